@@ -1,0 +1,154 @@
+#include "app/BirthEntry.h"
+
+#include "app/Messages.h"
+#include "astro/TextUtil.h"
+#include "astro/modVedicPlanetPosition.h"
+
+#include <limits>
+
+namespace {
+
+bool IsLetterOrBlank(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == ' ';
+}
+
+bool IsLeapYear(int year) {
+    // Within the offered years 1901..2050 the plain rule agrees with the calendar.
+    return year % 4 == 0;
+}
+
+} // namespace
+
+bool PassesLettersFilter(std::string_view text) {
+    for (char c : text)
+        if (!IsLetterOrBlank(c))
+            return false;
+    return true;
+}
+
+bool PassesDigitsFilter(std::string_view text) {
+    for (char c : text)
+        if (c < '0' || c > '9')
+            return false;
+    return true;
+}
+
+std::optional<int> ParseFieldNumber(std::string_view text) {
+    if (text.empty() || text.size() > 5 || !PassesDigitsFilter(text))
+        return std::nullopt;
+    int value = 0;
+    for (char c : text)
+        value = value * 10 + (c - '0');
+    if (value > std::numeric_limits<std::int16_t>::max())
+        return std::nullopt;
+    return value;
+}
+
+std::optional<EntryRefusal> CheckBirthEntry(const BirthEntry& e) {
+    using F = EntryField;
+    using Fix = EntryRefusal::Fix;
+    const MessageIcon err = MessageIcon::Error;
+
+    if (e.name.empty())
+        return EntryRefusal{msg::kEnterName, err, F::Name};
+    if (e.latDeg.empty())
+        return EntryRefusal{msg::kEnterLatDeg, err, F::LatDeg};
+    if (e.latMin.empty())
+        return EntryRefusal{msg::kEnterLatMin, err, F::LatMin};
+    if (e.lonDeg.empty())
+        return EntryRefusal{msg::kEnterLonDeg, err, F::LonDeg};
+    if (e.lonMin.empty())
+        return EntryRefusal{msg::kEnterLonMin, err, F::LonMin};
+    if (e.city.empty())
+        return EntryRefusal{msg::kEnterCity, err, F::City};
+    if (e.state.empty())
+        return EntryRefusal{msg::kEnterState, err, F::State};
+    if (e.country.empty())
+        return EntryRefusal{msg::kEnterCountry, err, F::Country};
+    if (e.latDirection != 0 && e.latDirection != 1)
+        return EntryRefusal{msg::kLatDirection, err, F::None, Fix::SelectNorth};
+    if (e.lonDirection != 0 && e.lonDirection != 1)
+        return EntryRefusal{msg::kLonDirection, err, F::None, Fix::SelectEast};
+
+    // A place beyond the poles or the date line gives a chart that means nothing.
+    const std::optional<int> latDeg = ParseFieldNumber(e.latDeg);
+    const std::optional<int> latMin = ParseFieldNumber(e.latMin);
+    const std::optional<int> lonDeg = ParseFieldNumber(e.lonDeg);
+    const std::optional<int> lonMin = ParseFieldNumber(e.lonMin);
+    if (!latDeg || *latDeg > 90 || (*latDeg == 90 && latMin && *latMin > 0))
+        return EntryRefusal{msg::kLatRange, err, F::LatDeg};
+    if (!latMin || *latMin > 59)
+        return EntryRefusal{msg::kLatMinRange, err, F::LatMin};
+    if (!lonDeg || *lonDeg > 180 || (*lonDeg == 180 && lonMin && *lonMin > 0))
+        return EntryRefusal{msg::kLonRange, err, F::LonDeg};
+    if (!lonMin || *lonMin > 59)
+        return EntryRefusal{msg::kLonMinRange, err, F::LonMin};
+
+    const int dayPosition = e.day - 1;
+    if (e.monthIndex == 1) {
+        const int firstBad = IsLeapYear(e.year) ? 29 : 28;
+        if (dayPosition >= firstBad && dayPosition <= 30)
+            return EntryRefusal{msg::kFebruaryDate, MessageIcon::Information, F::None};
+    }
+    if ((e.monthIndex == 3 || e.monthIndex == 5 || e.monthIndex == 8 || e.monthIndex == 10) && dayPosition == 30)
+        return EntryRefusal{msg::kThirtyDayMonth, MessageIcon::Information, F::None};
+    return std::nullopt;
+}
+
+bool CopyEntryToBirthData(const BirthEntry& e) {
+    if (e.zoneRow < 0 || e.zoneRow >= kTimeZoneCount)
+        return false;
+    const std::optional<int> lonDeg = ParseFieldNumber(e.lonDeg);
+    const std::optional<int> lonMin = ParseFieldNumber(e.lonMin);
+    const std::optional<int> latDeg = ParseFieldNumber(e.latDeg);
+    const std::optional<int> latMin = ParseFieldNumber(e.latMin);
+    if (!lonDeg || !lonMin || !latDeg || !latMin)
+        return false;
+    const TimeZoneRow& zone = TimeZoneTable[static_cast<std::size_t>(e.zoneRow)];
+
+    BirthDataRecord b;
+    b.name = e.name;
+    b.month = static_cast<std::int16_t>(e.monthIndex + 1);
+    b.day = static_cast<std::int16_t>(e.day);
+    b.year = static_cast<std::int16_t>(e.year);
+    b.hour = static_cast<std::int16_t>(e.hour);
+    b.minute = static_cast<std::int16_t>(e.minute);
+    b.tzHours = static_cast<std::int16_t>(zone.hours < 0 ? -zone.hours : zone.hours);
+    b.tzMinutes = static_cast<std::int16_t>(zone.minutes < 0 ? -zone.minutes : zone.minutes);
+    b.tzHoursSigned = zone.hours;
+    b.tzMinutesSigned = zone.minutes;
+    b.lonDeg = static_cast<std::int16_t>(*lonDeg);
+    b.lonMin = static_cast<std::int16_t>(*lonMin);
+    b.latDeg = static_cast<std::int16_t>(*latDeg);
+    b.latMin = static_cast<std::int16_t>(*latMin);
+    b.lonEast = e.lonDirection == 0;
+    b.latSouth = e.latDirection == 1;
+    b.dst = e.dst;
+    b.city = astro::Trim(e.city);
+    b.state = astro::Trim(e.state);
+    b.country = astro::Trim(e.country);
+    BirthData = std::move(b);
+    return true;
+}
+
+BirthEntry EntryFromBirthData(const BirthDataRecord& b, int zoneRow) {
+    BirthEntry e;
+    e.name = b.name;
+    e.monthIndex = b.month - 1;
+    e.day = b.day;
+    e.year = b.year;
+    e.hour = b.hour;
+    e.minute = b.minute;
+    e.zoneRow = zoneRow;
+    e.latDeg = std::to_string(b.latDeg);
+    e.latMin = std::to_string(b.latMin);
+    e.lonDeg = std::to_string(b.lonDeg);
+    e.lonMin = std::to_string(b.lonMin);
+    e.latDirection = b.latSouth ? 1 : 0;
+    e.lonDirection = b.lonEast ? 0 : 1;
+    e.dst = b.dst;
+    e.city = b.city;
+    e.state = b.state;
+    e.country = b.country;
+    return e;
+}

@@ -1,0 +1,54 @@
+// The birth data as the entry form holds it, the checks that need no window, and the copy into
+// BirthData. The entry form, the saved-reading reader and the command-line companion share them.
+#pragma once
+
+#include "app/Records.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+struct BirthEntry {
+    std::string name;
+    int monthIndex = 0; // list position, 0 = January
+    int day = 1;        // shown text of the day list
+    int year = 1901;
+    int hour = 0; // 0..24
+    int minute = 0;
+    int zoneRow = 0; // row of TimeZoneTable
+    std::string latDeg, latMin, lonDeg, lonMin; // field texts, digits only
+    int latDirection = 0; // 0 North, 1 South, -1 neither chosen
+    int lonDirection = 0; // 0 East, 1 West, -1 neither chosen
+    bool dst = false;
+    std::string city, state, country;
+};
+
+enum class MessageIcon { Error, Information };
+
+enum class EntryField { None, Name, LatDeg, LatMin, LonDeg, LonMin, City, State, Country };
+
+struct EntryRefusal {
+    const char* message;
+    MessageIcon icon;
+    EntryField focus; // field that takes the focus, if any
+    enum class Fix { None, SelectNorth, SelectEast } fix = Fix::None;
+};
+
+// The letters filter: A-Z, a-z and the blank.
+bool PassesLettersFilter(std::string_view text);
+// The digits filter: 0-9.
+bool PassesDigitsFilter(std::string_view text);
+
+// Every check of the entry form that needs no window, in the form's order: empty fields, the
+// directions, the coordinate ranges, the two date rules. The first failure is returned.
+std::optional<EntryRefusal> CheckBirthEntry(const BirthEntry& entry);
+
+// Copies the entry into BirthData as the reading command does. False (and BirthData untouched) when
+// a value cannot be converted or the zone row is outside the table.
+bool CopyEntryToBirthData(const BirthEntry& entry);
+
+// The entry that reproduces a reading's birth data (for example, after saving), with its zone row.
+BirthEntry EntryFromBirthData(const BirthDataRecord& birth, int zoneRow);
+
+// Text of a 16-bit field value as it would be typed: plain decimal.
+std::optional<int> ParseFieldNumber(std::string_view text);

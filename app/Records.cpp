@@ -1,0 +1,4 @@
+#include "Records.h"
+
+BirthDataRecord BirthData;
+ReadingStateRecord ReadingState;

@@ -1,0 +1,59 @@
+// The program's two records: the birth data of the reading on screen and everything the
+// computing stages leave for one another, for the display and for the files.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+struct BirthDataRecord {
+    std::string name;
+    std::int16_t day = 0;
+    std::int16_t month = 0;
+    std::int16_t year = 0;
+    std::int16_t hour = 0;
+    std::int16_t minute = 0;
+    std::int16_t tzHours = 0;
+    std::int16_t tzMinutes = 0;
+    int tzHoursSigned = 0;
+    int tzMinutesSigned = 0;
+    std::int16_t lonDeg = 0;
+    std::int16_t lonMin = 0;
+    std::int16_t latDeg = 0;
+    std::int16_t latMin = 0;
+    bool lonEast = false;
+    bool latSouth = false;
+    bool dst = false;
+    std::string city;
+    std::string state;
+    std::string country;
+};
+
+inline constexpr int kBodySlots = 12;
+
+struct ReadingStateRecord {
+    double ayanamsa = 0.0;
+    std::string ayanamsaText;
+    std::string ascendantText;
+    std::string midheavenText;
+    std::string moonPositionText;
+    std::string moonNakshatra;
+    std::string moonRashi;
+    std::array<std::string, kBodySlots> planetPositions;
+    std::array<std::string, kBodySlots> bodyNames;
+    std::array<std::string, kBodySlots> bodyLabels;
+    std::string ayanamsaDisplayText;
+    std::string lagnaSignCode;
+    std::string lagnaName;
+    std::int16_t ascendantSign = 0;
+    std::string nakshatraName;
+    std::string rashiName;
+    std::string nakshatraLord;
+    std::string nakshatraPada;
+    std::array<std::string, 12> lordHeadings;
+    std::string lastFileName;
+};
+
+// One instance of each, living as long as the program.
+extern BirthDataRecord BirthData;
+extern ReadingStateRecord ReadingState;

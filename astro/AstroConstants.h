@@ -1,0 +1,10 @@
+// Constants of the chart arithmetic. They are used with exactly these decimal values (not the
+// full-precision ones) so that every reading matches the published worked examples to the last digit.
+#pragma once
+
+namespace astro {
+inline constexpr double degreesToRadians = 0.0174532925199433;
+inline constexpr double radiansToDegrees = 57.2957795130823;
+inline constexpr double pi = 3.14159265358979;
+inline constexpr double twoPi = 6.28318530717958;
+} // namespace astro

@@ -1,0 +1,48 @@
+// The lunar ephemeris: birth moment, the Moon's sidereal longitude, its position text,
+// nakshatra and rashi.
+#pragma once
+
+#include "app/Records.h"
+
+#include <string>
+
+// The civil birth moment turned into universal time, as both the Moon and the chart angles use it.
+struct BirthMoment {
+    double localHours = 0.0;
+    double zoneHours = 0.0;       // hours to add to the local clock to get universal time
+    double signedLongitude = 0.0; // degrees, east negative
+    double julianDayNumber = 0.0;
+    double universalHours = 0.0; // not reduced to 0..24
+};
+
+// Julian Day Number of a civil date; Gregorian above Julian-calendar day 2299171.
+double JulianDayNumber(int month, int day, int year);
+
+// Takes the zone with its own sign (west positive), so births west of Greenwich in an eastern
+// zone, and the reverse, get the right universal time. Daylight saving moves it one hour earlier.
+BirthMoment ComputeBirthMoment(const BirthDataRecord& birth);
+
+// Julian centuries of 36525 days from J2000.0.
+double JulianCenturiesJ2000(double julianDayNumber, double universalHours);
+
+// Ayanamsa of the lunar ephemeris, degrees (negative).
+double ComputeAyanamsa(double T);
+
+// Tropical longitude of the Moon, degrees in 0..360.
+double TropicalMoonLongitude(double T);
+
+// Sidereal longitude of the Moon, degrees.
+double SiderealMoonLongitude(double T);
+
+// Whole degrees within the sign, minutes and seconds (all cut, never rounded) and the sign code:
+// 199.462377 -> "19° 27' 44\" Lib".
+std::string FormatZodiacPosition(double longitude);
+
+// Nakshatra name for a sidereal longitude; empty outside 0..360.
+std::string NakshatraForLongitude(double siderealLongitude);
+
+// Rashi (Sanskrit sign name) for a three-letter sign code, or empty when the code is none of the twelve.
+std::string RashiForSignCode(const std::string& code);
+
+// Stage: writes ReadingState.moonPositionText, moonNakshatra and moonRashi from BirthData.
+void ComputeMoonPosition();

@@ -1,0 +1,522 @@
+#include "astro/modVedicPlanetPosition.h"
+
+#include "astro/AstroConstants.h"
+#include "astro/TextUtil.h"
+#include "astro/modVedicEphemeris.h"
+
+#include <cmath>
+#include <cstdlib>
+
+using astro::degreesToRadians;
+
+const std::array<TimeZoneRow, kTimeZoneCount> TimeZoneTable{{
+    {"Alaska/Hawaii Daylight Time,AHDT,-9.0", 9, 0},
+    {"Alaska/Hawaii Standard Time,AHST,-10.0", 10, 0},
+    {"Alaska/Hawaii War Time,AHWT,-9.0", 9, 0},
+    {"Atlantic Standard Time,AST,-4.0", 4, 0},
+    {"Atlantic War Time,AWT,-3.0", 3, 0},
+    {"Australian Central Daylight Time,ACDT,+10.5", -10, -30},
+    {"Australian Central Standard Time,ACST,+9.5", -9, -30},
+    {"Australian Eastern Daylight Time,AEDT,+11.0", -11, 0},
+    {"Australian Eastern Standard Time,AEST,+10.0", -10, 0},
+    {"Australian Western Daylight Time,AWDT,+9.0", -9, 0},
+    {"Australian Western Standard Time,AWST,+8.0", -8, 0},
+    {"Azores Time, AT, -2.0", 2, 0},
+    {"Baghdad Time, BAT, +3.0", -3, 0},
+    {"Bering Standard Time,BET,-11.0", 11, 0},
+    {"Brazil Zone 2,BZT2,-3.0", 3, 0},
+    {"British Double Summer Time,BDST,+2.0", -2, 0},
+    {"British Summer Time,BST,+1.0", -1, 0},
+    {"British War Time,BWT,+2.0", -2, 0},
+    {"Central Daylight Time,CDT,-5.0", 5, 0},
+    {"Central European Daylight,CED,+2.0", -2, 0},
+    {"Central European Time,CET,+1.0", -1, 0},
+    {"Central Standard Time,CST,-6.0", 6, 0},
+    {"Central War Time,CWT,-5.0", 5, 0},
+    {"China Coast Time,CCT,+8.0", -8, 0},
+    {"Eastern Daylight Time,EDT,-4.0", 4, 0},
+    {"Eastern European Daylight Time,EED,+3.0", -3, 0},
+    {"Eastern European Time,EET,+2.0", -2, 0},
+    {"Eastern Standard Time,EST,-5.0", 5, 0},
+    {"Eastern War Time,EWT,-4.0", 4, 0},
+    {"Greenwich Mean Time,GMT,0.0", 0, 0},
+    {"Guam Standard Time,GST,+10.0", -10, 0},
+    {"Hawaiian Daylight Time,HDT,-9.5", 9, 30},
+    {"Hawaiian Standard Time,HST,-10.5", 10, 30},
+    {"Hawaiian War Time,HWT,-9.5", 9, 30},
+    {"Indian Time, IST, +5.3", -5, -30},
+    {"Int'l Date Line East,IDLE,+12.0", -12, 0},
+    {"Int'l Date Line West,IDLW,-12.0", 12, 0},
+    {"Iran Time, IT, +3.5", -3, -30},
+    {"Japan Standard Time,JST,+9.0", -9, 0},
+    {"Java Time, JT, +7.5", -7, -30},
+    {"Middle European Daylight Time,MED,+2.0", -2, 0},
+    {"Middle European Time,MET,+1.0", -1, 0},
+    {"Moluccas Time, MT, +8.5", -8, -30},
+    {"Mountain Daylight Time,MDT,-6.0", 6, 0},
+    {"Mountain Standard Time,MST,-7.0", 7, 0},
+    {"Mountain War Time,MWT,-6.0", 6, 0},
+    {"New Zealand Std Summer Time,NZST,+13.0", -13, 0},
+    {"New Zealand Std Time,NZT,+12.0", -12, 0},
+    {"New Zealand Summer Time,NZS,+12.5", -12, -30},
+    {"New Zealand Time,NZ,+11.5", -11, -30},
+    {"Newfoundland Standard Time,NST,-3.5", 3, 30},
+    {"Nome Time, NT, -11.0", 11, 0},
+    {"North Sumatra Time,NST,+6.5", -6, -30},
+    {"Pacific Daylight Time,PDT,-7.0", 7, 0},
+    {"Pacific Standard Time,PST,-8.0", 8, 0},
+    {"Pacific War Time,PWT,-7.0", 7, 0},
+    {"South Australia Daylight Time,SAD,+10.5", -10, -30},
+    {"South Australia Daylight Time,SDT,+10.5", -10, -30},
+    {"South Australia Standard Time,SAST,+9.5", -9, -30},
+    {"South Australia Standard Time,SAT,+9.5", -9, -30},
+    {"South Sumatra Time,SST,+7.0", -7, 0},
+    {"Universal Time, UT, 0.0", 0, 0},
+    {"USSR Zone 10,UZ10,+11.0", -11, 0},
+    {"USSR Zone 3,USZ3,+4.0", -4, 0},
+    {"USSR Zone 4,USZ4,+5.0", -5, 0},
+    {"USSR Zone 5,USZ5,+6.0", -6, 0},
+    {"USSR Zone 6,USZ6,+7.0", -7, 0},
+    {"West Africa Time,WAT,-1.0", 1, 0},
+    {"Yukon Daylight Time,YDT,-8.0", 8, 0},
+    {"Yukon Standard Time,YST,-9.0", 9, 0},
+    {"Yukon War Time,YWT,-8.0", 8, 0},
+}};
+
+const std::array<const char*, 13> SignCodeTable{"Ari", "Tau", "Gem", "Can", "Leo", "Vir", "Lib",
+                                                "Sco", "Sag", "Cap", "Aqu", "Pis", ""};
+
+// Row 29 is spelled like the ephemeris writes the name, so a Moon in the Capricorn part of
+// Dhanishtha finds its own row.
+const std::array<NakshatraRow, 36> NakshatraRows{{
+    {"Aswini", "Ketu", "4"},
+    {"Bharani", "Venus", "4"},
+    {"Krittika", "Sun", "1"},
+    {"Krittika", "Sun", "3"},
+    {"Rohini", "Moon", "4"},
+    {"Mrigsira", "Mars", "2"},
+    {"Mrigsira", "Mars", "2"},
+    {"Ardra", "Rahu", "4"},
+    {"Punarvasu", "Jupiter", "3"},
+    {"Punarvasu", "Jupiter", "1"},
+    {"Pushya", "Saturn", "4"},
+    {"Aslesha", "Mercury", "4"},
+    {"Magha", "Ketu", "4"},
+    {"Purbha Phalguni", "Venus", "4"},
+    {"Uttara Phalguni", "Sun", "1"},
+    {"Uttara Phalguni", "Sun", "3"},
+    {"Hasta", "Moon", "4"},
+    {"Chitra", "Mars", "2"},
+    {"Chitra", "Mars", "2"},
+    {"Swati", "Rahu", "4"},
+    {"Vishakha", "Jupiter", "3"},
+    {"Vishakha", "Jupiter", "1"},
+    {"Anuradha", "Saturn", "4"},
+    {"Jyeshtha", "Mercury", "4"},
+    {"Mula", "Ketu", "4"},
+    {"Purva Ashadha", "Venus", "4"},
+    {"Uttara Ashadha", "Sun", "1"},
+    {"Uttara Ashadha", "Sun", "3"},
+    {"Shravana", "Moon", "4"},
+    {"Dhanishtha", "Mars", "2"},
+    {"Dhanishtha", "Mars", "2"},
+    {"Shatbisha", "Rahu", "4"},
+    {"Poorva Bhadrapada", "Jupiter", "3"},
+    {"Poorva Bhadrapada", "Jupiter", "1"},
+    {"Uttara Bhadrapada", "Saturn", "4"},
+    {"Revati", "Mercury", "4"},
+}};
+
+const std::array<OrbitalElements, 6> OrbitalElementTable{{
+    {"Mercury", 0.38709893, 0.00000066, 0.20563069, 0.00002527, 7.00487, -23.51, 48.33167, -446.30, 77.45645,
+     573.57, 252.25084, 538101628.29},
+    {"Venus", 0.72333199, 0.00000092, 0.00677323, -0.00004938, 3.39471, -2.86, 76.68069, -996.89, 131.53298,
+     -108.80, 181.97973, 210664136.06},
+    {"Earth", 1.00000011, -0.00000005, 0.01671022, -0.00003804, 0.00005, -46.94, -11.26064, -18228.25,
+     102.94719, 1198.28, 100.46435, 129597740.63},
+    {"Mars", 1.52366231, -0.00007221, 0.09341233, 0.00011902, 1.85061, -25.47, 49.57854, -1020.19, 336.04084,
+     1560.78, 355.45332, 68905103.78},
+    {"Jupiter", 5.20336301, 0.00060737, 0.04839266, -0.00012880, 1.30530, -4.15, 100.55615, 1217.17, 14.75385,
+     839.93, 34.40438, 10925078.35},
+    {"Saturn", 9.53707032, -0.00301530, 0.05415060, -0.00036762, 2.48446, 6.11, 113.71504, -1591.05, 92.43194,
+     -1948.89, 49.94432, 4401052.95},
+}};
+
+namespace {
+
+double Sign(double v) {
+    return v > 0 ? 1.0 : (v < 0 ? -1.0 : 0.0);
+}
+
+// Days from 1970-01-01 in the proleptic Gregorian calendar, and back.
+long long DaysFromCivil(long long y, long long m, long long d) {
+    y -= m <= 2;
+    const long long era = (y >= 0 ? y : y - 399) / 400;
+    const long long yoe = y - era * 400;
+    const long long doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+    const long long doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + doe - 719468;
+}
+
+void CivilFromDays(long long z, int& y, int& m, int& d) {
+    z += 719468;
+    const long long era = (z >= 0 ? z : z - 146096) / 146097;
+    const long long doe = z - era * 146097;
+    const long long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const long long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const long long mp = (5 * doy + 2) / 153;
+    d = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
+    m = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+    y = static_cast<int>(yoe + era * 400 + (m <= 2));
+}
+
+struct Elements {
+    double a, e, i, n, p, l;
+};
+
+Elements ElementsAt(const OrbitalElements& row, double T) {
+    Elements el;
+    el.a = row.a + row.aRate * T;
+    el.e = row.e + row.eRate * T;
+    el.i = (row.i + row.iRate * T / 3600) * degreesToRadians;
+    el.n = (row.n + row.nRate * T / 3600) * degreesToRadians;
+    el.p = (row.p + row.pRate * T / 3600) * degreesToRadians;
+    el.l = ReduceRadians((row.l + row.lRate * T / 3600) * degreesToRadians);
+    return el;
+}
+
+constexpr std::array<const char*, 11> kBodyNames{"Sun",     "Moon",   "Mercury", "Venus",     "Mars",     "Jupiter",
+                                                 "Saturn",  "Rahu",   "Ketu",    "Ascendant", "Midheaven"};
+constexpr std::array<const char*, 11> kBodyLabels{"Surya", "Chandra", "Budha", "Shukra",    "Mangala",  "Guru",
+                                                  "Shani", "Rahu",    "Ketu",  "Ascendant", "Midheaven"};
+
+struct LagnaRow {
+    const char* code;
+    std::int16_t number;
+    const char* name;
+};
+constexpr std::array<LagnaRow, 12> kLagnaTable{{{"Ari", 1, "Mesha"},
+                                                {"Tau", 2, "Vrishabha"},
+                                                {"Gem", 3, "Mithuna"},
+                                                {"Can", 4, "Kataka"},
+                                                {"Leo", 5, "Simha"},
+                                                {"Vir", 6, "Kanya"},
+                                                {"Lib", 7, "Thula"},
+                                                {"Sco", 8, "Vrishcika"},
+                                                {"Sag", 9, "Dhanush"},
+                                                {"Cap", 10, "Makara"},
+                                                {"Aqu", 11, "Kumbha"},
+                                                {"Pis", 12, "Meena"}}};
+
+} // namespace
+
+// ---------------------------------------------------------------- chart angles
+
+double ChartAyanamsa(double T) {
+    double om = (933060 - 6962911 * T + 7.5 * T * T) / 3600;
+    while (om >= 360)
+        om -= 360;
+    const double l2 = (2013816 + 259205536 * T) / 3600;
+    const double p = 1.27 * std::sin(l2 * degreesToRadians) + 17.23 * std::sin(om * degreesToRadians);
+    return (p - T * (5025.64 + 1.11 * T) - 80861.27) / 3600;
+}
+
+double ArcTangentOfRatio(double y, double x) {
+    if (x > 0)
+        return std::atan(y / x);
+    if (x == 0)
+        return y != 0 ? Sign(y) * astro::pi / 2 : 0.0;
+    return Sign(y) * (astro::pi - std::atan(std::fabs(y / x)));
+}
+
+double NormalizeDegrees(double& x) {
+    if (x < 0)
+        x += 360;
+    if (x > 360)
+        x -= 360;
+    return x;
+}
+
+std::string FormatSignedDegrees(double x) {
+    const int s = x < 0 ? -1 : 1;
+    const double a = std::fabs(x);
+    const double d = std::floor(a);
+    const double mm = 60 * (a - d);
+    const double m = std::floor(mm);
+    const double sec = std::floor(60 * (mm - m));
+    std::string text = std::to_string(s * static_cast<long long>(d));
+    text += "\u00B0 ";
+    text += astro::WholeNumberText(m);
+    text += "' ";
+    text += astro::WholeNumberText(sec);
+    text += "\"";
+    return text;
+}
+
+ChartAngles ComputeAngles(const BirthDataRecord& birth) {
+    const BirthMoment moment = ComputeBirthMoment(birth);
+    double signedLatitude = birth.latDeg + birth.latMin / 60.0;
+    if (birth.latSouth)
+        signedLatitude = -signedLatitude;
+
+    ChartAngles out;
+    const double T = (moment.julianDayNumber - 2415020 + moment.universalHours / 24 - 0.5) / 36525;
+    out.centuries1900 = T;
+    out.ayanamsa = ChartAyanamsa(T);
+
+    double s = 15 * (6.6460656 + 2400.0513 * T + 0.0000258 * T * T + moment.universalHours) -
+               moment.signedLongitude;
+    while (s >= 360)
+        s -= 360;
+    const double siderealTime = s * degreesToRadians;
+    const double obliquity = (23.452294 - 0.0130125 * T) * degreesToRadians;
+
+    double m = ArcTangentOfRatio(std::tan(siderealTime), std::cos(obliquity));
+    if (m < 0)
+        m += astro::pi;
+    if (std::sin(siderealTime) < 0)
+        m += astro::pi;
+    double midheaven = m * astro::radiansToDegrees;
+
+    const double x = -std::sin(siderealTime) * std::cos(obliquity) -
+                     std::sin(obliquity) * std::tan(signedLatitude * degreesToRadians);
+    double a = ArcTangentOfRatio(std::cos(siderealTime), x);
+    if (a < 0)
+        a += astro::pi;
+    if (std::cos(siderealTime) < 0)
+        a += astro::pi;
+    double ascendant = a * astro::radiansToDegrees;
+    while (ascendant >= 360)
+        ascendant -= 360;
+
+    ascendant = ascendant + out.ayanamsa;
+    out.ascendant = NormalizeDegrees(ascendant);
+    midheaven = midheaven + out.ayanamsa;
+    out.midheaven = NormalizeDegrees(midheaven);
+    return out;
+}
+
+void ComputeChartAngles() {
+    const ChartAngles angles = ComputeAngles(BirthData);
+    ReadingState.ayanamsa = angles.ayanamsa;
+    ReadingState.ayanamsaText = FormatSignedDegrees(angles.ayanamsa);
+    ReadingState.ascendantText = FormatZodiacPosition(angles.ascendant);
+    ReadingState.midheavenText = FormatZodiacPosition(angles.midheaven);
+}
+
+// ---------------------------------------------------------------- planets
+
+CivilDateTime AddMinutes(const CivilDateTime& t, long long minutes) {
+    long long total = DaysFromCivil(t.year, t.month, t.day) * 1440 + t.hour * 60LL + t.minute + minutes;
+    long long days = total / 1440;
+    long long rest = total % 1440;
+    if (rest < 0) {
+        rest += 1440;
+        --days;
+    }
+    CivilDateTime out;
+    CivilFromDays(days, out.year, out.month, out.day);
+    out.hour = static_cast<int>(rest / 60);
+    out.minute = static_cast<int>(rest % 60);
+    return out;
+}
+
+CivilDateTime UniversalDateTime(const BirthDataRecord& birth) {
+    const CivilDateTime local{birth.year, birth.month, birth.day, birth.hour, birth.minute};
+    long long offset = birth.tzHoursSigned * 60LL + birth.tzMinutesSigned;
+    // Daylight saving puts the clock an hour ahead, as the Moon and the angles also take it.
+    if (birth.dst)
+        offset -= 60;
+    return AddMinutes(local, offset);
+}
+
+double DaysFromJ2000(int year, int month, int day, int hour, int minute) {
+    const double Y = year;
+    const double M = month;
+    return 367 * Y - std::floor(7 * (Y + std::floor((M + 9) / 12)) / 4) + std::floor(275 * M / 9) + day -
+           730531.5 + (hour + minute / 60.0) / 24;
+}
+
+double ReduceRadians(double x) {
+    const double q = x / astro::twoPi;
+    const double w = std::trunc(q);
+    double r = (q - w) * astro::twoPi;
+    if (r < 0)
+        r += astro::twoPi;
+    return r;
+}
+
+double TrueAnomaly(double meanAnomaly, double e) {
+    const double M = meanAnomaly;
+    double E = M + e * std::sin(M) * (1 + e * std::cos(M));
+    double E0;
+    do {
+        E0 = E;
+        E = E0 - (E0 - e * std::sin(E0) - M) / (1 - e * std::cos(E0));
+    } while (std::fabs(E0 - E) > 1e-12);
+    double v = 2 * std::atan(std::sqrt((1 + e) / (1 - e)) * std::tan(E / 2));
+    if (v < 0)
+        v += astro::twoPi;
+    return v;
+}
+
+double GeocentricLongitude(int row, double d) {
+    const double T = d / 36525;
+    const Elements body = ElementsAt(OrbitalElementTable[static_cast<std::size_t>(row)], T);
+    const Elements earth = ElementsAt(OrbitalElementTable[kEarthRow], T);
+
+    const double ME = ReduceRadians(earth.l - earth.p);
+    const double vE = TrueAnomaly(ME, earth.e);
+    const double rE = earth.a * (1 - earth.e * earth.e) / (1 + earth.e * std::cos(vE));
+    const double xE = rE * std::cos(earth.p + vE);
+    const double yE = rE * std::sin(earth.p + vE);
+
+    double x = 0.0;
+    double y = 0.0;
+    if (row != kEarthRow) {
+        const double M = ReduceRadians(body.l - body.p);
+        const double v = TrueAnomaly(M, body.e);
+        const double r = body.a * (1 - body.e * body.e) / (1 + body.e * std::cos(v));
+        const double u = body.p + v - body.n;
+        x = r * (std::cos(body.n) * std::cos(u) - std::sin(body.n) * std::sin(u) * std::cos(body.i));
+        y = r * (std::sin(body.n) * std::cos(u) + std::cos(body.n) * std::sin(u) * std::cos(body.i));
+    }
+
+    const double X = x - xE;
+    const double Y = y - yE;
+    double lambda = ArcTangentOfRatio(Y, X) * 180 / astro::pi;
+    while (lambda > 360)
+        lambda -= 360;
+    while (lambda < 0)
+        lambda += 360;
+    return lambda;
+}
+
+double RahuLongitude(double d, double ayanamsa) {
+    double n = (125.1228 - 0.0529538083 * d) * degreesToRadians;
+    n = ReduceRadians(n);
+    double r = n * (180 / 3.1416) - 1 - std::fabs(ayanamsa);
+    while (r < 0)
+        r += 360;
+    return r;
+}
+
+double KetuLongitude(double rahu) {
+    double k = rahu + 180;
+    while (k > 360)
+        k -= 360;
+    return std::fabs(k);
+}
+
+std::string ShortZodiacPosition(const std::string& positionText) {
+    const std::string p = astro::Trim(positionText);
+    const std::string degreeSign = "\u00B0";
+    const std::size_t degAt = p.find(degreeSign);
+    std::string deg = astro::RemoveBlanks(p.substr(0, degAt));
+    std::string min;
+    if (degAt != std::string::npos) {
+        const std::size_t from = degAt + degreeSign.size();
+        const std::size_t quoteAt = p.find('\'', from);
+        min = astro::RemoveBlanks(p.substr(from, quoteAt == std::string::npos ? std::string::npos : quoteAt - from));
+    }
+    const std::string code = astro::RemoveBlanks(astro::LastChars(p, 3));
+    if (deg.size() <= 1)
+        deg.insert(0, "0");
+    if (min.size() <= 1)
+        min.insert(0, "0");
+    return deg + " " + code + " " + min;
+}
+
+void ComputePlanetTable() {
+    for (std::size_t i = 0; i < kBodyNames.size(); ++i) {
+        ReadingState.bodyNames[i] = kBodyNames[i];
+        ReadingState.bodyLabels[i] = kBodyLabels[i];
+    }
+
+    const CivilDateTime ut = UniversalDateTime(BirthData);
+    const double d = DaysFromJ2000(ut.year, ut.month, ut.day, ut.hour, ut.minute);
+    const double ayanamsaSize = std::fabs(ReadingState.ayanamsa);
+
+    std::array<std::string, 6> rowText;
+    for (int row = 0; row < 6; ++row) {
+        double s = GeocentricLongitude(row, d) - ayanamsaSize;
+        while (s < 0)
+            s += 360;
+        rowText[static_cast<std::size_t>(row)] = FormatZodiacPosition(s);
+    }
+    const double rahu = RahuLongitude(d, ReadingState.ayanamsa);
+    const double ketu = KetuLongitude(rahu);
+
+    auto& pos = ReadingState.planetPositions;
+    pos[0] = ShortZodiacPosition(rowText[2]);
+    pos[1] = ShortZodiacPosition(ReadingState.moonPositionText);
+    pos[2] = ShortZodiacPosition(rowText[0]);
+    pos[3] = ShortZodiacPosition(rowText[1]);
+    pos[4] = ShortZodiacPosition(rowText[3]);
+    pos[5] = ShortZodiacPosition(rowText[4]);
+    pos[6] = ShortZodiacPosition(rowText[5]);
+    pos[7] = ShortZodiacPosition(FormatZodiacPosition(rahu));
+    pos[8] = ShortZodiacPosition(FormatZodiacPosition(ketu));
+    pos[9] = ShortZodiacPosition(ReadingState.ascendantText);
+    pos[10] = ShortZodiacPosition(ReadingState.midheavenText);
+}
+
+// ---------------------------------------------------------------- lagna and nakshatra lord
+
+std::string LagnaNameForCode(const std::string& code, std::int16_t* number) {
+    for (const LagnaRow& row : kLagnaTable) {
+        if (code == row.code) {
+            if (number)
+                *number = row.number;
+            return row.name;
+        }
+    }
+    return {};
+}
+
+bool DeriveLagna() {
+    const std::string& ayanamsaText = ReadingState.ayanamsaText;
+    ReadingState.ayanamsaDisplayText = ayanamsaText.empty() ? std::string() : ayanamsaText.substr(1);
+    ReadingState.lagnaSignCode = astro::LastChars(ReadingState.ascendantText, 3);
+    std::int16_t number = 0;
+    const std::string name = LagnaNameForCode(ReadingState.lagnaSignCode, &number);
+    const bool found = !name.empty();
+    if (found) {
+        ReadingState.lagnaName = name;
+        ReadingState.ascendantSign = number;
+    }
+    ReadingState.nakshatraName = ReadingState.moonNakshatra;
+    ReadingState.rashiName = ReadingState.moonRashi;
+    return found;
+}
+
+int FindNakshatraRow(const std::string& name, const std::string& signCode) {
+    for (int s = 0; s < 12; ++s) {
+        if (signCode != SignCodeTable[static_cast<std::size_t>(s)])
+            continue;
+        for (int j = 3 * s; j < 3 * s + 3; ++j)
+            if (name == NakshatraRows[static_cast<std::size_t>(j)].name)
+                return j;
+    }
+    return -1;
+}
+
+void LookupNakshatraLord() {
+    BuildReferenceTables();
+    ReadingState.nakshatraLord.clear();
+    ReadingState.nakshatraPada.clear();
+
+    const std::string moonSign = astro::LastChars(astro::Trim(ReadingState.moonPositionText), 3);
+    int row = FindNakshatraRow(ReadingState.nakshatraName, moonSign);
+    if (row < 0) {
+        // Only a longitude a hair below a sign boundary can land the nakshatra past the sign of the
+        // whole degrees; the nakshatra's first row is then the nearest truth.
+        for (int j = 0; j < 36 && row < 0; ++j)
+            if (ReadingState.nakshatraName == NakshatraRows[static_cast<std::size_t>(j)].name)
+                row = j;
+    }
+    if (row >= 0) {
+        ReadingState.nakshatraLord = NakshatraRows[static_cast<std::size_t>(row)].lord;
+        ReadingState.nakshatraPada = NakshatraRows[static_cast<std::size_t>(row)].pada;
+    }
+}

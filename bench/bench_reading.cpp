@@ -1,0 +1,129 @@
+// Speed of one whole reading through the computing core, and of each stage alone.
+#include "app/BirthEntry.h"
+#include "app/ReadingPipeline.h"
+#include "app/Records.h"
+#include "astro/modVedicEphemeris.h"
+#include "astro/modVedicPlanetPosition.h"
+#include "output/ChartExport.h"
+#include "reading/modHouseLords.h"
+
+#include <benchmark/benchmark.h>
+
+#include <vector>
+
+namespace {
+
+BirthEntry Entry(int year, int monthIndex, int day, int hour, int minute, int zoneRow, const char* latDeg,
+                 const char* latMin, int latDirection, const char* lonDeg, const char* lonMin, int lonDirection,
+                 bool dst) {
+    BirthEntry e;
+    e.name = "Bench";
+    e.year = year;
+    e.monthIndex = monthIndex;
+    e.day = day;
+    e.hour = hour;
+    e.minute = minute;
+    e.zoneRow = zoneRow;
+    e.latDeg = latDeg;
+    e.latMin = latMin;
+    e.latDirection = latDirection;
+    e.lonDeg = lonDeg;
+    e.lonMin = lonMin;
+    e.lonDirection = lonDirection;
+    e.dst = dst;
+    e.city = "City";
+    e.state = "State";
+    e.country = "Country";
+    return e;
+}
+
+// Births across the whole range of years, both hemispheres, zones east and west, with and
+// without daylight saving, hour 24 included.
+const std::vector<BirthEntry>& Births() {
+    static const std::vector<BirthEntry> births{
+        Entry(1980, 0, 1, 12, 0, 29, "51", "30", 0, "0", "0", 0, false),
+        Entry(1947, 7, 15, 0, 0, 34, "28", "39", 0, "77", "13", 0, false),
+        Entry(1901, 0, 1, 0, 0, 27, "40", "42", 0, "74", "0", 1, false),
+        Entry(2050, 11, 31, 24, 59, 8, "33", "52", 1, "151", "12", 0, true),
+        Entry(1976, 6, 4, 14, 15, 27, "40", "43", 0, "74", "0", 1, true),
+        Entry(1999, 2, 28, 6, 30, 48, "36", "51", 1, "174", "46", 0, true),
+        Entry(2024, 5, 21, 23, 59, 20, "40", "25", 0, "3", "42", 1, false),
+        Entry(1932, 9, 10, 3, 7, 50, "47", "34", 0, "52", "43", 1, false),
+    };
+    return births;
+}
+
+void UseBirth(std::size_t i) {
+    const auto& births = Births();
+    CopyEntryToBirthData(births[i % births.size()]);
+}
+
+void BM_WholeReading(benchmark::State& state) {
+    std::size_t i = 0;
+    for (auto _ : state) {
+        UseBirth(i++);
+        benchmark::DoNotOptimize(ComputeReading());
+        auto lines = ChartExportLines();
+        benchmark::DoNotOptimize(lines.data());
+    }
+}
+BENCHMARK(BM_WholeReading);
+
+void BM_ChartAngles(benchmark::State& state) {
+    std::size_t i = 0;
+    for (auto _ : state) {
+        UseBirth(i++);
+        ComputeChartAngles();
+        benchmark::DoNotOptimize(ReadingState.ascendantText.data());
+    }
+}
+BENCHMARK(BM_ChartAngles);
+
+void BM_MoonPosition(benchmark::State& state) {
+    std::size_t i = 0;
+    for (auto _ : state) {
+        UseBirth(i++);
+        ComputeMoonPosition();
+        benchmark::DoNotOptimize(ReadingState.moonPositionText.data());
+    }
+}
+BENCHMARK(BM_MoonPosition);
+
+void BM_PlanetTable(benchmark::State& state) {
+    UseBirth(1);
+    ComputeChartAngles();
+    ComputeMoonPosition();
+    for (auto _ : state) {
+        ComputePlanetTable();
+        benchmark::DoNotOptimize(ReadingState.planetPositions.data());
+    }
+}
+BENCHMARK(BM_PlanetTable);
+
+void BM_LagnaNakshatraHeadings(benchmark::State& state) {
+    UseBirth(0);
+    ComputeChartAngles();
+    ComputeMoonPosition();
+    ComputePlanetTable();
+    for (auto _ : state) {
+        DeriveLagna();
+        LookupNakshatraLord();
+        BuildLordHeadings();
+        benchmark::DoNotOptimize(ReadingState.lordHeadings.data());
+    }
+}
+BENCHMARK(BM_LagnaNakshatraHeadings);
+
+void BM_ExportLines(benchmark::State& state) {
+    UseBirth(1);
+    ComputeReading();
+    for (auto _ : state) {
+        auto lines = ChartExportLines();
+        benchmark::DoNotOptimize(lines.data());
+    }
+}
+BENCHMARK(BM_ExportLines);
+
+} // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,54 @@
+#include "reading/modHouseLords.h"
+
+#include "app/Records.h"
+
+const std::array<const char*, 12> SignRulers{"Mars",    "Venus",  "Mercury", "Moon",   "Sun",    "Mercury",
+                                             "Venus",   "Mars",   "Jupiter", "Saturn", "Saturn", "Jupiter"};
+
+const std::array<const char*, 12> SignNames{"Aries", "Taurus",      "Gemini",    "Cancer",   "Leo",    "Virgo",
+                                            "Libra", "Scorpio", "Sagittarius", "Capricorn", "Aquarius", "Pisces"};
+
+const std::array<const char*, 12> OrdinalSuffixes{"st", "nd", "rd", "th", "th", "th",
+                                                  "th", "th", "th", "th", "th", "th"};
+
+int PlacementHouse(int signNumber, int ascendantSign) {
+    return signNumber >= ascendantSign ? signNumber - ascendantSign + 1 : signNumber - ascendantSign + 13;
+}
+
+std::string LordHeading(int house, const std::string& lord, int placedInHouse) {
+    return "Lord of the " + std::to_string(house) + OrdinalSuffixes[static_cast<std::size_t>(house - 1)] +
+           " House " + lord + " is placed in House " + std::to_string(placedInHouse) + ".";
+}
+
+std::array<HouseLordPlacement, 12> ComputeHouseLords() {
+    std::array<HouseLordPlacement, 12> out;
+    const int ascendant = ReadingState.ascendantSign;
+    for (int k = 0; k < 12; ++k) {
+        HouseLordPlacement& p = out[static_cast<std::size_t>(k)];
+        p.house = k + 1;
+        p.lord = SignRulers[static_cast<std::size_t>(k)];
+        for (int j = 0; j < 7 && p.lordBody < 0; ++j)
+            if (ReadingState.bodyNames[static_cast<std::size_t>(j)] == p.lord)
+                p.lordBody = j;
+        if (p.lordBody < 0 || ascendant < 1 || ascendant > 12)
+            continue;
+        const std::string& position = ReadingState.planetPositions[static_cast<std::size_t>(p.lordBody)];
+        if (position.size() < 6)
+            continue;
+        const std::string code = position.substr(3, 3);
+        for (int b = 0; b < 12; ++b) {
+            if (code == std::string(SignNames[static_cast<std::size_t>(b)], 3)) {
+                p.placedInHouse = PlacementHouse(b + 1, ascendant);
+                p.heading = LordHeading(p.house, p.lord, p.placedInHouse);
+                break;
+            }
+        }
+    }
+    return out;
+}
+
+void BuildLordHeadings() {
+    const auto placements = ComputeHouseLords();
+    for (std::size_t k = 0; k < 12; ++k)
+        ReadingState.lordHeadings[k] = placements[k].heading;
+}

@@ -1,0 +1,40 @@
+// Birth data of the worked examples, shared by the tests.
+#pragma once
+
+#include "app/BirthEntry.h"
+
+#include <string>
+
+inline BirthEntry MakeEntry(int year, int month, int day, int hour, int minute, int zoneRow, std::string latDeg,
+                            std::string latMin, bool south, std::string lonDeg, std::string lonMin, bool east,
+                            bool dst = false) {
+    BirthEntry e;
+    e.name = "Test Person";
+    e.year = year;
+    e.monthIndex = month - 1;
+    e.day = day;
+    e.hour = hour;
+    e.minute = minute;
+    e.zoneRow = zoneRow;
+    e.latDeg = std::move(latDeg);
+    e.latMin = std::move(latMin);
+    e.latDirection = south ? 1 : 0;
+    e.lonDeg = std::move(lonDeg);
+    e.lonMin = std::move(lonMin);
+    e.lonDirection = east ? 0 : 1;
+    e.dst = dst;
+    e.city = "Delhi";
+    e.state = "Delhi";
+    e.country = "India";
+    return e;
+}
+
+// 1980 January 1, 12:00, Greenwich Mean Time, 51 degrees 30 minutes north, longitude 0.
+inline BirthEntry Entry1980() {
+    return MakeEntry(1980, 1, 1, 12, 0, 29, "51", "30", false, "0", "0", true);
+}
+
+// 1947 August 15, 00:00, Indian Time, 28 degrees 39 minutes north, 77 degrees 13 minutes east.
+inline BirthEntry Entry1947() {
+    return MakeEntry(1947, 8, 15, 0, 0, 34, "28", "39", false, "77", "13", true);
+}

@@ -1,0 +1,309 @@
+#include "tools/ChartCommand.h"
+
+#include "app/BirthEntry.h"
+#include "app/Messages.h"
+#include "app/ReadingPipeline.h"
+#include "app/Records.h"
+#include "astro/modVedicPlanetPosition.h"
+#include "output/AtomicFile.h"
+#include "output/ChartExport.h"
+#include "output/SavedReadingFile.h"
+
+#include <optional>
+#include <ostream>
+#include <regex>
+
+namespace {
+
+constexpr const char* kHelp =
+    "Usage:\n"
+    "  quillmere-chart [--chart] FILE.qlm...\n"
+    "  quillmere-chart [--chart] --name N --date YYYY-MM-DD --time HH:MM --zone ROW [--dst]\n"
+    "                  --lat DDdMM{N|S} --lon DDDdMM{E|W} --city C --state S --country K\n"
+    "                  [--save FILE.qlm]\n"
+    "  quillmere-chart --zones\n"
+    "  quillmere-chart --help\n"
+    "\n"
+    "Writes each reading to standard output as the chart text export, byte for byte what\n"
+    "Quillmere's \"Export Chart As Text\" writes (41 lines, CR LF endings).\n"
+    "\n"
+    "  FILE.qlm      a saved reading; several files are read in turn\n"
+    "  --name N      the person's name (letters and blanks)\n"
+    "  --date        date of birth, year 1901 to 2050\n"
+    "  --time        local clock time of birth, hour 0 to 24, minute 0 to 59\n"
+    "  --zone ROW    row of the time-zone list, 0 to 70 (see --zones)\n"
+    "  --dst         daylight saving time was in force\n"
+    "  --lat         latitude: degrees, \"d\", minutes, N or S (for example 51d30N)\n"
+    "  --lon         longitude: degrees, \"d\", minutes, E or W (for example 77d13E)\n"
+    "  --city, --state, --country   the birth place (letters and blanks)\n"
+    "  --save FILE   also write the birth data as a saved reading\n"
+    "  --chart       after each export, twelve lines \"N: entries\" for the chart cells of\n"
+    "                signs 1 (Aries) to 12 (Pisces)\n"
+    "  --zones       list the time zones with their row numbers\n"
+    "\n"
+    "A refused reading is reported on standard error with the program's own message, prefixed\n"
+    "by the file name or option; the other readings are still written.\n"
+    "Exit status: 0 when every reading was produced, 1 when some were not, 2 for a usage error.\n";
+
+struct Options {
+    bool chart = false;
+    bool zones = false;
+    bool help = false;
+    bool birthGiven = false;
+    std::optional<std::string> name, date, time, zone, lat, lon, city, state, country, save;
+    bool dst = false;
+    std::vector<std::string> files;
+};
+
+struct UsageError {
+    std::string text;
+};
+
+std::optional<UsageError> ParseOptions(const std::vector<std::string>& args, Options& o) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        auto value = [&](std::optional<std::string>& slot) -> std::optional<UsageError> {
+            if (i + 1 >= args.size())
+                return UsageError{a + ": a value is missing"};
+            slot = args[++i];
+            return std::nullopt;
+        };
+        std::optional<UsageError> e;
+        if (a == "--help" || a == "-h")
+            o.help = true;
+        else if (a == "--chart")
+            o.chart = true;
+        else if (a == "--zones")
+            o.zones = true;
+        else if (a == "--dst")
+            o.dst = o.birthGiven = true;
+        else if (a == "--name")
+            e = value(o.name), o.birthGiven = true;
+        else if (a == "--date")
+            e = value(o.date), o.birthGiven = true;
+        else if (a == "--time")
+            e = value(o.time), o.birthGiven = true;
+        else if (a == "--zone")
+            e = value(o.zone), o.birthGiven = true;
+        else if (a == "--lat")
+            e = value(o.lat), o.birthGiven = true;
+        else if (a == "--lon")
+            e = value(o.lon), o.birthGiven = true;
+        else if (a == "--city")
+            e = value(o.city), o.birthGiven = true;
+        else if (a == "--state")
+            e = value(o.state), o.birthGiven = true;
+        else if (a == "--country")
+            e = value(o.country), o.birthGiven = true;
+        else if (a == "--save")
+            e = value(o.save);
+        else if (a == "--")
+            o.files.insert(o.files.end(), args.begin() + static_cast<long>(i) + 1, args.end()), i = args.size();
+        else if (a.size() > 1 && a[0] == '-')
+            return UsageError{a + ": unknown option"};
+        else
+            o.files.push_back(a);
+        if (e)
+            return e;
+    }
+    if (o.save && !o.birthGiven)
+        return UsageError{"--save: only birth data given as options can be saved"};
+    return std::nullopt;
+}
+
+int ToInt(const std::string& digits) {
+    return std::stoi(digits);
+}
+
+// Birth data given as options, turned into what the entry form would hold.
+std::optional<UsageError> EntryFromOptions(const Options& o, BirthEntry& e) {
+    static const std::regex kDate(R"((\d{4})-(\d{1,2})-(\d{1,2}))");
+    static const std::regex kTime(R"((\d{1,2}):(\d{1,2}))");
+    static const std::regex kZone(R"(\d{1,2})");
+    static const std::regex kLat(R"((\d{1,3})d(\d{1,3})([NSns]))");
+    static const std::regex kLon(R"((\d{1,3})d(\d{1,3})([EWew]))");
+    std::smatch m;
+
+    if (!o.date)
+        return UsageError{"--date: the date of birth is required"};
+    if (!std::regex_match(*o.date, m, kDate))
+        return UsageError{"--date: expected YYYY-MM-DD"};
+    e.year = ToInt(m[1]);
+    e.monthIndex = ToInt(m[2]) - 1;
+    e.day = ToInt(m[3]);
+    if (e.year < 1901 || e.year > 2050)
+        return UsageError{"--date: the year must lie in 1901 to 2050"};
+    if (e.monthIndex < 0 || e.monthIndex > 11)
+        return UsageError{"--date: the month must lie in 1 to 12"};
+    if (e.day < 1 || e.day > 31)
+        return UsageError{"--date: the day must lie in 1 to 31"};
+
+    if (!o.time)
+        return UsageError{"--time: the time of birth is required"};
+    if (!std::regex_match(*o.time, m, kTime))
+        return UsageError{"--time: expected HH:MM"};
+    e.hour = ToInt(m[1]);
+    e.minute = ToInt(m[2]);
+    if (e.hour > 24 || e.minute > 59)
+        return UsageError{"--time: the hour must lie in 0 to 24 and the minute in 0 to 59"};
+
+    if (!o.zone)
+        return UsageError{"--zone: the time-zone row is required (see --zones)"};
+    if (!std::regex_match(*o.zone, kZone) || ToInt(*o.zone) >= kTimeZoneCount)
+        return UsageError{"--zone: expected a row number from 0 to 70 (see --zones)"};
+    e.zoneRow = ToInt(*o.zone);
+
+    if (o.lat) {
+        if (!std::regex_match(*o.lat, m, kLat))
+            return UsageError{"--lat: expected degrees, \"d\", minutes and N or S, for example 51d30N"};
+        e.latDeg = m[1];
+        e.latMin = m[2];
+        e.latDirection = (m[3] == "S" || m[3] == "s") ? 1 : 0;
+    } else {
+        e.latDeg.clear();
+        e.latMin.clear();
+    }
+    if (o.lon) {
+        if (!std::regex_match(*o.lon, m, kLon))
+            return UsageError{"--lon: expected degrees, \"d\", minutes and E or W, for example 77d13E"};
+        e.lonDeg = m[1];
+        e.lonMin = m[2];
+        e.lonDirection = (m[3] == "W" || m[3] == "w") ? 1 : 0;
+    } else {
+        e.lonDeg.clear();
+        e.lonMin.clear();
+    }
+    e.name = o.name.value_or("");
+    e.city = o.city.value_or("");
+    e.state = o.state.value_or("");
+    e.country = o.country.value_or("");
+    e.dst = o.dst;
+    return std::nullopt;
+}
+
+const char* OptionOfField(EntryField f) {
+    switch (f) {
+    case EntryField::Name:
+        return "--name";
+    case EntryField::LatDeg:
+    case EntryField::LatMin:
+        return "--lat";
+    case EntryField::LonDeg:
+    case EntryField::LonMin:
+        return "--lon";
+    case EntryField::City:
+        return "--city";
+    case EntryField::State:
+        return "--state";
+    case EntryField::Country:
+        return "--country";
+    case EntryField::None:
+        break;
+    }
+    return "--date";
+}
+
+void WriteChartLines(std::ostream& out) {
+    const auto cells = ChartCellEntries();
+    for (std::size_t j = 0; j < cells.size(); ++j) {
+        out << (j + 1) << ':';
+        for (std::size_t k = 0; k < cells[j].size(); ++k)
+            out << (k == 0 ? " " : ", ") << cells[j][k];
+        out << "\r\n";
+    }
+}
+
+// Checks, copies and computes one reading; on success writes it out.
+bool ProduceReading(const BirthEntry& entry, const Options& o, const std::string& source, std::ostream& out,
+                    std::ostream& err, bool fromOptions) {
+    if (const auto refusal = CheckBirthEntry(entry)) {
+        err << (fromOptions ? OptionOfField(refusal->focus) : source) << ": " << refusal->message << '\n';
+        return false;
+    }
+    if (!CopyEntryToBirthData(entry) || !ComputeReading()) {
+        err << source << ": " << msg::kReadingFailed << '\n';
+        return false;
+    }
+    out << ChartExportText();
+    if (o.chart)
+        WriteChartLines(out);
+    return true;
+}
+
+bool EndsWithQlm(const std::string& path) {
+    return path.size() >= 3 && path.compare(path.size() - 3, 3, "qlm") == 0;
+}
+
+} // namespace
+
+int RunChartCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    Options o;
+    if (auto usage = ParseOptions(args, o)) {
+        err << usage->text << "\nTry 'quillmere-chart --help'.\n";
+        return 2;
+    }
+    if (o.help) {
+        out << kHelp;
+        return 0;
+    }
+    if (o.zones) {
+        for (int row = 0; row < kTimeZoneCount; ++row)
+            out << row << ": " << TimeZoneTable[static_cast<std::size_t>(row)].text << '\n';
+        if (!o.birthGiven && o.files.empty())
+            return 0;
+    }
+    if (!o.birthGiven && o.files.empty()) {
+        err << "No reading asked for: give saved readings or birth data.\nTry 'quillmere-chart --help'.\n";
+        return 2;
+    }
+
+    bool allProduced = true;
+    if (o.birthGiven) {
+        BirthEntry entry;
+        if (auto usage = EntryFromOptions(o, entry)) {
+            err << usage->text << "\nTry 'quillmere-chart --help'.\n";
+            return 2;
+        }
+        const std::pair<const char*, const std::string*> texts[] = {
+            {"--name", &entry.name}, {"--city", &entry.city}, {"--state", &entry.state}, {"--country", &entry.country}};
+        bool lettersOk = true;
+        for (const auto& [option, text] : texts) {
+            if (lettersOk && !PassesLettersFilter(*text)) {
+                err << option << ": " << msg::kOnlyLetters << '\n';
+                lettersOk = false;
+            }
+        }
+        if (!lettersOk) {
+            allProduced = false;
+        } else if (!ProduceReading(entry, o, "--date", out, err, true)) {
+            allProduced = false;
+        } else if (o.save) {
+            const std::optional<std::string> bytes = EncodeSavedReading(BirthData, entry.zoneRow);
+            if (!bytes) {
+                err << "--save: " << msg::kCannotSaveCharacters << '\n';
+                allProduced = false;
+            } else if (!WriteFileAtomically(*o.save, *bytes)) {
+                err << "--save: " << *o.save << ": " << msg::kFileNotSaved << '\n';
+                allProduced = false;
+            }
+        }
+    }
+
+    for (const std::string& file : o.files) {
+        std::string bytes;
+        if (!EndsWithQlm(file) || !ReadWholeFile(file, bytes)) {
+            err << file << ": " << msg::kCheckFile << '\n';
+            allProduced = false;
+            continue;
+        }
+        const std::optional<BirthEntry> entry = DecodeSavedReading(bytes);
+        if (!entry) {
+            err << file << ": " << msg::kCheckFile << '\n';
+            allProduced = false;
+            continue;
+        }
+        if (!ProduceReading(*entry, o, file, out, err, false))
+            allProduced = false;
+    }
+    return allProduced ? 0 : 1;
+}
