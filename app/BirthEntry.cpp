@@ -90,7 +90,8 @@ std::optional<EntryRefusal> CheckBirthEntry(const BirthEntry& e) {
         if (dayPosition >= firstBad && dayPosition <= 30)
             return EntryRefusal{msg::kFebruaryDate, MessageIcon::Information, F::None};
     }
-    if ((e.monthIndex == 3 || e.monthIndex == 5 || e.monthIndex == 8 || e.monthIndex == 10) && dayPosition == 30)
+    if ((e.monthIndex == 3 || e.monthIndex == 5 || e.monthIndex == 8 || e.monthIndex == 10) &&
+        dayPosition == 30)
         return EntryRefusal{msg::kThirtyDayMonth, MessageIcon::Information, F::None};
     return std::nullopt;
 }

@@ -15,10 +15,10 @@ struct BirthEntry {
     int year = 1901;
     int hour = 0; // 0..24
     int minute = 0;
-    int zoneRow = 0; // row of TimeZoneTable
+    int zoneRow = 0;                            // row of TimeZoneTable
     std::string latDeg, latMin, lonDeg, lonMin; // field texts, digits only
-    int latDirection = 0; // 0 North, 1 South, -1 neither chosen
-    int lonDirection = 0; // 0 East, 1 West, -1 neither chosen
+    int latDirection = 0;                       // 0 North, 1 South, -1 neither chosen
+    int lonDirection = 0;                       // 0 East, 1 West, -1 neither chosen
     bool dst = false;
     std::string city, state, country;
 };

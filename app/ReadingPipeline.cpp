@@ -6,10 +6,15 @@
 #include "astro/modVedicPlanetPosition.h"
 #include "reading/modHouseLords.h"
 
+#include <string_view>
+
 namespace {
 
-bool IsSignCode(const std::string& code) {
-    return !RashiForSignCode(code).empty();
+bool IsSignCode(std::string_view code) {
+    for (std::size_t s = 0; s < 12; ++s)
+        if (code == SignCodeTable[s])
+            return true;
+    return false;
 }
 
 } // namespace
@@ -30,7 +35,7 @@ bool ComputeReading() {
         return false;
     for (int i = 0; i <= 10; ++i) {
         const std::string& p = ReadingState.planetPositions[static_cast<std::size_t>(i)];
-        if (p.size() != 9 || !IsSignCode(p.substr(3, 3)))
+        if (p.size() != 9 || !IsSignCode(std::string_view(p).substr(3, 3)))
             return false;
     }
     for (const std::string& heading : ReadingState.lordHeadings)

@@ -13,11 +13,10 @@ int main(int argc, char** argv) {
     QWidget window;
     window.setWindowTitle("Quillmere v1.15");
     auto* layout = new QVBoxLayout(&window);
-    auto* label = new QLabel(
-        "<h2>Quillmere v1.15</h2>"
-        "<p>The entry form is not part of this build yet.</p>"
-        "<p>Readings can be computed with the command-line companion:<br>"
-        "<tt>quillmere-chart --help</tt></p>");
+    auto* label = new QLabel("<h2>Quillmere v1.15</h2>"
+                             "<p>The entry form is not part of this build yet.</p>"
+                             "<p>Readings can be computed with the command-line companion:<br>"
+                             "<tt>quillmere-chart --help</tt></p>");
     label->setTextFormat(Qt::RichText);
     layout->addWidget(label);
     window.resize(480, 220);

@@ -36,13 +36,34 @@ constexpr std::array<RashiRow, 12> kRashiNames{{{"Ari", "Mesha"},
                                                 {"Aqu", "Kumbha"},
                                                 {"Pis", "Meena"}}};
 
-constexpr std::array<const char*, 28> kNakshatraNames{
-    "Aswini",          "Bharani",          "Krittika",          "Rohini",        "Mrigsira",
-    "Ardra",           "Punarvasu",        "Pushya",            "Aslesha",       "Magha",
-    "Purbha Phalguni", "Uttara Phalguni",  "Hasta",             "Chitra",        "Swati",
-    "Vishakha",        "Anuradha",         "Jyeshtha",          "Mula",          "Purva Ashadha",
-    "Uttara Ashadha",  "Shravana",         "Dhanishtha",        "Shatbisha",     "Poorva Bhadrapada",
-    "Uttara Bhadrapada", "Revati",         ""};
+constexpr std::array<const char*, 28> kNakshatraNames{"Aswini",
+                                                      "Bharani",
+                                                      "Krittika",
+                                                      "Rohini",
+                                                      "Mrigsira",
+                                                      "Ardra",
+                                                      "Punarvasu",
+                                                      "Pushya",
+                                                      "Aslesha",
+                                                      "Magha",
+                                                      "Purbha Phalguni",
+                                                      "Uttara Phalguni",
+                                                      "Hasta",
+                                                      "Chitra",
+                                                      "Swati",
+                                                      "Vishakha",
+                                                      "Anuradha",
+                                                      "Jyeshtha",
+                                                      "Mula",
+                                                      "Purva Ashadha",
+                                                      "Uttara Ashadha",
+                                                      "Shravana",
+                                                      "Dhanishtha",
+                                                      "Shatbisha",
+                                                      "Poorva Bhadrapada",
+                                                      "Uttara Bhadrapada",
+                                                      "Revati",
+                                                      ""};
 
 // One periodic term of the lunar longitude: multiples of D, M, M', F, the coefficient, and whether
 // it is scaled by the eccentricity factor E (terms whose argument contains M once).
@@ -53,14 +74,14 @@ struct MoonTerm {
 };
 
 constexpr std::array<MoonTerm, 25> kMoonTerms{{
-    {0, 0, 1, 0, 6.288774, false},   {2, 0, -1, 0, 1.274027, false},  {2, 0, 0, 0, 0.658314, false},
-    {0, 0, 2, 0, 0.213618, false},   {0, 1, 0, 0, -0.185116, true},   {0, 0, 0, 2, -0.114332, false},
-    {2, 0, -2, 0, 0.058793, false},  {2, -1, -1, 0, 0.057066, true},  {2, 0, 1, 0, 0.053322, false},
-    {2, -1, 0, 0, 0.045758, true},   {0, 1, -1, 0, -0.040923, true},  {1, 0, 0, 0, -0.03472, false},
-    {0, 1, 1, 0, -0.030383, true},   {2, 0, 0, -2, 0.015327, false},  {0, 0, 1, 2, -0.012528, false},
-    {0, 0, 1, -2, 0.01098, false},   {4, 0, -1, 0, 0.010675, false},  {0, 0, 3, 0, 0.010034, false},
-    {4, 0, -2, 0, 0.008548, false},  {2, 1, -1, 0, -0.007888, true},  {2, 1, 0, 0, -0.006766, true},
-    {1, 0, -1, 0, -0.005163, false}, {1, 1, 0, 0, 0.004987, true},    {2, -1, 1, 0, 0.004036, true},
+    {0, 0, 1, 0, 6.288774, false},   {2, 0, -1, 0, 1.274027, false}, {2, 0, 0, 0, 0.658314, false},
+    {0, 0, 2, 0, 0.213618, false},   {0, 1, 0, 0, -0.185116, true},  {0, 0, 0, 2, -0.114332, false},
+    {2, 0, -2, 0, 0.058793, false},  {2, -1, -1, 0, 0.057066, true}, {2, 0, 1, 0, 0.053322, false},
+    {2, -1, 0, 0, 0.045758, true},   {0, 1, -1, 0, -0.040923, true}, {1, 0, 0, 0, -0.03472, false},
+    {0, 1, 1, 0, -0.030383, true},   {2, 0, 0, -2, 0.015327, false}, {0, 0, 1, 2, -0.012528, false},
+    {0, 0, 1, -2, 0.01098, false},   {4, 0, -1, 0, 0.010675, false}, {0, 0, 3, 0, 0.010034, false},
+    {4, 0, -2, 0, 0.008548, false},  {2, 1, -1, 0, -0.007888, true}, {2, 1, 0, 0, -0.006766, true},
+    {1, 0, -1, 0, -0.005163, false}, {1, 1, 0, 0, 0.004987, true},   {2, -1, 1, 0, 0.004036, true},
     {2, 0, 2, 0, 0.003994, false},
 }};
 
@@ -186,7 +207,8 @@ void ComputeMoonPosition() {
 
     ReadingState.moonPositionText = FormatZodiacPosition(sidereal);
     ReadingState.moonNakshatra = NakshatraForLongitude(sidereal);
-    const std::string rashi = RashiForSignCode(astro::LastChars(astro::Trim(ReadingState.moonPositionText), 3));
+    const std::string rashi =
+        RashiForSignCode(astro::LastChars(astro::Trim(ReadingState.moonPositionText), 3));
     if (!rashi.empty())
         ReadingState.moonRashi = rashi;
 }

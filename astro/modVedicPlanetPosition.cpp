@@ -185,10 +185,11 @@ Elements ElementsAt(const OrbitalElements& row, double T) {
     return el;
 }
 
-constexpr std::array<const char*, 11> kBodyNames{"Sun",     "Moon",   "Mercury", "Venus",     "Mars",     "Jupiter",
-                                                 "Saturn",  "Rahu",   "Ketu",    "Ascendant", "Midheaven"};
-constexpr std::array<const char*, 11> kBodyLabels{"Surya", "Chandra", "Budha", "Shukra",    "Mangala",  "Guru",
-                                                  "Shani", "Rahu",    "Ketu",  "Ascendant", "Midheaven"};
+constexpr std::array<const char*, 11> kBodyNames{
+    "Sun", "Moon", "Mercury", "Venus", "Mars", "Jupiter", "Saturn", "Rahu", "Ketu", "Ascendant", "Midheaven"};
+constexpr std::array<const char*, 11> kBodyLabels{"Surya",   "Chandra",   "Budha",    "Shukra",
+                                                  "Mangala", "Guru",      "Shani",    "Rahu",
+                                                  "Ketu",    "Ascendant", "Midheaven"};
 
 struct LagnaRow {
     const char* code;
@@ -264,8 +265,8 @@ ChartAngles ComputeAngles(const BirthDataRecord& birth) {
     out.centuries1900 = T;
     out.ayanamsa = ChartAyanamsa(T);
 
-    double s = 15 * (6.6460656 + 2400.0513 * T + 0.0000258 * T * T + moment.universalHours) -
-               moment.signedLongitude;
+    double s =
+        15 * (6.6460656 + 2400.0513 * T + 0.0000258 * T * T + moment.universalHours) - moment.signedLongitude;
     while (s >= 360)
         s -= 360;
     const double siderealTime = s * degreesToRadians;
@@ -360,20 +361,26 @@ double TrueAnomaly(double meanAnomaly, double e) {
     return v;
 }
 
-double GeocentricLongitude(int row, double d) {
-    const double T = d / 36525;
-    const Elements body = ElementsAt(OrbitalElementTable[static_cast<std::size_t>(row)], T);
-    const Elements earth = ElementsAt(OrbitalElementTable[kEarthRow], T);
+namespace {
 
+struct PlaneXY {
+    double x, y;
+};
+
+// The Earth's heliocentric position, taken in the ecliptic plane.
+PlaneXY EarthPosition(double T) {
+    const Elements earth = ElementsAt(OrbitalElementTable[kEarthRow], T);
     const double ME = ReduceRadians(earth.l - earth.p);
     const double vE = TrueAnomaly(ME, earth.e);
     const double rE = earth.a * (1 - earth.e * earth.e) / (1 + earth.e * std::cos(vE));
-    const double xE = rE * std::cos(earth.p + vE);
-    const double yE = rE * std::sin(earth.p + vE);
+    return {rE * std::cos(earth.p + vE), rE * std::sin(earth.p + vE)};
+}
 
+double LongitudeSeenFrom(const PlaneXY& earthAt, int row, double T) {
     double x = 0.0;
     double y = 0.0;
     if (row != kEarthRow) {
+        const Elements body = ElementsAt(OrbitalElementTable[static_cast<std::size_t>(row)], T);
         const double M = ReduceRadians(body.l - body.p);
         const double v = TrueAnomaly(M, body.e);
         const double r = body.a * (1 - body.e * body.e) / (1 + body.e * std::cos(v));
@@ -381,15 +388,22 @@ double GeocentricLongitude(int row, double d) {
         x = r * (std::cos(body.n) * std::cos(u) - std::sin(body.n) * std::sin(u) * std::cos(body.i));
         y = r * (std::sin(body.n) * std::cos(u) + std::cos(body.n) * std::sin(u) * std::cos(body.i));
     }
-
-    const double X = x - xE;
-    const double Y = y - yE;
+    // For the Sun the body stays at the origin: its direction is the reverse of the Earth's.
+    const double X = x - earthAt.x;
+    const double Y = y - earthAt.y;
     double lambda = ArcTangentOfRatio(Y, X) * 180 / astro::pi;
     while (lambda > 360)
         lambda -= 360;
     while (lambda < 0)
         lambda += 360;
     return lambda;
+}
+
+} // namespace
+
+double GeocentricLongitude(int row, double d) {
+    const double T = d / 36525;
+    return LongitudeSeenFrom(EarthPosition(T), row, T);
 }
 
 double RahuLongitude(double d, double ayanamsa) {
@@ -408,6 +422,28 @@ double KetuLongitude(double rahu) {
     return std::fabs(k);
 }
 
+std::string ShortZodiacPositionOf(double longitude) {
+    // The same whole degrees, minutes and sign as the position text carries, without writing and
+    // re-reading it; a longitude past the last sign takes the text's own way.
+    const double a = std::fabs(longitude);
+    double deg = std::floor(a);
+    const double min = std::floor(60 * (a - deg));
+    const double sign = std::floor(deg / 30);
+    if (!(sign >= 0 && sign < 12))
+        return ShortZodiacPosition(FormatZodiacPosition(longitude));
+    while (deg >= 30)
+        deg -= 30;
+    const int d = static_cast<int>(deg);
+    const int m = static_cast<int>(min);
+    std::string out(9, ' ');
+    out[0] = static_cast<char>('0' + d / 10);
+    out[1] = static_cast<char>('0' + d % 10);
+    out.replace(3, 3, SignCodeTable[static_cast<std::size_t>(sign)]);
+    out[7] = static_cast<char>('0' + m / 10);
+    out[8] = static_cast<char>('0' + m % 10);
+    return out;
+}
+
 std::string ShortZodiacPosition(const std::string& positionText) {
     const std::string p = astro::Trim(positionText);
     const std::string degreeSign = "\u00B0";
@@ -417,7 +453,8 @@ std::string ShortZodiacPosition(const std::string& positionText) {
     if (degAt != std::string::npos) {
         const std::size_t from = degAt + degreeSign.size();
         const std::size_t quoteAt = p.find('\'', from);
-        min = astro::RemoveBlanks(p.substr(from, quoteAt == std::string::npos ? std::string::npos : quoteAt - from));
+        min = astro::RemoveBlanks(
+            p.substr(from, quoteAt == std::string::npos ? std::string::npos : quoteAt - from));
     }
     const std::string code = astro::RemoveBlanks(astro::LastChars(p, 3));
     if (deg.size() <= 1)
@@ -436,27 +473,29 @@ void ComputePlanetTable() {
     const CivilDateTime ut = UniversalDateTime(BirthData);
     const double d = DaysFromJ2000(ut.year, ut.month, ut.day, ut.hour, ut.minute);
     const double ayanamsaSize = std::fabs(ReadingState.ayanamsa);
+    const double T = d / 36525;
+    const PlaneXY earthAt = EarthPosition(T);
 
-    std::array<std::string, 6> rowText;
+    std::array<double, 6> rowLongitude;
     for (int row = 0; row < 6; ++row) {
-        double s = GeocentricLongitude(row, d) - ayanamsaSize;
+        double s = LongitudeSeenFrom(earthAt, row, T) - ayanamsaSize;
         while (s < 0)
             s += 360;
-        rowText[static_cast<std::size_t>(row)] = FormatZodiacPosition(s);
+        rowLongitude[static_cast<std::size_t>(row)] = s;
     }
     const double rahu = RahuLongitude(d, ReadingState.ayanamsa);
     const double ketu = KetuLongitude(rahu);
 
     auto& pos = ReadingState.planetPositions;
-    pos[0] = ShortZodiacPosition(rowText[2]);
+    pos[0] = ShortZodiacPositionOf(rowLongitude[2]);
     pos[1] = ShortZodiacPosition(ReadingState.moonPositionText);
-    pos[2] = ShortZodiacPosition(rowText[0]);
-    pos[3] = ShortZodiacPosition(rowText[1]);
-    pos[4] = ShortZodiacPosition(rowText[3]);
-    pos[5] = ShortZodiacPosition(rowText[4]);
-    pos[6] = ShortZodiacPosition(rowText[5]);
-    pos[7] = ShortZodiacPosition(FormatZodiacPosition(rahu));
-    pos[8] = ShortZodiacPosition(FormatZodiacPosition(ketu));
+    pos[2] = ShortZodiacPositionOf(rowLongitude[0]);
+    pos[3] = ShortZodiacPositionOf(rowLongitude[1]);
+    pos[4] = ShortZodiacPositionOf(rowLongitude[3]);
+    pos[5] = ShortZodiacPositionOf(rowLongitude[4]);
+    pos[6] = ShortZodiacPositionOf(rowLongitude[5]);
+    pos[7] = ShortZodiacPositionOf(rahu);
+    pos[8] = ShortZodiacPositionOf(ketu);
     pos[9] = ShortZodiacPosition(ReadingState.ascendantText);
     pos[10] = ShortZodiacPosition(ReadingState.midheavenText);
 }

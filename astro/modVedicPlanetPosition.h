@@ -73,6 +73,8 @@ double ReduceRadians(double x);
 double TrueAnomaly(double meanAnomaly, double eccentricity);
 double GeocentricLongitude(int row, double daysFromJ2000);
 std::string ShortZodiacPosition(const std::string& positionText);
+// ShortZodiacPosition of FormatZodiacPosition(longitude), made straight from the number.
+std::string ShortZodiacPositionOf(double longitude);
 
 // Sidereal longitudes of the nodes for a day count and chart ayanamsa.
 double RahuLongitude(double daysFromJ2000, double ayanamsa);

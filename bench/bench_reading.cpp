@@ -14,8 +14,8 @@
 namespace {
 
 BirthEntry Entry(int year, int monthIndex, int day, int hour, int minute, int zoneRow, const char* latDeg,
-                 const char* latMin, int latDirection, const char* lonDeg, const char* lonMin, int lonDirection,
-                 bool dst) {
+                 const char* latMin, int latDirection, const char* lonDeg, const char* lonMin,
+                 int lonDirection, bool dst) {
     BirthEntry e;
     e.name = "Bench";
     e.year = year;

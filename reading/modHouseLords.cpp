@@ -2,11 +2,12 @@
 
 #include "app/Records.h"
 
-const std::array<const char*, 12> SignRulers{"Mars",    "Venus",  "Mercury", "Moon",   "Sun",    "Mercury",
-                                             "Venus",   "Mars",   "Jupiter", "Saturn", "Saturn", "Jupiter"};
+const std::array<const char*, 12> SignRulers{"Mars",  "Venus", "Mercury", "Moon",   "Sun",    "Mercury",
+                                             "Venus", "Mars",  "Jupiter", "Saturn", "Saturn", "Jupiter"};
 
-const std::array<const char*, 12> SignNames{"Aries", "Taurus",      "Gemini",    "Cancer",   "Leo",    "Virgo",
-                                            "Libra", "Scorpio", "Sagittarius", "Capricorn", "Aquarius", "Pisces"};
+const std::array<const char*, 12> SignNames{"Aries",       "Taurus",    "Gemini",   "Cancer",
+                                            "Leo",         "Virgo",     "Libra",    "Scorpio",
+                                            "Sagittarius", "Capricorn", "Aquarius", "Pisces"};
 
 const std::array<const char*, 12> OrdinalSuffixes{"st", "nd", "rd", "th", "th", "th",
                                                   "th", "th", "th", "th", "th", "th"};

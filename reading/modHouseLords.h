@@ -9,9 +9,9 @@ extern const std::array<const char*, 12> SignNames;
 extern const std::array<const char*, 12> OrdinalSuffixes;
 
 struct HouseLordPlacement {
-    int house = 0;        // 1..12
-    std::string lord;     // ruler of the house's sign, counted from Aries
-    int lordBody = -1;    // index of the lord in ReadingState.bodyNames (0..6), or -1
+    int house = 0;         // 1..12
+    std::string lord;      // ruler of the house's sign, counted from Aries
+    int lordBody = -1;     // index of the lord in ReadingState.bodyNames (0..6), or -1
     int placedInHouse = 0; // 1..12 counted from the ascendant, or 0 when the lord's sign is unknown
     std::string heading;
 };

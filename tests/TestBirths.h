@@ -5,9 +5,9 @@
 
 #include <string>
 
-inline BirthEntry MakeEntry(int year, int month, int day, int hour, int minute, int zoneRow, std::string latDeg,
-                            std::string latMin, bool south, std::string lonDeg, std::string lonMin, bool east,
-                            bool dst = false) {
+inline BirthEntry MakeEntry(int year, int month, int day, int hour, int minute, int zoneRow,
+                            std::string latDeg, std::string latMin, bool south, std::string lonDeg,
+                            std::string lonMin, bool east, bool dst = false) {
     BirthEntry e;
     e.name = "Test Person";
     e.year = year;

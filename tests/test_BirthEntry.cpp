@@ -1,1 +1,250 @@
+#include "TestBirths.h"
+#include "app/BirthEntry.h"
+#include "app/Messages.h"
+
 #include <gtest/gtest.h>
+
+namespace {
+
+BirthEntry Valid() {
+    return MakeEntry(1980, 3, 5, 7, 5, 34, "28", "36", false, "77", "12", true);
+}
+
+std::string MessageOf(const BirthEntry& e) {
+    const auto r = CheckBirthEntry(e);
+    return r ? r->message : "";
+}
+
+} // namespace
+
+TEST(CheckBirthEntry, ValidEntryPasses) {
+    EXPECT_FALSE(CheckBirthEntry(Valid()).has_value());
+}
+
+TEST(CheckBirthEntry, EmptyFieldsInOrderWithTheirFocus) {
+    struct Step {
+        std::string BirthEntry::*field;
+        const char* message;
+        EntryField focus;
+    } steps[] = {
+        {&BirthEntry::name, msg::kEnterName, EntryField::Name},
+        {&BirthEntry::latDeg, msg::kEnterLatDeg, EntryField::LatDeg},
+        {&BirthEntry::latMin, msg::kEnterLatMin, EntryField::LatMin},
+        {&BirthEntry::lonDeg, msg::kEnterLonDeg, EntryField::LonDeg},
+        {&BirthEntry::lonMin, msg::kEnterLonMin, EntryField::LonMin},
+        {&BirthEntry::city, msg::kEnterCity, EntryField::City},
+        {&BirthEntry::state, msg::kEnterState, EntryField::State},
+        {&BirthEntry::country, msg::kEnterCountry, EntryField::Country},
+    };
+    // Emptying every field from step k on must report step k: the earlier ones come first.
+    for (std::size_t k = 0; k < std::size(steps); ++k) {
+        BirthEntry e = Valid();
+        for (std::size_t j = k; j < std::size(steps); ++j)
+            e.*(steps[j].field) = "";
+        e.latDirection = -1;
+        e.monthIndex = 1;
+        e.day = 31;
+        const auto r = CheckBirthEntry(e);
+        ASSERT_TRUE(r.has_value()) << k;
+        EXPECT_STREQ(r->message, steps[k].message);
+        EXPECT_EQ(r->icon, MessageIcon::Error);
+        EXPECT_EQ(r->focus, steps[k].focus);
+    }
+}
+
+TEST(CheckBirthEntry, BlanksCountAsContent) {
+    BirthEntry e = Valid();
+    e.name = "   ";
+    e.city = " ";
+    EXPECT_FALSE(CheckBirthEntry(e).has_value());
+}
+
+TEST(CheckBirthEntry, DirectionsSelectTheirDefault) {
+    BirthEntry e = Valid();
+    e.latDirection = -1;
+    e.lonDirection = -1;
+    auto r = CheckBirthEntry(e);
+    ASSERT_TRUE(r);
+    EXPECT_STREQ(r->message, msg::kLatDirection);
+    EXPECT_EQ(r->fix, EntryRefusal::Fix::SelectNorth);
+    e.latDirection = 0;
+    r = CheckBirthEntry(e);
+    ASSERT_TRUE(r);
+    EXPECT_STREQ(r->message, msg::kLonDirection);
+    EXPECT_EQ(r->fix, EntryRefusal::Fix::SelectEast);
+}
+
+TEST(CheckBirthEntry, CoordinateRanges) {
+    struct Case {
+        const char *latDeg, *latMin, *lonDeg, *lonMin;
+        const char* message; // empty: accepted
+        EntryField focus;
+    } cases[] = {
+        {"90", "0", "180", "0", "", EntryField::None},
+        {"0", "0", "0", "0", "", EntryField::None},
+        {"89", "59", "179", "59", "", EntryField::None},
+        {"91", "0", "77", "0", msg::kLatRange, EntryField::LatDeg},
+        {"90", "1", "77", "0", msg::kLatRange, EntryField::LatDeg},
+        {"999", "75", "77", "0", msg::kLatRange, EntryField::LatDeg},
+        {"28", "60", "77", "0", msg::kLatMinRange, EntryField::LatMin},
+        {"28", "59", "181", "0", msg::kLonRange, EntryField::LonDeg},
+        {"28", "59", "180", "1", msg::kLonRange, EntryField::LonDeg},
+        {"28", "59", "77", "60", msg::kLonMinRange, EntryField::LonMin},
+        {"90", "60", "77", "0", msg::kLatRange, EntryField::LatDeg},
+        {"007", "05", "077", "012", "", EntryField::None},
+    };
+    for (const Case& c : cases) {
+        BirthEntry e = Valid();
+        e.latDeg = c.latDeg;
+        e.latMin = c.latMin;
+        e.lonDeg = c.lonDeg;
+        e.lonMin = c.lonMin;
+        const auto r = CheckBirthEntry(e);
+        if (*c.message == 0) {
+            EXPECT_FALSE(r.has_value()) << c.latDeg << " " << c.latMin << " " << c.lonDeg << " " << c.lonMin;
+        } else {
+            ASSERT_TRUE(r.has_value()) << c.message;
+            EXPECT_STREQ(r->message, c.message);
+            EXPECT_EQ(r->icon, MessageIcon::Error);
+            EXPECT_EQ(r->focus, c.focus);
+        }
+    }
+}
+
+TEST(CheckBirthEntry, RangesComeAfterDirectionsAndBeforeDates) {
+    BirthEntry e = Valid();
+    e.latDeg = "95";
+    e.monthIndex = 3;
+    e.day = 31;
+    EXPECT_EQ(MessageOf(e), msg::kLatRange);
+    e.lonDirection = -1;
+    EXPECT_EQ(MessageOf(e), msg::kLonDirection);
+}
+
+TEST(CheckBirthEntry, DateRules) {
+    auto check = [](int year, int monthIndex, int day) {
+        BirthEntry e = Valid();
+        e.year = year;
+        e.monthIndex = monthIndex;
+        e.day = day;
+        return CheckBirthEntry(e);
+    };
+    EXPECT_FALSE(check(1904, 1, 29));
+    EXPECT_FALSE(check(2000, 1, 29));
+    EXPECT_FALSE(check(1901, 1, 28));
+    for (int day : {29, 30, 31}) {
+        const auto r = check(1901, 1, day);
+        ASSERT_TRUE(r) << day;
+        EXPECT_STREQ(r->message, "Please Enter Correct Date Or Month!");
+        EXPECT_EQ(r->icon, MessageIcon::Information);
+    }
+    for (int day : {30, 31}) {
+        const auto r = check(1904, 1, day);
+        ASSERT_TRUE(r) << day;
+        EXPECT_STREQ(r->message, "Please Enter Correct Date Or Month!");
+    }
+    for (int month : {3, 5, 8, 10}) {
+        const auto r = check(1990, month, 31);
+        ASSERT_TRUE(r) << month;
+        EXPECT_STREQ(r->message, "Please Enter Correct Date Or Month !");
+        EXPECT_EQ(r->icon, MessageIcon::Information);
+        EXPECT_FALSE(check(1990, month, 30)) << month;
+    }
+    for (int month : {0, 2, 4, 6, 7, 9, 11})
+        EXPECT_FALSE(check(1990, month, 31)) << month;
+}
+
+TEST(Filters, LettersAndDigits) {
+    EXPECT_TRUE(PassesLettersFilter("Anna Maria"));
+    EXPECT_TRUE(PassesLettersFilter(""));
+    EXPECT_FALSE(PassesLettersFilter("O'Brien"));
+    EXPECT_FALSE(PassesLettersFilter("Jos\u00E9"));
+    EXPECT_FALSE(PassesLettersFilter("Anna\r"));
+    EXPECT_FALSE(PassesLettersFilter("R2D2"));
+    EXPECT_TRUE(PassesDigitsFilter("0123456789"));
+    EXPECT_FALSE(PassesDigitsFilter("-5"));
+    EXPECT_FALSE(PassesDigitsFilter("5 "));
+    EXPECT_FALSE(PassesDigitsFilter("1.5"));
+}
+
+TEST(CopyEntryToBirthData, FieldsAsTheReadingCommandCopiesThem) {
+    BirthEntry e = Valid();
+    e.name = "  Asha Rao ";
+    e.city = "  New Delhi  ";
+    e.state = " Delhi";
+    e.country = "India ";
+    e.dst = true;
+    ASSERT_TRUE(CopyEntryToBirthData(e));
+    EXPECT_EQ(BirthData.name, "  Asha Rao ");
+    EXPECT_EQ(BirthData.city, "New Delhi");
+    EXPECT_EQ(BirthData.state, "Delhi");
+    EXPECT_EQ(BirthData.country, "India");
+    EXPECT_EQ(BirthData.month, 3);
+    EXPECT_EQ(BirthData.day, 5);
+    EXPECT_EQ(BirthData.year, 1980);
+    EXPECT_EQ(BirthData.hour, 7);
+    EXPECT_EQ(BirthData.minute, 5);
+    EXPECT_EQ(BirthData.latDeg, 28);
+    EXPECT_EQ(BirthData.latMin, 36);
+    EXPECT_EQ(BirthData.lonDeg, 77);
+    EXPECT_EQ(BirthData.lonMin, 12);
+    EXPECT_TRUE(BirthData.lonEast);
+    EXPECT_FALSE(BirthData.latSouth);
+    EXPECT_TRUE(BirthData.dst);
+
+    e.lonDirection = 1;
+    e.latDirection = 1;
+    ASSERT_TRUE(CopyEntryToBirthData(e));
+    EXPECT_FALSE(BirthData.lonEast);
+    EXPECT_TRUE(BirthData.latSouth);
+}
+
+TEST(CopyEntryToBirthData, LastZoneRowAndASecondReadingReplaceAllFourOffsets) {
+    BirthEntry e = Valid();
+    e.zoneRow = 70;
+    ASSERT_TRUE(CopyEntryToBirthData(e));
+    EXPECT_EQ(BirthData.tzHours, 8);
+    EXPECT_EQ(BirthData.tzMinutes, 0);
+    EXPECT_EQ(BirthData.tzHoursSigned, 8);
+    EXPECT_EQ(BirthData.tzMinutesSigned, 0);
+    e.zoneRow = 37;
+    ASSERT_TRUE(CopyEntryToBirthData(e));
+    EXPECT_EQ(BirthData.tzHours, 3);
+    EXPECT_EQ(BirthData.tzMinutes, 30);
+    EXPECT_EQ(BirthData.tzHoursSigned, -3);
+    EXPECT_EQ(BirthData.tzMinutesSigned, -30);
+}
+
+TEST(CopyEntryToBirthData, RefusesWhatCannotBeConvertedAndLeavesBirthDataAlone) {
+    ASSERT_TRUE(CopyEntryToBirthData(Valid()));
+    for (int row : {-1, 71}) {
+        BirthEntry e = Valid();
+        e.name = "Other";
+        e.zoneRow = row;
+        EXPECT_FALSE(CopyEntryToBirthData(e));
+    }
+    BirthEntry e = Valid();
+    e.name = "Other";
+    e.lonDeg = "7x";
+    EXPECT_FALSE(CopyEntryToBirthData(e));
+    EXPECT_EQ(BirthData.name, "Test Person");
+}
+
+TEST(EntryFromBirthData, RoundTrip) {
+    BirthEntry e = Valid();
+    e.latDirection = 1;
+    e.lonDirection = 1;
+    e.dst = true;
+    ASSERT_TRUE(CopyEntryToBirthData(e));
+    const BirthEntry back = EntryFromBirthData(BirthData, e.zoneRow);
+    EXPECT_EQ(back.name, e.name);
+    EXPECT_EQ(back.monthIndex, e.monthIndex);
+    EXPECT_EQ(back.day, e.day);
+    EXPECT_EQ(back.year, e.year);
+    EXPECT_EQ(back.latDeg, e.latDeg);
+    EXPECT_EQ(back.lonMin, e.lonMin);
+    EXPECT_EQ(back.latDirection, 1);
+    EXPECT_EQ(back.lonDirection, 1);
+    EXPECT_TRUE(back.dst);
+    EXPECT_EQ(back.zoneRow, e.zoneRow);
+}

@@ -1,1 +1,247 @@
+#include "output/SavedReadingFile.h"
+#include "tools/ChartCommand.h"
+
 #include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Result {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+Result RunCompanion(std::vector<std::string> args) {
+    std::ostringstream out, err;
+    const int status = RunChartCommand(args, out, err);
+    return {status, out.str(), err.str()};
+}
+
+std::vector<std::string> Args1980() {
+    return {"--name", "Test Person", "--date",  "1980-01-01", "--time",    "12:00",
+            "--zone", "29",          "--lat",   "51d30N",     "--lon",     "0d0E",
+            "--city", "London",      "--state", "England",    "--country", "UK"};
+}
+
+std::vector<std::string> Args1947() {
+    return {"--name", "Test Person", "--date",  "1947-08-15", "--time",    "0:00",
+            "--zone", "34",          "--lat",   "28d39N",     "--lon",     "77d13E",
+            "--city", "Delhi",       "--state", "Delhi",      "--country", "India"};
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t end = text.find("\r\n", start);
+        lines.push_back(text.substr(start, end - start));
+        start = end == std::string::npos ? text.size() : end + 2;
+    }
+    return lines;
+}
+
+class TempDir {
+  public:
+    TempDir() {
+        path_ = fs::temp_directory_path() /
+                ("qlm-test-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+                 std::to_string(reinterpret_cast<std::uintptr_t>(this)));
+        fs::create_directories(path_);
+    }
+    ~TempDir() {
+        std::error_code ec;
+        fs::remove_all(path_, ec);
+    }
+    std::string File(const std::string& name) const { return (path_ / name).string(); }
+    const fs::path& path() const { return path_; }
+
+  private:
+    fs::path path_;
+};
+
+void Write(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+} // namespace
+
+TEST(ChartCommand, London1980WithChartLines) {
+    auto args = Args1980();
+    args.push_back("--chart");
+    const Result r = RunCompanion(args);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    const auto lines = Lines(r.out);
+    ASSERT_EQ(lines.size(), 41u + 12u);
+    EXPECT_EQ(lines[0], "Name: Test Person");
+    EXPECT_EQ(lines[8], "\r");
+    EXPECT_EQ(lines[10], "Sun 16 Sag 56");
+    EXPECT_EQ(lines[12], "Mercury 05 Sag 26");
+    EXPECT_EQ(lines[13], "Venus 18 Cap 43");
+    EXPECT_EQ(lines[14], "Mars 20 Leo 46");
+    EXPECT_EQ(lines[15], "Jupiter 16 Leo 53");
+    EXPECT_EQ(lines[16], "Saturn 03 Vir 43");
+    EXPECT_EQ(lines[17], "Rahu 07 Leo 22");
+    EXPECT_EQ(lines[18], "Ketu 07 Aqu 22");
+    EXPECT_EQ(lines[21], "Ayanamsa: 23\u00B0 34' 34\"");
+    EXPECT_EQ(lines[22], "Lagna / Asc: Mesha");
+    EXPECT_EQ(lines[29], "Lord of the 1st House Mars is placed in House 5.");
+    EXPECT_EQ(lines[41], "1: Asc");
+    EXPECT_EQ(lines[45], "5: Mangala, Guru, Rahu");
+    EXPECT_EQ(lines[49], "9: Surya, Budha");
+    EXPECT_EQ(lines[52], "12:");
+}
+
+TEST(ChartCommand, Delhi1947WithChartLines) {
+    auto args = Args1947();
+    args.insert(args.begin(), "--chart");
+    const Result r = RunCompanion(args);
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto lines = Lines(r.out);
+    ASSERT_EQ(lines.size(), 53u);
+    EXPECT_EQ(lines[10], "Sun 28 Can 43");
+    EXPECT_EQ(lines[14], "Mars 08 Gem 12");
+    EXPECT_EQ(lines[22], "Lagna / Asc: Vrishabha");
+    EXPECT_EQ(lines[42], "2: Asc, Rahu");
+    EXPECT_EQ(lines[43], "3: Mangala");
+    EXPECT_EQ(lines[44], "4: Surya, Chandra, Budha, Shukra, Shani");
+    EXPECT_EQ(lines[47], "7: Guru");
+    EXPECT_EQ(lines[48], "8: Ketu");
+}
+
+TEST(ChartCommand, SavedReadingGivesTheSameExport) {
+    TempDir dir;
+    auto args = Args1947();
+    args.push_back("--save");
+    args.push_back(dir.File("delhi.qlm"));
+    const Result first = RunCompanion(args);
+    ASSERT_EQ(first.status, 0) << first.err;
+    const Result second = RunCompanion({dir.File("delhi.qlm")});
+    ASSERT_EQ(second.status, 0) << second.err;
+    EXPECT_EQ(first.out, second.out);
+    // Nothing but the file itself is left in the folder.
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
+}
+
+TEST(ChartCommand, SeveralFilesGoOnPastBadOnes) {
+    TempDir dir;
+    RunCompanion([&] {
+        auto a = Args1980();
+        a.push_back("--save");
+        a.push_back(dir.File("good.qlm"));
+        return a;
+    }());
+    Write(dir.File("broken.qlm"), "not a saved reading\r\n");
+    Write(dir.File("good.QLM"), "");
+    fs::copy_file(dir.File("good.qlm"), dir.File("goodqlm"));
+    // A readable file whose data the form would refuse: the name line left empty.
+    std::string noName;
+    {
+        std::ifstream in(dir.File("good.qlm"), std::ios::binary);
+        noName.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    noName.erase(0, noName.find("\r\n"));
+    Write(dir.File("noname.qlm"), noName);
+
+    const Result r = RunCompanion({dir.File("broken.qlm"), dir.File("good.qlm"), dir.File("missing.qlm"),
+                                   dir.File("good.QLM"), dir.File("noname.qlm"), dir.File("goodqlm")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(Lines(r.out).size(), 82u); // good.qlm and goodqlm
+    EXPECT_NE(r.err.find(dir.File("broken.qlm") + ": Please Check The File.\n"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find(dir.File("missing.qlm") + ": Please Check The File.\n"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find(dir.File("good.QLM") + ": Please Check The File.\n"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find(dir.File("noname.qlm") + ": Please Enter Your Name\n"), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find("goodqlm"), std::string::npos) << r.err;
+}
+
+TEST(ChartCommand, RefusedBirthDataShowsTheProgramsMessage) {
+    struct Case {
+        const char* option;
+        const char* value;
+        const char* expected;
+    } cases[] = {
+        {"--lat", "95d0N", "--lat: Please Enter Correct Latitude (0 to 90 Degrees)\n"},
+        {"--lat", "45d60S", "--lat: Please Enter Correct Minutes of Latitude (0 to 59)\n"},
+        {"--lon", "181d0W", "--lon: Please Enter Correct Longitude (0 to 180 Degrees)\n"},
+        {"--lon", "77d99E", "--lon: Please Enter Correct Minute of Longitude (0 to 59)\n"},
+        {"--date", "1901-02-29", "--date: Please Enter Correct Date Or Month!\n"},
+        {"--date", "1990-04-31", "--date: Please Enter Correct Date Or Month !\n"},
+        {"--name", "O'Brien", "--name: Please enter only letters\n"},
+        {"--city", "", "--city: Please Enter Your City name\n"},
+    };
+    for (const Case& c : cases) {
+        auto args = Args1980();
+        for (std::size_t i = 0; i + 1 < args.size(); ++i)
+            if (args[i] == c.option)
+                args[i + 1] = c.value;
+        const Result r = RunCompanion(args);
+        EXPECT_EQ(r.status, 1) << c.option << " " << c.value;
+        EXPECT_EQ(r.err, c.expected);
+        EXPECT_EQ(r.out, "");
+    }
+    auto noName = Args1980();
+    noName.erase(noName.begin(), noName.begin() + 2);
+    EXPECT_EQ(RunCompanion(noName).err, "--name: Please Enter Your Name\n");
+}
+
+TEST(ChartCommand, UsageErrors) {
+    EXPECT_EQ(RunCompanion({}).status, 2);
+    EXPECT_EQ(RunCompanion({"--frobnicate"}).status, 2);
+    for (const auto& [option, value] :
+         std::vector<std::pair<std::string, std::string>>{{"--date", "1980/01/01"},
+                                                          {"--date", "1900-01-01"},
+                                                          {"--date", "1980-13-01"},
+                                                          {"--time", "25:00"},
+                                                          {"--time", "noon"},
+                                                          {"--zone", "71"},
+                                                          {"--zone", "-1"},
+                                                          {"--lat", "51.5N"},
+                                                          {"--lon", "0d0N"}}) {
+        auto args = Args1980();
+        for (std::size_t i = 0; i + 1 < args.size(); ++i)
+            if (args[i] == option)
+                args[i + 1] = value;
+        const Result r = RunCompanion(args);
+        EXPECT_EQ(r.status, 2) << option << " " << value;
+        EXPECT_EQ(r.err.rfind(option + ":", 0), 0u) << r.err;
+    }
+    auto missingValue = Args1980();
+    missingValue.push_back("--save");
+    EXPECT_EQ(RunCompanion(missingValue).status, 2);
+}
+
+TEST(ChartCommand, ZonesAndHelp) {
+    const Result zones = RunCompanion({"--zones"});
+    EXPECT_EQ(zones.status, 0);
+    EXPECT_EQ(std::count(zones.out.begin(), zones.out.end(), '\n'), 71);
+    EXPECT_NE(zones.out.find("34: Indian Time, IST, +5.3\n"), std::string::npos);
+    EXPECT_NE(zones.out.find("70: Yukon War Time,YWT,-8.0\n"), std::string::npos);
+    const Result help = RunCompanion({"--help"});
+    EXPECT_EQ(help.status, 0);
+    for (const char* option : {"--chart", "--zones", "--save", "--lat", "--dst"})
+        EXPECT_NE(help.out.find(option), std::string::npos) << option;
+}
+
+TEST(ChartCommand, SaveIntoAMissingFolderFailsAndSaysSo) {
+    TempDir dir;
+    auto args = Args1980();
+    args.push_back("--save");
+    args.push_back(dir.File("no/such/folder/x.qlm"));
+    const Result r = RunCompanion(args);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("The file could not be saved."), std::string::npos);
+}
+
+TEST(ChartCommand, ExitStatusOfTheProgram) {
+    const std::string exe = QUILLMERE_CHART_EXE;
+    EXPECT_EQ(std::system((exe + " --zones > /dev/null").c_str()), 0);
+    EXPECT_EQ(WEXITSTATUS(std::system((exe + " --nonsense 2> /dev/null").c_str())), 2);
+    EXPECT_EQ(WEXITSTATUS(std::system((exe + " /no/such/file.qlm 2> /dev/null").c_str())), 1);
+}

@@ -8,8 +8,8 @@
 
 namespace {
 
-BirthDataRecord Birth(int year, int month, int day, int hour, int minute, int tzH, int tzM, int lonDeg, int lonMin,
-                      bool east, bool dst = false) {
+BirthDataRecord Birth(int year, int month, int day, int hour, int minute, int tzH, int tzM, int lonDeg,
+                      int lonMin, bool east, bool dst = false) {
     BirthDataRecord b;
     b.year = static_cast<std::int16_t>(year);
     b.month = static_cast<std::int16_t>(month);
@@ -105,8 +105,8 @@ TEST(BirthMoment, AgreesBitForBitWithTheHemisphereRuleWhereBothAgree) {
         const int h = zh(gen);
         const int m = zoneMinutes[n % 4 < 2 ? 0 : 1];
         const int sign = east ? -1 : 1;
-        const BirthDataRecord b =
-            Birth(1950, 6, 15, hour(gen), minute(gen), sign * h, sign * m, lonDeg(gen), lonMin(gen), east, n % 3 == 0);
+        const BirthDataRecord b = Birth(1950, 6, 15, hour(gen), minute(gen), sign * h, sign * m, lonDeg(gen),
+                                        lonMin(gen), east, n % 3 == 0);
         ASSERT_EQ(ComputeBirthMoment(b).universalHours, HemisphereRuleUniversalHours(b)) << n;
     }
     // Zone 0 on either side, and longitude 0 marked east (counted as west).
@@ -213,12 +213,33 @@ TEST(PositionText, CutsNeverRounds) {
 }
 
 TEST(PositionText, EveryNakshatraStartsWhereTheTableSays) {
-    const char* names[] = {"Aswini",          "Bharani",          "Krittika",   "Rohini",        "Mrigsira",
-                           "Ardra",           "Punarvasu",        "Pushya",     "Aslesha",       "Magha",
-                           "Purbha Phalguni", "Uttara Phalguni",  "Hasta",      "Chitra",        "Swati",
-                           "Vishakha",        "Anuradha",         "Jyeshtha",   "Mula",          "Purva Ashadha",
-                           "Uttara Ashadha",  "Shravana",         "Dhanishtha", "Shatbisha",     "Poorva Bhadrapada",
-                           "Uttara Bhadrapada", "Revati"};
+    const char* names[] = {"Aswini",
+                           "Bharani",
+                           "Krittika",
+                           "Rohini",
+                           "Mrigsira",
+                           "Ardra",
+                           "Punarvasu",
+                           "Pushya",
+                           "Aslesha",
+                           "Magha",
+                           "Purbha Phalguni",
+                           "Uttara Phalguni",
+                           "Hasta",
+                           "Chitra",
+                           "Swati",
+                           "Vishakha",
+                           "Anuradha",
+                           "Jyeshtha",
+                           "Mula",
+                           "Purva Ashadha",
+                           "Uttara Ashadha",
+                           "Shravana",
+                           "Dhanishtha",
+                           "Shatbisha",
+                           "Poorva Bhadrapada",
+                           "Uttara Bhadrapada",
+                           "Revati"};
     for (int n = 0; n < 27; ++n) {
         const double start = n * 40.0 / 3.0;
         EXPECT_EQ(NakshatraForLongitude(start + 1e-9), names[n]) << n;

@@ -98,7 +98,8 @@ std::optional<UsageError> ParseOptions(const std::vector<std::string>& args, Opt
         else if (a == "--save")
             e = value(o.save);
         else if (a == "--")
-            o.files.insert(o.files.end(), args.begin() + static_cast<long>(i) + 1, args.end()), i = args.size();
+            o.files.insert(o.files.end(), args.begin() + static_cast<long>(i) + 1, args.end()),
+                i = args.size();
         else if (a.size() > 1 && a[0] == '-')
             return UsageError{a + ": unknown option"};
         else
@@ -264,8 +265,10 @@ int RunChartCommand(const std::vector<std::string>& args, std::ostream& out, std
             err << usage->text << "\nTry 'quillmere-chart --help'.\n";
             return 2;
         }
-        const std::pair<const char*, const std::string*> texts[] = {
-            {"--name", &entry.name}, {"--city", &entry.city}, {"--state", &entry.state}, {"--country", &entry.country}};
+        const std::pair<const char*, const std::string*> texts[] = {{"--name", &entry.name},
+                                                                    {"--city", &entry.city},
+                                                                    {"--state", &entry.state},
+                                                                    {"--country", &entry.country}};
         bool lettersOk = true;
         for (const auto& [option, text] : texts) {
             if (lettersOk && !PassesLettersFilter(*text)) {
