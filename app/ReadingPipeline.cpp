@@ -2,6 +2,7 @@
 
 #include "app/Records.h"
 #include "astro/TextUtil.h"
+#include "astro/modRetrogrades.h"
 #include "astro/modVedicEphemeris.h"
 #include "astro/modVedicPlanetPosition.h"
 #include "reading/modHouseLords.h"
@@ -24,10 +25,11 @@ bool ComputeReading() {
     ComputeChartAngles();
     ComputeMoonPosition();
     ComputePlanetTable();
+    MarkRetrogrades();
     if (!DeriveLagna())
         return false;
     LookupNakshatraLord();
-    BuildLordHeadings();
+    BuildHouseLordReading();
 
     if (!IsSignCode(astro::LastChars(astro::Trim(ReadingState.moonPositionText), 3)))
         return false;

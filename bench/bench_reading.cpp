@@ -2,6 +2,7 @@
 #include "app/BirthEntry.h"
 #include "app/ReadingPipeline.h"
 #include "app/Records.h"
+#include "astro/modRetrogrades.h"
 #include "astro/modVedicEphemeris.h"
 #include "astro/modVedicPlanetPosition.h"
 #include "output/ChartExport.h"
@@ -99,6 +100,15 @@ void BM_PlanetTable(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_PlanetTable);
+
+void BM_RetrogradeMarks(benchmark::State& state) {
+    UseBirth(4);
+    for (auto _ : state) {
+        MarkRetrogrades();
+        benchmark::DoNotOptimize(ReadingState.bodyLabels.data());
+    }
+}
+BENCHMARK(BM_RetrogradeMarks);
 
 void BM_LagnaNakshatraHeadings(benchmark::State& state) {
     UseBirth(0);

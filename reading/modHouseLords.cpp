@@ -1,6 +1,7 @@
 #include "reading/modHouseLords.h"
 
 #include "app/Records.h"
+#include "reading/EmbeddedTexts.h"
 
 const std::array<const char*, 12> SignRulers{"Mars",  "Venus", "Mercury", "Moon",   "Sun",    "Mercury",
                                              "Venus", "Mars",  "Jupiter", "Saturn", "Saturn", "Jupiter"};
@@ -52,4 +53,59 @@ void BuildLordHeadings() {
     const auto placements = ComputeHouseLords();
     for (std::size_t k = 0; k < 12; ++k)
         ReadingState.lordHeadings[k] = placements[k].heading;
+}
+
+std::array<std::string, 12> lordTexts;
+std::array<std::string, 12> planetTexts;
+
+namespace {
+
+// The build has already refused a broken file, so errors cannot occur here; should one slip through,
+// the affected texts stay empty rather than the program stopping.
+template <std::size_t Rows>
+std::array<HouseTexts, Rows> ParseEmbedded(const char* source, const std::vector<std::string>& sections) {
+    const TextTableParse parse = ParseTextTable(source, sections);
+    std::array<HouseTexts, Rows> table;
+    for (std::size_t r = 0; r < Rows && r < parse.sections.size(); ++r)
+        table[r] = parse.sections[r];
+    return table;
+}
+
+} // namespace
+
+const std::array<HouseTexts, 7>& PlanetInHouseTexts() {
+    static const auto table = ParseEmbedded<7>(kPlanetInHouseSource, PlanetTableSections());
+    return table;
+}
+
+const std::array<HouseTexts, 12>& LordInHouseTexts() {
+    static const auto table = ParseEmbedded<12>(kLordInHouseSource, LordTableSections());
+    return table;
+}
+
+void BuildHouseLordReading() {
+    const auto placements = ComputeHouseLords();
+    const auto& lordTable = LordInHouseTexts();
+    const auto& planetTable = PlanetInHouseTexts();
+    for (std::size_t k = 0; k < 12; ++k) {
+        const HouseLordPlacement& p = placements[k];
+        ReadingState.lordHeadings[k] = p.heading;
+        lordTexts[k].clear();
+        planetTexts[k].clear();
+        if (p.placedInHouse < 1 || p.lordBody < 0)
+            continue;
+        const auto m = static_cast<std::size_t>(p.placedInHouse - 1);
+        lordTexts[k] = lordTable[k][m];
+        planetTexts[k] = planetTable[static_cast<std::size_t>(p.lordBody)][m];
+    }
+}
+
+std::string HouseLordReportText() {
+    std::string text;
+    for (std::size_t k = 0; k < 12; ++k) {
+        text += ReadingState.lordHeadings[k] + "\r\n";
+        text += lordTexts[k] + "\r\n";
+        text += planetTexts[k] + "\r\n\r\n";
+    }
+    return text;
 }

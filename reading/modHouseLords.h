@@ -1,5 +1,8 @@
-// House lords: the lord of each house, the house in which it stands, and the heading lines.
+// House lords: the lord of each house, the house in which it stands, the heading lines and the two
+// interpretation texts of every house. Free of Qt; reading/HouseLordReport.h writes the coloured report.
 #pragma once
+
+#include "reading/TextTable.h"
 
 #include <array>
 #include <string>
@@ -27,3 +30,21 @@ std::array<HouseLordPlacement, 12> ComputeHouseLords();
 
 // Stage: writes ReadingState.lordHeadings.
 void BuildLordHeadings();
+
+// Interpretation texts, edited in reading/texts/*.txt and embedded by the build; parsed at first use.
+// PlanetInHouseTexts()[planet][house - 1], planet 0..6 = Sun, Moon, Mercury, Venus, Mars, Jupiter, Saturn.
+const std::array<HouseTexts, 7>& PlanetInHouseTexts();
+// LordInHouseTexts()[N - 1][M - 1]: the lord of house N standing in house M.
+const std::array<HouseTexts, 12>& LordInHouseTexts();
+
+// The texts chosen for each house by the last BuildHouseLordReading, index = house number - 1; empty
+// for a house whose lord could not be placed.
+extern std::array<std::string, 12> lordTexts;
+extern std::array<std::string, 12> planetTexts;
+
+// Stage: writes ReadingState.lordHeadings, lordTexts and planetTexts from the placements.
+void BuildHouseLordReading();
+
+// The report as plain text: per house the heading, the lord text and the planet text, each ended by
+// CR LF, then an empty line (CR LF). The same blocks WriteHouseLordReport puts into the display.
+std::string HouseLordReportText();

@@ -94,7 +94,7 @@ TEST(ChartCommand, London1980WithChartLines) {
     EXPECT_EQ(lines[22], "Lagna / Asc: Mesha");
     EXPECT_EQ(lines[29], "Lord of the 1st House Mars is placed in House 5.");
     EXPECT_EQ(lines[41], "1: Asc");
-    EXPECT_EQ(lines[45], "5: Mangala, Guru, Rahu");
+    EXPECT_EQ(lines[45], "5: Mangala, Guru (R) , Rahu"); // Jupiter retrograde since 26 December 1979
     EXPECT_EQ(lines[49], "9: Surya, Budha");
     EXPECT_EQ(lines[52], "12:");
 }

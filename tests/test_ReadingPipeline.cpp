@@ -57,7 +57,8 @@ TEST(ComputeReading, London1980) {
 
     EXPECT_EQ(Cell(0), (Entries{"Asc"}));
     EXPECT_EQ(Cell(2), (Entries{"Chandra"}));
-    EXPECT_EQ(Cell(4), (Entries{"Mangala", "Guru", "Rahu"}));
+    // Jupiter had turned retrograde on 26 December 1979 (opposition 24 February 1980).
+    EXPECT_EQ(Cell(4), (Entries{"Mangala", "Guru (R) ", "Rahu"}));
     EXPECT_EQ(Cell(5), (Entries{"Shani"}));
     EXPECT_EQ(Cell(8), (Entries{"Surya", "Budha"}));
     EXPECT_EQ(Cell(9), (Entries{"Shukra"}));

@@ -8,6 +8,7 @@
 #include "output/AtomicFile.h"
 #include "output/ChartExport.h"
 #include "output/SavedReadingFile.h"
+#include "reading/modHouseLords.h"
 
 #include <optional>
 #include <ostream>
@@ -17,10 +18,10 @@ namespace {
 
 constexpr const char* kHelp =
     "Usage:\n"
-    "  quillmere-chart [--chart] FILE.qlm...\n"
-    "  quillmere-chart [--chart] --name N --date YYYY-MM-DD --time HH:MM --zone ROW [--dst]\n"
-    "                  --lat DDdMM{N|S} --lon DDDdMM{E|W} --city C --state S --country K\n"
-    "                  [--save FILE.qlm]\n"
+    "  quillmere-chart [--chart] [--interpretation] FILE.qlm...\n"
+    "  quillmere-chart [--chart] [--interpretation] --name N --date YYYY-MM-DD --time HH:MM\n"
+    "                  --zone ROW [--dst] --lat DDdMM{N|S} --lon DDDdMM{E|W}\n"
+    "                  --city C --state S --country K [--save FILE.qlm]\n"
     "  quillmere-chart --zones\n"
     "  quillmere-chart --help\n"
     "\n"
@@ -39,6 +40,10 @@ constexpr const char* kHelp =
     "  --save FILE   also write the birth data as a saved reading\n"
     "  --chart       after each export, twelve lines \"N: entries\" for the chart cells of\n"
     "                signs 1 (Aries) to 12 (Pisces)\n"
+    "  --interpretation\n"
+    "                after the export (and the chart lines), the house-lords reading: for\n"
+    "                each house its heading, the lord text and the planet text on lines of\n"
+    "                their own, then an empty line\n"
     "  --zones       list the time zones with their row numbers\n"
     "\n"
     "A refused reading is reported on standard error with the program's own message, prefixed\n"
@@ -47,6 +52,7 @@ constexpr const char* kHelp =
 
 struct Options {
     bool chart = false;
+    bool interpretation = false;
     bool zones = false;
     bool help = false;
     bool birthGiven = false;
@@ -73,6 +79,8 @@ std::optional<UsageError> ParseOptions(const std::vector<std::string>& args, Opt
             o.help = true;
         else if (a == "--chart")
             o.chart = true;
+        else if (a == "--interpretation")
+            o.interpretation = true;
         else if (a == "--zones")
             o.zones = true;
         else if (a == "--dst")
@@ -228,6 +236,8 @@ bool ProduceReading(const BirthEntry& entry, const Options& o, const std::string
     out << ChartExportText();
     if (o.chart)
         WriteChartLines(out);
+    if (o.interpretation)
+        out << HouseLordReportText();
     return true;
 }
 
