@@ -12,8 +12,11 @@
 namespace {
 
 bool IsSignCode(std::string_view code) {
-    for (std::size_t s = 0; s < 12; ++s)
-        if (code == SignCodeTable[s])
+    static constexpr std::string_view kCodes = "AriTauGemCanLeoVirLibScoSagCapAquPis";
+    if (code.size() != 3)
+        return false;
+    for (std::size_t at = 0; at < kCodes.size(); at += 3)
+        if (kCodes.compare(at, 3, code) == 0)
             return true;
     return false;
 }

@@ -64,8 +64,8 @@ void BM_WholeReading(benchmark::State& state) {
     for (auto _ : state) {
         UseBirth(i++);
         benchmark::DoNotOptimize(ComputeReading());
-        auto lines = ChartExportLines();
-        benchmark::DoNotOptimize(lines.data());
+        auto text = ChartExportText();
+        benchmark::DoNotOptimize(text.data());
     }
 }
 BENCHMARK(BM_WholeReading);
@@ -118,21 +118,21 @@ void BM_LagnaNakshatraHeadings(benchmark::State& state) {
     for (auto _ : state) {
         DeriveLagna();
         LookupNakshatraLord();
-        BuildLordHeadings();
+        BuildHouseLordReading();
         benchmark::DoNotOptimize(ReadingState.lordHeadings.data());
     }
 }
 BENCHMARK(BM_LagnaNakshatraHeadings);
 
-void BM_ExportLines(benchmark::State& state) {
+void BM_ExportText(benchmark::State& state) {
     UseBirth(1);
     ComputeReading();
     for (auto _ : state) {
-        auto lines = ChartExportLines();
-        benchmark::DoNotOptimize(lines.data());
+        auto text = ChartExportText();
+        benchmark::DoNotOptimize(text.data());
     }
 }
-BENCHMARK(BM_ExportLines);
+BENCHMARK(BM_ExportText);
 
 } // namespace
 

@@ -3,6 +3,8 @@
 #include "app/Records.h"
 #include "reading/EmbeddedTexts.h"
 
+#include <charconv>
+
 const std::array<const char*, 12> SignRulers{"Mars",  "Venus", "Mercury", "Moon",   "Sun",    "Mercury",
                                              "Venus", "Mars",  "Jupiter", "Saturn", "Saturn", "Jupiter"};
 
@@ -17,9 +19,23 @@ int PlacementHouse(int signNumber, int ascendantSign) {
     return signNumber >= ascendantSign ? signNumber - ascendantSign + 1 : signNumber - ascendantSign + 13;
 }
 
+void WriteLordHeading(std::string& out, int house, const std::string& lord, int placedInHouse) {
+    // Written into the string in place: from the second reading on, its storage is reused.
+    char houseText[12];
+    char placedText[12];
+    const auto houseEnd = std::to_chars(houseText, houseText + sizeof houseText, house).ptr;
+    const auto placedEnd = std::to_chars(placedText, placedText + sizeof placedText, placedInHouse).ptr;
+    const char* suffix =
+        house >= 1 && house <= 12 ? OrdinalSuffixes[static_cast<std::size_t>(house - 1)] : "";
+    out.clear();
+    out.append("Lord of the ").append(houseText, houseEnd).append(suffix).append(" House ").append(lord);
+    out.append(" is placed in House ").append(placedText, placedEnd).append(".");
+}
+
 std::string LordHeading(int house, const std::string& lord, int placedInHouse) {
-    return "Lord of the " + std::to_string(house) + OrdinalSuffixes[static_cast<std::size_t>(house - 1)] +
-           " House " + lord + " is placed in House " + std::to_string(placedInHouse) + ".";
+    std::string heading;
+    WriteLordHeading(heading, house, lord, placedInHouse);
+    return heading;
 }
 
 std::array<HouseLordPlacement, 12> ComputeHouseLords() {
@@ -37,11 +53,10 @@ std::array<HouseLordPlacement, 12> ComputeHouseLords() {
         const std::string& position = ReadingState.planetPositions[static_cast<std::size_t>(p.lordBody)];
         if (position.size() < 6)
             continue;
-        const std::string code = position.substr(3, 3);
         for (int b = 0; b < 12; ++b) {
-            if (code == std::string(SignNames[static_cast<std::size_t>(b)], 3)) {
+            // Characters 4 to 6 of the position text against the first three letters of the name.
+            if (position.compare(3, 3, SignNames[static_cast<std::size_t>(b)], 3) == 0) {
                 p.placedInHouse = PlacementHouse(b + 1, ascendant);
-                p.heading = LordHeading(p.house, p.lord, p.placedInHouse);
                 break;
             }
         }
@@ -49,10 +64,21 @@ std::array<HouseLordPlacement, 12> ComputeHouseLords() {
     return out;
 }
 
+namespace {
+
+void WriteHeading(std::size_t k, const HouseLordPlacement& p) {
+    if (p.placedInHouse >= 1)
+        WriteLordHeading(ReadingState.lordHeadings[k], p.house, p.lord, p.placedInHouse);
+    else
+        ReadingState.lordHeadings[k].clear();
+}
+
+} // namespace
+
 void BuildLordHeadings() {
     const auto placements = ComputeHouseLords();
     for (std::size_t k = 0; k < 12; ++k)
-        ReadingState.lordHeadings[k] = placements[k].heading;
+        WriteHeading(k, placements[k]);
 }
 
 std::array<std::string, 12> lordTexts;
@@ -89,7 +115,7 @@ void BuildHouseLordReading() {
     const auto& planetTable = PlanetInHouseTexts();
     for (std::size_t k = 0; k < 12; ++k) {
         const HouseLordPlacement& p = placements[k];
-        ReadingState.lordHeadings[k] = p.heading;
+        WriteHeading(k, p);
         lordTexts[k].clear();
         planetTexts[k].clear();
         if (p.placedInHouse < 1 || p.lordBody < 0)

@@ -16,7 +16,6 @@ struct HouseLordPlacement {
     std::string lord;      // ruler of the house's sign, counted from Aries
     int lordBody = -1;     // index of the lord in ReadingState.bodyNames (0..6), or -1
     int placedInHouse = 0; // 1..12 counted from the ascendant, or 0 when the lord's sign is unknown
-    std::string heading;
 };
 
 // House counted from the ascendant sign A (1..12) in which a body in sign S (1..12) stands.
@@ -24,6 +23,8 @@ int PlacementHouse(int signNumber, int ascendantSign);
 
 // Heading line, e.g. "Lord of the 11th House Saturn is placed in House 3."
 std::string LordHeading(int house, const std::string& lord, int placedInHouse);
+// The same, written over `out` so that its storage is reused.
+void WriteLordHeading(std::string& out, int house, const std::string& lord, int placedInHouse);
 
 // The twelve placements, read from ReadingState.ascendantSign, bodyNames and planetPositions.
 std::array<HouseLordPlacement, 12> ComputeHouseLords();
