@@ -1,0 +1,116 @@
+#include "forms/FilteredTextBox.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QDropEvent>
+#include <QGuiApplication>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMimeData>
+
+FilteredTextBox::FilteredTextBox(QWidget* parent) : QLineEdit(parent) {}
+
+void FilteredTextBox::SetFilter(KeyPressHandler onKeyPress, TextCheck onInsert) {
+    onKeyPress_ = std::move(onKeyPress);
+    onInsert_ = std::move(onInsert);
+}
+
+int FilteredTextBox::CharacterCode(const QKeyEvent& event) {
+    const int key = event.key();
+    // Tab and Shift+Tab move the focus before any box sees them as characters.
+    if (key == Qt::Key_Tab || key == Qt::Key_Backtab)
+        return -1;
+    const Qt::KeyboardModifiers mods = event.modifiers();
+    // Ctrl with a letter types a control character whatever text the system attached to it.
+    if ((mods & Qt::ControlModifier) && !(mods & Qt::AltModifier) && key >= Qt::Key_A && key <= Qt::Key_Z)
+        return key - Qt::Key_A + 1;
+    switch (key) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return 13;
+    case Qt::Key_Backspace:
+        return 8;
+    case Qt::Key_Escape:
+        return 27;
+    case Qt::Key_Delete:
+        return -1;
+    default:
+        break;
+    }
+    const QString text = event.text();
+    if (text.isEmpty())
+        return -1;
+    return static_cast<int>(text.at(0).unicode());
+}
+
+bool FilteredTextBox::Accepts(const QString& text) const {
+    return !onInsert_ || onInsert_(text);
+}
+
+void FilteredTextBox::PasteChecked() {
+    if (isReadOnly())
+        return;
+    if (Accepts(QGuiApplication::clipboard()->text(QClipboard::Clipboard)))
+        paste();
+}
+
+void FilteredTextBox::keyPressEvent(QKeyEvent* event) {
+    if (event->matches(QKeySequence::Paste) && CharacterCode(*event) < 0) {
+        // Shift+Insert: a paste without a character of its own.
+        PasteChecked();
+        event->accept();
+        return;
+    }
+    int code = CharacterCode(*event);
+    if (code >= 0 && onKeyPress_) {
+        onKeyPress_(code);
+        if (code == 0) {
+            event->accept();
+            return;
+        }
+    }
+    QLineEdit::keyPressEvent(event);
+}
+
+void FilteredTextBox::contextMenuEvent(QContextMenuEvent* event) {
+    QMenu* menu = createStandardContextMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    // The menu's paste item is the one wired to paste(); it is rewired to the checked paste.
+    for (QAction* action : menu->actions()) {
+        const bool wiredToPaste = disconnect(action, SIGNAL(triggered()), this, SLOT(paste())) |
+                                  disconnect(action, &QAction::triggered, this, &QLineEdit::paste);
+        if (wiredToPaste)
+            connect(action, &QAction::triggered, this, &FilteredTextBox::PasteChecked);
+    }
+    menu->popup(event->globalPos());
+}
+
+void FilteredTextBox::dropEvent(QDropEvent* event) {
+    if (event->mimeData() && event->mimeData()->hasText() && !Accepts(event->mimeData()->text())) {
+        event->ignore();
+        return;
+    }
+    QLineEdit::dropEvent(event);
+}
+
+void FilteredTextBox::mouseReleaseEvent(QMouseEvent* event) {
+    // The middle button pastes the X11 selection.
+    if (event->button() == Qt::MiddleButton && QGuiApplication::clipboard()->supportsSelection() &&
+        !Accepts(QGuiApplication::clipboard()->text(QClipboard::Selection))) {
+        event->accept();
+        return;
+    }
+    QLineEdit::mouseReleaseEvent(event);
+}
+
+void FilteredTextBox::inputMethodEvent(QInputMethodEvent* event) {
+    if (!event->commitString().isEmpty() && !Accepts(event->commitString())) {
+        QInputMethodEvent withoutCommit(event->preeditString(), event->attributes());
+        QLineEdit::inputMethodEvent(&withoutCommit);
+        event->accept();
+        return;
+    }
+    QLineEdit::inputMethodEvent(event);
+}

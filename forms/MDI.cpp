@@ -1,0 +1,358 @@
+#include "forms/MDI.h"
+
+#include "forms/FormTexts.h"
+#include "forms/Icons.h"
+#include "forms/WebPages.h"
+#include "forms/frmAbout.h"
+#include "forms/frmDisplay.h"
+#include "forms/frmMain.h"
+#include "platform/Platform.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int kTwips = MDI::kTwipsPerPixel;
+
+int Pixels(int twips) {
+    return qRound(static_cast<double>(twips) / kTwips);
+}
+
+// Design lengths in twips.
+constexpr int kDesignWidth = 11475;
+constexpr int kHeadingStripHeight = 900;
+constexpr int kButtonStripHeight = 645;
+constexpr int kButtonTop = 120;
+constexpr int kButtonHeight = 400;
+constexpr int kButtonWidth = 1000;
+constexpr int kWideButtonWidth = 1500;
+
+const char* const kToolbarKeys[] = {"New", "Save", "Print", "Help"};
+
+QPushButton* StripButton(const char* caption, const char* name, int widthTwips, QWidget* strip) {
+    auto* button = new QPushButton(QString::fromLatin1(caption), strip);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setAutoDefault(false);
+    button->setGeometry(0, Pixels(kButtonTop), Pixels(widthTwips), Pixels(kButtonHeight));
+    return button;
+}
+
+} // namespace
+
+MDI::MDI(frmMain& entryForm, QWidget* parent) : QMainWindow(parent), entryForm_(entryForm) {
+    setObjectName("MDI");
+    setWindowTitle(texts::kCaption);
+    setWindowIcon(AppIcon());
+    setAttribute(Qt::WA_DeleteOnClose);
+
+    BuildToolbar();
+    BuildStrips();
+    BuildMenus();
+
+    display_ = new frmDisplay();
+    displayWindow =
+        mdiArea->addSubWindow(display_, Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    displayWindow->setObjectName("displayWindow");
+    displayWindow->setWindowIcon(AppIcon());
+    // The reading stays in its frame until this window closes; the MDI area's own Ctrl+F4 does not
+    // close it.
+    displayWindow->installEventFilter(this);
+    connect(display_, &frmDisplay::ViewChanged, this, &MDI::FollowView);
+
+    MDIForm_Load();
+}
+
+void MDI::BuildToolbar() {
+    TB = new QToolBar(this);
+    TB->setObjectName("TB");
+    TB->setMovable(false);
+    TB->setFloatable(false);
+    TB->setIconSize(QSize(16, 15));
+    TB->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    for (const char* key : kToolbarKeys) {
+        QAction* button = TB->addAction(ToolbarIcon(key), QString::fromLatin1(key));
+        button->setObjectName(QString("TB_%1").arg(key));
+        button->setData(QString::fromLatin1(key));
+        button->setToolTip(QString::fromLatin1(key));
+    }
+    addToolBar(Qt::TopToolBarArea, TB);
+    connect(TB, &QToolBar::actionTriggered, this, &MDI::TB_ButtonClick);
+}
+
+void MDI::BuildStrips() {
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    setCentralWidget(central);
+
+    picTop = new QWidget(central);
+    picTop->setObjectName("picTop");
+    picTop->setFixedHeight(Pixels(kHeadingStripHeight));
+    picTop->setAutoFillBackground(true);
+    QPalette topPalette = picTop->palette();
+    topPalette.setColor(QPalette::Window, QColor(128, 40, 30));
+    picTop->setPalette(topPalette);
+    lblHeading = new QLabel(texts::kHeading, picTop);
+    lblHeading->setObjectName("lblHeading");
+    QFont headingFont("Verdana", 18, QFont::Bold);
+    headingFont.setStyleHint(QFont::SansSerif);
+    lblHeading->setFont(headingFont);
+    QPalette headingPalette = lblHeading->palette();
+    headingPalette.setColor(QPalette::WindowText, QColor(255, 236, 180));
+    lblHeading->setPalette(headingPalette);
+    lblHeading->adjustSize();
+    lblHeading->move(0, (picTop->height() - lblHeading->height()) / 2);
+    layout->addWidget(picTop);
+
+    mdiArea = new QMdiArea(central);
+    mdiArea->setObjectName("mdiArea");
+    mdiArea->setBackground(QColor(171, 171, 171));
+    mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    layout->addWidget(mdiArea, 1);
+
+    Picture1 = new QWidget(central);
+    Picture1->setObjectName("Picture1");
+    Picture1->setFixedHeight(Pixels(kButtonStripHeight));
+    Picture1->setAutoFillBackground(true);
+    layout->addWidget(Picture1);
+    cmdSave = StripButton("&Save", "cmdSave", kButtonWidth, Picture1);
+    cmdSaveAsJPEG = StripButton("Save As &JPEG", "cmdSaveAsJPEG", kWideButtonWidth, Picture1);
+    cmdBack = StripButton("&Back", "cmdBack", kButtonWidth, Picture1);
+    cmdExit = StripButton("E&xit", "cmdExit", kButtonWidth, Picture1);
+
+    connect(cmdSave, &QPushButton::clicked, this, &MDI::cmdSave_Click);
+    connect(cmdSaveAsJPEG, &QPushButton::clicked, this, &MDI::cmdSaveAsJPEG_Click);
+    connect(cmdBack, &QPushButton::clicked, this, &MDI::cmdBack_Click);
+    connect(cmdExit, &QPushButton::clicked, this, &MDI::cmdExit_Click);
+}
+
+void MDI::BuildMenus() {
+    const auto item = [this](QMenu* menu, const char* caption, const char* name, void (MDI::*handler)()) {
+        QAction* action = menu->addAction(QString::fromLatin1(caption));
+        action->setObjectName(QString::fromLatin1(name));
+        connect(action, &QAction::triggered, this, handler);
+        return action;
+    };
+    QMenu* file = menuBar()->addMenu("&File");
+    file->setObjectName("mnuFile");
+    mnuNew = item(file, "&New", "mnuNew", &MDI::mnuNew_Click);
+    file->addSeparator();
+    mnuSaveAsText = item(file, "Save &As", "mnuSaveAsText", &MDI::mnuSaveAsText_Click);
+    mnuSaveAsJpeg = item(file, "Save As &JPEG", "mnuSaveAsJpeg", &MDI::mnuSaveAsJpeg_Click);
+    file->addSeparator();
+    mnuExport = item(file, "&Export Chart As Text", "mnuExport", &MDI::mnuExport_Click);
+    file->addSeparator();
+    mnuPrint = item(file, "&Print", "mnuPrint", &MDI::mnuPrint_Click);
+    file->addSeparator();
+    mnuBack = item(file, "&Back", "mnuBack", &MDI::mnuBack_Click);
+    file->addSeparator();
+    mnuExit = item(file, "E&xit", "mnuExit", &MDI::mnuExit_Click);
+
+    QMenu* view = menuBar()->addMenu("&View");
+    view->setObjectName("mnuView");
+    mnuToolBar = item(view, "&Toolbar", "mnuToolBar", &MDI::mnuToolBar_Click);
+    mnuToolBar->setCheckable(true);
+
+    QMenu* help = menuBar()->addMenu("&Help");
+    help->setObjectName("mnuHelp");
+    mnuOnline = item(help, "&Online Help", "mnuOnline", &MDI::mnuOnline_Click);
+    help->addSeparator();
+    mnuUpdate = item(help, "Check for Software &Update", "mnuUpdate", &MDI::mnuUpdate_Click);
+    help->addSeparator();
+    mnuAbout = item(help, "&About Software", "mnuAbout", &MDI::mnuAbout_Click);
+}
+
+void MDI::MDIForm_Load() {
+    mnuToolBar->setChecked(true);
+    TB->setVisible(true);
+}
+
+void MDI::MDIForm_Activate() {
+    PlaceDisplayForm();
+    displayWindow->show();
+}
+
+void MDI::PlaceDisplayForm() {
+    // Top of the frame's client area, centred across it (on a maximised frame: the screen's centre).
+    const int left = std::max(0, (mdiArea->viewport()->width() - displayWindow->width()) / 2);
+    displayWindow->move(left, 0);
+}
+
+void MDI::MDIForm_Resize() {
+    const int windowWidth = frameGeometry().width() * kTwips;
+    const auto widthOf = [](const QWidget* w) { return w->width() * kTwips; };
+    const int exitLeft = windowWidth - widthOf(cmdExit) - 300;
+    const int backLeft = exitLeft - widthOf(cmdBack) - 100;
+    const int jpegLeft = backLeft - widthOf(cmdSaveAsJPEG) - 100;
+    const int saveLeft = jpegLeft - widthOf(cmdSave) - 100;
+    const int headingLeft = (windowWidth - widthOf(lblHeading)) / 2;
+    cmdExit->move(Pixels(exitLeft), cmdExit->y());
+    cmdBack->move(Pixels(backLeft), cmdBack->y());
+    cmdSaveAsJPEG->move(Pixels(jpegLeft), cmdSaveAsJPEG->y());
+    cmdSave->move(Pixels(saveLeft), cmdSave->y());
+    lblHeading->move(Pixels(headingLeft), lblHeading->y());
+}
+
+void MDI::ShowReadingWindow() {
+    display_->cmdChart_Click();
+    cmdSave->setEnabled(false);
+
+    // The design width, tall enough for the whole display form; a screen too small for that gets
+    // the window maximised.
+    const QSize frame = displayWindow->sizeHint().expandedTo(displayWindow->size());
+    const int height = menuBar()->sizeHint().height() + TB->sizeHint().height() + picTop->height() +
+                       frame.height() + Picture1->height() + 4;
+    const int width = std::max(Pixels(kDesignWidth), frame.width() + 8);
+    const QRect available = (screen() ? screen() : QGuiApplication::primaryScreen())->availableGeometry();
+    if (width <= available.width() && height + 40 <= available.height()) {
+        resize(width, height);
+        move(available.center() - QPoint(width / 2, (height + 30) / 2));
+        show();
+    } else {
+        setGeometry(available);
+        showMaximized();
+    }
+    MDIForm_Resize();
+    MDIForm_Activate();
+    raise();
+    activateWindow();
+}
+
+bool MDI::event(QEvent* event) {
+    const bool handled = QMainWindow::event(event);
+    if (event->type() == QEvent::WindowActivate)
+        MDIForm_Activate();
+    return handled;
+}
+
+bool MDI::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == displayWindow && event->type() == QEvent::Close) {
+        event->ignore();
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MDI::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    MDIForm_Resize();
+    // The client area has its new size only once the layout has run.
+    QMetaObject::invokeMethod(this, &MDI::PlaceDisplayForm, Qt::QueuedConnection);
+}
+
+void MDI::closeEvent(QCloseEvent* event) {
+    if (!returningToEntryForm_) {
+        // Closing the main window ends the program, as Exit does; nothing is saved.
+        entryForm_.close();
+    }
+    displayWindow->removeEventFilter(this);
+    entryForm_.MainWindowClosed();
+    event->accept();
+}
+
+QMenu* MDI::createPopupMenu() {
+    // The toolbar is shown and hidden only through "&Toolbar", which keeps its check mark.
+    return nullptr;
+}
+
+void MDI::FollowView(bool chartInFront) {
+    cmdSave->setEnabled(!chartInFront);
+    cmdSaveAsJPEG->setEnabled(chartInFront);
+}
+
+void MDI::ReturnToEntryForm() {
+    // The entry form comes up before this window goes, so the program is never without a window
+    // and does not take the moment for its end.
+    entryForm_.show();
+    entryForm_.raise();
+    entryForm_.activateWindow();
+    returningToEntryForm_ = true;
+    close();
+}
+
+void MDI::mnuNew_Click() {
+    ReturnToEntryForm();
+}
+
+void MDI::mnuBack_Click() {
+    ReturnToEntryForm();
+}
+
+void MDI::cmdBack_Click() {
+    mnuBack_Click();
+}
+
+void MDI::mnuExit_Click() {
+    returningToEntryForm_ = false;
+    close();
+}
+
+void MDI::cmdExit_Click() {
+    mnuExit_Click();
+}
+
+void MDI::mnuToolBar_Click() {
+    // The menu item has already turned its check mark over; the toolbar follows it.
+    TB->setVisible(mnuToolBar->isChecked());
+}
+
+void MDI::mnuOnline_Click() {
+    OpenOnlineHelp();
+}
+
+void MDI::mnuUpdate_Click() {
+    OpenUpdatePage();
+}
+
+void MDI::mnuAbout_Click() {
+    frmAbout about(this);
+    platform::Os().ShowModal(about);
+}
+
+void MDI::TB_ButtonClick(QAction* Button) {
+    const QString key = Button ? Button->data().toString() : QString();
+    if (key == "New")
+        mnuNew_Click();
+    else if (key == "Save")
+        mnuSaveAsText_Click();
+    else if (key == "Print")
+        mnuPrint_Click();
+    else if (key == "Help")
+        mnuOnline_Click();
+}
+
+void MDI::cmdSave_Click() {
+    mnuSaveAsText_Click();
+}
+
+void MDI::mnuSaveAsJpeg_Click() {
+    cmdSaveAsJPEG_Click();
+}
+
+void MDI::mnuSaveAsText_Click() {
+    // Saving the reading arrives with the saved-reading file.
+}
+
+void MDI::cmdSaveAsJPEG_Click() {
+    // The picture of the display form arrives with the JPEG export.
+}
+
+void MDI::mnuExport_Click() {
+    // The text export arrives with the chart export command.
+}
+
+void MDI::mnuPrint_Click() {
+    // Printing the interpretation arrives with the print command.
+}

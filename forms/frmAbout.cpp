@@ -1,0 +1,56 @@
+#include "forms/frmAbout.h"
+
+#include "forms/FormTexts.h"
+#include "forms/Icons.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+
+frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
+    setObjectName("frmAbout");
+    setWindowTitle(texts::kCaption);
+    setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
+    setModal(true);
+
+    picIcon = new QLabel(this);
+    picIcon->setObjectName("picIcon");
+    picIcon->setPixmap(AppIcon().pixmap(48, 48));
+    picIcon->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
+
+    lblTitle = new QLabel(texts::kCaption, this);
+    lblTitle->setObjectName("lblTitle");
+    QFont titleFont = lblTitle->font();
+    titleFont.setPointSizeF(titleFont.pointSizeF() * 1.5);
+    titleFont.setBold(true);
+    lblTitle->setFont(titleFont);
+
+    lblDescription = new QLabel(texts::kAboutDescription, this);
+    lblDescription->setObjectName("lblDescription");
+    lblDescription->setTextFormat(Qt::PlainText); // keeps the two blanks before "in"
+    lblDescription->setWordWrap(true);
+    lblDescription->setFixedWidth(340);
+
+    cmdOK = new QPushButton("OK", this);
+    cmdOK->setObjectName("cmdOK");
+    cmdOK->setDefault(true);
+    connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
+
+    auto* grid = new QGridLayout(this);
+    grid->setContentsMargins(18, 18, 18, 14);
+    grid->setHorizontalSpacing(16);
+    grid->setVerticalSpacing(10);
+    grid->addWidget(picIcon, 0, 0, 2, 1);
+    grid->addWidget(lblTitle, 0, 1);
+    grid->addWidget(lblDescription, 1, 1);
+    auto* buttons = new QHBoxLayout();
+    buttons->addStretch(1);
+    buttons->addWidget(cmdOK);
+    grid->addLayout(buttons, 2, 0, 1, 2);
+    grid->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void frmAbout::cmdOK_Click() {
+    accept();
+}

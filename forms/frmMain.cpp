@@ -1,0 +1,464 @@
+#include "forms/frmMain.h"
+
+#include "app/Messages.h"
+#include "app/ReadingPipeline.h"
+#include "astro/modVedicPlanetPosition.h"
+#include "forms/FilteredTextBox.h"
+#include "forms/FormTexts.h"
+#include "forms/Icons.h"
+#include "forms/MDI.h"
+#include "forms/WebPages.h"
+#include "forms/frmAbout.h"
+#include "forms/frmDisplay.h"
+#include "platform/Platform.h"
+
+#include <QAction>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace {
+
+const char* const kMonthNames[12] = {"January", "February", "March",     "April",   "May",      "June",
+                                     "July",    "August",   "September", "October", "November", "December"};
+
+bool IsLetterKey(int code) {
+    return (code >= 65 && code <= 90) || (code >= 97 && code <= 122) || code == 32 || code == 8 ||
+           code == 127;
+}
+
+bool IsDigitKey(int code) {
+    return (code >= 48 && code <= 57) || code == 8 || code == 127;
+}
+
+platform::MessageIcon IconOf(MessageIcon icon) {
+    return icon == MessageIcon::Information ? platform::MessageIcon::Information
+                                            : platform::MessageIcon::Error;
+}
+
+template <class T> T* Named(T* widget, const char* name) {
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+QLabel* FieldLabel(const char* text, QWidget* parent) {
+    auto* label = new QLabel(QString::fromLatin1(text), parent);
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    return label;
+}
+
+QLabel* HintLabel(const char* text, QWidget* parent) {
+    auto* label = new QLabel(QString::fromLatin1(text), parent);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, QColor(110, 110, 110));
+    label->setPalette(palette);
+    return label;
+}
+
+} // namespace
+
+frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
+    setObjectName("frmMain");
+    setWindowTitle(texts::kCaption);
+    setWindowIcon(AppIcon());
+    BuildControls();
+    BuildMenus();
+    SetTabOrder();
+    Form_Load();
+}
+
+frmMain::~frmMain() {
+    delete mdi_.data();
+}
+
+MDI* frmMain::MainWindow() const {
+    return mdi_;
+}
+
+void frmMain::MainWindowClosed() {
+    mdi_ = nullptr;
+}
+
+void frmMain::BuildControls() {
+    auto* central = new QWidget(this);
+    setCentralWidget(central);
+    auto* outer = new QVBoxLayout(central);
+    outer->setContentsMargins(16, 12, 16, 14);
+    outer->setSpacing(10);
+    outer->setSizeConstraint(QLayout::SetFixedSize);
+
+    lblDescription =
+        Named(new QLabel(QString::fromLatin1(texts::kEntryDescription), central), "lblDescription");
+    lblDescription->setTextFormat(Qt::PlainText); // keeps the two blanks before "in"
+    lblDescription->setWordWrap(true);
+    lblDescription->setFrameShape(QFrame::StyledPanel);
+    lblDescription->setMargin(8);
+    lblDescription->setFixedWidth(470);
+    outer->addWidget(lblDescription);
+
+    auto* grid = new QGridLayout();
+    grid->setHorizontalSpacing(8);
+    grid->setVerticalSpacing(7);
+    grid->setColumnStretch(1, 1);
+    outer->addLayout(grid);
+    int row = 0;
+
+    txtName = Named(new FilteredTextBox(central), "txtName");
+    grid->addWidget(FieldLabel("Name", central), row, 0);
+    grid->addWidget(txtName, row++, 1);
+
+    cboMonth = Named(new QComboBox(central), "cboMonth");
+    cboDate = Named(new QComboBox(central), "cboDate");
+    cboYear = Named(new QComboBox(central), "cboYear");
+    auto* dateRow = new QHBoxLayout();
+    dateRow->addWidget(cboMonth);
+    dateRow->addWidget(cboDate);
+    dateRow->addWidget(cboYear);
+    dateRow->addStretch(1);
+    grid->addWidget(FieldLabel("Date of Birth", central), row, 0);
+    grid->addLayout(dateRow, row++, 1);
+
+    cboHour = Named(new QComboBox(central), "cboHour");
+    cboMinute = Named(new QComboBox(central), "cboMinute");
+    auto* timeRow = new QHBoxLayout();
+    timeRow->addWidget(cboHour);
+    timeRow->addWidget(cboMinute);
+    timeRow->addWidget(HintLabel("HH/MM", central));
+    timeRow->addStretch(1);
+    grid->addWidget(FieldLabel("Time of Birth", central), row, 0);
+    grid->addLayout(timeRow, row++, 1);
+
+    cboTimeZone = Named(new QComboBox(central), "cboTimeZone");
+    cboTimeZone->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    grid->addWidget(FieldLabel("Time Zone", central), row, 0);
+    grid->addWidget(cboTimeZone, row++, 1, Qt::AlignLeft);
+
+    chkDST = Named(new QCheckBox("Daylight Saving Time", central), "chkDST");
+    grid->addWidget(chkDST, row++, 1);
+
+    // Each pair of option buttons sits in its own panel, so choosing South leaves East alone.
+    const auto coordinateRow = [&](const char* caption, FilteredTextBox*& deg, const char* degName,
+                                   FilteredTextBox*& min, const char* minName,
+                                   std::array<QRadioButton*, 2>& pair, const char* pairName,
+                                   const char* first, const char* second) {
+        deg = Named(new FilteredTextBox(central), degName);
+        min = Named(new FilteredTextBox(central), minName);
+        for (FilteredTextBox* box : {deg, min}) {
+            box->setMaxLength(3);
+            box->setFixedWidth(box->fontMetrics().horizontalAdvance("0000") + 16);
+            box->setAlignment(Qt::AlignRight);
+        }
+        auto* panel = Named(new QWidget(central), pairName);
+        auto* panelLayout = new QHBoxLayout(panel);
+        panelLayout->setContentsMargins(12, 0, 0, 0);
+        auto* group = new QButtonGroup(panel);
+        const char* captions[2] = {first, second};
+        for (int i = 0; i < 2; ++i) {
+            pair[static_cast<std::size_t>(i)] = new QRadioButton(QString::fromLatin1(captions[i]), panel);
+            pair[static_cast<std::size_t>(i)]->setObjectName(QString("%1_%2").arg(pairName).arg(i));
+            group->addButton(pair[static_cast<std::size_t>(i)], i);
+            panelLayout->addWidget(pair[static_cast<std::size_t>(i)]);
+        }
+        auto* line = new QHBoxLayout();
+        line->addWidget(deg);
+        line->addWidget(min);
+        line->addWidget(HintLabel("DEG/MIN", central));
+        line->addWidget(panel);
+        line->addStretch(1);
+        grid->addWidget(FieldLabel(caption, central), row, 0);
+        grid->addLayout(line, row++, 1);
+    };
+    coordinateRow("Latitude", txtLatDeg, "txtLatDeg", txtLatMin, "txtLatMin", optLat, "optLat", "North",
+                  "South");
+    coordinateRow("Longitude", txtLonDeg, "txtLonDeg", txtLonMin, "txtLonMin", optLong, "optLong", "East",
+                  "West");
+
+    txtCity = Named(new FilteredTextBox(central), "txtCity");
+    txtState = Named(new FilteredTextBox(central), "txtState");
+    txtCountry = Named(new FilteredTextBox(central), "txtCountry");
+    grid->addWidget(FieldLabel("City", central), row, 0);
+    grid->addWidget(txtCity, row++, 1);
+    grid->addWidget(FieldLabel("State", central), row, 0);
+    grid->addWidget(txtState, row++, 1);
+    grid->addWidget(FieldLabel("Country", central), row, 0);
+    grid->addWidget(txtCountry, row++, 1);
+
+    Command1 = Named(new QPushButton("Click here to find Latitude && Longitude", central), "Command1");
+    grid->addWidget(Command1, row++, 1, Qt::AlignLeft);
+
+    cmdCalculate = Named(new QPushButton("&Get My House Lords Reading", central), "cmdCalculate");
+    cmdOpen = Named(new QPushButton("&Open Previously Saved Reading", central), "cmdOpen");
+    auto* buttons = new QHBoxLayout();
+    buttons->addStretch(1);
+    buttons->addWidget(cmdCalculate);
+    buttons->addWidget(cmdOpen);
+    outer->addSpacing(4);
+    outer->addLayout(buttons);
+
+    connect(cmdCalculate, &QPushButton::clicked, this, &frmMain::cmdCalculate_Click);
+    connect(cmdOpen, &QPushButton::clicked, this, &frmMain::cmdOpen_Click);
+    connect(Command1, &QPushButton::clicked, this, &frmMain::Command1_Click);
+
+    const auto letters = [this](FilteredTextBox* box, void (frmMain::*handler)(int&)) {
+        box->SetFilter([this, handler](int& code) { (this->*handler)(code); },
+                       [this, box](const QString& text) { return LettersTextAllowed(*box, text); });
+    };
+    const auto digits = [this](FilteredTextBox* box, void (frmMain::*handler)(int&)) {
+        box->SetFilter([this, handler](int& code) { (this->*handler)(code); },
+                       [this](const QString& text) { return DigitsTextAllowed(text); });
+    };
+    letters(txtName, &frmMain::txtName_KeyPress);
+    letters(txtCity, &frmMain::txtCity_KeyPress);
+    letters(txtState, &frmMain::txtState_KeyPress);
+    letters(txtCountry, &frmMain::txtCountry_KeyPress);
+    digits(txtLatDeg, &frmMain::txtLatDeg_KeyPress);
+    digits(txtLatMin, &frmMain::txtLatMin_KeyPress);
+    digits(txtLonDeg, &frmMain::txtLonDeg_KeyPress);
+    digits(txtLonMin, &frmMain::txtLonMin_KeyPress);
+}
+
+void frmMain::BuildMenus() {
+    QMenu* file = menuBar()->addMenu("&File");
+    file->setObjectName("mnuFile");
+    mnuCalculate = Named(file->addAction("Get My &Rasi Chart"), "mnuCalculate");
+    file->addSeparator();
+    mnuExit = Named(file->addAction("&Exit"), "mnuExit");
+
+    QMenu* help = menuBar()->addMenu("&Help");
+    help->setObjectName("mnuHelp");
+    mnuOnline = Named(help->addAction("&Online Help"), "mnuOnline");
+    help->addSeparator();
+    mnuAbout = Named(help->addAction("&About Software"), "mnuAbout");
+
+    connect(mnuCalculate, &QAction::triggered, this, &frmMain::mnuCalculate_Click);
+    connect(mnuExit, &QAction::triggered, this, &frmMain::mnuExit_Click);
+    connect(mnuOnline, &QAction::triggered, this, &frmMain::mnuOnline_Click);
+    connect(mnuAbout, &QAction::triggered, this, &frmMain::mnuAbout_Click);
+}
+
+void frmMain::SetTabOrder() {
+    const QWidget* const order[] = {txtName,     cboDate,    cboMonth,     cboYear,    cboHour,    cboMinute,
+                                    cboTimeZone, txtLatDeg,  txtLatMin,    txtLonDeg,  txtLonMin,  txtCity,
+                                    txtState,    txtCountry, cmdCalculate, optLong[0], optLong[1], optLat[0],
+                                    optLat[1],   Command1,   chkDST,       cmdOpen};
+    for (std::size_t i = 0; i + 1 < std::size(order); ++i)
+        setTabOrder(const_cast<QWidget*>(order[i]), const_cast<QWidget*>(order[i + 1]));
+}
+
+void frmMain::Form_Load() {
+    for (int day = 1; day <= 31; ++day)
+        cboDate->addItem(QString::number(day));
+    for (const char* month : kMonthNames)
+        cboMonth->addItem(QString::fromLatin1(month));
+    for (int year = 1901; year <= 2050; ++year)
+        cboYear->addItem(QString::number(year));
+    for (int hour = 0; hour <= 24; ++hour)
+        cboHour->addItem(QString::number(hour));
+    for (int minute = 0; minute <= 59; ++minute)
+        cboMinute->addItem(QString::number(minute));
+    BuildReferenceTables();
+    for (const TimeZoneRow& zone : TimeZoneTable)
+        cboTimeZone->addItem(QString::fromUtf8(zone.text));
+    for (QComboBox* list : {cboDate, cboMonth, cboYear, cboHour, cboMinute, cboTimeZone}) {
+        list->setMaxVisibleItems(16);
+        list->setCurrentIndex(0);
+    }
+    optLat[0]->setChecked(true);
+    optLong[0]->setChecked(true);
+    chkDST->setChecked(false);
+}
+
+BirthEntry frmMain::BuildEntry() const {
+    BirthEntry e;
+    e.name = txtName->text().toStdString();
+    e.monthIndex = cboMonth->currentIndex();
+    e.day = cboDate->currentText().toInt();
+    e.year = cboYear->currentText().toInt();
+    e.hour = cboHour->currentText().toInt();
+    e.minute = cboMinute->currentText().toInt();
+    e.zoneRow = cboTimeZone->currentIndex();
+    e.latDeg = txtLatDeg->text().toStdString();
+    e.latMin = txtLatMin->text().toStdString();
+    e.lonDeg = txtLonDeg->text().toStdString();
+    e.lonMin = txtLonMin->text().toStdString();
+    e.latDirection = optLat[0]->isChecked() ? 0 : optLat[1]->isChecked() ? 1 : -1;
+    e.lonDirection = optLong[0]->isChecked() ? 0 : optLong[1]->isChecked() ? 1 : -1;
+    e.dst = chkDST->isChecked();
+    e.city = txtCity->text().toStdString();
+    e.state = txtState->text().toStdString();
+    e.country = txtCountry->text().toStdString();
+    return e;
+}
+
+QLineEdit* frmMain::FieldBox(EntryField field) const {
+    switch (field) {
+    case EntryField::Name:
+        return txtName;
+    case EntryField::LatDeg:
+        return txtLatDeg;
+    case EntryField::LatMin:
+        return txtLatMin;
+    case EntryField::LonDeg:
+        return txtLonDeg;
+    case EntryField::LonMin:
+        return txtLonMin;
+    case EntryField::City:
+        return txtCity;
+    case EntryField::State:
+        return txtState;
+    case EntryField::Country:
+        return txtCountry;
+    case EntryField::None:
+        break;
+    }
+    return nullptr;
+}
+
+bool frmMain::PictureLibraryPresent() const {
+    // The JPEG export brings the library; until it ships, no reading is refused for its absence.
+    // Then this becomes: return platform::Os().PictureLibraryPresent();
+    return true;
+}
+
+bool frmMain::ValidateInput() {
+    if (const std::optional<EntryRefusal> refusal = CheckBirthEntry(BuildEntry())) {
+        platform::ShowMessage(QString::fromUtf8(refusal->message), IconOf(refusal->icon));
+        if (QLineEdit* box = FieldBox(refusal->focus))
+            box->setFocus();
+        if (refusal->fix == EntryRefusal::Fix::SelectNorth)
+            optLat[0]->setChecked(true);
+        else if (refusal->fix == EntryRefusal::Fix::SelectEast)
+            optLong[0]->setChecked(true);
+        return false;
+    }
+    if (!PictureLibraryPresent()) {
+        platform::ShowMessage(QString::fromUtf8(msg::kLibraryMissing), platform::MessageIcon::Error);
+        return false;
+    }
+    return true;
+}
+
+void frmMain::cmdCalculate_Click() {
+    if (!ValidateInput())
+        return;
+    BuildReferenceTables();
+    // Either the whole reading is shown or none of it: a failed stage would leave earlier values
+    // among the new ones.
+    if (!CopyEntryToBirthData(BuildEntry()) || !ComputeReading()) {
+        platform::ShowMessage(QString::fromUtf8(msg::kReadingFailed), platform::MessageIcon::Error);
+        return;
+    }
+    if (!mdi_)
+        mdi_ = new MDI(*this);
+    frmDisplay& display = mdi_->Display();
+    display.ShowReading();
+    display.BuildHouseLordReading();
+    mdi_->ShowReadingWindow();
+    hide();
+}
+
+void frmMain::cmdOpen_Click() {
+    // Opening a saved reading arrives with the saved-reading file.
+}
+
+void frmMain::Command1_Click() {
+    const std::pair<QLineEdit*, const char*> required[] = {
+        {txtCity, texts::kEnterCity}, {txtState, texts::kEnterState}, {txtCountry, texts::kEnterCountry}};
+    for (const auto& [box, message] : required) {
+        if (box->text().isEmpty()) {
+            platform::ShowMessage(QString::fromLatin1(message), platform::MessageIcon::Error);
+            box->setFocus();
+            return;
+        }
+    }
+    const QString phrase = txtCity->text() + " " + txtState->text() + " " + txtCountry->text() +
+                           QString::fromLatin1(texts::kSearchSuffix);
+    platform::Os().OpenWebAddress(CoordinateSearchAddress(phrase));
+}
+
+void frmMain::mnuCalculate_Click() {
+    cmdCalculate_Click();
+}
+
+void frmMain::mnuExit_Click() {
+    close();
+}
+
+void frmMain::mnuOnline_Click() {
+    OpenOnlineHelp();
+}
+
+void frmMain::mnuAbout_Click() {
+    frmAbout about(this);
+    platform::Os().ShowModal(about);
+}
+
+void frmMain::LettersKeyPress(QLineEdit& box, int& KeyAscii) {
+    if (IsLetterKey(KeyAscii))
+        return;
+    KeyAscii = 0;
+    platform::ShowMessage(QString::fromUtf8(msg::kOnlyLetters), platform::MessageIcon::Error);
+    box.setFocus();
+}
+
+void frmMain::DigitsKeyPress(int& KeyAscii) {
+    if (IsDigitKey(KeyAscii))
+        return;
+    KeyAscii = 0;
+    platform::ShowMessage(QString::fromUtf8(msg::kOnlyNumbers), platform::MessageIcon::Error);
+}
+
+bool frmMain::LettersTextAllowed(QLineEdit& box, const QString& text) {
+    if (PassesLettersFilter(text.toStdString()))
+        return true;
+    platform::ShowMessage(QString::fromUtf8(msg::kOnlyLetters), platform::MessageIcon::Error);
+    box.setFocus();
+    return false;
+}
+
+bool frmMain::DigitsTextAllowed(const QString& text) {
+    if (PassesDigitsFilter(text.toStdString()))
+        return true;
+    platform::ShowMessage(QString::fromUtf8(msg::kOnlyNumbers), platform::MessageIcon::Error);
+    return false;
+}
+
+void frmMain::txtName_KeyPress(int& KeyAscii) {
+    LettersKeyPress(*txtName, KeyAscii);
+}
+
+void frmMain::txtCity_KeyPress(int& KeyAscii) {
+    LettersKeyPress(*txtCity, KeyAscii);
+}
+
+void frmMain::txtState_KeyPress(int& KeyAscii) {
+    LettersKeyPress(*txtState, KeyAscii);
+}
+
+void frmMain::txtCountry_KeyPress(int& KeyAscii) {
+    LettersKeyPress(*txtCountry, KeyAscii);
+}
+
+void frmMain::txtLatDeg_KeyPress(int& KeyAscii) {
+    DigitsKeyPress(KeyAscii);
+}
+
+void frmMain::txtLatMin_KeyPress(int& KeyAscii) {
+    DigitsKeyPress(KeyAscii);
+}
+
+void frmMain::txtLonDeg_KeyPress(int& KeyAscii) {
+    DigitsKeyPress(KeyAscii);
+}
+
+void frmMain::txtLonMin_KeyPress(int& KeyAscii) {
+    DigitsKeyPress(KeyAscii);
+}

@@ -1,0 +1,97 @@
+// The entry form: one person's birth data, the key filters, ValidateInput and the reading command.
+#pragma once
+
+#include "app/BirthEntry.h"
+
+#include <QMainWindow>
+#include <QPointer>
+
+#include <array>
+
+class FilteredTextBox;
+class MDI;
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+class frmMain : public QMainWindow {
+    Q_OBJECT
+  public:
+    explicit frmMain(QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    // True when the reading may go ahead; otherwise the user has been told why.
+    bool ValidateInput();
+    // The form's values as they stand.
+    BirthEntry BuildEntry() const;
+    // The main window of the reading on screen, or null.
+    MDI* MainWindow() const;
+    // Called by the main window as it closes; the next reading opens a fresh one.
+    void MainWindowClosed();
+
+    FilteredTextBox* txtName;
+    QComboBox* cboMonth;
+    QComboBox* cboDate;
+    QComboBox* cboYear;
+    QComboBox* cboHour;
+    QComboBox* cboMinute;
+    QComboBox* cboTimeZone;
+    QCheckBox* chkDST;
+    FilteredTextBox* txtLatDeg;
+    FilteredTextBox* txtLatMin;
+    std::array<QRadioButton*, 2> optLat; // North, South
+    FilteredTextBox* txtLonDeg;
+    FilteredTextBox* txtLonMin;
+    std::array<QRadioButton*, 2> optLong; // East, West
+    FilteredTextBox* txtCity;
+    FilteredTextBox* txtState;
+    FilteredTextBox* txtCountry;
+    QPushButton* cmdCalculate;
+    QPushButton* cmdOpen;
+    QPushButton* Command1;
+    QLabel* lblDescription;
+
+    QAction* mnuCalculate;
+    QAction* mnuExit;
+    QAction* mnuOnline;
+    QAction* mnuAbout;
+
+  public slots:
+    void cmdCalculate_Click();
+    void cmdOpen_Click();
+    void Command1_Click();
+    void mnuCalculate_Click();
+    void mnuExit_Click();
+    void mnuOnline_Click();
+    void mnuAbout_Click();
+
+  public:
+    // Key filters: each receives a typed character's code and sets it to 0 to discard the key.
+    void txtName_KeyPress(int& KeyAscii);
+    void txtCity_KeyPress(int& KeyAscii);
+    void txtState_KeyPress(int& KeyAscii);
+    void txtCountry_KeyPress(int& KeyAscii);
+    void txtLatDeg_KeyPress(int& KeyAscii);
+    void txtLatMin_KeyPress(int& KeyAscii);
+    void txtLonDeg_KeyPress(int& KeyAscii);
+    void txtLonMin_KeyPress(int& KeyAscii);
+
+  private:
+    void BuildControls();
+    void BuildMenus();
+    void SetTabOrder();
+    void Form_Load();
+    void LettersKeyPress(QLineEdit& box, int& KeyAscii);
+    void DigitsKeyPress(int& KeyAscii);
+    bool LettersTextAllowed(QLineEdit& box, const QString& text);
+    bool DigitsTextAllowed(const QString& text);
+    QLineEdit* FieldBox(EntryField field) const;
+    // Whether the library that the JPEG export needs lies beside the program.
+    bool PictureLibraryPresent() const;
+
+    QPointer<MDI> mdi_;
+};

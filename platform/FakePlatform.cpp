@@ -1,0 +1,75 @@
+#include "platform/FakePlatform.h"
+
+#include <QDialog>
+#include <QPrinter>
+#include <QStringList>
+
+namespace platform {
+
+void FakePlatform::ShowMessage(const QString& text, MessageIcon icon) {
+    messages.push_back({text, icon});
+    if (onMessage)
+        onMessage(messages.back());
+}
+
+void FakePlatform::ShowModal(QDialog& dialog) {
+    modalDialogs.push_back(dialog.objectName());
+    if (onModal)
+        onModal(dialog);
+}
+
+std::optional<QString> FakePlatform::AskFileName(const FileDialogRequest& request) {
+    fileRequests.push_back(request);
+    if (fileAnswers.empty())
+        return std::nullopt;
+    const bool cancelled = !fileAnswers.front().has_value();
+    const QString name = fileAnswers.front().value_or(QString());
+    fileAnswers.pop_front();
+    if (cancelled)
+        return std::nullopt;
+    return name;
+}
+
+bool FakePlatform::AskPrinter(QPrinter& printer, const PrinterRequest& request) {
+    printerRequests.push_back(request);
+    if (printerAnswers.empty())
+        return false;
+    const bool confirmed = printerAnswers.front();
+    printerAnswers.pop_front();
+    if (confirmed && !printerOutputFile.isEmpty()) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(printerOutputFile);
+    }
+    if (confirmed)
+        printer.setPrintRange(request.printSelection ? QPrinter::Selection : QPrinter::AllPages);
+    return confirmed;
+}
+
+bool FakePlatform::OpenWebAddress(const QUrl& url) {
+    openedAddresses.push_back(url);
+    return true;
+}
+
+std::unique_ptr<InstanceLock> FakePlatform::LockSingleInstance() {
+    if (otherCopyRunning)
+        return nullptr;
+    return std::make_unique<InstanceLock>();
+}
+
+bool FakePlatform::PictureLibraryPresent() {
+    return pictureLibraryPresent;
+}
+
+bool FakePlatform::ConvertBmpToJpeg(const QString& bmpPath, const QString& jpegPath, int quality) {
+    conversions.push_back({bmpPath, jpegPath, quality});
+    return conversionSucceeds;
+}
+
+QStringList FakePlatform::MessageTexts() const {
+    QStringList texts;
+    for (const Message& m : messages)
+        texts << m.text;
+    return texts;
+}
+
+} // namespace platform

@@ -1,0 +1,59 @@
+// A scripted stand-in for the platform services: it records every message, dialog and web address
+// and answers the dialogs from a script, so tests drive the windows without anything modal.
+#pragma once
+
+#include "platform/Platform.h"
+
+#include <QStringList>
+
+#include <deque>
+#include <functional>
+#include <vector>
+
+namespace platform {
+
+class FakePlatform : public Platform {
+  public:
+    struct Message {
+        QString text;
+        MessageIcon icon;
+    };
+
+    // What happened.
+    std::vector<Message> messages;
+    std::vector<QString> modalDialogs; // objectNames of the dialogs shown modally
+    std::vector<FileDialogRequest> fileRequests;
+    std::vector<PrinterRequest> printerRequests;
+    std::vector<QUrl> openedAddresses;
+    struct Conversion {
+        QString bmpPath, jpegPath;
+        int quality;
+    };
+    std::vector<Conversion> conversions;
+
+    // The script. A file dialog with no answer left is cancelled, and so is a printer dialog.
+    std::deque<std::optional<QString>> fileAnswers;
+    std::deque<bool> printerAnswers;
+    QString printerOutputFile; // a confirmed printer prints to this PDF file when set
+    bool otherCopyRunning = false;
+    bool pictureLibraryPresent = true;
+    bool conversionSucceeds = true;
+
+    // Called while a message or a modal dialog is "open", so a test can look at it.
+    std::function<void(const Message&)> onMessage;
+    std::function<void(QDialog&)> onModal;
+
+    void ShowMessage(const QString& text, MessageIcon icon) override;
+    void ShowModal(QDialog& dialog) override;
+    std::optional<QString> AskFileName(const FileDialogRequest& request) override;
+    bool AskPrinter(QPrinter& printer, const PrinterRequest& request) override;
+    bool OpenWebAddress(const QUrl& url) override;
+    std::unique_ptr<InstanceLock> LockSingleInstance() override;
+    bool PictureLibraryPresent() override;
+    bool ConvertBmpToJpeg(const QString& bmpPath, const QString& jpegPath, int quality) override;
+
+    // Message texts only, in order.
+    QStringList MessageTexts() const;
+};
+
+} // namespace platform

@@ -1,0 +1,90 @@
+// The operating-system services the windows call: message boxes, modal dialogs, file and printer
+// dialogs, web pages, the single-instance lock and the picture library. The program runs on the Qt
+// implementation; tests install a scripted fake so that nothing ever waits for a person.
+#pragma once
+
+#include <QString>
+#include <QUrl>
+
+#include <memory>
+#include <optional>
+
+class QDialog;
+class QPrinter;
+
+namespace platform {
+
+enum class MessageIcon { Error, Information };
+
+// The title every message box carries.
+inline constexpr const char* kMessageTitle = "Quillmere";
+
+struct FileDialogRequest {
+    enum class Kind { Open, Save };
+    Kind kind = Kind::Save;
+    QString title;
+    QString filter;        // Qt form, for example "Quillmere (*.qlm)"
+    QString defaultSuffix; // without the dot, added when the chosen name has none
+    QString presetName;
+    bool promptOverwrite = false;
+    bool fileMustExist = false;
+};
+
+// Converts a "description|pattern|description|pattern" filter into Qt's form.
+QString QtFileFilter(const QString& pipeFilter);
+
+struct PrinterRequest {
+    bool printSelection = false; // the dialog opens with "selection" chosen instead of "all"
+};
+
+// Held for as long as the program runs; releasing it lets the next copy start.
+class InstanceLock {
+  public:
+    virtual ~InstanceLock() = default;
+};
+
+class Platform {
+  public:
+    virtual ~Platform() = default;
+
+    // A message box with an OK button, the title "Quillmere" and the given icon.
+    virtual void ShowMessage(const QString& text, MessageIcon icon) = 0;
+    // Runs a dialog modally and returns when it is closed.
+    virtual void ShowModal(QDialog& dialog) = 0;
+    // The chosen full path, or nothing when the user cancelled.
+    virtual std::optional<QString> AskFileName(const FileDialogRequest& request) = 0;
+    // Lets the user choose and set up `printer`; false when cancelled. No page range is offered.
+    virtual bool AskPrinter(QPrinter& printer, const PrinterRequest& request) = 0;
+    // Opens the address in the desktop's default browser.
+    virtual bool OpenWebAddress(const QUrl& url) = 0;
+    // The lock that keeps a second copy of the program from starting, or null when another
+    // running copy holds it.
+    virtual std::unique_ptr<InstanceLock> LockSingleInstance() = 0;
+    // Whether the library that converts bitmaps to JPEG lies beside the program.
+    virtual bool PictureLibraryPresent() = 0;
+    // Converts a bitmap file into a JPEG file through that library.
+    virtual bool ConvertBmpToJpeg(const QString& bmpPath, const QString& jpegPath, int quality) = 0;
+};
+
+// The platform in use: the installed one, else the Qt implementation.
+Platform& Os();
+// Installs `platform` (not owned) in place of the Qt implementation; null restores it.
+void Install(Platform* platform);
+
+// Installs a platform for the lifetime of the object, then restores the previous one.
+class ScopedPlatform {
+  public:
+    explicit ScopedPlatform(Platform& platform);
+    ~ScopedPlatform();
+    ScopedPlatform(const ScopedPlatform&) = delete;
+    ScopedPlatform& operator=(const ScopedPlatform&) = delete;
+
+  private:
+    Platform* previous_;
+};
+
+inline void ShowMessage(const QString& text, MessageIcon icon) {
+    Os().ShowMessage(text, icon);
+}
+
+} // namespace platform

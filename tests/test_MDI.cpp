@@ -1,0 +1,270 @@
+// The main window around a reading: menus, toolbar, the two views and the Save buttons, the
+// button strip's layout, New, Back and Exit, the About box, and the start of the program.
+#include "FormTestSupport.h"
+#include "TestBirths.h"
+
+#include "app/Records.h"
+#include "forms/Startup.h"
+#include "forms/frmAbout.h"
+
+#include <QAction>
+#include <QGroupBox>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QToolBar>
+
+namespace {
+
+QAction* ToolbarButton(const MDI& mdi, const QString& key) {
+    for (QAction* action : mdi.TB->actions())
+        if (action->data().toString() == key)
+            return action;
+    return nullptr;
+}
+
+} // namespace
+
+class MainWindowTest : public FormTest {
+  protected:
+    void SetUp() override {
+        FormTest::SetUp();
+        BirthEntry entry = Entry1980();
+        entry.name = "First Reading";
+        mdi = Compute(entry);
+        ASSERT_NE(mdi, nullptr);
+    }
+    MDI* mdi = nullptr;
+};
+
+TEST_F(MainWindowTest, MenusCarryTheirCaptionsAndSeparators) {
+    EXPECT_EQ(mdi->windowTitle(), "Quillmere v1.15");
+    const QList<QAction*> menus = mdi->menuBar()->actions();
+    ASSERT_EQ(menus.size(), 3);
+    EXPECT_EQ(menus[0]->text(), "&File");
+    EXPECT_EQ(MenuCaptions(menus[0]->menu()),
+              QStringList({"&New", "-", "Save &As", "Save As &JPEG", "-", "&Export Chart As Text", "-",
+                           "&Print", "-", "&Back", "-", "E&xit"}));
+    EXPECT_EQ(menus[1]->text(), "&View");
+    EXPECT_EQ(MenuCaptions(menus[1]->menu()), QStringList({"&Toolbar"}));
+    EXPECT_EQ(menus[2]->text(), "&Help");
+    EXPECT_EQ(MenuCaptions(menus[2]->menu()),
+              QStringList({"&Online Help", "-", "Check for Software &Update", "-", "&About Software"}));
+    EXPECT_EQ(mdi->findChild<QAction*>("mnuSaveAsText"), mdi->mnuSaveAsText);
+}
+
+TEST_F(MainWindowTest, StripsToolbarAndHeadingAreBuiltToTheirSizes) {
+    EXPECT_EQ(mdi->lblHeading->text(), "Quillmere");
+    EXPECT_TRUE(mdi->lblHeading->font().bold());
+    EXPECT_EQ(mdi->lblHeading->font().pointSize(), 18);
+    EXPECT_EQ(mdi->picTop->height(), 60);   // 900 twips
+    EXPECT_EQ(mdi->Picture1->height(), 43); // 645 twips
+    const std::pair<QPushButton*, const char*> buttons[] = {{mdi->cmdSave, "&Save"},
+                                                            {mdi->cmdSaveAsJPEG, "Save As &JPEG"},
+                                                            {mdi->cmdBack, "&Back"},
+                                                            {mdi->cmdExit, "E&xit"}};
+    for (const auto& [button, caption] : buttons) {
+        EXPECT_EQ(button->text(), caption);
+        EXPECT_EQ(button->y(), 8);       // 120 twips
+        EXPECT_EQ(button->height(), 27); // 400 twips
+        EXPECT_EQ(button->width(), button == mdi->cmdSaveAsJPEG ? 100 : 67) << caption;
+    }
+    // Toolbar above the heading strip, heading strip above the reading, the buttons below it.
+    EXPECT_LT(mdi->TB->geometry().bottom(), mdi->picTop->mapTo(mdi, QPoint()).y() + 1);
+    EXPECT_LT(mdi->picTop->mapTo(mdi, QPoint(0, mdi->picTop->height())).y(),
+              mdi->mdiArea->mapTo(mdi, QPoint()).y() + 1);
+    EXPECT_LE(mdi->mdiArea->mapTo(mdi, QPoint(0, mdi->mdiArea->height())).y(),
+              mdi->Picture1->mapTo(mdi, QPoint()).y());
+
+    QStringList keys;
+    for (const QAction* action : mdi->TB->actions()) {
+        keys << action->data().toString();
+        EXPECT_FALSE(action->icon().isNull());
+        EXPECT_FALSE(action->icon().pixmap(QSize(16, 15)).isNull());
+    }
+    EXPECT_EQ(keys, QStringList({"New", "Save", "Print", "Help"}));
+}
+
+TEST_F(MainWindowTest, ResizingKeepsTheButtonsRightAlignedAndTheHeadingCentred) {
+    mdi->showNormal();
+    for (int width : {700, 1000, 1300}) {
+        mdi->resize(width, mdi->height());
+        const int frame = mdi->frameGeometry().width();
+        // 300 twips (20 pixels) from the window's right edge, 100 twips (6 to 7 pixels) apart.
+        EXPECT_NEAR(mdi->cmdExit->geometry().right() + 1, frame - 20, 1) << width;
+        const QPushButton* order[] = {mdi->cmdSave, mdi->cmdSaveAsJPEG, mdi->cmdBack, mdi->cmdExit};
+        for (int i = 0; i < 3; ++i)
+            EXPECT_NEAR(order[i + 1]->x() - (order[i]->geometry().right() + 1), 7, 1) << width << " " << i;
+        EXPECT_NEAR(mdi->lblHeading->geometry().center().x(), frame / 2, 1) << width;
+    }
+    // Too narrow for the strip: the buttons leave the window on the left rather than wrap.
+    mdi->setMinimumWidth(0);
+    mdi->resize(200, mdi->height());
+    ASSERT_LE(mdi->frameGeometry().width(), 250);
+    EXPECT_LT(mdi->cmdSave->x(), 0);
+    EXPECT_EQ(mdi->cmdSave->y(), mdi->cmdExit->y());
+}
+
+TEST_F(MainWindowTest, ViewsSwitchAndTheSaveButtonsFollow) {
+    frmDisplay& d = mdi->Display();
+    EXPECT_EQ(d.views->currentWidget(), d.fraChart);
+    EXPECT_FALSE(mdi->cmdSave->isEnabled());
+    EXPECT_TRUE(mdi->cmdSaveAsJPEG->isEnabled());
+    // The menu and the toolbar keep saving available.
+    EXPECT_TRUE(mdi->mnuSaveAsText->isEnabled());
+    EXPECT_TRUE(ToolbarButton(*mdi, "Save")->isEnabled());
+
+    QTest::mouseClick(d.cmdInterpretation, Qt::LeftButton);
+    EXPECT_EQ(d.views->currentWidget(), static_cast<QWidget*>(d.fraInterpretation));
+    EXPECT_TRUE(mdi->cmdSave->isEnabled());
+    EXPECT_FALSE(mdi->cmdSaveAsJPEG->isEnabled());
+
+    QTest::mouseClick(d.cmdChart, Qt::LeftButton);
+    EXPECT_EQ(d.views->currentWidget(), d.fraChart);
+    EXPECT_FALSE(mdi->cmdSave->isEnabled());
+    EXPECT_TRUE(mdi->cmdSaveAsJPEG->isEnabled());
+}
+
+TEST_F(MainWindowTest, TheDisplayFormSitsAtTheTopCentredInTheFrame) {
+    const QMdiSubWindow* window = mdi->displayWindow;
+    ASSERT_TRUE(window->isVisible());
+    EXPECT_EQ(window->widget(), &mdi->Display());
+    EXPECT_EQ(window->y(), 0);
+    const int area = mdi->mdiArea->viewport()->width();
+    if (area >= window->width()) {
+        EXPECT_NEAR(window->x(), (area - window->width()) / 2, 1);
+    }
+    // Its own close command does not take the reading away.
+    mdi->displayWindow->close();
+    EXPECT_TRUE(mdi->displayWindow->isVisible());
+}
+
+TEST_F(MainWindowTest, ToolbarToggleHidesAndShowsWithTheCheckMark) {
+    EXPECT_TRUE(mdi->mnuToolBar->isChecked());
+    EXPECT_TRUE(mdi->TB->isVisible());
+    mdi->mnuToolBar->trigger();
+    EXPECT_FALSE(mdi->mnuToolBar->isChecked());
+    EXPECT_FALSE(mdi->TB->isVisible());
+    mdi->mnuToolBar->trigger();
+    EXPECT_TRUE(mdi->mnuToolBar->isChecked());
+    EXPECT_TRUE(mdi->TB->isVisible());
+}
+
+TEST_F(MainWindowTest, NewReturnsToTheFilledEntryForm) {
+    ToolbarButton(*mdi, "New")->trigger();
+    ProcessDeferredDeletes();
+    EXPECT_EQ(form->MainWindow(), nullptr);
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(form->txtName->text(), "First Reading");
+    EXPECT_EQ(form->txtLatDeg->text(), "51");
+    EXPECT_EQ(form->cboTimeZone->currentIndex(), 29);
+    EXPECT_EQ(form->cboYear->currentText(), "1980");
+
+    // The next reading opens a fresh window with the new personal details.
+    form->txtName->setText("Second Reading");
+    form->cmdCalculate->click();
+    ASSERT_NE(form->MainWindow(), nullptr);
+    EXPECT_NE(form->MainWindow(), mdi);
+    EXPECT_EQ(form->MainWindow()->Display().lblName->text(), "Name: Second Reading");
+}
+
+TEST_F(MainWindowTest, BackFromMenuAndButtonReturnsToTheFilledEntryForm) {
+    mdi->mnuBack->trigger();
+    ProcessDeferredDeletes();
+    EXPECT_EQ(form->MainWindow(), nullptr);
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(form->txtName->text(), "First Reading");
+
+    form->cmdCalculate->click();
+    ASSERT_NE(form->MainWindow(), nullptr);
+    EXPECT_FALSE(form->isVisible());
+    QTest::mouseClick(form->MainWindow()->cmdBack, Qt::LeftButton);
+    ProcessDeferredDeletes();
+    EXPECT_EQ(form->MainWindow(), nullptr);
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(form->txtName->text(), "First Reading");
+}
+
+TEST_F(MainWindowTest, ExitClosesEveryWindow) {
+    QTest::mouseClick(mdi->cmdExit, Qt::LeftButton);
+    ProcessDeferredDeletes();
+    EXPECT_EQ(form->MainWindow(), nullptr);
+    EXPECT_FALSE(form->isVisible());
+}
+
+TEST_F(MainWindowTest, ClosingTheWindowEndsTheProgramLikeExit) {
+    mdi->close();
+    ProcessDeferredDeletes();
+    EXPECT_EQ(form->MainWindow(), nullptr);
+    EXPECT_FALSE(form->isVisible());
+}
+
+TEST_F(MainWindowTest, HelpCommandsOpenTheirPagesAndTheAboutBox) {
+    ToolbarButton(*mdi, "Help")->trigger();
+    mdi->mnuOnline->trigger();
+    mdi->mnuUpdate->trigger();
+    ASSERT_EQ(fake.openedAddresses.size(), 3u);
+    EXPECT_EQ(fake.openedAddresses[0], fake.openedAddresses[1]);
+    EXPECT_TRUE(fake.openedAddresses[0].isLocalFile());
+    EXPECT_EQ(fake.openedAddresses[2].scheme(), "https");
+
+    int result = -1;
+    fake.onModal = [&result](QDialog& dialog) {
+        auto& about = dynamic_cast<frmAbout&>(dialog);
+        EXPECT_EQ(about.windowTitle(), "Quillmere v1.15");
+        EXPECT_EQ(about.lblTitle->text(), "Quillmere v1.15");
+        EXPECT_EQ(about.lblDescription->text(),
+                  "Quillmere displays the effects or influence of House Lords (planets) that are present  in "
+                  "signs other than the ones they rule. This software aims to give you an insight into your "
+                  "future based on Vedic astrology.");
+        EXPECT_FALSE(about.picIcon->pixmap().isNull());
+        about.cmdOK->click();
+        result = about.result();
+    };
+    mdi->mnuAbout->trigger();
+    EXPECT_EQ(fake.modalDialogs, std::vector<QString>({"frmAbout"}));
+    EXPECT_EQ(result, QDialog::Accepted);
+}
+
+TEST_F(MainWindowTest, CommandsOfTheFilesWorkShowNothingYet) {
+    for (QAction* action : {mdi->mnuSaveAsText, mdi->mnuSaveAsJpeg, mdi->mnuExport, mdi->mnuPrint,
+                            ToolbarButton(*mdi, "Save"), ToolbarButton(*mdi, "Print")})
+        action->trigger();
+    mdi->cmdSaveAsJPEG->click();
+    EXPECT_TRUE(fake.messages.empty());
+    EXPECT_TRUE(mdi->isVisible());
+    // A button whose key is none of the four does nothing.
+    QAction stray("Other");
+    stray.setData("Other");
+    mdi->TB_ButtonClick(&stray);
+    EXPECT_TRUE(mdi->isVisible());
+    EXPECT_TRUE(fake.openedAddresses.empty());
+}
+
+// ---------------------------------------------------------------- start of the program
+
+TEST(StartTest, ASecondCopySaysSoAndEnds) {
+    platform::FakePlatform fake;
+    platform::ScopedPlatform scoped(fake);
+    fake.otherCopyRunning = true;
+    const std::optional<RunningProgram> program = StartProgram();
+    EXPECT_FALSE(program.has_value());
+    ASSERT_EQ(fake.MessageTexts(), QStringList({"Application is already running"}));
+    EXPECT_EQ(fake.messages[0].icon, platform::MessageIcon::Information);
+    for (const QWidget* w : QApplication::topLevelWidgets())
+        EXPECT_FALSE(w->isVisible() && qobject_cast<const frmMain*>(w)) << "an entry form was shown";
+}
+
+TEST(StartTest, TheFirstCopyShowsTheEntryForm) {
+    platform::FakePlatform fake;
+    platform::ScopedPlatform scoped(fake);
+    std::optional<RunningProgram> program = StartProgram();
+    ASSERT_TRUE(program.has_value());
+    EXPECT_TRUE(fake.messages.empty());
+    EXPECT_NE(program->lock, nullptr);
+    EXPECT_TRUE(program->entryForm->isVisible());
+    EXPECT_EQ(program->entryForm->windowTitle(), "Quillmere v1.15");
+}

@@ -1,0 +1,245 @@
+// The display form after real readings: personal details, the planet table, the other Vedic
+// details, the chart cells where a person would look for them, the report in RTB, and a crowded
+// cell that must still show every line.
+#include "FormTestSupport.h"
+#include "TestBirths.h"
+
+#include "app/Records.h"
+
+#include <QGroupBox>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTextBlock>
+#include <QTextEdit>
+
+namespace {
+
+constexpr int kAries = 0, kTaurus = 1, kGemini = 2, kCancer = 3, kLeo = 4, kVirgo = 5, kLibra = 6,
+              kScorpio = 7, kSagittarius = 8, kCapricorn = 9, kAquarius = 10;
+
+const char* const kSignCodes[12] = {"Ari", "Tau", "Gem", "Can", "Leo", "Vir",
+                                    "Lib", "Sco", "Sag", "Cap", "Aqu", "Pis"};
+
+int SignOfCode(const QString& code) {
+    for (int j = 0; j < 12; ++j)
+        if (code == kSignCodes[j])
+            return j;
+    return -1;
+}
+
+// Every cell that lists the body, by sign.
+QList<int> CellsHolding(const frmDisplay& d, const QString& label) {
+    QList<int> signs;
+    for (int j = 0; j < 12; ++j)
+        if (BaseLabels(CellLines(d, j)).contains(label))
+            signs << j;
+    return signs;
+}
+
+// True when every line of the label's text lies inside the label and the label inside its cell.
+bool ShowsEveryLine(const frmDisplay& d, int sign) {
+    const QLabel* label = d.lblPlanets[static_cast<std::size_t>(sign)];
+    const QRect needed =
+        QFontMetrics(label->font())
+            .boundingRect(QRect(0, 0, 10000, 10000), Qt::AlignLeft | Qt::AlignTop, label->text());
+    const QRect cell = d.picSouthRasi->CellRect(sign);
+    return needed.width() <= label->width() && needed.height() <= label->height() &&
+           cell.contains(label->geometry());
+}
+
+} // namespace
+
+class DisplayTest : public FormTest {
+  protected:
+    frmDisplay& Reading(const BirthEntry& entry) {
+        MDI* mdi = Compute(entry);
+        EXPECT_NE(mdi, nullptr);
+        return mdi->Display();
+    }
+};
+
+TEST_F(DisplayTest, Reading1980ShowsItsPlanetsDetailsAndCells) {
+    BirthEntry entry = Entry1980();
+    entry.name = "Ann Lee";
+    entry.city = "London";
+    entry.state = "Greater London";
+    entry.country = "England";
+    const frmDisplay& d = Reading(entry);
+
+    EXPECT_EQ(d.lblName->text(), "Name: Ann Lee");
+    EXPECT_EQ(d.lblDOB->text(), "Date of Birth: January 1, 1980");
+    EXPECT_EQ(d.lblTOB->text(), "Time of Birth: 12 HH 0 MM ");
+    EXPECT_EQ(d.lblLatitude->text(), "Latitude: 51 Degree 30 Minute");
+    EXPECT_EQ(d.lblLongitude->text(), "Longitude: 0 Degree 0 Minute");
+    EXPECT_EQ(d.lblCity->text(), "City: London");
+    EXPECT_EQ(d.lblState->text(), "State: Greater London");
+    EXPECT_EQ(d.lblCountry->text(), "Country: England");
+
+    const char* const planets[7] = {"16 Sag 56", nullptr,     "05 Sag 26", "18 Cap 43",
+                                    "20 Leo 46", "16 Leo 53", "03 Vir 43"};
+    for (int i = 0; i < 7; ++i)
+        if (planets[i]) {
+            EXPECT_EQ(d.Planet[static_cast<std::size_t>(i)]->text(), planets[i]) << i;
+        }
+    EXPECT_EQ(d.lblAyanamsha->text(), QString::fromUtf8("23° 34' 34\""));
+    EXPECT_EQ(d.lblLagna->text(), "Mesha");
+    EXPECT_FALSE(d.lblNakshatra->text().isEmpty());
+    EXPECT_FALSE(d.lblRashi->text().isEmpty());
+    EXPECT_FALSE(d.lblPada->text().isEmpty());
+    EXPECT_FALSE(d.lblLord->text().isEmpty());
+
+    // Ascendant 00 Ari 23; Rahu 07 Leo 22 and Ketu 07 Aqu 22.
+    EXPECT_EQ(CellLines(d, kAries).value(0), "Asc");
+    EXPECT_EQ(BaseLabels(CellLines(d, kSagittarius)).mid(0, 2), QStringList({"Surya", "Budha"}));
+    EXPECT_TRUE(BaseLabels(CellLines(d, kCapricorn)).contains("Shukra"));
+    QStringList leo = BaseLabels(CellLines(d, kLeo));
+    leo.removeAll("Chandra");
+    EXPECT_EQ(leo, QStringList({"Mangala", "Guru", "Rahu"}));
+    EXPECT_TRUE(BaseLabels(CellLines(d, kVirgo)).contains("Shani"));
+    EXPECT_TRUE(BaseLabels(CellLines(d, kAquarius)).contains("Ketu"));
+    // The Moon stands in one cell: the sign of its row in the planet table.
+    const int moonSign = SignOfCode(d.Planet[1]->text().mid(3, 3));
+    EXPECT_EQ(CellsHolding(d, "Chandra"), QList<int>({moonSign}));
+    for (const char* body : {"Surya", "Budha", "Shukra", "Mangala", "Guru", "Shani", "Rahu", "Ketu"})
+        EXPECT_EQ(CellsHolding(d, body).size(), 1) << body;
+}
+
+TEST_F(DisplayTest, Reading1947ShowsItsPlanetsAndTheCrowdedCancerCell) {
+    const frmDisplay& d = Reading(Entry1947());
+    const char* const planets[7] = {"28 Can 43", nullptr,     "14 Can 25", "23 Can 18",
+                                    "08 Gem 12", "26 Lib 39", "21 Can 11"};
+    for (int i = 0; i < 7; ++i)
+        if (planets[i]) {
+            EXPECT_EQ(d.Planet[static_cast<std::size_t>(i)]->text(), planets[i]) << i;
+        }
+    EXPECT_EQ(d.lblLagna->text(), "Vrishabha");
+    EXPECT_EQ(d.lblDOB->text(), "Date of Birth: August 15, 1947");
+    EXPECT_EQ(d.lblTOB->text(), "Time of Birth: 0 HH 0 MM ");
+
+    // Ascendant 07 Tau 45 with Rahu 04 Tau 09; Ketu opposite in Scorpio.
+    EXPECT_EQ(CellLines(d, kTaurus).value(0), "Asc");
+    EXPECT_EQ(BaseLabels(CellLines(d, kTaurus)).last(), "Rahu");
+    EXPECT_EQ(BaseLabels(CellLines(d, kScorpio)), QStringList({"Ketu"}));
+    EXPECT_EQ(BaseLabels(CellLines(d, kGemini)), QStringList({"Mangala"}));
+    EXPECT_EQ(BaseLabels(CellLines(d, kLibra)), QStringList({"Guru"}));
+    QStringList cancer = BaseLabels(CellLines(d, kCancer));
+    cancer.removeAll("Chandra");
+    EXPECT_EQ(cancer, QStringList({"Surya", "Budha", "Shukra", "Shani"}));
+    for (int j = 0; j < 12; ++j)
+        EXPECT_TRUE(ShowsEveryLine(d, j)) << "sign " << j;
+}
+
+TEST_F(DisplayTest, EmptyCellsShowOnlyTheirSignNumbers) {
+    const frmDisplay& d = Reading(Entry1947());
+    for (int j = 0; j < 12; ++j)
+        EXPECT_EQ(d.lblSouthPosition[static_cast<std::size_t>(j)]->text(), QString::number(j + 1));
+    for (int empty : {kAries, kLeo, kVirgo, kSagittarius, kCapricorn, kAquarius}) {
+        const bool moonHere = CellsHolding(d, "Chandra").contains(empty);
+        if (!moonHere) {
+            EXPECT_TRUE(CellLines(d, empty).isEmpty()) << empty;
+        }
+    }
+}
+
+TEST_F(DisplayTest, SignCellsRunClockwiseFromTheSecondCellOfTheTopRow) {
+    const frmDisplay& d = Reading(Entry1980());
+    const int side = d.picSouthRasi->width() / 4;
+    // Grid row and column of each sign, Aries to Pisces.
+    const int expected[12][2] = {{0, 1}, {0, 2}, {0, 3}, {1, 3}, {2, 3}, {3, 3},
+                                 {3, 2}, {3, 1}, {3, 0}, {2, 0}, {1, 0}, {0, 0}};
+    for (int j = 0; j < 12; ++j) {
+        for (const QLabel* label :
+             {d.lblSouthPosition[static_cast<std::size_t>(j)], d.lblPlanets[static_cast<std::size_t>(j)]}) {
+            const QPoint centre = label->geometry().center();
+            EXPECT_EQ(centre.y() / side, expected[j][0]) << label->objectName().toStdString();
+            EXPECT_EQ(centre.x() / side, expected[j][1]) << label->objectName().toStdString();
+        }
+    }
+    // Nothing sits in the inner four squares.
+    const QRect inner(side + 1, side + 1, 2 * side - 2, 2 * side - 2);
+    for (const QLabel* label : d.picSouthRasi->findChildren<QLabel*>())
+        EXPECT_FALSE(inner.intersects(label->geometry())) << label->objectName().toStdString();
+}
+
+TEST_F(DisplayTest, ACellWithTheAscendantAndFourRetrogradePlanetsShowsEveryLine) {
+    frmDisplay& d = Reading(Entry1947());
+    // A made-up reading: the ascendant and Mercury, Venus, Mars and Saturn, all retrograde, in Gemini.
+    ReadingState.lagnaSignCode = "Gem";
+    const char* const positions[9] = {"01 Ari 00", "01 Tau 00", "02 Gem 00", "03 Gem 00", "04 Gem 00",
+                                      "05 Can 00", "06 Gem 00", "07 Leo 00", "07 Aqu 00"};
+    const char* const labels[9] = {"Surya",     "Chandra",    "Budha (R) ", "Shukra (R) ", "Mangala (R) ",
+                                   "Guru (R) ", "Shani (R) ", "Rahu",       "Ketu"};
+    for (std::size_t i = 0; i < 9; ++i) {
+        ReadingState.planetPositions[i] = positions[i];
+        ReadingState.bodyLabels[i] = labels[i];
+    }
+    d.ShowReading();
+    EXPECT_EQ(CellLines(d, kGemini),
+              QStringList({"Asc", "Budha (R) ", "Shukra (R) ", "Mangala (R) ", "Shani (R) "}));
+    EXPECT_TRUE(ShowsEveryLine(d, kGemini));
+    EXPECT_EQ(CellLines(d, kCancer), QStringList({"Guru (R) "}));
+    // Every earlier entry is gone from the cells.
+    EXPECT_TRUE(CellLines(d, kTaurus) == QStringList({"Chandra"}));
+}
+
+TEST_F(DisplayTest, DetailsAreWrittenInPlainNumbers) {
+    BirthEntry entry = Entry1980();
+    entry.monthIndex = 2;
+    entry.day = 5;
+    entry.hour = 7;
+    entry.minute = 5;
+    entry.latDeg = "8";
+    entry.latMin = "05";
+    const frmDisplay& d = Reading(entry);
+    EXPECT_EQ(d.lblDOB->text(), "Date of Birth: March 5, 1980");
+    EXPECT_EQ(d.lblTOB->text(), "Time of Birth: 7 HH 5 MM ");
+    EXPECT_EQ(d.lblLatitude->text(), "Latitude: 8 Degree 5 Minute");
+}
+
+TEST_F(DisplayTest, FixedCaptionsOfTheDisplay) {
+    const frmDisplay& d = Reading(Entry1980());
+    EXPECT_EQ(d.windowTitle(), "Quillmere v1.15");
+    EXPECT_EQ(d.fraPersonal->title(), "Personal Details");
+    EXPECT_EQ(d.fraPlanets->title(), "Vedic Planetary Position");
+    EXPECT_EQ(d.fraOther->title(), "Other Vedic Details");
+    EXPECT_EQ(d.fraInterpretation->title(), "House Lords Interpretation");
+    EXPECT_EQ(d.cmdInterpretation->text(), "Get Interpretation");
+    EXPECT_EQ(d.cmdChart->text(), "Show Chart");
+    QStringList names;
+    for (const QLabel* label : d.PlanetName)
+        names << label->text();
+    EXPECT_EQ(names, QStringList({"Surya / Sun", "Chandra / Moon", "Budha / Mercury", "Shukra / Venus",
+                                  "Mangala / Mars", "Guru / Jupiter", "Shani / Saturn"}));
+    QStringList captions;
+    for (const char* name : {"lblAyanamsha", "lblLagna", "lblRashi", "lblNakshatra", "lblPada", "lblLord"}) {
+        const QLabel* caption = d.findChild<QLabel*>(QString(name) + "Caption");
+        ASSERT_NE(caption, nullptr) << name;
+        captions << caption->text();
+        // Each value stands on the line of its caption.
+        EXPECT_EQ(caption->geometry().center().y() / 4,
+                  d.findChild<QLabel*>(name)->geometry().center().y() / 4)
+            << name;
+    }
+    EXPECT_EQ(captions,
+              QStringList({"Ayanamsa", "Lagna / Asc", "Rashi/Moon Sign", "Nakshatra", "Pada", "Lord"}));
+    EXPECT_EQ(d.findChild<QLabel*>("Planet_6"), d.Planet[6]);
+    EXPECT_EQ(d.findChild<QLabel*>("lblPlanets_11"), d.lblPlanets[11]);
+}
+
+TEST_F(DisplayTest, TheInterpretationHoldsTheTwelveColouredHeadings) {
+    const frmDisplay& d = Reading(Entry1947());
+    EXPECT_TRUE(d.RTB->isReadOnly());
+    const QStringList lines = d.RTB->toPlainText().split('\n');
+    QStringList headings;
+    for (const QString& line : lines)
+        if (line.startsWith("Lord of the "))
+            headings << line;
+    ASSERT_EQ(headings.size(), 12);
+    // Ascendant Taurus, Mars in Gemini: the lord of the 1st stands in the 2nd house.
+    EXPECT_EQ(headings[0], "Lord of the 1st House Mars is placed in House 2.");
+    EXPECT_TRUE(headings[11].startsWith("Lord of the 12th House Jupiter is placed in House "));
+    const QTextBlock first = d.RTB->document()->firstBlock();
+    const QTextCharFormat format = first.begin().fragment().charFormat();
+    EXPECT_EQ(format.foreground().color(), QColor(0, 128, 0));
+    EXPECT_EQ(format.fontWeight(), QFont::Bold);
+}

@@ -1,0 +1,456 @@
+// The entry form: its lists and defaults, the key filters for typed, pasted and dropped text,
+// ValidateInput's messages in order with the focus they leave, the coordinate search and the
+// reading command's refusal to show a reading it could not compute.
+#include "FormTestSupport.h"
+#include "TestBirths.h"
+
+#include "app/Records.h"
+#include "forms/FilteredTextBox.h"
+#include "forms/frmAbout.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPushButton>
+#include <QUrlQuery>
+
+namespace {
+
+const QString kLetters = "Please enter only letters";
+const QString kNumbers = "Please enter only numbers";
+
+QStringList Items(const QComboBox* list) {
+    QStringList items;
+    for (int i = 0; i < list->count(); ++i)
+        items << list->itemText(i);
+    return items;
+}
+
+QStringList Numbers(int first, int last) {
+    QStringList out;
+    for (int n = first; n <= last; ++n)
+        out << QString::number(n);
+    return out;
+}
+
+void DropText(QWidget* target, const QString& text) {
+    QMimeData data;
+    data.setText(text);
+    // The drop goes to the widget that accepted the drag's entry.
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+}
+
+// Sends a key carrying a character that QTest cannot type, such as an accented letter.
+void TypeCharacter(QWidget* target, const QString& character) {
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, character);
+    QApplication::sendEvent(target, &press);
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, character);
+    QApplication::sendEvent(target, &release);
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- loading
+
+TEST_F(FormTest, ListsAreFilledAndTheFirstEntriesChosen) {
+    EXPECT_EQ(Items(form->cboDate), Numbers(1, 31));
+    EXPECT_EQ(Items(form->cboMonth),
+              QStringList({"January", "February", "March", "April", "May", "June", "July", "August",
+                           "September", "October", "November", "December"}));
+    EXPECT_EQ(Items(form->cboYear), Numbers(1901, 2050));
+    EXPECT_EQ(Items(form->cboHour), Numbers(0, 24));
+    EXPECT_EQ(Items(form->cboMinute), Numbers(0, 59));
+    ASSERT_EQ(form->cboTimeZone->count(), 71);
+    EXPECT_EQ(form->cboTimeZone->itemText(0), "Alaska/Hawaii Daylight Time,AHDT,-9.0");
+    EXPECT_EQ(form->cboTimeZone->itemText(34), "Indian Time, IST, +5.3");
+    EXPECT_EQ(form->cboTimeZone->itemText(70), "Yukon War Time,YWT,-8.0");
+
+    for (const QComboBox* list :
+         {form->cboDate, form->cboMonth, form->cboYear, form->cboHour, form->cboMinute, form->cboTimeZone}) {
+        EXPECT_EQ(list->currentIndex(), 0) << list->objectName().toStdString();
+        EXPECT_FALSE(list->isEditable()) << list->objectName().toStdString();
+    }
+    EXPECT_TRUE(form->optLat[0]->isChecked());
+    EXPECT_TRUE(form->optLong[0]->isChecked());
+    EXPECT_FALSE(form->chkDST->isChecked());
+    for (const QLineEdit* box :
+         {static_cast<QLineEdit*>(form->txtName), static_cast<QLineEdit*>(form->txtCity),
+          static_cast<QLineEdit*>(form->txtLatDeg)})
+        EXPECT_TRUE(box->text().isEmpty());
+}
+
+TEST_F(FormTest, CaptionsAndMenusReadAsTheProgramWritesThem) {
+    EXPECT_EQ(form->windowTitle(), "Quillmere v1.15");
+    EXPECT_EQ(form->cmdCalculate->text(), "&Get My House Lords Reading");
+    EXPECT_EQ(form->cmdOpen->text(), "&Open Previously Saved Reading");
+    EXPECT_EQ(form->Command1->text(), "Click here to find Latitude && Longitude");
+    EXPECT_EQ(form->chkDST->text(), "Daylight Saving Time");
+    EXPECT_EQ(form->optLat[0]->text(), "North");
+    EXPECT_EQ(form->optLat[1]->text(), "South");
+    EXPECT_EQ(form->optLong[0]->text(), "East");
+    EXPECT_EQ(form->optLong[1]->text(), "West");
+    EXPECT_EQ(form->findChild<QRadioButton*>("optLat_1"), form->optLat[1]);
+    EXPECT_EQ(
+        form->lblDescription->text(),
+        "Quillmere displays the effects or influence of House Lords (planets) that are present  in signs "
+        "other than the ones they rule. This software aims to give you an insight into your future based "
+        "on astrology.");
+    for (const char* caption : {"Name", "Date of Birth", "Time of Birth", "HH/MM", "Latitude", "Longitude",
+                                "DEG/MIN", "City", "State", "Country", "Time Zone"}) {
+        bool found = false;
+        for (const QLabel* label : form->findChildren<QLabel*>())
+            found = found || label->text() == caption;
+        EXPECT_TRUE(found) << caption;
+    }
+
+    const QList<QAction*> menus = form->menuBar()->actions();
+    ASSERT_GE(menus.size(), 2);
+    EXPECT_EQ(menus[0]->text(), "&File");
+    EXPECT_EQ(MenuCaptions(menus[0]->menu()), QStringList({"Get My &Rasi Chart", "-", "&Exit"}));
+    EXPECT_EQ(menus[1]->text(), "&Help");
+    EXPECT_TRUE(MenuCaptions(menus[1]->menu()).contains("&About Software"));
+}
+
+TEST_F(FormTest, TabOrderFollowsTheFields) {
+    const QList<QWidget*> expected = {
+        form->txtName,    form->cboDate,     form->cboMonth,  form->cboYear,    form->cboHour,
+        form->cboMinute,  form->cboTimeZone, form->txtLatDeg, form->txtLatMin,  form->txtLonDeg,
+        form->txtLonMin,  form->txtCity,     form->txtState,  form->txtCountry, form->cmdCalculate,
+        form->optLong[0], form->optLong[1],  form->optLat[0], form->optLat[1],  form->Command1,
+        form->chkDST,     form->cmdOpen};
+    QList<QWidget*> chain;
+    QWidget* w = form->txtName;
+    do {
+        if (expected.contains(w))
+            chain << w;
+        w = w->nextInFocusChain();
+    } while (w != form->txtName && chain.size() < expected.size());
+    EXPECT_EQ(chain, expected);
+    // On screen the month stands left of the day, though the day comes first in the tab order.
+    EXPECT_LT(form->cboMonth->mapTo(form.get(), QPoint()).x(),
+              form->cboDate->mapTo(form.get(), QPoint()).x());
+}
+
+// ---------------------------------------------------------------- key filters
+
+TEST_F(FormTest, LettersFilterPassesLettersBlanksAndBackspaceOnly) {
+    form->txtName->setFocus();
+    QTest::keyClicks(form->txtName, "Ab yZ");
+    EXPECT_EQ(form->txtName->text(), "Ab yZ");
+    QTest::keyClick(form->txtName, Qt::Key_Backspace);
+    EXPECT_EQ(form->txtName->text(), "Ab y");
+    EXPECT_TRUE(fake.messages.empty());
+
+    for (const char* refused : {"1", "-", "."}) {
+        QTest::keyClicks(form->txtName, refused);
+        EXPECT_EQ(form->txtName->text(), "Ab y") << refused;
+    }
+    TypeCharacter(form->txtName, QString::fromUtf8("é"));
+    QTest::keyClick(form->txtName, Qt::Key_Return);
+    QGuiApplication::clipboard()->setText("Letters");
+    QTest::keyClick(form->txtName, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(form->txtName->text(), "Ab y");
+    EXPECT_EQ(fake.MessageTexts(), QStringList(6, kLetters));
+    EXPECT_EQ(fake.messages.back().icon, platform::MessageIcon::Error);
+}
+
+TEST_F(FormTest, LettersFilterPutsTheFocusBackOnItsBox) {
+    form->txtCity->setFocus();
+    // The message takes the focus away, as a message box would; the filter brings it back.
+    fake.onMessage = [this](const platform::FakePlatform::Message&) { form->cmdOpen->setFocus(); };
+    QTest::keyClicks(form->txtCity, "7");
+    ASSERT_EQ(fake.MessageTexts(), QStringList({kLetters}));
+    EXPECT_EQ(QApplication::focusWidget(), form->txtCity);
+}
+
+TEST_F(FormTest, DigitsFilterPassesDigitsUpToThreeAndBackspace) {
+    for (QLineEdit* box :
+         {static_cast<QLineEdit*>(form->txtLatDeg), static_cast<QLineEdit*>(form->txtLatMin),
+          static_cast<QLineEdit*>(form->txtLonDeg), static_cast<QLineEdit*>(form->txtLonMin)}) {
+        fake.messages.clear();
+        box->setFocus();
+        QTest::keyClicks(box, "1a2");
+        QTest::keyClick(box, Qt::Key_Enter);
+        QTest::keyClick(box, Qt::Key_Space);
+        QTest::keyClicks(box, "345");
+        EXPECT_EQ(box->text(), "123") << box->objectName().toStdString();
+        QTest::keyClick(box, Qt::Key_Backspace);
+        EXPECT_EQ(box->text(), "12");
+        EXPECT_EQ(fake.MessageTexts(), QStringList(3, kNumbers)) << box->objectName().toStdString();
+        EXPECT_EQ(QApplication::focusWidget(), box);
+    }
+}
+
+TEST_F(FormTest, PastedTextPassesTheFilterWholeOrNotAtAll) {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    form->txtCity->setFocus();
+    clipboard->setText("New Delhi");
+    form->txtCity->PasteChecked();
+    EXPECT_EQ(form->txtCity->text(), "New Delhi");
+
+    clipboard->setText(" Ward 7");
+    QTest::keyClick(form->txtCity, Qt::Key_Insert, Qt::ShiftModifier);
+    EXPECT_EQ(form->txtCity->text(), "New Delhi");
+    EXPECT_EQ(fake.MessageTexts(), QStringList({kLetters}));
+
+    form->txtLatDeg->setFocus();
+    clipboard->setText("2x");
+    form->txtLatDeg->PasteChecked();
+    EXPECT_TRUE(form->txtLatDeg->text().isEmpty());
+    EXPECT_EQ(fake.MessageTexts().last(), kNumbers);
+    // A refused character beyond the three that would fit still refuses the paste.
+    form->txtLatDeg->setText("1");
+    clipboard->setText("23x");
+    form->txtLatDeg->PasteChecked();
+    EXPECT_EQ(form->txtLatDeg->text(), "1");
+
+    fake.messages.clear();
+    form->txtLatDeg->clear();
+    clipboard->setText("28739");
+    form->txtLatDeg->PasteChecked();
+    EXPECT_EQ(form->txtLatDeg->text(), "287");
+    EXPECT_TRUE(fake.messages.empty());
+}
+
+TEST_F(FormTest, ContextMenuPasteIsFilteredToo) {
+    QGuiApplication::clipboard()->setText("12");
+    form->txtName->setFocus();
+    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), form->txtName->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(form->txtName, &event);
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr);
+    QAction* paste = nullptr;
+    for (QAction* action : menu->actions())
+        if (action->text().startsWith("&Paste"))
+            paste = action;
+    ASSERT_NE(paste, nullptr);
+    paste->setEnabled(true);
+    paste->trigger();
+    menu->close();
+    EXPECT_TRUE(form->txtName->text().isEmpty());
+    EXPECT_EQ(fake.MessageTexts(), QStringList({kLetters}));
+}
+
+TEST_F(FormTest, DroppedTextPassesTheFilterWholeOrNotAtAll) {
+    DropText(form->txtCountry, "India2");
+    EXPECT_TRUE(form->txtCountry->text().isEmpty());
+    EXPECT_EQ(fake.MessageTexts(), QStringList({kLetters}));
+    DropText(form->txtLonMin, "1.5");
+    EXPECT_TRUE(form->txtLonMin->text().isEmpty());
+    EXPECT_EQ(fake.MessageTexts().value(1), kNumbers);
+    DropText(form->txtCountry, "India");
+    EXPECT_EQ(form->txtCountry->text(), "India");
+    EXPECT_EQ(fake.messages.size(), 2u);
+}
+
+// ---------------------------------------------------------------- ValidateInput
+
+TEST_F(FormTest, ValidateInputRefusesEachMissingFieldInTurnAndFocusesIt) {
+    struct Step {
+        const char* message;
+        QLineEdit* box;
+        const char* text;
+    };
+    const Step steps[] = {
+        {"Please Enter Your Name", form->txtName, " "}, // blanks count as a name
+        {"Please Enter Degree of Latitude", form->txtLatDeg, "28"},
+        {"Please Enter Minutes of Latitude", form->txtLatMin, "39"},
+        {"Please Enter Degree of Longitude", form->txtLonDeg, "77"},
+        {"Please Enter Minute of Longitude", form->txtLonMin, "13"},
+        {"Please Enter Your City name", form->txtCity, "Delhi"},
+        {"Please Enter Your State name", form->txtState, "Delhi"},
+        {"Please Enter Your Country name", form->txtCountry, "India"},
+    };
+    for (const Step& step : steps) {
+        fake.messages.clear();
+        form->cmdOpen->setFocus();
+        EXPECT_FALSE(form->ValidateInput());
+        ASSERT_EQ(fake.MessageTexts(), QStringList({step.message}));
+        EXPECT_EQ(fake.messages[0].icon, platform::MessageIcon::Error);
+        EXPECT_EQ(QApplication::focusWidget(), step.box) << step.message;
+        step.box->setText(step.text);
+    }
+    fake.messages.clear();
+    EXPECT_TRUE(form->ValidateInput());
+    EXPECT_TRUE(fake.messages.empty());
+}
+
+TEST_F(FormTest, ValidateInputChoosesNorthAndEastWhenNoDirectionIsSelected) {
+    FillForm(*form, Entry1947());
+    form->optLat[1]->setChecked(true);
+    form->optLong[1]->setChecked(true);
+    ClearPair(form->optLat);
+    ClearPair(form->optLong);
+
+    EXPECT_FALSE(form->ValidateInput());
+    EXPECT_TRUE(form->optLat[0]->isChecked());
+    EXPECT_FALSE(form->optLong[0]->isChecked() || form->optLong[1]->isChecked());
+    EXPECT_FALSE(form->ValidateInput());
+    EXPECT_TRUE(form->optLong[0]->isChecked());
+    EXPECT_EQ(fake.MessageTexts(), QStringList({"Please Select Direction For The Latitude",
+                                                "Please Select Direction For The Longitude"}));
+    EXPECT_TRUE(form->ValidateInput());
+}
+
+TEST_F(FormTest, ValidateInputChecksTheCoordinateRangesInOrder) {
+    FillForm(*form, Entry1947());
+    struct Case {
+        QLineEdit* box;
+        const char* bad;
+        const char* message;
+    };
+    const Case cases[] = {
+        {form->txtLatDeg, "91", "Please Enter Correct Latitude (0 to 90 Degrees)"},
+        {form->txtLatMin, "60", "Please Enter Correct Minutes of Latitude (0 to 59)"},
+        {form->txtLonDeg, "181", "Please Enter Correct Longitude (0 to 180 Degrees)"},
+        {form->txtLonMin, "75", "Please Enter Correct Minute of Longitude (0 to 59)"},
+    };
+    // All four wrong at once: each is reported in turn as the one before it is put right.
+    for (const Case& c : cases)
+        c.box->setText(c.bad);
+    for (const Case& c : cases) {
+        fake.messages.clear();
+        form->txtName->setFocus();
+        EXPECT_FALSE(form->ValidateInput());
+        ASSERT_EQ(fake.MessageTexts(), QStringList({c.message}));
+        EXPECT_EQ(QApplication::focusWidget(), c.box) << c.message;
+        c.box->setText("0");
+    }
+    form->txtLatDeg->setText("90");
+    form->txtLonDeg->setText("180");
+    EXPECT_TRUE(form->ValidateInput());
+    form->txtLatMin->setText("1");
+    EXPECT_FALSE(form->ValidateInput());
+    EXPECT_EQ(fake.MessageTexts().last(), "Please Enter Correct Latitude (0 to 90 Degrees)");
+}
+
+TEST_F(FormTest, ValidateInputRefusesDaysTheMonthDoesNotHave) {
+    FillForm(*form, Entry1947());
+    const auto check = [this](int day, const char* month, int year) {
+        fake.messages.clear();
+        form->cboDate->setCurrentText(QString::number(day));
+        form->cboMonth->setCurrentText(month);
+        form->cboYear->setCurrentText(QString::number(year));
+        return form->ValidateInput() ? QString() : fake.MessageTexts().value(0);
+    };
+    const QString february = "Please Enter Correct Date Or Month!";
+    const QString thirty = "Please Enter Correct Date Or Month !";
+    EXPECT_EQ(check(29, "February", 1904), QString());
+    EXPECT_EQ(check(29, "February", 1901), february);
+    EXPECT_EQ(fake.messages[0].icon, platform::MessageIcon::Information);
+    EXPECT_EQ(check(30, "February", 1904), february);
+    EXPECT_EQ(check(31, "February", 2000), february);
+    EXPECT_EQ(check(28, "February", 1901), QString());
+    for (const char* month : {"April", "June", "September", "November"}) {
+        EXPECT_EQ(check(31, month, 1980), thirty) << month;
+        EXPECT_EQ(check(30, month, 1980), QString()) << month;
+    }
+    EXPECT_EQ(check(31, "April", 1980), thirty);
+    EXPECT_EQ(fake.messages[0].icon, platform::MessageIcon::Information);
+    EXPECT_EQ(check(31, "December", 1980), QString());
+    form->cboHour->setCurrentText("24");
+    EXPECT_EQ(check(31, "January", 2050), QString());
+}
+
+// ---------------------------------------------------------------- coordinate search and help
+
+TEST_F(FormTest, CoordinateSearchNeedsThePlaceThenSearchesForIt) {
+    const struct {
+        QLineEdit* box;
+        const char* message;
+        const char* text;
+    } steps[] = {{form->txtCity, "Please Enter City", " New Delhi "},
+                 {form->txtState, "Please Enter State", "Delhi"},
+                 {form->txtCountry, "Please Enter Country", "India"}};
+    for (const auto& step : steps) {
+        fake.messages.clear();
+        form->cmdCalculate->setFocus();
+        form->Command1->click();
+        ASSERT_EQ(fake.MessageTexts(), QStringList({step.message}));
+        EXPECT_EQ(fake.messages[0].icon, platform::MessageIcon::Error);
+        EXPECT_EQ(QApplication::focusWidget(), step.box);
+        EXPECT_TRUE(fake.openedAddresses.empty());
+        step.box->setText(step.text);
+    }
+    fake.messages.clear();
+    form->Command1->click();
+    EXPECT_TRUE(fake.messages.empty());
+    ASSERT_EQ(fake.openedAddresses.size(), 1u);
+    const QUrl url = fake.openedAddresses[0];
+    EXPECT_EQ(url.scheme(), "https");
+    // The fields are taken as they stand, blanks included.
+    EXPECT_EQ(QUrlQuery(url).queryItemValue("q", QUrl::FullyDecoded),
+              " New Delhi  Delhi India Latitude Longitude");
+}
+
+TEST_F(FormTest, HelpMenuOpensTheAboutBoxModallyAndTheHelpPage) {
+    QStringList seen;
+    fake.onModal = [&seen](QDialog& dialog) {
+        auto* about = qobject_cast<frmAbout*>(&dialog);
+        ASSERT_NE(about, nullptr);
+        EXPECT_TRUE(about->isModal());
+        seen << about->windowTitle() << about->lblTitle->text() << about->cmdOK->text();
+    };
+    form->mnuAbout->trigger();
+    EXPECT_EQ(fake.modalDialogs, std::vector<QString>({"frmAbout"}));
+    EXPECT_EQ(seen, QStringList({"Quillmere v1.15", "Quillmere v1.15", "OK"}));
+
+    form->mnuOnline->trigger();
+    ASSERT_EQ(fake.openedAddresses.size(), 1u);
+    EXPECT_TRUE(fake.openedAddresses[0].isLocalFile());
+    EXPECT_TRUE(fake.openedAddresses[0].toLocalFile().endsWith("/quillmere-help.html"));
+}
+
+// ---------------------------------------------------------------- the reading command
+
+TEST_F(FormTest, ARefusedFormLeavesTheLastReadingAndShowsNoWindow) {
+    BirthEntry kept = Entry1947();
+    kept.name = "Kept Person";
+    ASSERT_NE(Compute(kept), nullptr);
+    form->MainWindow()->mnuBack_Click();
+    ProcessDeferredDeletes();
+    ASSERT_EQ(BirthData.name, "Kept Person");
+
+    form->txtName->clear();
+    form->cmdCalculate->click();
+    EXPECT_EQ(fake.MessageTexts().last(), "Please Enter Your Name");
+    EXPECT_EQ(form->MainWindow(), nullptr);
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(BirthData.name, "Kept Person");
+}
+
+TEST_F(FormTest, AReadingThatCannotBeComputedIsNotShownAtAll) {
+    FillForm(*form, Entry1980());
+    // No time zone chosen: nothing the form checks, yet no reading can be made from it.
+    form->cboTimeZone->setCurrentIndex(-1);
+    form->mnuCalculate->trigger();
+    EXPECT_EQ(fake.MessageTexts(), QStringList({"The reading could not be computed."}));
+    EXPECT_EQ(fake.messages[0].icon, platform::MessageIcon::Error);
+    EXPECT_EQ(form->MainWindow(), nullptr);
+    EXPECT_TRUE(form->isVisible());
+}
+
+TEST_F(FormTest, TheReadingCommandCopiesTheFormAndHidesIt) {
+    BirthEntry entry = Entry1947();
+    entry.name = "  Spaced Name ";
+    entry.city = "  Delhi ";
+    entry.lonDirection = 1;
+    entry.dst = true;
+    MDI* mdi = Compute(entry);
+    ASSERT_NE(mdi, nullptr);
+    EXPECT_TRUE(mdi->isVisible());
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(BirthData.name, "  Spaced Name ");
+    EXPECT_EQ(BirthData.city, "Delhi");
+    EXPECT_FALSE(BirthData.lonEast);
+    EXPECT_FALSE(BirthData.latSouth);
+    EXPECT_TRUE(BirthData.dst);
+    EXPECT_EQ(BirthData.tzHoursSigned, -5);
+    EXPECT_EQ(BirthData.tzMinutes, 30);
+}
