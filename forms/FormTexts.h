@@ -5,6 +5,11 @@ namespace texts {
 inline constexpr const char* kCaption = "Quillmere v1.15";
 inline constexpr const char* kHeading = "Quillmere";
 inline constexpr const char* kAlreadyRunning = "Application is already running";
+inline constexpr const char* kMessageTitle = "Quillmere";
+
+// The files.
+inline constexpr const char* kOpenTitle = "Select the source file";
+inline constexpr const char* kNotPrinted = "The interpretation could not be printed.";
 
 // Two blanks before "in" as the program has always shown it.
 inline constexpr const char* kEntryDescription =

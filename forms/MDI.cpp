@@ -1,22 +1,32 @@
 #include "forms/MDI.h"
 
+#include "app/Messages.h"
+#include "app/Records.h"
 #include "forms/FormTexts.h"
 #include "forms/Icons.h"
 #include "forms/WebPages.h"
 #include "forms/frmAbout.h"
 #include "forms/frmDisplay.h"
 #include "forms/frmMain.h"
+#include "output/ChartExport.h"
+#include "output/PrintInterpretation.h"
+#include "output/ReadingFiles.h"
+#include "output/SavedReadingFile.h"
+#include "output/modSaveForm.h"
 #include "platform/Platform.h"
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
+#include <QTextEdit>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -71,6 +81,8 @@ MDI::MDI(frmMain& entryForm, QWidget* parent) : QMainWindow(parent), entryForm_(
 
     MDIForm_Load();
 }
+
+MDI::~MDI() = default;
 
 void MDI::BuildToolbar() {
     TB = new QToolBar(this);
@@ -342,17 +354,71 @@ void MDI::mnuSaveAsJpeg_Click() {
 }
 
 void MDI::mnuSaveAsText_Click() {
-    // Saving the reading arrives with the saved-reading file.
+    platform::FileDialogRequest request;
+    request.kind = platform::FileDialogRequest::Kind::Save;
+    request.title = texts::kMessageTitle;
+    request.filter = platform::QtFileFilter("Quillmere (*.qlm)|*.qlm");
+    request.defaultSuffix = "qlm";
+    request.presetName = LastFileName();
+    request.promptOverwrite = true;
+    const std::optional<QString> chosen = platform::Os().AskFileName(request);
+    if (!chosen || chosen->isEmpty())
+        return;
+    // The zone is the entry form's list position: the form is hidden and unchanged while a reading
+    // is on screen, so it is the row this reading used.
+    const std::optional<std::string> bytes =
+        EncodeSavedReading(BirthData, entryForm_.cboTimeZone->currentIndex());
+    if (!bytes) {
+        platform::ShowMessage(QString::fromUtf8(msg::kCannotSaveCharacters), platform::MessageIcon::Error);
+        return;
+    }
+    if (!WriteWholeFile(*chosen, QByteArray::fromStdString(*bytes))) {
+        platform::ShowMessage(QString::fromUtf8(msg::kFileNotSaved), platform::MessageIcon::Error);
+        return;
+    }
+    SetLastFileName(*chosen);
 }
 
 void MDI::cmdSaveAsJPEG_Click() {
-    // The picture of the display form arrives with the JPEG export.
+    display_->Picture1->setPixmap(CaptureFormPicture(*display_));
+    platform::FileDialogRequest request;
+    request.kind = platform::FileDialogRequest::Kind::Save;
+    request.filter = platform::QtFileFilter("JPEG Image (*.jpg)|*.jpg");
+    request.defaultSuffix = "JPG";
+    // This dialog serves the picture alone and opens with the name it was given last.
+    request.presetName = pictureDialogName_;
+    const std::optional<QString> chosen = platform::Os().AskFileName(request);
+    if (!chosen || chosen->isEmpty())
+        return;
+    pictureDialogName_ = *chosen;
+    SaveDisplayAsJpeg({display_->Picture1, display_->txtFile, display_->txtFolder}, *chosen, true);
 }
 
 void MDI::mnuExport_Click() {
-    // The text export arrives with the chart export command.
+    platform::FileDialogRequest request;
+    request.kind = platform::FileDialogRequest::Kind::Save;
+    request.title = "Select the destination text file ";
+    request.filter = platform::QtFileFilter("Export Chart As Text (*.txt)|*.txt");
+    request.defaultSuffix = "txt";
+    request.presetName = LastFileName();
+    request.promptOverwrite = true;
+    const std::optional<QString> chosen = platform::Os().AskFileName(request);
+    if (!chosen || chosen->isEmpty())
+        return;
+    if (!WriteWholeFile(*chosen, InSystemEncoding(ChartExportText()))) {
+        platform::ShowMessage(QString::fromUtf8(msg::kFileNotSaved), platform::MessageIcon::Error);
+        return;
+    }
+    SetLastFileName(*chosen);
 }
 
 void MDI::mnuPrint_Click() {
-    // Printing the interpretation arrives with the print command.
+    platform::PrinterRequest request;
+    request.printSelection = display_->RTB->textCursor().hasSelection();
+    if (!printer_)
+        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    if (!platform::Os().AskPrinter(*printer_, request))
+        return;
+    if (!PrintInterpretation(*display_->RTB, *printer_))
+        platform::ShowMessage(texts::kNotPrinted, platform::MessageIcon::Error);
 }

@@ -3,11 +3,15 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QString>
+
+#include <memory>
 
 class QAction;
 class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
+class QPrinter;
 class QPushButton;
 class QToolBar;
 class frmDisplay;
@@ -20,6 +24,7 @@ class MDI : public QMainWindow {
     static constexpr int kTwipsPerPixel = 15;
 
     explicit MDI(frmMain& entryForm, QWidget* parent = nullptr);
+    ~MDI() override;
 
     frmDisplay& Display() { return *display_; }
     // Shows the window with the reading just computed, chart view in front and "&Save" disabled.
@@ -88,4 +93,7 @@ class MDI : public QMainWindow {
     frmMain& entryForm_;
     frmDisplay* display_;
     bool returningToEntryForm_ = false;
+    // The picture's save dialog keeps its own last name; the printer keeps its settings.
+    QString pictureDialogName_;
+    std::unique_ptr<QPrinter> printer_;
 };

@@ -10,6 +10,8 @@
 #include "forms/WebPages.h"
 #include "forms/frmAbout.h"
 #include "forms/frmDisplay.h"
+#include "output/ReadingFiles.h"
+#include "output/SavedReadingFile.h"
 #include "platform/Platform.h"
 
 #include <QAction>
@@ -323,9 +325,7 @@ QLineEdit* frmMain::FieldBox(EntryField field) const {
 }
 
 bool frmMain::PictureLibraryPresent() const {
-    // The JPEG export brings the library; until it ships, no reading is refused for its absence.
-    // Then this becomes: return platform::Os().PictureLibraryPresent();
-    return true;
+    return platform::Os().PictureLibraryPresent();
 }
 
 bool frmMain::ValidateInput() {
@@ -366,7 +366,63 @@ void frmMain::cmdCalculate_Click() {
 }
 
 void frmMain::cmdOpen_Click() {
-    // Opening a saved reading arrives with the saved-reading file.
+    platform::FileDialogRequest request;
+    request.kind = platform::FileDialogRequest::Kind::Open;
+    request.title = texts::kOpenTitle;
+    request.filter = platform::QtFileFilter("Quillmere (*.qlm)|*.qlm");
+    request.defaultSuffix = "qlm";
+    request.fileMustExist = true;
+    const std::optional<QString> chosen = platform::Os().AskFileName(request);
+    if (!chosen || chosen->isEmpty())
+        return;
+    OpenSavedReading(*chosen);
+}
+
+bool frmMain::OpenSavedReading(const QString& path) {
+    const auto refuse = [] {
+        platform::ShowMessage(QString::fromUtf8(msg::kCheckFile), platform::MessageIcon::Error);
+        return false;
+    };
+    // The last three characters, exactly: a capitalised extension is not ours.
+    if (!path.endsWith("qlm", Qt::CaseSensitive))
+        return refuse();
+    const std::optional<QByteArray> bytes = ReadWholeFile(path);
+    if (!bytes)
+        return refuse();
+    const std::optional<BirthEntry> entry =
+        DecodeSavedReading(std::string_view(bytes->constData(), bytes->size()));
+    // Texts go into the fields as the filters would have let them be typed, or not at all.
+    if (!entry || !PassesLettersFilter(entry->name) || !PassesLettersFilter(entry->city) ||
+        !PassesLettersFilter(entry->state) || !PassesLettersFilter(entry->country))
+        return refuse();
+    LoadEntry(*entry);
+    cmdCalculate_Click();
+    return true;
+}
+
+void frmMain::LoadEntry(const BirthEntry& e) {
+    txtName->setText(QString::fromStdString(e.name));
+    cboMonth->setCurrentIndex(e.monthIndex);
+    const auto select = [](QComboBox* list, int value) {
+        const int at = list->findText(QString::number(value), Qt::MatchExactly);
+        if (at >= 0)
+            list->setCurrentIndex(at);
+    };
+    select(cboDate, e.day);
+    select(cboYear, e.year);
+    select(cboHour, e.hour);
+    select(cboMinute, e.minute);
+    cboTimeZone->setCurrentIndex(e.zoneRow);
+    txtLonDeg->setText(QString::fromStdString(e.lonDeg));
+    txtLonMin->setText(QString::fromStdString(e.lonMin));
+    txtLatDeg->setText(QString::fromStdString(e.latDeg));
+    txtLatMin->setText(QString::fromStdString(e.latMin));
+    optLong[e.lonDirection == 0 ? 0 : 1]->setChecked(true);
+    optLat[e.latDirection == 1 ? 1 : 0]->setChecked(true);
+    chkDST->setChecked(e.dst);
+    txtCity->setText(QString::fromStdString(e.city));
+    txtState->setText(QString::fromStdString(e.state));
+    txtCountry->setText(QString::fromStdString(e.country));
 }
 
 void frmMain::Command1_Click() {

@@ -28,6 +28,12 @@ class frmMain : public QMainWindow {
     bool ValidateInput();
     // The form's values as they stand.
     BirthEntry BuildEntry() const;
+    // Puts a saved reading's values into the controls.
+    void LoadEntry(const BirthEntry& entry);
+    // Fills the form from a saved reading and computes it, as "&Open Previously Saved Reading" does
+    // after its dialog. False (with the message shown, the form untouched) for a file that is not a
+    // saved reading.
+    bool OpenSavedReading(const QString& path);
     // The main window of the reading on screen, or null.
     MDI* MainWindow() const;
     // Called by the main window as it closes; the next reading opens a fresh one.

@@ -1,5 +1,7 @@
 #include "platform/FakePlatform.h"
 
+#include "platform/QtPlatform.h"
+
 #include <QDialog>
 #include <QPrinter>
 #include <QStringList>
@@ -8,6 +10,12 @@ namespace platform {
 
 void FakePlatform::ShowMessage(const QString& text, MessageIcon icon) {
     messages.push_back({text, icon});
+    if (onMessage)
+        onMessage(messages.back());
+}
+
+void FakePlatform::ShowTitledMessage(const QString& text, const QString& title, MessageIcon icon) {
+    messages.push_back({text, icon, title});
     if (onMessage)
         onMessage(messages.back());
 }
@@ -62,7 +70,9 @@ bool FakePlatform::PictureLibraryPresent() {
 
 bool FakePlatform::ConvertBmpToJpeg(const QString& bmpPath, const QString& jpegPath, int quality) {
     conversions.push_back({bmpPath, jpegPath, quality});
-    return conversionSucceeds;
+    if (!conversionSucceeds)
+        return false;
+    return ConvertWithPictureLibrary(QtPlatform::PictureLibraryPath(), bmpPath, jpegPath, quality);
 }
 
 QStringList FakePlatform::MessageTexts() const {

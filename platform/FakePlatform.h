@@ -17,6 +17,7 @@ class FakePlatform : public Platform {
     struct Message {
         QString text;
         MessageIcon icon;
+        QString title = kMessageTitle;
     };
 
     // What happened.
@@ -37,6 +38,7 @@ class FakePlatform : public Platform {
     QString printerOutputFile; // a confirmed printer prints to this PDF file when set
     bool otherCopyRunning = false;
     bool pictureLibraryPresent = true;
+    // A conversion that succeeds is done for real, through the library beside the program.
     bool conversionSucceeds = true;
 
     // Called while a message or a modal dialog is "open", so a test can look at it.
@@ -44,6 +46,7 @@ class FakePlatform : public Platform {
     std::function<void(QDialog&)> onModal;
 
     void ShowMessage(const QString& text, MessageIcon icon) override;
+    void ShowTitledMessage(const QString& text, const QString& title, MessageIcon icon) override;
     void ShowModal(QDialog& dialog) override;
     std::optional<QString> AskFileName(const FileDialogRequest& request) override;
     bool AskPrinter(QPrinter& printer, const PrinterRequest& request) override;

@@ -49,6 +49,8 @@ class Platform {
 
     // A message box with an OK button, the title "Quillmere" and the given icon.
     virtual void ShowMessage(const QString& text, MessageIcon icon) = 0;
+    // The same with a title of its own.
+    virtual void ShowTitledMessage(const QString& text, const QString& title, MessageIcon icon) = 0;
     // Runs a dialog modally and returns when it is closed.
     virtual void ShowModal(QDialog& dialog) = 0;
     // The chosen full path, or nothing when the user cancelled.

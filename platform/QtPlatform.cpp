@@ -7,6 +7,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QLibrary>
 #include <QLockFile>
 #include <QMessageBox>
 #include <QPrintDialog>
@@ -43,8 +45,12 @@ QString DefaultLockPath() {
 QtPlatform::QtPlatform(QString lockPath) : lockPath_(lockPath.isEmpty() ? DefaultLockPath() : lockPath) {}
 
 void QtPlatform::ShowMessage(const QString& text, MessageIcon icon) {
-    QMessageBox box(icon == MessageIcon::Error ? QMessageBox::Critical : QMessageBox::Information,
-                    kMessageTitle, text, QMessageBox::Ok, QApplication::activeWindow());
+    ShowTitledMessage(text, kMessageTitle, icon);
+}
+
+void QtPlatform::ShowTitledMessage(const QString& text, const QString& title, MessageIcon icon) {
+    QMessageBox box(icon == MessageIcon::Error ? QMessageBox::Critical : QMessageBox::Information, title,
+                    text, QMessageBox::Ok, QApplication::activeWindow());
     box.exec();
 }
 
@@ -113,9 +119,25 @@ bool QtPlatform::PictureLibraryPresent() {
     return QFile::exists(PictureLibraryPath());
 }
 
-bool QtPlatform::ConvertBmpToJpeg(const QString&, const QString&, int) {
-    // Loading Bmp2Jpeg and calling BmpToJpeg arrives with the JPEG export.
-    return false;
+bool QtPlatform::ConvertBmpToJpeg(const QString& bmpPath, const QString& jpegPath, int quality) {
+    return ConvertWithPictureLibrary(PictureLibraryPath(), bmpPath, jpegPath, quality);
+}
+
+bool ConvertWithPictureLibrary(const QString& libraryPath, const QString& bmpPath, const QString& jpegPath,
+                               int quality) {
+    using BmpToJpegFunction = int (*)(const char*, const char*, int);
+    // Loaded once and kept: the program calls it for every picture.
+    static QLibrary library;
+    if (library.fileName() != libraryPath) {
+        library.unload();
+        library.setFileName(libraryPath);
+    }
+    const auto convert = reinterpret_cast<BmpToJpegFunction>(library.resolve("BmpToJpeg"));
+    if (!convert)
+        return false;
+    const QByteArray bmp = QFile::encodeName(bmpPath);
+    const QByteArray jpeg = QFile::encodeName(jpegPath);
+    return convert(bmp.constData(), jpeg.constData(), quality) == 0 && QFileInfo(jpegPath).isFile();
 }
 
 } // namespace platform

@@ -11,6 +11,7 @@ class QtPlatform : public Platform {
     explicit QtPlatform(QString lockPath = {});
 
     void ShowMessage(const QString& text, MessageIcon icon) override;
+    void ShowTitledMessage(const QString& text, const QString& title, MessageIcon icon) override;
     void ShowModal(QDialog& dialog) override;
     std::optional<QString> AskFileName(const FileDialogRequest& request) override;
     bool AskPrinter(QPrinter& printer, const PrinterRequest& request) override;
@@ -25,5 +26,10 @@ class QtPlatform : public Platform {
   private:
     QString lockPath_;
 };
+
+// Loads the picture library at `libraryPath` and converts the bitmap with its BmpToJpeg; true when
+// the library was there, answered success and the JPEG file exists.
+bool ConvertWithPictureLibrary(const QString& libraryPath, const QString& bmpPath, const QString& jpegPath,
+                               int quality);
 
 } // namespace platform

@@ -11,6 +11,11 @@ PACKAGES=(
   libturbojpeg0-dev
   clang-format
   xvfb xauth
+  poppler-utils
+  # ./test --sanitize: clang with its sanitizer and libFuzzer runtimes, llvm-symbolizer for
+  # readable reports, and the desktop-entry checker of the install test
+  clang libclang-rt-14-dev llvm
+  desktop-file-utils
 )
 
 missing=()

@@ -1,0 +1,23 @@
+// Reading and writing the program's files from the windows: whole or not at all, every failure
+// reported to the caller.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+#include <string>
+
+// Writes to a temporary file beside `path` and renames it into place, so a failure (folder not
+// writable, disk full) leaves any earlier file as it was.
+bool WriteWholeFile(const QString& path, const QByteArray& bytes);
+
+// The whole file, or nothing when it cannot be opened or read.
+std::optional<QByteArray> ReadWholeFile(const QString& path);
+
+// UTF-8 text in the system's own text encoding (UTF-8 on Linux, the ANSI code page on Windows).
+QByteArray InSystemEncoding(const std::string& utf8);
+
+// What the save dialogs remember between uses, as the dialogs want it.
+QString LastFileName();
+void SetLastFileName(const QString& path);

@@ -1,0 +1,28 @@
+// Saving what the display form shows as a JPEG picture: capture the form, choose a free file name,
+// write the capture as a bitmap to a fresh temporary file, convert it with the picture library,
+// and delete the bitmap.
+#pragma once
+
+#include <QPixmap>
+#include <QString>
+
+class QLabel;
+class QLineEdit;
+class QWidget;
+
+// The display form's hidden working space.
+struct PictureWorkspace {
+    QLabel* Picture1;     // holds the captured picture
+    QLineEdit* txtFile;   // the chosen file name
+    QLineEdit* txtFolder; // the folder written to
+};
+
+// The client area of the form, as it shows now.
+QPixmap CaptureFormPicture(QWidget& form);
+
+// Writes the picture held in the workspace to a free name derived from `path`. Messages: too many
+// copies of the name, or "The picture could not be saved." Returns the path written, or empty.
+QString SaveDisplayAsJpeg(const PictureWorkspace& workspace, const QString& path, bool showName);
+
+// The folder the program runs from, where a picture without a folder goes.
+QString ProgramFolder();

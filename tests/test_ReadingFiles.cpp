@@ -1,0 +1,454 @@
+// What a reading leaves behind: the saved reading and its opening, the text export, the printed
+// interpretation and the picture of the display, each through scripted dialogs into a temporary
+// folder.
+#include "FormTestSupport.h"
+#include "TestBirths.h"
+
+#include "app/Messages.h"
+#include "app/Records.h"
+#include "output/ChartExport.h"
+#include "output/SavedReadingFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QImageReader>
+#include <QLineEdit>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextEdit>
+#include <QToolBar>
+
+namespace {
+
+QByteArray Read(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void Write(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+QStringList PlanetTable(const frmDisplay& d) {
+    QStringList out;
+    for (const QLabel* label : d.Planet)
+        out << label->text();
+    out << d.lblLagna->text() << d.lblNakshatra->text() << d.lblAyanamsha->text();
+    return out;
+}
+
+QString PdfText(const QString& pdf) {
+    QProcess p;
+    p.start("pdftotext", {"-layout", pdf, "-"});
+    p.waitForFinished(30000);
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+// Whether the first page of the PDF shows ink of roughly this colour.
+bool PdfShowsColour(const QString& pdf, const QColor& colour, const QString& work) {
+    QProcess p;
+    p.start("pdftoppm", {"-png", "-r", "60", "-f", "1", "-l", "1", pdf, work + "/page"});
+    p.waitForFinished(30000);
+    QImage page;
+    for (const QString& name : QDir(work).entryList({"page*.png"}))
+        page.load(work + "/" + name);
+    if (page.isNull())
+        return false;
+    int hits = 0;
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x) {
+            const QColor c = page.pixelColor(x, y);
+            if (std::abs(c.red() - colour.red()) < 40 && std::abs(c.green() - colour.green()) < 40 &&
+                std::abs(c.blue() - colour.blue()) < 40)
+                ++hits;
+        }
+    return hits > 20;
+}
+
+QStringList BitmapsIn(const QString& folder) {
+    return QDir(folder).entryList({"*.bmp", "*.BMP"}, QDir::Files);
+}
+
+} // namespace
+
+class ReadingFilesTest : public FormTest {
+  protected:
+    void SetUp() override {
+        FormTest::SetUp();
+        ASSERT_TRUE(dir.isValid());
+        ReadingState.lastFileName.clear();
+    }
+    QString Path(const QString& name) const { return dir.filePath(name); }
+    MDI* ComputeShown(const BirthEntry& e) {
+        MDI* mdi = Compute(e);
+        EXPECT_NE(mdi, nullptr) << fake.MessageTexts().join(" | ").toStdString();
+        return mdi;
+    }
+    void BackToForm(MDI* mdi) {
+        mdi->mnuNew_Click();
+        ProcessDeferredDeletes();
+    }
+
+    QTemporaryDir dir;
+};
+
+// ---------------------------------------------------------------- saved readings
+
+TEST_F(ReadingFilesTest, SaveThenOpenGivesTheSameReading) {
+    BirthEntry entry = Entry1947();
+    entry.name = "  Asha  Rao ";
+    MDI* mdi = ComputeShown(entry);
+    ASSERT_NE(mdi, nullptr);
+    const QStringList before = PlanetTable(mdi->Display());
+
+    fake.fileAnswers.push_back(Path("delhi.qlm"));
+    mdi->cmdSave->setEnabled(true);
+    mdi->cmdSave->click();
+    ASSERT_EQ(fake.fileRequests.size(), 1u);
+    const platform::FileDialogRequest& save = fake.fileRequests[0];
+    EXPECT_EQ(save.kind, platform::FileDialogRequest::Kind::Save);
+    EXPECT_EQ(save.title, "Quillmere");
+    EXPECT_EQ(save.filter, "Quillmere (*.qlm)");
+    EXPECT_EQ(save.defaultSuffix, "qlm");
+    EXPECT_EQ(save.presetName, "");
+    EXPECT_TRUE(save.promptOverwrite);
+    EXPECT_TRUE(fake.messages.empty());
+    EXPECT_EQ(QString::fromStdString(ReadingState.lastFileName), Path("delhi.qlm"));
+    EXPECT_EQ(Read(Path("delhi.qlm")), QByteArray::fromStdString(*EncodeSavedReading(BirthData, 34)));
+
+    BackToForm(mdi);
+    FillForm(*form, Entry1980());
+    fake.fileAnswers.push_back(Path("delhi.qlm"));
+    form->cmdOpen->click();
+    const platform::FileDialogRequest& open = fake.fileRequests.back();
+    EXPECT_EQ(open.kind, platform::FileDialogRequest::Kind::Open);
+    EXPECT_EQ(open.title, "Select the source file");
+    EXPECT_EQ(open.filter, "Quillmere (*.qlm)");
+    EXPECT_EQ(open.defaultSuffix, "qlm");
+    EXPECT_EQ(open.presetName, "");
+    EXPECT_TRUE(open.fileMustExist);
+
+    MDI* reopened = form->MainWindow();
+    ASSERT_NE(reopened, nullptr) << fake.MessageTexts().join(" | ").toStdString();
+    EXPECT_EQ(PlanetTable(reopened->Display()), before);
+    EXPECT_EQ(form->txtName->text(), "Asha  Rao"); // saved without its surrounding blanks
+    EXPECT_EQ(form->cboTimeZone->currentIndex(), 34);
+    EXPECT_EQ(form->cboYear->currentText(), "1947");
+    EXPECT_EQ(form->txtLonDeg->text(), "77");
+    EXPECT_TRUE(form->optLong[0]->isChecked());
+}
+
+TEST_F(ReadingFilesTest, FlagsComeBackIntoTheirControls) {
+    BirthEntry entry = MakeEntry(1976, 7, 4, 14, 15, 27, "40", "43", true, "74", "0", false, true);
+    MDI* mdi = ComputeShown(entry);
+    ASSERT_NE(mdi, nullptr);
+    fake.fileAnswers.push_back(Path("ny.qlm"));
+    mdi->mnuSaveAsText_Click();
+    BackToForm(mdi);
+    FillForm(*form, Entry1947());
+    fake.fileAnswers.push_back(Path("ny.qlm"));
+    form->cmdOpen_Click();
+    EXPECT_TRUE(form->optLong[1]->isChecked()); // West
+    EXPECT_TRUE(form->optLat[1]->isChecked());  // South
+    EXPECT_TRUE(form->chkDST->isChecked());
+    EXPECT_EQ(form->cboHour->currentText(), "14");
+    EXPECT_EQ(form->cboMinute->currentText(), "15");
+}
+
+TEST_F(ReadingFilesTest, TheOpenerRefusesWhatIsNotASavedReadingAndLeavesTheFormAlone) {
+    MDI* mdi = ComputeShown(Entry1980());
+    fake.fileAnswers.push_back(Path("good.qlm"));
+    mdi->mnuSaveAsText_Click();
+    BackToForm(mdi);
+    const QByteArray good = Read(Path("good.qlm"));
+    ASSERT_FALSE(good.isEmpty());
+
+    Write(Path("upper.QLM"), good);
+    Write(Path("junk.qlm"), "this is not a saved reading\r\n");
+    QByteArray digitName = good;
+    digitName[0] = static_cast<char>('7' + 85); // a digit where the filter allows letters only
+    Write(Path("digits.qlm"), digitName);
+    QDir(dir.path()).mkdir("folder.qlm");
+
+    FillForm(*form, Entry1947());
+    const BirthEntry shown = form->BuildEntry();
+    for (const QString& name :
+         QStringList{"upper.QLM", "junk.qlm", "digits.qlm", "folder.qlm", "missing.qlm"}) {
+        fake.messages.clear();
+        fake.fileAnswers.push_back(Path(name));
+        form->cmdOpen->click();
+        EXPECT_EQ(fake.MessageTexts(), QStringList{"Please Check The File."}) << name.toStdString();
+        EXPECT_EQ(fake.messages.back().icon, platform::MessageIcon::Error);
+        EXPECT_EQ(form->MainWindow(), nullptr) << name.toStdString();
+        EXPECT_EQ(form->BuildEntry().name, shown.name);
+        EXPECT_EQ(form->BuildEntry().year, shown.year);
+        EXPECT_EQ(form->BuildEntry().zoneRow, shown.zoneRow);
+    }
+
+    // Cancelling says nothing.
+    fake.messages.clear();
+    form->cmdOpen->click();
+    EXPECT_TRUE(fake.messages.empty());
+    EXPECT_EQ(form->MainWindow(), nullptr);
+
+    // "qlm" without a dot before it is accepted.
+    Write(Path("readingqlm"), good);
+    fake.fileAnswers.push_back(Path("readingqlm"));
+    form->cmdOpen->click();
+    EXPECT_NE(form->MainWindow(), nullptr) << fake.MessageTexts().join(" | ").toStdString();
+}
+
+TEST_F(ReadingFilesTest, AReadableFileThatFailsValidationStillFillsTheForm) {
+    MDI* mdi = ComputeShown(Entry1980());
+    fake.fileAnswers.push_back(Path("good.qlm"));
+    mdi->mnuSaveAsText_Click();
+    BackToForm(mdi);
+    QByteArray noName = Read(Path("good.qlm"));
+    noName.remove(0, noName.indexOf("\r\n"));
+    Write(Path("noname.qlm"), noName);
+
+    FillForm(*form, Entry1947());
+    fake.messages.clear();
+    fake.fileAnswers.push_back(Path("noname.qlm"));
+    form->cmdOpen->click();
+    EXPECT_EQ(fake.MessageTexts(), QStringList{"Please Enter Your Name"});
+    EXPECT_EQ(form->txtName->text(), "");
+    EXPECT_EQ(form->cboYear->currentText(), "1980");
+    EXPECT_EQ(form->MainWindow(), nullptr);
+}
+
+TEST_F(ReadingFilesTest, AFailedSaveIsReportedAndChangesNothing) {
+    MDI* mdi = ComputeShown(Entry1980());
+    fake.fileAnswers.push_back(Path("first.qlm"));
+    mdi->mnuSaveAsText_Click();
+    ASSERT_EQ(QString::fromStdString(ReadingState.lastFileName), Path("first.qlm"));
+
+    QDir(dir.path()).mkdir("taken.qlm");
+    QDir(dir.path()).mkdir("taken.txt");
+    for (const QString& stem : QStringList{Path("taken"), Path("no/such/folder/x")}) {
+        fake.messages.clear();
+        fake.fileAnswers.push_back(stem + ".qlm");
+        mdi->mnuSaveAsText_Click();
+        EXPECT_EQ(fake.MessageTexts(), QStringList{"The file could not be saved."});
+        EXPECT_EQ(fake.messages.back().icon, platform::MessageIcon::Error);
+        EXPECT_EQ(QString::fromStdString(ReadingState.lastFileName), Path("first.qlm"));
+        fake.messages.clear();
+        fake.fileAnswers.push_back(stem + ".txt");
+        mdi->mnuExport_Click();
+        EXPECT_EQ(fake.MessageTexts(), QStringList{"The file could not be saved."});
+        EXPECT_EQ(QString::fromStdString(ReadingState.lastFileName), Path("first.qlm"));
+    }
+    EXPECT_TRUE(QFileInfo(Path("taken.qlm")).isDir());
+    // Nothing half-written is left behind.
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"first.qlm"});
+}
+
+TEST_F(ReadingFilesTest, AReadingThatCannotBeSavedWholeIsRefused) {
+    MDI* mdi = ComputeShown(Entry1980());
+    BirthData.city = "K\u00F8benhavn"; // ø cannot be raised by 85 within a byte
+    fake.fileAnswers.push_back(Path("dk.qlm"));
+    mdi->mnuSaveAsText_Click();
+    EXPECT_EQ(fake.MessageTexts(), QStringList{"This reading holds characters that cannot be saved."});
+    EXPECT_FALSE(QFileInfo::exists(Path("dk.qlm")));
+    EXPECT_EQ(ReadingState.lastFileName, "");
+}
+
+// ---------------------------------------------------------------- text export
+
+TEST_F(ReadingFilesTest, ExportWritesTheFortyOneLinesByteForByte) {
+    MDI* mdi = ComputeShown(Entry1980());
+    fake.fileAnswers.push_back(Path("chart.txt"));
+    mdi->mnuExport->trigger();
+    const platform::FileDialogRequest& r = fake.fileRequests.back();
+    EXPECT_EQ(r.title, "Select the destination text file ");
+    EXPECT_EQ(r.filter, "Export Chart As Text (*.txt)");
+    EXPECT_EQ(r.defaultSuffix, "txt");
+    EXPECT_TRUE(r.promptOverwrite);
+
+    const QByteArray bytes = Read(Path("chart.txt"));
+    EXPECT_EQ(bytes, QByteArray::fromStdString(ChartExportText()));
+    const QList<QByteArray> lines = bytes.split('\n');
+    ASSERT_EQ(lines.size(), 42); // 41 lines, each ended by CR LF
+    for (int i = 0; i < 41; ++i)
+        EXPECT_TRUE(lines[i].endsWith('\r')) << i;
+    EXPECT_EQ(lines[8], "\r\r");
+    EXPECT_EQ(lines[19], "\r\r");
+    EXPECT_EQ(lines[27], "\r\r");
+    EXPECT_EQ(lines[0], "Name: Test Person\r");
+    EXPECT_EQ(lines[1], "Date of Birth: January 1, 1980\r");
+    EXPECT_EQ(lines[10], "Sun 16 Sag 56\r");
+    EXPECT_EQ(lines[21], "Ayanamsa: 23\xC2\xB0 34' 34\"\r");
+    EXPECT_EQ(lines[29], "Lord of the 1st House Mars is placed in House 5.\r");
+    EXPECT_TRUE(lines[40].startsWith("Lord of the 12th House Jupiter is placed in House "));
+}
+
+TEST_F(ReadingFilesTest, ExportAndSaveShareTheLastName) {
+    MDI* mdi = ComputeShown(Entry1980());
+    fake.fileAnswers.push_back(Path("a.qlm"));
+    mdi->mnuSaveAsText_Click();
+    fake.fileAnswers.push_back(Path("b.txt"));
+    mdi->mnuExport_Click();
+    EXPECT_EQ(fake.fileRequests[1].presetName, Path("a.qlm"));
+    mdi->mnuSaveAsText_Click(); // cancelled
+    EXPECT_EQ(fake.fileRequests[2].presetName, Path("b.txt"));
+    mdi->mnuExport_Click(); // cancelled: nothing written, the name kept
+    EXPECT_EQ(QString::fromStdString(ReadingState.lastFileName), Path("b.txt"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), (QStringList{"a.qlm", "b.txt"}));
+}
+
+TEST_F(ReadingFilesTest, ExportingTwiceToOneNameKeepsOnlyTheSecond) {
+    MDI* mdi = ComputeShown(Entry1980());
+    Write(Path("chart.txt"), QByteArray(5000, 'x'));
+    fake.fileAnswers.push_back(Path("chart.txt"));
+    mdi->mnuExport_Click();
+    EXPECT_EQ(Read(Path("chart.txt")), QByteArray::fromStdString(ChartExportText()));
+}
+
+// ---------------------------------------------------------------- the picture library
+
+TEST_F(ReadingFilesTest, ReadingsAreRefusedWithoutThePictureLibrary) {
+    fake.pictureLibraryPresent = false;
+    BirthEntry noName = Entry1980();
+    noName.name = "";
+    EXPECT_EQ(Compute(noName), nullptr);
+    EXPECT_EQ(fake.MessageTexts(), QStringList{"Please Enter Your Name"}); // the other checks come first
+    fake.messages.clear();
+    EXPECT_EQ(Compute(Entry1980()), nullptr);
+    EXPECT_EQ(fake.MessageTexts(), QStringList{"Required File Is Missing. Please Reinstall The Software."});
+    EXPECT_EQ(fake.messages.back().icon, platform::MessageIcon::Error);
+}
+
+// ---------------------------------------------------------------- pictures
+
+TEST_F(ReadingFilesTest, PicturesGetFreeNamesAndLeaveNoBitmap) {
+    MDI* mdi = ComputeShown(Entry1947());
+    ASSERT_NE(mdi, nullptr);
+    Write(Path("mychart.bmp"), "the user's own bitmap");
+    const QStringList tempBitmapsBefore = QDir::temp().entryList({"quillmere-*.bmp"});
+    const QSize shown = mdi->Display().size();
+
+    for (int i = 0; i < 3; ++i) {
+        fake.fileAnswers.push_back(Path("mychart.jpg"));
+        mdi->cmdSaveAsJPEG->click();
+    }
+    EXPECT_TRUE(fake.messages.empty()) << fake.MessageTexts().join(" | ").toStdString();
+    for (const char* name : {"mychart.jpg", "mychart_001.jpg", "mychart_002.jpg"}) {
+        QImageReader reader(Path(name));
+        EXPECT_EQ(reader.format(), "jpeg") << name;
+        EXPECT_EQ(reader.size(), shown) << name;
+    }
+    EXPECT_EQ(Read(Path("mychart.bmp")), "the user's own bitmap");
+    EXPECT_EQ(BitmapsIn(dir.path()), QStringList{"mychart.bmp"});
+    EXPECT_EQ(QDir::temp().entryList({"quillmere-*.bmp"}), tempBitmapsBefore);
+    EXPECT_EQ(mdi->Display().txtFile->text(), "mychart.jpg");
+    EXPECT_EQ(mdi->Display().txtFolder->text(), QDir::toNativeSeparators(dir.path()));
+
+    // The dialog keeps its own last name; the reading's save dialog does not see it.
+    const platform::FileDialogRequest& r = fake.fileRequests.back();
+    EXPECT_EQ(r.presetName, Path("mychart.jpg"));
+    EXPECT_EQ(r.filter, "JPEG Image (*.jpg)");
+    EXPECT_EQ(r.defaultSuffix, "JPG");
+    EXPECT_EQ(r.title, "");
+    EXPECT_EQ(ReadingState.lastFileName, "");
+}
+
+TEST_F(ReadingFilesTest, PictureNamesAreCutAtTheirFirstDot) {
+    MDI* mdi = ComputeShown(Entry1947());
+    QDir(dir.path()).mkdir("john.doe");
+    fake.fileAnswers.push_back(Path("my.chart.jpg"));
+    fake.fileAnswers.push_back(Path("john.doe/chart.jpg"));
+    fake.fileAnswers.push_back(Path("Shot.JPG"));
+    for (int i = 0; i < 3; ++i)
+        mdi->mnuSaveAsJpeg_Click();
+    EXPECT_TRUE(QFileInfo(Path("my.jpg")).isFile());
+    EXPECT_TRUE(QFileInfo(Path("john.doe/chart.jpg")).isFile());
+    EXPECT_TRUE(QFileInfo(Path("Shot.jpg")).isFile());
+    QStringList files = QDir(dir.path()).entryList(QDir::Files);
+    files.sort();
+    EXPECT_EQ(files, (QStringList{"Shot.jpg", "my.jpg"}));
+}
+
+TEST_F(ReadingFilesTest, AFailedPictureIsReportedAndCancellingSavesNothing) {
+    MDI* mdi = ComputeShown(Entry1947());
+    mdi->cmdSaveAsJPEG_Click(); // cancelled
+    EXPECT_TRUE(fake.messages.empty());
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
+
+    fake.conversionSucceeds = false;
+    fake.fileAnswers.push_back(Path("lost.jpg"));
+    mdi->cmdSaveAsJPEG_Click();
+    EXPECT_EQ(fake.MessageTexts(), QStringList{"The picture could not be saved."});
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
+
+    fake.messages.clear();
+    fake.conversionSucceeds = true;
+    fake.fileAnswers.push_back(Path("no/such/folder/lost.jpg"));
+    mdi->cmdSaveAsJPEG_Click();
+    EXPECT_EQ(fake.MessageTexts(), QStringList{"The picture could not be saved."});
+}
+
+TEST_F(ReadingFilesTest, TheMenuSavesTheInterpretationViewToo) {
+    MDI* mdi = ComputeShown(Entry1947());
+    mdi->Display().cmdInterpretation->click();
+    fake.fileAnswers.push_back(Path("reading.jpg"));
+    mdi->mnuSaveAsJpeg->trigger();
+    QImageReader reader(Path("reading.jpg"));
+    EXPECT_EQ(reader.size(), mdi->Display().size());
+}
+
+// ---------------------------------------------------------------- printing
+
+TEST_F(ReadingFilesTest, PrintingAllKeepsColoursAndText) {
+    MDI* mdi = ComputeShown(Entry1947());
+    fake.printerOutputFile = Path("all.pdf");
+    fake.printerAnswers.push_back(true);
+    mdi->mnuPrint_Click();
+    ASSERT_EQ(fake.printerRequests.size(), 1u);
+    EXPECT_FALSE(fake.printerRequests[0].printSelection);
+    EXPECT_TRUE(fake.messages.empty());
+    const QString text = PdfText(Path("all.pdf"));
+    EXPECT_TRUE(text.contains("Lord of the 1st House Mars is placed in House 2."))
+        << text.left(300).toStdString();
+    EXPECT_TRUE(text.contains("Lord of the 12th House Jupiter is placed in House"));
+    QTemporaryDir work;
+    EXPECT_TRUE(PdfShowsColour(Path("all.pdf"), QColor(0, 128, 0), work.path()));
+    EXPECT_TRUE(PdfShowsColour(Path("all.pdf"), QColor(128, 0, 0), work.path()));
+}
+
+TEST_F(ReadingFilesTest, PrintingASelectionPrintsOnlyThat) {
+    MDI* mdi = ComputeShown(Entry1947());
+    mdi->Display().cmdInterpretation->click();
+    QTextEdit* rtb = mdi->Display().RTB;
+    QTextCursor cursor(rtb->document()->firstBlock());
+    cursor.select(QTextCursor::BlockUnderCursor);
+    rtb->setTextCursor(cursor);
+    fake.printerOutputFile = Path("part.pdf");
+    fake.printerAnswers.push_back(true);
+    mdi->TB->actions()[2]->trigger(); // the toolbar's Print
+    ASSERT_EQ(fake.printerRequests.size(), 1u);
+    EXPECT_TRUE(fake.printerRequests[0].printSelection);
+    const QString text = PdfText(Path("part.pdf"));
+    EXPECT_TRUE(text.contains("Lord of the 1st House")) << text.toStdString();
+    EXPECT_FALSE(text.contains("Lord of the 2nd House")) << text.toStdString();
+}
+
+TEST_F(ReadingFilesTest, CancellingPrintsNothingAndAFailedPrintSaysSo) {
+    MDI* mdi = ComputeShown(Entry1947());
+    fake.printerOutputFile = Path("none.pdf");
+    fake.printerAnswers.push_back(false);
+    mdi->mnuPrint_Click();
+    EXPECT_FALSE(QFileInfo::exists(Path("none.pdf")));
+    EXPECT_TRUE(fake.messages.empty());
+
+    fake.printerOutputFile = Path("no/such/folder/out.pdf");
+    fake.printerAnswers.push_back(true);
+    mdi->mnuPrint_Click();
+    EXPECT_EQ(fake.MessageTexts(), QStringList{"The interpretation could not be printed."});
+    EXPECT_EQ(fake.messages.back().icon, platform::MessageIcon::Error);
+}
