@@ -10,7 +10,9 @@ int main(int argc, char** argv) {
     QApplication::setApplicationVersion("1.15");
     QApplication::setWindowIcon(AppIcon());
 
-    std::optional<RunningProgram> program = StartProgram();
+    // The desktop starts the program with a saved reading's path when one is opened from the file
+    // manager; nothing else is read from the command line.
+    std::optional<RunningProgram> program = StartProgram(QApplication::arguments().mid(1));
     if (!program)
         return 0;
     return QApplication::exec();

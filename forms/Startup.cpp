@@ -5,7 +5,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 
-std::optional<RunningProgram> StartProgram() {
+std::optional<RunningProgram> StartProgram(const QStringList& arguments) {
     RunningProgram program;
     program.lock = platform::Os().LockSingleInstance();
     if (!program.lock) {
@@ -20,5 +20,7 @@ std::optional<RunningProgram> StartProgram() {
         program.entryForm->move(frame.topLeft());
     }
     program.entryForm->show();
+    if (arguments.size() == 1)
+        program.entryForm->OpenSavedReading(arguments.constFirst());
     return program;
 }

@@ -6,8 +6,10 @@
 #include "app/Records.h"
 #include "forms/Startup.h"
 #include "forms/frmAbout.h"
+#include "output/SavedReadingFile.h"
 
 #include <QAction>
+#include <QFile>
 #include <QGroupBox>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -15,6 +17,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <QTemporaryDir>
 #include <QToolBar>
 
 namespace {
@@ -267,4 +270,43 @@ TEST(StartTest, TheFirstCopyShowsTheEntryForm) {
     EXPECT_NE(program->lock, nullptr);
     EXPECT_TRUE(program->entryForm->isVisible());
     EXPECT_EQ(program->entryForm->windowTitle(), "Quillmere v1.15");
+}
+
+TEST(StartTest, ASavedReadingGivenByTheDesktopIsOpened) {
+    platform::FakePlatform fake;
+    platform::ScopedPlatform scoped(fake);
+    QTemporaryDir dir;
+    ASSERT_TRUE(CopyEntryToBirthData(Entry1947()));
+    const QString path = dir.filePath("asha.qlm");
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray::fromStdString(*EncodeSavedReading(BirthData, 34)));
+    }
+    BirthData = BirthDataRecord{};
+    std::optional<RunningProgram> program = StartProgram({path});
+    ASSERT_TRUE(program.has_value());
+    EXPECT_TRUE(fake.messages.empty()) << fake.MessageTexts().join(" | ").toStdString();
+    ASSERT_NE(program->entryForm->MainWindow(), nullptr);
+    EXPECT_EQ(program->entryForm->cboYear->currentText(), "1947");
+    EXPECT_EQ(program->entryForm->MainWindow()->Display().Planet[0]->text(), "28 Can 43");
+    program->entryForm->MainWindow()->mnuBack_Click();
+    ProcessDeferredDeletes();
+}
+
+TEST(StartTest, WhatIsNotASavedReadingIsRefusedAndOtherArgumentsAreIgnored) {
+    platform::FakePlatform fake;
+    platform::ScopedPlatform scoped(fake);
+    {
+        std::optional<RunningProgram> program = StartProgram({"/no/such/notes.txt"});
+        ASSERT_TRUE(program.has_value());
+        EXPECT_EQ(fake.MessageTexts(), QStringList{"Please Check The File."});
+        EXPECT_EQ(program->entryForm->MainWindow(), nullptr);
+        EXPECT_TRUE(program->entryForm->isVisible());
+    }
+    fake.messages.clear();
+    std::optional<RunningProgram> program = StartProgram({"--verbose", "/no/such/a.qlm"});
+    ASSERT_TRUE(program.has_value());
+    EXPECT_TRUE(fake.messages.empty());
+    EXPECT_EQ(program->entryForm->MainWindow(), nullptr);
 }
