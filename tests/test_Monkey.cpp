@@ -1,0 +1,251 @@
+// A few thousand seeded random key presses, pastes, clicks and menu commands on the entry form and
+// the main window, with every dialog answered by the fake. The program must never crash, never show
+// a reading that differs from a fresh computation of the form's data, and never leave a stray file.
+#include "FormTestSupport.h"
+#include "TestBirths.h"
+
+#include "app/ReadingPipeline.h"
+#include "app/Records.h"
+
+#include <QClipboard>
+#include <QDir>
+#include <QGuiApplication>
+#include <QStackedWidget>
+#include <QTemporaryDir>
+#include <QTextEdit>
+#include <QToolBar>
+
+#include <random>
+
+namespace {
+
+class Monkey {
+  public:
+    Monkey(frmMain& form, platform::FakePlatform& fake, const QString& folder)
+        : form_(form), fake_(fake), folder_(folder), gen_(20261207) {}
+
+    void Step() {
+        if (MDI* mdi = form_.MainWindow())
+            OnMainWindow(*mdi);
+        else
+            OnEntryForm();
+    }
+
+    int readingsChecked = 0;
+
+  private:
+    int Pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(gen_); }
+    bool Chance(int percent) { return Pick(100) < percent; }
+
+    QString FileIn(const char* ext) {
+        static const char* const stems[] = {"reading", "my.chart", "chart", "a", "x.bmp"};
+        return folder_ + "/" + stems[Pick(5)] + ext;
+    }
+
+    // Some dialogs are cancelled, some answered with a name in the work folder.
+    void ScriptFileDialog(const char* ext) {
+        fake_.fileAnswers.clear();
+        if (Chance(20))
+            fake_.fileAnswers.push_back(std::nullopt);
+        else if (Chance(10))
+            fake_.fileAnswers.push_back(folder_ + "/missing/none" + ext);
+        else
+            fake_.fileAnswers.push_back(FileIn(ext));
+    }
+
+    QString RandomText() {
+        static const QString pool = "abcXYZ 0123456789-'.,\u00E9\u20AC\t";
+        QString text;
+        const int length = Pick(6);
+        for (int i = 0; i < length; ++i)
+            text += pool[Pick(pool.size())];
+        return text;
+    }
+
+    void OnEntryForm() {
+        FilteredTextBox* const fields[] = {form_.txtName,   form_.txtLatDeg, form_.txtLatMin,
+                                           form_.txtLonDeg, form_.txtLonMin, form_.txtCity,
+                                           form_.txtState,  form_.txtCountry};
+        QComboBox* const lists[] = {form_.cboDate, form_.cboMonth,  form_.cboYear,
+                                    form_.cboHour, form_.cboMinute, form_.cboTimeZone};
+        switch (Pick(12)) {
+        case 0:
+        case 1:
+        case 2: { // typing, printable or not
+            FilteredTextBox* box = fields[Pick(8)];
+            box->setFocus();
+            static const Qt::Key keys[] = {Qt::Key_A,      Qt::Key_Z,     Qt::Key_Space,  Qt::Key_3,
+                                           Qt::Key_9,      Qt::Key_Minus, Qt::Key_Return, Qt::Key_Backspace,
+                                           Qt::Key_Delete, Qt::Key_Left,  Qt::Key_End,    Qt::Key_Period};
+            const Qt::Key key = keys[Pick(12)];
+            QTest::keyClick(box, key, Chance(10) ? Qt::ControlModifier : Qt::NoModifier);
+            break;
+        }
+        case 3: { // pasting
+            FilteredTextBox* box = fields[Pick(8)];
+            QGuiApplication::clipboard()->setText(RandomText());
+            box->setFocus();
+            box->PasteChecked();
+            break;
+        }
+        case 4: { // a sensible value now and then, so that readings do get computed
+            const BirthEntry e = Chance(50) ? Entry1947() : Entry1980();
+            FillForm(form_, e);
+            break;
+        }
+        case 5:
+        case 6: {
+            QComboBox* list = lists[Pick(6)];
+            list->setCurrentIndex(Pick(list->count()));
+            break;
+        }
+        case 7:
+            form_.optLat[static_cast<std::size_t>(Pick(2))]->click();
+            form_.optLong[static_cast<std::size_t>(Pick(2))]->click();
+            form_.chkDST->click();
+            break;
+        case 8:
+        case 9:
+            Calculate();
+            break;
+        case 10:
+            ScriptFileDialog(".qlm");
+            form_.cmdOpen->click();
+            CheckShownReading();
+            break;
+        case 11:
+            form_.Command1->click();
+            break;
+        }
+    }
+
+    void Calculate() {
+        form_.cmdCalculate->click();
+        CheckShownReading();
+    }
+
+    void OnMainWindow(MDI& mdi) {
+        frmDisplay& display = mdi.Display();
+        switch (Pick(14)) {
+        case 0:
+            display.cmdInterpretation->click();
+            break;
+        case 1:
+            display.cmdChart->click();
+            break;
+        case 2:
+            ScriptFileDialog(".qlm");
+            mdi.mnuSaveAsText->trigger();
+            break;
+        case 3:
+            ScriptFileDialog(".txt");
+            mdi.mnuExport->trigger();
+            break;
+        case 4:
+            ScriptFileDialog(Chance(50) ? ".jpg" : ".JPG");
+            if (mdi.cmdSaveAsJPEG->isEnabled())
+                mdi.cmdSaveAsJPEG->click();
+            else
+                mdi.mnuSaveAsJpeg->trigger();
+            break;
+        case 5:
+            fake_.printerAnswers = {Chance(30)};
+            fake_.printerOutputFile = folder_ + "/print.pdf";
+            if (Chance(50)) {
+                QTextCursor cursor(display.RTB->document());
+                cursor.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor, 1 + Pick(5));
+                display.RTB->setTextCursor(cursor);
+            }
+            mdi.mnuPrint->trigger();
+            break;
+        case 6:
+            mdi.mnuToolBar->trigger();
+            break;
+        case 7:
+            mdi.TB->actions()[Pick(mdi.TB->actions().size())]->trigger();
+            ProcessDeferredDeletes();
+            break;
+        case 8:
+            mdi.mnuAbout->trigger();
+            break;
+        case 9:
+            mdi.mnuOnline->trigger();
+            break;
+        case 10:
+            mdi.resize(300 + Pick(1400), 200 + Pick(900));
+            break;
+        case 11:
+            if (mdi.cmdSave->isEnabled()) {
+                ScriptFileDialog(".qlm");
+                mdi.cmdSave->click();
+            }
+            break;
+        case 12:
+            mdi.mnuNew->trigger();
+            ProcessDeferredDeletes();
+            break;
+        case 13:
+            mdi.cmdBack->click();
+            ProcessDeferredDeletes();
+            break;
+        }
+    }
+
+    // The reading on screen must be the reading of the form's data, computed afresh.
+    void CheckShownReading() {
+        MDI* mdi = form_.MainWindow();
+        if (!mdi)
+            return;
+        const frmDisplay& display = mdi->Display();
+        QStringList shown;
+        for (const QLabel* label : display.Planet)
+            shown << label->text();
+        shown << display.lblLagna->text() << display.lblNakshatra->text() << display.lblName->text();
+
+        ASSERT_TRUE(CopyEntryToBirthData(form_.BuildEntry()));
+        ASSERT_TRUE(ComputeReading());
+        QStringList fresh;
+        for (std::size_t i = 0; i < 7; ++i)
+            fresh << QString::fromStdString(ReadingState.planetPositions[i]);
+        fresh << QString::fromStdString(ReadingState.lagnaName)
+              << QString::fromStdString(ReadingState.nakshatraName)
+              << "Name: " + QString::fromStdString(BirthData.name);
+        ASSERT_EQ(shown, fresh);
+        ++readingsChecked;
+    }
+
+    frmMain& form_;
+    platform::FakePlatform& fake_;
+    QString folder_;
+    std::mt19937 gen_;
+};
+
+} // namespace
+
+TEST_F(FormTest, AMonkeyCannotBreakTheProgram) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QStringList tempBitmapsBefore = QDir::temp().entryList({"quillmere-*.bmp"});
+    ReadingState.lastFileName.clear();
+
+    Monkey monkey(*form, fake, dir.path());
+    for (int step = 0; step < 3000; ++step) {
+        monkey.Step();
+        if (HasFatalFailure())
+            FAIL() << "at step " << step;
+    }
+    EXPECT_GT(monkey.readingsChecked, 50);
+
+    // Only what was asked for is left: readings, exports, pictures, the printout; nothing
+    // half-written and no bitmap, neither in the folder nor among the temporary files.
+    for (const QString& name : QDir(dir.path()).entryList(QDir::Files | QDir::Hidden)) {
+        const bool expected =
+            name.endsWith(".qlm") || name.endsWith(".txt") || name.endsWith(".jpg") || name == "print.pdf";
+        EXPECT_TRUE(expected) << name.toStdString();
+    }
+    EXPECT_EQ(QDir::temp().entryList({"quillmere-*.bmp"}), tempBitmapsBefore);
+    if (MDI* mdi = form->MainWindow()) {
+        mdi->mnuBack_Click();
+        ProcessDeferredDeletes();
+    }
+}
