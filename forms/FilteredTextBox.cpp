@@ -79,9 +79,10 @@ void FilteredTextBox::contextMenuEvent(QContextMenuEvent* event) {
     menu->setAttribute(Qt::WA_DeleteOnClose);
     // The menu's paste item is the one wired to paste(); it is rewired to the checked paste.
     for (QAction* action : menu->actions()) {
-        const bool wiredToPaste = disconnect(action, SIGNAL(triggered()), this, SLOT(paste())) |
-                                  disconnect(action, &QAction::triggered, this, &QLineEdit::paste);
-        if (wiredToPaste)
+        // Both ways of wiring are undone, whichever the menu used.
+        const bool byName = disconnect(action, SIGNAL(triggered()), this, SLOT(paste()));
+        const bool byPointer = disconnect(action, &QAction::triggered, this, &QLineEdit::paste);
+        if (byName || byPointer)
             connect(action, &QAction::triggered, this, &FilteredTextBox::PasteChecked);
     }
     menu->popup(event->globalPos());

@@ -8,6 +8,9 @@
 namespace fs = std::filesystem;
 
 bool WriteFileAtomically(const std::string& path, const std::string& bytes) {
+    // A NUL would cut the name short at the system's door and write another file.
+    if (path.find('\0') != std::string::npos)
+        return false;
     const fs::path target(path);
     if (target.filename().empty())
         return false;
@@ -45,6 +48,8 @@ bool WriteFileAtomically(const std::string& path, const std::string& bytes) {
 }
 
 bool ReadWholeFile(const std::string& path, std::string& bytes) {
+    if (path.find('\0') != std::string::npos)
+        return false;
     std::error_code ec;
     if (fs::is_directory(path, ec))
         return false;

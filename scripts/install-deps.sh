@@ -13,9 +13,9 @@ PACKAGES=(
   xvfb xauth
   poppler-utils
   # ./test --sanitize: clang with its sanitizer and libFuzzer runtimes, llvm-symbolizer for
-  # readable reports, and the desktop-entry checker of the install test
+  # readable reports; the install test's checkers of the menu entry and the MIME type
   clang libclang-rt-14-dev llvm
-  desktop-file-utils
+  desktop-file-utils shared-mime-info
 )
 
 missing=()

@@ -245,3 +245,14 @@ TEST(ChartCommand, ExitStatusOfTheProgram) {
     EXPECT_EQ(WEXITSTATUS(std::system((exe + " --nonsense 2> /dev/null").c_str())), 2);
     EXPECT_EQ(WEXITSTATUS(std::system((exe + " /no/such/file.qlm 2> /dev/null").c_str())), 1);
 }
+
+TEST(ChartCommand, ANameWithANulByteIsNotCutShort) {
+    TempDir dir;
+    auto args = Args1980();
+    args.push_back("--save");
+    args.push_back(dir.File("good.qlm") + std::string(1, '\0') + "tail");
+    const Result r = RunCompanion(args);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("The file could not be saved."), std::string::npos);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 0);
+}

@@ -225,7 +225,12 @@ class Monkey {
 TEST_F(FormTest, AMonkeyCannotBreakTheProgram) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    const QStringList tempBitmapsBefore = QDir::temp().entryList({"quillmere-*.bmp"});
+    // A temporary folder of this test's own, so that tests running beside it cannot be confused
+    // with what this one leaves behind.
+    QTemporaryDir privateTemp;
+    const QByteArray previousTemp = qgetenv("TMPDIR");
+    qputenv("TMPDIR", privateTemp.path().toLocal8Bit());
+    ASSERT_EQ(QDir::tempPath(), privateTemp.path());
     ReadingState.lastFileName.clear();
 
     Monkey monkey(*form, fake, dir.path());
@@ -243,7 +248,11 @@ TEST_F(FormTest, AMonkeyCannotBreakTheProgram) {
             name.endsWith(".qlm") || name.endsWith(".txt") || name.endsWith(".jpg") || name == "print.pdf";
         EXPECT_TRUE(expected) << name.toStdString();
     }
-    EXPECT_EQ(QDir::temp().entryList({"quillmere-*.bmp"}), tempBitmapsBefore);
+    EXPECT_EQ(QDir(privateTemp.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
+    if (previousTemp.isEmpty())
+        qunsetenv("TMPDIR");
+    else
+        qputenv("TMPDIR", previousTemp);
     if (MDI* mdi = form->MainWindow()) {
         mdi->mnuBack_Click();
         ProcessDeferredDeletes();

@@ -330,7 +330,12 @@ TEST_F(ReadingFilesTest, PicturesGetFreeNamesAndLeaveNoBitmap) {
     MDI* mdi = ComputeShown(Entry1947());
     ASSERT_NE(mdi, nullptr);
     Write(Path("mychart.bmp"), "the user's own bitmap");
-    const QStringList tempBitmapsBefore = QDir::temp().entryList({"quillmere-*.bmp"});
+    // A temporary folder of this test's own, so that tests running beside it cannot be confused
+    // with what this one leaves behind.
+    QTemporaryDir privateTemp;
+    const QByteArray previousTemp = qgetenv("TMPDIR");
+    qputenv("TMPDIR", privateTemp.path().toLocal8Bit());
+    ASSERT_EQ(QDir::tempPath(), privateTemp.path());
     const QSize shown = mdi->Display().size();
 
     for (int i = 0; i < 3; ++i) {
@@ -345,7 +350,11 @@ TEST_F(ReadingFilesTest, PicturesGetFreeNamesAndLeaveNoBitmap) {
     }
     EXPECT_EQ(Read(Path("mychart.bmp")), "the user's own bitmap");
     EXPECT_EQ(BitmapsIn(dir.path()), QStringList{"mychart.bmp"});
-    EXPECT_EQ(QDir::temp().entryList({"quillmere-*.bmp"}), tempBitmapsBefore);
+    EXPECT_EQ(QDir(privateTemp.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
+    if (previousTemp.isEmpty())
+        qunsetenv("TMPDIR");
+    else
+        qputenv("TMPDIR", previousTemp);
     EXPECT_EQ(mdi->Display().txtFile->text(), "mychart.jpg");
     EXPECT_EQ(mdi->Display().txtFolder->text(), QDir::toNativeSeparators(dir.path()));
 

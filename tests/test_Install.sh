@@ -1,0 +1,114 @@
+#!/usr/bin/env bash
+# Installs the build into a fresh temporary prefix and checks the installed tree as the desktop
+# and a person would use it: the companion runs from there, the program finds its picture library
+# and help page in its own folder and starts, and the menu entry, the .qlm type and the icons are
+# in place and well formed.
+#
+#   test_Install.sh BUILD_DIR SOURCE_DIR BINDIR PROGRAM_DIR DATADIR "SIZE..."
+set -uo pipefail
+
+build=$1 source=$2 bindir=$3 programdir=$4 datadir=$5 sizes=$6
+work=$(mktemp -d "${TMPDIR:-/tmp}/quillmere-install-XXXXXX")
+trap 'rm -rf "$work"' EXIT
+prefix=$work/prefix
+failures=0
+
+fail() {
+  echo "FAIL: $*" >&2
+  failures=$((failures + 1))
+}
+
+if ! cmake --install "$build" --prefix "$prefix" >"$work/install.log" 2>&1; then
+  cat "$work/install.log" >&2
+  echo "FAIL: cmake --install" >&2
+  exit 1
+fi
+
+# ---- the companion, run from the prefix
+chart=$prefix/$bindir/quillmere-chart
+if ! "$chart" --name "Asha Rao" --date 1947-08-15 --time 0:00 --zone 34 --lat 28d39N --lon 77d13E \
+  --city Delhi --state Delhi --country India >"$work/options.txt" 2>"$work/err.txt"; then
+  fail "installed quillmere-chart refused a reading: $(cat "$work/err.txt")"
+fi
+"$chart" "$source/tests/data/fuzz/saved_reading/delhi-1947.qlm" >"$work/file.txt" 2>>"$work/err.txt" ||
+  fail "installed quillmere-chart refused a saved reading: $(cat "$work/err.txt")"
+[ "$(head -n 1 "$work/options.txt")" = $'Name: Asha Rao\r' ] || fail "unexpected first line from quillmere-chart"
+[ "$(wc -l <"$work/options.txt")" -eq 41 ] || fail "the chart text export is not 41 lines"
+cmp -s "$work/options.txt" "$work/file.txt" || fail "the saved reading and the same options give different exports"
+
+# ---- the program: its folder is where /proc/self/exe (the resolved link) lies
+link=$prefix/$bindir/quillmere
+[ -L "$link" ] || fail "$bindir/quillmere is not a link"
+program=$(readlink -f "$link")
+[ "$program" = "$(readlink -f "$prefix/$programdir/quillmere")" ] || fail "$bindir/quillmere does not lead to $programdir/quillmere"
+[ -x "$program" ] || fail "the program is not installed as an executable"
+folder=$(dirname "$program")
+library=$folder/Bmp2Jpeg.so
+[ -f "$library" ] || fail "Bmp2Jpeg.so is not beside the program"
+nm -D --defined-only "$library" 2>/dev/null | grep -qw BmpToJpeg || fail "Bmp2Jpeg.so does not export BmpToJpeg"
+cmp -s "$folder/quillmere-help.html" "$source/help/quillmere-help.html" || fail "the help page is not beside the program"
+if ldd "$program" | grep -q "not found"; then
+  fail "the program misses libraries: $(ldd "$program" | grep "not found")"
+fi
+if ldd "$library" | grep -q "not found"; then
+  fail "the picture library misses libraries: $(ldd "$library" | grep "not found")"
+fi
+
+# Started the way the desktop starts it, with a saved reading, headless and with a lock folder of
+# its own so that no other copy can be in the way. It must still be running when stopped.
+mkdir -p "$work/tmp" "$work/home"
+cp "$source/tests/data/fuzz/saved_reading/delhi-1947.qlm" "$work/reading.qlm"
+(cd "$work" && env HOME="$work/home" TMPDIR="$work/tmp" XDG_RUNTIME_DIR="$work/tmp" QT_QPA_PLATFORM=offscreen \
+  timeout 5 "$link" "$work/reading.qlm" >"$work/program.log" 2>&1)
+status=$?
+if [ "$status" -ne 124 ]; then
+  fail "the installed program ended by itself (status $status): $(cat "$work/program.log")"
+fi
+
+# ---- desktop integration
+desktop=$prefix/$datadir/applications/quillmere.desktop
+if [ -f "$desktop" ]; then
+  desktop-file-validate "$desktop" || fail "quillmere.desktop does not validate"
+  grep -qx 'Exec=quillmere %f' "$desktop" || fail "the menu entry does not pass the file to the program"
+  grep -qx 'MimeType=application/x-quillmere-reading;' "$desktop" || fail "the menu entry does not claim .qlm files"
+  grep -qx 'Icon=quillmere' "$desktop" || fail "the menu entry names another icon"
+else
+  fail "no quillmere.desktop"
+fi
+
+mime=$prefix/$datadir/mime
+if [ -f "$mime/packages/quillmere.xml" ]; then
+  # The shared MIME database compiles the package as a desktop would; its glob table must map .qlm.
+  if update-mime-database "$mime" >"$work/mime.log" 2>&1; then
+    grep -q '^[0-9]*:application/x-quillmere-reading:\*\.qlm' "$mime/globs2" ||
+      fail "the MIME database does not map *.qlm to application/x-quillmere-reading"
+    grep -q '^application/x-quillmere-reading:quillmere$' "$mime/icons" ||
+      fail "the .qlm type does not show the program's icon"
+  else
+    fail "update-mime-database refused quillmere.xml: $(cat "$work/mime.log")"
+  fi
+else
+  fail "no share/mime/packages/quillmere.xml"
+fi
+
+# PNG width and height: big-endian at bytes 16 to 23, after the signature and the IHDR header.
+png_size() {
+  od -An -tu1 -j16 -N8 "$1" | awk '{ printf "%dx%d", (($1*256+$2)*256+$3)*256+$4, (($5*256+$6)*256+$7)*256+$8 }'
+}
+for size in $sizes; do
+  icon=$prefix/$datadir/icons/hicolor/${size}x${size}/apps/quillmere.png
+  if [ ! -f "$icon" ]; then
+    fail "no ${size}x${size} icon"
+  elif [ "$(head -c 8 "$icon" | od -An -tx1 | tr -d ' \n')" != 89504e470d0a1a0a ]; then
+    fail "the ${size}x${size} icon is not a PNG file"
+  elif [ "$(png_size "$icon")" != "${size}x${size}" ]; then
+    fail "the ${size}x${size} icon is $(png_size "$icon")"
+  fi
+done
+
+if [ "$failures" -ne 0 ]; then
+  echo "$failures check(s) failed; the installed tree:" >&2
+  (cd "$prefix" && find . | sort) >&2
+  exit 1
+fi
+echo "installed tree checked"
