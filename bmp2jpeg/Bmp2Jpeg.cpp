@@ -1,12 +1,12 @@
 #include "Bmp2Jpeg.h"
 
+#include "output/AtomicFile.h"
+
 #include <turbojpeg.h>
 
 #include <cstdint>
 #include <cstdio>
-#include <filesystem>
 #include <fstream>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -120,34 +120,6 @@ int DecodeBitmap(const std::vector<unsigned char>& file, Picture& pic) {
     return BMP2JPEG_OK;
 }
 
-bool WriteWhole(const std::string& path, const unsigned char* data, unsigned long size) {
-    namespace fs = std::filesystem;
-    std::random_device rd;
-    fs::path temp = fs::path(path);
-    temp += ".part-" + std::to_string(rd());
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out)
-            return false;
-        out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-        out.flush();
-        if (!out) {
-            out.close();
-            std::error_code ec;
-            fs::remove(temp, ec);
-            return false;
-        }
-    }
-    std::error_code ec;
-    fs::rename(temp, fs::path(path), ec);
-    if (ec) {
-        std::error_code ignored;
-        fs::remove(temp, ignored);
-        return false;
-    }
-    return true;
-}
-
 } // namespace
 
 extern "C" int BmpToJpeg(const char* bmpPath, const char* jpegPath, int quality) {
@@ -182,7 +154,9 @@ extern "C" int BmpToJpeg(const char* bmpPath, const char* jpegPath, int quality)
         tjFree(jpeg);
         return BMP2JPEG_ENCODE_FAILED;
     }
-    const bool written = WriteWhole(jpegPath, jpeg, jpegSize);
+    // Whole or not at all: an earlier picture of that name survives a failed write.
+    const bool written = WriteFileAtomically(
+        jpegPath, std::string(reinterpret_cast<const char*>(jpeg), static_cast<std::size_t>(jpegSize)));
     tjFree(jpeg);
     return written ? BMP2JPEG_OK : BMP2JPEG_CANNOT_WRITE;
 }

@@ -223,7 +223,7 @@ TEST_F(Bmp2JpegTest, AFailedWriteKeepsTheEarlierFileAndLeavesNoPart) {
     EXPECT_EQ(Read("old.jpg"), "earlier picture");
 
     for (const auto& entry : fs::directory_iterator(dir_))
-        EXPECT_EQ(entry.path().filename().string().find(".part-"), std::string::npos) << entry.path();
+        EXPECT_EQ(entry.path().filename().string().find(".tmp-"), std::string::npos) << entry.path();
 }
 
 TEST_F(Bmp2JpegTest, QualityIsHeldToItsRange) {
