@@ -4,6 +4,7 @@
 #include "app/BirthEntry.h"
 
 #include <string>
+#include <vector>
 
 inline BirthEntry MakeEntry(int year, int month, int day, int hour, int minute, int zoneRow,
                             std::string latDeg, std::string latMin, bool south, std::string lonDeg,
@@ -37,4 +38,16 @@ inline BirthEntry Entry1980() {
 // 1947 August 15, 00:00, Indian Time, 28 degrees 39 minutes north, 77 degrees 13 minutes east.
 inline BirthEntry Entry1947() {
     return MakeEntry(1947, 8, 15, 0, 0, 34, "28", "39", false, "77", "13", true);
+}
+
+// The lines of a text whose lines end in CR LF, without their endings.
+inline std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t end = text.find("\r\n", start);
+        lines.push_back(text.substr(start, end - start));
+        start = end == std::string::npos ? text.size() : end + 2;
+    }
+    return lines;
 }

@@ -1,6 +1,8 @@
 #include "output/SavedReadingFile.h"
 #include "tools/ChartCommand.h"
 
+#include "TestBirths.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -34,17 +36,6 @@ std::vector<std::string> Args1947() {
     return {"--name", "Test Person", "--date",  "1947-08-15", "--time",    "0:00",
             "--zone", "34",          "--lat",   "28d39N",     "--lon",     "77d13E",
             "--city", "Delhi",       "--state", "Delhi",      "--country", "India"};
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        const std::size_t end = text.find("\r\n", start);
-        lines.push_back(text.substr(start, end - start));
-        start = end == std::string::npos ? text.size() : end + 2;
-    }
-    return lines;
 }
 
 class TempDir {

@@ -5,6 +5,8 @@
 #include "reading/TextTable.h"
 #include "tools/ChartCommand.h"
 
+#include "TestBirths.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -38,17 +40,6 @@ void SetChart(int ascendantSign, const Signs& signs) {
 
 bool EndsWith(const std::string& s, const std::string& tail) {
     return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        const std::size_t end = text.find("\r\n", start);
-        lines.push_back(text.substr(start, end - start));
-        start = end == std::string::npos ? text.size() : end + 2;
-    }
-    return lines;
 }
 
 // ------------------------------------------------------------------ placements and headings
