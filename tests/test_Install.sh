@@ -45,12 +45,14 @@ program=$(readlink -f "$link")
 folder=$(dirname "$program")
 library=$folder/Bmp2Jpeg.so
 [ -f "$library" ] || fail "Bmp2Jpeg.so is not beside the program"
-nm -D --defined-only "$library" 2>/dev/null | grep -qw BmpToJpeg || fail "Bmp2Jpeg.so does not export BmpToJpeg"
+# Read the whole symbol list first: grep -q stopping early would break nm's pipe under pipefail.
+symbols=$(nm -D --defined-only "$library" 2>/dev/null || true)
+grep -qw BmpToJpeg <<<"$symbols" || fail "Bmp2Jpeg.so does not export BmpToJpeg"
 cmp -s "$folder/quillmere-help.html" "$source/help/quillmere-help.html" || fail "the help page is not beside the program"
-if ldd "$program" | grep -q "not found"; then
+if grep -q "not found" <<<"$(ldd "$program" 2>&1)"; then
   fail "the program misses libraries: $(ldd "$program" | grep "not found")"
 fi
-if ldd "$library" | grep -q "not found"; then
+if grep -q "not found" <<<"$(ldd "$library" 2>&1)"; then
   fail "the picture library misses libraries: $(ldd "$library" | grep "not found")"
 fi
 
