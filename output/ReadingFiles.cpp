@@ -2,33 +2,31 @@
 
 #include "app/Records.h"
 
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
+#include "output/AtomicFile.h"
+
 #include <QStringEncoder>
 
-bool WriteWholeFile(const QString& path, const QByteArray& bytes) {
-    if (QFileInfo(path).isDir())
-        return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        file.commit();
-        return false;
-    }
-    return file.commit();
+#include <limits>
+
+bool WriteWholeFile(const QString& path, const QByteArray& bytes, QString* reason) {
+    std::string why;
+    const bool written = WriteFileAtomically(
+        path.toStdString(), std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
+        &why);
+    if (!written && reason)
+        *reason = QString::fromStdString(why);
+    return written;
 }
 
-std::optional<QByteArray> ReadWholeFile(const QString& path) {
-    QFile file(path);
-    if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly))
+std::optional<QByteArray> ReadWholeFile(const QString& path, QString* reason) {
+    std::string bytes, why;
+    if (ReadRegularFile(path.toStdString(), std::numeric_limits<std::size_t>::max(), bytes, &why) !=
+        ReadFailure::None) {
+        if (reason)
+            *reason = QString::fromStdString(why);
         return std::nullopt;
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return std::nullopt;
-    return bytes;
+    }
+    return QByteArray::fromStdString(bytes);
 }
 
 QByteArray InSystemEncoding(const std::string& utf8) {

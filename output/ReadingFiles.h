@@ -9,11 +9,12 @@
 #include <string>
 
 // Writes to a temporary file beside `path` and renames it into place, so a failure (folder not
-// writable, disk full) leaves any earlier file as it was.
-bool WriteWholeFile(const QString& path, const QByteArray& bytes);
+// writable, disk full) leaves any earlier file as it was. On failure `reason` (when given) holds a
+// short sentence for the user, such as "No space is left on the device.".
+bool WriteWholeFile(const QString& path, const QByteArray& bytes, QString* reason = nullptr);
 
-// The whole file, or nothing when it cannot be opened or read.
-std::optional<QByteArray> ReadWholeFile(const QString& path);
+// The whole file, or nothing when it is not a regular file or cannot be read; `reason` as above.
+std::optional<QByteArray> ReadWholeFile(const QString& path, QString* reason = nullptr);
 
 // UTF-8 text in the system's own text encoding (UTF-8 on Linux, the ANSI code page on Windows).
 QByteArray InSystemEncoding(const std::string& utf8);
