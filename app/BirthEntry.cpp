@@ -33,6 +33,14 @@ bool PassesDigitsFilter(std::string_view text) {
     return true;
 }
 
+std::size_t CharacterCount(std::string_view utf8) {
+    std::size_t count = 0;
+    for (char c : utf8)
+        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80)
+            ++count;
+    return count;
+}
+
 std::optional<int> ParseFieldNumber(std::string_view text) {
     if (text.empty() || text.size() > 5 || !PassesDigitsFilter(text))
         return std::nullopt;
@@ -49,8 +57,18 @@ std::optional<EntryRefusal> CheckBirthEntry(const BirthEntry& e) {
     using Fix = EntryRefusal::Fix;
     const MessageIcon err = MessageIcon::Error;
 
-    if (e.name.empty())
-        return EntryRefusal{msg::kEnterName, err, F::Name};
+    // A text of blanks only is saved trimmed to nothing, so it counts as empty here; a longer text
+    // than any file or field holds is refused, never cut.
+    const auto text = [&](const std::string& value, const char* emptyMessage,
+                          EntryField field) -> std::optional<EntryRefusal> {
+        if (astro::Trim(value).empty())
+            return EntryRefusal{emptyMessage, err, field};
+        if (CharacterCount(value) > kMaxTextLength)
+            return EntryRefusal{msg::kTextTooLong, err, field};
+        return std::nullopt;
+    };
+    if (auto r = text(e.name, msg::kEnterName, F::Name))
+        return r;
     if (e.latDeg.empty())
         return EntryRefusal{msg::kEnterLatDeg, err, F::LatDeg};
     if (e.latMin.empty())
@@ -59,12 +77,12 @@ std::optional<EntryRefusal> CheckBirthEntry(const BirthEntry& e) {
         return EntryRefusal{msg::kEnterLonDeg, err, F::LonDeg};
     if (e.lonMin.empty())
         return EntryRefusal{msg::kEnterLonMin, err, F::LonMin};
-    if (e.city.empty())
-        return EntryRefusal{msg::kEnterCity, err, F::City};
-    if (e.state.empty())
-        return EntryRefusal{msg::kEnterState, err, F::State};
-    if (e.country.empty())
-        return EntryRefusal{msg::kEnterCountry, err, F::Country};
+    if (auto r = text(e.city, msg::kEnterCity, F::City))
+        return r;
+    if (auto r = text(e.state, msg::kEnterState, F::State))
+        return r;
+    if (auto r = text(e.country, msg::kEnterCountry, F::Country))
+        return r;
     if (e.latDirection != 0 && e.latDirection != 1)
         return EntryRefusal{msg::kLatDirection, err, F::None, Fix::SelectNorth};
     if (e.lonDirection != 0 && e.lonDirection != 1)

@@ -4,9 +4,14 @@
 
 #include "app/Records.h"
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
+
+// The longest name, city, state or country, in characters: generous for any real name or place, and
+// the same in the form, the saved-reading reader and the companion.
+inline constexpr std::size_t kMaxTextLength = 100;
 
 struct BirthEntry {
     std::string name;
@@ -38,9 +43,13 @@ struct EntryRefusal {
 bool PassesLettersFilter(std::string_view text);
 // The digits filter: 0-9.
 bool PassesDigitsFilter(std::string_view text);
+// Characters of a UTF-8 text.
+std::size_t CharacterCount(std::string_view utf8);
 
-// Every check of the entry form that needs no window, in the form's order: empty fields, the
-// directions, the coordinate ranges, the two date rules. The first failure is returned.
+// Every check of the entry form that needs no window, in the form's order: empty fields (a text of
+// blanks only counts as empty, since it is saved trimmed to nothing) and texts longer than
+// kMaxTextLength, the directions, the coordinate ranges, the two date rules. The first failure is
+// returned.
 std::optional<EntryRefusal> CheckBirthEntry(const BirthEntry& entry);
 
 // Copies the entry into BirthData as the reading command does. False (and BirthData untouched) when

@@ -45,14 +45,29 @@ int FilteredTextBox::CharacterCode(const QKeyEvent& event) {
     return static_cast<int>(text.at(0).unicode());
 }
 
+void FilteredTextBox::SetLengthLimit(int maxChars, std::function<void()> onRefused) {
+    maxChars_ = maxChars;
+    onTooLong_ = std::move(onRefused);
+    setMaxLength(32767); // QLineEdit's largest; it must never cut before the limit refuses
+}
+
 bool FilteredTextBox::Accepts(const QString& text) const {
     return !onInsert_ || onInsert_(text);
+}
+
+bool FilteredTextBox::Fits(qsizetype added, qsizetype replaced) const {
+    if (maxChars_ < 0 || text().size() - replaced + added <= maxChars_)
+        return true;
+    if (onTooLong_)
+        onTooLong_();
+    return false;
 }
 
 void FilteredTextBox::PasteChecked() {
     if (isReadOnly())
         return;
-    if (Accepts(QGuiApplication::clipboard()->text(QClipboard::Clipboard)))
+    const QString pasted = QGuiApplication::clipboard()->text(QClipboard::Clipboard);
+    if (Accepts(pasted) && Fits(pasted.size(), selectedText().size()))
         paste();
 }
 
@@ -70,6 +85,11 @@ void FilteredTextBox::keyPressEvent(QKeyEvent* event) {
             event->accept();
             return;
         }
+    }
+    // A key that types a character (not backspace, delete or a control key) adds one.
+    if (code >= 32 && code != 127 && !isReadOnly() && !Fits(event->text().size(), selectedText().size())) {
+        event->accept();
+        return;
     }
     QLineEdit::keyPressEvent(event);
 }
@@ -89,25 +109,35 @@ void FilteredTextBox::contextMenuEvent(QContextMenuEvent* event) {
 }
 
 void FilteredTextBox::dropEvent(QDropEvent* event) {
-    if (event->mimeData() && event->mimeData()->hasText() && !Accepts(event->mimeData()->text())) {
-        event->ignore();
-        return;
+    if (event->mimeData() && event->mimeData()->hasText()) {
+        const QString dropped = event->mimeData()->text();
+        // Text moved within the box leaves its length as it was.
+        const bool moved = event->source() == this && event->dropAction() == Qt::MoveAction;
+        if (!Accepts(dropped) || !Fits(dropped.size(), moved ? dropped.size() : 0)) {
+            event->ignore();
+            return;
+        }
     }
     QLineEdit::dropEvent(event);
 }
 
 void FilteredTextBox::mouseReleaseEvent(QMouseEvent* event) {
     // The middle button pastes the X11 selection.
-    if (event->button() == Qt::MiddleButton && QGuiApplication::clipboard()->supportsSelection() &&
-        !Accepts(QGuiApplication::clipboard()->text(QClipboard::Selection))) {
-        event->accept();
-        return;
+    if (event->button() == Qt::MiddleButton && QGuiApplication::clipboard()->supportsSelection()) {
+        const QString selection = QGuiApplication::clipboard()->text(QClipboard::Selection);
+        if (!Accepts(selection) || !Fits(selection.size(), 0)) {
+            event->accept();
+            return;
+        }
     }
     QLineEdit::mouseReleaseEvent(event);
 }
 
 void FilteredTextBox::inputMethodEvent(QInputMethodEvent* event) {
-    if (!event->commitString().isEmpty() && !Accepts(event->commitString())) {
+    const QString commit = event->commitString();
+    const qsizetype replaced =
+        event->replacementLength() > 0 ? event->replacementLength() : selectedText().size();
+    if (!commit.isEmpty() && (!Accepts(commit) || !Fits(commit.size(), replaced))) {
         QInputMethodEvent withoutCommit(event->preeditString(), event->attributes());
         QLineEdit::inputMethodEvent(&withoutCommit);
         event->accept();

@@ -1,5 +1,6 @@
 // A one-line text box whose every way in passes a filter: typed keys one by one, and pasted,
-// dropped or composed text as a whole. A refused paste or drop leaves the text untouched.
+// dropped or composed text as a whole. A refused paste or drop leaves the text untouched. A length
+// limit is checked the same way, before the text changes, so text is refused rather than cut.
 #pragma once
 
 #include <QLineEdit>
@@ -18,6 +19,10 @@ class FilteredTextBox : public QLineEdit {
     explicit FilteredTextBox(QWidget* parent = nullptr);
 
     void SetFilter(KeyPressHandler onKeyPress, TextCheck onInsert);
+    // Refuses any key, paste, drop or composition that would make the text longer than `maxChars`
+    // characters, calling `onRefused` to tell the user. QLineEdit's own limit is kept above it, so
+    // it never cuts first.
+    void SetLengthLimit(int maxChars, std::function<void()> onRefused);
 
     // The character a key event types, as a code (control characters included: Enter 13, Ctrl+V
     // 22), or -1 when the key types nothing (arrows, Home, Delete, Tab).
@@ -35,7 +40,12 @@ class FilteredTextBox : public QLineEdit {
 
   private:
     bool Accepts(const QString& text) const;
+    // Whether the text may grow by `added` characters in place of `replaced` ones; tells the user
+    // when not.
+    bool Fits(qsizetype added, qsizetype replaced) const;
 
     KeyPressHandler onKeyPress_;
     TextCheck onInsert_;
+    int maxChars_ = -1;
+    std::function<void()> onTooLong_;
 };

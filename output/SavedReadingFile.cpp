@@ -2,6 +2,7 @@
 
 #include "astro/TextUtil.h"
 #include "astro/modVedicPlanetPosition.h"
+#include "output/AtomicFile.h"
 
 #include <array>
 #include <cstdint>
@@ -92,35 +93,25 @@ std::string FlagText(bool flag) {
     return flag ? "True" : "False";
 }
 
-std::optional<int> ParseInteger(std::string_view text) {
-    const std::string t = astro::Trim(text);
-    std::size_t i = 0;
-    bool negative = false;
-    if (i < t.size() && t[i] == '-') {
-        negative = true;
-        ++i;
-    }
-    if (i == t.size() || t.size() - i > 6)
+// A list line holds the text of one entry of its list exactly as the program writes it: plain
+// decimal, no sign, no leading zero, no blank.
+std::optional<int> ParseListEntry(std::string_view text, int low, int high) {
+    if (text.empty() || text.size() > 4 || (text.size() > 1 && text[0] == '0'))
         return std::nullopt;
     int value = 0;
-    for (; i < t.size(); ++i) {
-        if (t[i] < '0' || t[i] > '9')
+    for (char c : text) {
+        if (c < '0' || c > '9')
             return std::nullopt;
-        value = value * 10 + (t[i] - '0');
+        value = value * 10 + (c - '0');
     }
-    return negative ? -value : value;
-}
-
-std::optional<int> ParseInRange(std::string_view text, int low, int high) {
-    const std::optional<int> v = ParseInteger(text);
-    if (!v || *v < low || *v > high)
+    if (value < low || value > high)
         return std::nullopt;
-    return v;
+    return value;
 }
 
-// "True" or "False" in any letter case, or a number, zero being false.
+// The program writes "True" and "False"; their letter case is forgiven, nothing else is.
 std::optional<bool> ParseFlag(std::string_view text) {
-    std::string t = astro::Trim(text);
+    std::string t(text);
     for (char& c : t)
         if (c >= 'A' && c <= 'Z')
             c = static_cast<char>(c - 'A' + 'a');
@@ -128,18 +119,24 @@ std::optional<bool> ParseFlag(std::string_view text) {
         return true;
     if (t == "false")
         return false;
-    const std::optional<int> v = ParseInteger(t);
-    if (!v)
-        return std::nullopt;
-    return *v != 0;
+    return std::nullopt;
 }
 
-// A coordinate line goes into a field of at most three digits.
-std::optional<std::string> ParseCoordinateText(std::string_view text) {
-    const std::string t = astro::Trim(text);
-    if (t.empty() || t.size() > 3 || !PassesDigitsFilter(t))
-        return std::nullopt;
-    return t;
+// A coordinate line goes into a field of at most three digits; the program writes it in plain
+// decimal, so a leading zero or blank means the file was made otherwise.
+bool IsCoordinateText(std::string_view text) {
+    return !text.empty() && text.size() <= 3 && PassesDigitsFilter(text) &&
+           (text.size() == 1 || text[0] != '0');
+}
+
+std::string LineSentence(std::size_t index, const std::string& rest) {
+    return "Line " + std::to_string(index + 1) + " " + rest;
+}
+
+bool Refuse(std::string* reason, std::string sentence) {
+    if (reason)
+        *reason = std::move(sentence);
+    return false;
 }
 
 } // namespace
@@ -196,67 +193,132 @@ std::optional<std::string> EncodeSavedReading(const BirthDataRecord& birth, int 
     return file;
 }
 
-std::optional<BirthEntry> DecodeSavedReading(std::string_view file) {
-    // A line ends at a carriage return; a line feed right after it belongs to the ending.
+std::optional<BirthEntry> DecodeSavedReading(std::string_view file, std::string* reason) {
+    // Every line ends with CR LF, the last included: a file cut inside its last line is not whole.
     std::vector<std::string_view> lines;
     std::size_t start = 0;
-    while (start < file.size() && lines.size() < kSavedReadingLines) {
+    while (lines.size() < kSavedReadingLines) {
         const std::size_t cr = file.find('\r', start);
         if (cr == std::string_view::npos) {
-            lines.push_back(file.substr(start));
-            start = file.size();
-            break;
+            if (reason)
+                *reason = lines.size() + 1 < kSavedReadingLines || start == file.size()
+                              ? "It has fewer than 17 lines."
+                              : LineSentence(lines.size(), "is not ended by CR LF.");
+            return std::nullopt;
+        }
+        if (cr + 1 >= file.size() || file[cr + 1] != '\n') {
+            if (reason)
+                *reason = LineSentence(lines.size(), "is not ended by CR LF.");
+            return std::nullopt;
         }
         lines.push_back(file.substr(start, cr - start));
-        start = cr + 1;
-        if (start < file.size() && file[start] == '\n')
-            ++start;
+        start = cr + 2;
     }
-    if (lines.size() < kSavedReadingLines)
-        return std::nullopt;
 
     std::array<std::string, kSavedReadingLines> text;
     for (std::size_t i = 0; i < text.size(); ++i) {
         std::optional<std::string> decoded = DecodeSavedText(lines[i]);
-        if (!decoded)
+        if (!decoded) {
+            Refuse(reason, LineSentence(i, "holds a byte that is not stored text."));
             return std::nullopt;
+        }
         text[i] = std::move(*decoded);
     }
 
-    const auto month = ParseInRange(text[1], 1, 12);
-    const auto day = ParseInRange(text[2], 1, 31);
-    const auto year = ParseInRange(text[3], 1901, 2050);
-    const auto hour = ParseInRange(text[4], 0, 24);
-    const auto minute = ParseInRange(text[5], 0, 59);
-    const auto zone = ParseInRange(text[6], 0, kTimeZoneCount - 1);
-    const auto lonDeg = ParseCoordinateText(text[7]);
-    const auto lonMin = ParseCoordinateText(text[8]);
-    const auto latDeg = ParseCoordinateText(text[9]);
-    const auto latMin = ParseCoordinateText(text[10]);
-    const auto east = ParseFlag(text[11]);
-    const auto south = ParseFlag(text[12]);
-    const auto dst = ParseFlag(text[13]);
-    if (!month || !day || !year || !hour || !minute || !zone || !lonDeg || !lonMin || !latDeg || !latMin ||
-        !east || !south || !dst)
-        return std::nullopt;
+    struct ListLine {
+        int low, high;
+        const char* what;
+    };
+    static constexpr ListLine kLists[] = {{1, 12, "a month between 1 and 12"},
+                                          {1, 31, "a day between 1 and 31"},
+                                          {1901, 2050, "a year between 1901 and 2050"},
+                                          {0, 24, "an hour between 0 and 24"},
+                                          {0, 59, "a minute between 0 and 59"},
+                                          {0, kTimeZoneCount - 1, "a time-zone row between 0 and 70"}};
+    std::array<int, std::size(kLists)> list{};
+    for (std::size_t k = 0; k < list.size(); ++k) {
+        const std::optional<int> v = ParseListEntry(text[1 + k], kLists[k].low, kLists[k].high);
+        if (!v) {
+            Refuse(reason, LineSentence(1 + k, std::string("is not ") + kLists[k].what + "."));
+            return std::nullopt;
+        }
+        list[k] = *v;
+    }
+    static constexpr const char* kCoordinates[] = {"degrees of longitude", "minutes of longitude",
+                                                   "degrees of latitude", "minutes of latitude"};
+    for (std::size_t k = 0; k < std::size(kCoordinates); ++k) {
+        if (!IsCoordinateText(text[7 + k])) {
+            Refuse(reason, LineSentence(7 + k, std::string("is not a number of ") + kCoordinates[k] +
+                                                   " (1 to 3 digits, no leading zero)."));
+            return std::nullopt;
+        }
+    }
+    std::array<bool, 3> flag{};
+    for (std::size_t k = 0; k < flag.size(); ++k) {
+        const std::optional<bool> v = ParseFlag(text[11 + k]);
+        if (!v) {
+            Refuse(reason, LineSentence(11 + k, "is not True or False."));
+            return std::nullopt;
+        }
+        flag[k] = *v;
+    }
+    // Texts go into the fields only as the form would have let them be typed.
+    for (const std::size_t i : {std::size_t{0}, std::size_t{14}, std::size_t{15}, std::size_t{16}}) {
+        if (!PassesLettersFilter(text[i])) {
+            Refuse(reason, LineSentence(i, "holds a character that is not a letter or a blank."));
+            return std::nullopt;
+        }
+        if (CharacterCount(text[i]) > kMaxTextLength) {
+            Refuse(reason,
+                   LineSentence(i, "is longer than " + std::to_string(kMaxTextLength) + " characters."));
+            return std::nullopt;
+        }
+    }
 
     BirthEntry e;
     e.name = text[0];
-    e.monthIndex = *month - 1;
-    e.day = *day;
-    e.year = *year;
-    e.hour = *hour;
-    e.minute = *minute;
-    e.zoneRow = *zone;
-    e.lonDeg = *lonDeg;
-    e.lonMin = *lonMin;
-    e.latDeg = *latDeg;
-    e.latMin = *latMin;
-    e.lonDirection = *east ? 0 : 1;
-    e.latDirection = *south ? 1 : 0;
-    e.dst = *dst;
+    e.monthIndex = list[0] - 1;
+    e.day = list[1];
+    e.year = list[2];
+    e.hour = list[3];
+    e.minute = list[4];
+    e.zoneRow = list[5];
+    e.lonDeg = text[7];
+    e.lonMin = text[8];
+    e.latDeg = text[9];
+    e.latMin = text[10];
+    e.lonDirection = flag[0] ? 0 : 1;
+    e.latDirection = flag[1] ? 1 : 0;
+    e.dst = flag[2];
     e.city = text[14];
     e.state = text[15];
     e.country = text[16];
     return e;
+}
+
+SavedReadingOpen OpenSavedReadingFile(const std::string& path) {
+    SavedReadingOpen result;
+    // The last three characters, exactly: a capitalised extension is not ours, and the dot is not
+    // looked for.
+    if (path.size() < 3 || path.compare(path.size() - 3, 3, "qlm") != 0) {
+        result.reason = "The name does not end in \"qlm\".";
+        return result;
+    }
+    std::string bytes, why;
+    switch (ReadRegularFile(path, kSavedReadingMaxBytes, bytes, &why)) {
+    case ReadFailure::None:
+        break;
+    case ReadFailure::TooLong:
+        result.reason =
+            "It is longer than a saved reading can be (" + std::to_string(kSavedReadingMaxBytes) + " bytes).";
+        return result;
+    case ReadFailure::NotRegular:
+        result.reason = why;
+        return result;
+    case ReadFailure::System:
+        result.reason = "It cannot be read. " + why;
+        return result;
+    }
+    result.entry = DecodeSavedReading(bytes, &result.reason);
+    return result;
 }

@@ -6,6 +6,7 @@
 #include "app/BirthEntry.h"
 #include "app/Records.h"
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -27,7 +28,24 @@ std::vector<std::string> SavedReadingLines(const BirthDataRecord& birth, int zon
 // The whole file; nothing when some text cannot be saved.
 std::optional<std::string> EncodeSavedReading(const BirthDataRecord& birth, int zoneRow);
 
-// Reads a whole file. Nothing when it is not a saved reading: fewer than 17 lines, a byte below
-// 85, a number or flag that does not parse, or a value outside its list. Lines after the 17th
-// are ignored.
-std::optional<BirthEntry> DecodeSavedReading(std::string_view fileBytes);
+// The longest file a saved reading can be: 17 lines of at most kMaxTextLength one-byte characters,
+// each with its CR LF.
+inline constexpr std::size_t kSavedReadingMaxBytes = kSavedReadingLines * (kMaxTextLength + 2);
+
+// Reads a whole file's bytes. Nothing when it is not a saved reading as the program writes it: fewer
+// than 17 lines ended by CR LF, a byte that is not stored text, a list line that is not the text of
+// an entry of its list, a flag other than "True" or "False", a coordinate that is not 1 to 3 digits
+// without a leading zero, a text that the letters filter refuses or that is longer than
+// kMaxTextLength. Lines after the 17th are ignored. `reason` (when given) says what is wrong, as a
+// sentence for the user ("Line 4 is not a year between 1901 and 2050.").
+std::optional<BirthEntry> DecodeSavedReading(std::string_view fileBytes, std::string* reason = nullptr);
+
+struct SavedReadingOpen {
+    std::optional<BirthEntry> entry;
+    std::string reason; // why there is no entry, as a sentence for the user
+};
+
+// The one way a saved reading is opened, by the entry form and the companion alike: the name must
+// end in exactly "qlm", the file must be a regular file no longer than kSavedReadingMaxBytes, and
+// its bytes must decode with every check of DecodeSavedReading.
+SavedReadingOpen OpenSavedReadingFile(const std::string& path);

@@ -52,11 +52,53 @@ TEST(CheckBirthEntry, EmptyFieldsInOrderWithTheirFocus) {
     }
 }
 
-TEST(CheckBirthEntry, BlanksCountAsContent) {
+// A text field is saved trimmed, so blanks alone would save a reading that cannot be opened again;
+// a text longer than the limit would be cut by a field or refused by the reader.
+TEST(CheckBirthEntry, BlankOnlyAndOverlongTextsAreRefusedWithTheirFocus) {
+    struct Field {
+        std::string BirthEntry::*field;
+        const char* emptyMessage;
+        EntryField focus;
+    } fields[] = {
+        {&BirthEntry::name, msg::kEnterName, EntryField::Name},
+        {&BirthEntry::city, msg::kEnterCity, EntryField::City},
+        {&BirthEntry::state, msg::kEnterState, EntryField::State},
+        {&BirthEntry::country, msg::kEnterCountry, EntryField::Country},
+    };
+    const std::string longest(100, 'a');
+    const struct {
+        std::string text;
+        bool blankMessage; // else the length message, or passes when `passes`
+        bool passes;
+    } texts[] = {
+        {" ", true, false},
+        {"   ", true, false},
+        {" a ", false, true},
+        {longest, false, true},
+        {"  " + longest + "  ", false, false},
+        {longest + "a", false, false},
+        {std::string(100, ' ') + "a", false, false},
+    };
+    for (const Field& f : fields) {
+        for (const auto& t : texts) {
+            BirthEntry e = Valid();
+            e.*(f.field) = t.text;
+            const auto r = CheckBirthEntry(e);
+            ASSERT_EQ(r.has_value(), !t.passes) << "'" << t.text << "'";
+            if (t.passes)
+                continue;
+            EXPECT_STREQ(r->message, t.blankMessage ? f.emptyMessage : msg::kTextTooLong);
+            EXPECT_EQ(r->focus, f.focus);
+            EXPECT_EQ(r->icon, MessageIcon::Error);
+        }
+    }
+    // The limit is counted in characters, and the message names it.
     BirthEntry e = Valid();
-    e.name = "   ";
-    e.city = " ";
-    EXPECT_FALSE(CheckBirthEntry(e).has_value());
+    e.city.clear();
+    for (std::size_t i = 0; i < kMaxTextLength; ++i)
+        e.city += "\u00E9";
+    EXPECT_FALSE(CheckBirthEntry(e));
+    EXPECT_NE(std::string(msg::kTextTooLong).find(std::to_string(kMaxTextLength)), std::string::npos);
 }
 
 TEST(CheckBirthEntry, DirectionsSelectTheirDefault) {

@@ -1,3 +1,4 @@
+#include "output/AtomicFile.h"
 #include "output/SavedReadingFile.h"
 #include "tools/ChartCommand.h"
 
@@ -145,14 +146,23 @@ TEST(ChartCommand, SeveralFilesGoOnPastBadOnes) {
                                    dir.File("good.QLM"), dir.File("noname.qlm"), dir.File("goodqlm")});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(Lines(r.out).size(), 82u); // good.qlm and goodqlm
-    EXPECT_NE(r.err.find(dir.File("broken.qlm") + ": Please Check The File.\n"), std::string::npos) << r.err;
-    EXPECT_NE(r.err.find(dir.File("missing.qlm") + ": Please Check The File.\n"), std::string::npos) << r.err;
-    EXPECT_NE(r.err.find(dir.File("good.QLM") + ": Please Check The File.\n"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find(dir.File("broken.qlm") + ": Please Check The File. It has fewer than 17 lines.\n"),
+              std::string::npos)
+        << r.err;
+    EXPECT_NE(r.err.find(dir.File("missing.qlm") +
+                         ": Please Check The File. It cannot be read. There is no such file or folder.\n"),
+              std::string::npos)
+        << r.err;
+    EXPECT_NE(
+        r.err.find(dir.File("good.QLM") + ": Please Check The File. The name does not end in \"qlm\".\n"),
+        std::string::npos)
+        << r.err;
     EXPECT_NE(r.err.find(dir.File("noname.qlm") + ": Please Enter Your Name\n"), std::string::npos) << r.err;
     EXPECT_EQ(r.err.find("goodqlm"), std::string::npos) << r.err;
 }
 
 TEST(ChartCommand, RefusedBirthDataShowsTheProgramsMessage) {
+    const std::string kLongest(101, 'W');
     struct Case {
         const char* option;
         const char* value;
@@ -166,6 +176,9 @@ TEST(ChartCommand, RefusedBirthDataShowsTheProgramsMessage) {
         {"--date", "1990-04-31", "--date: Please Enter Correct Date Or Month !\n"},
         {"--name", "O'Brien", "--name: Please enter only letters\n"},
         {"--city", "", "--city: Please Enter Your City name\n"},
+        {"--name", "   ", "--name: Please Enter Your Name\n"},
+        {"--country", " ", "--country: Please Enter Your Country name\n"},
+        {"--state", kLongest.c_str(), "--state: Please enter at most 100 characters\n"},
     };
     for (const Case& c : cases) {
         auto args = Args1980();
@@ -246,4 +259,67 @@ TEST(ChartCommand, ANameWithANulByteIsNotCutShort) {
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("The file could not be saved."), std::string::npos);
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 0);
+}
+
+// A saved reading passes every check the entry form makes before its reading is written out.
+TEST(ChartCommand, SavedReadingsGetTheFormsChecksAndTheReasonIsPrinted) {
+    TempDir dir;
+    auto args = Args1980();
+    args.push_back("--save");
+    args.push_back(dir.File("good.qlm"));
+    ASSERT_EQ(RunCompanion(args).status, 0);
+    std::string good;
+    ASSERT_TRUE(ReadWholeFile(dir.File("good.qlm"), good));
+    const std::string firstLine = good.substr(0, good.find("\r\n"));
+    const struct {
+        std::string name; // the plain text put in place of line 1
+        const char* reason;
+    } cases[] = {
+        {"Test\r\nPerson", "Line 1 holds a character that is not a letter or a blank."},
+        {std::string("Test\0Person", 11), "Line 1 holds a character that is not a letter or a blank."},
+        {"Test\tPerson", "Line 1 holds a character that is not a letter or a blank."},
+        {"Test Person 2", "Line 1 holds a character that is not a letter or a blank."},
+        {std::string(101, 'T'), "Line 1 is longer than 100 characters."},
+    };
+    for (const auto& c : cases) {
+        const std::string path = dir.File("bad.qlm");
+        Write(path, *EncodeSavedText(c.name) + good.substr(firstLine.size()));
+        const Result r = RunCompanion({path});
+        EXPECT_EQ(r.status, 1) << c.reason;
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(r.err, path + ": Please Check The File. " + c.reason + "\n");
+    }
+}
+
+TEST(ChartCommand, AFailedSaveSaysWhyAndKeepsTheOldFile) {
+    TempDir dir;
+    const std::string path = dir.File("kept.qlm");
+    Write(path, "old");
+    fs::permissions(path, fs::perms::owner_read | fs::perms::group_read);
+    auto args = Args1980();
+    args.push_back("--save");
+    args.push_back(path);
+    const Result r = RunCompanion(args);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "--save: " + path + ": The file could not be saved. The file is read-only.\n");
+    std::string kept;
+    ASSERT_TRUE(ReadWholeFile(path, kept));
+    EXPECT_EQ(kept, "old");
+}
+
+// Output that cannot be written is a failure of the run: a script must not take an empty result.
+TEST(ChartCommand, OutputThatCannotBeWrittenFailsTheRun) {
+    TempDir dir;
+    const std::string exe = QUILLMERE_CHART_EXE;
+    const std::string err = dir.File("err.txt");
+    const std::vector<std::string> runs = {"--zones", "--help",
+                                           "--name A --date 1980-01-01 --time 1:00 --zone 29 --lat 1d0N "
+                                           "--lon 1d0E --city A --state B --country C"};
+    for (const std::string& what : runs) {
+        const int status = std::system((exe + " " + what + " > /dev/full 2> " + err).c_str());
+        EXPECT_EQ(WEXITSTATUS(status), 1) << what;
+        std::string text;
+        ASSERT_TRUE(ReadWholeFile(err, text));
+        EXPECT_EQ(text, "quillmere-chart: standard output: No space is left on the device.\n") << what;
+    }
 }

@@ -48,7 +48,8 @@ constexpr const char* kHelp =
     "\n"
     "A refused reading is reported on standard error with the program's own message, prefixed\n"
     "by the file name or option; the other readings are still written.\n"
-    "Exit status: 0 when every reading was produced, 1 when some were not, 2 for a usage error.\n";
+    "Exit status: 0 when every reading was produced, 1 when some were not or the output could\n"
+    "not be written, 2 for a usage error.\n";
 
 struct Options {
     bool chart = false;
@@ -241,10 +242,6 @@ bool ProduceReading(const BirthEntry& entry, const Options& o, const std::string
     return true;
 }
 
-bool EndsWithQlm(const std::string& path) {
-    return path.size() >= 3 && path.compare(path.size() - 3, 3, "qlm") == 0;
-}
-
 } // namespace
 
 int RunChartCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -295,27 +292,22 @@ int RunChartCommand(const std::vector<std::string>& args, std::ostream& out, std
             if (!bytes) {
                 err << "--save: " << msg::kCannotSaveCharacters << '\n';
                 allProduced = false;
-            } else if (!WriteFileAtomically(*o.save, *bytes)) {
-                err << "--save: " << *o.save << ": " << msg::kFileNotSaved << '\n';
+            } else if (std::string reason; !WriteFileAtomically(*o.save, *bytes, &reason)) {
+                err << "--save: " << *o.save << ": " << msg::kFileNotSaved << ' ' << reason << '\n';
                 allProduced = false;
             }
         }
     }
 
     for (const std::string& file : o.files) {
-        std::string bytes;
-        if (!EndsWithQlm(file) || !ReadWholeFile(file, bytes)) {
-            err << file << ": " << msg::kCheckFile << '\n';
+        // The entry form's own open path, with every check it makes.
+        const SavedReadingOpen opened = OpenSavedReadingFile(file);
+        if (!opened.entry) {
+            err << file << ": " << msg::kCheckFile << ' ' << opened.reason << '\n';
             allProduced = false;
             continue;
         }
-        const std::optional<BirthEntry> entry = DecodeSavedReading(bytes);
-        if (!entry) {
-            err << file << ": " << msg::kCheckFile << '\n';
-            allProduced = false;
-            continue;
-        }
-        if (!ProduceReading(*entry, o, file, out, err, false))
+        if (!ProduceReading(*opened.entry, o, file, out, err, false))
             allProduced = false;
     }
     return allProduced ? 0 : 1;

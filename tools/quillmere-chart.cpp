@@ -1,12 +1,82 @@
 // quillmere-chart: Quillmere's readings without the window, for scripts and batches.
+#include "output/AtomicFile.h"
 #include "tools/ChartCommand.h"
 
+#include <cerrno>
 #include <iostream>
+#include <streambuf>
+
+#ifdef _WIN32
+#include <io.h>
+#define QM_WRITE _write
+#define QM_CLOSE _close
+#else
+#include <unistd.h>
+#define QM_WRITE ::write
+#define QM_CLOSE ::close
+#endif
+
+namespace {
+
+// Standard output that remembers why it failed, so a full disk or a closed pipe is reported instead
+// of lost: the readings are the program's only product here.
+class StandardOutput : public std::streambuf {
+  public:
+    StandardOutput() { setp(buffer_, buffer_ + sizeof buffer_); }
+    int Error() const { return error_; }
+
+  protected:
+    int_type overflow(int_type ch) override {
+        if (!Drain())
+            return traits_type::eof();
+        if (!traits_type::eq_int_type(ch, traits_type::eof())) {
+            *pptr() = traits_type::to_char_type(ch);
+            pbump(1);
+        }
+        return traits_type::not_eof(ch);
+    }
+    int sync() override { return Drain() ? 0 : -1; }
+
+  private:
+    bool Drain() {
+        const char* p = pbase();
+        std::size_t left = static_cast<std::size_t>(pptr() - pbase());
+        setp(buffer_, buffer_ + sizeof buffer_);
+        while (left > 0 && error_ == 0) {
+            const auto n = QM_WRITE(1, p, static_cast<unsigned>(left));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0) {
+                error_ = n < 0 ? errno : EIO;
+                break;
+            }
+            p += n;
+            left -= static_cast<std::size_t>(n);
+        }
+        return error_ == 0;
+    }
+
+    char buffer_[1 << 16];
+    int error_ = 0;
+};
+
+} // namespace
 
 int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
     const std::vector<std::string> args(argv + 1, argv + argc);
-    const int status = RunChartCommand(args, std::cout, std::cerr);
-    std::cout.flush();
+    StandardOutput buffer;
+    std::ostream out(&buffer);
+    int status = RunChartCommand(args, out, std::cerr);
+    out.flush();
+    int error = buffer.Error();
+    // Some file systems report a failed write only when the file is closed.
+    if (QM_CLOSE(1) != 0 && error == 0 && errno != EBADF)
+        error = errno;
+    if (error != 0) {
+        std::cerr << "quillmere-chart: standard output: " << SystemErrorSentence(error) << '\n';
+        if (status == 0)
+            status = 1;
+    }
     return status;
 }
