@@ -212,6 +212,11 @@ void frmMain::BuildControls() {
     const auto letters = [this](FilteredTextBox* box, void (frmMain::*handler)(int&)) {
         box->SetFilter([this, handler](int& code) { (this->*handler)(code); },
                        [this, box](const QString& text) { return LettersTextAllowed(*box, text); });
+        // The same limit as the saved-reading reader and the companion: text is refused, never cut.
+        box->SetLengthLimit(static_cast<int>(kMaxTextLength), [box] {
+            platform::ShowMessage(QString::fromUtf8(msg::kTextTooLong), platform::MessageIcon::Error);
+            box->setFocus();
+        });
     };
     const auto digits = [this](FilteredTextBox* box, void (frmMain::*handler)(int&)) {
         box->SetFilter([this, handler](int& code) { (this->*handler)(code); },
@@ -379,23 +384,15 @@ void frmMain::cmdOpen_Click() {
 }
 
 bool frmMain::OpenSavedReading(const QString& path) {
-    const auto refuse = [] {
-        platform::ShowMessage(QString::fromUtf8(msg::kCheckFile), platform::MessageIcon::Error);
+    // The companion opens files the same way, so both refuse the same files for the same reasons.
+    const SavedReadingOpen opened = OpenSavedReadingFile(path.toStdString());
+    if (!opened.entry) {
+        platform::ShowMessage(QString::fromUtf8(msg::kCheckFile) + "\n" + path + ": " +
+                                  QString::fromStdString(opened.reason),
+                              platform::MessageIcon::Error);
         return false;
-    };
-    // The last three characters, exactly: a capitalised extension is not ours.
-    if (!path.endsWith("qlm", Qt::CaseSensitive))
-        return refuse();
-    const std::optional<QByteArray> bytes = ReadWholeFile(path);
-    if (!bytes)
-        return refuse();
-    const std::optional<BirthEntry> entry =
-        DecodeSavedReading(std::string_view(bytes->constData(), bytes->size()));
-    // Texts go into the fields as the filters would have let them be typed, or not at all.
-    if (!entry || !PassesLettersFilter(entry->name) || !PassesLettersFilter(entry->city) ||
-        !PassesLettersFilter(entry->state) || !PassesLettersFilter(entry->country))
-        return refuse();
-    LoadEntry(*entry);
+    }
+    LoadEntry(*opened.entry);
     cmdCalculate_Click();
     return true;
 }

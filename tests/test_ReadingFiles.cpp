@@ -6,7 +6,9 @@
 
 #include "app/Messages.h"
 #include "app/Records.h"
+#include "output/AtomicFile.h"
 #include "output/ChartExport.h"
+#include "output/ReadingFiles.h"
 #include "output/SavedReadingFile.h"
 
 #include <QDir>
@@ -21,6 +23,10 @@
 #include <QTextCursor>
 #include <QTextEdit>
 #include <QToolBar>
+
+#include <sys/stat.h>
+
+#include <cerrno>
 
 namespace {
 
@@ -176,16 +182,33 @@ TEST_F(ReadingFilesTest, TheOpenerRefusesWhatIsNotASavedReadingAndLeavesTheFormA
     Write(Path("digits.qlm"), digitName);
     QDir(dir.path()).mkdir("folder.qlm");
 
+    QByteArray cut = good;
+    cut.chop(4); // the last line cut inside its text
+    Write(Path("cut.qlm"), cut);
+    ASSERT_EQ(::mkfifo(Path("pipe.qlm").toLocal8Bit().constData(), 0600), 0);
+
     FillForm(*form, Entry1947());
     const BirthEntry shown = form->BuildEntry();
-    for (const QString& name :
-         QStringList{"upper.QLM", "junk.qlm", "digits.qlm", "folder.qlm", "missing.qlm"}) {
+    const struct {
+        const char* name;
+        const char* reason;
+    } cases[] = {
+        {"upper.QLM", "The name does not end in \"qlm\"."},
+        {"junk.qlm", "It has fewer than 17 lines."},
+        {"digits.qlm", "Line 1 holds a character that is not a letter or a blank."},
+        {"folder.qlm", "It is a folder, not a file."},
+        {"missing.qlm", "It cannot be read. There is no such file or folder."},
+        {"cut.qlm", "Line 17 is not ended by CR LF."},
+        {"pipe.qlm", "It is not a regular file."}, // opening it must not wait for a writer
+    };
+    for (const auto& c : cases) {
         fake.messages.clear();
-        fake.fileAnswers.push_back(Path(name));
+        fake.fileAnswers.push_back(Path(c.name));
         form->cmdOpen->click();
-        EXPECT_EQ(fake.MessageTexts(), QStringList{"Please Check The File."}) << name.toStdString();
+        EXPECT_EQ(fake.MessageTexts(), QStringList{"Please Check The File.\n" + Path(c.name) + ": " +
+                                                   QString::fromUtf8(c.reason)});
         EXPECT_EQ(fake.messages.back().icon, platform::MessageIcon::Error);
-        EXPECT_EQ(form->MainWindow(), nullptr) << name.toStdString();
+        EXPECT_EQ(form->MainWindow(), nullptr) << c.name;
         EXPECT_EQ(form->BuildEntry().name, shown.name);
         EXPECT_EQ(form->BuildEntry().year, shown.year);
         EXPECT_EQ(form->BuildEntry().zoneRow, shown.zoneRow);
@@ -229,24 +252,80 @@ TEST_F(ReadingFilesTest, AFailedSaveIsReportedAndChangesNothing) {
     mdi->mnuSaveAsText_Click();
     ASSERT_EQ(QString::fromStdString(ReadingState.lastFileName), Path("first.qlm"));
 
+    // What stands at the chosen name is never replaced by anything but a regular file's new contents.
     QDir(dir.path()).mkdir("taken.qlm");
     QDir(dir.path()).mkdir("taken.txt");
-    for (const QString& stem : QStringList{Path("taken"), Path("no/such/folder/x")}) {
-        fake.messages.clear();
-        fake.fileAnswers.push_back(stem + ".qlm");
-        mdi->mnuSaveAsText_Click();
-        EXPECT_EQ(fake.MessageTexts(), QStringList{"The file could not be saved."});
-        EXPECT_EQ(fake.messages.back().icon, platform::MessageIcon::Error);
-        EXPECT_EQ(QString::fromStdString(ReadingState.lastFileName), Path("first.qlm"));
-        fake.messages.clear();
-        fake.fileAnswers.push_back(stem + ".txt");
-        mdi->mnuExport_Click();
-        EXPECT_EQ(fake.MessageTexts(), QStringList{"The file could not be saved."});
-        EXPECT_EQ(QString::fromStdString(ReadingState.lastFileName), Path("first.qlm"));
+    for (const QString& name : {QString("locked.qlm"), QString("locked.txt")}) {
+        Write(Path(name), "read-only");
+        QFile::setPermissions(Path(name), QFileDevice::ReadOwner | QFileDevice::ReadGroup);
+    }
+    for (const QString& name : {QString("pipe.qlm"), QString("pipe.txt")})
+        ASSERT_EQ(::mkfifo(Path(name).toLocal8Bit().constData(), 0600), 0);
+    const struct {
+        QString stem;
+        const char* reason;
+    } cases[] = {
+        {Path("taken"), "It is a folder, not a file."},
+        {Path("no/such/folder/x"), "There is no such file or folder."},
+        {Path("locked"), "The file is read-only."},
+        {Path("pipe"), "It is not a regular file."},
+    };
+    for (const auto& c : cases) {
+        for (const QString& suffix : {QString(".qlm"), QString(".txt")}) {
+            fake.messages.clear();
+            fake.fileAnswers.push_back(c.stem + suffix);
+            if (suffix == ".qlm")
+                mdi->mnuSaveAsText_Click();
+            else
+                mdi->mnuExport_Click();
+            ASSERT_EQ(fake.messages.size(), 1u) << c.reason;
+            const QString text = fake.messages.back().text;
+            EXPECT_TRUE(text.startsWith("The file could not be saved.")) << text.toStdString();
+            EXPECT_TRUE(text.endsWith(QString::fromUtf8(c.reason))) << text.toStdString();
+            EXPECT_EQ(fake.messages.back().icon, platform::MessageIcon::Error);
+            EXPECT_EQ(QString::fromStdString(ReadingState.lastFileName), Path("first.qlm"));
+        }
     }
     EXPECT_TRUE(QFileInfo(Path("taken.qlm")).isDir());
+    EXPECT_EQ(Read(Path("locked.txt")), "read-only");
+    struct stat st {};
+    EXPECT_TRUE(::stat(Path("pipe.qlm").toLocal8Bit().constData(), &st) == 0 && S_ISFIFO(st.st_mode));
     // Nothing half-written is left behind.
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"first.qlm"});
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System),
+              (QStringList{"first.qlm", "locked.qlm", "locked.txt", "pipe.qlm", "pipe.txt"}));
+}
+
+// A full disk at any step of writing: the message, the earlier file whole, no temporary file left.
+TEST_F(ReadingFilesTest, AFullDiskKeepsTheEarlierFileAndIsReported) {
+    MDI* mdi = ComputeShown(Entry1980());
+    for (const QString& name : {QString("kept.qlm"), QString("kept.txt")})
+        Write(Path(name), "earlier contents");
+    ReadingState.lastFileName = "before";
+    for (const WriteStep step :
+         {WriteStep::Open, WriteStep::Write, WriteStep::Flush, WriteStep::Close, WriteStep::Rename}) {
+        SetWriteFaultHook([step](WriteStep s) { return s == step ? ENOSPC : 0; });
+        for (const QString& name : {QString("kept.qlm"), QString("kept.txt")}) {
+            fake.messages.clear();
+            fake.fileAnswers.push_back(Path(name));
+            if (name.endsWith("qlm"))
+                mdi->mnuSaveAsText_Click();
+            else
+                mdi->mnuExport_Click();
+            ASSERT_EQ(fake.messages.size(), 1u) << name.toStdString();
+            EXPECT_TRUE(fake.messages[0].text.startsWith("The file could not be saved."))
+                << fake.messages[0].text.toStdString();
+            EXPECT_EQ(Read(Path(name)), "earlier contents") << static_cast<int>(step);
+            EXPECT_EQ(ReadingState.lastFileName, "before");
+        }
+    }
+    SetWriteFaultHook({});
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), (QStringList{"kept.qlm", "kept.txt"}));
+    // The reason the writer gives for it.
+    QString reason;
+    SetWriteFaultHook([](WriteStep s) { return s == WriteStep::Flush ? ENOSPC : 0; });
+    EXPECT_FALSE(WriteWholeFile(Path("kept.qlm"), "new", &reason));
+    SetWriteFaultHook({});
+    EXPECT_EQ(reason, "No space is left on the device.");
 }
 
 TEST_F(ReadingFilesTest, AReadingThatCannotBeSavedWholeIsRefused) {
