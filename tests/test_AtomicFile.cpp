@@ -1,0 +1,219 @@
+// The whole-or-nothing writer and the bounded reader, on real files in a temporary folder.
+#include "output/AtomicFile.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <set>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class AtomicFileTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/qm-atomic-XXXXXX";
+        ASSERT_NE(::mkdtemp(pattern), nullptr);
+        dir_ = pattern;
+    }
+    void TearDown() override {
+        SetWriteFaultHook({});
+        fs::remove_all(dir_);
+    }
+    std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+    std::string Put(const std::string& name, const std::string& bytes, mode_t mode = 0644) {
+        std::ofstream(Path(name), std::ios::binary) << bytes;
+        ::chmod(Path(name).c_str(), mode);
+        return Path(name);
+    }
+    static std::string Get(const std::string& path) {
+        std::string bytes;
+        return ReadWholeFile(path, bytes) ? bytes : "<unreadable>";
+    }
+    static mode_t ModeOf(const std::string& path) {
+        struct stat st {};
+        return ::lstat(path.c_str(), &st) == 0 ? st.st_mode : 0;
+    }
+    // Every name in a folder, hidden ones included.
+    std::set<std::string> Names(const fs::path& folder) const {
+        std::set<std::string> names;
+        for (const auto& entry : fs::directory_iterator(folder))
+            names.insert(entry.path().filename().string());
+        return names;
+    }
+    fs::path dir_;
+};
+
+} // namespace
+
+TEST_F(AtomicFileTest, KeepsTheEarlierFilesPermissions) {
+    for (const mode_t mode : {0600, 0640, 0644, 0664, 0700, 0751, 0604}) {
+        const std::string path = Put("kept.txt", "old", mode);
+        std::string reason;
+        ASSERT_TRUE(WriteFileAtomically(path, "new contents", &reason)) << std::oct << mode << " " << reason;
+        EXPECT_EQ(Get(path), "new contents");
+        EXPECT_EQ(ModeOf(path) & 07777, mode) << std::oct << mode;
+        EXPECT_TRUE(S_ISREG(ModeOf(path)));
+    }
+    EXPECT_EQ(Names(dir_), std::set<std::string>{"kept.txt"});
+}
+
+TEST_F(AtomicFileTest, ANewFileGetsTheModeTheUmaskGives) {
+    for (const auto& [mask, expected] : {std::pair{mode_t{022}, mode_t{0644}}, {077, 0600}, {002, 0664}}) {
+        const mode_t old = ::umask(mask);
+        const bool written = WriteFileAtomically(Path("new.txt"), "x");
+        ::umask(old);
+        ASSERT_TRUE(written);
+        EXPECT_EQ(ModeOf(Path("new.txt")) & 07777, expected) << std::oct << mask;
+        fs::remove(Path("new.txt"));
+    }
+}
+
+TEST_F(AtomicFileTest, WritesThroughSymbolicLinksToTheirFinalTarget) {
+    fs::create_directory(dir_ / "real");
+    Put("real/target.txt", "old", 0640);
+    fs::create_symlink("real/target.txt", dir_ / "inner");  // relative to the link's folder
+    fs::create_symlink(dir_ / "inner", dir_ / "outer.txt"); // absolute, a chain of two
+    fs::create_symlink("real/absent.txt", dir_ / "dangling.txt");
+
+    ASSERT_TRUE(WriteFileAtomically(Path("outer.txt"), "through the chain"));
+    EXPECT_TRUE(fs::is_symlink(dir_ / "outer.txt"));
+    EXPECT_TRUE(fs::is_symlink(dir_ / "inner"));
+    EXPECT_EQ(Get(Path("real/target.txt")), "through the chain");
+    EXPECT_EQ(ModeOf(Path("real/target.txt")) & 07777, 0640u);
+
+    ASSERT_TRUE(WriteFileAtomically(Path("dangling.txt"), "made"));
+    EXPECT_TRUE(fs::is_symlink(dir_ / "dangling.txt"));
+    EXPECT_EQ(Get(Path("real/absent.txt")), "made");
+    // The temporary files went beside the targets and are gone.
+    EXPECT_EQ(Names(dir_), (std::set<std::string>{"dangling.txt", "inner", "outer.txt", "real"}));
+    EXPECT_EQ(Names(dir_ / "real"), (std::set<std::string>{"absent.txt", "target.txt"}));
+
+    fs::create_symlink("loop.txt", dir_ / "loop.txt");
+    std::string reason;
+    EXPECT_FALSE(WriteFileAtomically(Path("loop.txt"), "x", &reason));
+    EXPECT_EQ(reason, "The path has too many symbolic links.");
+}
+
+// Root may write any file, so a file nobody may write must be refused by its mode, not by access().
+TEST_F(AtomicFileTest, RefusesWhatIsNotAWritableRegularFile) {
+    fs::create_directory(dir_ / "folder");
+    ASSERT_EQ(::mkfifo(Path("pipe").c_str(), 0644), 0);
+    Put("readonly.txt", "kept", 0444);
+    Put("ownerreadonly.txt", "kept", 0466);
+    fs::create_symlink(dir_ / "readonly.txt", dir_ / "link-to-readonly");
+    const struct {
+        const char* name;
+        const char* reason;
+    } cases[] = {
+        {"folder", "It is a folder, not a file."},
+        {"folder/", "The name is not that of a file."},
+        {"pipe", "It is not a regular file."},
+        {"readonly.txt", "The file is read-only."},
+        {"ownerreadonly.txt", "The file is read-only."},
+        {"link-to-readonly", "The file is read-only."},
+        {"no/such/folder.txt", "There is no such file or folder."},
+    };
+    for (const auto& c : cases) {
+        std::string reason;
+        EXPECT_FALSE(WriteFileAtomically(Path(c.name), "new", &reason)) << c.name;
+        EXPECT_EQ(reason, c.reason) << c.name;
+    }
+    EXPECT_FALSE(WriteFileAtomically(Path("x") + std::string(1, '\0') + "y", "new"));
+    EXPECT_TRUE(S_ISFIFO(ModeOf(Path("pipe"))));
+    EXPECT_EQ(Get(Path("readonly.txt")), "kept");
+    EXPECT_EQ(Get(Path("ownerreadonly.txt")), "kept");
+    EXPECT_TRUE(fs::is_symlink(dir_ / "link-to-readonly"));
+    EXPECT_EQ(Names(dir_), (std::set<std::string>{"folder", "link-to-readonly", "ownerreadonly.txt", "pipe",
+                                                  "readonly.txt"}));
+}
+
+// The temporary name is short, so every name the system allows for the file itself works.
+TEST_F(AtomicFileTest, AnyNameUpTo255BytesWorks) {
+    for (const std::size_t length : {1u, 241u, 242u, 250u, 255u}) {
+        const std::string name(length, 'n');
+        std::string reason;
+        EXPECT_TRUE(WriteFileAtomically(Path(name), "x", &reason)) << length << " " << reason;
+        EXPECT_EQ(Get(Path(name)), "x") << length;
+    }
+    std::string reason;
+    EXPECT_FALSE(WriteFileAtomically(Path(std::string(256, 'n')), "x", &reason));
+    EXPECT_EQ(reason, "The file name is too long.");
+}
+
+TEST_F(AtomicFileTest, AFailureAtAnyStepKeepsTheEarlierFileAndLeavesNoTemporaryFile) {
+    const struct {
+        int error;
+        const char* reason;
+    } errors[] = {{ENOSPC, "No space is left on the device."},
+                  {EDQUOT, "The disk quota is exceeded."},
+                  {EIO, "An input or output error occurred."}};
+    for (const WriteStep step :
+         {WriteStep::Open, WriteStep::Write, WriteStep::Flush, WriteStep::Close, WriteStep::Rename}) {
+        for (const auto& e : errors) {
+            const std::string path = Put("kept.txt", "earlier", 0600);
+            SetWriteFaultHook([&](WriteStep s) { return s == step ? e.error : 0; });
+            std::string reason;
+            EXPECT_FALSE(WriteFileAtomically(path, "replacement", &reason)) << static_cast<int>(step);
+            EXPECT_FALSE(WriteFileAtomically(Path("fresh.txt"), "replacement")) << static_cast<int>(step);
+            SetWriteFaultHook({});
+            EXPECT_EQ(reason, e.reason);
+            EXPECT_EQ(Get(path), "earlier") << static_cast<int>(step);
+            EXPECT_EQ(ModeOf(path) & 07777, 0600u);
+            EXPECT_EQ(Names(dir_), std::set<std::string>{"kept.txt"}) << static_cast<int>(step);
+        }
+    }
+    // A real limit on file size: the write itself fails, and is reported.
+    const std::string path = Put("kept.txt", "earlier");
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::signal(SIGXFSZ, SIG_IGN);
+        const struct rlimit limit { 4, 4 };
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        std::string reason;
+        const bool written = WriteFileAtomically(path, "longer than four bytes", &reason);
+        ::_exit(!written && reason == "The file is too large." ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(Get(path), "earlier");
+    EXPECT_EQ(Names(dir_), std::set<std::string>{"kept.txt"});
+}
+
+TEST_F(AtomicFileTest, TheReaderTakesOnlyRegularFilesWithinItsLimit) {
+    Put("five.txt", "12345");
+    ASSERT_EQ(::mkfifo(Path("pipe").c_str(), 0644), 0); // no writer: a blocking open would wait forever
+    fs::create_symlink("/dev/zero", dir_ / "zero");
+    fs::create_directory(dir_ / "folder");
+    const struct {
+        const char* name;
+        std::size_t limit;
+        ReadFailure failure;
+        const char* reason;
+    } cases[] = {
+        {"five.txt", 5, ReadFailure::None, ""},
+        {"five.txt", 4, ReadFailure::TooLong, "It is longer than 4 bytes."},
+        {"pipe", 100, ReadFailure::NotRegular, "It is not a regular file."},
+        {"zero", 100, ReadFailure::NotRegular, "It is not a regular file."},
+        {"folder", 100, ReadFailure::NotRegular, "It is a folder, not a file."},
+        {"missing", 100, ReadFailure::System, "There is no such file or folder."},
+    };
+    for (const auto& c : cases) {
+        std::string bytes = "untouched", reason;
+        EXPECT_EQ(ReadRegularFile(Path(c.name), c.limit, bytes, &reason), c.failure) << c.name;
+        EXPECT_EQ(reason, c.reason) << c.name;
+        EXPECT_EQ(bytes, c.failure == ReadFailure::None ? "12345" : "untouched") << c.name;
+    }
+}
