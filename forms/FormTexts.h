@@ -5,6 +5,9 @@ namespace texts {
 inline constexpr const char* kCaption = "Quillmere v1.15";
 inline constexpr const char* kHeading = "Quillmere";
 inline constexpr const char* kAlreadyRunning = "Application is already running";
+// Followed by what went wrong.
+inline constexpr const char* kNoInstanceLock =
+    "Quillmere could not make sure that only one copy of it runs; it starts all the same.\n";
 inline constexpr const char* kMessageTitle = "Quillmere";
 
 // The files.
@@ -26,6 +29,10 @@ inline constexpr const char* kEnterState = "Please Enter State";
 inline constexpr const char* kEnterCountry = "Please Enter Country";
 inline constexpr const char* kSearchSuffix = " Latitude Longitude";
 inline constexpr const char* kSearchAddress = "https://www.google.com/search";
+
+// Followed by the address.
+inline constexpr const char* kNoBrowser =
+    "No web browser could be started. Please open this address yourself:\n";
 
 // The help page ships beside the program.
 inline constexpr const char* kHelpFileName = "quillmere-help.html";

@@ -18,6 +18,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMdiArea>
@@ -29,6 +30,8 @@
 #include <QTextEdit>
 #include <QToolBar>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -70,13 +73,15 @@ MDI::MDI(frmMain& entryForm, QWidget* parent) : QMainWindow(parent), entryForm_(
     BuildMenus();
 
     display_ = new frmDisplay();
-    displayWindow =
-        mdiArea->addSubWindow(display_, Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    // No frame of its own: the reading cannot be dragged away, and the title bar's height goes to
+    // the reading on a small screen.
+    displayWindow = mdiArea->addSubWindow(display_, Qt::SubWindow | Qt::FramelessWindowHint);
     displayWindow->setObjectName("displayWindow");
     displayWindow->setWindowIcon(AppIcon());
     // The reading stays in its frame until this window closes; the MDI area's own Ctrl+F4 does not
     // close it.
     displayWindow->installEventFilter(this);
+    centralWidget()->installEventFilter(this);
     connect(display_, &frmDisplay::ViewChanged, this, &MDI::FollowView);
 
     MDIForm_Load();
@@ -222,15 +227,17 @@ void MDI::ShowReadingWindow() {
     cmdSave->setEnabled(false);
 
     // The design width, tall enough for the whole display form; a screen too small for that gets
-    // the window maximised.
-    const QSize frame = displayWindow->sizeHint().expandedTo(displayWindow->size());
-    const int height = menuBar()->sizeHint().height() + TB->sizeHint().height() + picTop->height() +
-                       frame.height() + Picture1->height() + 4;
-    const int width = std::max(Pixels(kDesignWidth), frame.width() + 8);
+    // the window maximised, and the strips give the reading what room they can.
+    const int toolbar = TB->isVisibleTo(this) ? TB->sizeHint().height() : 0;
+    const int height = menuBar()->sizeHint().height() + toolbar + Pixels(kHeadingStripHeight) +
+                       displayWindow->height() + Pixels(kButtonStripHeight);
+    const int width = std::max(Pixels(kDesignWidth), displayWindow->width());
     const QRect available = (screen() ? screen() : QGuiApplication::primaryScreen())->availableGeometry();
-    if (width <= available.width() && height + 40 <= available.height()) {
+    // What a window manager's title bar and frame take, before the window has them.
+    constexpr int kDecoration = 40;
+    if (width <= available.width() && height + kDecoration <= available.height()) {
         resize(width, height);
-        move(available.center() - QPoint(width / 2, (height + 30) / 2));
+        move(available.center() - QPoint(width / 2, (height + kDecoration) / 2));
         show();
     } else {
         setGeometry(available);
@@ -242,6 +249,40 @@ void MDI::ShowReadingWindow() {
     activateWindow();
 }
 
+void MDI::FitStripsToWindow() {
+    // The heading strip gives first, down to its heading, then the button strip down to its
+    // buttons, and last the rest of the heading strip: the reading itself never scrolls while
+    // the window can hold it.
+    const int designTop = Pixels(kHeadingStripHeight);
+    const int designBottom = Pixels(kButtonStripHeight);
+    int shortBy = designTop + displayWindow->height() + designBottom - centralWidget()->height();
+    const auto give = [&shortBy](int& strip, int least) {
+        const int given = std::clamp(shortBy, 0, std::max(0, strip - least));
+        strip -= given;
+        shortBy -= given;
+    };
+    int top = designTop;
+    int bottom = designBottom;
+    give(top, lblHeading->height() + 4);
+    give(bottom, cmdExit->height() + 4);
+    give(top, 0);
+    picTop->setFixedHeight(top);
+    Picture1->setFixedHeight(bottom);
+    lblHeading->move(lblHeading->x(), (top - lblHeading->height()) / 2);
+    const int buttonTop = bottom == designBottom ? Pixels(kButtonTop) : (bottom - cmdExit->height()) / 2;
+    for (QPushButton* button : {cmdSave, cmdSaveAsJPEG, cmdBack, cmdExit})
+        button->move(button->x(), buttonTop);
+}
+
+QPoint MDI::KeptInView(QPoint at) const {
+    const QSize view = mdiArea->viewport()->size();
+    const QSize form = displayWindow->size();
+    const auto keep = [](int position, int room, int length) {
+        return std::clamp(position, std::min(0, room - length), std::max(0, room - length));
+    };
+    return {keep(at.x(), view.width(), form.width()), keep(at.y(), view.height(), form.height())};
+}
+
 bool MDI::event(QEvent* event) {
     const bool handled = QMainWindow::event(event);
     if (event->type() == QEvent::WindowActivate)
@@ -250,6 +291,13 @@ bool MDI::event(QEvent* event) {
 }
 
 bool MDI::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == displayWindow && event->type() == QEvent::Move) {
+        const QPoint kept = KeptInView(displayWindow->pos());
+        if (kept != displayWindow->pos())
+            displayWindow->move(kept);
+    }
+    if (watched == centralWidget() && event->type() == QEvent::Resize)
+        FitStripsToWindow();
     if (watched == displayWindow && event->type() == QEvent::Close) {
         event->ignore();
         return true;
@@ -359,7 +407,8 @@ void MDI::mnuSaveAsText_Click() {
     request.title = texts::kMessageTitle;
     request.filter = platform::QtFileFilter("Quillmere (*.qlm)|*.qlm");
     request.defaultSuffix = "qlm";
-    request.presetName = LastFileName();
+    // The last name, as a reading: the last file may have been an export.
+    request.presetName = platform::WithSuffix(LastFileName(), request.defaultSuffix);
     request.promptOverwrite = true;
     const std::optional<QString> chosen = platform::Os().AskFileName(request);
     if (!chosen || chosen->isEmpty())
@@ -372,8 +421,11 @@ void MDI::mnuSaveAsText_Click() {
         platform::ShowMessage(QString::fromUtf8(msg::kCannotSaveCharacters), platform::MessageIcon::Error);
         return;
     }
-    if (!WriteWholeFile(*chosen, QByteArray::fromStdString(*bytes))) {
-        platform::ShowMessage(QString::fromUtf8(msg::kFileNotSaved), platform::MessageIcon::Error);
+    QString reason;
+    if (!WriteWholeFile(*chosen, QByteArray::fromStdString(*bytes), &reason)) {
+        platform::ShowMessage(QString::fromUtf8(msg::kFileNotSaved) + "\n" +
+                                  QDir::toNativeSeparators(*chosen) + ": " + reason,
+                              platform::MessageIcon::Error);
         return;
     }
     SetLastFileName(*chosen);
@@ -400,13 +452,17 @@ void MDI::mnuExport_Click() {
     request.title = "Select the destination text file ";
     request.filter = platform::QtFileFilter("Export Chart As Text (*.txt)|*.txt");
     request.defaultSuffix = "txt";
-    request.presetName = LastFileName();
+    // The last name, as a text file: one confirmation must not turn a saved reading into text.
+    request.presetName = platform::WithSuffix(LastFileName(), request.defaultSuffix);
     request.promptOverwrite = true;
     const std::optional<QString> chosen = platform::Os().AskFileName(request);
     if (!chosen || chosen->isEmpty())
         return;
-    if (!WriteWholeFile(*chosen, InSystemEncoding(ChartExportText()))) {
-        platform::ShowMessage(QString::fromUtf8(msg::kFileNotSaved), platform::MessageIcon::Error);
+    QString reason;
+    if (!WriteWholeFile(*chosen, InSystemEncoding(ChartExportText()), &reason)) {
+        platform::ShowMessage(QString::fromUtf8(msg::kFileNotSaved) + "\n" +
+                                  QDir::toNativeSeparators(*chosen) + ": " + reason,
+                              platform::MessageIcon::Error);
         return;
     }
     SetLastFileName(*chosen);
@@ -419,6 +475,11 @@ void MDI::mnuPrint_Click() {
         printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
     if (!platform::Os().AskPrinter(*printer_, request))
         return;
-    if (!PrintInterpretation(*display_->RTB, *printer_))
-        platform::ShowMessage(texts::kNotPrinted, platform::MessageIcon::Error);
+    QString reason;
+    if (!PrintInterpretation(*display_->RTB, *printer_, &reason)) {
+        QString text = QString::fromLatin1(texts::kNotPrinted);
+        if (!reason.isEmpty())
+            text += "\n" + reason;
+        platform::ShowMessage(text, platform::MessageIcon::Error);
+    }
 }

@@ -1,18 +1,63 @@
 #include "forms/Startup.h"
 
 #include "forms/FormTexts.h"
+#include "forms/MDI.h"
 
+#include <QApplication>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTimer>
+
+namespace {
+
+// While a dialog of the program is open, a handed-over reading waits: opening it would take the
+// reading away from under the dialog.
+constexpr int kRetryWhileModalMs = 300;
+
+void OpenHandedOverReading(frmMain& form, const QString& path) {
+    if (QApplication::activeModalWidget()) {
+        QTimer::singleShot(kRetryWhileModalMs, &form, [&form, path] { OpenHandedOverReading(form, path); });
+        return;
+    }
+    // As the entry form's open does: from the entry form, which a reading on screen returns to.
+    if (MDI* shown = form.MainWindow())
+        shown->mnuBack_Click();
+    if (form.isMinimized())
+        form.showNormal();
+    form.show();
+    form.raise();
+    form.activateWindow();
+    form.OpenSavedReading(path);
+}
+
+} // namespace
 
 std::optional<RunningProgram> StartProgram(const QStringList& arguments) {
-    RunningProgram program;
-    program.lock = platform::Os().LockSingleInstance();
-    if (!program.lock) {
+    // The desktop passes one saved reading; the running copy may have another working folder.
+    const QString reading =
+        arguments.size() == 1 ? QFileInfo(arguments.constFirst()).absoluteFilePath() : QString();
+    platform::InstanceStart start = platform::Os().LockSingleInstance(reading);
+    switch (start.outcome) {
+    case platform::InstanceStart::Outcome::HandedOver:
+        return std::nullopt;
+    case platform::InstanceStart::Outcome::AlreadyRunning:
         platform::ShowMessage(texts::kAlreadyRunning, platform::MessageIcon::Information);
         return std::nullopt;
+    case platform::InstanceStart::Outcome::Unavailable:
+        platform::ShowMessage(QString::fromLatin1(texts::kNoInstanceLock) + start.reason,
+                              platform::MessageIcon::Error);
+        break;
+    case platform::InstanceStart::Outcome::First:
+        break;
     }
+    RunningProgram program;
+    program.lock = std::move(start.lock);
     program.entryForm = std::make_unique<frmMain>();
+    if (program.lock) {
+        program.lock->SetReceiver(
+            [form = program.entryForm.get()](const QString& path) { OpenHandedOverReading(*form, path); });
+    }
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         program.entryForm->adjustSize();
         QRect frame = program.entryForm->frameGeometry();
@@ -20,7 +65,7 @@ std::optional<RunningProgram> StartProgram(const QStringList& arguments) {
         program.entryForm->move(frame.topLeft());
     }
     program.entryForm->show();
-    if (arguments.size() == 1)
-        program.entryForm->OpenSavedReading(arguments.constFirst());
+    if (!reading.isEmpty())
+        program.entryForm->OpenSavedReading(reading);
     return program;
 }

@@ -10,12 +10,15 @@
 #include <optional>
 
 struct RunningProgram {
-    std::unique_ptr<platform::InstanceLock> lock; // held until the program ends
+    std::unique_ptr<platform::InstanceLock> lock; // held until the program ends; null without one
     std::unique_ptr<frmMain> entryForm;
 };
 
-// Shows the entry form, or, when another copy of the program is running, says so and returns
-// nothing; the other copy is left as it is. A single argument is a saved reading that the desktop
-// asks the program to open: it is opened as "&Open Previously Saved Reading" opens a chosen file.
-// Any other arguments are ignored.
+// Shows the entry form and returns the running program. A single argument is a saved reading that
+// the desktop asks the program to open: it is opened as "&Open Previously Saved Reading" opens a
+// chosen file. Any other arguments are ignored.
+// When another copy of the program runs in this session, this copy shows no window and returns
+// nothing: a saved reading is handed to that copy, which opens it; without one the user is told
+// that the program is already running. When no lock can be made at all, the user is told so and
+// the program runs all the same. Later copies' readings are opened by this one.
 std::optional<RunningProgram> StartProgram(const QStringList& arguments = {});

@@ -21,10 +21,19 @@ QUrl CoordinateSearchAddress(const QString& phrase) {
     return url;
 }
 
+bool OpenWebPage(const QUrl& url) {
+    if (platform::Os().OpenWebAddress(url))
+        return true;
+    // Without a browser the address is all the user can be given; in full, so it can be copied.
+    platform::ShowMessage(QString::fromLatin1(texts::kNoBrowser) + url.toString(QUrl::FullyEncoded),
+                          platform::MessageIcon::Error);
+    return false;
+}
+
 void OpenOnlineHelp() {
-    platform::Os().OpenWebAddress(OnlineHelpAddress());
+    OpenWebPage(OnlineHelpAddress());
 }
 
 void OpenUpdatePage() {
-    platform::Os().OpenWebAddress(UpdateAddress());
+    OpenWebPage(UpdateAddress());
 }

@@ -11,5 +11,7 @@ QUrl UpdateAddress();
 // A web search for the phrase, as typed.
 QUrl CoordinateSearchAddress(const QString& phrase);
 
+// Opens the page in the desktop's browser; where none can be started, says so with the address.
+bool OpenWebPage(const QUrl& url);
 void OpenOnlineHelp();
 void OpenUpdatePage();

@@ -1,14 +1,95 @@
 #include "output/PrintInterpretation.h"
 
+#include "output/ReadingFiles.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QDir>
+#include <QFileInfo>
+#include <QFont>
+#include <QPainter>
 #include <QPrinter>
+#include <QTemporaryFile>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextDocumentFragment>
 #include <QTextEdit>
+#include <QTextFrame>
+#include <QTextLayout>
 
+#include <cmath>
 #include <memory>
 
-bool PrintInterpretation(const QTextEdit& rtb, QPrinter& printer) {
+namespace {
+
+std::function<void(const QString&)> printedFileHook;
+
+// Margins of 2 cm, in the document's own units (pixels at 96 dpi); the layout scales them to the printer.
+constexpr qreal kMargin = 2 / 2.54 * 96;
+
+bool IsHeading(const QTextBlock& block) {
+    const QTextBlock::iterator first = block.begin();
+    return !block.text().trimmed().isEmpty() && !first.atEnd() &&
+           first.fragment().charFormat().fontWeight() >= QFont::Bold;
+}
+
+QTextBlock NextWithText(QTextBlock block) {
+    for (block = block.next(); block.isValid(); block = block.next())
+        if (!block.text().trimmed().isEmpty())
+            return block;
+    return {};
+}
+
+QTextBlock PreviousWithText(QTextBlock block) {
+    for (block = block.previous(); block.isValid(); block = block.previous())
+        if (!block.text().trimmed().isEmpty())
+            return block;
+    return {};
+}
+
+int PageOf(qreal y, qreal pageHeight) {
+    return static_cast<int>(std::floor(y / pageHeight));
+}
+
+// The page of the block's first or last line.
+int LinePage(const QTextBlock& block, bool lastLine, qreal pageHeight) {
+    const QTextLayout* text = block.layout();
+    const qreal top = block.document()->documentLayout()->blockBoundingRect(block).top();
+    if (!text || text->lineCount() == 0)
+        return PageOf(top, pageHeight);
+    const QTextLine line = text->lineAt(lastLine ? text->lineCount() - 1 : 0);
+    return PageOf(top + line.y(), pageHeight);
+}
+
+// A heading whose text starts on the next page goes to that page with it. A move shifts what
+// follows, which only a whole new layout places right, so the pages are laid out and looked at anew
+// after each move.
+void KeepHeadingsWithTheirText(QTextDocument& document, const QSizeF& page) {
+    for (bool moved = true; moved;) {
+        moved = false;
+        document.setPageSize(page); // lays the whole document out again
+        for (QTextBlock block = document.begin(); block.isValid() && !moved; block = block.next()) {
+            if (!IsHeading(block) ||
+                (block.blockFormat().pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore))
+                continue;
+            const QTextBlock text = NextWithText(block);
+            // From the heading's first line (a long heading can break across pages too).
+            const int headingPage = LinePage(block, false, page.height());
+            if (!text.isValid() || LinePage(text, false, page.height()) == headingPage)
+                continue;
+            // A heading that is the first text of its page stays: moving it would leave a blank page.
+            const QTextBlock before = PreviousWithText(block);
+            if (!before.isValid() || LinePage(before, true, page.height()) < headingPage)
+                continue;
+            QTextBlockFormat format;
+            format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+            QTextCursor(block).mergeBlockFormat(format);
+            moved = true;
+        }
+    }
+}
+
+std::unique_ptr<QTextDocument> DocumentToPrint(const QTextEdit& rtb, const QPrinter& printer) {
     const QTextCursor selection = rtb.textCursor();
     std::unique_ptr<QTextDocument> document;
     if (printer.printRange() == QPrinter::Selection && selection.hasSelection()) {
@@ -18,8 +99,104 @@ bool PrintInterpretation(const QTextEdit& rtb, QPrinter& printer) {
     } else {
         document.reset(rtb.document()->clone());
     }
-    // The document's print says nothing when the printer cannot start (no device, a file that
-    // cannot be written); the printer's state does.
-    document->print(&printer);
-    return printer.printerState() != QPrinter::Error && printer.printerState() != QPrinter::Aborted;
+    // The empty lines after the last text would only fill a page of their own.
+    QTextBlock last = document->lastBlock();
+    if (last.text().trimmed().isEmpty())
+        last = PreviousWithText(last);
+    if (last.isValid()) {
+        QTextCursor tail(document.get());
+        tail.setPosition(last.position() + last.length() - 1);
+        tail.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+        tail.removeSelectedText();
+    }
+    return document;
+}
+
+bool PrinterFailed(const QPrinter& printer) {
+    return printer.printerState() == QPrinter::Error || printer.printerState() == QPrinter::Aborted;
+}
+
+// A PDF file is complete when it ends with its end-of-file marker.
+bool CompletePdf(const QByteArray& bytes) {
+    return bytes.trimmed().endsWith("%%EOF");
+}
+
+bool PrintToFile(QTextDocument& document, QPrinter& printer, QString* reason) {
+    const QString target = printer.outputFileName();
+    const QFileInfo targetInfo(target);
+    const auto fail = [&](const QString& why) {
+        if (reason)
+            *reason = QDir::toNativeSeparators(target) + ": " + why;
+        return false;
+    };
+    // Beside the target, hidden, and ending as the target does, which keeps the printer's format.
+    QTemporaryFile temporary(
+        targetInfo.absoluteDir().filePath("." + targetInfo.fileName() + ".XXXXXX." +
+                                          (targetInfo.suffix().isEmpty() ? "pdf" : targetInfo.suffix())));
+    if (!temporary.open())
+        return fail(temporary.errorString());
+    temporary.close();
+    printer.setOutputFileName(temporary.fileName());
+    const bool painted = PrintDocument(document, printer) && !PrinterFailed(printer);
+    printer.setOutputFileName(target);
+    if (!painted)
+        return fail(QStringLiteral("The printer could not write the file."));
+    if (printedFileHook)
+        printedFileHook(temporary.fileName());
+    QString why;
+    const std::optional<QByteArray> bytes = ReadWholeFile(temporary.fileName(), &why);
+    if (!bytes)
+        return fail(why);
+    if (printer.outputFormat() == QPrinter::PdfFormat && !CompletePdf(*bytes))
+        return fail(QStringLiteral("The file was not written whole."));
+    if (!WriteWholeFile(target, *bytes, &why))
+        return fail(why);
+    return true;
+}
+
+} // namespace
+
+bool PrintDocument(QTextDocument& document, QPrinter& printer) {
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return false;
+    QAbstractTextDocumentLayout* layout = document.documentLayout();
+    layout->setPaintDevice(painter.device());
+    QTextFrameFormat frame = document.rootFrame()->frameFormat();
+    frame.setMargin(kMargin);
+    document.rootFrame()->setFrameFormat(frame);
+    // A page size of its own: the document is laid out on pages and nothing adds page numbers.
+    const QRectF body(0, 0, printer.width(), printer.height());
+    KeepHeadingsWithTheirText(document, body.size());
+
+    const int pages = document.pageCount();
+    for (int page = 0; page < pages; ++page) {
+        if (page > 0 && !printer.newPage()) {
+            painter.end();
+            return false;
+        }
+        const QRectF view(0, page * body.height(), body.width(), body.height());
+        painter.save();
+        painter.translate(0, -view.top());
+        painter.setClipRect(view);
+        QAbstractTextDocumentLayout::PaintContext context;
+        context.clip = view;
+        // Paper is white whatever the screen's colours: text without a colour of its own is black.
+        context.palette.setColor(QPalette::Text, Qt::black);
+        layout->draw(&painter, context);
+        painter.restore();
+    }
+    return painter.end();
+}
+
+bool PrintInterpretation(const QTextEdit& rtb, QPrinter& printer, QString* reason) {
+    const std::unique_ptr<QTextDocument> document = DocumentToPrint(rtb, printer);
+    if (!printer.outputFileName().isEmpty())
+        return PrintToFile(*document, printer, reason);
+    // The printer's state, not the painter, tells when the printer cannot start.
+    return PrintDocument(*document, printer) && !PrinterFailed(printer);
+}
+
+void SetPrintedFileHook(std::function<void(const QString&)> hook) {
+    printedFileHook = std::move(hook);
 }

@@ -1,10 +1,26 @@
 // Printing the house-lords interpretation: the whole rich text, or the selection, with its
-// colours and bold headings.
+// colours and bold headings, laid out on the printer's pages without page numbers, each heading kept
+// on one page with the text that follows it.
 #pragma once
 
+#include <QString>
+
+#include <functional>
+
 class QPrinter;
+class QTextDocument;
 class QTextEdit;
 
 // Prints what the printer's range asks for (the selection, when there is one and the user kept
-// that choice; otherwise everything). False when the printer could not take the job.
-bool PrintInterpretation(const QTextEdit& rtb, QPrinter& printer);
+// that choice; otherwise everything). False when the printer could not take the job; `reason` (when
+// given) then says why, where that is known.
+// A printer that prints to a file writes a temporary file beside it first; the file is replaced
+// only by a complete print, so a failure leaves an earlier file as it was.
+bool PrintInterpretation(const QTextEdit& rtb, QPrinter& printer, QString* reason = nullptr);
+
+// Lays `document` out on pages of the printer's printable area and paints them, page by page.
+bool PrintDocument(QTextDocument& document, QPrinter& printer);
+
+// Test seam: called with the finished temporary file of a print to a file, before it is checked and
+// put in place, so that a test can spoil it as a full disk would. Empty function: no hook.
+void SetPrintedFileHook(std::function<void(const QString& temporaryFile)> hook);

@@ -3,7 +3,7 @@
 #include "output/ImagePaths.h"
 #include "platform/Platform.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -27,11 +27,21 @@ QString FromNative(const std::string& path) {
 } // namespace
 
 QPixmap CaptureFormPicture(QWidget& form) {
-    return form.grab();
+    // The text caret is no part of the picture: the widget that has it loses the focus while the
+    // form is grabbed (a read-only box keeps its selection) and gets it back afterwards.
+    QWidget* focused = QApplication::focusWidget();
+    if (focused && focused != &form && !form.isAncestorOf(focused))
+        focused = nullptr;
+    if (focused)
+        focused->clearFocus();
+    const QPixmap picture = form.grab();
+    if (focused)
+        focused->setFocus(Qt::OtherFocusReason);
+    return picture;
 }
 
-QString ProgramFolder() {
-    return QCoreApplication::applicationDirPath();
+QString DefaultPictureFolder() {
+    return platform::DocumentsFolder();
 }
 
 QString SaveDisplayAsJpeg(const PictureWorkspace& workspace, const QString& path, bool showName) {
@@ -41,7 +51,7 @@ QString SaveDisplayAsJpeg(const PictureWorkspace& workspace, const QString& path
     if (showName && workspace.txtFile)
         workspace.txtFile->setText(QString::fromStdString(file));
 
-    const UniqueImageResult target = UniqueImagePath(folder, file, Native(ProgramFolder()));
+    const UniqueImageResult target = UniqueImagePath(folder, file, Native(DefaultPictureFolder()));
     if (target.path.empty()) {
         const QString name = QString::fromStdString(target.fileName);
         platform::Os().ShowTitledMessage("There are too many Copies of this file  " + name,

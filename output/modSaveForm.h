@@ -17,12 +17,13 @@ struct PictureWorkspace {
     QLineEdit* txtFolder; // the folder written to
 };
 
-// The client area of the form, as it shows now.
+// The client area of the form, as it shows now, without the text caret.
 QPixmap CaptureFormPicture(QWidget& form);
 
 // Writes the picture held in the workspace to a free name derived from `path`. Messages: too many
 // copies of the name, or "The picture could not be saved." Returns the path written, or empty.
 QString SaveDisplayAsJpeg(const PictureWorkspace& workspace, const QString& path, bool showName);
 
-// The folder the program runs from, where a picture without a folder goes.
-QString ProgramFolder();
+// Where a picture named without a folder goes: where the picture dialog starts, the user's
+// documents folder (the program's own folder is often not writable).
+QString DefaultPictureFolder();

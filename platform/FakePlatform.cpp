@@ -55,13 +55,24 @@ bool FakePlatform::AskPrinter(QPrinter& printer, const PrinterRequest& request) 
 
 bool FakePlatform::OpenWebAddress(const QUrl& url) {
     openedAddresses.push_back(url);
-    return true;
+    return browserStarts;
 }
 
-std::unique_ptr<InstanceLock> FakePlatform::LockSingleInstance() {
-    if (otherCopyRunning)
-        return nullptr;
-    return std::make_unique<InstanceLock>();
+InstanceStart FakePlatform::LockSingleInstance(const QString& readingToHandOver) {
+    InstanceStart start;
+    if (otherCopyRunning) {
+        start.outcome = InstanceStart::Outcome::AlreadyRunning;
+        if (!readingToHandOver.isEmpty()) {
+            handedOver.push_back(readingToHandOver);
+            start.outcome = InstanceStart::Outcome::HandedOver;
+        }
+    } else if (!lockUnavailableReason.isEmpty()) {
+        start.outcome = InstanceStart::Outcome::Unavailable;
+        start.reason = lockUnavailableReason;
+    } else {
+        start.lock = std::make_unique<InstanceLock>();
+    }
+    return start;
 }
 
 bool FakePlatform::PictureLibraryPresent() {

@@ -36,7 +36,12 @@ class FakePlatform : public Platform {
     std::deque<std::optional<QString>> fileAnswers;
     std::deque<bool> printerAnswers;
     QString printerOutputFile; // a confirmed printer prints to this PDF file when set
+    bool browserStarts = true;
+    // The single-instance lock: another copy holds it (and takes handed-over readings, which are
+    // recorded), or no lock can be made for the given reason.
     bool otherCopyRunning = false;
+    std::vector<QString> handedOver;
+    QString lockUnavailableReason;
     bool pictureLibraryPresent = true;
     // A conversion that succeeds is done for real, through the library beside the program.
     bool conversionSucceeds = true;
@@ -51,7 +56,7 @@ class FakePlatform : public Platform {
     std::optional<QString> AskFileName(const FileDialogRequest& request) override;
     bool AskPrinter(QPrinter& printer, const PrinterRequest& request) override;
     bool OpenWebAddress(const QUrl& url) override;
-    std::unique_ptr<InstanceLock> LockSingleInstance() override;
+    InstanceStart LockSingleInstance(const QString& readingToHandOver = {}) override;
     bool PictureLibraryPresent() override;
     bool ConvertBmpToJpeg(const QString& bmpPath, const QString& jpegPath, int quality) override;
 

@@ -2,6 +2,9 @@
 
 #include "platform/QtPlatform.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
 #include <QStringList>
 
 namespace platform {
@@ -38,6 +41,24 @@ QString QtFileFilter(const QString& pipeFilter) {
         filters << (description.contains('(') ? description : description + " (" + pattern + ")");
     }
     return filters.join(";;");
+}
+
+QString DocumentsFolder() {
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!documents.isEmpty() && QFileInfo(documents).isDir())
+        return documents;
+    return QDir::homePath();
+}
+
+QString WithSuffix(const QString& path, const QString& suffix) {
+    const qsizetype nameStart = path.lastIndexOf('/') + 1;
+    if (nameStart >= path.size())
+        return path;
+    qsizetype dot = path.lastIndexOf('.');
+    // A name's leading dot (".notes") starts no suffix.
+    if (dot <= nameStart)
+        dot = path.size();
+    return path.left(dot) + '.' + suffix;
 }
 
 } // namespace platform

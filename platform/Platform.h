@@ -6,6 +6,7 @@
 #include <QString>
 #include <QUrl>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -24,7 +25,7 @@ struct FileDialogRequest {
     Kind kind = Kind::Save;
     QString title;
     QString filter;        // Qt form, for example "Quillmere (*.qlm)"
-    QString defaultSuffix; // without the dot, added when the chosen name has none
+    QString defaultSuffix; // without the dot; a save dialog adds it when the chosen name has none
     QString presetName;
     bool promptOverwrite = false;
     bool fileMustExist = false;
@@ -33,14 +34,45 @@ struct FileDialogRequest {
 // Converts a "description|pattern|description|pattern" filter into Qt's form.
 QString QtFileFilter(const QString& pipeFilter);
 
+// Where file dialogs start when they have no name to start from: the user's documents folder, or
+// the home folder when there is none.
+QString DocumentsFolder();
+
+// `path` with its file name's last suffix replaced by `suffix` (added when it has none), so that a
+// dialog of one type does not propose a file of another: "/a/b.qlm" with "txt" is "/a/b.txt".
+QString WithSuffix(const QString& path, const QString& suffix);
+
 struct PrinterRequest {
     bool printSelection = false; // the dialog opens with "selection" chosen instead of "all"
 };
 
-// Held for as long as the program runs; releasing it lets the next copy start.
+// Held by the copy that runs for as long as it runs; releasing it lets the next copy start.
 class InstanceLock {
   public:
     virtual ~InstanceLock() = default;
+    // What is done with a saved reading that a later copy hands over; called on the UI thread.
+    void SetReceiver(std::function<void(const QString&)> receiver) { receiver_ = std::move(receiver); }
+    // Passes a handed-over reading's path to the receiver.
+    void Receive(const QString& path) {
+        if (receiver_)
+            receiver_(path);
+    }
+
+  private:
+    std::function<void(const QString&)> receiver_;
+};
+
+// What the start of a copy found.
+struct InstanceStart {
+    enum class Outcome {
+        First,          // this copy runs and holds the lock
+        AlreadyRunning, // another copy runs; nothing was handed to it
+        HandedOver,     // another copy runs and took the saved reading
+        Unavailable,    // no lock could be made: this copy runs without one
+    };
+    Outcome outcome = Outcome::First;
+    std::unique_ptr<InstanceLock> lock; // with First
+    QString reason;                     // with Unavailable: what went wrong
 };
 
 class Platform {
@@ -57,11 +89,11 @@ class Platform {
     virtual std::optional<QString> AskFileName(const FileDialogRequest& request) = 0;
     // Lets the user choose and set up `printer`; false when cancelled. No page range is offered.
     virtual bool AskPrinter(QPrinter& printer, const PrinterRequest& request) = 0;
-    // Opens the address in the desktop's default browser.
+    // Opens the address in the desktop's default browser; false when no browser could be started.
     virtual bool OpenWebAddress(const QUrl& url) = 0;
-    // The lock that keeps a second copy of the program from starting, or null when another
-    // running copy holds it.
-    virtual std::unique_ptr<InstanceLock> LockSingleInstance() = 0;
+    // Takes the lock that keeps a second copy of the program from running. When another copy holds
+    // it and `readingToHandOver` (an absolute path) is given, that copy is asked to open it.
+    virtual InstanceStart LockSingleInstance(const QString& readingToHandOver = {}) = 0;
     // Whether the library that converts bitmaps to JPEG lies beside the program.
     virtual bool PictureLibraryPresent() = 0;
     // Converts a bitmap file into a JPEG file through that library.

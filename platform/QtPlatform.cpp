@@ -5,15 +5,19 @@
 #include <QDesktopServices>
 #include <QDialog>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLibrary>
+#include <QLocalServer>
+#include <QLocalSocket>
 #include <QLockFile>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QSysInfo>
+#include <QStandardPaths>
+#include <QTimer>
 
 #ifdef Q_OS_UNIX
 #include <unistd.h>
@@ -23,26 +27,141 @@ namespace platform {
 
 namespace {
 
-class LockFileLock : public InstanceLock {
+// How long a new copy waits for the running one: to connect, and to answer a handed-over reading.
+constexpr int kConnectWaitMs = 2000;
+constexpr int kAnswerWaitMs = 5000;
+// Copies started together wait this long for their turn to look for a running copy; the turn lasts
+// milliseconds, so a turn lock older than that was left behind.
+constexpr int kTurnWaitMs = 3000;
+// A handed-over reading is one line: the path in UTF-8, percent-encoded. The running copy answers
+// it with this.
+constexpr char kTaken[] = "taken\n";
+constexpr qint64 kLongestRequest = 64 * 1024;
+
+QString UserKey() {
+#ifdef Q_OS_UNIX
+    return QString::number(::getuid());
+#else
+    return QDir::home().dirName();
+#endif
+}
+
+// The graphical session: the Wayland or X display (without the X screen number), else the login
+// session.
+QString SessionKey() {
+    QString session = qEnvironmentVariable("WAYLAND_DISPLAY");
+    if (session.isEmpty()) {
+        session = qEnvironmentVariable("DISPLAY");
+        const qsizetype colon = session.lastIndexOf(':');
+        const qsizetype dot = session.indexOf('.', colon + 1);
+        if (colon >= 0 && dot > colon)
+            session.truncate(dot);
+    }
+    if (session.isEmpty())
+        session = qEnvironmentVariable("XDG_SESSION_ID");
+    QString key;
+    for (const QChar c : session)
+        key += (c.isLetterOrNumber() && c.unicode() < 128) || c == '-' || c == '.' ? c : QChar('_');
+    return key.isEmpty() ? QStringLiteral("console") : key;
+}
+
+QString RuntimeFolder() {
+    // Qt makes up a folder of its own in the temporary folder when the desktop gives none; the
+    // fallback below does better with the user's id in the name.
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
+        return {};
+    return QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+}
+
+// Whether whatever lies under the server's name may be a copy of this user's: a file of another
+// user's in a shared folder is not.
+bool OwnedByThisUser(const QString& serverName) {
+#ifdef Q_OS_UNIX
+    const QFileInfo info(serverName);
+    return !info.exists() || info.ownerId() == ::getuid();
+#else
+    Q_UNUSED(serverName);
+    return true;
+#endif
+}
+
+// Sends the reading to the running copy and waits for its answer. The wait runs an event loop of its
+// own rather than blocking, so that a running copy in this same process can answer.
+bool HandOver(QLocalSocket& socket, const QString& reading) {
+    QByteArray answer;
+    QEventLoop loop;
+    QTimer timer;
+    timer.setSingleShot(true);
+    QObject::connect(&socket, &QLocalSocket::readyRead, &loop, [&] {
+        answer += socket.readAll();
+        if (answer.contains('\n'))
+            loop.quit();
+    });
+    QObject::connect(&socket, &QLocalSocket::disconnected, &loop, &QEventLoop::quit);
+    QObject::connect(&socket, &QLocalSocket::errorOccurred, &loop, &QEventLoop::quit);
+    QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
+    // Encoded, so that no character of a path can end the line early.
+    const QByteArray request = reading.toUtf8().toPercentEncoding() + '\n';
+    if (request.size() > kLongestRequest || socket.write(request) != request.size())
+        return false;
+    socket.flush();
+    timer.start(kAnswerWaitMs);
+    loop.exec();
+    answer += socket.readAll();
+    return answer == kTaken;
+}
+
+// The running copy's end: a local server that takes handed-over readings.
+class ServerLock : public InstanceLock {
   public:
-    explicit LockFileLock(std::unique_ptr<QLockFile> file) : file_(std::move(file)) {}
+    explicit ServerLock(std::unique_ptr<QLocalServer> server) : server_(std::move(server)) {
+        QObject::connect(server_.get(), &QLocalServer::newConnection, server_.get(), [this] { Accept(); });
+    }
 
   private:
-    std::unique_ptr<QLockFile> file_;
-};
+    void Accept() {
+        while (QLocalSocket* client = server_->nextPendingConnection()) {
+            QObject::connect(client, &QLocalSocket::disconnected, client, &QObject::deleteLater);
+            QObject::connect(client, &QLocalSocket::readyRead, client, [this, client] { Read(*client); });
+            Read(*client);
+        }
+    }
 
-QString DefaultLockPath() {
-#ifdef Q_OS_UNIX
-    const QString user = QString::number(::getuid());
-#else
-    const QString user = QDir::home().dirName();
-#endif
-    return QDir::temp().filePath("quillmere-" + user + ".lock");
-}
+    void Read(QLocalSocket& client) {
+        if (!client.canReadLine()) {
+            if (client.bytesAvailable() > kLongestRequest)
+                client.abort();
+            return;
+        }
+        QByteArray line = client.readLine(kLongestRequest);
+        line.chop(1);
+        client.write(kTaken);
+        client.flush();
+        client.disconnectFromServer();
+        const QString path = QString::fromUtf8(QByteArray::fromPercentEncoding(line));
+        // Opened once this slot has returned: the opening may show messages of its own.
+        if (!path.isEmpty())
+            QMetaObject::invokeMethod(
+                server_.get(), [this, path] { Receive(path); }, Qt::QueuedConnection);
+    }
+
+    std::unique_ptr<QLocalServer> server_;
+};
 
 } // namespace
 
-QtPlatform::QtPlatform(QString lockPath) : lockPath_(lockPath.isEmpty() ? DefaultLockPath() : lockPath) {}
+QtPlatform::QtPlatform(QString instanceFolder) {
+    if (instanceFolder.isEmpty())
+        instanceFolder = RuntimeFolder();
+    privateFolder_ = !instanceFolder.isEmpty();
+#ifdef Q_OS_WIN
+    serverName_ = "quillmere-" + UserKey() + "-" + SessionKey();
+#else
+    serverName_ = privateFolder_
+                      ? QDir(instanceFolder).filePath("quillmere-" + SessionKey())
+                      : QDir(QDir::tempPath()).filePath("quillmere-" + UserKey() + "-" + SessionKey());
+#endif
+}
 
 void QtPlatform::ShowMessage(const QString& text, MessageIcon icon) {
     ShowTitledMessage(text, kMessageTitle, icon);
@@ -58,50 +177,114 @@ void QtPlatform::ShowModal(QDialog& dialog) {
     dialog.exec();
 }
 
-std::optional<QString> QtPlatform::AskFileName(const FileDialogRequest& request) {
-    QFileDialog dialog(QApplication::activeWindow(), request.title);
+void SetUpFileDialog(QFileDialog& dialog, const FileDialogRequest& request) {
+    dialog.setWindowTitle(request.title);
     dialog.setNameFilter(request.filter);
-    dialog.setDefaultSuffix(request.defaultSuffix);
     if (request.kind == FileDialogRequest::Kind::Open) {
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         dialog.setFileMode(request.fileMustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+        // No default suffix: the dialog would add it to a typed name that has none even when that
+        // name is a file of its own ("readingqlm" would become "readingqlm.qlm"). The filter shows
+        // the files of the type.
+        dialog.setDefaultSuffix(QString());
     } else {
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setDefaultSuffix(request.defaultSuffix);
         dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.promptOverwrite);
     }
-    if (!request.presetName.isEmpty())
+    if (request.presetName.isEmpty())
+        dialog.setDirectory(DocumentsFolder());
+    else
         dialog.selectFile(request.presetName);
+}
+
+std::optional<QString> QtPlatform::AskFileName(const FileDialogRequest& request) {
+    QFileDialog dialog(QApplication::activeWindow());
+    SetUpFileDialog(dialog, request);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return dialog.selectedFiles().constFirst();
 }
 
-bool QtPlatform::AskPrinter(QPrinter& printer, const PrinterRequest& request) {
-    QPrintDialog dialog(&printer, QApplication::activeWindow());
+std::unique_ptr<QPrintDialog> MakePrintDialog(QPrinter& printer, const PrinterRequest& request,
+                                              QWidget* parent) {
+    // The whole interpretation or the selection is printed, never a range of pages; the dialog
+    // takes its first choice from the printer.
+    printer.setPrintRange(request.printSelection ? QPrinter::Selection : QPrinter::AllPages);
+    printer.setFromTo(0, 0);
+    printer.setPageRanges(QPageRanges());
+    auto dialog = std::make_unique<QPrintDialog>(&printer, parent);
     QAbstractPrintDialog::PrintDialogOptions options = QAbstractPrintDialog::PrintToFile |
                                                        QAbstractPrintDialog::PrintShowPageSize |
                                                        QAbstractPrintDialog::PrintCollateCopies;
     if (request.printSelection)
         options |= QAbstractPrintDialog::PrintSelection;
-    dialog.setOptions(options);
-    dialog.setPrintRange(request.printSelection ? QAbstractPrintDialog::Selection
-                                                : QAbstractPrintDialog::AllPages);
-    return dialog.exec() == QDialog::Accepted;
+    dialog->setOptions(options);
+    dialog->setOption(QAbstractPrintDialog::PrintPageRange, false);
+    dialog->setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+    dialog->setPrintRange(request.printSelection ? QAbstractPrintDialog::Selection
+                                                 : QAbstractPrintDialog::AllPages);
+    return dialog;
+}
+
+bool QtPlatform::AskPrinter(QPrinter& printer, const PrinterRequest& request) {
+    const std::unique_ptr<QPrintDialog> dialog =
+        MakePrintDialog(printer, request, QApplication::activeWindow());
+    if (dialog->exec() != QDialog::Accepted)
+        return false;
+    // Should a dialog still let a range through, the whole is printed all the same.
+    if (printer.printRange() != QPrinter::Selection)
+        printer.setPrintRange(QPrinter::AllPages);
+    printer.setFromTo(0, 0);
+    printer.setPageRanges(QPageRanges());
+    return true;
 }
 
 bool QtPlatform::OpenWebAddress(const QUrl& url) {
     return QDesktopServices::openUrl(url);
 }
 
-std::unique_ptr<InstanceLock> QtPlatform::LockSingleInstance() {
-    auto file = std::make_unique<QLockFile>(lockPath_);
-    // Never stale by age: the first copy may run for days. A lock left by a copy that crashed is
-    // still taken over, because QLockFile sees that its process is gone.
-    file->setStaleLockTime(0);
-    if (!file->tryLock(0))
-        return nullptr;
-    return std::make_unique<LockFileLock>(std::move(file));
+InstanceStart QtPlatform::LockSingleInstance(const QString& readingToHandOver) {
+    InstanceStart start;
+    // Copies started together (a file manager opening several readings) take turns, so that one
+    // of them sets up the server and the others find it. Without a turn (a lock file that cannot
+    // be made) the copy goes on all the same.
+    std::unique_ptr<QLockFile> turn;
+    const QString turnPath = serverName_ + ".lock";
+    if (privateFolder_ && !QFileInfo(turnPath).isDir()) {
+        turn = std::make_unique<QLockFile>(turnPath);
+        turn->setStaleLockTime(kTurnWaitMs);
+        turn->tryLock(kTurnWaitMs);
+    }
+
+    if (OwnedByThisUser(serverName_)) {
+        QLocalSocket socket;
+        socket.connectToServer(serverName_);
+        if (socket.waitForConnected(kConnectWaitMs)) {
+            const bool handed = !readingToHandOver.isEmpty() && HandOver(socket, readingToHandOver);
+            start.outcome =
+                handed ? InstanceStart::Outcome::HandedOver : InstanceStart::Outcome::AlreadyRunning;
+            return start;
+        }
+    }
+
+    // No copy answers: what is left under the name (the socket of a copy that ended without
+    // removing it, an old file) is replaced.
+    auto server = std::make_unique<QLocalServer>();
+    server->setSocketOptions(QLocalServer::UserAccessOption);
+    if (!server->listen(serverName_)) {
+        if (OwnedByThisUser(serverName_))
+            QLocalServer::removeServer(serverName_);
+        if (!server->listen(serverName_)) {
+            start.outcome = InstanceStart::Outcome::Unavailable;
+            start.reason = serverName_ + ": " + server->errorString();
+            return start;
+        }
+    }
+    start.outcome = InstanceStart::Outcome::First;
+    start.lock = std::make_unique<ServerLock>(std::move(server));
+    return start;
 }
 
 QString QtPlatform::PictureLibraryPath() {

@@ -1,14 +1,21 @@
-// The platform services on Qt: message boxes, dialogs, the desktop's browser, a lock file.
+// The platform services on Qt: message boxes, dialogs, the desktop's browser, and the single-instance
+// lock as a local server of this user's session.
 #pragma once
 
 #include "platform/Platform.h"
+
+class QFileDialog;
+class QPrintDialog;
+class QWidget;
 
 namespace platform {
 
 class QtPlatform : public Platform {
   public:
-    // `lockPath` empty: the lock lives in the system's temporary folder, one per user.
-    explicit QtPlatform(QString lockPath = {});
+    // `instanceFolder` empty: the single-instance server lives in the user's runtime folder, or,
+    // where there is none, in the temporary folder under the user's id. Either way its name carries
+    // the graphical session, so a copy in another session does not count.
+    explicit QtPlatform(QString instanceFolder = {});
 
     void ShowMessage(const QString& text, MessageIcon icon) override;
     void ShowTitledMessage(const QString& text, const QString& title, MessageIcon icon) override;
@@ -16,16 +23,27 @@ class QtPlatform : public Platform {
     std::optional<QString> AskFileName(const FileDialogRequest& request) override;
     bool AskPrinter(QPrinter& printer, const PrinterRequest& request) override;
     bool OpenWebAddress(const QUrl& url) override;
-    std::unique_ptr<InstanceLock> LockSingleInstance() override;
+    InstanceStart LockSingleInstance(const QString& readingToHandOver = {}) override;
     bool PictureLibraryPresent() override;
     bool ConvertBmpToJpeg(const QString& bmpPath, const QString& jpegPath, int quality) override;
 
     // Full path of the picture library beside the program: Bmp2Jpeg plus the system's suffix.
     static QString PictureLibraryPath();
+    // The single-instance server's name: on Unix the full path of its socket.
+    QString InstanceServerName() const { return serverName_; }
 
   private:
-    QString lockPath_;
+    QString serverName_;
+    bool privateFolder_ = false; // the server's folder is this user's alone
 };
+
+// Sets up a file dialog for the request without showing it.
+void SetUpFileDialog(QFileDialog& dialog, const FileDialogRequest& request);
+
+// The printer dialog for the request, not yet shown. It offers no page range, and the printer's
+// range is reset to all pages or the selection.
+std::unique_ptr<QPrintDialog> MakePrintDialog(QPrinter& printer, const PrinterRequest& request,
+                                              QWidget* parent = nullptr);
 
 // Loads the picture library at `libraryPath` and converts the bitmap with its BmpToJpeg; true when
 // the library was there, answered success and the JPEG file exists.

@@ -300,7 +300,9 @@ TEST(StartTest, WhatIsNotASavedReadingIsRefusedAndOtherArgumentsAreIgnored) {
     {
         std::optional<RunningProgram> program = StartProgram({"/no/such/notes.txt"});
         ASSERT_TRUE(program.has_value());
-        EXPECT_EQ(fake.MessageTexts(), QStringList{"Please Check The File."});
+        ASSERT_EQ(fake.messages.size(), 1u);
+        EXPECT_TRUE(fake.messages[0].text.startsWith("Please Check The File.\n/no/such/notes.txt"))
+            << fake.messages[0].text.toStdString();
         EXPECT_EQ(program->entryForm->MainWindow(), nullptr);
         EXPECT_TRUE(program->entryForm->isVisible());
     }

@@ -8,8 +8,10 @@
 #include "app/Records.h"
 #include "output/AtomicFile.h"
 #include "output/ChartExport.h"
+#include "output/PrintInterpretation.h"
 #include "output/ReadingFiles.h"
 #include "output/SavedReadingFile.h"
+#include "output/modSaveForm.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,7 +19,9 @@
 #include <QImage>
 #include <QImageReader>
 #include <QLineEdit>
+#include <QPrinter>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -367,15 +371,16 @@ TEST_F(ReadingFilesTest, ExportWritesTheFortyOneLinesByteForByte) {
     EXPECT_TRUE(lines[40].startsWith("Lord of the 12th House Jupiter is placed in House "));
 }
 
-TEST_F(ReadingFilesTest, ExportAndSaveShareTheLastName) {
+TEST_F(ReadingFilesTest, ExportAndSaveShareTheLastNameEachWithItsOwnSuffix) {
     MDI* mdi = ComputeShown(Entry1980());
     fake.fileAnswers.push_back(Path("a.qlm"));
     mdi->mnuSaveAsText_Click();
     fake.fileAnswers.push_back(Path("b.txt"));
     mdi->mnuExport_Click();
-    EXPECT_EQ(fake.fileRequests[1].presetName, Path("a.qlm"));
+    // One confirmation of the proposed name must not turn the saved reading into text.
+    EXPECT_EQ(fake.fileRequests[1].presetName, Path("a.txt"));
     mdi->mnuSaveAsText_Click(); // cancelled
-    EXPECT_EQ(fake.fileRequests[2].presetName, Path("b.txt"));
+    EXPECT_EQ(fake.fileRequests[2].presetName, Path("b.qlm"));
     mdi->mnuExport_Click(); // cancelled: nothing written, the name kept
     EXPECT_EQ(QString::fromStdString(ReadingState.lastFileName), Path("b.txt"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), (QStringList{"a.qlm", "b.txt"}));
@@ -537,6 +542,132 @@ TEST_F(ReadingFilesTest, CancellingPrintsNothingAndAFailedPrintSaysSo) {
     fake.printerOutputFile = Path("no/such/folder/out.pdf");
     fake.printerAnswers.push_back(true);
     mdi->mnuPrint_Click();
-    EXPECT_EQ(fake.MessageTexts(), QStringList{"The interpretation could not be printed."});
+    ASSERT_EQ(fake.messages.size(), 1u);
+    EXPECT_TRUE(fake.messages[0].text.startsWith("The interpretation could not be printed.\n" +
+                                                 Path("no/such/folder/out.pdf") + ": "))
+        << fake.messages[0].text.toStdString();
     EXPECT_EQ(fake.messages.back().icon, platform::MessageIcon::Error);
+}
+
+// ---------------------------------------------------------------- the window's printing and pictures
+
+namespace {
+
+// The pages of a PDF as pdftotext reads them, each as its non-empty lines.
+std::vector<QStringList> PdfPages(const QString& pdf) {
+    QProcess p;
+    p.start("pdftotext", {pdf, "-"});
+    p.waitForFinished(30000);
+    std::vector<QStringList> pages;
+    QStringList texts = QString::fromUtf8(p.readAllStandardOutput()).split('\f');
+    if (!texts.isEmpty() && texts.back().trimmed().isEmpty())
+        texts.removeLast();
+    for (const QString& page : texts) {
+        QStringList lines;
+        for (const QString& line : page.split('\n'))
+            if (!line.trimmed().isEmpty())
+                lines << line.trimmed();
+        pages.push_back(lines);
+    }
+    return pages;
+}
+
+} // namespace
+
+// Printing to a file that cannot be written whole (the printer's file cut short, or a full disk while
+// it is put in place) leaves the earlier file as it was and says so; a complete print replaces it.
+TEST_F(ReadingFilesTest, APrintToAFileReplacesTheEarlierFileOnlyWhenComplete) {
+    MDI* mdi = ComputeShown(Entry1947());
+    const QString pdf = Path("reading.pdf");
+    Write(pdf, "the earlier PDF");
+    ASSERT_TRUE(QFile::setPermissions(pdf, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                               QFileDevice::ReadGroup));
+    fake.printerOutputFile = pdf;
+
+    const struct {
+        const char* what;
+        std::function<void(const QString&)> spoilPrintedFile;
+        std::optional<WriteStep> fullDiskAt;
+    } faults[] = {
+        {"the printed file cut at 4 KB", [](const QString& file) { ASSERT_TRUE(QFile::resize(file, 4096)); },
+         std::nullopt},
+        {"the printed file empty", [](const QString& file) { ASSERT_TRUE(QFile::resize(file, 0)); },
+         std::nullopt},
+        {"a full disk while writing", {}, WriteStep::Write},
+        {"a full disk at the flush", {}, WriteStep::Flush},
+    };
+    for (const auto& fault : faults) {
+        fake.messages.clear();
+        SetPrintedFileHook(fault.spoilPrintedFile);
+        if (fault.fullDiskAt)
+            SetWriteFaultHook([step = *fault.fullDiskAt](WriteStep s) { return s == step ? ENOSPC : 0; });
+        fake.printerAnswers.push_back(true);
+        mdi->mnuPrint_Click();
+        SetPrintedFileHook({});
+        SetWriteFaultHook({});
+        ASSERT_EQ(fake.messages.size(), 1u) << fault.what;
+        EXPECT_TRUE(fake.messages[0].text.startsWith("The interpretation could not be printed.\n" + pdf))
+            << fake.messages[0].text.toStdString();
+        EXPECT_EQ(Read(pdf), "the earlier PDF") << fault.what;
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"reading.pdf"})
+            << fault.what;
+    }
+
+    fake.messages.clear();
+    fake.printerAnswers.push_back(true);
+    mdi->mnuPrint_Click();
+    EXPECT_TRUE(fake.messages.empty()) << fake.MessageTexts().join(" | ").toStdString();
+    EXPECT_TRUE(Read(pdf).startsWith("%PDF-"));
+    EXPECT_TRUE(PdfText(pdf).contains("Lord of the 1st House Mars is placed in House 2."));
+    EXPECT_EQ(QFileInfo(pdf).permissions() & (QFileDevice::ReadOther | QFileDevice::ReadGroup |
+                                              QFileDevice::WriteGroup | QFileDevice::WriteOwner),
+              QFileDevice::ReadGroup | QFileDevice::WriteOwner);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"reading.pdf"});
+}
+
+// Whatever the paper, pages carry no page numbers and no page ends with a house's heading.
+TEST_F(ReadingFilesTest, PrintedPagesHaveNoNumbersAndKeepEachHeadingWithItsText) {
+    MDI* mdi = ComputeShown(Entry1947());
+    const QRegularExpression heading("^Lord of the \\d+(st|nd|rd|th) House ");
+    const QRegularExpression number("^\\d+$");
+    for (int heightMm = 90; heightMm <= 300; heightMm += 6) {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(Path(QString("h%1.pdf").arg(heightMm)));
+        printer.setPageSize(QPageSize(QSizeF(150, heightMm), QPageSize::Millimeter));
+        printer.setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
+        ASSERT_TRUE(PrintInterpretation(*mdi->Display().RTB, printer)) << heightMm;
+        const std::vector<QStringList> pages = PdfPages(printer.outputFileName());
+        ASSERT_GT(pages.size(), 1u) << heightMm;
+        int headings = 0;
+        for (std::size_t i = 0; i < pages.size(); ++i) {
+            ASSERT_FALSE(pages[i].isEmpty()) << heightMm << " page " << i + 1;
+            for (const QString& line : pages[i]) {
+                EXPECT_FALSE(number.match(line).hasMatch()) << heightMm << " page " << i + 1;
+                headings += heading.match(line).hasMatch();
+            }
+            EXPECT_FALSE(heading.match(pages[i].back()).hasMatch())
+                << heightMm << " mm: page " << i + 1 << " ends with " << pages[i].back().toStdString();
+        }
+        EXPECT_EQ(headings, 12) << heightMm;
+    }
+}
+
+// The picture shows the form, not the text caret blinking in it; the caret's box keeps the focus.
+TEST_F(ReadingFilesTest, ThePictureLeavesTheCaretOut) {
+    MDI* mdi = ComputeShown(Entry1947());
+    frmDisplay& d = mdi->Display();
+    d.cmdInterpretation->click();
+    mdi->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(mdi));
+    const int flashTime = QApplication::cursorFlashTime();
+    QApplication::setCursorFlashTime(0); // a caret that does not blink is always drawn
+    d.RTB->setFocus();
+    ASSERT_TRUE(d.RTB->hasFocus());
+    const QImage picture = CaptureFormPicture(d).toImage();
+    EXPECT_TRUE(d.RTB->hasFocus());
+    d.RTB->clearFocus();
+    const QImage withoutCaret = d.grab().toImage();
+    QApplication::setCursorFlashTime(flashTime);
+    EXPECT_EQ(picture, withoutCaret);
 }
