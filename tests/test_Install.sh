@@ -56,15 +56,35 @@ if grep -q "not found" <<<"$(ldd "$library" 2>&1)"; then
   fail "the picture library misses libraries: $(ldd "$library" | grep "not found")"
 fi
 
-# Started the way the desktop starts it, with a saved reading, headless and with a lock folder of
-# its own so that no other copy can be in the way. It must still be running when stopped.
-mkdir -p "$work/tmp" "$work/home"
+# Started the way the desktop starts it, with a saved reading, headless and with a runtime folder of
+# its own so that no other copy can be in the way. A second copy started with another reading hands
+# it to the first and ends at once; the first must still be running when stopped.
+mkdir -p "$work/tmp" "$work/home" "$work/runtime"
+chmod 700 "$work/runtime"
 cp "$source/tests/data/fuzz/saved_reading/delhi-1947.qlm" "$work/reading.qlm"
-(cd "$work" && env HOME="$work/home" TMPDIR="$work/tmp" XDG_RUNTIME_DIR="$work/tmp" QT_QPA_PLATFORM=offscreen \
-  timeout 5 "$link" "$work/reading.qlm" >"$work/program.log" 2>&1)
+cp "$source/tests/data/fuzz/saved_reading/delhi-1947.qlm" "$work/second.qlm"
+run_program() {
+  (cd "$work" && env HOME="$work/home" TMPDIR="$work/tmp" XDG_RUNTIME_DIR="$work/runtime" \
+    QT_QPA_PLATFORM=offscreen timeout "$@")
+}
+run_program 20 "$link" "$work/reading.qlm" >"$work/program.log" 2>&1 &
+first=$!
+for _ in $(seq 100); do
+  compgen -G "$work/runtime/quillmere-*" >/dev/null && break
+  sleep 0.1
+done
+if ! compgen -G "$work/runtime/quillmere-*" >/dev/null; then
+  fail "the installed program made no single-instance server in its runtime folder"
+fi
+run_program 10 "$link" "$work/second.qlm" >"$work/second.log" 2>&1
 status=$?
-if [ "$status" -ne 124 ]; then
-  fail "the installed program ended by itself (status $status): $(cat "$work/program.log")"
+[ "$status" -eq 0 ] || fail "a second copy did not hand its reading over (status $status): $(cat "$work/second.log")"
+if kill -0 "$first" 2>/dev/null; then
+  kill "$first"
+  wait "$first"
+else
+  wait "$first"
+  fail "the installed program ended by itself (status $?): $(cat "$work/program.log")"
 fi
 
 # ---- desktop integration
@@ -84,6 +104,9 @@ if [ -f "$mime/packages/quillmere.xml" ]; then
   if update-mime-database "$mime" >"$work/mime.log" 2>&1; then
     grep -q '^[0-9]*:application/x-quillmere-reading:\*\.qlm' "$mime/globs2" ||
       fail "the MIME database does not map *.qlm to application/x-quillmere-reading"
+    # The program opens lower-case names only, so the file manager must not offer it others.
+    grep -qx '[0-9]*:application/x-quillmere-reading:\*\.qlm:cs' "$mime/globs2" ||
+      fail "the .qlm type also matches names in other letter cases"
     grep -q '^application/x-quillmere-reading:quillmere$' "$mime/icons" ||
       fail "the .qlm type does not show the program's icon"
   else
