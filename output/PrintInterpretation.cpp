@@ -121,6 +121,40 @@ bool CompletePdf(const QByteArray& bytes) {
     return bytes.trimmed().endsWith("%%EOF");
 }
 
+// Lays the document out on pages of the printer's printable area and paints them, page by page.
+bool PrintDocument(QTextDocument& document, QPrinter& printer) {
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return false;
+    QAbstractTextDocumentLayout* layout = document.documentLayout();
+    layout->setPaintDevice(painter.device());
+    QTextFrameFormat frame = document.rootFrame()->frameFormat();
+    frame.setMargin(kMargin);
+    document.rootFrame()->setFrameFormat(frame);
+    // A page size of its own: the document is laid out on pages and nothing adds page numbers.
+    const QRectF body(0, 0, printer.width(), printer.height());
+    KeepHeadingsWithTheirText(document, body.size());
+
+    const int pages = document.pageCount();
+    for (int page = 0; page < pages; ++page) {
+        if (page > 0 && !printer.newPage()) {
+            painter.end();
+            return false;
+        }
+        const QRectF view(0, page * body.height(), body.width(), body.height());
+        painter.save();
+        painter.translate(0, -view.top());
+        painter.setClipRect(view);
+        QAbstractTextDocumentLayout::PaintContext context;
+        context.clip = view;
+        // Paper is white whatever the screen's colours: text without a colour of its own is black.
+        context.palette.setColor(QPalette::Text, Qt::black);
+        layout->draw(&painter, context);
+        painter.restore();
+    }
+    return painter.end();
+}
+
 bool PrintToFile(QTextDocument& document, QPrinter& printer, QString* reason) {
     const QString target = printer.outputFileName();
     const QFileInfo targetInfo(target);
@@ -155,39 +189,6 @@ bool PrintToFile(QTextDocument& document, QPrinter& printer, QString* reason) {
 }
 
 } // namespace
-
-bool PrintDocument(QTextDocument& document, QPrinter& printer) {
-    QPainter painter;
-    if (!painter.begin(&printer))
-        return false;
-    QAbstractTextDocumentLayout* layout = document.documentLayout();
-    layout->setPaintDevice(painter.device());
-    QTextFrameFormat frame = document.rootFrame()->frameFormat();
-    frame.setMargin(kMargin);
-    document.rootFrame()->setFrameFormat(frame);
-    // A page size of its own: the document is laid out on pages and nothing adds page numbers.
-    const QRectF body(0, 0, printer.width(), printer.height());
-    KeepHeadingsWithTheirText(document, body.size());
-
-    const int pages = document.pageCount();
-    for (int page = 0; page < pages; ++page) {
-        if (page > 0 && !printer.newPage()) {
-            painter.end();
-            return false;
-        }
-        const QRectF view(0, page * body.height(), body.width(), body.height());
-        painter.save();
-        painter.translate(0, -view.top());
-        painter.setClipRect(view);
-        QAbstractTextDocumentLayout::PaintContext context;
-        context.clip = view;
-        // Paper is white whatever the screen's colours: text without a colour of its own is black.
-        context.palette.setColor(QPalette::Text, Qt::black);
-        layout->draw(&painter, context);
-        painter.restore();
-    }
-    return painter.end();
-}
 
 bool PrintInterpretation(const QTextEdit& rtb, QPrinter& printer, QString* reason) {
     const std::unique_ptr<QTextDocument> document = DocumentToPrint(rtb, printer);

@@ -8,7 +8,6 @@
 #include <functional>
 
 class QPrinter;
-class QTextDocument;
 class QTextEdit;
 
 // Prints what the printer's range asks for (the selection, when there is one and the user kept
@@ -17,9 +16,6 @@ class QTextEdit;
 // A printer that prints to a file writes a temporary file beside it first; the file is replaced
 // only by a complete print, so a failure leaves an earlier file as it was.
 bool PrintInterpretation(const QTextEdit& rtb, QPrinter& printer, QString* reason = nullptr);
-
-// Lays `document` out on pages of the printer's printable area and paints them, page by page.
-bool PrintDocument(QTextDocument& document, QPrinter& printer);
 
 // Test seam: called with the finished temporary file of a print to a file, before it is checked and
 // put in place, so that a test can spoil it as a full disk would. Empty function: no hook.
