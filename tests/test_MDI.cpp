@@ -9,6 +9,7 @@
 #include "output/SavedReadingFile.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QGroupBox>
 #include <QMdiArea>
@@ -232,6 +233,20 @@ TEST_F(MainWindowTest, HelpCommandsOpenTheirPagesAndTheAboutBox) {
     EXPECT_EQ(result, QDialog::Accepted);
 }
 
+TEST_F(MainWindowTest, WithoutABrowserTheAddressIsGivenToTheUser) {
+    fake.browserStarts = false;
+    mdi->mnuOnline->trigger();
+    mdi->mnuUpdate->trigger();
+    ASSERT_EQ(fake.openedAddresses.size(), 2u);
+    ASSERT_EQ(fake.messages.size(), 2u);
+    for (std::size_t i = 0; i < 2; ++i) {
+        EXPECT_EQ(fake.messages[i].text,
+                  "No web browser could be started. Please open this address yourself:\n" +
+                      fake.openedAddresses[i].toString(QUrl::FullyEncoded));
+        EXPECT_EQ(fake.messages[i].icon, platform::MessageIcon::Error);
+    }
+}
+
 TEST_F(MainWindowTest, CommandsOfTheFilesWorkShowNothingYet) {
     for (QAction* action : {mdi->mnuSaveAsText, mdi->mnuSaveAsJpeg, mdi->mnuExport, mdi->mnuPrint,
                             ToolbarButton(*mdi, "Save"), ToolbarButton(*mdi, "Print")})
@@ -311,4 +326,63 @@ TEST(StartTest, WhatIsNotASavedReadingIsRefusedAndOtherArgumentsAreIgnored) {
     ASSERT_TRUE(program.has_value());
     EXPECT_TRUE(fake.messages.empty());
     EXPECT_EQ(program->entryForm->MainWindow(), nullptr);
+}
+
+TEST(StartTest, ASecondCopyHandsItsReadingToTheRunningOneAndEndsWithoutAWord) {
+    platform::FakePlatform fake;
+    platform::ScopedPlatform scoped(fake);
+    fake.otherCopyRunning = true;
+    EXPECT_FALSE(StartProgram({"saved/asha.qlm"}).has_value());
+    EXPECT_TRUE(fake.messages.empty()) << fake.MessageTexts().join(" | ").toStdString();
+    // The running copy may have another working folder.
+    EXPECT_EQ(fake.handedOver, std::vector<QString>{QDir::current().absoluteFilePath("saved/asha.qlm")});
+}
+
+TEST(StartTest, WithoutALockTheProgramSaysWhyAndRunsAllTheSame) {
+    platform::FakePlatform fake;
+    platform::ScopedPlatform scoped(fake);
+    fake.lockUnavailableReason = "/run/user/1000/quillmere-_0: Permission denied";
+    const std::optional<RunningProgram> program = StartProgram();
+    ASSERT_TRUE(program.has_value());
+    EXPECT_EQ(fake.MessageTexts(),
+              QStringList{"Quillmere could not make sure that only one copy of it runs; it starts all the same.\n"
+                          "/run/user/1000/quillmere-_0: Permission denied"});
+    EXPECT_EQ(fake.messages[0].icon, platform::MessageIcon::Error);
+    EXPECT_TRUE(program->entryForm->isVisible());
+}
+
+// A reading handed over by a later copy takes the place of the one on screen, once no dialog of the
+// program is open.
+TEST(StartTest, AHandedOverReadingIsOpenedByTheRunningCopy) {
+    platform::FakePlatform fake;
+    platform::ScopedPlatform scoped(fake);
+    QTemporaryDir dir;
+    const auto save = [&dir](const BirthEntry& entry, const char* name) {
+        EXPECT_TRUE(CopyEntryToBirthData(entry));
+        QFile file(dir.filePath(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray::fromStdString(*EncodeSavedReading(BirthData, entry.zoneRow)));
+        return file.fileName();
+    };
+    const QString delhi = save(Entry1947(), "delhi.qlm");
+    const QString london = save(Entry1980(), "london.qlm");
+    std::optional<RunningProgram> program = StartProgram({delhi});
+    ASSERT_TRUE(program.has_value());
+    frmMain& form = *program->entryForm;
+    ASSERT_NE(form.MainWindow(), nullptr);
+
+    QDialog dialog;
+    dialog.setModal(true);
+    dialog.show();
+    program->lock->Receive(london);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(form.cboYear->currentText(), "1947"); // waits for the dialog
+    dialog.close();
+    EXPECT_TRUE(QTest::qWaitFor([&form] { return form.cboYear->currentText() == "1980"; }));
+    ProcessDeferredDeletes();
+    ASSERT_NE(form.MainWindow(), nullptr);
+    EXPECT_EQ(form.MainWindow()->Display().Planet[0]->text(), "16 Sag 56");
+    EXPECT_TRUE(fake.messages.empty()) << fake.MessageTexts().join(" | ").toStdString();
+    form.MainWindow()->mnuBack_Click();
+    ProcessDeferredDeletes();
 }
