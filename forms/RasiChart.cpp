@@ -1,19 +1,78 @@
 #include "forms/RasiChart.h"
 
+#include <QFontMetricsF>
 #include <QLabel>
 #include <QPainter>
+#include <QStyle>
+#include <QtMath>
+
+#include <algorithm>
+#include <utility>
 
 namespace {
 
-constexpr int kPadding = 4;
 const QColor kPaper{255, 250, 235};
 const QColor kCentre{250, 240, 210};
 const QColor kLines{128, 40, 30};
 const QColor kSignNumber{170, 110, 70};
 const QColor kEntries{20, 30, 90};
 
-constexpr double kEntryPointSize = 9.0;
-constexpr double kSmallestPointSize = 6.0;
+constexpr double kSignNumberPointSize = 7.5;
+constexpr int kColumnGap = 4;
+// Narrower type comes before smaller type: a condensed name stays readable where a tiny one does not.
+constexpr int kStretches[] = {100, 95, 90, 85, 80, 75, 70};
+constexpr double kPointSizes[] = {RasiChart::kEntryPointSize, 8.5, RasiChart::kSmallestPointSize};
+
+// The retrograde mark ends in a blank, which draws nothing and must not widen a column.
+QString VisibleText(QString entry) {
+    while (entry.endsWith(' '))
+        entry.chop(1);
+    return entry;
+}
+
+// Entries drawn at the places the chart chose for them; text() keeps the entries one per line.
+class CellEntriesLabel : public QLabel {
+  public:
+    using QLabel::QLabel;
+
+    void SetPlaces(QStringList lines, QList<QRect> rects) {
+        lines_ = std::move(lines);
+        rects_ = std::move(rects);
+        update();
+    }
+    const QList<QRect>& Places() const { return rects_; }
+
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        p.setFont(font());
+        p.setPen(palette().color(QPalette::WindowText));
+        for (qsizetype i = 0; i < rects_.size() && i < lines_.size(); ++i)
+            p.drawText(rects_[i], Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, lines_[i]);
+    }
+
+  private:
+    QStringList lines_;
+    QList<QRect> rects_;
+};
+
+CellEntriesLabel* EntriesOf(const std::array<QLabel*, 12>& labels, int sign) {
+    return static_cast<CellEntriesLabel*>(labels[static_cast<std::size_t>(sign)]);
+}
+
+// First-column lengths for two columns: fewest rows first, then the fuller first column, so that
+// the entries still read down the first column and on down the second.
+QList<int> SplitOrder(int count) {
+    QList<int> order;
+    for (int first = 1; first < count; ++first)
+        order << first;
+    std::stable_sort(order.begin(), order.end(), [count](int a, int b) {
+        const int rowsA = std::max(a, count - a);
+        const int rowsB = std::max(b, count - b);
+        return rowsA != rowsB ? rowsA < rowsB : a > b;
+    });
+    return order;
+}
 
 } // namespace
 
@@ -24,7 +83,7 @@ RasiChart::RasiChart(QWidget* parent) : QWidget(parent) {
         auto* number = new QLabel(QString::number(j + 1), this);
         number->setObjectName(QString("lblSouthPosition_%1").arg(j));
         QFont numberFont = number->font();
-        numberFont.setPointSizeF(7.5);
+        numberFont.setPointSizeF(kSignNumberPointSize);
         number->setFont(numberFont);
         number->setAlignment(Qt::AlignRight | Qt::AlignBottom);
         QPalette numberPalette = number->palette();
@@ -32,7 +91,7 @@ RasiChart::RasiChart(QWidget* parent) : QWidget(parent) {
         number->setPalette(numberPalette);
         signNumbers[static_cast<std::size_t>(j)] = number;
 
-        auto* entries = new QLabel(this);
+        auto* entries = new CellEntriesLabel(this);
         entries->setObjectName(QString("lblPlanets_%1").arg(j));
         entries->setTextFormat(Qt::PlainText);
         entries->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -62,36 +121,117 @@ QRect RasiChart::CellRect(int sign) const {
     return QRect(QPoint(left, top), QPoint((grid.x() + 1) * side / 4, (grid.y() + 1) * side / 4));
 }
 
+QRect RasiChart::CellInterior(int sign) const {
+    const QRect cell = CellRect(sign);
+    const QPoint grid = GridPosition(sign);
+    // One pixel off each line; the double frame takes two more on the chart's outer sides.
+    QRect inside = cell.adjusted(1, 1, -1, -1);
+    if (grid.x() == 0)
+        inside.setLeft(inside.left() + 2);
+    if (grid.x() == 3)
+        inside.setRight(inside.right() - 2);
+    if (grid.y() == 0)
+        inside.setTop(inside.top() + 2);
+    if (grid.y() == 3)
+        inside.setBottom(inside.bottom() - 2);
+    return inside.adjusted(2, 1, -1, -1);
+}
+
+QRect RasiChart::SignNumberRect(int sign) const {
+    const QLabel* number = signNumbers[static_cast<std::size_t>(sign)];
+    const QFontMetricsF metrics(number->font());
+    const QSize size(qCeil(metrics.horizontalAdvance(number->text())), qCeil(metrics.height()));
+    return QStyle::alignedRect(Qt::LeftToRight, Qt::AlignRight | Qt::AlignBottom, size, number->geometry());
+}
+
+QList<QRect> RasiChart::EntryRects(int sign) const {
+    const CellEntriesLabel* label = EntriesOf(cellEntries, sign);
+    QList<QRect> rects;
+    for (const QRect& place : label->Places())
+        rects << place.translated(label->pos());
+    return rects;
+}
+
 void RasiChart::SetCellEntries(int sign, const QStringList& entries) {
-    QLabel* label = cellEntries[static_cast<std::size_t>(sign)];
-    label->setText(entries.join('\n'));
+    cellEntries[static_cast<std::size_t>(sign)]->setText(entries.join('\n'));
     FitCell(sign);
 }
 
-void RasiChart::FitCell(int sign) {
-    // A crowded sign shrinks its type rather than lose a line.
-    QLabel* label = cellEntries[static_cast<std::size_t>(sign)];
-    const QRect room = CellRect(sign).adjusted(kPadding, kPadding, -kPadding, -kPadding);
-    QFont font = label->font();
-    font.setPointSizeF(kEntryPointSize);
-    for (;;) {
-        const QFontMetrics metrics(font);
-        const QRect needed =
-            metrics.boundingRect(QRect(0, 0, 10000, 10000), Qt::AlignLeft | Qt::AlignTop, label->text());
-        if ((needed.width() <= room.width() && needed.height() <= room.height()) ||
-            font.pointSizeF() <= kSmallestPointSize)
-            break;
-        font.setPointSizeF(font.pointSizeF() - 0.5);
+RasiChart::CellLayout RasiChart::LayOutEntries(const QStringList& entries, const QFont& base,
+                                               const QRect& area, const QRect& keepClear) {
+    QStringList shown;
+    for (const QString& entry : entries)
+        shown << VisibleText(entry);
+    const int count = static_cast<int>(shown.size());
+
+    CellLayout layout;
+    const auto tryLayout = [&](double points, int stretch, int firstColumn) {
+        QFont font = base;
+        font.setPointSizeF(points);
+        font.setStretch(stretch);
+        const QFontMetricsF metrics(font);
+        const int lineHeight = qCeil(metrics.height());
+        const int step = qCeil(metrics.lineSpacing());
+        QList<QRect> rects;
+        int x = area.left();
+        int firstWidth = 0;
+        for (int i = 0; i < count; ++i) {
+            if (i == firstColumn)
+                x += firstWidth + kColumnGap;
+            const int row = i < firstColumn ? i : i - firstColumn;
+            const int width = qCeil(metrics.horizontalAdvance(shown[i]));
+            if (i < firstColumn)
+                firstWidth = std::max(firstWidth, width);
+            rects << QRect(x, area.top() + row * step, width, lineHeight);
+        }
+        layout.font = font;
+        layout.rects = rects;
+        layout.fits = std::all_of(rects.begin(), rects.end(), [&](const QRect& r) {
+            return area.contains(r) && !r.intersects(keepClear);
+        });
+        return layout.fits;
+    };
+
+    if (count == 0) {
+        tryLayout(kEntryPointSize, 100, 0);
+        return layout;
     }
-    label->setFont(font);
-    label->setGeometry(room);
+    const QList<int> splits = SplitOrder(count);
+    for (int stretch : kStretches) {
+        for (double points : kPointSizes)
+            if (tryLayout(points, stretch, count))
+                return layout;
+        for (double points : kPointSizes)
+            for (int first : splits)
+                if (tryLayout(points, stretch, first))
+                    return layout;
+    }
+    // Nothing fits: the smallest readable type in two columns, cut at the cell's edge.
+    tryLayout(kSmallestPointSize, kStretches[std::size(kStretches) - 1], (count + 1) / 2);
+    return layout;
+}
+
+void RasiChart::FitCell(int sign) {
+    CellEntriesLabel* label = EntriesOf(cellEntries, sign);
+    const QRect area = CellInterior(sign);
+    const QString text = label->text();
+    const QStringList entries = text.isEmpty() ? QStringList() : text.split('\n');
+    const CellLayout layout =
+        LayOutEntries(entries, font(), area, SignNumberRect(sign).adjusted(-1, -1, 1, 1));
+    label->setGeometry(area);
+    label->setFont(layout.font);
+    QStringList lines;
+    QList<QRect> places;
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        lines << VisibleText(entries[i]);
+        places << layout.rects[i].translated(-area.topLeft());
+    }
+    label->SetPlaces(lines, places);
 }
 
 void RasiChart::PlaceLabels() {
     for (int j = 0; j < 12; ++j) {
-        const QRect cell = CellRect(j);
-        signNumbers[static_cast<std::size_t>(j)]->setGeometry(
-            cell.adjusted(kPadding, kPadding, -kPadding + 1, -kPadding + 2));
+        signNumbers[static_cast<std::size_t>(j)]->setGeometry(CellInterior(j));
         FitCell(j);
     }
 }
@@ -112,7 +252,6 @@ void RasiChart::paintEvent(QPaintEvent*) {
 
     p.setPen(QPen(kLines, 1));
     p.drawRect(QRect(0, 0, side, side));
-    p.setPen(QPen(kLines, 1));
     // The lines between the border cells: full-length at the quarters, and across the border only
     // at the middle, which leaves the inner four squares as one empty field.
     p.drawLine(at(1), 0, at(1), side);

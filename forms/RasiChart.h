@@ -1,7 +1,10 @@
 // The South-Indian rasi chart: twelve sign cells around a four-by-four grid whose inner four squares
-// stay empty, each cell with its sign number and its entries one per line.
+// stay empty, each cell with its sign number and its entries.
 #pragma once
 
+#include <QFont>
+#include <QList>
+#include <QRect>
 #include <QWidget>
 
 #include <array>
@@ -16,16 +19,37 @@ class RasiChart : public QWidget {
     // Grid row and column (0..3) of the cell of sign j (0 Aries .. 11 Pisces): the signs run
     // clockwise from the second cell of the top row.
     static QPoint GridPosition(int sign);
-    // The cell of sign j in widget coordinates.
+    // The cell of sign j in widget coordinates, its border lines included.
     QRect CellRect(int sign) const;
+    // The part of the cell that text may use: inside its lines and clear of the chart's double frame.
+    QRect CellInterior(int sign) const;
 
-    // Entries of the cell of sign j, one per line; empty for an empty cell.
+    // Entries of the cell of sign j; the entries label keeps them one per line.
     void SetCellEntries(int sign, const QStringList& entries);
+    // Where each entry of the cell is drawn, in widget coordinates, in entry order.
+    QList<QRect> EntryRects(int sign) const;
+    // Where the cell's sign number is drawn, in widget coordinates.
+    QRect SignNumberRect(int sign) const;
+
+    // How the entries of one cell are set: the font and each entry's rectangle, relative to the
+    // area given. `fits` is false when even the smallest, narrowest type would not fit.
+    struct CellLayout {
+        QFont font;
+        QList<QRect> rects;
+        bool fits = false;
+    };
+    // The largest, widest type and the fewest columns that keep every entry inside `area` and off
+    // `keepClear`; never below the readable size.
+    static CellLayout LayOutEntries(const QStringList& entries, const QFont& base, const QRect& area,
+                                    const QRect& keepClear);
+
+    static constexpr double kEntryPointSize = 9.0;
+    static constexpr double kSmallestPointSize = 8.0;
 
     std::array<QLabel*, 12> signNumbers;
     std::array<QLabel*, 12> cellEntries;
 
-    QSize sizeHint() const override { return {376, 376}; }
+    QSize sizeHint() const override { return {392, 392}; }
 
   protected:
     void paintEvent(QPaintEvent* event) override;

@@ -23,8 +23,11 @@ namespace {
 // Twips of the original layout at 15 per pixel: the form's client area and the two views in it.
 constexpr int kFormWidth = 9405 / 15;
 constexpr int kFormHeight = 7725 / 15;
-constexpr int kViewMargin = 120 / 15;
-constexpr int kChartSide = 370;
+constexpr int kViewLeft = 120 / 15;
+constexpr int kViewTop = 120 / 15;
+constexpr int kViewWidth = 9135 / 15;
+constexpr int kViewHeight = 7455 / 15;
+constexpr int kChartViewSpacing = 6;
 
 const char* const kPlanetNames[7] = {"Surya / Sun",    "Chandra / Moon", "Budha / Mercury", "Shukra / Venus",
                                      "Mangala / Mars", "Guru / Jupiter", "Shani / Saturn"};
@@ -60,7 +63,7 @@ frmDisplay::frmDisplay(QWidget* parent) : QWidget(parent) {
     fraInterpretation = BuildInterpretationView();
     views->addWidget(fraChart);
     views->addWidget(fraInterpretation);
-    views->setGeometry(kViewMargin, kViewMargin, kFormWidth - 2 * kViewMargin, kFormHeight - 2 * kViewMargin);
+    views->setGeometry(kViewLeft, kViewTop, kViewWidth, kViewHeight);
 
     Picture1 = new QLabel(this);
     Picture1->setObjectName("Picture1");
@@ -85,14 +88,15 @@ QWidget* frmDisplay::BuildChartView() {
     view->setObjectName("fraChart");
     auto* layout = new QVBoxLayout(view);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(6);
+    layout->setSpacing(kChartViewSpacing);
 
     fraPersonal = new QGroupBox("Personal Details", view);
     fraPersonal->setObjectName("fraPersonal");
     auto* personal = new QGridLayout(fraPersonal);
-    personal->setContentsMargins(10, 6, 10, 6);
+    // Tight lines here leave the chart below as tall as the view allows.
+    personal->setContentsMargins(10, 2, 10, 4);
     personal->setHorizontalSpacing(16);
-    personal->setVerticalSpacing(2);
+    personal->setVerticalSpacing(0);
     lblName = NamedLabel("lblName", fraPersonal);
     lblDOB = NamedLabel("lblDOB", fraPersonal);
     lblTOB = NamedLabel("lblTOB", fraPersonal);
@@ -115,41 +119,58 @@ QWidget* frmDisplay::BuildChartView() {
     layout->addWidget(fraPersonal);
 
     auto* lower = new QHBoxLayout();
-    lower->setSpacing(8);
+    lower->setSpacing(kChartViewSpacing);
     layout->addLayout(lower, 1);
 
+    // The chart takes the whole height below the personal details: a crowded sign needs every pixel.
+    const int chartSide = kViewHeight - fraPersonal->sizeHint().height() - kChartViewSpacing;
     picSouthRasi = new RasiChart(view);
-    picSouthRasi->setFixedSize(kChartSide, kChartSide);
+    picSouthRasi->setFixedSize(chartSide, chartSide);
     lblSouthPosition = picSouthRasi->signNumbers;
     lblPlanets = picSouthRasi->cellEntries;
     lower->addWidget(picSouthRasi, 0, Qt::AlignLeft | Qt::AlignBottom);
 
     auto* right = new QVBoxLayout();
-    right->setSpacing(6);
+    right->setSpacing(kChartViewSpacing);
     lower->addLayout(right, 1);
 
     fraOther = new QGroupBox("Other Vedic Details", view);
     fraOther->setObjectName("fraOther");
     auto* other = new QGridLayout(fraOther);
-    other->setContentsMargins(10, 6, 10, 6);
-    other->setHorizontalSpacing(10);
-    other->setVerticalSpacing(3);
-    const std::pair<const char*, QLabel**> rows[] = {
-        {"Ayanamsa", &lblAyanamsha},  {"Lagna / Asc", &lblLagna}, {"Rashi/Moon Sign", &lblRashi},
-        {"Nakshatra", &lblNakshatra}, {"Pada", &lblPada},         {"Lord", &lblLord}};
-    const char* const valueNames[] = {"lblAyanamsha", "lblLagna", "lblRashi",
-                                      "lblNakshatra", "lblPada",  "lblLord"};
-    int row = 0;
-    for (const auto& [caption, value] : rows) {
-        auto* title = new QLabel(QString::fromLatin1(caption), fraOther);
-        title->setObjectName(QString::fromLatin1(valueNames[row]) + "Caption");
-        *value = NamedLabel(valueNames[row], fraOther);
-        QFont bold = (*value)->font();
+    other->setContentsMargins(8, 4, 8, 4);
+    other->setHorizontalSpacing(8);
+    other->setVerticalSpacing(2);
+    struct DetailRow {
+        const char* caption;
+        const char* name;
+        QLabel** value;
+        // The longest nakshatra names need the frame's whole width, so that value has a line of its
+        // own under its caption.
+        bool ownLine;
+    };
+    const DetailRow rows[] = {{"Ayanamsa", "lblAyanamsha", &lblAyanamsha, false},
+                              {"Lagna / Asc", "lblLagna", &lblLagna, false},
+                              {"Rashi/Moon Sign", "lblRashi", &lblRashi, false},
+                              {"Nakshatra", "lblNakshatra", &lblNakshatra, true},
+                              {"Pada", "lblPada", &lblPada, false},
+                              {"Lord", "lblLord", &lblLord, false}};
+    int line = 0;
+    for (const DetailRow& row : rows) {
+        auto* title = new QLabel(QString::fromLatin1(row.caption), fraOther);
+        title->setObjectName(QString::fromLatin1(row.name) + "Caption");
+        QLabel* value = NamedLabel(row.name, fraOther);
+        *row.value = value;
+        QFont bold = value->font();
         bold.setBold(true);
-        (*value)->setFont(bold);
-        other->addWidget(title, row, 0);
-        other->addWidget(*value, row, 1);
-        ++row;
+        value->setFont(bold);
+        other->addWidget(title, line, 0);
+        if (row.ownLine) {
+            value->setIndent(12);
+            other->addWidget(value, ++line, 0, 1, 2);
+        } else {
+            other->addWidget(value, line, 1);
+        }
+        ++line;
     }
     other->setColumnStretch(1, 1);
     right->addWidget(fraOther);
@@ -157,8 +178,8 @@ QWidget* frmDisplay::BuildChartView() {
     fraPlanets = new QGroupBox("Vedic Planetary Position", view);
     fraPlanets->setObjectName("fraPlanets");
     auto* planets = new QGridLayout(fraPlanets);
-    planets->setContentsMargins(10, 6, 10, 6);
-    planets->setHorizontalSpacing(10);
+    planets->setContentsMargins(8, 4, 8, 4);
+    planets->setHorizontalSpacing(8);
     planets->setVerticalSpacing(3);
     QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     fixed.setPointSizeF(font().pointSizeF());

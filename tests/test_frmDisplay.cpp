@@ -1,10 +1,13 @@
 // The display form after real readings: personal details, the planet table, the other Vedic
-// details, the chart cells where a person would look for them, the report in RTB, and a crowded
-// cell that must still show every line.
+// details, the chart cells where a person would look for them, the report in RTB, crowded cells
+// that must still show every entry readably, and values that must show whole.
 #include "FormTestSupport.h"
 #include "TestBirths.h"
 
+#include "app/ReadingPipeline.h"
 #include "app/Records.h"
+#include "astro/modVedicEphemeris.h"
+#include "astro/modVedicPlanetPosition.h"
 
 #include <QGroupBox>
 #include <QPushButton>
@@ -36,15 +39,56 @@ QList<int> CellsHolding(const frmDisplay& d, const QString& label) {
     return signs;
 }
 
-// True when every line of the label's text lies inside the label and the label inside its cell.
-bool ShowsEveryLine(const frmDisplay& d, int sign) {
+// Grid row and column of each sign, Aries to Pisces, as a person reads the chart.
+constexpr int kGrid[12][2] = {{0, 1}, {0, 2}, {0, 3}, {1, 3}, {2, 3}, {3, 3},
+                              {3, 2}, {3, 1}, {3, 0}, {2, 0}, {1, 0}, {0, 0}};
+
+// The free inside of a sign's cell: within its lines, and on the chart's outer sides within the
+// double frame drawn two pixels in.
+QRect CellInside(const frmDisplay& d, int sign) {
+    const int side = d.picSouthRasi->width() - 1;
+    const int row = kGrid[sign][0];
+    const int column = kGrid[sign][1];
+    const int left = column == 0 ? 3 : column * side / 4 + 1;
+    const int right = column == 3 ? side - 3 : (column + 1) * side / 4 - 1;
+    const int top = row == 0 ? 3 : row * side / 4 + 1;
+    const int bottom = row == 3 ? side - 3 : (row + 1) * side / 4 - 1;
+    return QRect(QPoint(left, top), QPoint(right, bottom));
+}
+
+// Every entry of the cell drawn whole at a readable size: each inside the cell, room enough for
+// its text, clear of the other entries and of the sign number.
+::testing::AssertionResult ShowsEveryEntry(const frmDisplay& d, int sign) {
     const QLabel* label = d.lblPlanets[static_cast<std::size_t>(sign)];
-    const QRect needed =
-        QFontMetrics(label->font())
-            .boundingRect(QRect(0, 0, 10000, 10000), Qt::AlignLeft | Qt::AlignTop, label->text());
-    const QRect cell = d.picSouthRasi->CellRect(sign);
-    return needed.width() <= label->width() && needed.height() <= label->height() &&
-           cell.contains(label->geometry());
+    const QStringList entries = CellLines(d, sign);
+    const QList<QRect> rects = d.picSouthRasi->EntryRects(sign);
+    if (rects.size() != entries.size())
+        return ::testing::AssertionFailure()
+               << rects.size() << " places for " << entries.size() << " entries";
+    if (label->font().pointSizeF() < 8.0)
+        return ::testing::AssertionFailure() << "type of " << label->font().pointSizeF() << " points";
+    const QFontMetrics metrics(label->font());
+    const QRect inside = CellInside(d, sign);
+    const QRect number = d.picSouthRasi->SignNumberRect(sign);
+    for (qsizetype i = 0; i < rects.size(); ++i) {
+        const QString text = entries[i].trimmed();
+        const QRect& r = rects[i];
+        const auto failure = [&] {
+            return ::testing::AssertionFailure() << '"' << text.toStdString() << "\" at " << r.x() << ','
+                                                 << r.y() << ' ' << r.width() << 'x' << r.height() << ": ";
+        };
+        if (!inside.contains(r))
+            return failure() << "leaves the cell " << inside.x() << ',' << inside.y() << ' ' << inside.width()
+                             << 'x' << inside.height();
+        if (r.width() < metrics.horizontalAdvance(text) || r.height() < metrics.height())
+            return failure() << "too small for its text";
+        if (r.intersects(number))
+            return failure() << "covers the sign number";
+        for (qsizetype j = 0; j < i; ++j)
+            if (r.intersects(rects[j]))
+                return failure() << "covers entry " << j;
+    }
+    return ::testing::AssertionSuccess();
 }
 
 } // namespace
@@ -126,7 +170,7 @@ TEST_F(DisplayTest, Reading1947ShowsItsPlanetsAndTheCrowdedCancerCell) {
     cancer.removeAll("Chandra");
     EXPECT_EQ(cancer, QStringList({"Surya", "Budha", "Shukra", "Shani"}));
     for (int j = 0; j < 12; ++j)
-        EXPECT_TRUE(ShowsEveryLine(d, j)) << "sign " << j;
+        EXPECT_TRUE(ShowsEveryEntry(d, j)) << "sign " << j;
 }
 
 TEST_F(DisplayTest, EmptyCellsShowOnlyTheirSignNumbers) {
@@ -144,15 +188,12 @@ TEST_F(DisplayTest, EmptyCellsShowOnlyTheirSignNumbers) {
 TEST_F(DisplayTest, SignCellsRunClockwiseFromTheSecondCellOfTheTopRow) {
     const frmDisplay& d = Reading(Entry1980());
     const int side = d.picSouthRasi->width() / 4;
-    // Grid row and column of each sign, Aries to Pisces.
-    const int expected[12][2] = {{0, 1}, {0, 2}, {0, 3}, {1, 3}, {2, 3}, {3, 3},
-                                 {3, 2}, {3, 1}, {3, 0}, {2, 0}, {1, 0}, {0, 0}};
     for (int j = 0; j < 12; ++j) {
         for (const QLabel* label :
              {d.lblSouthPosition[static_cast<std::size_t>(j)], d.lblPlanets[static_cast<std::size_t>(j)]}) {
             const QPoint centre = label->geometry().center();
-            EXPECT_EQ(centre.y() / side, expected[j][0]) << label->objectName().toStdString();
-            EXPECT_EQ(centre.x() / side, expected[j][1]) << label->objectName().toStdString();
+            EXPECT_EQ(centre.y() / side, kGrid[j][0]) << label->objectName().toStdString();
+            EXPECT_EQ(centre.x() / side, kGrid[j][1]) << label->objectName().toStdString();
         }
     }
     // Nothing sits in the inner four squares.
@@ -176,7 +217,7 @@ TEST_F(DisplayTest, ACellWithTheAscendantAndFourRetrogradePlanetsShowsEveryLine)
     d.ShowReading();
     EXPECT_EQ(CellLines(d, kGemini),
               QStringList({"Asc", "Budha (R) ", "Shukra (R) ", "Mangala (R) ", "Shani (R) "}));
-    EXPECT_TRUE(ShowsEveryLine(d, kGemini));
+    EXPECT_TRUE(ShowsEveryEntry(d, kGemini));
     EXPECT_EQ(CellLines(d, kCancer), QStringList({"Guru (R) "}));
     // Every earlier entry is gone from the cells.
     EXPECT_TRUE(CellLines(d, kTaurus) == QStringList({"Chandra"}));
@@ -215,10 +256,15 @@ TEST_F(DisplayTest, FixedCaptionsOfTheDisplay) {
         const QLabel* caption = d.findChild<QLabel*>(QString(name) + "Caption");
         ASSERT_NE(caption, nullptr) << name;
         captions << caption->text();
-        // Each value stands on the line of its caption.
-        EXPECT_EQ(caption->geometry().center().y() / 4,
-                  d.findChild<QLabel*>(name)->geometry().center().y() / 4)
-            << name;
+        // Each value stands on the line of its caption; the nakshatra, whose longest names need the
+        // whole width, on the line below it.
+        const QLabel* value = d.findChild<QLabel*>(name);
+        if (QString(name) == "lblNakshatra") {
+            EXPECT_GT(value->y(), caption->geometry().bottom());
+            EXPECT_LT(value->y(), caption->geometry().bottom() + caption->height());
+        } else {
+            EXPECT_EQ(caption->geometry().center().y() / 4, value->geometry().center().y() / 4) << name;
+        }
     }
     EXPECT_EQ(captions,
               QStringList({"Ayanamsa", "Lagna / Asc", "Rashi/Moon Sign", "Nakshatra", "Pada", "Lord"}));
@@ -242,4 +288,99 @@ TEST_F(DisplayTest, TheInterpretationHoldsTheTwelveColouredHeadings) {
     const QTextCharFormat format = first.begin().fragment().charFormat();
     EXPECT_EQ(format.foreground().color(), QColor(0, 128, 0));
     EXPECT_EQ(format.fontWeight(), QFont::Bold);
+}
+
+// ---------------------------------------------------------------- room for every value
+
+TEST_F(DisplayTest, TheViewsHaveTheirDesignedSizeAndHoldTheirFrames) {
+    const frmDisplay& d = Reading(Entry1980());
+    // 9405 by 7725 twips for the form, 9135 by 7455 at 120, 120 for the views, 15 twips a pixel.
+    EXPECT_EQ(d.size(), QSize(627, 515));
+    EXPECT_EQ(d.views->geometry(), QRect(8, 8, 609, 497));
+    for (const QWidget* part : std::initializer_list<const QWidget*>{
+             d.fraPersonal, d.picSouthRasi, d.fraOther, d.fraPlanets, d.cmdInterpretation})
+        EXPECT_TRUE(d.fraChart->rect().contains(part->geometry())) << part->objectName().toStdString();
+    EXPECT_FALSE(d.picSouthRasi->geometry().intersects(d.fraOther->geometry()));
+    EXPECT_FALSE(d.picSouthRasi->geometry().intersects(d.fraPlanets->geometry()));
+}
+
+TEST_F(DisplayTest, EveryValueOfTheOtherDetailsShowsWhole) {
+    frmDisplay& d = Reading(Entry1980());
+    std::vector<std::string> nakshatras, lords, padas, lagnas, rashis, ayanamsas;
+    for (int i = 0; i < 27; ++i)
+        nakshatras.push_back(NakshatraForLongitude((i + 0.5) * 360.0 / 27));
+    for (const NakshatraRow& row : NakshatraRows) {
+        nakshatras.push_back(row.name);
+        lords.push_back(row.lord);
+        padas.push_back(row.pada);
+    }
+    for (int s = 0; s < 12; ++s) {
+        lagnas.push_back(LagnaNameForCode(SignCodeTable[static_cast<std::size_t>(s)]));
+        rashis.push_back(RashiForSignCode(SignCodeTable[static_cast<std::size_t>(s)]));
+    }
+    // The ayanamsa of every year the form offers, and each of those with every digit the same, for
+    // type whose digits differ in width.
+    BirthEntry entry = Entry1980();
+    for (int year = 1901; year <= 2050; ++year) {
+        entry.year = year;
+        ASSERT_TRUE(CopyEntryToBirthData(entry));
+        ASSERT_TRUE(ComputeReading()) << year;
+        const QString text = QString::fromStdString(ReadingState.ayanamsaDisplayText);
+        for (char digit = '0'; digit <= '9'; ++digit) {
+            QString same = text;
+            for (QChar& c : same)
+                if (c.isDigit())
+                    c = QChar::fromLatin1(digit);
+            ayanamsas.push_back(same.toStdString());
+        }
+    }
+    const struct {
+        QLabel* label;
+        std::string* field;
+        const std::vector<std::string>& values;
+    } details[] = {{d.lblNakshatra, &ReadingState.nakshatraName, nakshatras},
+                   {d.lblLord, &ReadingState.nakshatraLord, lords},
+                   {d.lblPada, &ReadingState.nakshatraPada, padas},
+                   {d.lblLagna, &ReadingState.lagnaName, lagnas},
+                   {d.lblRashi, &ReadingState.rashiName, rashis},
+                   {d.lblAyanamsha, &ReadingState.ayanamsaDisplayText, ayanamsas}};
+    for (const auto& detail : details) {
+        const std::string name = detail.label->objectName().toStdString();
+        ASSERT_TRUE(detail.label->isVisible()) << name;
+        EXPECT_TRUE(d.fraOther->rect().contains(detail.label->geometry())) << name;
+        const int room = detail.label->contentsRect().width() - std::max(0, detail.label->indent());
+        for (const std::string& value : detail.values) {
+            ASSERT_FALSE(value.empty()) << name;
+            *detail.field = value;
+            d.ShowReading();
+            ASSERT_EQ(detail.label->text().toStdString(), value);
+            EXPECT_LE(QFontMetrics(detail.label->font()).horizontalAdvance(detail.label->text()), room)
+                << name << ": " << value;
+        }
+    }
+}
+
+TEST_F(DisplayTest, TheEightPlanetsInCapricornOnFebruary4th1962AllShow) {
+    const frmDisplay& d = Reading(MakeEntry(1962, 2, 4, 7, 0, 34, "28", "39", false, "77", "13", true));
+    EXPECT_EQ(BaseLabels(CellLines(d, kCapricorn)), QStringList({"Asc", "Surya", "Chandra", "Budha", "Shukra",
+                                                                 "Mangala", "Guru", "Shani", "Ketu"}));
+    EXPECT_TRUE(ShowsEveryEntry(d, kCapricorn));
+}
+
+TEST_F(DisplayTest, AFullCellShowsItsTenLongestEntriesInEverySign) {
+    frmDisplay& d = Reading(Entry1947());
+    // The ascendant and all nine bodies, every planet that can be retrograde marked so.
+    const char* const labels[9] = {"Surya",     "Chandra",    "Budha (R) ", "Shukra (R) ", "Mangala (R) ",
+                                   "Guru (R) ", "Shani (R) ", "Rahu",       "Ketu"};
+    for (int sign = 0; sign < 12; ++sign) {
+        const std::string code = kSignCodes[sign];
+        ReadingState.lagnaSignCode = code;
+        for (std::size_t i = 0; i < 9; ++i) {
+            ReadingState.planetPositions[i] = "15 " + code + " 00";
+            ReadingState.bodyLabels[i] = labels[i];
+        }
+        d.ShowReading();
+        ASSERT_EQ(CellLines(d, sign).size(), 10) << sign;
+        EXPECT_TRUE(ShowsEveryEntry(d, sign)) << "sign " << sign;
+    }
 }
