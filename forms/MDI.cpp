@@ -228,10 +228,11 @@ void MDI::ShowReadingWindow() {
 
     // The design width, tall enough for the whole display form; a screen too small for that gets
     // the window maximised, and the strips give the reading what room they can.
+    const QSize reading = displayWindow->sizeHint().expandedTo(displayWindow->size());
     const int toolbar = TB->isVisibleTo(this) ? TB->sizeHint().height() : 0;
     const int height = menuBar()->sizeHint().height() + toolbar + Pixels(kHeadingStripHeight) +
-                       displayWindow->height() + Pixels(kButtonStripHeight);
-    const int width = std::max(Pixels(kDesignWidth), displayWindow->width());
+                       reading.height() + Pixels(kButtonStripHeight);
+    const int width = std::max(Pixels(kDesignWidth), reading.width());
     const QRect available = (screen() ? screen() : QGuiApplication::primaryScreen())->availableGeometry();
     // What a window manager's title bar and frame take, before the window has them.
     constexpr int kDecoration = 40;
@@ -251,11 +252,12 @@ void MDI::ShowReadingWindow() {
 
 void MDI::FitStripsToWindow() {
     // The heading strip gives first, down to its heading, then the button strip down to its
-    // buttons, and last the rest of the heading strip: the reading itself never scrolls while
-    // the window can hold it.
+    // buttons, and last the heading strip goes altogether (half a heading helps nobody), the
+    // buttons taking back what that frees: the reading scrolls only when nothing else can give.
     const int designTop = Pixels(kHeadingStripHeight);
     const int designBottom = Pixels(kButtonStripHeight);
-    int shortBy = designTop + displayWindow->height() + designBottom - centralWidget()->height();
+    const int reading = displayWindow->sizeHint().expandedTo(displayWindow->size()).height();
+    int shortBy = designTop + reading + designBottom - centralWidget()->height();
     const auto give = [&shortBy](int& strip, int least) {
         const int given = std::clamp(shortBy, 0, std::max(0, strip - least));
         strip -= given;
@@ -265,7 +267,12 @@ void MDI::FitStripsToWindow() {
     int bottom = designBottom;
     give(top, lblHeading->height() + 4);
     give(bottom, cmdExit->height() + 4);
-    give(top, 0);
+    if (shortBy > 0) {
+        const int freed = top - shortBy;
+        top = 0;
+        bottom = std::min(designBottom, bottom + std::max(0, freed));
+    }
+    picTop->setVisible(top > 0);
     picTop->setFixedHeight(top);
     Picture1->setFixedHeight(bottom);
     lblHeading->move(lblHeading->x(), (top - lblHeading->height()) / 2);

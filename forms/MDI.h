@@ -86,6 +86,11 @@ class MDI : public QMainWindow {
     void MDIForm_Load();
     void MDIForm_Activate();
     void PlaceDisplayForm();
+    // Where the display form may stand: inside the client area, or covering it when it is larger
+    // (the area scrolls by moving it).
+    QPoint KeptInView(QPoint at) const;
+    // Gives a window too short for the reading the strips' room.
+    void FitStripsToWindow();
     void FollowView(bool chartInFront);
     // Closes this window and the display form and shows the entry form again.
     void ReturnToEntryForm();
