@@ -66,6 +66,17 @@ TEST_F(AtomicFileTest, KeepsTheEarlierFilesPermissions) {
         EXPECT_TRUE(S_ISREG(ModeOf(path)));
     }
     EXPECT_EQ(Names(dir_), std::set<std::string>{"kept.txt"});
+    // Only root may give a file to another owner; then the owner is kept too.
+    if (::geteuid() == 0) {
+        const std::string path = Put("owned.txt", "old", 0640);
+        ASSERT_EQ(::chown(path.c_str(), 1234, 5678), 0);
+        ASSERT_TRUE(WriteFileAtomically(path, "new"));
+        struct stat st {};
+        ASSERT_EQ(::stat(path.c_str(), &st), 0);
+        EXPECT_EQ(st.st_uid, 1234u);
+        EXPECT_EQ(st.st_gid, 5678u);
+        EXPECT_EQ(st.st_mode & 07777, 0640u);
+    }
 }
 
 TEST_F(AtomicFileTest, ANewFileGetsTheModeTheUmaskGives) {
