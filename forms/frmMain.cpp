@@ -15,6 +15,7 @@
 #include "platform/Platform.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -23,6 +24,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -56,6 +58,21 @@ QLabel* FieldLabel(const char* text, QWidget* parent) {
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     return label;
 }
+
+constexpr Qt::WindowStates kStretchedStates{Qt::WindowMaximized | Qt::WindowFullScreen};
+
+// Some styles (Fusion among them) open a list as a menu as tall as the screen and ignore the
+// visible-item limit; this keeps the application's style but opens a scrolling list of that many rows.
+class ScrollingListStyle : public QProxyStyle {
+  public:
+    using QProxyStyle::QProxyStyle;
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override {
+        if (hint == QStyle::SH_ComboBox_Popup)
+            return 0;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
 
 QLabel* HintLabel(const char* text, QWidget* parent) {
     auto* label = new QLabel(QString::fromLatin1(text), parent);
@@ -96,6 +113,11 @@ void frmMain::BuildControls() {
     outer->setContentsMargins(16, 12, 16, 14);
     outer->setSpacing(10);
     outer->setSizeConstraint(QLayout::SetFixedSize);
+    // The form has the one size of its content: it cannot be stretched or maximised.
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
 
     lblDescription =
         Named(new QLabel(QString::fromLatin1(texts::kEntryDescription), central), "lblDescription");
@@ -232,6 +254,14 @@ void frmMain::BuildControls() {
     digits(txtLonMin, &frmMain::txtLonMin_KeyPress);
 }
 
+void frmMain::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    // A window manager that maximises all the same gets the form back at its one size.
+    if (event->type() == QEvent::WindowStateChange && (windowState() & kStretchedStates))
+        QMetaObject::invokeMethod(
+            this, [this] { setWindowState(windowState() & ~kStretchedStates); }, Qt::QueuedConnection);
+}
+
 void frmMain::BuildMenus() {
     QMenu* file = menuBar()->addMenu("&File");
     file->setObjectName("mnuFile");
@@ -274,7 +304,10 @@ void frmMain::Form_Load() {
     BuildReferenceTables();
     for (const TimeZoneRow& zone : TimeZoneTable)
         cboTimeZone->addItem(QString::fromUtf8(zone.text));
+    auto* listStyle = new ScrollingListStyle(QApplication::style()->name());
+    listStyle->setParent(this);
     for (QComboBox* list : {cboDate, cboMonth, cboYear, cboHour, cboMinute, cboTimeZone}) {
+        list->setStyle(listStyle);
         list->setMaxVisibleItems(16);
         list->setCurrentIndex(0);
     }

@@ -86,6 +86,9 @@ class frmMain : public QMainWindow {
     void txtLonDeg_KeyPress(int& KeyAscii);
     void txtLonMin_KeyPress(int& KeyAscii);
 
+  protected:
+    void changeEvent(QEvent* event) override;
+
   private:
     void BuildControls();
     void BuildMenus();

@@ -17,6 +17,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStackedWidget>
 #include <QTemporaryDir>
 #include <QToolBar>
@@ -385,4 +386,72 @@ TEST(StartTest, AHandedOverReadingIsOpenedByTheRunningCopy) {
     EXPECT_TRUE(fake.messages.empty()) << fake.MessageTexts().join(" | ").toStdString();
     form.MainWindow()->mnuBack_Click();
     ProcessDeferredDeletes();
+}
+
+// ---------------------------------------------------------------- room for the reading (layout)
+
+namespace {
+
+// Lets the layouts and the MDI area's scroll bars follow a change of size.
+void Settle() {
+    for (int i = 0; i < 3; ++i)
+        QCoreApplication::processEvents();
+}
+
+} // namespace
+
+TEST_F(MainWindowTest, TheReadingFitsA1280By1024ScreenAt150Percent) {
+    // 1280 by 1024 pixels at 150% are 853 by 682 device-independent ones; a task bar of 60 pixels
+    // leaves 642 for the window, and a window manager's title bar takes some 30 more of those.
+    const struct {
+        int height;
+        bool designStrips;
+    } cases[] = {{682, true}, {642, false}, {612, false}};
+    mdi->showNormal();
+    for (const auto& [height, designStrips] : cases) {
+        mdi->resize(853, height);
+        Settle();
+        ASSERT_EQ(mdi->size(), QSize(853, height));
+        EXPECT_FALSE(mdi->mdiArea->verticalScrollBar()->isVisible()) << height;
+        EXPECT_FALSE(mdi->mdiArea->horizontalScrollBar()->isVisible()) << height;
+        EXPECT_TRUE(mdi->mdiArea->viewport()->rect().contains(mdi->displayWindow->geometry())) << height;
+        for (const QPushButton* button : {mdi->cmdSave, mdi->cmdSaveAsJPEG, mdi->cmdBack, mdi->cmdExit})
+            EXPECT_TRUE(mdi->Picture1->rect().contains(button->geometry())) << height;
+        // The heading shows whole or not at all.
+        if (mdi->picTop->isVisible()) {
+            EXPECT_TRUE(mdi->picTop->rect().contains(mdi->lblHeading->geometry())) << height;
+        }
+        if (designStrips) {
+            EXPECT_EQ(mdi->picTop->height(), 60);
+            EXPECT_EQ(mdi->Picture1->height(), 43);
+        }
+    }
+    // With room again the strips are as designed.
+    mdi->resize(853, 800);
+    Settle();
+    EXPECT_TRUE(mdi->picTop->isVisible());
+    EXPECT_EQ(mdi->picTop->height(), 60);
+    EXPECT_EQ(mdi->Picture1->height(), 43);
+    EXPECT_EQ(mdi->cmdExit->y(), 8);
+}
+
+TEST_F(MainWindowTest, TheReadingCannotBeMovedOutOfView) {
+    const QRect view = mdi->mdiArea->viewport()->rect();
+    ASSERT_TRUE(view.contains(mdi->displayWindow->geometry()));
+    for (const QPoint target : {QPoint(-400, 0), QPoint(0, 3000), QPoint(5000, -50), QPoint(-10, -10)}) {
+        mdi->displayWindow->move(target);
+        EXPECT_TRUE(view.contains(mdi->displayWindow->geometry())) << target.x() << ", " << target.y();
+    }
+    // In a window smaller than the reading it slides only as far as it still covers the view, as
+    // the scroll bars move it.
+    mdi->showNormal();
+    mdi->resize(500, 400);
+    Settle();
+    const QRect small = mdi->mdiArea->viewport()->rect();
+    for (const QPoint target : {QPoint(100, 100), QPoint(-2000, -2000), QPoint(-50, -30)}) {
+        mdi->displayWindow->move(target);
+        EXPECT_TRUE(mdi->displayWindow->geometry().contains(small)) << target.x() << ", " << target.y();
+    }
+    mdi->mdiArea->verticalScrollBar()->setValue(mdi->mdiArea->verticalScrollBar()->maximum());
+    EXPECT_EQ(mdi->displayWindow->geometry().bottom(), small.bottom());
 }

@@ -8,6 +8,7 @@
 #include "forms/FilteredTextBox.h"
 #include "forms/frmAbout.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -453,4 +454,35 @@ TEST_F(FormTest, TheReadingCommandCopiesTheFormAndHidesIt) {
     EXPECT_TRUE(BirthData.dst);
     EXPECT_EQ(BirthData.tzHoursSigned, -5);
     EXPECT_EQ(BirthData.tzMinutes, 30);
+}
+
+// ---------------------------------------------------------------- layout
+
+TEST_F(FormTest, LongListsOpenSixteenRowsHigh) {
+    for (QComboBox* list : {form->cboYear, form->cboMinute, form->cboTimeZone, form->cboDate, form->cboHour}) {
+        const std::string name = list->objectName().toStdString();
+        list->showPopup();
+        const QWidget* popup = list->view()->window();
+        ASSERT_TRUE(popup->isVisible()) << name;
+        const int row = list->view()->sizeHintForRow(0);
+        EXPECT_GE(popup->height(), 16 * row) << name;
+        EXPECT_LE(popup->height(), 17 * row) << name;
+        list->hidePopup();
+        EXPECT_FALSE(popup->isVisible()) << name;
+    }
+}
+
+TEST_F(FormTest, TheEntryFormHasOneSizeAndCannotBeMaximised) {
+    const QSize size = form->size();
+    EXPECT_FALSE(form->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+    EXPECT_EQ(form->minimumSize(), size);
+    EXPECT_EQ(form->maximumSize(), size);
+    form->showMaximized();
+    for (int i = 0; i < 3; ++i)
+        QCoreApplication::processEvents();
+    EXPECT_FALSE(form->isMaximized());
+    EXPECT_EQ(form->size(), size);
+    // The content fills the window rather than sitting in a corner of it.
+    EXPECT_EQ(form->centralWidget()->geometry().bottomRight(), form->rect().bottomRight());
+    form->showNormal();
 }
