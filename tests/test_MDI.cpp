@@ -436,6 +436,9 @@ TEST_F(MainWindowTest, TheReadingFitsA1280By1024ScreenAt150Percent) {
 }
 
 TEST_F(MainWindowTest, TheReadingCannotBeMovedOutOfView) {
+    mdi->showNormal();
+    mdi->resize(853, 682);
+    Settle();
     const QRect view = mdi->mdiArea->viewport()->rect();
     ASSERT_TRUE(view.contains(mdi->displayWindow->geometry()));
     for (const QPoint target : {QPoint(-400, 0), QPoint(0, 3000), QPoint(5000, -50), QPoint(-10, -10)}) {
@@ -444,7 +447,6 @@ TEST_F(MainWindowTest, TheReadingCannotBeMovedOutOfView) {
     }
     // In a window smaller than the reading it slides only as far as it still covers the view, as
     // the scroll bars move it.
-    mdi->showNormal();
     mdi->resize(500, 400);
     Settle();
     const QRect small = mdi->mdiArea->viewport()->rect();
