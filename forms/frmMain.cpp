@@ -467,7 +467,7 @@ void frmMain::Command1_Click() {
     }
     const QString phrase = txtCity->text() + " " + txtState->text() + " " + txtCountry->text() +
                            QString::fromLatin1(texts::kSearchSuffix);
-    platform::Os().OpenWebAddress(CoordinateSearchAddress(phrase));
+    OpenWebPage(CoordinateSearchAddress(phrase));
 }
 
 void frmMain::mnuCalculate_Click() {
