@@ -259,7 +259,7 @@ TEST_F(FormTest, ValidateInputRefusesEachMissingFieldInTurnAndFocusesIt) {
         const char* text;
     };
     const Step steps[] = {
-        {"Please Enter Your Name", form->txtName, " "}, // blanks count as a name
+        {"Please Enter Your Name", form->txtName, "A"},
         {"Please Enter Degree of Latitude", form->txtLatDeg, "28"},
         {"Please Enter Minutes of Latitude", form->txtLatMin, "39"},
         {"Please Enter Degree of Longitude", form->txtLonDeg, "77"},
