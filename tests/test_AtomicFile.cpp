@@ -1,16 +1,12 @@
-// The whole-or-nothing writer and the bounded reader, on real files in a temporary folder.
+// The whole-or-nothing writer on real files in a temporary folder.
 #include "output/AtomicFile.h"
 
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <csignal>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -76,17 +72,6 @@ TEST_F(AtomicFileTest, KeepsTheEarlierFilesPermissions) {
         EXPECT_EQ(st.st_uid, 1234u);
         EXPECT_EQ(st.st_gid, 5678u);
         EXPECT_EQ(st.st_mode & 07777, 0640u);
-    }
-}
-
-TEST_F(AtomicFileTest, ANewFileGetsTheModeTheUmaskGives) {
-    for (const auto& [mask, expected] : {std::pair{mode_t{022}, mode_t{0644}}, {077, 0600}, {002, 0664}}) {
-        const mode_t old = ::umask(mask);
-        const bool written = WriteFileAtomically(Path("new.txt"), "x");
-        ::umask(old);
-        ASSERT_TRUE(written);
-        EXPECT_EQ(ModeOf(Path("new.txt")) & 07777, expected) << std::oct << mask;
-        fs::remove(Path("new.txt"));
     }
 }
 
@@ -166,9 +151,7 @@ TEST_F(AtomicFileTest, AFailureAtAnyStepKeepsTheEarlierFileAndLeavesNoTemporaryF
     const struct {
         int error;
         const char* reason;
-    } errors[] = {{ENOSPC, "No space is left on the device."},
-                  {EDQUOT, "The disk quota is exceeded."},
-                  {EIO, "An input or output error occurred."}};
+    } errors[] = {{ENOSPC, "No space is left on the device."}, {EIO, "An input or output error occurred."}};
     for (const WriteStep step :
          {WriteStep::Open, WriteStep::Write, WriteStep::Flush, WriteStep::Close, WriteStep::Rename}) {
         for (const auto& e : errors) {
@@ -183,48 +166,5 @@ TEST_F(AtomicFileTest, AFailureAtAnyStepKeepsTheEarlierFileAndLeavesNoTemporaryF
             EXPECT_EQ(ModeOf(path) & 07777, 0600u);
             EXPECT_EQ(Names(dir_), std::set<std::string>{"kept.txt"}) << static_cast<int>(step);
         }
-    }
-    // A real limit on file size: the write itself fails, and is reported.
-    const std::string path = Put("kept.txt", "earlier");
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        ::signal(SIGXFSZ, SIG_IGN);
-        const struct rlimit limit { 4, 4 };
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-        std::string reason;
-        const bool written = WriteFileAtomically(path, "longer than four bytes", &reason);
-        ::_exit(!written && reason == "The file is too large." ? 0 : 1);
-    }
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    EXPECT_EQ(Get(path), "earlier");
-    EXPECT_EQ(Names(dir_), std::set<std::string>{"kept.txt"});
-}
-
-TEST_F(AtomicFileTest, TheReaderTakesOnlyRegularFilesWithinItsLimit) {
-    Put("five.txt", "12345");
-    ASSERT_EQ(::mkfifo(Path("pipe").c_str(), 0644), 0); // no writer: a blocking open would wait forever
-    fs::create_symlink("/dev/zero", dir_ / "zero");
-    fs::create_directory(dir_ / "folder");
-    const struct {
-        const char* name;
-        std::size_t limit;
-        ReadFailure failure;
-        const char* reason;
-    } cases[] = {
-        {"five.txt", 5, ReadFailure::None, ""},
-        {"five.txt", 4, ReadFailure::TooLong, "It is longer than 4 bytes."},
-        {"pipe", 100, ReadFailure::NotRegular, "It is not a regular file."},
-        {"zero", 100, ReadFailure::NotRegular, "It is not a regular file."},
-        {"folder", 100, ReadFailure::NotRegular, "It is a folder, not a file."},
-        {"missing", 100, ReadFailure::System, "There is no such file or folder."},
-    };
-    for (const auto& c : cases) {
-        std::string bytes = "untouched", reason;
-        EXPECT_EQ(ReadRegularFile(Path(c.name), c.limit, bytes, &reason), c.failure) << c.name;
-        EXPECT_EQ(reason, c.reason) << c.name;
-        EXPECT_EQ(bytes, c.failure == ReadFailure::None ? "12345" : "untouched") << c.name;
     }
 }

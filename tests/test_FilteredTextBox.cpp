@@ -42,11 +42,6 @@ TEST_F(FormTest, TextFieldsRefuseTextBeyondTheLimitByEveryRoute) {
              QGuiApplication::clipboard()->setText(text);
              box->PasteChecked();
          }},
-        {"shift+insert",
-         [](FilteredTextBox* box, const QString& text) {
-             QGuiApplication::clipboard()->setText(text);
-             QTest::keyClick(box, Qt::Key_Insert, Qt::ShiftModifier);
-         }},
         {"drop", [](FilteredTextBox* box, const QString& text) { DropText(box, text); }},
         {"compose", [](FilteredTextBox* box, const QString& text) { Compose(box, text); }},
         {"typing", [](FilteredTextBox* box, const QString& text) { QTest::keyClicks(box, text); }},
