@@ -346,9 +346,10 @@ TEST(StartTest, WithoutALockTheProgramSaysWhyAndRunsAllTheSame) {
     fake.lockUnavailableReason = "/run/user/1000/quillmere-_0: Permission denied";
     const std::optional<RunningProgram> program = StartProgram();
     ASSERT_TRUE(program.has_value());
-    EXPECT_EQ(fake.MessageTexts(),
-              QStringList{"Quillmere could not make sure that only one copy of it runs; it starts all the same.\n"
-                          "/run/user/1000/quillmere-_0: Permission denied"});
+    EXPECT_EQ(
+        fake.MessageTexts(),
+        QStringList{"Quillmere could not make sure that only one copy of it runs; it starts all the same.\n"
+                    "/run/user/1000/quillmere-_0: Permission denied"});
     EXPECT_EQ(fake.messages[0].icon, platform::MessageIcon::Error);
     EXPECT_TRUE(program->entryForm->isVisible());
 }

@@ -459,7 +459,8 @@ TEST_F(FormTest, TheReadingCommandCopiesTheFormAndHidesIt) {
 // ---------------------------------------------------------------- layout
 
 TEST_F(FormTest, LongListsOpenSixteenRowsHigh) {
-    for (QComboBox* list : {form->cboYear, form->cboMinute, form->cboTimeZone, form->cboDate, form->cboHour}) {
+    for (QComboBox* list :
+         {form->cboYear, form->cboMinute, form->cboTimeZone, form->cboDate, form->cboHour}) {
         const std::string name = list->objectName().toStdString();
         list->showPopup();
         const QWidget* popup = list->view()->window();
