@@ -2,7 +2,7 @@
 // nakshatra and rashi.
 #pragma once
 
-#include "app/Records.h"
+#include "records/Records.h"
 
 #include <string>
 

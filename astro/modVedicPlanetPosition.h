@@ -2,7 +2,7 @@
 // midheaven and chart ayanamsa, the Sun, planets and nodes, the planet table and the nakshatra lord.
 #pragma once
 
-#include "app/Records.h"
+#include "records/Records.h"
 
 #include <array>
 #include <cstdint>

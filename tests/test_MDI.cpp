@@ -1,12 +1,12 @@
 // The main window around a reading: menus, toolbar, the two views and the Save buttons, the
 // button strip's layout, New, Back and Exit, the About box, and the start of the program.
-#include "FormTestSupport.h"
-#include "TestBirths.h"
+#include "support/FormTestSupport.h"
+#include "support/TestBirths.h"
 
-#include "app/Records.h"
+#include "formats/SavedReadingFile.h"
 #include "forms/Startup.h"
 #include "forms/frmAbout.h"
-#include "output/SavedReadingFile.h"
+#include "records/Records.h"
 
 #include <QAction>
 #include <QDir>

@@ -1,12 +1,12 @@
 // The entry form: its lists and defaults, the key filters for typed, pasted and dropped text,
 // ValidateInput's messages in order with the focus they leave, the coordinate search and the
 // reading command's refusal to show a reading it could not compute.
-#include "FormTestSupport.h"
-#include "TestBirths.h"
+#include "support/FormTestSupport.h"
+#include "support/TestBirths.h"
 
-#include "app/Records.h"
 #include "forms/FilteredTextBox.h"
 #include "forms/frmAbout.h"
+#include "records/Records.h"
 
 #include <QAbstractItemView>
 #include <QAction>
