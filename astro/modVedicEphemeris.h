@@ -2,6 +2,8 @@
 // nakshatra and rashi.
 #pragma once
 
+// Also refuses a fast-math build of everything that uses the core.
+#include "astro/AstroConstants.h"
 #include "records/Records.h"
 
 #include <string>

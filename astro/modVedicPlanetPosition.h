@@ -2,6 +2,8 @@
 // midheaven and chart ayanamsa, the Sun, planets and nodes, the planet table and the nakshatra lord.
 #pragma once
 
+// Also refuses a fast-math build of everything that uses the core.
+#include "astro/AstroConstants.h"
 #include "records/Records.h"
 
 #include <array>
