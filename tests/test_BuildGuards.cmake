@@ -1,5 +1,6 @@
 # The build's guards, each shown to refuse what it is there to refuse (and to let the rest through).
-#   cmake -DCHECK=<layers|fast-math-flags|fast-math-header> -DSOURCE_DIR=... -DWORK_DIR=... [-DCXX=...]
+#   cmake -DCHECK=<layers|fast-math-flags|fast-math-header|timeouts> -DSOURCE_DIR=... -DWORK_DIR=...
+#         [-DCXX=... -DINCLUDE_ROOT=... -DBUILD_DIR=...]
 #     -P test_BuildGuards.cmake
 # A single layer case runs as its own script (-DCASE=...), since a refusal ends the script.
 cmake_minimum_required(VERSION 3.21)
@@ -93,6 +94,32 @@ elseif(CHECK STREQUAL "fast-math-header")
       RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
     expect_outcome("${flag}" "${status}" "${out}${err}" "${expected}")
   endforeach()
+
+elseif(CHECK STREQUAL "timeouts")
+  # Every test of the build in BUILD_DIR has a time limit, so a hanging test fails instead of stopping
+  # the suite.
+  execute_process(COMMAND ${CMAKE_CTEST_COMMAND} --test-dir ${BUILD_DIR} --show-only=json-v1
+    RESULT_VARIABLE status OUTPUT_VARIABLE json ERROR_VARIABLE err)
+  if(NOT status EQUAL 0)
+    message(FATAL_ERROR "ctest could not list the tests: ${err}")
+  endif()
+  string(JSON count LENGTH "${json}" tests)
+  if(count LESS 2)
+    message(FATAL_ERROR "ctest listed ${count} tests")
+  endif()
+  math(EXPR last "${count} - 1")
+  set(without)
+  foreach(i RANGE ${last})
+    string(JSON test GET "${json}" tests ${i})
+    string(JSON name GET "${test}" name)
+    string(JSON properties ERROR_VARIABLE none GET "${test}" properties)
+    if(NOT properties MATCHES "\"name\" *: *\"TIMEOUT\"")
+      list(APPEND without ${name})
+    endif()
+  endforeach()
+  if(without)
+    message(FATAL_ERROR "tests without a time limit (TIMEOUT): ${without}")
+  endif()
 
 else()
   message(FATAL_ERROR "unknown CHECK \"${CHECK}\"")
