@@ -2,6 +2,13 @@
 // full-precision ones) so that every reading matches the published worked examples to the last digit.
 #pragma once
 
+// Fast-math lets the compiler reorder and approximate the arithmetic, and readings would then differ
+// from one compiler and machine to another. The build refuses the flags too; this catches a build
+// that adds them some other way.
+#ifdef __FAST_MATH__
+#error "The chart arithmetic must not be built with -ffast-math or -Ofast"
+#endif
+
 namespace astro {
 inline constexpr double degreesToRadians = 0.0174532925199433;
 inline constexpr double radiansToDegrees = 57.2957795130823;

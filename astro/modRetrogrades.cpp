@@ -1,6 +1,6 @@
 #include "astro/modRetrogrades.h"
 
-#include "app/Records.h"
+#include "records/Records.h"
 
 #include <algorithm>
 #include <chrono>

@@ -2,7 +2,9 @@
 // nakshatra and rashi.
 #pragma once
 
-#include "app/Records.h"
+// Also refuses a fast-math build of everything that uses the core.
+#include "astro/AstroConstants.h"
+#include "records/Records.h"
 
 #include <string>
 

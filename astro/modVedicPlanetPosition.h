@@ -2,7 +2,9 @@
 // midheaven and chart ayanamsa, the Sun, planets and nodes, the planet table and the nakshatra lord.
 #pragma once
 
-#include "app/Records.h"
+// Also refuses a fast-math build of everything that uses the core.
+#include "astro/AstroConstants.h"
+#include "records/Records.h"
 
 #include <array>
 #include <cstdint>

@@ -1,12 +1,12 @@
 // Speed of one whole reading through the computing core, and of each stage alone.
-#include "app/BirthEntry.h"
-#include "app/ReadingPipeline.h"
-#include "app/Records.h"
 #include "astro/modRetrogrades.h"
 #include "astro/modVedicEphemeris.h"
 #include "astro/modVedicPlanetPosition.h"
-#include "output/ChartExport.h"
+#include "formats/ChartExport.h"
+#include "pipeline/BirthEntry.h"
+#include "pipeline/ReadingPipeline.h"
 #include "reading/modHouseLords.h"
+#include "records/Records.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,6 +1,6 @@
-#include "Bmp2Jpeg.h"
+#include "bmp2jpeg/Bmp2Jpeg.h"
 
-#include "output/AtomicFile.h"
+#include "formats/AtomicFile.h"
 
 #include <turbojpeg.h>
 

@@ -1,19 +1,19 @@
 #include "forms/MDI.h"
 
-#include "app/Messages.h"
-#include "app/Records.h"
+#include "formats/ChartExport.h"
+#include "formats/SavedReadingFile.h"
 #include "forms/FormTexts.h"
 #include "forms/Icons.h"
 #include "forms/WebPages.h"
 #include "forms/frmAbout.h"
 #include "forms/frmDisplay.h"
 #include "forms/frmMain.h"
-#include "output/ChartExport.h"
 #include "output/PrintInterpretation.h"
 #include "output/ReadingFiles.h"
-#include "output/SavedReadingFile.h"
 #include "output/modSaveForm.h"
 #include "platform/Platform.h"
+#include "records/Messages.h"
+#include "records/Records.h"
 
 #include <QAction>
 #include <QCloseEvent>

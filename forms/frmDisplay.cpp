@@ -1,11 +1,11 @@
 #include "forms/frmDisplay.h"
 
-#include "app/ReadingPipeline.h"
-#include "app/Records.h"
+#include "formats/ChartExport.h"
 #include "forms/FormTexts.h"
+#include "forms/HouseLordReport.h"
 #include "forms/RasiChart.h"
-#include "output/ChartExport.h"
-#include "reading/HouseLordReport.h"
+#include "pipeline/ReadingPipeline.h"
+#include "records/Records.h"
 
 #include <QFontDatabase>
 #include <QGridLayout>

@@ -1,8 +1,7 @@
 #include "forms/frmMain.h"
 
-#include "app/Messages.h"
-#include "app/ReadingPipeline.h"
 #include "astro/modVedicPlanetPosition.h"
+#include "formats/SavedReadingFile.h"
 #include "forms/FilteredTextBox.h"
 #include "forms/FormTexts.h"
 #include "forms/Icons.h"
@@ -11,8 +10,9 @@
 #include "forms/frmAbout.h"
 #include "forms/frmDisplay.h"
 #include "output/ReadingFiles.h"
-#include "output/SavedReadingFile.h"
+#include "pipeline/ReadingPipeline.h"
 #include "platform/Platform.h"
+#include "records/Messages.h"
 
 #include <QAction>
 #include <QApplication>

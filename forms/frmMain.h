@@ -1,7 +1,7 @@
 // The entry form: one person's birth data, the key filters, ValidateInput and the reading command.
 #pragma once
 
-#include "app/BirthEntry.h"
+#include "pipeline/BirthEntry.h"
 
 #include <QMainWindow>
 #include <QPointer>

@@ -5,8 +5,8 @@
 // asked for may be there (no stray or temporary file); they are removed, so that one input cannot
 // change how the next behaves. The working folder of the process is left alone: libFuzzer's own
 // corpus and dictionary paths are relative to it.
-#include "app/Records.h"
-#include "output/SavedReadingFile.h"
+#include "formats/SavedReadingFile.h"
+#include "records/Records.h"
 #include "tools/ChartCommand.h"
 
 #include <cstdint>

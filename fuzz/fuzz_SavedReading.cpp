@@ -1,12 +1,12 @@
 // Fuzzes the saved-reading reader with whole files. Whatever it accepts goes the way an opened file
 // goes: the entry checks, the copy into BirthData, the whole computation and the chart text
 // export. A reading that opens must also save again and reopen to the same birth data.
-#include "app/BirthEntry.h"
-#include "app/ReadingPipeline.h"
-#include "app/Records.h"
 #include "astro/TextUtil.h"
-#include "output/ChartExport.h"
-#include "output/SavedReadingFile.h"
+#include "formats/ChartExport.h"
+#include "formats/SavedReadingFile.h"
+#include "pipeline/BirthEntry.h"
+#include "pipeline/ReadingPipeline.h"
+#include "records/Records.h"
 
 #include <cstdint>
 #include <cstdio>

@@ -1,8 +1,8 @@
 #include "output/ReadingFiles.h"
 
-#include "app/Records.h"
+#include "records/Records.h"
 
-#include "output/AtomicFile.h"
+#include "formats/AtomicFile.h"
 
 #include <QStringEncoder>
 

@@ -1,6 +1,6 @@
 #include "output/modSaveForm.h"
 
-#include "output/ImagePaths.h"
+#include "formats/ImagePaths.h"
 #include "platform/Platform.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
 #include "reading/modHouseLords.h"
 
-#include "app/Records.h"
 #include "reading/EmbeddedTexts.h"
+#include "records/Records.h"
 
 #include <charconv>
 

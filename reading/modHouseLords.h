@@ -1,5 +1,5 @@
 // House lords: the lord of each house, the house in which it stands, the heading lines and the two
-// interpretation texts of every house. Free of Qt; reading/HouseLordReport.h writes the coloured report.
+// interpretation texts of every house. Free of Qt; forms/HouseLordReport.h writes the coloured report.
 #pragma once
 
 #include "reading/TextTable.h"

@@ -1,5 +1,5 @@
 // The whole-or-nothing writer on real files in a temporary folder.
-#include "output/AtomicFile.h"
+#include "formats/AtomicFile.h"
 
 #include <gtest/gtest.h>
 

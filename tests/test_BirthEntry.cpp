@@ -1,6 +1,6 @@
-#include "TestBirths.h"
-#include "app/BirthEntry.h"
-#include "app/Messages.h"
+#include "pipeline/BirthEntry.h"
+#include "records/Messages.h"
+#include "support/TestBirths.h"
 
 #include <gtest/gtest.h>
 

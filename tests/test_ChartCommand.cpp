@@ -1,8 +1,8 @@
-#include "output/AtomicFile.h"
-#include "output/SavedReadingFile.h"
+#include "formats/AtomicFile.h"
+#include "formats/SavedReadingFile.h"
 #include "tools/ChartCommand.h"
 
-#include "TestBirths.h"
+#include "support/TestBirths.h"
 
 #include <gtest/gtest.h>
 

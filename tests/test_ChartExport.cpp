@@ -1,6 +1,6 @@
-#include "TestBirths.h"
-#include "app/Records.h"
-#include "output/ChartExport.h"
+#include "formats/ChartExport.h"
+#include "records/Records.h"
+#include "support/TestBirths.h"
 
 #include <gtest/gtest.h>
 

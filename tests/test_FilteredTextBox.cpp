@@ -1,8 +1,8 @@
 // The length limit of the entry form's text fields: every way in refuses text that would pass it,
 // with the message, before the text changes; nothing is ever cut.
-#include "FormTestSupport.h"
+#include "support/FormTestSupport.h"
 
-#include "app/Messages.h"
+#include "records/Messages.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

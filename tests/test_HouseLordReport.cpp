@@ -1,9 +1,9 @@
-#include "reading/HouseLordReport.h"
+#include "forms/HouseLordReport.h"
 
-#include "app/ReadingPipeline.h"
-#include "app/Records.h"
+#include "pipeline/ReadingPipeline.h"
 #include "reading/modHouseLords.h"
-#include "tests/TestBirths.h"
+#include "records/Records.h"
+#include "support/TestBirths.h"
 
 #include <gtest/gtest.h>
 

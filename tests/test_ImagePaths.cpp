@@ -1,4 +1,4 @@
-#include "output/ImagePaths.h"
+#include "formats/ImagePaths.h"
 
 #include <gtest/gtest.h>
 

@@ -1,12 +1,12 @@
 // The main window around a reading: menus, toolbar, the two views and the Save buttons, the
 // button strip's layout, New, Back and Exit, the About box, and the start of the program.
-#include "FormTestSupport.h"
-#include "TestBirths.h"
+#include "support/FormTestSupport.h"
+#include "support/TestBirths.h"
 
-#include "app/Records.h"
+#include "formats/SavedReadingFile.h"
 #include "forms/Startup.h"
 #include "forms/frmAbout.h"
-#include "output/SavedReadingFile.h"
+#include "records/Records.h"
 
 #include <QAction>
 #include <QDir>
@@ -346,9 +346,10 @@ TEST(StartTest, WithoutALockTheProgramSaysWhyAndRunsAllTheSame) {
     fake.lockUnavailableReason = "/run/user/1000/quillmere-_0: Permission denied";
     const std::optional<RunningProgram> program = StartProgram();
     ASSERT_TRUE(program.has_value());
-    EXPECT_EQ(fake.MessageTexts(),
-              QStringList{"Quillmere could not make sure that only one copy of it runs; it starts all the same.\n"
-                          "/run/user/1000/quillmere-_0: Permission denied"});
+    EXPECT_EQ(
+        fake.MessageTexts(),
+        QStringList{"Quillmere could not make sure that only one copy of it runs; it starts all the same.\n"
+                    "/run/user/1000/quillmere-_0: Permission denied"});
     EXPECT_EQ(fake.messages[0].icon, platform::MessageIcon::Error);
     EXPECT_TRUE(program->entryForm->isVisible());
 }

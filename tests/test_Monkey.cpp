@@ -1,11 +1,11 @@
 // A few thousand seeded random key presses, pastes, clicks and menu commands on the entry form and
 // the main window, with every dialog answered by the fake. The program must never crash, never show
 // a reading that differs from a fresh computation of the form's data, and never leave a stray file.
-#include "FormTestSupport.h"
-#include "TestBirths.h"
+#include "support/FormTestSupport.h"
+#include "support/TestBirths.h"
 
-#include "app/ReadingPipeline.h"
-#include "app/Records.h"
+#include "pipeline/ReadingPipeline.h"
+#include "records/Records.h"
 
 #include <QClipboard>
 #include <QDir>

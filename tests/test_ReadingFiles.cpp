@@ -1,17 +1,17 @@
 // What a reading leaves behind: the saved reading and its opening, the text export, the printed
 // interpretation and the picture of the display, each through scripted dialogs into a temporary
 // folder.
-#include "FormTestSupport.h"
-#include "TestBirths.h"
+#include "support/FormTestSupport.h"
+#include "support/TestBirths.h"
 
-#include "app/Messages.h"
-#include "app/Records.h"
-#include "output/AtomicFile.h"
-#include "output/ChartExport.h"
+#include "formats/AtomicFile.h"
+#include "formats/ChartExport.h"
+#include "formats/SavedReadingFile.h"
 #include "output/PrintInterpretation.h"
 #include "output/ReadingFiles.h"
-#include "output/SavedReadingFile.h"
 #include "output/modSaveForm.h"
+#include "records/Messages.h"
+#include "records/Records.h"
 
 #include <QDir>
 #include <QFile>

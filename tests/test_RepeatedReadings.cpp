@@ -1,8 +1,8 @@
 // A reading computed and closed a thousand times through the real windows (compute, New, compute,
 // New ...) leaves nothing behind: no window and no widget stays, and in the sanitized build
 // LeakSanitizer finds no memory that nothing points to any more.
-#include "FormTestSupport.h"
-#include "TestBirths.h"
+#include "support/FormTestSupport.h"
+#include "support/TestBirths.h"
 
 #include <QApplication>
 

@@ -1,5 +1,5 @@
-#include "TestBirths.h"
-#include "output/SavedReadingFile.h"
+#include "formats/SavedReadingFile.h"
+#include "support/TestBirths.h"
 
 #include <gtest/gtest.h>
 

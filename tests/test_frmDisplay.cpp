@@ -1,13 +1,13 @@
 // The display form after real readings: personal details, the planet table, the other Vedic
 // details, the chart cells where a person would look for them, the report in RTB, crowded cells
 // that must still show every entry readably, and values that must show whole.
-#include "FormTestSupport.h"
-#include "TestBirths.h"
+#include "support/FormTestSupport.h"
+#include "support/TestBirths.h"
 
-#include "app/ReadingPipeline.h"
-#include "app/Records.h"
 #include "astro/modVedicEphemeris.h"
 #include "astro/modVedicPlanetPosition.h"
+#include "pipeline/ReadingPipeline.h"
+#include "records/Records.h"
 
 #include <QGroupBox>
 #include <QPushButton>

@@ -1,12 +1,12 @@
 // The entry form: its lists and defaults, the key filters for typed, pasted and dropped text,
 // ValidateInput's messages in order with the focus they leave, the coordinate search and the
 // reading command's refusal to show a reading it could not compute.
-#include "FormTestSupport.h"
-#include "TestBirths.h"
+#include "support/FormTestSupport.h"
+#include "support/TestBirths.h"
 
-#include "app/Records.h"
 #include "forms/FilteredTextBox.h"
 #include "forms/frmAbout.h"
+#include "records/Records.h"
 
 #include <QAbstractItemView>
 #include <QAction>
@@ -459,7 +459,8 @@ TEST_F(FormTest, TheReadingCommandCopiesTheFormAndHidesIt) {
 // ---------------------------------------------------------------- layout
 
 TEST_F(FormTest, LongListsOpenSixteenRowsHigh) {
-    for (QComboBox* list : {form->cboYear, form->cboMinute, form->cboTimeZone, form->cboDate, form->cboHour}) {
+    for (QComboBox* list :
+         {form->cboYear, form->cboMinute, form->cboTimeZone, form->cboDate, form->cboHour}) {
         const std::string name = list->objectName().toStdString();
         list->showPopup();
         const QWidget* popup = list->view()->window();

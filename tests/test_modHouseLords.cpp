@@ -1,11 +1,11 @@
 #include "reading/modHouseLords.h"
 
-#include "app/Records.h"
 #include "reading/EmbeddedTexts.h"
 #include "reading/TextTable.h"
+#include "records/Records.h"
 #include "tools/ChartCommand.h"
 
-#include "TestBirths.h"
+#include "support/TestBirths.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "TestBirths.h"
-#include "app/ReadingPipeline.h"
-#include "app/Records.h"
 #include "astro/modRetrogrades.h"
+#include "pipeline/ReadingPipeline.h"
+#include "records/Records.h"
+#include "support/TestBirths.h"
 #include "tools/ChartCommand.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
-#include "TestBirths.h"
 #include "astro/AstroConstants.h"
 #include "astro/modVedicEphemeris.h"
 #include "astro/modVedicPlanetPosition.h"
+#include "support/TestBirths.h"
 
 #include <gtest/gtest.h>
 

@@ -1,14 +1,14 @@
 #include "tools/ChartCommand.h"
 
-#include "app/BirthEntry.h"
-#include "app/Messages.h"
-#include "app/ReadingPipeline.h"
-#include "app/Records.h"
 #include "astro/modVedicPlanetPosition.h"
-#include "output/AtomicFile.h"
-#include "output/ChartExport.h"
-#include "output/SavedReadingFile.h"
+#include "formats/AtomicFile.h"
+#include "formats/ChartExport.h"
+#include "formats/SavedReadingFile.h"
+#include "pipeline/BirthEntry.h"
+#include "pipeline/ReadingPipeline.h"
 #include "reading/modHouseLords.h"
+#include "records/Messages.h"
+#include "records/Records.h"
 
 #include <optional>
 #include <ostream>

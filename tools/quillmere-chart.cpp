@@ -1,5 +1,5 @@
 // quillmere-chart: Quillmere's readings without the window, for scripts and batches.
-#include "output/AtomicFile.h"
+#include "formats/AtomicFile.h"
 #include "tools/ChartCommand.h"
 
 #include <cerrno>

@@ -1,4 +1,4 @@
-#include "output/AtomicFile.h"
+#include "formats/AtomicFile.h"
 
 #include <cerrno>
 #include <cstring>

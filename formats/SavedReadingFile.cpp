@@ -1,8 +1,8 @@
-#include "output/SavedReadingFile.h"
+#include "formats/SavedReadingFile.h"
 
 #include "astro/TextUtil.h"
 #include "astro/modVedicPlanetPosition.h"
-#include "output/AtomicFile.h"
+#include "formats/AtomicFile.h"
 
 #include <array>
 #include <cstdint>

@@ -1,7 +1,7 @@
 // Birth data of the worked examples, shared by the tests.
 #pragma once
 
-#include "app/BirthEntry.h"
+#include "pipeline/BirthEntry.h"
 
 #include <string>
 #include <vector>

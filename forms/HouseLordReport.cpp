@@ -1,7 +1,7 @@
-#include "reading/HouseLordReport.h"
+#include "forms/HouseLordReport.h"
 
-#include "app/Records.h"
 #include "reading/modHouseLords.h"
+#include "records/Records.h"
 
 #include <QFont>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "Records.h"
+#include "records/Records.h"
 
 BirthDataRecord BirthData;
 ReadingStateRecord ReadingState;

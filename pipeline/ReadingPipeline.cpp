@@ -1,11 +1,11 @@
-#include "app/ReadingPipeline.h"
+#include "pipeline/ReadingPipeline.h"
 
-#include "app/Records.h"
 #include "astro/TextUtil.h"
 #include "astro/modRetrogrades.h"
 #include "astro/modVedicEphemeris.h"
 #include "astro/modVedicPlanetPosition.h"
 #include "reading/modHouseLords.h"
+#include "records/Records.h"
 
 #include <string_view>
 

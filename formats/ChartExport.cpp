@@ -1,6 +1,6 @@
-#include "output/ChartExport.h"
+#include "formats/ChartExport.h"
 
-#include "app/Records.h"
+#include "records/Records.h"
 
 #include <array>
 #include <charconv>

@@ -2,13 +2,13 @@
 // fill the form and read the chart cells.
 #pragma once
 
-#include "app/BirthEntry.h"
 #include "forms/FilteredTextBox.h"
 #include "forms/MDI.h"
 #include "forms/RasiChart.h"
 #include "forms/frmDisplay.h"
 #include "forms/frmMain.h"
-#include "platform/FakePlatform.h"
+#include "pipeline/BirthEntry.h"
+#include "support/FakePlatform.h"
 
 #include <QAction>
 #include <QApplication>

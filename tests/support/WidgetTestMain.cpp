@@ -1,6 +1,6 @@
 // Entry point of the widget tests: a headless QApplication, and a fake platform underneath every
 // test, so that nothing can ever open a real dialog and wait for a person.
-#include "platform/FakePlatform.h"
+#include "support/FakePlatform.h"
 
 #include <QApplication>
 

@@ -1,8 +1,8 @@
-#include "app/BirthEntry.h"
+#include "pipeline/BirthEntry.h"
 
-#include "app/Messages.h"
 #include "astro/TextUtil.h"
 #include "astro/modVedicPlanetPosition.h"
+#include "records/Messages.h"
 
 #include <limits>
 

@@ -2,7 +2,7 @@
 // BirthData. The entry form, the saved-reading reader and the command-line companion share them.
 #pragma once
 
-#include "app/Records.h"
+#include "records/Records.h"
 
 #include <cstddef>
 #include <optional>

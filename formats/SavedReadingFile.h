@@ -3,8 +3,8 @@
 // between Windows and Linux.
 #pragma once
 
-#include "app/BirthEntry.h"
-#include "app/Records.h"
+#include "pipeline/BirthEntry.h"
+#include "records/Records.h"
 
 #include <cstddef>
 #include <optional>

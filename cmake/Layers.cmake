@@ -1,0 +1,122 @@
+# The program is built in layers, each a folder with a target of its own. A layer may use only the
+# layers below it, and the build holds every layer to that in two ways:
+#
+#   - each layer exposes only its own folder: its include directory is a folder of the build tree
+#     holding one link, named after the layer, to the layer's sources; a header of a layer that is not
+#     linked is "file not found";
+#   - at configure time every include "folder/..." of a layer's sources is checked against the layers
+#     it may use, so an upward include stops the configure step naming the file and the header.
+#
+# Layers without Qt may not include a Qt header either; they do not link Qt, so their tests, the
+# companion and the benchmark run without a display.
+
+# Bottom up; QUILLMERE_USES_<layer> lists the layers <layer> may include from besides its own.
+set(QUILLMERE_USES_records)
+set(QUILLMERE_USES_astro records)
+set(QUILLMERE_USES_reading records astro)
+set(QUILLMERE_USES_pipeline records astro reading)
+set(QUILLMERE_USES_formats records astro reading pipeline)
+set(QUILLMERE_USES_tools records astro reading pipeline formats)
+set(QUILLMERE_USES_platform)
+set(QUILLMERE_USES_output records astro reading pipeline formats platform)
+set(QUILLMERE_USES_forms records astro reading pipeline formats platform output)
+set(QUILLMERE_USES_app forms)
+set(QUILLMERE_USES_bmp2jpeg formats)
+# Not layers of the program, but held to the same rule: the benchmark and the fuzzers reach only
+# what builds without Qt.
+set(QUILLMERE_USES_bench records astro reading pipeline formats)
+set(QUILLMERE_USES_fuzz records astro reading pipeline formats tools)
+
+set(QUILLMERE_LAYERS records astro reading pipeline formats tools platform output forms app bmp2jpeg)
+set(QUILLMERE_LAYERS_WITHOUT_QT records astro reading pipeline formats tools bmp2jpeg bench fuzz)
+# Folders an include can name; any of them that a layer may not use is refused. "support" is the
+# tests' own support library.
+set(QUILLMERE_INCLUDE_FOLDERS ${QUILLMERE_LAYERS} support tests bench fuzz)
+
+set(QUILLMERE_LAYER_INCLUDE_ROOT ${CMAKE_BINARY_DIR}/include)
+
+# Checks the includes of files (absolute paths) against what layer may use.
+function(quillmere_check_layer_includes layer)
+  set(allowed ${layer} ${QUILLMERE_USES_${layer}})
+  list(FIND QUILLMERE_LAYERS_WITHOUT_QT ${layer} without_qt)
+  if(QUILLMERE_USES_${layer})
+    string(JOIN ", " may_use ${QUILLMERE_USES_${layer}})
+    set(may_use "may use only: ${may_use}")
+  else()
+    set(may_use "may use no other layer")
+  endif()
+  foreach(file IN LISTS ARGN)
+    file(STRINGS ${file} includes REGEX "^[ \t]*#[ \t]*include[ \t]*[\"<]")
+    file(RELATIVE_PATH shown ${PROJECT_SOURCE_DIR} ${file})
+    foreach(line IN LISTS includes)
+      if(line MATCHES "#[ \t]*include[ \t]*\"(\\.\\./[^\"]*)\"")
+        message(FATAL_ERROR "Layer rule broken: ${shown} includes \"${CMAKE_MATCH_1}\" by a relative path; "
+          "write it as \"folder/Header.h\" so that the layer rules see it.")
+      elseif(line MATCHES "#[ \t]*include[ \t]*\"(([^/\"]+)/[^\"]*)\"")
+        set(header ${CMAKE_MATCH_1})
+        set(folder ${CMAKE_MATCH_2})
+        if(folder IN_LIST QUILLMERE_INCLUDE_FOLDERS AND NOT folder IN_LIST allowed)
+          message(FATAL_ERROR "Layer rule broken: ${shown} includes \"${header}\", but the ${layer} layer "
+            "${may_use}.\nMove the code to the layer it belongs to instead.")
+        endif()
+      elseif(without_qt GREATER -1 AND line MATCHES "#[ \t]*include[ \t]*<(Q[A-Za-z]*|Qt[A-Za-z]*/[^>]*)>")
+        message(FATAL_ERROR "Layer rule broken: ${shown} includes the Qt header <${CMAKE_MATCH_1}>, but the "
+          "${layer} layer builds without Qt.")
+      endif()
+    endforeach()
+  endforeach()
+endfunction()
+
+# Makes link a symbolic link to the folder source_dir (a copy where links cannot be made), replacing a
+# link that leads elsewhere, such as one left by a source tree that has moved.
+function(quillmere_include_link link source_dir)
+  if(IS_SYMLINK ${link})
+    file(READ_SYMLINK ${link} points_to)
+    if(NOT points_to STREQUAL source_dir)
+      file(REMOVE ${link})
+    endif()
+  endif()
+  if(NOT EXISTS ${link})
+    get_filename_component(parent ${link} DIRECTORY)
+    file(MAKE_DIRECTORY ${parent})
+    file(CREATE_LINK ${source_dir} ${link} SYMBOLIC COPY_ON_ERROR)
+  endif()
+endfunction()
+
+# Makes target a part of the layer of the current folder: gives it the layer's include directory
+# (PUBLIC for libraries, so that users of the layer see its folder and nothing else) and checks the
+# includes of its sources in that folder and of the folder's headers.
+function(quillmere_layer target)
+  file(RELATIVE_PATH layer ${PROJECT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
+  if(NOT layer IN_LIST QUILLMERE_LAYERS)
+    message(FATAL_ERROR "${CMAKE_CURRENT_SOURCE_DIR} is not a layer of cmake/Layers.cmake")
+  endif()
+
+  set(dir ${QUILLMERE_LAYER_INCLUDE_ROOT}/${layer})
+  quillmere_include_link(${dir}/${layer} ${CMAKE_CURRENT_SOURCE_DIR})
+  get_target_property(type ${target} TYPE)
+  if(type STREQUAL "EXECUTABLE")
+    target_include_directories(${target} PRIVATE ${dir})
+  else()
+    target_include_directories(${target} PUBLIC ${dir})
+  endif()
+
+  get_target_property(sources ${target} SOURCES)
+  set(files)
+  foreach(source IN LISTS sources)
+    get_filename_component(source ${source} ABSOLUTE BASE_DIR ${CMAKE_CURRENT_SOURCE_DIR})
+    get_filename_component(source_dir ${source} DIRECTORY)
+    if(source_dir STREQUAL CMAKE_CURRENT_SOURCE_DIR)
+      list(APPEND files ${source})
+    endif()
+  endforeach()
+  file(GLOB headers ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  list(APPEND files ${headers})
+  list(REMOVE_DUPLICATES files)
+  quillmere_check_layer_includes(${layer} ${files})
+endfunction()
+
+# The include directory of a layer, for a target that compiles one of the layer's sources itself.
+function(quillmere_layer_include_dir layer out)
+  set(${out} ${QUILLMERE_LAYER_INCLUDE_ROOT}/${layer} PARENT_SCOPE)
+endfunction()

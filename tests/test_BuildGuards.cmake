@@ -1,0 +1,127 @@
+# The build's guards, each shown to refuse what it is there to refuse (and to let the rest through).
+#   cmake -DCHECK=<layers|fast-math-flags|fast-math-header|timeouts> -DSOURCE_DIR=... -DWORK_DIR=...
+#         [-DCXX=... -DINCLUDE_ROOT=... -DBUILD_DIR=...]
+#     -P test_BuildGuards.cmake
+# A single layer case runs as its own script (-DCASE=...), since a refusal ends the script.
+cmake_minimum_required(VERSION 3.21)
+
+function(expect_outcome what status output expected)
+  if(expected STREQUAL "accepted")
+    if(NOT status EQUAL 0)
+      message(FATAL_ERROR "${what}: refused, but should pass:\n${output}")
+    endif()
+  elseif(status EQUAL 0)
+    message(FATAL_ERROR "${what}: passed, but should be refused with \"${expected}\"")
+  elseif(NOT output MATCHES "${expected}")
+    message(FATAL_ERROR "${what}: refused without \"${expected}\":\n${output}")
+  endif()
+endfunction()
+
+if(DEFINED CASE)
+  # One file of layer LAYER holding the line LINE, checked as the configure step checks it.
+  set(PROJECT_SOURCE_DIR ${WORK_DIR})
+  set(CMAKE_BINARY_DIR ${WORK_DIR}/build)
+  include(${SOURCE_DIR}/cmake/Layers.cmake)
+  file(WRITE ${WORK_DIR}/${LAYER}/Probe.cpp "// probe\n${LINE}\n")
+  quillmere_check_layer_includes(${LAYER} ${WORK_DIR}/${LAYER}/Probe.cpp)
+  return()
+endif()
+
+file(REMOVE_RECURSE ${WORK_DIR})
+file(MAKE_DIRECTORY ${WORK_DIR})
+
+if(CHECK STREQUAL "layers")
+  # layer | the include line | accepted, or what the refusal must say
+  set(cases
+    "astro|#include \"records/Records.h\"|accepted"
+    "astro|#include \"astro/AstroConstants.h\"|accepted"
+    "forms|#include \"output/ReadingFiles.h\"|accepted"
+    "forms|#include <QWidget>|accepted"
+    "astro|  #  include \"forms/frmMain.h\"|astro/Probe.cpp includes \"forms/frmMain.h\", but the astro layer may use only: records"
+    "records|#include \"astro/modRetrogrades.h\"|records layer may use no other layer"
+    "formats|#include \"output/ReadingFiles.h\"|formats layer may use only"
+    "tools|#include \"platform/Platform.h\"|tools layer may use only"
+    "platform|#include \"records/Records.h\"|platform layer may use no other layer"
+    "output|#include \"forms/MDI.h\"|output layer may use only"
+    "output|#include \"tools/ChartCommand.h\"|output layer may use only"
+    "forms|#include \"support/FakePlatform.h\"|forms layer may use only"
+    "reading|#include \"../forms/frmMain.h\"|by a relative path"
+    "formats|#include <QString>|the Qt header <QString>, but the formats layer builds without Qt"
+    "pipeline|#include <QtCore/QString>|builds without Qt"
+  )
+  foreach(case IN LISTS cases)
+    string(REPLACE "|" ";" fields "${case}")
+    list(GET fields 0 layer)
+    list(GET fields 1 line)
+    list(GET fields 2 expected)
+    execute_process(COMMAND ${CMAKE_COMMAND} -DCASE=1 -DLAYER=${layer} "-DLINE=${line}"
+        -DSOURCE_DIR=${SOURCE_DIR} -DWORK_DIR=${WORK_DIR}/case -P ${CMAKE_CURRENT_LIST_FILE}
+      RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
+    string(REGEX REPLACE "[ \n]+" " " output "${out}${err}")
+    expect_outcome("${layer}: ${line}" "${status}" "${output}" "${expected}")
+  endforeach()
+
+elseif(CHECK STREQUAL "fast-math-flags")
+  # The configure step stops before it looks for anything, so each case takes a moment.
+  # variable | its value | the flag named in the refusal
+  set(cases
+    "CMAKE_CXX_FLAGS|-O2 -ffast-math|-ffast-math"
+    "CMAKE_CXX_FLAGS_RELWITHDEBINFO|-Ofast -g|-Ofast"
+    "CMAKE_CXX_FLAGS|-ffp-contract=fast|-ffp-contract=fast"
+  )
+  foreach(case IN LISTS cases)
+    string(REPLACE "|" ";" fields "${case}")
+    list(GET fields 0 var)
+    list(GET fields 1 flags)
+    list(GET fields 2 bad)
+    execute_process(COMMAND ${CMAKE_COMMAND} -S ${SOURCE_DIR} -B ${WORK_DIR}/build -G Ninja
+        -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=${CXX} "-D${var}=${flags}"
+      RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
+    string(REGEX REPLACE "[ \n]+" " " output "${out}${err}")
+    expect_outcome("${var}=${flags}" "${status}" "${output}" "${var} holds ${bad}: the chart arithmetic")
+    file(REMOVE_RECURSE ${WORK_DIR}/build)
+  endforeach()
+
+elseif(CHECK STREQUAL "fast-math-header")
+  # A core header compiled with and without -ffast-math coming after the build's own flags.
+  file(WRITE ${WORK_DIR}/probe.cpp "#include \"astro/modVedicEphemeris.h\"\nint main() { return 0; }\n")
+  foreach(flags "-fno-fast-math|accepted" "-ffast-math|must not be built with -ffast-math")
+    string(REPLACE "|" ";" fields "${flags}")
+    list(GET fields 0 flag)
+    list(GET fields 1 expected)
+    execute_process(COMMAND ${CXX} -std=c++20 -fsyntax-only -I${INCLUDE_ROOT}/astro -I${INCLUDE_ROOT}/records
+        -ffp-contract=off -fno-fast-math ${flag} ${WORK_DIR}/probe.cpp
+      RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
+    expect_outcome("${flag}" "${status}" "${out}${err}" "${expected}")
+  endforeach()
+
+elseif(CHECK STREQUAL "timeouts")
+  # Every test of the build in BUILD_DIR has a time limit, so a hanging test fails instead of stopping
+  # the suite.
+  execute_process(COMMAND ${CMAKE_CTEST_COMMAND} --test-dir ${BUILD_DIR} --show-only=json-v1
+    RESULT_VARIABLE status OUTPUT_VARIABLE json ERROR_VARIABLE err)
+  if(NOT status EQUAL 0)
+    message(FATAL_ERROR "ctest could not list the tests: ${err}")
+  endif()
+  string(JSON count LENGTH "${json}" tests)
+  if(count LESS 2)
+    message(FATAL_ERROR "ctest listed ${count} tests")
+  endif()
+  math(EXPR last "${count} - 1")
+  set(without)
+  foreach(i RANGE ${last})
+    string(JSON test GET "${json}" tests ${i})
+    string(JSON name GET "${test}" name)
+    string(JSON properties ERROR_VARIABLE none GET "${test}" properties)
+    if(NOT properties MATCHES "\"name\" *: *\"TIMEOUT\"")
+      list(APPEND without ${name})
+    endif()
+  endforeach()
+  if(without)
+    message(FATAL_ERROR "tests without a time limit (TIMEOUT): ${without}")
+  endif()
+
+else()
+  message(FATAL_ERROR "unknown CHECK \"${CHECK}\"")
+endif()
+file(REMOVE_RECURSE ${WORK_DIR})
