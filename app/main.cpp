@@ -6,8 +6,7 @@
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QApplication::setApplicationName("Quillmere");
-    QApplication::setApplicationVersion("1.15");
+    NameProgram();
     QApplication::setWindowIcon(AppIcon());
 
     // The desktop starts the program with a saved reading's path when one is opened from the file

@@ -1,6 +1,8 @@
 #include "astro/modRetrogrades.h"
 
+#include "astro/Calendar.h"
 #include "records/Records.h"
+#include "records/Vocabulary.h"
 
 #include <algorithm>
 #include <chrono>
@@ -38,12 +40,9 @@ constexpr std::optional<CivilDateTime> ParseRecord(std::string_view record) {
     return t;
 }
 
-// Day number of a valid calendar date; only differences between day numbers matter.
+// Day number of a calendar date; only differences between day numbers matter.
 constexpr int DayNumber(int year, int month, int day) {
-    const std::chrono::year_month_day date{std::chrono::year{year},
-                                           std::chrono::month{static_cast<unsigned>(month)},
-                                           std::chrono::day{static_cast<unsigned>(day)}};
-    return static_cast<int>(std::chrono::sys_days{date}.time_since_epoch().count());
+    return static_cast<int>(astro::DaysFromCivil(year, month, day));
 }
 
 constexpr long long MinuteNumber(const CivilDateTime& t) {
@@ -124,9 +123,6 @@ const PlanetTable* FindTable(std::string_view planet) {
 }
 
 // Slots 0 to 10 as the planet table writes them.
-constexpr std::array<std::string_view, 11> kBaseLabels{"Surya",   "Chandra",   "Budha",    "Shukra",
-                                                       "Mangala", "Guru",      "Shani",    "Rahu",
-                                                       "Ketu",    "Ascendant", "Midheaven"};
 
 } // namespace
 
@@ -159,8 +155,8 @@ void MarkRetrogrades() {
     for (std::size_t k = 0; k < kRetrogradePlanets.size(); ++k)
         retrograde[k] = IsRetrograde(birth, kRetrogradePlanets[k]);
 
-    for (std::size_t i = 0; i < kBaseLabels.size(); ++i)
-        ReadingState.bodyLabels[i] = kBaseLabels[i];
+    for (std::size_t i = 0; i < kBodies.size(); ++i)
+        ReadingState.bodyLabels[i] = kBodies[i].label;
     for (std::size_t k = 0; k < retrograde.size(); ++k)
         if (retrograde[k])
             ReadingState.bodyLabels[k + 2] += kRetrogradeMark;

@@ -2,6 +2,7 @@
 
 #include "astro/AstroConstants.h"
 #include "astro/TextUtil.h"
+#include "records/Vocabulary.h"
 
 #include <array>
 #include <cmath>
@@ -15,26 +16,6 @@ std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
         --q;
     return q;
 }
-
-constexpr const char* kSignAbbreviations = "AriTauGemCanLeoVirLibScoSagCapAquPis";
-
-struct RashiRow {
-    const char* code;
-    const char* name;
-};
-
-constexpr std::array<RashiRow, 12> kRashiNames{{{"Ari", "Mesha"},
-                                                {"Tau", "Vrishabha"},
-                                                {"Gem", "Mithuna"},
-                                                {"Can", "Kataka"},
-                                                {"Leo", "Simha"},
-                                                {"Vir", "Kanya"},
-                                                {"Lib", "Thula"},
-                                                {"Sco", "Vrishcika"},
-                                                {"Sag", "Dhanush"},
-                                                {"Cap", "Makara"},
-                                                {"Aqu", "Kumbha"},
-                                                {"Pis", "Meena"}}};
 
 constexpr std::array<const char*, 28> kNakshatraNames{"Aswini",
                                                       "Bharani",
@@ -182,7 +163,7 @@ std::string FormatZodiacPosition(double longitude) {
     text += astro::WholeNumberText(sec);
     text += "\" ";
     if (sign >= 0 && sign < 12)
-        text.append(kSignAbbreviations + static_cast<int>(sign) * 3, 3);
+        text.append(kSigns[static_cast<std::size_t>(sign)].code);
     return text;
 }
 
@@ -194,10 +175,8 @@ std::string NakshatraForLongitude(double siderealLongitude) {
 }
 
 std::string RashiForSignCode(const std::string& code) {
-    for (const RashiRow& row : kRashiNames)
-        if (code == row.code)
-            return row.name;
-    return {};
+    const int s = SignIndexOfCode(code);
+    return s < 0 ? std::string() : std::string(kSigns[static_cast<std::size_t>(s)].sanskrit);
 }
 
 void ComputeMoonPosition() {

@@ -1,8 +1,10 @@
 #include "astro/modVedicPlanetPosition.h"
 
 #include "astro/AstroConstants.h"
+#include "astro/Calendar.h"
 #include "astro/TextUtil.h"
 #include "astro/modVedicEphemeris.h"
+#include "records/Vocabulary.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -83,8 +85,14 @@ const std::array<TimeZoneRow, kTimeZoneCount> TimeZoneTable{{
     {"Yukon War Time,YWT,-8.0", 8, 0},
 }};
 
-const std::array<const char*, 13> SignCodeTable{"Ari", "Tau", "Gem", "Can", "Leo", "Vir", "Lib",
-                                                "Sco", "Sag", "Cap", "Aqu", "Pis", ""};
+const std::array<const char*, 13> SignCodeTable = [] {
+    std::array<const char*, 13> codes{};
+    // The codes are string literals, so their data ends with NUL.
+    for (std::size_t s = 0; s < kSigns.size(); ++s)
+        codes[s] = kSigns[s].code.data();
+    codes[12] = "";
+    return codes;
+}();
 
 // Row 29 is spelled like the ephemeris writes the name, so a Moon in the Capricorn part of
 // Dhanishtha finds its own row.
@@ -148,28 +156,6 @@ double Sign(double v) {
     return v > 0 ? 1.0 : (v < 0 ? -1.0 : 0.0);
 }
 
-// Days from 1970-01-01 in the proleptic Gregorian calendar, and back.
-long long DaysFromCivil(long long y, long long m, long long d) {
-    y -= m <= 2;
-    const long long era = (y >= 0 ? y : y - 399) / 400;
-    const long long yoe = y - era * 400;
-    const long long doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    const long long doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + doe - 719468;
-}
-
-void CivilFromDays(long long z, int& y, int& m, int& d) {
-    z += 719468;
-    const long long era = (z >= 0 ? z : z - 146096) / 146097;
-    const long long doe = z - era * 146097;
-    const long long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const long long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const long long mp = (5 * doy + 2) / 153;
-    d = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-    m = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-    y = static_cast<int>(yoe + era * 400 + (m <= 2));
-}
-
 struct Elements {
     double a, e, i, n, p, l;
 };
@@ -184,31 +170,6 @@ Elements ElementsAt(const OrbitalElements& row, double T) {
     el.l = ReduceRadians((row.l + row.lRate * T / 3600) * degreesToRadians);
     return el;
 }
-
-constexpr std::array<const char*, 11> kBodyNames{
-    "Sun", "Moon", "Mercury", "Venus", "Mars", "Jupiter", "Saturn", "Rahu", "Ketu", "Ascendant", "Midheaven"};
-constexpr std::array<const char*, 11> kBodyLabels{"Surya",   "Chandra",   "Budha",    "Shukra",
-                                                  "Mangala", "Guru",      "Shani",    "Rahu",
-                                                  "Ketu",    "Ascendant", "Midheaven"};
-
-struct LagnaRow {
-    const char* code;
-    std::int16_t number;
-    const char* name;
-};
-constexpr std::array<LagnaRow, 12> kLagnaTable{{{"Ari", 1, "Mesha"},
-                                                {"Tau", 2, "Vrishabha"},
-                                                {"Gem", 3, "Mithuna"},
-                                                {"Can", 4, "Kataka"},
-                                                {"Leo", 5, "Simha"},
-                                                {"Vir", 6, "Kanya"},
-                                                {"Lib", 7, "Thula"},
-                                                {"Sco", 8, "Vrishcika"},
-                                                {"Sag", 9, "Dhanush"},
-                                                {"Cap", 10, "Makara"},
-                                                {"Aqu", 11, "Kumbha"},
-                                                {"Pis", 12, "Meena"}}};
-
 } // namespace
 
 // ---------------------------------------------------------------- chart angles
@@ -308,15 +269,19 @@ void ComputeChartAngles() {
 // ---------------------------------------------------------------- planets
 
 CivilDateTime AddMinutes(const CivilDateTime& t, long long minutes) {
-    long long total = DaysFromCivil(t.year, t.month, t.day) * 1440 + t.hour * 60LL + t.minute + minutes;
+    long long total =
+        astro::DaysFromCivil(t.year, t.month, t.day) * 1440 + t.hour * 60LL + t.minute + minutes;
     long long days = total / 1440;
     long long rest = total % 1440;
     if (rest < 0) {
         rest += 1440;
         --days;
     }
+    const astro::CivilDate date = astro::CivilFromDays(days);
     CivilDateTime out;
-    CivilFromDays(days, out.year, out.month, out.day);
+    out.year = date.year;
+    out.month = date.month;
+    out.day = date.day;
     out.hour = static_cast<int>(rest / 60);
     out.minute = static_cast<int>(rest % 60);
     return out;
@@ -332,10 +297,11 @@ CivilDateTime UniversalDateTime(const BirthDataRecord& birth) {
 }
 
 double DaysFromJ2000(int year, int month, int day, int hour, int minute) {
-    const double Y = year;
-    const double M = month;
-    return 367 * Y - std::floor(7 * (Y + std::floor((M + 9) / 12)) / 4) + std::floor(275 * M / 9) + day -
-           730531.5 + (hour + minute / 60.0) / 24;
+    // Whole days counted from 2000 January 0.5, then the clock time; every term up to the clock time
+    // is exact in a double.
+    const auto days =
+        static_cast<double>(astro::DaysFromCivil(year, month, day) - astro::DaysFromCivil(2000, 1, 1));
+    return days - 0.5 + (hour + minute / 60.0) / 24;
 }
 
 double ReduceRadians(double x) {
@@ -465,9 +431,9 @@ std::string ShortZodiacPosition(const std::string& positionText) {
 }
 
 void ComputePlanetTable() {
-    for (std::size_t i = 0; i < kBodyNames.size(); ++i) {
-        ReadingState.bodyNames[i] = kBodyNames[i];
-        ReadingState.bodyLabels[i] = kBodyLabels[i];
+    for (std::size_t i = 0; i < kBodies.size(); ++i) {
+        ReadingState.bodyNames[i] = kBodies[i].english;
+        ReadingState.bodyLabels[i] = kBodies[i].label;
     }
 
     const CivilDateTime ut = UniversalDateTime(BirthData);
@@ -503,14 +469,13 @@ void ComputePlanetTable() {
 // ---------------------------------------------------------------- lagna and nakshatra lord
 
 std::string LagnaNameForCode(const std::string& code, std::int16_t* number) {
-    for (const LagnaRow& row : kLagnaTable) {
-        if (code == row.code) {
-            if (number)
-                *number = row.number;
-            return row.name;
-        }
-    }
-    return {};
+    const int s = SignIndexOfCode(code);
+    if (s < 0)
+        return {};
+    const SignWords& sign = kSigns[static_cast<std::size_t>(s)];
+    if (number)
+        *number = static_cast<std::int16_t>(sign.number);
+    return std::string(sign.sanskrit);
 }
 
 bool DeriveLagna() {
@@ -530,13 +495,12 @@ bool DeriveLagna() {
 }
 
 int FindNakshatraRow(const std::string& name, const std::string& signCode) {
-    for (int s = 0; s < 12; ++s) {
-        if (signCode != SignCodeTable[static_cast<std::size_t>(s)])
-            continue;
-        for (int j = 3 * s; j < 3 * s + 3; ++j)
-            if (name == NakshatraRows[static_cast<std::size_t>(j)].name)
-                return j;
-    }
+    const int s = SignIndexOfCode(signCode);
+    if (s < 0)
+        return -1;
+    for (int j = 3 * s; j < 3 * s + 3; ++j)
+        if (name == NakshatraRows[static_cast<std::size_t>(j)].name)
+            return j;
     return -1;
 }
 

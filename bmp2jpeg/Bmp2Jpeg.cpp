@@ -6,7 +6,6 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -125,12 +124,13 @@ int DecodeBitmap(const std::vector<unsigned char>& file, Picture& pic) {
 extern "C" int BmpToJpeg(const char* bmpPath, const char* jpegPath, int quality) {
     if (!bmpPath || !jpegPath || !*jpegPath)
         return BMP2JPEG_CANNOT_WRITE;
-    std::ifstream in(bmpPath, std::ios::binary);
-    if (!in)
+    // Through the one reader of the program: regular files only, and no endless input.
+    constexpr std::size_t kLargestBitmap = std::size_t{1} << 30;
+    std::string bytes;
+    if (ReadRegularFile(bmpPath, kLargestBitmap, bytes) != ReadFailure::None)
         return BMP2JPEG_CANNOT_READ;
-    std::vector<unsigned char> file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad())
-        return BMP2JPEG_CANNOT_READ;
+    std::vector<unsigned char> file(bytes.begin(), bytes.end());
+    bytes = std::string();
 
     Picture pic;
     if (const int r = DecodeBitmap(file, pic); r != BMP2JPEG_OK)

@@ -19,14 +19,14 @@
 
 namespace {
 
-std::function<int(WriteStep)>& FaultHook() {
-    static std::function<int(WriteStep)> hook;
+std::function<int(FileStep)>& FaultHook() {
+    static std::function<int(FileStep)> hook;
     return hook;
 }
 
 // The error the test seam wants for this step, or 0 to carry on.
-int InjectedFault(WriteStep step) {
-    const std::function<int(WriteStep)>& hook = FaultHook();
+int InjectedFault(FileStep step) {
+    const std::function<int(FileStep)>& hook = FaultHook();
     return hook ? hook(step) : 0;
 }
 
@@ -34,6 +34,16 @@ bool Fail(std::string* reason, std::string sentence) {
     if (reason)
         *reason = std::move(sentence);
     return false;
+}
+
+ReadFailure ReadFail(std::string* reason, ReadFailure kind, std::string sentence) {
+    if (reason)
+        *reason = std::move(sentence);
+    return kind;
+}
+
+std::string TooLongSentence(std::size_t limit) {
+    return "It is longer than " + std::to_string(limit) + " bytes.";
 }
 
 constexpr const char* kNotAFile = "The name is not that of a file.";
@@ -59,7 +69,7 @@ std::string FolderOf(const std::string& path) {
 
 } // namespace
 
-void SetWriteFaultHook(std::function<int(WriteStep)> hook) {
+void SetFileFaultHook(std::function<int(FileStep)> hook) {
     FaultHook() = std::move(hook);
 }
 
@@ -178,7 +188,7 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::s
     const std::string folder = FolderOf(target);
     std::string temp;
     int fd = -1;
-    int error = InjectedFault(WriteStep::Open);
+    int error = InjectedFault(FileStep::Open);
     for (int attempt = 0; error == 0 && fd < 0 && attempt < 100; ++attempt) {
         temp = folder + ".qm-" + RandomSuffix();
         // A new file gets the mode any new file would get (the umask applies); an earlier file's
@@ -207,17 +217,17 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::s
             return abandon(errno);
     }
 
-    error = InjectedFault(WriteStep::Write);
+    error = InjectedFault(FileStep::Write);
     if (error != 0 || !WriteAll(fd, bytes, error))
         return abandon(error);
 
-    error = InjectedFault(WriteStep::Flush);
+    error = InjectedFault(FileStep::Flush);
     if (error == 0 && ::fsync(fd) != 0)
         error = errno;
     if (error != 0)
         return abandon(error);
 
-    error = InjectedFault(WriteStep::Close);
+    error = InjectedFault(FileStep::Close);
     const int closed = ::close(fd);
     fd = -1;
     if (error == 0 && closed != 0)
@@ -225,7 +235,7 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::s
     if (error != 0)
         return abandon(error);
 
-    error = InjectedFault(WriteStep::Rename);
+    error = InjectedFault(FileStep::Rename);
     if (error == 0 && ::rename(temp.c_str(), target.c_str()) != 0)
         error = errno;
     if (error != 0)
@@ -240,15 +250,13 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::s
     return true;
 }
 
-ReadFailure ReadRegularFile(const std::string& path, std::size_t limit, std::string& bytes,
-                            std::string* reason) {
-    const auto fail = [&](ReadFailure kind, std::string sentence) {
-        if (reason)
-            *reason = std::move(sentence);
-        return kind;
+namespace {
+// The system's part of ReadRegularFile, for a path that can name a file.
+ReadFailure ReadNamedFile(const std::string& path, std::size_t limit, std::string& bytes,
+                          std::string* reason) {
+    const auto fail = [reason](ReadFailure kind, std::string sentence) {
+        return ReadFail(reason, kind, std::move(sentence));
     };
-    if (path.empty() || path.find('\0') != std::string::npos)
-        return fail(ReadFailure::System, kNotAFile);
     // Refuse devices before opening them (opening some has effects), and check again on the open
     // file, which is what is read. Non-blocking, so a FIFO cannot hold the open.
     struct stat st {};
@@ -266,12 +274,14 @@ ReadFailure ReadRegularFile(const std::string& path, std::size_t limit, std::str
     if (!S_ISREG(st.st_mode))
         return done(ReadFailure::NotRegular, S_ISDIR(st.st_mode) ? kIsFolder : kNotRegular);
     if (st.st_size < 0 || static_cast<unsigned long long>(st.st_size) > limit)
-        return done(ReadFailure::TooLong, "It is longer than " + std::to_string(limit) + " bytes.");
+        return done(ReadFailure::TooLong, TooLongSentence(limit));
 
     std::string data;
     data.reserve(static_cast<std::size_t>(st.st_size));
     char chunk[4096];
     for (;;) {
+        if (const int fault = InjectedFault(FileStep::Read))
+            return done(ReadFailure::System, SystemErrorSentence(fault));
         const ssize_t n = ::read(fd, chunk, sizeof chunk);
         if (n < 0) {
             if (errno == EINTR)
@@ -282,13 +292,14 @@ ReadFailure ReadRegularFile(const std::string& path, std::size_t limit, std::str
             break;
         // The file may grow while it is read.
         if (static_cast<std::size_t>(n) > limit - data.size())
-            return done(ReadFailure::TooLong, "It is longer than " + std::to_string(limit) + " bytes.");
+            return done(ReadFailure::TooLong, TooLongSentence(limit));
         data.append(chunk, static_cast<std::size_t>(n));
     }
     ::close(fd);
     bytes = std::move(data);
     return ReadFailure::None;
 }
+} // namespace
 
 #else // _WIN32: a plain fallback through the standard library
 
@@ -323,29 +334,29 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::s
         fs::remove(temp, ignored);
         return Fail(reason, SystemErrorSentence(err));
     };
-    int error = InjectedFault(WriteStep::Open);
+    int error = InjectedFault(FileStep::Open);
     if (error != 0)
         return Fail(reason, SystemErrorSentence(error));
     std::ofstream out(temp, std::ios::binary | std::ios::trunc);
     if (!out)
         return Fail(reason, SystemErrorSentence(errno != 0 ? errno : EACCES));
-    error = InjectedFault(WriteStep::Write);
+    error = InjectedFault(FileStep::Write);
     if (error == 0) {
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         if (!out)
             error = EIO;
     }
     if (error == 0)
-        error = InjectedFault(WriteStep::Flush);
+        error = InjectedFault(FileStep::Flush);
     if (error == 0 && !out.flush())
         error = EIO;
     if (error == 0)
-        error = InjectedFault(WriteStep::Close);
+        error = InjectedFault(FileStep::Close);
     out.close();
     if (error == 0 && out.fail())
         error = EIO;
     if (error == 0)
-        error = InjectedFault(WriteStep::Rename);
+        error = InjectedFault(FileStep::Rename);
     if (error == 0) {
         fs::rename(temp, target, ec);
         if (ec)
@@ -358,15 +369,13 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::s
     return true;
 }
 
-ReadFailure ReadRegularFile(const std::string& path, std::size_t limit, std::string& bytes,
-                            std::string* reason) {
-    const auto fail = [&](ReadFailure kind, std::string sentence) {
-        if (reason)
-            *reason = std::move(sentence);
-        return kind;
+namespace {
+// The system's part of ReadRegularFile, for a path that can name a file.
+ReadFailure ReadNamedFile(const std::string& path, std::size_t limit, std::string& bytes,
+                          std::string* reason) {
+    const auto fail = [reason](ReadFailure kind, std::string sentence) {
+        return ReadFail(reason, kind, std::move(sentence));
     };
-    if (path.empty() || path.find('\0') != std::string::npos)
-        return fail(ReadFailure::System, kNotAFile);
     const fs::path file = PathOf(path);
     std::error_code ec;
     const fs::file_status status = fs::status(file, ec);
@@ -378,9 +387,11 @@ ReadFailure ReadRegularFile(const std::string& path, std::size_t limit, std::str
     std::string data;
     char chunk[4096];
     while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
+        if (const int fault = InjectedFault(FileStep::Read))
+            return fail(ReadFailure::System, SystemErrorSentence(fault));
         const auto n = static_cast<std::size_t>(in.gcount());
         if (n > limit - data.size())
-            return fail(ReadFailure::TooLong, "It is longer than " + std::to_string(limit) + " bytes.");
+            return fail(ReadFailure::TooLong, TooLongSentence(limit));
         data.append(chunk, n);
     }
     if (in.bad())
@@ -388,8 +399,18 @@ ReadFailure ReadRegularFile(const std::string& path, std::size_t limit, std::str
     bytes = std::move(data);
     return ReadFailure::None;
 }
+} // namespace
 
 #endif
+
+ReadFailure ReadRegularFile(const std::string& path, std::size_t limit, std::string& bytes,
+                            std::string* reason) {
+    if (path.empty() || path.find('\0') != std::string::npos)
+        return ReadFail(reason, ReadFailure::System, kNotAFile);
+    if (const int fault = InjectedFault(FileStep::ReadOpen))
+        return ReadFail(reason, ReadFailure::System, SystemErrorSentence(fault));
+    return ReadNamedFile(path, limit, bytes, reason);
+}
 
 bool ReadWholeFile(const std::string& path, std::string& bytes) {
     return ReadRegularFile(path, std::numeric_limits<std::size_t>::max(), bytes) == ReadFailure::None;

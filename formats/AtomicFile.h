@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
-// One step of the whole-file writer, for the test seam.
-enum class WriteStep { Open, Write, Flush, Close, Rename };
+// One step of the whole-file writer or reader, for the test seam.
+enum class FileStep { Open, Write, Flush, Close, Rename, ReadOpen, Read };
 
 // Writes `bytes` whole or not at all. On failure returns false, leaves any earlier file as it was, removes
 // its temporary file, and (when `reason` is given) puts there a short sentence for the user, for example
@@ -18,9 +18,9 @@ enum class WriteStep { Open, Write, Flush, Close, Rename };
 // followed to its final target, which is replaced; anything but a regular file is refused.
 bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string* reason = nullptr);
 
-// Test seam: when set, the writer asks the hook before each step; a non-zero errno value makes that
-// step fail as if the system had reported that error. Empty function restores normal writing.
-void SetWriteFaultHook(std::function<int(WriteStep)> hook);
+// Test seam: when set, the writer and the reader ask the hook before each step; a non-zero errno value
+// makes that step fail as if the system had reported that error. Empty function restores normal work.
+void SetFileFaultHook(std::function<int(FileStep)> hook);
 
 enum class ReadFailure { None, NotRegular, TooLong, System };
 

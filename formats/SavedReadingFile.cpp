@@ -3,6 +3,7 @@
 #include "astro/TextUtil.h"
 #include "astro/modVedicPlanetPosition.h"
 #include "formats/AtomicFile.h"
+#include "records/Utf8.h"
 
 #include <array>
 #include <cstdint>
@@ -33,42 +34,6 @@ std::optional<unsigned char> ByteOfCodePoint(char32_t c) {
         if (kHighControls[i] != 0 && kHighControls[i] == c)
             return static_cast<unsigned char>(0x80 + i);
     return std::nullopt;
-}
-
-// Next code point of a UTF-8 text; nothing for a malformed sequence.
-std::optional<char32_t> NextCodePoint(std::string_view s, std::size_t& i) {
-    const auto b0 = static_cast<unsigned char>(s[i]);
-    int extra;
-    char32_t c;
-    if (b0 < 0x80) {
-        ++i;
-        return b0;
-    } else if ((b0 & 0xE0) == 0xC0) {
-        extra = 1;
-        c = b0 & 0x1F;
-    } else if ((b0 & 0xF0) == 0xE0) {
-        extra = 2;
-        c = b0 & 0x0F;
-    } else if ((b0 & 0xF8) == 0xF0) {
-        extra = 3;
-        c = b0 & 0x07;
-    } else {
-        return std::nullopt;
-    }
-    if (i + static_cast<std::size_t>(extra) >= s.size())
-        return std::nullopt;
-    for (int k = 1; k <= extra; ++k) {
-        const auto b = static_cast<unsigned char>(s[i + static_cast<std::size_t>(k)]);
-        if ((b & 0xC0) != 0x80)
-            return std::nullopt;
-        c = (c << 6) | (b & 0x3F);
-    }
-    // Overlong forms and surrogates are not text.
-    constexpr char32_t kSmallest[] = {0, 0x80, 0x800, 0x10000};
-    if (c < kSmallest[extra] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
-        return std::nullopt;
-    i += static_cast<std::size_t>(extra) + 1;
-    return c;
 }
 
 void AppendUtf8(std::string& out, char32_t c) {

@@ -2,7 +2,6 @@
 
 #include "formats/ChartExport.h"
 #include "formats/SavedReadingFile.h"
-#include "forms/FormTexts.h"
 #include "forms/Icons.h"
 #include "forms/WebPages.h"
 #include "forms/frmAbout.h"
@@ -64,7 +63,7 @@ QPushButton* StripButton(const char* caption, const char* name, int widthTwips, 
 
 MDI::MDI(frmMain& entryForm, QWidget* parent) : QMainWindow(parent), entryForm_(entryForm) {
     setObjectName("MDI");
-    setWindowTitle(texts::kCaption);
+    setWindowTitle(msg::kCaption);
     setWindowIcon(AppIcon());
     setAttribute(Qt::WA_DeleteOnClose);
 
@@ -120,7 +119,7 @@ void MDI::BuildStrips() {
     QPalette topPalette = picTop->palette();
     topPalette.setColor(QPalette::Window, QColor(128, 40, 30));
     picTop->setPalette(topPalette);
-    lblHeading = new QLabel(texts::kHeading, picTop);
+    lblHeading = new QLabel(msg::kHeading, picTop);
     lblHeading->setObjectName("lblHeading");
     QFont headingFont("Verdana", 18, QFont::Bold);
     headingFont.setStyleHint(QFont::SansSerif);
@@ -411,7 +410,7 @@ void MDI::mnuSaveAsJpeg_Click() {
 void MDI::mnuSaveAsText_Click() {
     platform::FileDialogRequest request;
     request.kind = platform::FileDialogRequest::Kind::Save;
-    request.title = texts::kMessageTitle;
+    request.title = msg::kMessageTitle;
     request.filter = platform::QtFileFilter("Quillmere (*.qlm)|*.qlm");
     request.defaultSuffix = "qlm";
     // The last name, as a reading: the last file may have been an export.
@@ -484,7 +483,7 @@ void MDI::mnuPrint_Click() {
         return;
     QString reason;
     if (!PrintInterpretation(*display_->RTB, *printer_, &reason)) {
-        QString text = QString::fromLatin1(texts::kNotPrinted);
+        QString text = QString::fromLatin1(msg::kNotPrinted);
         if (!reason.isEmpty())
             text += "\n" + reason;
         platform::ShowMessage(text, platform::MessageIcon::Error);

@@ -1,7 +1,7 @@
 #include "forms/Startup.h"
 
-#include "forms/FormTexts.h"
 #include "forms/MDI.h"
+#include "records/Messages.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -33,6 +33,11 @@ void OpenHandedOverReading(frmMain& form, const QString& path) {
 
 } // namespace
 
+void NameProgram() {
+    QApplication::setApplicationName(QString::fromLatin1(msg::kHeading));
+    QApplication::setApplicationVersion(QString::fromLatin1(msg::kVersion));
+}
+
 std::optional<RunningProgram> StartProgram(const QStringList& arguments) {
     // The desktop passes one saved reading; the running copy may have another working folder.
     const QString reading =
@@ -42,10 +47,10 @@ std::optional<RunningProgram> StartProgram(const QStringList& arguments) {
     case platform::InstanceStart::Outcome::HandedOver:
         return std::nullopt;
     case platform::InstanceStart::Outcome::AlreadyRunning:
-        platform::ShowMessage(texts::kAlreadyRunning, platform::MessageIcon::Information);
+        platform::ShowMessage(msg::kAlreadyRunning, platform::MessageIcon::Information);
         return std::nullopt;
     case platform::InstanceStart::Outcome::Unavailable:
-        platform::ShowMessage(QString::fromLatin1(texts::kNoInstanceLock) + start.reason,
+        platform::ShowMessage(QString::fromLatin1(msg::kNoInstanceLock) + start.reason,
                               platform::MessageIcon::Error);
         break;
     case platform::InstanceStart::Outcome::First:

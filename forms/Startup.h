@@ -9,6 +9,9 @@
 #include <memory>
 #include <optional>
 
+// Gives Qt the program's name and version; call once the application object stands.
+void NameProgram();
+
 struct RunningProgram {
     std::unique_ptr<platform::InstanceLock> lock; // held until the program ends; null without one
     std::unique_ptr<frmMain> entryForm;

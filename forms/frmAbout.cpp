@@ -1,7 +1,7 @@
 #include "forms/frmAbout.h"
 
-#include "forms/FormTexts.h"
 #include "forms/Icons.h"
+#include "records/Messages.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -10,7 +10,7 @@
 
 frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
     setObjectName("frmAbout");
-    setWindowTitle(texts::kCaption);
+    setWindowTitle(msg::kCaption);
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
     setModal(true);
 
@@ -19,14 +19,14 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
     picIcon->setPixmap(AppIcon().pixmap(48, 48));
     picIcon->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
 
-    lblTitle = new QLabel(texts::kCaption, this);
+    lblTitle = new QLabel(msg::kCaption, this);
     lblTitle->setObjectName("lblTitle");
     QFont titleFont = lblTitle->font();
     titleFont.setPointSizeF(titleFont.pointSizeF() * 1.5);
     titleFont.setBold(true);
     lblTitle->setFont(titleFont);
 
-    lblDescription = new QLabel(texts::kAboutDescription, this);
+    lblDescription = new QLabel(msg::kAboutDescription, this);
     lblDescription->setObjectName("lblDescription");
     lblDescription->setTextFormat(Qt::PlainText); // keeps the two blanks before "in"
     lblDescription->setWordWrap(true);

@@ -1,11 +1,12 @@
 #include "forms/frmDisplay.h"
 
 #include "formats/ChartExport.h"
-#include "forms/FormTexts.h"
 #include "forms/HouseLordReport.h"
 #include "forms/RasiChart.h"
 #include "pipeline/ReadingPipeline.h"
+#include "records/Messages.h"
 #include "records/Records.h"
+#include "records/Vocabulary.h"
 
 #include <QFontDatabase>
 #include <QGridLayout>
@@ -29,11 +30,12 @@ constexpr int kViewWidth = 9135 / 15;
 constexpr int kViewHeight = 7455 / 15;
 constexpr int kChartViewSpacing = 6;
 
-const char* const kPlanetNames[7] = {"Surya / Sun",    "Chandra / Moon", "Budha / Mercury", "Shukra / Venus",
-                                     "Mangala / Mars", "Guru / Jupiter", "Shani / Saturn"};
-
 QString Text(const std::string& utf8) {
     return QString::fromStdString(utf8);
+}
+
+QString Latin1(std::string_view text) {
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 QLabel* NamedLabel(const char* name, QWidget* parent) {
@@ -54,7 +56,7 @@ void SetDetail(QLabel* label, const QString& text) {
 
 frmDisplay::frmDisplay(QWidget* parent) : QWidget(parent) {
     setObjectName("frmDisplay");
-    setWindowTitle(texts::kCaption);
+    setWindowTitle(msg::kCaption);
     setFixedSize(kFormWidth, kFormHeight);
 
     views = new QStackedWidget(this);
@@ -185,7 +187,9 @@ QWidget* frmDisplay::BuildChartView() {
     fixed.setPointSizeF(font().pointSizeF());
     for (int i = 0; i < 7; ++i) {
         const auto slot = static_cast<std::size_t>(i);
-        PlanetName[slot] = new QLabel(QString::fromLatin1(kPlanetNames[i]), fraPlanets);
+        // "Surya / Sun": the reading's name, then the English one.
+        const BodyWords& body = kBodies[slot];
+        PlanetName[slot] = new QLabel(Latin1(body.label) + " / " + Latin1(body.english), fraPlanets);
         PlanetName[slot]->setObjectName(QString("PlanetName_%1").arg(i));
         Planet[slot] = NamedLabel("Planet", fraPlanets);
         Planet[slot]->setObjectName(QString("Planet_%1").arg(i));
@@ -225,7 +229,7 @@ QGroupBox* frmDisplay::BuildInterpretationView() {
 void frmDisplay::Form_Load() {
     const BirthDataRecord& b = BirthData;
     SetDetail(lblName, "Name: " + Text(b.name));
-    SetDetail(lblDOB, "Date of Birth: " + Text(MonthName(b.month)) + " " + QString::number(b.day) + ", " +
+    SetDetail(lblDOB, "Date of Birth: " + Latin1(MonthName(b.month)) + " " + QString::number(b.day) + ", " +
                           QString::number(b.year));
     SetDetail(lblTOB,
               "Time of Birth: " + QString::number(b.hour) + " HH " + QString::number(b.minute) + " MM ");
@@ -262,10 +266,6 @@ void frmDisplay::BuildHouseLordReading() {
     // The reading command has already chosen the headings and texts; this lays them out in colour.
     WriteHouseLordReport(*RTB->document());
     RTB->moveCursor(QTextCursor::Start);
-}
-
-bool frmDisplay::ChartInFront() const {
-    return views->currentWidget() == fraChart;
 }
 
 void frmDisplay::cmdInterpretation_Click() {

@@ -23,7 +23,6 @@ class frmDisplay : public QWidget {
     void ShowReading();
     // Writes the house-lords report into RTB.
     void BuildHouseLordReading();
-    bool ChartInFront() const;
 
     QStackedWidget* views;
     QWidget* fraChart;

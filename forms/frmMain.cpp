@@ -3,7 +3,6 @@
 #include "astro/modVedicPlanetPosition.h"
 #include "formats/SavedReadingFile.h"
 #include "forms/FilteredTextBox.h"
-#include "forms/FormTexts.h"
 #include "forms/Icons.h"
 #include "forms/MDI.h"
 #include "forms/WebPages.h"
@@ -13,6 +12,7 @@
 #include "pipeline/ReadingPipeline.h"
 #include "platform/Platform.h"
 #include "records/Messages.h"
+#include "records/Vocabulary.h"
 
 #include <QAction>
 #include <QApplication>
@@ -30,9 +30,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-const char* const kMonthNames[12] = {"January", "February", "March",     "April",   "May",      "June",
-                                     "July",    "August",   "September", "October", "November", "December"};
 
 bool IsLetterKey(int code) {
     return (code >= 65 && code <= 90) || (code >= 97 && code <= 122) || code == 32 || code == 8 ||
@@ -86,7 +83,7 @@ QLabel* HintLabel(const char* text, QWidget* parent) {
 
 frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
     setObjectName("frmMain");
-    setWindowTitle(texts::kCaption);
+    setWindowTitle(msg::kCaption);
     setWindowIcon(AppIcon());
     BuildControls();
     BuildMenus();
@@ -120,7 +117,7 @@ void frmMain::BuildControls() {
                    Qt::MSWindowsFixedSizeDialogHint);
 
     lblDescription =
-        Named(new QLabel(QString::fromLatin1(texts::kEntryDescription), central), "lblDescription");
+        Named(new QLabel(QString::fromLatin1(msg::kEntryDescription), central), "lblDescription");
     lblDescription->setTextFormat(Qt::PlainText); // keeps the two blanks before "in"
     lblDescription->setWordWrap(true);
     lblDescription->setFrameShape(QFrame::StyledPanel);
@@ -293,8 +290,8 @@ void frmMain::SetTabOrder() {
 void frmMain::Form_Load() {
     for (int day = 1; day <= 31; ++day)
         cboDate->addItem(QString::number(day));
-    for (const char* month : kMonthNames)
-        cboMonth->addItem(QString::fromLatin1(month));
+    for (std::string_view month : kMonthNames)
+        cboMonth->addItem(QString::fromLatin1(month.data(), static_cast<qsizetype>(month.size())));
     for (int year = 1901; year <= 2050; ++year)
         cboYear->addItem(QString::number(year));
     for (int hour = 0; hour <= 24; ++hour)
@@ -406,7 +403,7 @@ void frmMain::cmdCalculate_Click() {
 void frmMain::cmdOpen_Click() {
     platform::FileDialogRequest request;
     request.kind = platform::FileDialogRequest::Kind::Open;
-    request.title = texts::kOpenTitle;
+    request.title = msg::kOpenTitle;
     request.filter = platform::QtFileFilter("Quillmere (*.qlm)|*.qlm");
     request.defaultSuffix = "qlm";
     request.fileMustExist = true;
@@ -456,8 +453,9 @@ void frmMain::LoadEntry(const BirthEntry& e) {
 }
 
 void frmMain::Command1_Click() {
-    const std::pair<QLineEdit*, const char*> required[] = {
-        {txtCity, texts::kEnterCity}, {txtState, texts::kEnterState}, {txtCountry, texts::kEnterCountry}};
+    const std::pair<QLineEdit*, const char*> required[] = {{txtCity, msg::kSearchEnterCity},
+                                                           {txtState, msg::kSearchEnterState},
+                                                           {txtCountry, msg::kSearchEnterCountry}};
     for (const auto& [box, message] : required) {
         if (box->text().isEmpty()) {
             platform::ShowMessage(QString::fromLatin1(message), platform::MessageIcon::Error);
@@ -466,7 +464,7 @@ void frmMain::Command1_Click() {
         }
     }
     const QString phrase = txtCity->text() + " " + txtState->text() + " " + txtCountry->text() +
-                           QString::fromLatin1(texts::kSearchSuffix);
+                           QString::fromLatin1(msg::kSearchSuffix);
     OpenWebPage(CoordinateSearchAddress(phrase));
 }
 

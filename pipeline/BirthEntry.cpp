@@ -149,25 +149,3 @@ bool CopyEntryToBirthData(const BirthEntry& e) {
     BirthData = std::move(b);
     return true;
 }
-
-BirthEntry EntryFromBirthData(const BirthDataRecord& b, int zoneRow) {
-    BirthEntry e;
-    e.name = b.name;
-    e.monthIndex = b.month - 1;
-    e.day = b.day;
-    e.year = b.year;
-    e.hour = b.hour;
-    e.minute = b.minute;
-    e.zoneRow = zoneRow;
-    e.latDeg = std::to_string(b.latDeg);
-    e.latMin = std::to_string(b.latMin);
-    e.lonDeg = std::to_string(b.lonDeg);
-    e.lonMin = std::to_string(b.lonMin);
-    e.latDirection = b.latSouth ? 1 : 0;
-    e.lonDirection = b.lonEast ? 0 : 1;
-    e.dst = b.dst;
-    e.city = b.city;
-    e.state = b.state;
-    e.country = b.country;
-    return e;
-}

@@ -56,8 +56,5 @@ std::optional<EntryRefusal> CheckBirthEntry(const BirthEntry& entry);
 // a value cannot be converted or the zone row is outside the table.
 bool CopyEntryToBirthData(const BirthEntry& entry);
 
-// The entry that reproduces a reading's birth data (for example, after saving), with its zone row.
-BirthEntry EntryFromBirthData(const BirthDataRecord& birth, int zoneRow);
-
 // Text of a 16-bit field value as it would be typed: plain decimal.
 std::optional<int> ParseFieldNumber(std::string_view text);

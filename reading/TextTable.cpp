@@ -1,5 +1,8 @@
 #include "reading/TextTable.h"
 
+#include "records/Utf8.h"
+#include "records/Vocabulary.h"
+
 #include <algorithm>
 #include <cstddef>
 
@@ -15,41 +18,6 @@ std::string_view Trim(std::string_view s) {
     while (!s.empty() && IsBlank(s.back()))
         s.remove_suffix(1);
     return s;
-}
-
-// An editor that saves in a legacy code page would otherwise put mojibake on screen.
-bool IsValidUtf8(std::string_view s) {
-    std::size_t i = 0;
-    while (i < s.size()) {
-        const auto c = static_cast<unsigned char>(s[i]);
-        std::size_t extra = 0;
-        unsigned int min = 0;
-        unsigned int cp = 0;
-        if (c < 0x80) {
-            ++i;
-            continue;
-        } else if ((c & 0xE0) == 0xC0) {
-            extra = 1, min = 0x80, cp = c & 0x1Fu;
-        } else if ((c & 0xF0) == 0xE0) {
-            extra = 2, min = 0x800, cp = c & 0x0Fu;
-        } else if ((c & 0xF8) == 0xF0) {
-            extra = 3, min = 0x10000, cp = c & 0x07u;
-        } else {
-            return false;
-        }
-        if (i + extra >= s.size())
-            return false;
-        for (std::size_t k = 1; k <= extra; ++k) {
-            const auto d = static_cast<unsigned char>(s[i + k]);
-            if ((d & 0xC0) != 0x80)
-                return false;
-            cp = (cp << 6) | (d & 0x3Fu);
-        }
-        if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
-            return false;
-        i += extra + 1;
-    }
-    return true;
 }
 
 bool HasControlCharacter(std::string_view s) {
@@ -98,6 +66,7 @@ TextTableParse ParseTextTable(std::string_view source, const std::vector<std::st
         if (!line.empty() && line.back() == '\r')
             line.remove_suffix(1);
 
+        // An editor that saves in a legacy code page would otherwise put mojibake on screen.
         if (!IsValidUtf8(line)) {
             error(lineNumber, "not valid UTF-8; save the file as UTF-8");
             current = nullptr;
@@ -197,8 +166,12 @@ TextTableParse ParseTextTable(std::string_view source, const std::vector<std::st
 }
 
 const std::vector<std::string>& PlanetTableSections() {
-    static const std::vector<std::string> names{"Sun",  "Moon",    "Mercury", "Venus",
-                                                "Mars", "Jupiter", "Saturn"};
+    static const std::vector<std::string> names = [] {
+        std::vector<std::string> n;
+        for (int k = 0; k < kRulingPlanets; ++k)
+            n.emplace_back(kBodies[static_cast<std::size_t>(k)].english);
+        return n;
+    }();
     return names;
 }
 

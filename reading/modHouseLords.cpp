@@ -2,15 +2,10 @@
 
 #include "reading/EmbeddedTexts.h"
 #include "records/Records.h"
+#include "records/Vocabulary.h"
 
 #include <charconv>
-
-const std::array<const char*, 12> SignRulers{"Mars",  "Venus", "Mercury", "Moon",   "Sun",    "Mercury",
-                                             "Venus", "Mars",  "Jupiter", "Saturn", "Saturn", "Jupiter"};
-
-const std::array<const char*, 12> SignNames{"Aries",       "Taurus",    "Gemini",   "Cancer",
-                                            "Leo",         "Virgo",     "Libra",    "Scorpio",
-                                            "Sagittarius", "Capricorn", "Aquarius", "Pisces"};
+#include <string_view>
 
 const std::array<const char*, 12> OrdinalSuffixes{"st", "nd", "rd", "th", "th", "th",
                                                   "th", "th", "th", "th", "th", "th"};
@@ -32,19 +27,13 @@ void WriteLordHeading(std::string& out, int house, const std::string& lord, int 
     out.append(" is placed in House ").append(placedText, placedEnd).append(".");
 }
 
-std::string LordHeading(int house, const std::string& lord, int placedInHouse) {
-    std::string heading;
-    WriteLordHeading(heading, house, lord, placedInHouse);
-    return heading;
-}
-
 std::array<HouseLordPlacement, 12> ComputeHouseLords() {
     std::array<HouseLordPlacement, 12> out;
     const int ascendant = ReadingState.ascendantSign;
     for (int k = 0; k < 12; ++k) {
         HouseLordPlacement& p = out[static_cast<std::size_t>(k)];
         p.house = k + 1;
-        p.lord = SignRulers[static_cast<std::size_t>(k)];
+        p.lord = Body(kSigns[static_cast<std::size_t>(k)].ruler).english;
         for (int j = 0; j < 7 && p.lordBody < 0; ++j)
             if (ReadingState.bodyNames[static_cast<std::size_t>(j)] == p.lord)
                 p.lordBody = j;
@@ -54,8 +43,8 @@ std::array<HouseLordPlacement, 12> ComputeHouseLords() {
         if (position.size() < 6)
             continue;
         for (int b = 0; b < 12; ++b) {
-            // Characters 4 to 6 of the position text against the first three letters of the name.
-            if (position.compare(3, 3, SignNames[static_cast<std::size_t>(b)], 3) == 0) {
+            // Characters 4 to 6 of the position text against the sign's code.
+            if (std::string_view(position).substr(3, 3) == kSigns[static_cast<std::size_t>(b)].code) {
                 p.placedInHouse = PlacementHouse(b + 1, ascendant);
                 break;
             }
@@ -74,12 +63,6 @@ void WriteHeading(std::size_t k, const HouseLordPlacement& p) {
 }
 
 } // namespace
-
-void BuildLordHeadings() {
-    const auto placements = ComputeHouseLords();
-    for (std::size_t k = 0; k < 12; ++k)
-        WriteHeading(k, placements[k]);
-}
 
 std::array<std::string, 12> lordTexts;
 std::array<std::string, 12> planetTexts;

@@ -7,8 +7,6 @@
 #include <array>
 #include <string>
 
-extern const std::array<const char*, 12> SignRulers;
-extern const std::array<const char*, 12> SignNames;
 extern const std::array<const char*, 12> OrdinalSuffixes;
 
 struct HouseLordPlacement {
@@ -21,16 +19,12 @@ struct HouseLordPlacement {
 // House counted from the ascendant sign A (1..12) in which a body in sign S (1..12) stands.
 int PlacementHouse(int signNumber, int ascendantSign);
 
-// Heading line, e.g. "Lord of the 11th House Saturn is placed in House 3."
-std::string LordHeading(int house, const std::string& lord, int placedInHouse);
-// The same, written over `out` so that its storage is reused.
+// Heading line, e.g. "Lord of the 11th House Saturn is placed in House 3.", written over `out` so
+// that its storage is reused.
 void WriteLordHeading(std::string& out, int house, const std::string& lord, int placedInHouse);
 
 // The twelve placements, read from ReadingState.ascendantSign, bodyNames and planetPositions.
 std::array<HouseLordPlacement, 12> ComputeHouseLords();
-
-// Stage: writes ReadingState.lordHeadings.
-void BuildLordHeadings();
 
 // Interpretation texts, edited in reading/texts/*.txt and embedded by the build; parsed at first use.
 // PlanetInHouseTexts()[planet][house - 1], planet 0..6 = Sun, Moon, Mercury, Venus, Mars, Jupiter, Saturn.

@@ -1,5 +1,8 @@
-// The program's own message texts, shared by the windows and the command-line companion.
+// The program's own texts: messages shared by the windows and the command-line companion, then the
+// captions, descriptions and addresses of the windows.
 #pragma once
+
+#include "records/Version.h"
 
 namespace msg {
 inline constexpr const char* kOnlyLetters = "Please enter only letters";
@@ -27,4 +30,42 @@ inline constexpr const char* kReadingFailed = "The reading could not be computed
 inline constexpr const char* kFileNotSaved = "The file could not be saved.";
 // Names the limit kMaxTextLength of pipeline/BirthEntry.h (a test keeps the two together).
 inline constexpr const char* kTextTooLong = "Please enter at most 100 characters";
+
+// ---- the windows
+inline constexpr const char* kVersion = QUILLMERE_VERSION;
+inline constexpr const char* kCaption = "Quillmere v" QUILLMERE_VERSION;
+inline constexpr const char* kHeading = "Quillmere";
+inline constexpr const char* kAlreadyRunning = "Application is already running";
+// Followed by what went wrong.
+inline constexpr const char* kNoInstanceLock =
+    "Quillmere could not make sure that only one copy of it runs; it starts all the same.\n";
+inline constexpr const char* kMessageTitle = "Quillmere";
+
+// The files.
+inline constexpr const char* kOpenTitle = "Select the source file";
+inline constexpr const char* kNotPrinted = "The interpretation could not be printed.";
+
+// Two blanks before "in" as the program has always shown it.
+inline constexpr const char* kEntryDescription =
+    "Quillmere displays the effects or influence of House Lords (planets) that are present  in signs other "
+    "than the ones they rule. This software aims to give you an insight into your future based on astrology.";
+inline constexpr const char* kAboutDescription =
+    "Quillmere displays the effects or influence of House Lords (planets) that are present  in signs other "
+    "than the ones they rule. This software aims to give you an insight into your future based on Vedic "
+    "astrology.";
+
+// The coordinate search.
+inline constexpr const char* kSearchEnterCity = "Please Enter City";
+inline constexpr const char* kSearchEnterState = "Please Enter State";
+inline constexpr const char* kSearchEnterCountry = "Please Enter Country";
+inline constexpr const char* kSearchSuffix = " Latitude Longitude";
+inline constexpr const char* kSearchAddress = "https://www.google.com/search";
+
+// Followed by the address.
+inline constexpr const char* kNoBrowser =
+    "No web browser could be started. Please open this address yourself:\n";
+
+// The help page ships beside the program.
+inline constexpr const char* kHelpFileName = "quillmere-help.html";
+inline constexpr const char* kUpdateAddress = "https://github.com/quillmere/quillmere/releases/latest";
 } // namespace msg

@@ -23,7 +23,7 @@ class AtomicFileTest : public ::testing::Test {
         dir_ = pattern;
     }
     void TearDown() override {
-        SetWriteFaultHook({});
+        SetFileFaultHook({});
         fs::remove_all(dir_);
     }
     std::string Path(const std::string& name) const { return (dir_ / name).string(); }
@@ -152,19 +152,33 @@ TEST_F(AtomicFileTest, AFailureAtAnyStepKeepsTheEarlierFileAndLeavesNoTemporaryF
         int error;
         const char* reason;
     } errors[] = {{ENOSPC, "No space is left on the device."}, {EIO, "An input or output error occurred."}};
-    for (const WriteStep step :
-         {WriteStep::Open, WriteStep::Write, WriteStep::Flush, WriteStep::Close, WriteStep::Rename}) {
+    for (const FileStep step :
+         {FileStep::Open, FileStep::Write, FileStep::Flush, FileStep::Close, FileStep::Rename}) {
         for (const auto& e : errors) {
             const std::string path = Put("kept.txt", "earlier", 0600);
-            SetWriteFaultHook([&](WriteStep s) { return s == step ? e.error : 0; });
+            SetFileFaultHook([&](FileStep s) { return s == step ? e.error : 0; });
             std::string reason;
             EXPECT_FALSE(WriteFileAtomically(path, "replacement", &reason)) << static_cast<int>(step);
             EXPECT_FALSE(WriteFileAtomically(Path("fresh.txt"), "replacement")) << static_cast<int>(step);
-            SetWriteFaultHook({});
+            SetFileFaultHook({});
             EXPECT_EQ(reason, e.reason);
             EXPECT_EQ(Get(path), "earlier") << static_cast<int>(step);
             EXPECT_EQ(ModeOf(path) & 07777, 0600u);
             EXPECT_EQ(Names(dir_), std::set<std::string>{"kept.txt"}) << static_cast<int>(step);
         }
+    }
+}
+
+TEST_F(AtomicFileTest, AReadFailureLeavesTheBytesAloneAndSaysWhy) {
+    const std::string path = Put("in.txt", "contents");
+    for (const FileStep step : {FileStep::ReadOpen, FileStep::Read}) {
+        SetFileFaultHook([step](FileStep s) { return s == step ? EACCES : 0; });
+        std::string bytes = "untouched";
+        std::string reason;
+        EXPECT_EQ(ReadRegularFile(path, 100, bytes, &reason), ReadFailure::System);
+        SetFileFaultHook({});
+        EXPECT_EQ(bytes, "untouched");
+        EXPECT_EQ(reason, SystemErrorSentence(EACCES));
+        EXPECT_FALSE(reason.empty());
     }
 }

@@ -272,21 +272,19 @@ TEST(CopyEntryToBirthData, RefusesWhatCannotBeConvertedAndLeavesBirthDataAlone) 
     EXPECT_EQ(BirthData.name, "Test Person");
 }
 
-TEST(EntryFromBirthData, RoundTrip) {
+TEST(CopyEntryToBirthData, CarriesTheDirectionsAndDaylightSaving) {
     BirthEntry e = Valid();
     e.latDirection = 1;
     e.lonDirection = 1;
     e.dst = true;
     ASSERT_TRUE(CopyEntryToBirthData(e));
-    const BirthEntry back = EntryFromBirthData(BirthData, e.zoneRow);
-    EXPECT_EQ(back.name, e.name);
-    EXPECT_EQ(back.monthIndex, e.monthIndex);
-    EXPECT_EQ(back.day, e.day);
-    EXPECT_EQ(back.year, e.year);
-    EXPECT_EQ(back.latDeg, e.latDeg);
-    EXPECT_EQ(back.lonMin, e.lonMin);
-    EXPECT_EQ(back.latDirection, 1);
-    EXPECT_EQ(back.lonDirection, 1);
-    EXPECT_TRUE(back.dst);
-    EXPECT_EQ(back.zoneRow, e.zoneRow);
+    EXPECT_EQ(BirthData.name, e.name);
+    EXPECT_EQ(BirthData.month, e.monthIndex + 1);
+    EXPECT_EQ(BirthData.day, e.day);
+    EXPECT_EQ(BirthData.year, e.year);
+    EXPECT_EQ(std::to_string(BirthData.latDeg), e.latDeg);
+    EXPECT_EQ(std::to_string(BirthData.lonMin), e.lonMin);
+    EXPECT_TRUE(BirthData.latSouth);
+    EXPECT_FALSE(BirthData.lonEast);
+    EXPECT_TRUE(BirthData.dst);
 }

@@ -1,12 +1,15 @@
 #include "bmp2jpeg/Bmp2Jpeg.h"
+#include "formats/AtomicFile.h"
 
 #include <gtest/gtest.h>
 #include <turbojpeg.h>
 
+#include <cerrno>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <set>
 
 namespace fs = std::filesystem;
 
@@ -119,6 +122,13 @@ class Bmp2JpegTest : public ::testing::Test {
         std::ifstream in(Path(name), std::ios::binary);
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
+    // Every name in the folder, hidden ones included.
+    std::set<std::string> Names() const {
+        std::set<std::string> names;
+        for (const auto& entry : fs::directory_iterator(dir_))
+            names.insert(entry.path().filename().string());
+        return names;
+    }
 
     // Decodes the JPEG and compares every pixel with the quarters, allowing for compression.
     void ExpectPicture(const std::string& name, int w, int h) const {
@@ -222,8 +232,25 @@ TEST_F(Bmp2JpegTest, AFailedWriteKeepsTheEarlierFileAndLeavesNoPart) {
     EXPECT_NE(BmpToJpeg(Path("broken.bmp").c_str(), Path("old.jpg").c_str(), 100), BMP2JPEG_OK);
     EXPECT_EQ(Read("old.jpg"), "earlier picture");
 
-    for (const auto& entry : fs::directory_iterator(dir_))
-        EXPECT_EQ(entry.path().filename().string().find(".tmp-"), std::string::npos) << entry.path();
+    EXPECT_EQ(Names(), (std::set<std::string>{"broken.bmp", "in.bmp", "old.jpg", "taken.jpg"}));
+}
+
+TEST_F(Bmp2JpegTest, AFailureAtAnyWriteStepKeepsTheEarlierPictureAndLeavesNoPart) {
+    Write("in.bmp", MakeBitmap(8, 8, 24, false));
+    Write("old.jpg", "earlier picture");
+    for (const FileStep step :
+         {FileStep::Open, FileStep::Write, FileStep::Flush, FileStep::Close, FileStep::Rename}) {
+        SetFileFaultHook([step](FileStep s) { return s == step ? ENOSPC : 0; });
+        EXPECT_EQ(BmpToJpeg(Path("in.bmp").c_str(), Path("old.jpg").c_str(), 100), BMP2JPEG_CANNOT_WRITE);
+        SetFileFaultHook({});
+        EXPECT_EQ(Read("old.jpg"), "earlier picture") << static_cast<int>(step);
+        EXPECT_EQ(Names(), (std::set<std::string>{"in.bmp", "old.jpg"})) << static_cast<int>(step);
+    }
+    SetFileFaultHook([](FileStep s) { return s == FileStep::Read ? EIO : 0; });
+    // The bitmap is read through the same reader.
+    EXPECT_EQ(BmpToJpeg(Path("in.bmp").c_str(), Path("old.jpg").c_str(), 100), BMP2JPEG_CANNOT_READ);
+    SetFileFaultHook({});
+    EXPECT_EQ(Read("old.jpg"), "earlier picture");
 }
 
 TEST_F(Bmp2JpegTest, QualityIsHeldToItsRange) {

@@ -48,7 +48,7 @@ library=$folder/Bmp2Jpeg.so
 # Read the whole symbol list first: grep -q stopping early would break nm's pipe under pipefail.
 symbols=$(nm -D --defined-only "$library" 2>/dev/null || true)
 grep -qw BmpToJpeg <<<"$symbols" || fail "Bmp2Jpeg.so does not export BmpToJpeg"
-cmp -s "$folder/quillmere-help.html" "$source/help/quillmere-help.html" || fail "the help page is not beside the program"
+cmp -s "$folder/quillmere-help.html" "$build/quillmere-help.html" || fail "the help page is not beside the program"
 if grep -q "not found" <<<"$(ldd "$program" 2>&1)"; then
   fail "the program misses libraries: $(ldd "$program" | grep "not found")"
 fi

@@ -218,6 +218,21 @@ TEST_F(ReadingFilesTest, TheOpenerRefusesWhatIsNotASavedReadingAndLeavesTheFormA
         EXPECT_EQ(form->BuildEntry().zoneRow, shown.zoneRow);
     }
 
+    // A good file that the system fails to open or read.
+    Write(Path("good.qlm"), good);
+    for (const FileStep step : {FileStep::ReadOpen, FileStep::Read}) {
+        fake.messages.clear();
+        SetFileFaultHook([step](FileStep s) { return s == step ? EIO : 0; });
+        fake.fileAnswers.push_back(Path("good.qlm"));
+        form->cmdOpen->click();
+        SetFileFaultHook({});
+        EXPECT_EQ(fake.MessageTexts(),
+                  QStringList{"Please Check The File.\n" + Path("good.qlm") +
+                              ": It cannot be read. An input or output error occurred."});
+        EXPECT_EQ(form->MainWindow(), nullptr);
+        EXPECT_EQ(form->BuildEntry().name, shown.name);
+    }
+
     // Cancelling says nothing.
     fake.messages.clear();
     form->cmdOpen->click();
@@ -300,9 +315,9 @@ TEST_F(ReadingFilesTest, AFullDiskKeepsTheEarlierFileAndIsReported) {
     for (const QString& name : {QString("kept.qlm"), QString("kept.txt")})
         Write(Path(name), "earlier contents");
     ReadingState.lastFileName = "before";
-    for (const WriteStep step :
-         {WriteStep::Open, WriteStep::Write, WriteStep::Flush, WriteStep::Close, WriteStep::Rename}) {
-        SetWriteFaultHook([step](WriteStep s) { return s == step ? ENOSPC : 0; });
+    for (const FileStep step :
+         {FileStep::Open, FileStep::Write, FileStep::Flush, FileStep::Close, FileStep::Rename}) {
+        SetFileFaultHook([step](FileStep s) { return s == step ? ENOSPC : 0; });
         for (const QString& name : {QString("kept.qlm"), QString("kept.txt")}) {
             fake.messages.clear();
             fake.fileAnswers.push_back(Path(name));
@@ -317,7 +332,7 @@ TEST_F(ReadingFilesTest, AFullDiskKeepsTheEarlierFileAndIsReported) {
             EXPECT_EQ(ReadingState.lastFileName, "before");
         }
     }
-    SetWriteFaultHook({});
+    SetFileFaultHook({});
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), (QStringList{"kept.qlm", "kept.txt"}));
 }
 
@@ -576,24 +591,24 @@ TEST_F(ReadingFilesTest, APrintToAFileReplacesTheEarlierFileOnlyWhenComplete) {
     const struct {
         const char* what;
         std::function<void(const QString&)> spoilPrintedFile;
-        std::optional<WriteStep> fullDiskAt;
+        std::optional<FileStep> fullDiskAt;
     } faults[] = {
         {"the printed file cut at 4 KB", [](const QString& file) { ASSERT_TRUE(QFile::resize(file, 4096)); },
          std::nullopt},
         {"the printed file empty", [](const QString& file) { ASSERT_TRUE(QFile::resize(file, 0)); },
          std::nullopt},
-        {"a full disk while writing", {}, WriteStep::Write},
-        {"a full disk at the flush", {}, WriteStep::Flush},
+        {"a full disk while writing", {}, FileStep::Write},
+        {"a full disk at the flush", {}, FileStep::Flush},
     };
     for (const auto& fault : faults) {
         fake.messages.clear();
         SetPrintedFileHook(fault.spoilPrintedFile);
         if (fault.fullDiskAt)
-            SetWriteFaultHook([step = *fault.fullDiskAt](WriteStep s) { return s == step ? ENOSPC : 0; });
+            SetFileFaultHook([step = *fault.fullDiskAt](FileStep s) { return s == step ? ENOSPC : 0; });
         fake.printerAnswers.push_back(true);
         mdi->mnuPrint_Click();
         SetPrintedFileHook({});
-        SetWriteFaultHook({});
+        SetFileFaultHook({});
         ASSERT_EQ(fake.messages.size(), 1u) << fault.what;
         EXPECT_TRUE(fake.messages[0].text.startsWith("The interpretation could not be printed.\n" + pdf))
             << fake.messages[0].text.toStdString();

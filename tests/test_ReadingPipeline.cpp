@@ -100,7 +100,7 @@ TEST(ComputeReading, Delhi1947) {
 
 TEST(ComputeReading, ExportOfTheSameReadingCarriesItsValues) {
     Compute(Entry1947());
-    const auto lines = ChartExportLines();
+    const auto lines = ExportLines();
     ASSERT_EQ(lines.size(), 41u);
     EXPECT_EQ(lines[1], "Date of Birth: August 15, 1947");
     EXPECT_EQ(lines[10], "Sun 28 Can 43");

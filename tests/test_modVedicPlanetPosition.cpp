@@ -266,6 +266,23 @@ TEST(DaysFromJ2000, EpochAndExamples) {
     EXPECT_NEAR(DaysFromJ2000(1947, 8, 14, 18, 30), -19132.729167, 5e-7);
 }
 
+// The planets' day count was first written as the 367-day formula, valid from March 1900 to
+// February 2100; every universal date a reading can reach must give the same bits.
+TEST(DaysFromJ2000, AgreesWithTheFormulaForEveryDateOfTheRange) {
+    const auto formula = [](double Y, double M, int day, int hour, int minute) {
+        return 367 * Y - std::floor(7 * (Y + std::floor((M + 9) / 12)) / 4) + std::floor(275 * M / 9) + day -
+               730531.5 + (hour + minute / 60.0) / 24;
+    };
+    int checked = 0;
+    for (CivilDateTime t{1900, 3, 1, 0, 0}; t.year < 2100; t = AddMinutes(t, 1440 + 37)) {
+        ASSERT_EQ(DaysFromJ2000(t.year, t.month, t.day, t.hour, t.minute),
+                  formula(t.year, t.month, t.day, t.hour, t.minute))
+            << t.year << "-" << t.month << "-" << t.day << " " << t.hour << ":" << t.minute;
+        ++checked;
+    }
+    EXPECT_GT(checked, 70000);
+}
+
 TEST(ReduceRadians, IntoOneTurn) {
     EXPECT_NEAR(ReduceRadians(7.0), 7.0 - astro::twoPi, 1e-12);
     EXPECT_NEAR(ReduceRadians(-1.0), astro::twoPi - 1.0, 1e-12);

@@ -1,10 +1,22 @@
 // Birth data of the worked examples, shared by the tests.
 #pragma once
 
+#include "formats/ChartExport.h"
 #include "pipeline/BirthEntry.h"
 
 #include <string>
+#include <string_view>
 #include <vector>
+
+// The export of the reading in the records, split at its CR LF endings.
+inline std::vector<std::string> ExportLines() {
+    const std::string text = ChartExportText();
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
+        lines.emplace_back(text, start, end - start);
+    return lines;
+}
 
 inline BirthEntry MakeEntry(int year, int month, int day, int hour, int minute, int zoneRow,
                             std::string latDeg, std::string latMin, bool south, std::string lonDeg,
