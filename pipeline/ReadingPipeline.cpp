@@ -6,19 +6,14 @@
 #include "astro/modVedicPlanetPosition.h"
 #include "reading/modHouseLords.h"
 #include "records/Records.h"
+#include "records/Vocabulary.h"
 
 #include <string_view>
 
 namespace {
 
 bool IsSignCode(std::string_view code) {
-    static constexpr std::string_view kCodes = "AriTauGemCanLeoVirLibScoSagCapAquPis";
-    if (code.size() != 3)
-        return false;
-    for (std::size_t at = 0; at < kCodes.size(); at += 3)
-        if (kCodes.compare(at, 3, code) == 0)
-            return true;
-    return false;
+    return SignIndexOfCode(code) >= 0;
 }
 
 } // namespace
