@@ -1,0 +1,399 @@
+#include "precise/PreciseEngine.h"
+
+#include <swephexp.h>
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <limits>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+using precise::ComputePrecisePositions;
+using precise::JulianDayUT;
+using precise::PreciseBody;
+using precise::PreciseError;
+using precise::PreciseResult;
+
+constexpr double kPi = 3.14159265358979323846;
+constexpr double kRad = kPi / 180.0;
+constexpr double kNakshatra = 40.0 / 3.0;
+constexpr double kDelhiLat = 28.0 + 39.0 / 60.0;
+constexpr double kDelhiLon = 77.0 + 13.0 / 60.0;
+constexpr double kRioLat = -(22.0 + 54.0 / 60.0);
+constexpr double kRioLon = -(43.0 + 12.0 / 60.0);
+
+// The library's body numbers in PreciseBody order, Ketu aside.
+constexpr std::array<int32, 8> kLibraryBodies{SE_SUN,  SE_MOON,    SE_MERCURY, SE_VENUS,
+                                              SE_MARS, SE_JUPITER, SE_SATURN,  SE_MEAN_NODE};
+
+// Signs counted from Aries = 0.
+double SignDegMin(int sign, int deg, int min) {
+    return sign * 30.0 + deg + min / 60.0;
+}
+double Difference(double a, double b) {
+    return std::remainder(a - b, 360.0);
+}
+
+double IndependenceDay() {
+    return JulianDayUT(1947, 8, 14, 18, 30);
+} // 15 August 1947, 0:00 IST
+
+// Each test starts from the system folder, with neither path variable set.
+class PreciseEngineTest : public ::testing::Test {
+  protected:
+    void SetUp() override { Reset(); }
+    void TearDown() override { Reset(); }
+    static void Reset() {
+        unsetenv("SE_EPHE_PATH");
+        unsetenv(precise::kEphemerisPathVariable);
+        precise::SetEphemerisSearchPath({precise::kSystemEphemerisFolder});
+    }
+};
+
+// India's independence chart, 15 August 1947 at 0:00 IST in Delhi (28°39'N, 77°13'E), as printed
+// with the Lahiri ayanamsa in the Indian astrological literature: lagna Taurus 7°46', Sun Cancer
+// 27°59', Moon Cancer 3°58' in Pushya (the astrologers consulted chose the midnight hour because the
+// Moon would then have entered Pushya, Cancer 3°20' to 16°40'), Saturn Cancer 20°26', Jupiter Libra
+// 25°52'. The printed positions come from older tables, hence a few arc-minutes' tolerance.
+TEST_F(PreciseEngineTest, IndependenceChartMatchesPublishedLahiriValues) {
+    const PreciseResult r = ComputePrecisePositions(IndependenceDay(), kDelhiLat, kDelhiLon);
+    ASSERT_TRUE(r.positions) << precise::PreciseMessage(r);
+    const auto& p = *r.positions;
+    const struct {
+        const char* what;
+        double engine;
+        double published;
+    } rows[] = {
+        {"lagna", p.ascendant, SignDegMin(1, 7, 46)},
+        {"Sun", p.Longitude(PreciseBody::Sun), SignDegMin(3, 27, 59)},
+        {"Moon", p.Longitude(PreciseBody::Moon), SignDegMin(3, 3, 58)},
+        {"Saturn", p.Longitude(PreciseBody::Saturn), SignDegMin(3, 20, 26)},
+        {"Jupiter", p.Longitude(PreciseBody::Jupiter), SignDegMin(6, 25, 52)},
+    };
+    for (const auto& row : rows)
+        EXPECT_NEAR(Difference(row.engine, row.published), 0.0, 3.0 / 60.0) << row.what;
+    EXPECT_EQ(static_cast<int>(p.Longitude(PreciseBody::Moon) / kNakshatra), 7) << "Pushya";
+}
+
+// The Lahiri ayanamsa is fixed by its definition at 23°15'00.658" on 21 March 1956 at 0h Ephemeris
+// Time (Universal Time then differed by half a minute, a negligible 0.0004"), nutation included. Any
+// other sidereal mode, or the mean ayanamsa (16" less that day), fails.
+TEST_F(PreciseEngineTest, AyanamsaIsLahiriAtItsDefiningEpoch) {
+    const PreciseResult r = ComputePrecisePositions(JulianDayUT(1956, 3, 21, 0, 0), kDelhiLat, kDelhiLon);
+    ASSERT_TRUE(r.positions) << precise::PreciseMessage(r);
+    EXPECT_NEAR(r.positions->ayanamsa, 23.0 + 15.0 / 60.0 + 0.658 / 3600.0, 1.0 / 3600.0);
+}
+
+// The true Lahiri ayanamsa by a second path: the mean ayanamsa plus the nutation in longitude.
+double TrueAyanamsa(double jd) {
+    double nutation[6];
+    char error[AS_MAXCH] = "";
+    EXPECT_GE(swe_calc_ut(jd, SE_ECL_NUT, 0, nutation, error), 0) << error;
+    return swe_get_ayanamsa_ut(jd) + nutation[2];
+}
+
+struct Birth {
+    const char* what;
+    int year, month, day, hour, minute;
+    double lat, lon;
+    int mercuryRetrograde; // 1 or 0 where a published period says, else -1
+};
+
+// Mercury was retrograde from 24 March to 17 April 1985 and from 29 May to 22 June 2021, and direct
+// between 22 June and 27 September 2021 (the published station dates).
+const Birth kBirths[] = {
+    {"Mercury retrograde, London", 1985, 4, 5, 12, 0, 51.5, -(7.0 / 60.0), 1},
+    {"Mercury retrograde, Sydney", 2021, 6, 10, 2, 0, -(33.0 + 52.0 / 60.0), 151.0 + 13.0 / 60.0, 1},
+    {"Mercury direct, Rio de Janeiro", 2021, 8, 1, 15, 0, kRioLat, kRioLon, 0},
+    {"Moon seconds past the start of Shatabhisha, Mumbai", 1962, 2, 5, 22, 52, 18.0 + 58.0 / 60.0,
+     72.0 + 50.0 / 60.0, -1},
+    {"ascendant seconds short of Gemini, Rio de Janeiro", 1994, 7, 17, 7, 28, kRioLat, kRioLon, -1},
+    {"ascendant just past Aries 0, Rio de Janeiro", 1994, 7, 17, 2, 58, kRioLat, kRioLon, -1},
+    {"inside the Arctic circle, Tromso", 2000, 12, 21, 10, 0, 69.0 + 39.0 / 60.0, 18.0 + 57.0 / 60.0, -1},
+};
+
+// Sidereal positions by the tropical path: tropical apparent longitudes and angles minus the true
+// ayanamsa, speeds minus its rate. Sign and nakshatra must agree even a few arc-seconds from a
+// boundary.
+TEST_F(PreciseEngineTest, AgreesWithTropicalPositionsLessTheAyanamsa) {
+    for (const Birth& b : kBirths) {
+        SCOPED_TRACE(b.what);
+        const double jd = JulianDayUT(b.year, b.month, b.day, b.hour, b.minute);
+        const PreciseResult r = ComputePrecisePositions(jd, b.lat, b.lon);
+        ASSERT_TRUE(r.positions) << precise::PreciseMessage(r);
+        const auto& p = *r.positions;
+        const double ayanamsa = TrueAyanamsa(jd);
+        const double rate = (TrueAyanamsa(jd + 0.01) - TrueAyanamsa(jd - 0.01)) / 0.02;
+        EXPECT_NEAR(p.ayanamsa, ayanamsa, 1e-9);
+
+        std::vector<std::pair<double, double>> engineAndExpected;
+        for (std::size_t i = 0; i < kLibraryBodies.size(); ++i) {
+            double x[6];
+            char error[AS_MAXCH] = "";
+            ASSERT_GE(swe_calc_ut(jd, kLibraryBodies[i], SEFLG_SWIEPH | SEFLG_SPEED, x, error), 0) << error;
+            engineAndExpected.emplace_back(p.longitude[i], x[0] - ayanamsa);
+            EXPECT_NEAR(p.speed[i], x[3] - rate, 5e-6) << "speed of body " << i;
+        }
+        const double rahuExpected = engineAndExpected[static_cast<std::size_t>(PreciseBody::Rahu)].second;
+        engineAndExpected.emplace_back(p.Longitude(PreciseBody::Ketu), rahuExpected + 180.0);
+        double cusps[13], angles[10];
+        ASSERT_GE(swe_houses(jd, b.lat, b.lon, 'W', cusps, angles), 0);
+        engineAndExpected.emplace_back(p.ascendant, angles[SE_ASC] - ayanamsa);
+        engineAndExpected.emplace_back(p.midheaven, angles[SE_MC] - ayanamsa);
+
+        for (const auto& [engine, expected] : engineAndExpected) {
+            EXPECT_NEAR(Difference(engine, expected), 0.0, 1e-6);
+            EXPECT_GE(engine, 0.0);
+            EXPECT_LT(engine, 360.0);
+            const double wrapped = std::fmod(std::fmod(expected, 360.0) + 360.0, 360.0);
+            if (std::fabs(Difference(wrapped, 0.0)) > 1e-6) {
+                EXPECT_EQ(static_cast<int>(engine / 30.0), static_cast<int>(wrapped / 30.0));
+                EXPECT_EQ(static_cast<int>(engine / kNakshatra), static_cast<int>(wrapped / kNakshatra));
+            }
+        }
+        EXPECT_EQ(p.Speed(PreciseBody::Ketu), p.Speed(PreciseBody::Rahu));
+        if (b.mercuryRetrograde >= 0) {
+            EXPECT_EQ(p.Speed(PreciseBody::Mercury) < 0.0, b.mercuryRetrograde == 1);
+        }
+    }
+}
+
+// A folder of its own under the system's temporary folder, removed at the end.
+class TempDir {
+  public:
+    TempDir() {
+        std::string pattern = (fs::temp_directory_path() / "precise-XXXXXX").string();
+        if (mkdtemp(pattern.data()) == nullptr)
+            throw std::runtime_error("mkdtemp failed");
+        path_ = pattern;
+    }
+    ~TempDir() {
+        std::error_code ignored;
+        fs::remove_all(path_, ignored);
+    }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    // A new folder inside, holding links to the named system files.
+    std::string Folder(const std::string& name, std::vector<std::string> linked = {}) const {
+        const fs::path folder = path_ / name;
+        fs::create_directory(folder);
+        for (const std::string& file : linked)
+            fs::create_symlink(fs::path(precise::kSystemEphemerisFolder) / file, folder / file);
+        return folder.string();
+    }
+    const fs::path& Path() const { return path_; }
+
+  private:
+    fs::path path_;
+};
+
+// Every refusal, each followed by a reading from the system folder again (the engine must not keep
+// a failed state, nor files from an earlier folder).
+TEST_F(PreciseEngineTest, RefusesWhatIsNotFromTheFilesAndRecovers) {
+    TempDir temp;
+    const std::string empty = temp.Folder("empty");
+    const std::string planetsOnly = temp.Folder("planets-only", {"sepl_18.se1"});
+    const std::string damaged = temp.Folder("damaged", {"semo_18.se1"});
+    {
+        std::ofstream garbage(fs::path(damaged) / "sepl_18.se1", std::ios::binary);
+        garbage << std::string(4096, '\x5a');
+        ASSERT_TRUE(garbage.flush());
+    }
+    // More folders than the library's path can hold: it would then search its built-in folders.
+    std::vector<std::string> manyEmpty(20, empty);
+
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const std::string stillWorks = precise::msg::kClassicStillWorks;
+    const struct {
+        const char* what;
+        std::vector<std::string> folders;
+        const char* libraryVariable;
+        double jd, lat;
+        PreciseError error;
+        std::string messageHolds;
+    } cases[] = {
+        {"an empty folder",
+         {empty},
+         nullptr,
+         IndependenceDay(),
+         kDelhiLat,
+         PreciseError::EphemerisFilesMissing,
+         empty + ". " + stillWorks},
+        {"no folder at all",
+         {},
+         nullptr,
+         IndependenceDay(),
+         kDelhiLat,
+         PreciseError::EphemerisFilesMissing,
+         std::string(precise::msg::kNoFolder) + ". " + stillWorks},
+        {"a folder that does not exist",
+         {empty + "/none"},
+         nullptr,
+         IndependenceDay(),
+         kDelhiLat,
+         PreciseError::EphemerisFilesMissing,
+         empty + "/none. "},
+        {"the Moon's file missing (the library flags no fallback)",
+         {planetsOnly},
+         nullptr,
+         IndependenceDay(),
+         kDelhiLat,
+         PreciseError::EphemerisFilesMissing,
+         planetsOnly},
+        {"a damaged planets' file",
+         {damaged},
+         nullptr,
+         IndependenceDay(),
+         kDelhiLat,
+         PreciseError::EphemerisFilesMissing,
+         damaged},
+        {"too many folders for the library", manyEmpty, nullptr, IndependenceDay(), kDelhiLat,
+         PreciseError::EphemerisFilesMissing, empty},
+        {"the library's own variable, which wins",
+         {precise::kSystemEphemerisFolder},
+         empty.c_str(),
+         IndependenceDay(),
+         kDelhiLat,
+         PreciseError::EphemerisFilesMissing,
+         empty + ". "},
+        {"the year 3500, beyond the files",
+         {precise::kSystemEphemerisFolder},
+         nullptr,
+         JulianDayUT(3500, 1, 1, 0, 0),
+         kDelhiLat,
+         PreciseError::DateOutOfRange,
+         precise::msg::kDateOutOfRange},
+        {"the year 1700, before the files",
+         {precise::kSystemEphemerisFolder},
+         nullptr,
+         JulianDayUT(1700, 1, 1, 0, 0),
+         kDelhiLat,
+         PreciseError::DateOutOfRange,
+         precise::msg::kDateOutOfRange},
+        {"the north pole",
+         {precise::kSystemEphemerisFolder},
+         nullptr,
+         IndependenceDay(),
+         90.0,
+         PreciseError::AscendantUndefined,
+         precise::msg::kAscendantUndefined},
+        {"the south pole",
+         {precise::kSystemEphemerisFolder},
+         nullptr,
+         IndependenceDay(),
+         -90.0,
+         PreciseError::AscendantUndefined,
+         precise::msg::kAscendantUndefined},
+        {"a latitude beyond the pole",
+         {precise::kSystemEphemerisFolder},
+         nullptr,
+         IndependenceDay(),
+         90.5,
+         PreciseError::Other,
+         precise::msg::kOtherFailure},
+        {"a moment that is not a number",
+         {precise::kSystemEphemerisFolder},
+         nullptr,
+         nan,
+         kDelhiLat,
+         PreciseError::Other,
+         precise::msg::kOtherFailure},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        precise::SetEphemerisSearchPath(c.folders);
+        if (c.libraryVariable)
+            setenv("SE_EPHE_PATH", c.libraryVariable, 1);
+        const PreciseResult r = ComputePrecisePositions(c.jd, c.lat, kDelhiLon);
+        EXPECT_EQ(r.error, c.error) << r.detail;
+        EXPECT_FALSE(r.positions);
+        const std::string message = precise::PreciseMessage(r);
+        EXPECT_NE(message.find(c.messageHolds), std::string::npos) << message;
+
+        Reset();
+        const PreciseResult again = ComputePrecisePositions(IndependenceDay(), kDelhiLat, kDelhiLon);
+        EXPECT_TRUE(again.positions) << precise::PreciseMessage(again);
+    }
+}
+
+// Inside the polar circles the ascendant is still given, and it is the rising point: on the horizon
+// and east of the meridian. Checked by spherical astronomy from the tropical ascendant (the engine's
+// plus its ayanamsa), the true obliquity and the apparent sidereal time.
+TEST_F(PreciseEngineTest, PolarAscendantIsTheRisingPoint) {
+    for (const double lat : {66.0 + 34.0 / 60.0, 69.0 + 39.0 / 60.0, -80.0, 89.9}) {
+        for (int hour = 0; hour < 24; hour += 3) {
+            SCOPED_TRACE(testing::Message() << "latitude " << lat << ", " << hour << "h");
+            const double jd = JulianDayUT(2000, 12, 21, hour, 0);
+            const PreciseResult r = ComputePrecisePositions(jd, lat, 10.0);
+            ASSERT_TRUE(r.positions) << precise::PreciseMessage(r);
+            double nutation[6];
+            char error[AS_MAXCH] = "";
+            ASSERT_GE(swe_calc_ut(jd, SE_ECL_NUT, 0, nutation, error), 0) << error;
+            const double eps = nutation[0] * kRad;
+            const double lambda = (r.positions->ascendant + r.positions->ayanamsa) * kRad;
+            const double ra = std::atan2(std::sin(lambda) * std::cos(eps), std::cos(lambda));
+            const double dec = std::asin(std::sin(eps) * std::sin(lambda));
+            const double hourAngle = (swe_sidtime(jd) * 15.0 + 10.0) * kRad - ra;
+            const double phi = lat * kRad;
+            const double altitude = std::asin(std::sin(phi) * std::sin(dec) +
+                                              std::cos(phi) * std::cos(dec) * std::cos(hourAngle));
+            EXPECT_NEAR(altitude / kRad, 0.0, 1e-4);
+            EXPECT_LT(std::sin(hourAngle), 0.0) << "the ascendant is setting, not rising";
+        }
+    }
+}
+
+// The library keeps its state per thread: a thread that has never called it must still get Lahiri
+// positions from the folders set, wherever they were set.
+TEST_F(PreciseEngineTest, EveryThreadUsesTheSiderealModeAndFoldersSet) {
+    const PreciseResult here = ComputePrecisePositions(IndependenceDay(), kDelhiLat, kDelhiLon);
+    ASSERT_TRUE(here.positions);
+    PreciseResult there;
+    std::thread([&] { there = ComputePrecisePositions(IndependenceDay(), kDelhiLat, kDelhiLon); }).join();
+    ASSERT_TRUE(there.positions) << precise::PreciseMessage(there);
+    EXPECT_EQ(there.positions->longitude, here.positions->longitude);
+    EXPECT_EQ(there.positions->ascendant, here.positions->ascendant);
+
+    TempDir temp;
+    precise::SetEphemerisSearchPath({temp.Folder("empty")});
+    std::thread([&] { there = ComputePrecisePositions(IndependenceDay(), kDelhiLat, kDelhiLon); }).join();
+    EXPECT_EQ(there.error, PreciseError::EphemerisFilesMissing);
+}
+
+TEST_F(PreciseEngineTest, DefaultFoldersAndWhatTheLibraryIsGiven) {
+    const std::vector<std::string> system{precise::kSystemEphemerisFolder};
+    const struct {
+        const char* variable;
+        const char* executableDir;
+        std::vector<std::string> expected;
+    } rows[] = {
+        {nullptr, "/opt/quillmere", {"/opt/quillmere/ephe", precise::kSystemEphemerisFolder}},
+        {nullptr, "", system},
+        {"", "/opt/quillmere", {"/opt/quillmere/ephe", precise::kSystemEphemerisFolder}},
+        {"/data/ephe::/more", "/opt/quillmere", {"/data/ephe", "/more"}},
+    };
+    for (const auto& row : rows) {
+        if (row.variable)
+            setenv(precise::kEphemerisPathVariable, row.variable, 1);
+        else
+            unsetenv(precise::kEphemerisPathVariable);
+        EXPECT_EQ(precise::DefaultEphemerisFolders(row.executableDir), row.expected) << row.executableDir;
+    }
+
+    // A name holding the library's list separator would be split into two wrong folders.
+    precise::SetEphemerisSearchPath({"/a:b", "", "/c;d", "/e"});
+    EXPECT_EQ(precise::EphemerisSearchPath(), std::vector<std::string>{"/e"});
+    setenv("SE_EPHE_PATH", "/x:/y", 1);
+    EXPECT_EQ(precise::EphemerisSearchPath(), (std::vector<std::string>{"/x", "/y"}));
+}
+
+} // namespace
