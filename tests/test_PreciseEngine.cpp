@@ -86,8 +86,10 @@ TEST_F(PreciseEngineTest, IndependenceChartMatchesPublishedLahiriValues) {
 
 // The Lahiri ayanamsa is fixed by its definition at 23°15'00.658" on 21 March 1956 at 0h Ephemeris
 // Time (Universal Time then differed by half a minute, a negligible 0.0004"), nutation included. Any
-// other sidereal mode, or the mean ayanamsa (16" less that day), fails.
+// other sidereal mode, or the mean ayanamsa (16" less that day), fails; so does leaving the mode to
+// whatever the thread last chose.
 TEST_F(PreciseEngineTest, AyanamsaIsLahiriAtItsDefiningEpoch) {
+    swe_set_sid_mode(SE_SIDM_FAGAN_BRADLEY, 0.0, 0.0); // as other code in this thread might
     const PreciseResult r = ComputePrecisePositions(JulianDayUT(1956, 3, 21, 0, 0), kDelhiLat, kDelhiLon);
     ASSERT_TRUE(r.positions) << precise::PreciseMessage(r);
     EXPECT_NEAR(r.positions->ayanamsa, 23.0 + 15.0 / 60.0 + 0.658 / 3600.0, 1.0 / 3600.0);
@@ -121,10 +123,11 @@ const Birth kBirths[] = {
     {"inside the Arctic circle, Tromso", 2000, 12, 21, 10, 0, 69.0 + 39.0 / 60.0, 18.0 + 57.0 / 60.0, -1},
 };
 
-// Sidereal positions by the tropical path: tropical apparent longitudes and angles minus the true
-// ayanamsa, speeds minus its rate. Sign and nakshatra must agree even a few arc-seconds from a
-// boundary.
-TEST_F(PreciseEngineTest, AgreesWithTropicalPositionsLessTheAyanamsa) {
+// Two other paths through the library: its own sidereal mode, and the tropical apparent positions less
+// the mean ayanamsa and the nutation in longitude. Sign and nakshatra must agree even a few
+// arc-seconds from a boundary.
+TEST_F(PreciseEngineTest, AgreesWithTheLibrarysSiderealModeAndTheTropicalPath) {
+    swe_set_sid_mode(SE_SIDM_LAHIRI, 0.0, 0.0);
     for (const Birth& b : kBirths) {
         SCOPED_TRACE(b.what);
         const double jd = JulianDayUT(b.year, b.month, b.day, b.hour, b.minute);
@@ -132,32 +135,39 @@ TEST_F(PreciseEngineTest, AgreesWithTropicalPositionsLessTheAyanamsa) {
         ASSERT_TRUE(r.positions) << precise::PreciseMessage(r);
         const auto& p = *r.positions;
         const double ayanamsa = TrueAyanamsa(jd);
-        const double rate = (TrueAyanamsa(jd + 0.01) - TrueAyanamsa(jd - 0.01)) / 0.02;
         EXPECT_NEAR(p.ayanamsa, ayanamsa, 1e-9);
 
-        std::vector<std::pair<double, double>> engineAndExpected;
+        struct Row {
+            double engine, sidereal, tropical;
+        };
+        std::vector<Row> rows;
         for (std::size_t i = 0; i < kLibraryBodies.size(); ++i) {
-            double x[6];
+            double sid[6], trop[6];
             char error[AS_MAXCH] = "";
-            ASSERT_GE(swe_calc_ut(jd, kLibraryBodies[i], SEFLG_SWIEPH | SEFLG_SPEED, x, error), 0) << error;
-            engineAndExpected.emplace_back(p.longitude[i], x[0] - ayanamsa);
-            EXPECT_NEAR(p.speed[i], x[3] - rate, 5e-6) << "speed of body " << i;
+            ASSERT_GE(
+                swe_calc_ut(jd, kLibraryBodies[i], SEFLG_SWIEPH | SEFLG_SIDEREAL | SEFLG_SPEED, sid, error),
+                0);
+            ASSERT_GE(swe_calc_ut(jd, kLibraryBodies[i], SEFLG_SWIEPH, trop, error), 0) << error;
+            rows.push_back({p.longitude[i], sid[0], trop[0] - ayanamsa});
+            EXPECT_NEAR(p.speed[i], sid[3], 5e-6) << "speed of body " << i;
         }
-        const double rahuExpected = engineAndExpected[static_cast<std::size_t>(PreciseBody::Rahu)].second;
-        engineAndExpected.emplace_back(p.Longitude(PreciseBody::Ketu), rahuExpected + 180.0);
-        double cusps[13], angles[10];
-        ASSERT_GE(swe_houses(jd, b.lat, b.lon, 'W', cusps, angles), 0);
-        engineAndExpected.emplace_back(p.ascendant, angles[SE_ASC] - ayanamsa);
-        engineAndExpected.emplace_back(p.midheaven, angles[SE_MC] - ayanamsa);
+        rows.push_back(
+            {p.Longitude(PreciseBody::Ketu), rows.back().sidereal + 180.0, rows.back().tropical + 180.0});
+        double cusps[13], sid[10], trop[10];
+        ASSERT_GE(swe_houses_ex(jd, SEFLG_SIDEREAL, b.lat, b.lon, 'W', cusps, sid), 0);
+        ASSERT_GE(swe_houses(jd, b.lat, b.lon, 'W', cusps, trop), 0);
+        rows.push_back({p.ascendant, sid[SE_ASC], trop[SE_ASC] - ayanamsa});
+        rows.push_back({p.midheaven, sid[SE_MC], trop[SE_MC] - ayanamsa});
 
-        for (const auto& [engine, expected] : engineAndExpected) {
-            EXPECT_NEAR(Difference(engine, expected), 0.0, 1e-6);
-            EXPECT_GE(engine, 0.0);
-            EXPECT_LT(engine, 360.0);
-            const double wrapped = std::fmod(std::fmod(expected, 360.0) + 360.0, 360.0);
+        for (const Row& row : rows) {
+            EXPECT_NEAR(Difference(row.engine, row.sidereal), 0.0, 1e-9);
+            EXPECT_NEAR(Difference(row.engine, row.tropical), 0.0, 1e-6);
+            EXPECT_GE(row.engine, 0.0);
+            EXPECT_LT(row.engine, 360.0);
+            const double wrapped = std::fmod(std::fmod(row.tropical, 360.0) + 360.0, 360.0);
             if (std::fabs(Difference(wrapped, 0.0)) > 1e-6) {
-                EXPECT_EQ(static_cast<int>(engine / 30.0), static_cast<int>(wrapped / 30.0));
-                EXPECT_EQ(static_cast<int>(engine / kNakshatra), static_cast<int>(wrapped / kNakshatra));
+                EXPECT_EQ(static_cast<int>(row.engine / 30.0), static_cast<int>(wrapped / 30.0));
+                EXPECT_EQ(static_cast<int>(row.engine / kNakshatra), static_cast<int>(wrapped / kNakshatra));
             }
         }
         EXPECT_EQ(p.Speed(PreciseBody::Ketu), p.Speed(PreciseBody::Rahu));
