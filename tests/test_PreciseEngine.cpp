@@ -375,6 +375,8 @@ TEST_F(PreciseEngineTest, EveryThreadUsesTheSiderealModeAndFoldersSet) {
 
     TempDir temp;
     precise::SetEphemerisSearchPath({temp.Folder("empty")});
+    EXPECT_EQ(ComputePrecisePositions(IndependenceDay(), kDelhiLat, kDelhiLon).error,
+              PreciseError::EphemerisFilesMissing);
     std::thread([&] { there = ComputePrecisePositions(IndependenceDay(), kDelhiLat, kDelhiLon); }).join();
     EXPECT_EQ(there.error, PreciseError::EphemerisFilesMissing);
 }
