@@ -48,6 +48,10 @@ if(CHECK STREQUAL "layers")
     "reading|#include \"../forms/frmMain.h\"|by a relative path"
     "formats|#include <QString>|the Qt header <QString>, but the formats layer builds without Qt"
     "pipeline|#include <QtCore/QString>|builds without Qt"
+    "pipeline|#include \"precise/PreciseEngine.h\"|accepted"
+    "precise|#include \"astro/modVedicEphemeris.h\"|precise layer may use only: records"
+    "astro|#include \"precise/PreciseEngine.h\"|astro layer may use only: records"
+    "precise|#include <QString>|the precise layer builds without Qt"
   )
   foreach(case IN LISTS cases)
     string(REPLACE "|" ";" fields "${case}")
