@@ -244,9 +244,18 @@ PreciseResult ComputePrecisePositions(double julianDayUT, double latitudeDeg, do
     // every latitude inside the polar circles.
     if (std::fabs(latitudeDeg) >= 90.0)
         return Failure(PreciseError::AscendantUndefined, "the birth place is at a pole");
+    // The steps of swe_houses_ex, which would compute the nutation once more: the true obliquity and
+    // the nutation in longitude give the apparent sidereal time, hence the sidereal time of the place.
+    double nutation[6];
+    if (swe_calc_ut(julianDayUT, SE_ECL_NUT, SEFLG_SWIEPH, nutation, error) < 0)
+        return Failure(PreciseError::Other, error);
+    const double trueObliquity = nutation[0];
+    const double nutationInLongitude = nutation[2];
+    const double armc =
+        swe_degnorm(swe_sidtime0(julianDayUT, trueObliquity, nutationInLongitude) * 15.0 + longitudeDeg);
     double cusps[13];
     double angles[10];
-    if (swe_houses_ex(julianDayUT, 0, latitudeDeg, longitudeDeg, 'W', cusps, angles) < 0 ||
+    if (swe_houses_armc(armc, latitudeDeg, trueObliquity, 'W', cusps, angles) < 0 ||
         !std::isfinite(angles[SE_ASC]) || !std::isfinite(angles[SE_MC]))
         return Failure(PreciseError::AscendantUndefined, "the library found no ascendant");
     positions.ascendant = Normalised(angles[SE_ASC] - ayanamsa);
