@@ -5,6 +5,9 @@
 #include "formats/ChartExport.h"
 #include "pipeline/BirthEntry.h"
 #include "pipeline/ReadingPipeline.h"
+#if QUILLMERE_HAS_PRECISE
+#include "precise/PreciseEngine.h"
+#endif
 #include "reading/modHouseLords.h"
 #include "records/Records.h"
 
@@ -133,6 +136,26 @@ void BM_ExportText(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ExportText);
+
+#if QUILLMERE_HAS_PRECISE
+// The whole precise computation (nine bodies with speeds, ayanamsa, ascendant and midheaven) for India's
+// independence chart in Delhi. Each pass is a minute later than the last: the library keeps the
+// positions of the moment it computed last, and the same moment again would be timed from that cache.
+void BM_PrecisePositions(benchmark::State& state) {
+    const double jd = precise::JulianDayUT(1947, 8, 14, 18, 30);
+    std::size_t i = 0;
+    for (auto _ : state) {
+        auto result = precise::ComputePrecisePositions(jd + static_cast<double>(i++ % 1440) / 1440.0,
+                                                       28.0 + 39.0 / 60.0, 77.0 + 13.0 / 60.0);
+        if (!result.positions) {
+            state.SkipWithError(precise::PreciseMessage(result).c_str());
+            break;
+        }
+        benchmark::DoNotOptimize(result);
+    }
+}
+BENCHMARK(BM_PrecisePositions);
+#endif
 
 } // namespace
 

@@ -1,5 +1,6 @@
 # The build's guards, each shown to refuse what it is there to refuse (and to let the rest through).
-#   cmake -DCHECK=<layers|fast-math-flags|fast-math-header|timeouts> -DSOURCE_DIR=... -DWORK_DIR=...
+#   cmake -DCHECK=<layers|fast-math-flags|fast-math-header|precise-missing|timeouts> -DSOURCE_DIR=...
+#         -DWORK_DIR=...
 #         [-DCXX=... -DINCLUDE_ROOT=... -DBUILD_DIR=...]
 #     -P test_BuildGuards.cmake
 # A single layer case runs as its own script (-DCASE=...), since a refusal ends the script.
@@ -48,6 +49,10 @@ if(CHECK STREQUAL "layers")
     "reading|#include \"../forms/frmMain.h\"|by a relative path"
     "formats|#include <QString>|the Qt header <QString>, but the formats layer builds without Qt"
     "pipeline|#include <QtCore/QString>|builds without Qt"
+    "pipeline|#include \"precise/PreciseEngine.h\"|accepted"
+    "precise|#include \"astro/modVedicEphemeris.h\"|precise layer may use only: records"
+    "astro|#include \"precise/PreciseEngine.h\"|astro layer may use only: records"
+    "precise|#include <QString>|the precise layer builds without Qt"
   )
   foreach(case IN LISTS cases)
     string(REPLACE "|" ";" fields "${case}")
@@ -79,6 +84,28 @@ elseif(CHECK STREQUAL "fast-math-flags")
       RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
     string(REGEX REPLACE "[ \n]+" " " output "${out}${err}")
     expect_outcome("${var}=${flags}" "${status}" "${output}" "${var} holds ${bad}: the chart arithmetic")
+    file(REMOVE_RECURSE ${WORK_DIR}/build)
+  endforeach()
+
+elseif(CHECK STREQUAL "precise-missing")
+  # With the Swiss Ephemeris out of sight, the precise engine stops the configure step and names the way
+  # out; with -DQUILLMERE_PRECISE=OFF the configure step gets past that point (and fails later only
+  # because every other package is out of sight too).
+  file(GLOB multiarch /usr/lib/*-linux-gnu /lib/*-linux-gnu)
+  string(JOIN ";" hidden /usr/include /usr/local/include /usr/lib /usr/local/lib /lib ${multiarch})
+  foreach(setting "ON|Install libswe-dev.*-DQUILLMERE_PRECISE=OFF" "OFF|")
+    string(REPLACE "|" ";" fields "${setting}")
+    list(GET fields 0 precise)
+    list(GET fields 1 expected)
+    execute_process(COMMAND ${CMAKE_COMMAND} -S ${SOURCE_DIR} -B ${WORK_DIR}/build -G Ninja
+        -DCMAKE_CXX_COMPILER=${CXX} -DQUILLMERE_PRECISE=${precise} "-DCMAKE_IGNORE_PATH=${hidden}"
+      RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
+    string(REGEX REPLACE "[ \n]+" " " output "${out}${err}")
+    if(expected)
+      expect_outcome("QUILLMERE_PRECISE=ON" "${status}" "${output}" "${expected}")
+    elseif(output MATCHES "Swiss Ephemeris library")
+      message(FATAL_ERROR "QUILLMERE_PRECISE=OFF still looks for the Swiss Ephemeris:\n${output}")
+    endif()
     file(REMOVE_RECURSE ${WORK_DIR}/build)
   endforeach()
 

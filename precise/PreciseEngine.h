@@ -1,0 +1,106 @@
+// The precise engine: the sidereal (Lahiri) longitudes and speeds of the nine bodies, the ascendant, the
+// midheaven and the ayanamsa, geocentric and apparent, computed by the Swiss Ephemeris from its files.
+// A result is never taken from the library's less precise analytic fallback, which it uses without
+// failing when a file is missing: such a result is refused, and the classic computation is unaffected.
+// Numbers only; the reading's texts are made by the layers above.
+//
+// Safe to call from any thread: the library keeps global (or per-thread) state, so every call holds one
+// lock and brings the calling thread's library state up to the search path last set.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace precise {
+
+// The program's fixed body-slot order. Rahu is the mean node; Ketu lies opposite it.
+enum class PreciseBody { Sun, Moon, Mercury, Venus, Mars, Jupiter, Saturn, Rahu, Ketu };
+inline constexpr std::size_t kPreciseBodyCount = 9;
+
+struct PrecisePositions {
+    // Sidereal degrees in [0, 360), by PreciseBody.
+    std::array<double, kPreciseBodyCount> longitude{};
+    // Degrees per day; negative while the body is retrograde (the nodes nearly always are).
+    std::array<double, kPreciseBodyCount> speed{};
+    // Sidereal degrees in [0, 360).
+    double ascendant = 0.0;
+    double midheaven = 0.0;
+    // The Lahiri ayanamsa of the moment, nutation included: a tropical apparent longitude minus this
+    // is the sidereal longitude above.
+    double ayanamsa = 0.0;
+
+    double Longitude(PreciseBody body) const { return longitude[static_cast<std::size_t>(body)]; }
+    double Speed(PreciseBody body) const { return speed[static_cast<std::size_t>(body)]; }
+};
+
+enum class PreciseError {
+    None,
+    // The ephemeris files could not be found or read in any folder searched.
+    EphemerisFilesMissing,
+    // The files were found but do not cover the moment.
+    DateOutOfRange,
+    // At the geographic poles no point of the ecliptic rises.
+    AscendantUndefined,
+    // Anything else, such as a latitude beyond 90 degrees; detail says what.
+    Other,
+};
+
+struct PreciseResult {
+    std::optional<PrecisePositions> positions; // set exactly when error is None
+    PreciseError error = PreciseError::None;
+    // The library's or the engine's own words on the failure, for a log; empty on success.
+    std::string detail;
+    // The folders searched for the files, for EphemerisFilesMissing.
+    std::vector<std::string> folders;
+};
+
+// The system folder of the Debian packages swe-basic-data and its kin.
+inline constexpr const char* kSystemEphemerisFolder = "/usr/share/libswe/ephe";
+// Folders to search instead of the default ones, separated as in PATH.
+inline constexpr const char* kEphemerisPathVariable = "QUILLMERE_EPHE_PATH";
+
+// The folders of QUILLMERE_EPHE_PATH when it is set and not empty; else the folder "ephe" beside the
+// executable (left out when executableDir is empty) and then the system folder. The engine starts with
+// DefaultEphemerisFolders("") until SetEphemerisSearchPath is called.
+std::vector<std::string> DefaultEphemerisFolders(const std::string& executableDir);
+
+// The folders searched for the ephemeris files, in order; empty names are ignored. Takes effect at the
+// next computation, in every thread.
+void SetEphemerisSearchPath(std::vector<std::string> folders);
+
+// The folders the library will search: those set above that it can be given (a name holding the list
+// separator cannot be, nor folders beyond the library's limit on the length of the whole list), or the
+// folders of the library's own variable SE_EPHE_PATH, which takes precedence when it is set.
+std::vector<std::string> EphemerisSearchPath();
+
+// The Julian day of a civil date and time in Universal Time, Gregorian calendar; hour 24 is midnight of
+// the next day.
+double JulianDayUT(int year, int month, int day, int hour, int minute);
+
+// The sidereal positions at julianDayUT for a place at latitudeDeg (north positive, -90 to 90) and
+// longitudeDeg (east positive, -180 to 180).
+PreciseResult ComputePrecisePositions(double julianDayUT, double latitudeDeg, double longitudeDeg);
+
+namespace msg {
+inline constexpr const char* kFilesMissing = "The precise calculation needs the Swiss Ephemeris files "
+                                             "(sepl_18.se1, semo_18.se1), which could not be read from: ";
+inline constexpr const char* kNoFolder = "(no folder)";
+inline constexpr const char* kClassicStillWorks = "The classic calculation still works.";
+inline constexpr const char* kDateOutOfRange = "The Swiss Ephemeris files do not cover this date.";
+inline constexpr const char* kAscendantUndefined =
+    "The ascendant is not defined at this latitude; the precise "
+    "calculation cannot be made for this birth place.";
+inline constexpr const char* kOtherFailure = "The precise calculation could not be made: ";
+} // namespace msg
+
+// The user's message for a failed result (empty for a success):
+//   EphemerisFilesMissing  kFilesMissing, the folders joined by ", ", ". ", kClassicStillWorks
+//   DateOutOfRange         kDateOutOfRange
+//   AscendantUndefined     kAscendantUndefined
+//   Other                  kOtherFailure and the detail
+std::string PreciseMessage(const PreciseResult& result);
+
+} // namespace precise

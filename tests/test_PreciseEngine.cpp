@@ -1,0 +1,325 @@
+#include "precise/PreciseEngine.h"
+
+#include <swephexp.h>
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+using precise::ComputePrecisePositions;
+using precise::JulianDayUT;
+using precise::PreciseBody;
+using precise::PreciseError;
+using precise::PreciseResult;
+
+constexpr double kPi = 3.14159265358979323846;
+constexpr double kRad = kPi / 180.0;
+constexpr double kNakshatra = 40.0 / 3.0;
+constexpr double kDelhiLat = 28.0 + 39.0 / 60.0;
+constexpr double kDelhiLon = 77.0 + 13.0 / 60.0;
+constexpr double kRioLat = -(22.0 + 54.0 / 60.0);
+constexpr double kRioLon = -(43.0 + 12.0 / 60.0);
+
+// The library's body numbers in PreciseBody order, Ketu aside.
+constexpr std::array<int32, 8> kLibraryBodies{SE_SUN,  SE_MOON,    SE_MERCURY, SE_VENUS,
+                                              SE_MARS, SE_JUPITER, SE_SATURN,  SE_MEAN_NODE};
+
+// Signs counted from Aries = 0.
+double SignDegMin(int sign, int deg, int min) {
+    return sign * 30.0 + deg + min / 60.0;
+}
+double Difference(double a, double b) {
+    return std::remainder(a - b, 360.0);
+}
+// 15 August 1947, 0:00 IST.
+double IndependenceDay() {
+    return JulianDayUT(1947, 8, 14, 18, 30);
+}
+
+// Each test starts from the system folder, with neither path variable set.
+class PreciseEngineTest : public ::testing::Test {
+  protected:
+    void SetUp() override { Reset(); }
+    void TearDown() override { Reset(); }
+    static void Reset() {
+        unsetenv("SE_EPHE_PATH");
+        unsetenv(precise::kEphemerisPathVariable);
+        precise::SetEphemerisSearchPath({precise::kSystemEphemerisFolder});
+    }
+};
+
+// India's independence chart, 15 August 1947 at 0:00 IST in Delhi (28°39'N, 77°13'E), as printed
+// with the Lahiri ayanamsa in the Indian astrological literature: lagna Taurus 7°46', Sun Cancer
+// 27°59', Moon Cancer 3°58' in Pushya (the astrologers consulted chose the midnight hour because the
+// Moon would then have entered Pushya, Cancer 3°20' to 16°40'), Saturn Cancer 20°26', Jupiter Libra
+// 25°52'. The printed positions come from older tables, hence a few arc-minutes' tolerance.
+TEST_F(PreciseEngineTest, IndependenceChartMatchesPublishedLahiriValues) {
+    const PreciseResult r = ComputePrecisePositions(IndependenceDay(), kDelhiLat, kDelhiLon);
+    ASSERT_TRUE(r.positions) << precise::PreciseMessage(r);
+    const auto& p = *r.positions;
+    const struct {
+        const char* what;
+        double engine;
+        double published;
+    } rows[] = {
+        {"lagna", p.ascendant, SignDegMin(1, 7, 46)},
+        {"Sun", p.Longitude(PreciseBody::Sun), SignDegMin(3, 27, 59)},
+        {"Moon", p.Longitude(PreciseBody::Moon), SignDegMin(3, 3, 58)},
+        {"Saturn", p.Longitude(PreciseBody::Saturn), SignDegMin(3, 20, 26)},
+        {"Jupiter", p.Longitude(PreciseBody::Jupiter), SignDegMin(6, 25, 52)},
+    };
+    for (const auto& row : rows)
+        EXPECT_NEAR(Difference(row.engine, row.published), 0.0, 3.0 / 60.0) << row.what;
+    EXPECT_EQ(static_cast<int>(p.Longitude(PreciseBody::Moon) / kNakshatra), 7) << "Pushya";
+}
+
+// The Lahiri ayanamsa is fixed by its definition at 23°15'00.658" on 21 March 1956 at 0h Ephemeris
+// Time (Universal Time then differed by half a minute, a negligible 0.0004"), nutation included. Any
+// other sidereal mode, or the mean ayanamsa (16" less that day), fails; so does leaving the mode to
+// whatever the thread last chose.
+TEST_F(PreciseEngineTest, AyanamsaIsLahiriAtItsDefiningEpoch) {
+    swe_set_sid_mode(SE_SIDM_FAGAN_BRADLEY, 0.0, 0.0); // as other code in this thread might
+    const PreciseResult r = ComputePrecisePositions(JulianDayUT(1956, 3, 21, 0, 0), kDelhiLat, kDelhiLon);
+    ASSERT_TRUE(r.positions) << precise::PreciseMessage(r);
+    EXPECT_NEAR(r.positions->ayanamsa, 23.0 + 15.0 / 60.0 + 0.658 / 3600.0, 1.0 / 3600.0);
+}
+
+// The true Lahiri ayanamsa by a second path: the mean ayanamsa plus the nutation in longitude.
+double TrueAyanamsa(double jd) {
+    double nutation[6];
+    char error[AS_MAXCH] = "";
+    EXPECT_GE(swe_calc_ut(jd, SE_ECL_NUT, 0, nutation, error), 0) << error;
+    return swe_get_ayanamsa_ut(jd) + nutation[2];
+}
+
+struct Birth {
+    const char* what;
+    int year, month, day, hour, minute;
+    double lat, lon;
+    int mercuryRetrograde; // 1 or 0 where a published period says, else -1
+};
+
+// Mercury was retrograde from 24 March to 17 April 1985 and from 29 May to 22 June 2021, and direct
+// between 22 June and 27 September 2021 (the published station dates).
+const Birth kBirths[] = {
+    {"Mercury retrograde, London", 1985, 4, 5, 12, 0, 51.5, -(7.0 / 60.0), 1},
+    {"Mercury retrograde, Sydney", 2021, 6, 10, 2, 0, -(33.0 + 52.0 / 60.0), 151.0 + 13.0 / 60.0, 1},
+    {"Mercury direct, Rio de Janeiro", 2021, 8, 1, 15, 0, kRioLat, kRioLon, 0},
+    {"Moon seconds past the start of Shatabhisha, Mumbai", 1962, 2, 5, 22, 52, 18.0 + 58.0 / 60.0,
+     72.0 + 50.0 / 60.0, -1},
+    {"ascendant seconds short of Gemini, Rio de Janeiro", 1994, 7, 17, 7, 28, kRioLat, kRioLon, -1},
+    {"ascendant just past Aries 0, Rio de Janeiro", 1994, 7, 17, 2, 58, kRioLat, kRioLon, -1},
+    {"inside the Arctic circle, Tromso", 2000, 12, 21, 10, 0, 69.0 + 39.0 / 60.0, 18.0 + 57.0 / 60.0, -1},
+};
+
+// Two other paths through the library: its own sidereal mode, and the tropical apparent positions less
+// the mean ayanamsa and the nutation in longitude. A few arc-seconds from a boundary of sign or
+// nakshatra, the mean ayanamsa alone would already put the body on the wrong side.
+TEST_F(PreciseEngineTest, AgreesWithTheLibrarysSiderealModeAndTheTropicalPath) {
+    swe_set_sid_mode(SE_SIDM_LAHIRI, 0.0, 0.0);
+    for (const Birth& b : kBirths) {
+        SCOPED_TRACE(b.what);
+        const double jd = JulianDayUT(b.year, b.month, b.day, b.hour, b.minute);
+        const PreciseResult r = ComputePrecisePositions(jd, b.lat, b.lon);
+        ASSERT_TRUE(r.positions) << precise::PreciseMessage(r);
+        const auto& p = *r.positions;
+        const double ayanamsa = TrueAyanamsa(jd);
+        EXPECT_NEAR(p.ayanamsa, ayanamsa, 1e-9);
+
+        struct Row {
+            double engine, sidereal, tropical;
+        };
+        std::vector<Row> rows;
+        for (std::size_t i = 0; i < kLibraryBodies.size(); ++i) {
+            double sid[6], trop[6];
+            char error[AS_MAXCH] = "";
+            ASSERT_GE(
+                swe_calc_ut(jd, kLibraryBodies[i], SEFLG_SWIEPH | SEFLG_SIDEREAL | SEFLG_SPEED, sid, error),
+                0);
+            ASSERT_GE(swe_calc_ut(jd, kLibraryBodies[i], SEFLG_SWIEPH, trop, error), 0) << error;
+            rows.push_back({p.longitude[i], sid[0], trop[0] - ayanamsa});
+            EXPECT_NEAR(p.speed[i], sid[3], 5e-6) << "speed of body " << i;
+        }
+        rows.push_back(
+            {p.Longitude(PreciseBody::Ketu), rows.back().sidereal + 180.0, rows.back().tropical + 180.0});
+        double cusps[13], sid[10], trop[10];
+        ASSERT_GE(swe_houses_ex(jd, SEFLG_SIDEREAL, b.lat, b.lon, 'W', cusps, sid), 0);
+        ASSERT_GE(swe_houses(jd, b.lat, b.lon, 'W', cusps, trop), 0);
+        rows.push_back({p.ascendant, sid[SE_ASC], trop[SE_ASC] - ayanamsa});
+        rows.push_back({p.midheaven, sid[SE_MC], trop[SE_MC] - ayanamsa});
+
+        for (const Row& row : rows) {
+            EXPECT_NEAR(Difference(row.engine, row.sidereal), 0.0, 1e-9);
+            EXPECT_NEAR(Difference(row.engine, row.tropical), 0.0, 1e-6);
+            EXPECT_GE(row.engine, 0.0);
+            EXPECT_LT(row.engine, 360.0);
+        }
+        EXPECT_EQ(p.Speed(PreciseBody::Ketu), p.Speed(PreciseBody::Rahu));
+        if (b.mercuryRetrograde >= 0) {
+            EXPECT_EQ(p.Speed(PreciseBody::Mercury) < 0.0, b.mercuryRetrograde == 1);
+        }
+    }
+}
+
+// A folder of its own under the system's temporary folder, removed at the end.
+struct TempDir {
+    fs::path path;
+    TempDir() {
+        std::string pattern = (fs::temp_directory_path() / "precise-XXXXXX").string();
+        path = mkdtemp(pattern.data()) ? pattern : throw std::runtime_error("mkdtemp failed");
+    }
+    ~TempDir() {
+        std::error_code ignored;
+        fs::remove_all(path, ignored);
+    }
+    // A new folder inside, holding links to the named system files.
+    std::string Folder(const std::string& name, std::vector<std::string> linked = {}) const {
+        fs::create_directory(path / name);
+        for (const std::string& file : linked)
+            fs::create_symlink(fs::path(precise::kSystemEphemerisFolder) / file, path / name / file);
+        return (path / name).string();
+    }
+};
+
+// Every refusal, each followed by a reading from the system folder again (the engine must not keep
+// a failed state, nor files from an earlier folder).
+TEST_F(PreciseEngineTest, RefusesWhatIsNotFromTheFilesAndRecovers) {
+    TempDir temp;
+    const std::string empty = temp.Folder("empty");
+    const std::string planetsOnly = temp.Folder("planets-only", {"sepl_18.se1"});
+    const std::string damaged = temp.Folder("damaged", {"semo_18.se1"});
+    {
+        std::ofstream garbage(fs::path(damaged) / "sepl_18.se1", std::ios::binary);
+        garbage << std::string(4096, '\x5a');
+        ASSERT_TRUE(garbage.flush());
+    }
+    // More folders than the library's path can hold: it would then search its built-in folders.
+    std::vector<std::string> manyEmpty(20, empty);
+
+    using Folders = std::vector<std::string>;
+    const Folders system{precise::kSystemEphemerisFolder};
+    const double day = IndependenceDay();
+    const std::string stillWorks = precise::msg::kClassicStillWorks;
+    using E = PreciseError;
+    const struct {
+        const char* what;
+        Folders folders;
+        double jd, lat;
+        PreciseError error;
+        std::string messageHolds;
+        const char* libraryVariable = nullptr;
+    } cases[] = {
+        {"an empty folder", Folders{empty}, day, kDelhiLat, E::EphemerisFilesMissing,
+         empty + ". " + stillWorks},
+        {"no folder at all", Folders(), day, kDelhiLat, E::EphemerisFilesMissing, precise::msg::kNoFolder},
+        {"the Moon's file missing (unflagged)", Folders{planetsOnly}, day, kDelhiLat,
+         E::EphemerisFilesMissing, planetsOnly},
+        {"a damaged planets' file", Folders{damaged}, day, kDelhiLat, E::EphemerisFilesMissing, damaged},
+        {"too many folders for the library", manyEmpty, day, kDelhiLat, E::EphemerisFilesMissing, empty},
+        {"the library's own variable, which wins", system, day, kDelhiLat, E::EphemerisFilesMissing,
+         empty + ". ", empty.c_str()},
+        {"the year 3500, beyond the files", system, JulianDayUT(3500, 1, 1, 0, 0), kDelhiLat,
+         E::DateOutOfRange, precise::msg::kDateOutOfRange},
+        {"the north pole", system, day, 90.0, E::AscendantUndefined, precise::msg::kAscendantUndefined},
+        {"the south pole", system, day, -90.0, E::AscendantUndefined, precise::msg::kAscendantUndefined},
+        {"a latitude beyond the pole", system, day, 90.5, E::Other, precise::msg::kOtherFailure},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        precise::SetEphemerisSearchPath(c.folders);
+        if (c.libraryVariable)
+            setenv("SE_EPHE_PATH", c.libraryVariable, 1);
+        const PreciseResult r = ComputePrecisePositions(c.jd, c.lat, kDelhiLon);
+        EXPECT_EQ(r.error, c.error) << r.detail;
+        EXPECT_FALSE(r.positions);
+        const std::string message = precise::PreciseMessage(r);
+        EXPECT_NE(message.find(c.messageHolds), std::string::npos) << message;
+
+        Reset();
+        const PreciseResult again = ComputePrecisePositions(IndependenceDay(), kDelhiLat, kDelhiLon);
+        EXPECT_TRUE(again.positions) << precise::PreciseMessage(again);
+    }
+}
+
+// Inside the polar circles the ascendant is still given, and it is the rising point: on the horizon
+// and east of the meridian. Checked by spherical astronomy from the tropical ascendant (the engine's
+// plus its ayanamsa), the true obliquity and the apparent sidereal time.
+TEST_F(PreciseEngineTest, PolarAscendantIsTheRisingPoint) {
+    for (const double lat : {66.0 + 34.0 / 60.0, 69.0 + 39.0 / 60.0, -80.0, 89.9}) {
+        for (int hour = 0; hour < 24; hour += 3) {
+            SCOPED_TRACE(testing::Message() << "latitude " << lat << ", " << hour << "h");
+            const double jd = JulianDayUT(2000, 12, 21, hour, 0);
+            const PreciseResult r = ComputePrecisePositions(jd, lat, 10.0);
+            ASSERT_TRUE(r.positions) << precise::PreciseMessage(r);
+            double nutation[6];
+            char error[AS_MAXCH] = "";
+            ASSERT_GE(swe_calc_ut(jd, SE_ECL_NUT, 0, nutation, error), 0) << error;
+            const double eps = nutation[0] * kRad;
+            const double lambda = (r.positions->ascendant + r.positions->ayanamsa) * kRad;
+            const double ra = std::atan2(std::sin(lambda) * std::cos(eps), std::cos(lambda));
+            const double dec = std::asin(std::sin(eps) * std::sin(lambda));
+            const double hourAngle = (swe_sidtime(jd) * 15.0 + 10.0) * kRad - ra;
+            const double phi = lat * kRad;
+            const double altitude = std::asin(std::sin(phi) * std::sin(dec) +
+                                              std::cos(phi) * std::cos(dec) * std::cos(hourAngle));
+            EXPECT_NEAR(altitude / kRad, 0.0, 1e-4);
+            EXPECT_LT(std::sin(hourAngle), 0.0) << "the ascendant is setting, not rising";
+        }
+    }
+}
+
+// The library keeps its state per thread: a thread that has never called it must still get Lahiri
+// positions from the folders set, wherever they were set.
+TEST_F(PreciseEngineTest, EveryThreadUsesTheSiderealModeAndFoldersSet) {
+    const PreciseResult here = ComputePrecisePositions(IndependenceDay(), kDelhiLat, kDelhiLon);
+    ASSERT_TRUE(here.positions);
+    PreciseResult there;
+    std::thread([&] { there = ComputePrecisePositions(IndependenceDay(), kDelhiLat, kDelhiLon); }).join();
+    ASSERT_TRUE(there.positions) << precise::PreciseMessage(there);
+    EXPECT_EQ(there.positions->longitude, here.positions->longitude);
+    EXPECT_EQ(there.positions->ascendant, here.positions->ascendant);
+
+    TempDir temp;
+    precise::SetEphemerisSearchPath({temp.Folder("empty")});
+    EXPECT_EQ(ComputePrecisePositions(IndependenceDay(), kDelhiLat, kDelhiLon).error,
+              PreciseError::EphemerisFilesMissing);
+    std::thread([&] { there = ComputePrecisePositions(IndependenceDay(), kDelhiLat, kDelhiLon); }).join();
+    EXPECT_EQ(there.error, PreciseError::EphemerisFilesMissing);
+}
+
+TEST_F(PreciseEngineTest, DefaultFoldersAndWhatTheLibraryIsGiven) {
+    const struct {
+        const char* variable;
+        const char* executableDir;
+        std::vector<std::string> expected;
+    } rows[] = {
+        {nullptr, "/opt/quillmere", {"/opt/quillmere/ephe", precise::kSystemEphemerisFolder}},
+        {nullptr, "", {precise::kSystemEphemerisFolder}},
+        {"/data/ephe::/more", "/opt/quillmere", {"/data/ephe", "/more"}},
+    };
+    for (const auto& row : rows) {
+        if (row.variable)
+            setenv(precise::kEphemerisPathVariable, row.variable, 1);
+        else
+            unsetenv(precise::kEphemerisPathVariable);
+        EXPECT_EQ(precise::DefaultEphemerisFolders(row.executableDir), row.expected) << row.executableDir;
+    }
+
+    // A name holding the library's list separator would be split into two wrong folders.
+    precise::SetEphemerisSearchPath({"/a:b", "", "/c;d", "/e"});
+    EXPECT_EQ(precise::EphemerisSearchPath(), std::vector<std::string>{"/e"});
+    setenv("SE_EPHE_PATH", "/x:/y", 1);
+    EXPECT_EQ(precise::EphemerisSearchPath(), (std::vector<std::string>{"/x", "/y"}));
+}
+
+} // namespace
