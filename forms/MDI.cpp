@@ -222,6 +222,11 @@ void MDI::MDIForm_Resize() {
 }
 
 void MDI::ShowReadingWindow() {
+    // A precise reading says so in the title too; the classic one keeps the program's caption.
+    QString title = QString::fromLatin1(msg::kCaption);
+    if (!ReadingState.calculation.empty())
+        title += " - " + QString::fromStdString(ReadingState.calculation);
+    setWindowTitle(title);
     display_->cmdChart_Click();
     cmdSave->setEnabled(false);
 

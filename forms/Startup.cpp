@@ -1,6 +1,7 @@
 #include "forms/Startup.h"
 
 #include "forms/MDI.h"
+#include "pipeline/ReadingPipeline.h"
 #include "records/Messages.h"
 
 #include <QApplication>
@@ -39,6 +40,7 @@ void NameProgram() {
 }
 
 std::optional<RunningProgram> StartProgram(const QStringList& arguments) {
+    UseEphemerisFilesBeside(QCoreApplication::applicationDirPath().toStdString());
     // The desktop passes one saved reading; the running copy may have another working folder.
     const QString reading =
         arguments.size() == 1 ? QFileInfo(arguments.constFirst()).absoluteFilePath() : QString();

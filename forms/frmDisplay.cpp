@@ -155,7 +155,8 @@ QWidget* frmDisplay::BuildChartView() {
                               {"Rashi/Moon Sign", "lblRashi", &lblRashi, false},
                               {"Nakshatra", "lblNakshatra", &lblNakshatra, true},
                               {"Pada", "lblPada", &lblPada, false},
-                              {"Lord", "lblLord", &lblLord, false}};
+                              {"Lord", "lblLord", &lblLord, false},
+                              {"Calculation", "lblCalculation", &lblCalculation, true}};
     int line = 0;
     for (const DetailRow& row : rows) {
         auto* title = new QLabel(QString::fromLatin1(row.caption), fraOther);
@@ -175,6 +176,10 @@ QWidget* frmDisplay::BuildChartView() {
         ++line;
     }
     other->setColumnStretch(1, 1);
+    // Only a precise reading names its calculation; the classic one shows what it always has.
+    lblCalculationCaption = fraOther->findChild<QLabel*>("lblCalculationCaption");
+    lblCalculationCaption->hide();
+    lblCalculation->hide();
     right->addWidget(fraOther);
 
     fraPlanets = new QGroupBox("Vedic Planetary Position", view);
@@ -250,6 +255,9 @@ void frmDisplay::ShowReading() {
     SetDetail(lblRashi, Text(r.rashiName));
     SetDetail(lblPada, Text(r.nakshatraPada));
     SetDetail(lblLord, Text(r.nakshatraLord));
+    SetDetail(lblCalculation, Text(r.calculation));
+    lblCalculationCaption->setVisible(!r.calculation.empty());
+    lblCalculation->setVisible(!r.calculation.empty());
     for (std::size_t i = 0; i < Planet.size(); ++i)
         Planet[i]->setText(Text(r.planetPositions[i]));
 

@@ -53,6 +53,8 @@ class frmDisplay : public QWidget {
     QLabel* lblNakshatra;
     QLabel* lblPada;
     QLabel* lblLord;
+    QLabel* lblCalculation;
+    QLabel* lblCalculationCaption;
 
     QPushButton* cmdInterpretation;
     QTextEdit* RTB;

@@ -15,6 +15,7 @@
 #include "records/Vocabulary.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -30,6 +31,11 @@
 #include <QVBoxLayout>
 
 namespace {
+
+// The calculation kept between runs.
+const QString kCalculationSetting = QStringLiteral("calculation");
+const QString kClassicSetting = QStringLiteral("classic");
+const QString kPreciseSetting = QStringLiteral("precise");
 
 bool IsLetterKey(int code) {
     return (code >= 65 && code <= 90) || (code >= 97 && code <= 122) || code == 32 || code == 8 ||
@@ -271,6 +277,21 @@ void frmMain::BuildMenus() {
     mnuOnline = Named(help->addAction("&Online Help"), "mnuOnline");
     help->addSeparator();
     mnuAbout = Named(help->addAction("&About Software"), "mnuAbout");
+    // After the program's own two menus, which keep their places.
+    if (PreciseCalculationBuilt()) {
+        QMenu* calculation = menuBar()->addMenu("&Calculation");
+        calculation->setObjectName("mnuCalculation");
+        auto* group = new QActionGroup(calculation);
+        mnuClassic = Named(calculation->addAction(CalculationName(Calculation::Classic)), "mnuClassic");
+        mnuPrecise = Named(calculation->addAction(CalculationName(Calculation::Precise)), "mnuPrecise");
+        for (QAction* choice : {mnuClassic, mnuPrecise}) {
+            choice->setCheckable(true);
+            group->addAction(choice);
+            connect(choice, &QAction::triggered, this, &frmMain::mnuCalculation_Click);
+        }
+        const bool precise = platform::Os().Setting(kCalculationSetting) == kPreciseSetting;
+        (precise ? mnuPrecise : mnuClassic)->setChecked(true);
+    }
 
     connect(mnuCalculate, &QAction::triggered, this, &frmMain::mnuCalculate_Click);
     connect(mnuExit, &QAction::triggered, this, &frmMain::mnuExit_Click);
@@ -381,14 +402,26 @@ bool frmMain::ValidateInput() {
     return true;
 }
 
+Calculation frmMain::CurrentCalculation() const {
+    return mnuPrecise && mnuPrecise->isChecked() ? Calculation::Precise : Calculation::Classic;
+}
+
+void frmMain::mnuCalculation_Click() {
+    const bool precise = CurrentCalculation() == Calculation::Precise;
+    if (!platform::Os().SetSetting(kCalculationSetting, precise ? kPreciseSetting : kClassicSetting))
+        platform::ShowMessage(QString::fromLatin1(msg::kChoiceNotKept), platform::MessageIcon::Error);
+}
+
 void frmMain::cmdCalculate_Click() {
     if (!ValidateInput())
         return;
     BuildReferenceTables();
     // Either the whole reading is shown or none of it: a failed stage would leave earlier values
     // among the new ones.
-    if (!CopyEntryToBirthData(BuildEntry()) || !ComputeReading()) {
-        platform::ShowMessage(QString::fromUtf8(msg::kReadingFailed), platform::MessageIcon::Error);
+    std::string message;
+    if (!CopyEntryToBirthData(BuildEntry()) || !ComputeReading(CurrentCalculation(), message)) {
+        platform::ShowMessage(QString::fromUtf8(message.empty() ? msg::kReadingFailed : message.c_str()),
+                              platform::MessageIcon::Error);
         return;
     }
     if (!mdi_)

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "pipeline/BirthEntry.h"
+#include "pipeline/ReadingPipeline.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -65,6 +66,12 @@ class frmMain : public QMainWindow {
     QAction* mnuExit;
     QAction* mnuOnline;
     QAction* mnuAbout;
+    // The calculation choice; absent (null) when the build has no precise calculation.
+    QAction* mnuClassic = nullptr;
+    QAction* mnuPrecise = nullptr;
+
+    // The calculation the next reading is made with.
+    Calculation CurrentCalculation() const;
 
   public slots:
     void cmdCalculate_Click();
@@ -74,6 +81,8 @@ class frmMain : public QMainWindow {
     void mnuExit_Click();
     void mnuOnline_Click();
     void mnuAbout_Click();
+    // Keeps the calculation chosen in the menu for the next run.
+    void mnuCalculation_Click();
 
   public:
     // Key filters: each receives a typed character's code and sets it to 0 to discard the key.

@@ -5,6 +5,11 @@
 #include "astro/modVedicEphemeris.h"
 #include "astro/modVedicPlanetPosition.h"
 #include "reading/modHouseLords.h"
+#if QUILLMERE_HAS_PRECISE
+#include "pipeline/PreciseReading.h"
+#include "precise/PreciseEngine.h"
+#endif
+#include "records/Messages.h"
 #include "records/Records.h"
 #include "records/Vocabulary.h"
 
@@ -18,16 +23,53 @@ bool IsSignCode(std::string_view code) {
 
 } // namespace
 
+const char* CalculationName(Calculation calculation) {
+    return calculation == Calculation::Precise ? "Precise (Swiss Ephemeris)" : "Classic";
+}
+
+bool PreciseCalculationBuilt() {
+#if QUILLMERE_HAS_PRECISE
+    return true;
+#else
+    return false;
+#endif
+}
+
+void UseEphemerisFilesBeside([[maybe_unused]] const std::string& programFolder) {
+#if QUILLMERE_HAS_PRECISE
+    precise::SetEphemerisSearchPath(precise::DefaultEphemerisFolders(programFolder));
+#endif
+}
+
 bool ComputeReading() {
-    BuildReferenceTables();
-    ComputeChartAngles();
-    ComputeMoonPosition();
-    ComputePlanetTable();
-    MarkRetrogrades();
-    if (!DeriveLagna())
+    std::string message;
+    return ComputeReading(Calculation::Classic, message);
+}
+
+bool ComputeReading(Calculation calculation, std::string& message) {
+    message.clear();
+    if (calculation == Calculation::Precise) {
+        ReadingState.calculation = CalculationName(calculation);
+#if QUILLMERE_HAS_PRECISE
+        if (!ComputePreciseStages(message))
+            return false;
+        BuildHouseLordReading(HouseCounting::FromLagna);
+#else
+        message = msg::kNoPreciseBuild;
         return false;
-    LookupNakshatraLord();
-    BuildHouseLordReading();
+#endif
+    } else {
+        ReadingState.calculation.clear();
+        BuildReferenceTables();
+        ComputeChartAngles();
+        ComputeMoonPosition();
+        ComputePlanetTable();
+        MarkRetrogrades();
+        if (!DeriveLagna())
+            return false;
+        LookupNakshatraLord();
+        BuildHouseLordReading();
+    }
 
     if (!IsSignCode(astro::LastChars(astro::Trim(ReadingState.moonPositionText), 3)))
         return false;

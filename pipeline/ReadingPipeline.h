@@ -2,13 +2,32 @@
 // headings, in their fixed order, on BirthData as the command has just set it.
 #pragma once
 
-// Returns false when a stage could not produce its part, so that no reading made partly of
-// earlier values is shown.
-bool ComputeReading();
-
 #include <array>
 #include <string>
 #include <vector>
+
+// The classic calculation is the program's own and the default; the precise one takes the positions
+// from the Swiss Ephemeris and counts the houses from the lagna.
+enum class Calculation { Classic, Precise };
+
+// The caption of a calculation, as the menu and the display show it: "Classic" or
+// "Precise (Swiss Ephemeris)".
+const char* CalculationName(Calculation calculation);
+
+// Whether this build carries the precise calculation.
+bool PreciseCalculationBuilt();
+
+// Where the precise calculation looks for the ephemeris files: the folder "ephe" beside the program
+// (so that a build for Windows can ship them), then the system's folder; QUILLMERE_EPHE_PATH, when
+// set, instead. Nothing to do in a build without it.
+void UseEphemerisFilesBeside(const std::string& programFolder);
+
+// Returns false when a stage could not produce its part, so that no reading made partly of
+// earlier values is shown. The classic calculation.
+bool ComputeReading();
+// The same for either calculation; on failure `message` holds the user's message when there is more
+// to say than that the reading could not be computed (otherwise it is left empty).
+bool ComputeReading(Calculation calculation, std::string& message);
 
 // Entries of the twelve chart cells, sign 0 (Aries) to 11 (Pisces): "Asc" first in the
 // ascendant's cell, then the labels of the Sun to Ketu in body order, retrograde marks included.

@@ -98,6 +98,10 @@ class Platform {
     virtual bool PictureLibraryPresent() = 0;
     // Converts a bitmap file into a JPEG file through that library.
     virtual bool ConvertBmpToJpeg(const QString& bmpPath, const QString& jpegPath, int quality) = 0;
+    // A choice of the user's kept between runs; empty when never made.
+    virtual QString Setting(const QString& key) = 0;
+    // Keeps a choice for the next run; false when it could not be stored.
+    virtual bool SetSetting(const QString& key, const QString& value) = 0;
 };
 
 // The platform in use: the installed one, else the Qt implementation.

@@ -16,6 +16,7 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QTimer>
 
@@ -321,6 +322,18 @@ bool ConvertWithPictureLibrary(const QString& libraryPath, const QString& bmpPat
     const QByteArray bmp = QFile::encodeName(bmpPath);
     const QByteArray jpeg = QFile::encodeName(jpegPath);
     return convert(bmp.constData(), jpeg.constData(), quality) == 0 && QFileInfo(jpegPath).isFile();
+}
+
+// The desktop's own place for settings (an INI file under ~/.config on Linux, the registry on Windows).
+QString QtPlatform::Setting(const QString& key) {
+    return QSettings(QStringLiteral("Quillmere"), QStringLiteral("Quillmere")).value(key).toString();
+}
+
+bool QtPlatform::SetSetting(const QString& key, const QString& value) {
+    QSettings settings(QStringLiteral("Quillmere"), QStringLiteral("Quillmere"));
+    settings.setValue(key, value);
+    settings.sync();
+    return settings.status() == QSettings::NoError;
 }
 
 } // namespace platform

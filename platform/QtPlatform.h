@@ -26,6 +26,8 @@ class QtPlatform : public Platform {
     InstanceStart LockSingleInstance(const QString& readingToHandOver = {}) override;
     bool PictureLibraryPresent() override;
     bool ConvertBmpToJpeg(const QString& bmpPath, const QString& jpegPath, int quality) override;
+    QString Setting(const QString& key) override;
+    bool SetSetting(const QString& key, const QString& value) override;
 
     // Full path of the picture library beside the program: Bmp2Jpeg plus the system's suffix.
     static QString PictureLibraryPath();

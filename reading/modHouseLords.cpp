@@ -27,13 +27,21 @@ void WriteLordHeading(std::string& out, int house, const std::string& lord, int 
     out.append(" is placed in House ").append(placedText, placedEnd).append(".");
 }
 
-std::array<HouseLordPlacement, 12> ComputeHouseLords() {
+std::array<HouseLordPlacement, 12> ComputeHouseLords(HouseCounting counting) {
     std::array<HouseLordPlacement, 12> out;
     const int ascendant = ReadingState.ascendantSign;
+    // Whole-sign houses begin at the lagna's sign; without a lagna no house has a sign.
+    const bool fromLagna = counting == HouseCounting::FromLagna;
+    if (fromLagna && (ascendant < 1 || ascendant > 12)) {
+        for (int k = 0; k < 12; ++k)
+            out[static_cast<std::size_t>(k)].house = k + 1;
+        return out;
+    }
+    const int firstSign = fromLagna ? ascendant - 1 : 0;
     for (int k = 0; k < 12; ++k) {
         HouseLordPlacement& p = out[static_cast<std::size_t>(k)];
         p.house = k + 1;
-        p.lord = Body(kSigns[static_cast<std::size_t>(k)].ruler).english;
+        p.lord = Body(kSigns[static_cast<std::size_t>((firstSign + k) % 12)].ruler).english;
         for (int j = 0; j < 7 && p.lordBody < 0; ++j)
             if (ReadingState.bodyNames[static_cast<std::size_t>(j)] == p.lord)
                 p.lordBody = j;
@@ -92,8 +100,8 @@ const std::array<HouseTexts, 12>& LordInHouseTexts() {
     return table;
 }
 
-void BuildHouseLordReading() {
-    const auto placements = ComputeHouseLords();
+void BuildHouseLordReading(HouseCounting counting) {
+    const auto placements = ComputeHouseLords(counting);
     const auto& lordTable = LordInHouseTexts();
     const auto& planetTable = PlanetInHouseTexts();
     for (std::size_t k = 0; k < 12; ++k) {

@@ -9,9 +9,13 @@
 
 extern const std::array<const char*, 12> OrdinalSuffixes;
 
+// Which sign a house has: the classic reading gives house N the N-th sign from Aries whatever the
+// ascendant; the precise one the N-th sign from the lagna (whole-sign houses).
+enum class HouseCounting { FromAries, FromLagna };
+
 struct HouseLordPlacement {
     int house = 0;         // 1..12
-    std::string lord;      // ruler of the house's sign, counted from Aries
+    std::string lord;      // ruler of the house's sign
     int lordBody = -1;     // index of the lord in ReadingState.bodyNames (0..6), or -1
     int placedInHouse = 0; // 1..12 counted from the ascendant, or 0 when the lord's sign is unknown
 };
@@ -24,7 +28,7 @@ int PlacementHouse(int signNumber, int ascendantSign);
 void WriteLordHeading(std::string& out, int house, const std::string& lord, int placedInHouse);
 
 // The twelve placements, read from ReadingState.ascendantSign, bodyNames and planetPositions.
-std::array<HouseLordPlacement, 12> ComputeHouseLords();
+std::array<HouseLordPlacement, 12> ComputeHouseLords(HouseCounting counting = HouseCounting::FromAries);
 
 // Interpretation texts, edited in reading/texts/*.txt and embedded by the build; parsed at first use.
 // PlanetInHouseTexts()[planet][house - 1], planet 0..6 = Sun, Moon, Mercury, Venus, Mars, Jupiter, Saturn.
@@ -38,7 +42,7 @@ extern std::array<std::string, 12> lordTexts;
 extern std::array<std::string, 12> planetTexts;
 
 // Stage: writes ReadingState.lordHeadings, lordTexts and planetTexts from the placements.
-void BuildHouseLordReading();
+void BuildHouseLordReading(HouseCounting counting = HouseCounting::FromAries);
 
 // The report as plain text: per house the heading, the lord text and the planet text, each ended by
 // CR LF, then an empty line (CR LF). The same blocks WriteHouseLordReport puts into the display.

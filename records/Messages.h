@@ -28,6 +28,9 @@ inline constexpr const char* kCheckFile = "Please Check The File.";
 inline constexpr const char* kCannotSaveCharacters = "This reading holds characters that cannot be saved.";
 inline constexpr const char* kReadingFailed = "The reading could not be computed.";
 inline constexpr const char* kFileNotSaved = "The file could not be saved.";
+inline constexpr const char* kNoPreciseBuild =
+    "This copy of Quillmere was built without the precise calculation.";
+inline constexpr const char* kChoiceNotKept = "The choice could not be kept for the next run.";
 // Names the limit kMaxTextLength of pipeline/BirthEntry.h (a test keeps the two together).
 inline constexpr const char* kTextTooLong = "Please enter at most 100 characters";
 

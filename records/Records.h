@@ -52,6 +52,8 @@ struct ReadingStateRecord {
     std::string nakshatraPada;
     std::array<std::string, 12> lordHeadings;
     std::string lastFileName;
+    // Which calculation made the reading: empty for the classic one, else its caption.
+    std::string calculation;
 };
 
 // One instance of each, living as long as the program.

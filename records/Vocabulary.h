@@ -75,6 +75,23 @@ constexpr int SignIndexOfCode(std::string_view code) {
     return -1;
 }
 
+// The lords of the nakshatras in their repeating order from Aswini, with the years of their
+// Vimshottari periods.
+struct PeriodLord {
+    BodySlot body;
+    int years;
+};
+inline constexpr std::array<PeriodLord, 9> kNakshatraLords{{{BodySlot::Ketu, 7},
+                                                            {BodySlot::Venus, 20},
+                                                            {BodySlot::Sun, 6},
+                                                            {BodySlot::Moon, 10},
+                                                            {BodySlot::Mars, 7},
+                                                            {BodySlot::Rahu, 18},
+                                                            {BodySlot::Jupiter, 16},
+                                                            {BodySlot::Saturn, 19},
+                                                            {BodySlot::Mercury, 17}}};
+inline constexpr int kNakshatraCount = 27;
+
 inline constexpr std::array<std::string_view, 12> kMonthNames{
     "January", "February", "March",     "April",   "May",      "June",
     "July",    "August",   "September", "October", "November", "December"};

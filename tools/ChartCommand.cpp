@@ -18,8 +18,8 @@ namespace {
 
 constexpr const char* kHelp =
     "Usage:\n"
-    "  quillmere-chart [--chart] [--interpretation] FILE.qlm...\n"
-    "  quillmere-chart [--chart] [--interpretation] --name N --date YYYY-MM-DD --time HH:MM\n"
+    "  quillmere-chart [--precise] [--chart] [--interpretation] FILE.qlm...\n"
+    "  quillmere-chart [--precise] [--chart] [--interpretation] --name N --date YYYY-MM-DD --time HH:MM\n"
     "                  --zone ROW [--dst] --lat DDdMM{N|S} --lon DDDdMM{E|W}\n"
     "                  --city C --state S --country K [--save FILE.qlm]\n"
     "  quillmere-chart --zones\n"
@@ -45,6 +45,8 @@ constexpr const char* kHelp =
     "                after the export (and the chart lines), the house-lords reading: for\n"
     "                each house its heading, the lord text and the planet text on lines of\n"
     "                their own, then an empty line\n"
+    "  --precise     the precise calculation (Swiss Ephemeris positions, houses counted from\n"
+    "                the lagna) instead of the classic one\n"
     "  --zones       list the time zones with their row numbers\n"
     "\n"
     "A refused reading is reported on standard error with the program's own message, prefixed\n"
@@ -55,6 +57,7 @@ constexpr const char* kHelp =
 struct Options {
     bool chart = false;
     bool interpretation = false;
+    bool precise = false;
     bool zones = false;
     bool help = false;
     bool birthGiven = false;
@@ -83,7 +86,11 @@ std::optional<UsageError> ParseOptions(const std::vector<std::string>& args, Opt
             o.chart = true;
         else if (a == "--interpretation")
             o.interpretation = true;
-        else if (a == "--zones")
+        else if (a == "--precise") {
+            o.precise = true;
+            if (!PreciseCalculationBuilt())
+                e = UsageError{a + ": " + msg::kNoPreciseBuild};
+        } else if (a == "--zones")
             o.zones = true;
         else if (a == "--dst")
             o.dst = o.birthGiven = true;
@@ -231,8 +238,10 @@ bool ProduceReading(const BirthEntry& entry, const Options& o, const std::string
         err << (fromOptions ? OptionOfField(refusal->focus) : source) << ": " << refusal->message << '\n';
         return false;
     }
-    if (!CopyEntryToBirthData(entry) || !ComputeReading()) {
-        err << source << ": " << msg::kReadingFailed << '\n';
+    std::string message;
+    const Calculation calculation = o.precise ? Calculation::Precise : Calculation::Classic;
+    if (!CopyEntryToBirthData(entry) || !ComputeReading(calculation, message)) {
+        err << source << ": " << (message.empty() ? msg::kReadingFailed : message) << '\n';
         return false;
     }
     out << ChartExportText();

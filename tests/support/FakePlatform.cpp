@@ -93,4 +93,16 @@ QStringList FakePlatform::MessageTexts() const {
     return texts;
 }
 
+QString FakePlatform::Setting(const QString& key) {
+    const auto found = settings.find(key);
+    return found == settings.end() ? QString() : found->second;
+}
+
+bool FakePlatform::SetSetting(const QString& key, const QString& value) {
+    if (!settingsWritable)
+        return false;
+    settings[key] = value;
+    return true;
+}
+
 } // namespace platform

@@ -8,6 +8,7 @@
 
 #include <deque>
 #include <functional>
+#include <map>
 #include <vector>
 
 namespace platform {
@@ -45,6 +46,9 @@ class FakePlatform : public Platform {
     bool pictureLibraryPresent = true;
     // A conversion that succeeds is done for real, through the library beside the program.
     bool conversionSucceeds = true;
+    // Kept choices; storing fails while settingsWritable is false.
+    std::map<QString, QString> settings;
+    bool settingsWritable = true;
 
     // Called while a message or a modal dialog is "open", so a test can look at it.
     std::function<void(const Message&)> onMessage;
@@ -59,6 +63,8 @@ class FakePlatform : public Platform {
     InstanceStart LockSingleInstance(const QString& readingToHandOver = {}) override;
     bool PictureLibraryPresent() override;
     bool ConvertBmpToJpeg(const QString& bmpPath, const QString& jpegPath, int quality) override;
+    QString Setting(const QString& key) override;
+    bool SetSetting(const QString& key, const QString& value) override;
 
     // Message texts only, in order.
     QStringList MessageTexts() const;

@@ -1,0 +1,90 @@
+#include "pipeline/PreciseReading.h"
+
+#include "astro/TextUtil.h"
+#include "astro/modRetrogrades.h"
+#include "astro/modVedicEphemeris.h"
+#include "astro/modVedicPlanetPosition.h"
+#include "precise/PreciseEngine.h"
+#include "records/Messages.h"
+#include "records/Records.h"
+#include "records/Vocabulary.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr double kNakshatraSpan = 360.0 / kNakshatraCount;
+
+double SignedLatitude(const BirthDataRecord& b) {
+    const double degrees = b.latDeg + b.latMin / 60.0;
+    return b.latSouth ? -degrees : degrees;
+}
+
+double SignedLongitude(const BirthDataRecord& b) {
+    const double degrees = b.lonDeg + b.lonMin / 60.0;
+    return b.lonEast ? degrees : -degrees;
+}
+
+} // namespace
+
+NakshatraPlace NakshatraPlaceOf(double siderealLongitude) {
+    NakshatraPlace place;
+    const double k = std::floor(siderealLongitude / kNakshatraSpan);
+    place.nakshatra = static_cast<int>(std::clamp(k, 0.0, kNakshatraCount - 1.0));
+    const double into = siderealLongitude - place.nakshatra * kNakshatraSpan;
+    place.pada = std::clamp(static_cast<int>(std::floor(into / (kNakshatraSpan / 4))), 0, 3) + 1;
+    place.lord = Body(kNakshatraLords[static_cast<std::size_t>(place.nakshatra % 9)].body).english;
+    return place;
+}
+
+bool ComputePreciseStages(std::string& message) {
+    BuildReferenceTables();
+    const BirthDataRecord& b = BirthData;
+    // The same universal moment as the classic planets: the zone with its own sign, daylight saving
+    // an hour earlier, carried across the date.
+    const CivilDateTime ut = UniversalDateTime(b);
+    const precise::PreciseResult result =
+        precise::ComputePrecisePositions(precise::JulianDayUT(ut.year, ut.month, ut.day, ut.hour, ut.minute),
+                                         SignedLatitude(b), SignedLongitude(b));
+    if (!result.positions) {
+        message = precise::PreciseMessage(result);
+        return false;
+    }
+    const precise::PrecisePositions& p = *result.positions;
+    ReadingStateRecord& r = ReadingState;
+
+    // Held negative, as the classic ayanamsa is, so that its texts are made the same way.
+    r.ayanamsa = -p.ayanamsa;
+    r.ayanamsaText = FormatSignedDegrees(r.ayanamsa);
+    r.ascendantText = FormatZodiacPosition(p.ascendant);
+    r.midheavenText = FormatZodiacPosition(p.midheaven);
+
+    const double moon = p.Longitude(precise::PreciseBody::Moon);
+    r.moonPositionText = FormatZodiacPosition(moon);
+    r.moonNakshatra = NakshatraForLongitude(moon);
+    r.moonRashi = RashiForSignCode(astro::LastChars(astro::Trim(r.moonPositionText), 3));
+
+    for (std::size_t i = 0; i < kBodies.size(); ++i) {
+        r.bodyNames[i] = kBodies[i].english;
+        r.bodyLabels[i] = kBodies[i].label;
+    }
+    for (std::size_t i = 0; i < precise::kPreciseBodyCount; ++i)
+        r.planetPositions[i] = ShortZodiacPositionOf(p.longitude[i]);
+    r.planetPositions[static_cast<std::size_t>(BodySlot::Ascendant)] = ShortZodiacPosition(r.ascendantText);
+    r.planetPositions[static_cast<std::size_t>(BodySlot::Midheaven)] = ShortZodiacPosition(r.midheavenText);
+    // The five planets that carry a mark: retrograde while their own speed is negative.
+    for (BodySlot planet :
+         {BodySlot::Mercury, BodySlot::Venus, BodySlot::Mars, BodySlot::Jupiter, BodySlot::Saturn})
+        if (p.speed[static_cast<std::size_t>(planet)] < 0)
+            r.bodyLabels[static_cast<std::size_t>(planet)] += kRetrogradeMark;
+
+    if (!DeriveLagna()) {
+        message = msg::kReadingFailed;
+        return false;
+    }
+    const NakshatraPlace place = NakshatraPlaceOf(moon);
+    r.nakshatraLord = place.lord;
+    r.nakshatraPada = std::to_string(place.pada);
+    return true;
+}
