@@ -487,3 +487,38 @@ TEST_F(FormTest, TheEntryFormHasOneSizeAndCannotBeMaximised) {
     EXPECT_EQ(form->centralWidget()->geometry().bottomRight(), form->rect().bottomRight());
     form->showNormal();
 }
+
+TEST_F(FormTest, TheCalculationChoiceIsKeptUsedAndShown) {
+    if (!PreciseCalculationBuilt())
+        GTEST_SKIP() << "built without the precise calculation";
+    ASSERT_TRUE(form->mnuClassic->isChecked());
+    const QList<QAction*> menus = form->menuBar()->actions();
+    ASSERT_EQ(menus.size(), 3);
+    EXPECT_EQ(menus[2]->text(), "&Calculation");
+    EXPECT_EQ(MenuCaptions(menus[2]->menu()), QStringList({"Classic", "Precise (Swiss Ephemeris)"}));
+
+    form->mnuPrecise->trigger();
+    EXPECT_EQ(fake.settings["calculation"], "precise");
+    MDI* mdi = Compute(Entry1947());
+    ASSERT_NE(mdi, nullptr);
+    EXPECT_EQ(mdi->windowTitle(), "Quillmere v1.15 - Precise (Swiss Ephemeris)");
+    EXPECT_EQ(mdi->Display().lblCalculation->text(), "Precise (Swiss Ephemeris)");
+    EXPECT_FALSE(mdi->Display().lblCalculation->isHidden());
+    EXPECT_EQ(mdi->Display().lblLord->text(), "Saturn");
+    EXPECT_EQ(mdi->Display().lblPada->text(), "1");
+
+    // The next run starts with the choice kept.
+    frmMain second;
+    EXPECT_TRUE(second.mnuPrecise->isChecked());
+
+    // Back to classic: the reading and the window are the classic ones again.
+    mdi->mnuBack_Click();
+    fake.settingsWritable = false;
+    form->mnuClassic->trigger();
+    EXPECT_EQ(fake.MessageTexts(), QStringList{"The choice could not be kept for the next run."});
+    mdi = Compute(Entry1947());
+    ASSERT_NE(mdi, nullptr);
+    EXPECT_EQ(mdi->windowTitle(), "Quillmere v1.15");
+    EXPECT_TRUE(mdi->Display().lblCalculation->isHidden());
+    EXPECT_EQ(mdi->Display().lblPada->text(), "4");
+}
