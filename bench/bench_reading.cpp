@@ -155,6 +155,23 @@ void BM_PrecisePositions(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_PrecisePositions);
+
+// The whole precise reading, as BM_WholeReading is the whole classic one: the same births, the engine,
+// the texts, the house lords from the lagna and the export.
+void BM_WholeReadingPrecise(benchmark::State& state) {
+    std::size_t i = 0;
+    std::string message;
+    for (auto _ : state) {
+        UseBirth(i++);
+        if (!ComputeReading(Calculation::Precise, message)) {
+            state.SkipWithError(message.c_str());
+            break;
+        }
+        auto text = ChartExportText();
+        benchmark::DoNotOptimize(text.data());
+    }
+}
+BENCHMARK(BM_WholeReadingPrecise);
 #endif
 
 } // namespace
