@@ -1,0 +1,256 @@
+// quillmere-compare: how far the classic and the precise calculations lie apart, measured over many
+// seeded random births: each body's longitude and sign, and the parts of the reading built on them.
+#include "astro/modVedicPlanetPosition.h"
+#include "pipeline/BirthEntry.h"
+#include "pipeline/ReadingPipeline.h"
+#include "records/Records.h"
+#include "records/Vocabulary.h"
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <random>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+constexpr const char* kUsage = "usage: quillmere-compare [--births N] [--seed S]\n"
+                               "  --births N   how many random births to compare (default 5000)\n"
+                               "  --seed S     the seed of the births drawn (default 1)\n";
+
+// Whole numbers taken straight from the engine's raw output: the standard library's distributions
+// differ between implementations, and a seed must give the same births everywhere.
+class Draws {
+  public:
+    explicit Draws(std::uint64_t seed) : engine_(seed) {}
+    int Below(int n) { return static_cast<int>(engine_() % static_cast<std::uint64_t>(n)); }
+    int Between(int low, int high) { return low + Below(high - low + 1); }
+
+  private:
+    std::mt19937_64 engine_;
+};
+
+// One statement per draw, so that their order is fixed.
+BirthEntry RandomBirth(Draws& draw) {
+    static constexpr std::array<int, 12> kMonthDays{31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    BirthEntry e;
+    e.name = "Random Birth";
+    e.city = e.state = e.country = "Nowhere";
+    e.year = draw.Between(1901, 2050);
+    e.monthIndex = draw.Below(12);
+    // Every fourth year is a leap year from 1901 to 2050.
+    const bool leapFebruary = e.monthIndex == 1 && e.year % 4 == 0;
+    e.day = draw.Between(1, kMonthDays[static_cast<std::size_t>(e.monthIndex)] + (leapFebruary ? 1 : 0));
+    e.hour = draw.Below(24);
+    e.minute = draw.Below(60);
+    e.zoneRow = draw.Below(kTimeZoneCount);
+    e.dst = draw.Below(5) == 0;
+    const int latitude = draw.Below(66 * 60 + 1); // arc-minutes, up to 66 degrees
+    e.latDeg = std::to_string(latitude / 60);
+    e.latMin = std::to_string(latitude % 60);
+    e.latDirection = draw.Below(2);
+    const int longitude = draw.Below(180 * 60 + 1);
+    e.lonDeg = std::to_string(longitude / 60);
+    e.lonMin = std::to_string(longitude % 60);
+    e.lonDirection = draw.Below(2);
+    return e;
+}
+
+struct Position {
+    double longitude = 0.0; // sidereal degrees
+    int sign = -1;          // 0 Aries .. 11 Pisces
+};
+
+// A position text, short ("28 Can 43") or full ("28° 43' 10\" Can"): degrees, minutes and seconds
+// within the sign, cut as the reading cuts them, and the sign code.
+Position PositionOf(std::string_view text) {
+    std::vector<int> numbers;
+    std::string letters;
+    bool inNumber = false;
+    for (char c : text) {
+        const bool digit = c >= '0' && c <= '9';
+        if (digit && !inNumber)
+            numbers.push_back(0);
+        if (digit)
+            numbers.back() = numbers.back() * 10 + (c - '0');
+        else if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'))
+            letters += c;
+        inNumber = digit;
+    }
+    Position p;
+    p.sign = numbers.size() == 2 || numbers.size() == 3 ? SignIndexOfCode(letters) : -1;
+    if (p.sign >= 0)
+        p.longitude =
+            p.sign * 30 + numbers[0] + numbers[1] / 60.0 + (numbers.size() == 3 ? numbers[2] / 3600.0 : 0);
+    return p;
+}
+
+// What one calculation made of a birth, as far as the comparison needs it.
+struct Reading {
+    std::array<Position, kFilledBodySlots> bodies;
+    std::string lagna, nakshatra, pada;
+    std::array<std::string, 12> headings;
+};
+
+Reading TakeReading() {
+    const ReadingStateRecord& r = ReadingState;
+    Reading reading;
+    for (std::size_t i = 0; i < reading.bodies.size(); ++i)
+        reading.bodies[i] = PositionOf(r.planetPositions[i]);
+    // The Moon and the angles also have their seconds.
+    reading.bodies[static_cast<std::size_t>(BodySlot::Moon)] = PositionOf(r.moonPositionText);
+    reading.bodies[static_cast<std::size_t>(BodySlot::Ascendant)] = PositionOf(r.ascendantText);
+    reading.bodies[static_cast<std::size_t>(BodySlot::Midheaven)] = PositionOf(r.midheavenText);
+    reading.lagna = r.lagnaSignCode;
+    reading.nakshatra = r.moonNakshatra;
+    reading.pada = r.nakshatraPada;
+    reading.headings = r.lordHeadings;
+    return reading;
+}
+
+double ArcMinutesApart(double a, double b) {
+    const double d = std::fmod(std::fabs(a - b), 360.0);
+    return 60.0 * std::min(d, 360.0 - d);
+}
+
+// The Moon's quarter of a nakshatra, one of 108 around the zodiac.
+int QuarterOf(double longitude) {
+    return static_cast<int>(std::floor(longitude / (360.0 / 108)));
+}
+
+double Median(std::vector<double> values) {
+    if (values.empty())
+        return 0.0;
+    const std::size_t half = values.size() / 2;
+    std::nth_element(values.begin(), values.begin() + static_cast<std::ptrdiff_t>(half), values.end());
+    const double upper = values[half];
+    if (values.size() % 2 != 0)
+        return upper;
+    return (*std::max_element(values.begin(), values.begin() + static_cast<std::ptrdiff_t>(half)) + upper) /
+           2;
+}
+
+template <typename Number> bool ParseNumber(std::string_view text, Number& out) {
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), out);
+    return error == std::errc() && end == text.data() + text.size();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    long births = 5000;
+    std::uint64_t seed = 1;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view option = argv[i];
+        const bool hasValue = i + 1 < argc;
+        if (option == "--help") {
+            std::fputs(kUsage, stdout);
+            return std::fflush(stdout) == 0 ? 0 : 1;
+        } else if (option == "--births" && hasValue && ParseNumber(argv[i + 1], births) && births > 0) {
+            ++i;
+        } else if (option == "--seed" && hasValue && ParseNumber(argv[i + 1], seed)) {
+            ++i;
+        } else {
+            std::fprintf(stderr, "quillmere-compare: %s: not understood\n%s", argv[i], kUsage);
+            return 2;
+        }
+    }
+    if (argc > 0 && argv[0])
+        UseEphemerisFilesBeside(std::filesystem::path(argv[0]).parent_path().string());
+
+    std::array<std::vector<double>, kFilledBodySlots> apart;
+    std::array<long, kFilledBodySlots> signDiffers{};
+    std::array<long, 12> headingDiffers{};
+    long computed = 0, lagnaDiffers = 0, nakshatraDiffers = 0, padaDiffers = 0, quarterDiffers = 0;
+    long planetSignDiffers = 0, anySignDiffers = 0;
+    long refusedEntry = 0, refusedClassic = 0, refusedPrecise = 0;
+
+    Draws draw(seed);
+    for (long n = 1; n <= births; ++n) {
+        const BirthEntry entry = RandomBirth(draw);
+        if (CheckBirthEntry(entry) || !CopyEntryToBirthData(entry)) {
+            ++refusedEntry;
+            continue;
+        }
+        std::string classicMessage, preciseMessage;
+        const bool classicDone = ComputeReading(Calculation::Classic, classicMessage);
+        const Reading classic = TakeReading();
+        const bool preciseDone = ComputeReading(Calculation::Precise, preciseMessage);
+        const Reading precise = TakeReading();
+        refusedClassic += classicDone ? 0 : 1;
+        refusedPrecise += preciseDone ? 0 : 1;
+        if (!classicDone || !preciseDone) {
+            std::fprintf(stderr, "birth %ld (%d-%02d-%02d %02d:%02d) refused by the %s calculation: %s\n", n,
+                         entry.year, entry.monthIndex + 1, entry.day, entry.hour, entry.minute,
+                         classicDone ? "precise" : "classic",
+                         (classicDone ? preciseMessage : classicMessage).c_str());
+            continue;
+        }
+        ++computed;
+        bool planetSign = false, anySign = false;
+        for (std::size_t b = 0; b < apart.size(); ++b) {
+            const Position& c = classic.bodies[b];
+            const Position& p = precise.bodies[b];
+            apart[b].push_back(ArcMinutesApart(c.longitude, p.longitude));
+            if (c.sign != p.sign) {
+                ++signDiffers[b];
+                anySign = true;
+                planetSign = planetSign || b <= static_cast<std::size_t>(BodySlot::Ketu);
+            }
+        }
+        planetSignDiffers += planetSign ? 1 : 0;
+        anySignDiffers += anySign ? 1 : 0;
+        lagnaDiffers += classic.lagna != precise.lagna ? 1 : 0;
+        nakshatraDiffers += classic.nakshatra != precise.nakshatra ? 1 : 0;
+        padaDiffers += classic.pada != precise.pada ? 1 : 0;
+        const std::size_t moon = static_cast<std::size_t>(BodySlot::Moon);
+        quarterDiffers +=
+            QuarterOf(classic.bodies[moon].longitude) != QuarterOf(precise.bodies[moon].longitude) ? 1 : 0;
+        for (std::size_t h = 0; h < 12; ++h)
+            headingDiffers[h] += classic.headings[h] != precise.headings[h] ? 1 : 0;
+    }
+
+    const auto percent = [&](long count) { return computed > 0 ? 100.0 * count / computed : 0.0; };
+    std::printf("Classic and precise calculation compared: %ld random births, seed %llu\n", births,
+                static_cast<unsigned long long>(seed));
+    std::printf("Computed by both: %ld. Refused by the entry checks: %ld, by the classic calculation: %ld, "
+                "by the precise calculation: %ld.\n\n",
+                computed, refusedEntry, refusedClassic, refusedPrecise);
+
+    std::printf("Longitude apart, arc-minutes (shortest arc; positions as the reading writes them)\n");
+    std::printf("%-10s %8s %8s %14s\n", "body", "median", "largest", "sign differs");
+    for (std::size_t b = 0; b < apart.size(); ++b) {
+        const double largest = apart[b].empty() ? 0.0 : *std::max_element(apart[b].begin(), apart[b].end());
+        std::printf("%-10s %8.1f %8.1f %6ld %6.1f%%\n", std::string(kBodies[b].english).c_str(),
+                    Median(apart[b]), largest, signDiffers[b], percent(signDiffers[b]));
+    }
+
+    std::printf("\nParts of the reading that differ (births)\n");
+    const auto row = [&](const char* what, long count) {
+        std::printf("%-48s %6ld %6.1f%%\n", what, count, percent(count));
+    };
+    row("lagna", lagnaDiffers);
+    row("Moon's nakshatra", nakshatraDiffers);
+    row("pada shown", padaDiffers);
+    row("quarter of a nakshatra in which the Moon stands", quarterDiffers);
+    row("at least one of the Sun to Ketu in another sign", planetSignDiffers);
+    row("at least one body or angle in another sign", anySignDiffers);
+    for (std::size_t h = 0; h < 12; ++h) {
+        const std::string what = "heading of house " + std::to_string(h + 1);
+        row(what.c_str(), headingDiffers[h]);
+    }
+
+    if (std::fflush(stdout) != 0 || std::ferror(stdout) || std::fclose(stdout) != 0) {
+        std::fprintf(stderr, "quillmere-compare: standard output: %s\n", std::strerror(errno));
+        return 1;
+    }
+    return refusedEntry + refusedClassic + refusedPrecise == 0 ? 0 : 1;
+}
