@@ -1,5 +1,7 @@
 #include "precise/PreciseEngine.h"
 
+#include "records/Messages.h"
+
 #include <swephexp.h>
 
 #include <cmath>
@@ -271,17 +273,18 @@ std::string PreciseMessage(const PreciseResult& result) {
     case PreciseError::None:
         return {};
     case PreciseError::EphemerisFilesMissing: {
-        const std::string folders = result.folders.empty() ? msg::kNoFolder : Join(result.folders, ", ");
-        return msg::kFilesMissing + folders + ". " + msg::kClassicStillWorks;
+        const std::string folders =
+            result.folders.empty() ? msg::kPreciseNoFolder : Join(result.folders, ", ");
+        return msg::kPreciseFilesMissing + folders + ". " + msg::kPreciseClassicStillWorks;
     }
     case PreciseError::DateOutOfRange:
-        return msg::kDateOutOfRange;
+        return msg::kPreciseDateOutOfRange;
     case PreciseError::AscendantUndefined:
-        return msg::kAscendantUndefined;
+        return msg::kPreciseAscendantUndefined;
     case PreciseError::Other:
         break;
     }
-    return msg::kOtherFailure + result.detail;
+    return msg::kPreciseOtherFailure + result.detail;
 }
 
 } // namespace precise

@@ -84,23 +84,12 @@ double JulianDayUT(int year, int month, int day, int hour, int minute);
 // longitudeDeg (east positive, -180 to 180).
 PreciseResult ComputePrecisePositions(double julianDayUT, double latitudeDeg, double longitudeDeg);
 
-namespace msg {
-inline constexpr const char* kFilesMissing = "The precise calculation needs the Swiss Ephemeris files "
-                                             "(sepl_18.se1, semo_18.se1), which could not be read from: ";
-inline constexpr const char* kNoFolder = "(no folder)";
-inline constexpr const char* kClassicStillWorks = "The classic calculation still works.";
-inline constexpr const char* kDateOutOfRange = "The Swiss Ephemeris files do not cover this date.";
-inline constexpr const char* kAscendantUndefined =
-    "The ascendant is not defined at this latitude; the precise "
-    "calculation cannot be made for this birth place.";
-inline constexpr const char* kOtherFailure = "The precise calculation could not be made: ";
-} // namespace msg
-
-// The user's message for a failed result (empty for a success):
-//   EphemerisFilesMissing  kFilesMissing, the folders joined by ", ", ". ", kClassicStillWorks
-//   DateOutOfRange         kDateOutOfRange
-//   AscendantUndefined     kAscendantUndefined
-//   Other                  kOtherFailure and the detail
+// The user's message for a failed result (empty for a success), from records/Messages.h:
+//   EphemerisFilesMissing  msg::kPreciseFilesMissing, the folders joined by ", ", ". ",
+//                          msg::kPreciseClassicStillWorks
+//   DateOutOfRange         msg::kPreciseDateOutOfRange
+//   AscendantUndefined     msg::kPreciseAscendantUndefined
+//   Other                  msg::kPreciseOtherFailure and the detail
 std::string PreciseMessage(const PreciseResult& result);
 
 } // namespace precise

@@ -71,4 +71,16 @@ inline constexpr const char* kNoBrowser =
 // The help page ships beside the program.
 inline constexpr const char* kHelpFileName = "quillmere-help.html";
 inline constexpr const char* kUpdateAddress = "https://github.com/quillmere/quillmere/releases/latest";
+
+// The precise calculation's refusals.
+inline constexpr const char* kPreciseFilesMissing =
+    "The precise calculation needs the Swiss Ephemeris files "
+    "(sepl_18.se1, semo_18.se1), which could not be read from: ";
+inline constexpr const char* kPreciseNoFolder = "(no folder)";
+inline constexpr const char* kPreciseClassicStillWorks = "The classic calculation still works.";
+inline constexpr const char* kPreciseDateOutOfRange = "The Swiss Ephemeris files do not cover this date.";
+inline constexpr const char* kPreciseAscendantUndefined =
+    "The ascendant is not defined at this latitude; the precise "
+    "calculation cannot be made for this birth place.";
+inline constexpr const char* kPreciseOtherFailure = "The precise calculation could not be made: ";
 } // namespace msg

@@ -1,4 +1,5 @@
 #include "precise/PreciseEngine.h"
+#include "records/Messages.h"
 
 #include <swephexp.h>
 
@@ -209,7 +210,7 @@ TEST_F(PreciseEngineTest, RefusesWhatIsNotFromTheFilesAndRecovers) {
     using Folders = std::vector<std::string>;
     const Folders system{precise::kSystemEphemerisFolder};
     const double day = IndependenceDay();
-    const std::string stillWorks = precise::msg::kClassicStillWorks;
+    const std::string stillWorks = msg::kPreciseClassicStillWorks;
     using E = PreciseError;
     const struct {
         const char* what;
@@ -221,7 +222,7 @@ TEST_F(PreciseEngineTest, RefusesWhatIsNotFromTheFilesAndRecovers) {
     } cases[] = {
         {"an empty folder", Folders{empty}, day, kDelhiLat, E::EphemerisFilesMissing,
          empty + ". " + stillWorks},
-        {"no folder at all", Folders(), day, kDelhiLat, E::EphemerisFilesMissing, precise::msg::kNoFolder},
+        {"no folder at all", Folders(), day, kDelhiLat, E::EphemerisFilesMissing, msg::kPreciseNoFolder},
         {"the Moon's file missing (unflagged)", Folders{planetsOnly}, day, kDelhiLat,
          E::EphemerisFilesMissing, planetsOnly},
         {"a damaged planets' file", Folders{damaged}, day, kDelhiLat, E::EphemerisFilesMissing, damaged},
@@ -229,10 +230,10 @@ TEST_F(PreciseEngineTest, RefusesWhatIsNotFromTheFilesAndRecovers) {
         {"the library's own variable, which wins", system, day, kDelhiLat, E::EphemerisFilesMissing,
          empty + ". ", empty.c_str()},
         {"the year 3500, beyond the files", system, JulianDayUT(3500, 1, 1, 0, 0), kDelhiLat,
-         E::DateOutOfRange, precise::msg::kDateOutOfRange},
-        {"the north pole", system, day, 90.0, E::AscendantUndefined, precise::msg::kAscendantUndefined},
-        {"the south pole", system, day, -90.0, E::AscendantUndefined, precise::msg::kAscendantUndefined},
-        {"a latitude beyond the pole", system, day, 90.5, E::Other, precise::msg::kOtherFailure},
+         E::DateOutOfRange, msg::kPreciseDateOutOfRange},
+        {"the north pole", system, day, 90.0, E::AscendantUndefined, msg::kPreciseAscendantUndefined},
+        {"the south pole", system, day, -90.0, E::AscendantUndefined, msg::kPreciseAscendantUndefined},
+        {"a latitude beyond the pole", system, day, 90.5, E::Other, msg::kPreciseOtherFailure},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);

@@ -6,6 +6,7 @@
 #include "pipeline/PreciseReading.h"
 #include "pipeline/ReadingPipeline.h"
 #include "precise/PreciseEngine.h"
+#include "records/Messages.h"
 #include "records/Records.h"
 #include "support/TestBirths.h"
 
@@ -105,7 +106,7 @@ TEST(PreciseReading, RefusalsSayWhyAndLeaveTheClassicCalculationAlone) {
     // At the pole no point of the ecliptic rises.
     EXPECT_FALSE(
         ComputePrecise(MakeEntry(1990, 6, 1, 12, 0, 29, "90", "0", false, "0", "0", true), &message));
-    EXPECT_EQ(message, precise::msg::kAscendantUndefined);
+    EXPECT_EQ(message, msg::kPreciseAscendantUndefined);
 
     const std::filesystem::path empty = std::filesystem::temp_directory_path() / "quillmere-no-ephemeris";
     std::filesystem::create_directories(empty);
@@ -113,7 +114,7 @@ TEST(PreciseReading, RefusalsSayWhyAndLeaveTheClassicCalculationAlone) {
     EXPECT_FALSE(ComputePrecise(Entry1947(), &message));
     precise::SetEphemerisSearchPath(precise::DefaultEphemerisFolders(""));
     std::filesystem::remove_all(empty);
-    EXPECT_EQ(message.rfind(precise::msg::kFilesMissing, 0), 0u) << message;
+    EXPECT_EQ(message.rfind(msg::kPreciseFilesMissing, 0), 0u) << message;
 
     // A classic reading after the precise ones is the classic reading, byte for byte.
     ASSERT_TRUE(CopyEntryToBirthData(Entry1947()));
