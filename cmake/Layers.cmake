@@ -15,22 +15,23 @@ set(QUILLMERE_USES_records)
 # The precise engine (built only with QUILLMERE_PRECISE) sits beside the classic core.
 set(QUILLMERE_USES_precise records)
 set(QUILLMERE_USES_astro records)
+set(QUILLMERE_USES_atlas records astro)
 set(QUILLMERE_USES_reading records astro)
 set(QUILLMERE_USES_pipeline records precise astro reading)
 set(QUILLMERE_USES_formats records precise astro reading pipeline)
-set(QUILLMERE_USES_tools records precise astro reading pipeline formats)
+set(QUILLMERE_USES_tools records precise astro atlas reading pipeline formats)
 set(QUILLMERE_USES_platform)
-set(QUILLMERE_USES_output records precise astro reading pipeline formats platform)
-set(QUILLMERE_USES_forms records precise astro reading pipeline formats platform output)
+set(QUILLMERE_USES_output records precise astro atlas reading pipeline formats platform)
+set(QUILLMERE_USES_forms records precise astro atlas reading pipeline formats platform output)
 set(QUILLMERE_USES_app forms)
 set(QUILLMERE_USES_bmp2jpeg formats)
 # Not layers of the program, but held to the same rule: the benchmark and the fuzzers reach only
 # what builds without Qt.
-set(QUILLMERE_USES_bench records precise astro reading pipeline formats)
-set(QUILLMERE_USES_fuzz records precise astro reading pipeline formats tools)
+set(QUILLMERE_USES_bench records precise astro atlas reading pipeline formats)
+set(QUILLMERE_USES_fuzz records precise astro atlas reading pipeline formats tools)
 
-set(QUILLMERE_LAYERS records precise astro reading pipeline formats tools platform output forms app bmp2jpeg)
-set(QUILLMERE_LAYERS_WITHOUT_QT records precise astro reading pipeline formats tools bmp2jpeg bench fuzz)
+set(QUILLMERE_LAYERS records precise astro atlas reading pipeline formats tools platform output forms app bmp2jpeg)
+set(QUILLMERE_LAYERS_WITHOUT_QT records precise astro atlas reading pipeline formats tools bmp2jpeg bench fuzz)
 # Folders an include can name; any of them that a layer may not use is refused. "support" is the
 # tests' own support library.
 set(QUILLMERE_INCLUDE_FOLDERS ${QUILLMERE_LAYERS} support tests bench fuzz)
