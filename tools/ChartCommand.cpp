@@ -1,6 +1,7 @@
 #include "tools/ChartCommand.h"
 
 #include "astro/modVedicPlanetPosition.h"
+#include "atlas/Atlas.h"
 #include "formats/AtomicFile.h"
 #include "formats/ChartExport.h"
 #include "formats/SavedReadingFile.h"
@@ -10,6 +11,9 @@
 #include "records/Messages.h"
 #include "records/Records.h"
 
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <optional>
 #include <ostream>
 #include <regex>
@@ -23,6 +27,7 @@ constexpr const char* kHelp =
     "                  --zone ROW [--dst] --lat DDdMM{N|S} --lon DDDdMM{E|W}\n"
     "                  --city C --state S --country K [--save FILE.qlm]\n"
     "  quillmere-chart --zones\n"
+    "  quillmere-chart --places TEXT\n"
     "  quillmere-chart --help\n"
     "\n"
     "Writes each reading to standard output as the chart text export, byte for byte what\n"
@@ -48,6 +53,12 @@ constexpr const char* kHelp =
     "  --precise     the precise calculation (Swiss Ephemeris positions, houses counted from\n"
     "                the lagna) instead of the classic one\n"
     "  --zones       list the time zones with their row numbers\n"
+    "  --places TEXT list up to 20 birth places matching \"City[, State][, Country]\" (each\n"
+    "                part the start of the name, case and accents ignored), most populous\n"
+    "                first, one a line: name, state, country, latitude and longitude in\n"
+    "                decimal degrees (north and east positive), time zone, population,\n"
+    "                separated by tabs. The atlas of places is read from beside the program,\n"
+    "                or from the file named by QUILLMERE_ATLAS\n"
     "\n"
     "A refused reading is reported on standard error with the program's own message, prefixed\n"
     "by the file name or option; the other readings are still written.\n"
@@ -59,6 +70,7 @@ struct Options {
     bool interpretation = false;
     bool precise = false;
     bool zones = false;
+    std::optional<std::string> places;
     bool help = false;
     bool birthGiven = false;
     std::optional<std::string> name, date, time, zone, lat, lon, city, state, country, save;
@@ -92,6 +104,8 @@ std::optional<UsageError> ParseOptions(const std::vector<std::string>& args, Opt
                 e = UsageError{a + ": " + msg::kNoPreciseBuild};
         } else if (a == "--zones")
             o.zones = true;
+        else if (a == "--places")
+            e = value(o.places);
         else if (a == "--dst")
             o.dst = o.birthGiven = true;
         else if (a == "--name")
@@ -252,7 +266,56 @@ bool ProduceReading(const BirthEntry& entry, const Options& o, const std::string
     return true;
 }
 
+std::string& CompanionFolder() {
+    static std::string folder;
+    return folder;
+}
+
+// The atlas beside the companion, or QUILLMERE_ATLAS; an installed companion lies in bin/ and finds it
+// in the program's folder.
+std::optional<atlas::Atlas> LoadCompanionAtlas(std::string& error) {
+    std::string path = atlas::AtlasFilePath(CompanionFolder());
+#ifdef QUILLMERE_PROGRAM_DIR_FROM_BIN
+    const char* chosen = std::getenv("QUILLMERE_ATLAS");
+    std::error_code ec;
+    if ((!chosen || !*chosen) && !std::filesystem::exists(path, ec)) {
+        const std::filesystem::path programFolder =
+            std::filesystem::path(CompanionFolder()) / QUILLMERE_PROGRAM_DIR_FROM_BIN;
+        const std::string installed = atlas::AtlasFilePath(programFolder.string());
+        if (std::filesystem::exists(installed, ec))
+            path = installed;
+    }
+#endif
+    return atlas::Atlas::Load(path, error);
+}
+
+// Lists the places matching text; false (and the reason on err) when there is none or no atlas.
+bool ListPlaces(const std::string& text, std::ostream& out, std::ostream& err) {
+    std::string error;
+    const std::optional<atlas::Atlas> places = LoadCompanionAtlas(error);
+    if (!places) {
+        err << "--places: " << error << '\n';
+        return false;
+    }
+    const std::vector<const atlas::Place*> found = places->Search(text, 20);
+    if (found.empty()) {
+        err << "No place matches " << text << ".\n";
+        return false;
+    }
+    for (const atlas::Place* place : found) {
+        char degrees[64];
+        std::snprintf(degrees, sizeof degrees, "%.4f\t%.4f", place->latitude, place->longitude);
+        out << place->name << '\t' << place->state << '\t' << place->country << '\t' << degrees << '\t'
+            << place->zone << '\t' << place->population << '\n';
+    }
+    return true;
+}
+
 } // namespace
+
+void UseAtlasBeside(const std::string& companionFolder) {
+    CompanionFolder() = companionFolder;
+}
 
 int RunChartCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     Options o;
@@ -267,8 +330,14 @@ int RunChartCommand(const std::vector<std::string>& args, std::ostream& out, std
     if (o.zones) {
         for (int row = 0; row < kTimeZoneCount; ++row)
             out << row << ": " << TimeZoneTable[static_cast<std::size_t>(row)].text << '\n';
-        if (!o.birthGiven && o.files.empty())
+        if (!o.birthGiven && o.files.empty() && !o.places)
             return 0;
+    }
+    bool placesListed = true;
+    if (o.places) {
+        placesListed = ListPlaces(*o.places, out, err);
+        if (!o.birthGiven && o.files.empty())
+            return placesListed ? 0 : 1;
     }
     if (!o.birthGiven && o.files.empty()) {
         err << "No reading asked for: give saved readings or birth data.\nTry 'quillmere-chart --help'.\n";
@@ -320,5 +389,5 @@ int RunChartCommand(const std::vector<std::string>& args, std::ostream& out, std
         if (!ProduceReading(*opened.entry, o, file, out, err, false))
             allProduced = false;
     }
-    return allProduced ? 0 : 1;
+    return allProduced && placesListed ? 0 : 1;
 }

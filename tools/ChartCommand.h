@@ -9,3 +9,6 @@
 // Runs the companion with its arguments (without the program name). Returns the exit status:
 // 0 when every reading was produced, 1 when some were refused, 2 for a usage error.
 int RunChartCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+// The folder whose atlas of places --places reads (the companion's own); QUILLMERE_ATLAS overrides it.
+void UseAtlasBeside(const std::string& companionFolder);

@@ -67,9 +67,11 @@ class StandardOutput : public std::streambuf {
 int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
     const std::vector<std::string> args(argv + 1, argv + argc);
-    // The ephemeris files may lie beside the companion, as beside the program.
-    if (argc > 0 && argv[0])
+    // The ephemeris files and the atlas of places may lie beside the companion, as beside the program.
+    if (argc > 0 && argv[0]) {
         UseEphemerisFilesBeside(std::filesystem::path(argv[0]).parent_path().string());
+        UseAtlasBeside(std::filesystem::path(argv[0]).parent_path().string());
+    }
     StandardOutput buffer;
     std::ostream out(&buffer);
     int status = RunChartCommand(args, out, std::cerr);
