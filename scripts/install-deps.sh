@@ -9,6 +9,8 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libswe-dev swe-basic-data
   libturbojpeg0-dev
+  # the time-zone history: the IANA database and the date/tz library that reads it
+  tzdata libhowardhinnant-date-dev
   clang-format
   xvfb xauth
   poppler-utils

@@ -1,0 +1,518 @@
+#include "atlas/ZoneHistory.h"
+
+#include "records/Vocabulary.h"
+
+#include <date/tz.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <mutex>
+#include <utility>
+#include <vector>
+
+namespace atlas {
+namespace {
+
+using date::local_seconds;
+using date::sys_seconds;
+using std::chrono::seconds;
+
+// Debian's date/tz library reads the compiled database from here; the zone files' closing rules are
+// read from the same files.
+constexpr const char* kZoneFolder = "/usr/share/zoneinfo/";
+// A zone file is a few kilobytes; anything far larger is not one.
+constexpr std::streamsize kMaxZoneFileBytes = 1 << 20;
+
+constexpr int kFirstYear = 1;
+constexpr int kLastYear = 9999;
+constexpr long long kSecondsPerDay = 86400;
+// No zone's offset reaches a day and a bit either side of UTC.
+constexpr seconds kOffsetReach{26 * 3600};
+// A walk over a zone's periods in search of its standard time goes no further than this.
+constexpr int kMaxPeriodWalk = 48;
+
+// The library marks a zone's last period as running to its largest year.
+bool OpenEnded(sys_seconds end) {
+    return end >= date::sys_days{date::year{kLastYear + 1} / 1 / 1};
+}
+
+// The library's first period of a zone starts at its smallest year; the closing rule's periods at the
+// smallest instant.
+bool HasEarlierPeriod(sys_seconds begin) {
+    return begin > date::sys_days{date::year::min() / 1 / 1};
+}
+
+// One period of a zone's history: from begin (inclusive) to end (exclusive), in universal time.
+struct Period {
+    sys_seconds begin, end;
+    int offset = 0; // seconds east of UTC
+    bool daylight = false;
+    std::string abbreviation;
+};
+
+// ---------------------------------------------------------------- the closing rule of a zone file
+
+std::optional<std::string> ReadRuleFromZoneFile(const std::string& zoneName) {
+    std::ifstream in(std::string(kZoneFolder) + zoneName, std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    std::string bytes;
+    char buffer[8192];
+    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
+        bytes.append(buffer, static_cast<std::size_t>(in.gcount()));
+        if (static_cast<std::streamsize>(bytes.size()) > kMaxZoneFileBytes)
+            return std::nullopt;
+    }
+    if (in.bad())
+        return std::nullopt;
+    // Files of version 2 and later end with the rule on a line of its own.
+    if (bytes.size() < 6 || bytes.compare(0, 4, "TZif") != 0 || bytes[4] < '2' || bytes.back() != '\n')
+        return std::nullopt;
+    const std::size_t open = bytes.rfind('\n', bytes.size() - 2);
+    if (open == std::string::npos)
+        return std::nullopt;
+    return bytes.substr(open + 1, bytes.size() - open - 2);
+}
+
+struct RuleCache {
+    std::mutex mutex;
+    ZoneRuleSource source;
+    std::map<std::string, std::optional<PosixZoneRule>> rules;
+};
+
+RuleCache& Rules() {
+    static RuleCache cache;
+    return cache;
+}
+
+std::optional<PosixZoneRule> RuleOf(const std::string& zoneName) {
+    RuleCache& cache = Rules();
+    const std::lock_guard lock(cache.mutex);
+    const auto known = cache.rules.find(zoneName);
+    if (known != cache.rules.end())
+        return known->second;
+    const std::optional<std::string> text =
+        cache.source ? cache.source(zoneName) : ReadRuleFromZoneFile(zoneName);
+    std::optional<PosixZoneRule> rule = text ? ParsePosixZoneRule(*text) : std::nullopt;
+    cache.rules.emplace(zoneName, rule);
+    return rule;
+}
+
+// ---------------------------------------------------------------- parsing the rule
+
+class RuleText {
+  public:
+    explicit RuleText(std::string_view text) : text_(text) {}
+    bool AtEnd() const { return pos_ == text_.size(); }
+    char Peek() const { return AtEnd() ? '\0' : text_[pos_]; }
+    bool Take(char c) {
+        if (Peek() != c)
+            return false;
+        ++pos_;
+        return true;
+    }
+
+    // A zone name: three or more letters, or <...> of letters, digits and signs.
+    bool Name(std::string& out) {
+        const std::size_t start = pos_;
+        if (Take('<')) {
+            while (!AtEnd() && Peek() != '>') {
+                const char c = Peek();
+                if (!IsAlnum(c) && c != '+' && c != '-')
+                    return false;
+                ++pos_;
+            }
+            if (!Take('>') || pos_ - start < 3)
+                return false;
+            out = std::string(text_.substr(start + 1, pos_ - start - 2));
+            return true;
+        }
+        while (IsAlpha(Peek()))
+            ++pos_;
+        out = std::string(text_.substr(start, pos_ - start));
+        return out.size() >= 3;
+    }
+
+    // [+|-]hh[:mm[:ss]], hours up to maxHours.
+    bool Clock(int maxHours, int& outSeconds) {
+        int sign = 1;
+        if (Take('-'))
+            sign = -1;
+        else
+            Take('+');
+        int hours = 0, minutes = 0, secs = 0;
+        if (!Number(3, hours) || hours > maxHours)
+            return false;
+        if (Take(':')) {
+            if (!Number(2, minutes) || minutes > 59)
+                return false;
+            if (Take(':') && (!Number(2, secs) || secs > 59))
+                return false;
+        }
+        outSeconds = sign * (hours * 3600 + minutes * 60 + secs);
+        return true;
+    }
+
+    bool Number(int maxDigits, int& out) {
+        int digits = 0;
+        out = 0;
+        while (digits < maxDigits && IsDigit(Peek())) {
+            out = out * 10 + (Peek() - '0');
+            ++pos_;
+            ++digits;
+        }
+        return digits > 0;
+    }
+
+    bool Change(PosixZoneRule::Change& c) {
+        using Kind = PosixZoneRule::Change::Kind;
+        if (Take('M')) {
+            c.kind = Kind::MonthWeekDay;
+            if (!Number(2, c.month) || c.month < 1 || c.month > 12 || !Take('.') || !Number(1, c.week) ||
+                c.week < 1 || c.week > 5 || !Take('.') || !Number(1, c.weekday) || c.weekday > 6)
+                return false;
+        } else if (Take('J')) {
+            c.kind = Kind::JulianNoLeap;
+            if (!Number(3, c.day) || c.day < 1 || c.day > 365)
+                return false;
+        } else {
+            c.kind = Kind::DayOfYear;
+            if (!Number(3, c.day) || c.day > 365)
+                return false;
+        }
+        c.timeSeconds = 7200;
+        return !Take('/') || Clock(167, c.timeSeconds);
+    }
+
+  private:
+    static bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+    static bool IsAlpha(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+    static bool IsAlnum(char c) { return IsDigit(c) || IsAlpha(c); }
+
+    std::string_view text_;
+    std::size_t pos_ = 0;
+};
+
+// ---------------------------------------------------------------- periods from the rule
+
+long long ChangeDay(const PosixZoneRule::Change& c, int year) {
+    using Kind = PosixZoneRule::Change::Kind;
+    const date::year y{year};
+    date::sys_days day;
+    switch (c.kind) {
+    case Kind::MonthWeekDay: {
+        const date::month m{static_cast<unsigned>(c.month)};
+        const date::weekday wd{static_cast<unsigned>(c.weekday)};
+        day = c.week == 5 ? date::sys_days{y / m / wd[date::last]}
+                          : date::sys_days{y / m / wd[static_cast<unsigned>(c.week)]};
+        break;
+    }
+    case Kind::JulianNoLeap:
+        day = date::sys_days{y / 1 / 1} + date::days{c.day - 1 + (y.is_leap() && c.day >= 60 ? 1 : 0)};
+        break;
+    case Kind::DayOfYear:
+        day = date::sys_days{y / 1 / 1} + date::days{c.day};
+        break;
+    }
+    return day.time_since_epoch().count();
+}
+
+Period RulePeriodAt(const PosixZoneRule& rule, sys_seconds t) {
+    const Period standard{sys_seconds::min(), sys_seconds::max(), rule.standardOffsetSeconds, false,
+                          rule.standardName};
+    if (!rule.hasDaylight)
+        return standard;
+    const int year = static_cast<int>(date::year_month_day{date::floor<date::days>(t)}.year());
+    // The changes of the year before, the year and the year after, in order; at the same instant
+    // daylight time wins (a rule kept all year writes its end and next start at one moment).
+    std::vector<std::pair<sys_seconds, bool>> changes;
+    for (int y = year - 1; y <= year + 1; ++y) {
+        const long long startDay = ChangeDay(rule.start, y);
+        const long long endDay = ChangeDay(rule.end, y);
+        changes.emplace_back(sys_seconds{seconds{startDay * kSecondsPerDay + rule.start.timeSeconds -
+                                                 rule.standardOffsetSeconds}},
+                             true);
+        changes.emplace_back(
+            sys_seconds{seconds{endDay * kSecondsPerDay + rule.end.timeSeconds - rule.daylightOffsetSeconds}},
+            false);
+    }
+    std::sort(changes.begin(), changes.end());
+    std::vector<std::pair<sys_seconds, bool>> kept;
+    for (const auto& change : changes) {
+        if (!kept.empty() && kept.back().first == change.first)
+            kept.pop_back();
+        if (kept.empty() || kept.back().second != change.second)
+            kept.push_back(change);
+    }
+    const auto after = std::upper_bound(kept.begin(), kept.end(), t,
+                                        [](sys_seconds v, const auto& change) { return v < change.first; });
+    Period p;
+    if (after == kept.begin()) {
+        p.begin = sys_seconds::min();
+        p.daylight = !kept.front().second;
+    } else {
+        p.begin = std::prev(after)->first;
+        p.daylight = std::prev(after)->second;
+    }
+    p.end = after == kept.end() ? sys_seconds::max() : after->first;
+    p.offset = p.daylight ? rule.daylightOffsetSeconds : rule.standardOffsetSeconds;
+    p.abbreviation = p.daylight ? rule.daylightName : rule.standardName;
+    return p;
+}
+
+// ---------------------------------------------------------------- a zone's history
+
+std::string LongDate(const date::year_month_day& d) {
+    return std::to_string(static_cast<unsigned>(d.day())) + " " +
+           std::string(MonthName(static_cast<int>(static_cast<unsigned>(d.month())))) + " " +
+           std::to_string(static_cast<int>(d.year()));
+}
+
+class ZoneHistory {
+  public:
+    ZoneHistory(const date::time_zone* zone, std::string name) : zone_(zone), name_(std::move(name)) {}
+
+    // The period holding the instant t: the library's list, then the file's closing rule.
+    std::optional<Period> At(sys_seconds t, std::string& error) {
+        const date::sys_info info = zone_->get_info(t);
+        Period p{info.begin, info.end, static_cast<int>(info.offset.count()), info.save.count() != 0,
+                 info.abbrev};
+        if (!OpenEnded(info.end))
+            return p;
+        if (!rule_)
+            rule_ = RuleOf(name_);
+        if (!*rule_) {
+            error = "The time-zone database holds no readable rule for " + name_ + " after " +
+                    LongDate(date::year_month_day{date::floor<date::days>(info.begin)}) + ".";
+            return std::nullopt;
+        }
+        Period r = RulePeriodAt(**rule_, t);
+        r.begin = std::max(r.begin, info.begin);
+        return r;
+    }
+
+    // How far the clocks stood ahead of the zone's standard time: the offset less that of the nearest
+    // period of standard time, before or else after. A period an hour behind its standard time (the
+    // database writes Ireland's winter so) is no daylight saving.
+    std::optional<int> DaylightMinutes(const Period& p, std::string& error) {
+        if (!p.daylight)
+            return 0;
+        std::optional<int> standard;
+        Period walk = p;
+        for (int i = 0; i < kMaxPeriodWalk && !standard && HasEarlierPeriod(walk.begin); ++i) {
+            const auto before = At(walk.begin - seconds{1}, error);
+            if (!before)
+                return std::nullopt;
+            walk = *before;
+            if (!walk.daylight)
+                standard = walk.offset;
+        }
+        walk = p;
+        for (int i = 0; i < kMaxPeriodWalk && !standard && !OpenEnded(walk.end); ++i) {
+            const auto after = At(walk.end, error);
+            if (!after)
+                return std::nullopt;
+            walk = *after;
+            if (!walk.daylight)
+                standard = walk.offset;
+        }
+        // A zone that never kept standard time at all: the usual hour.
+        const int ahead = standard ? p.offset - *standard : 3600;
+        return ahead > 0 ? ahead / 60 : 0;
+    }
+
+    struct Local {
+        Period first, second; // second: the period after a skip, the second showing of a repeat
+        LocalTimeKind kind = LocalTimeKind::Normal;
+    };
+
+    // The periods in which a local clock reading showed.
+    std::optional<Local> ForLocal(local_seconds local, std::string& error) {
+        const sys_seconds asUtc{local.time_since_epoch()};
+        std::vector<Period> near;
+        auto p = At(asUtc - kOffsetReach, error);
+        // A few periods at most lie so close together; the count only guards the loop.
+        for (int i = 0; p && i < kMaxPeriodWalk; ++i) {
+            near.push_back(*p);
+            if (p->end > asUtc + kOffsetReach || OpenEnded(p->end))
+                break;
+            p = At(p->end, error);
+        }
+        if (!p)
+            return std::nullopt;
+        std::vector<std::size_t> holding;
+        for (std::size_t i = 0; i < near.size(); ++i) {
+            const sys_seconds t = asUtc - seconds{near[i].offset};
+            if (near[i].begin <= t && t < near[i].end)
+                holding.push_back(i);
+        }
+        Local out;
+        if (holding.size() == 1) {
+            out.first = near[holding[0]];
+            return out;
+        }
+        if (holding.size() >= 2) {
+            out.kind = LocalTimeKind::Repeated;
+            out.first = near[holding[0]];
+            out.second = near[holding[1]];
+            return out;
+        }
+        for (std::size_t i = 0; i + 1 < near.size(); ++i) {
+            if (asUtc - seconds{near[i].offset} >= near[i].end &&
+                asUtc - seconds{near[i + 1].offset} < near[i + 1].begin) {
+                out.kind = LocalTimeKind::Skipped;
+                out.first = near[i];
+                out.second = near[i + 1];
+                return out;
+            }
+        }
+        error = "The time-zone database gives no offset for that time in " + name_ + ".";
+        return std::nullopt;
+    }
+
+  private:
+    const date::time_zone* zone_;
+    std::string name_;
+    std::optional<std::optional<PosixZoneRule>> rule_;
+};
+
+std::string TwoDigits(int n) {
+    return (n < 10 ? "0" : "") + std::to_string(n);
+}
+
+std::optional<local_seconds> CheckedLocal(const LocalDateTime& local, std::string& error) {
+    if (local.year < kFirstYear || local.year > kLastYear) {
+        error = "The year " + std::to_string(local.year) +
+                " lies outside the time-zone history, which covers the years 1 to 9999.";
+        return std::nullopt;
+    }
+    if (local.month < 1 || local.month > 12) {
+        error = "There is no month " + std::to_string(local.month) + "; the months run from 1 to 12.";
+        return std::nullopt;
+    }
+    const date::year_month_day ymd{date::year{local.year}, date::month{static_cast<unsigned>(local.month)},
+                                   date::day{static_cast<unsigned>(std::clamp(local.day, 0, 255))}};
+    if (!ymd.ok()) {
+        error = "There is no day " + std::to_string(local.day) + " in " +
+                std::string(MonthName(local.month)) + " " + std::to_string(local.year) + ".";
+        return std::nullopt;
+    }
+    // Hour 24 is the next day's midnight, as on the entry form.
+    if (local.hour < 0 || local.hour > 24 || local.minute < 0 || local.minute > 59) {
+        error = "The time " + std::to_string(local.hour) + ":" +
+                (local.minute >= 0 && local.minute < 10 ? "0" : "") + std::to_string(local.minute) +
+                " is not a time of day.";
+        return std::nullopt;
+    }
+    return local_seconds{date::local_days{ymd}.time_since_epoch()} +
+           seconds{local.hour * 3600 + local.minute * 60};
+}
+
+LocalDateTime ToLocalDateTime(local_seconds t) {
+    const auto day = date::floor<date::days>(t);
+    const date::year_month_day ymd{day};
+    const auto minutes = std::chrono::duration_cast<std::chrono::minutes>(t - day).count();
+    return {static_cast<int>(ymd.year()), static_cast<int>(static_cast<unsigned>(ymd.month())),
+            static_cast<int>(static_cast<unsigned>(ymd.day())), static_cast<int>(minutes / 60),
+            static_cast<int>(minutes % 60)};
+}
+
+} // namespace
+
+std::optional<PosixZoneRule> ParsePosixZoneRule(std::string_view text) {
+    RuleText in(text);
+    PosixZoneRule rule;
+    int west = 0;
+    // Offsets in the text count westward.
+    if (!in.Name(rule.standardName) || !in.Clock(24, west))
+        return std::nullopt;
+    rule.standardOffsetSeconds = -west;
+    if (in.AtEnd())
+        return rule;
+    if (!in.Name(rule.daylightName))
+        return std::nullopt;
+    rule.hasDaylight = true;
+    rule.daylightOffsetSeconds = rule.standardOffsetSeconds + 3600;
+    if (in.Peek() != ',') {
+        if (!in.Clock(24, west))
+            return std::nullopt;
+        rule.daylightOffsetSeconds = -west;
+    }
+    // Zone files always say when daylight time runs; without the dates the rule is not usable.
+    if (!in.Take(',') || !in.Change(rule.start) || !in.Take(',') || !in.Change(rule.end) || !in.AtEnd())
+        return std::nullopt;
+    return rule;
+}
+
+void SetZoneRuleSource(ZoneRuleSource source) {
+    RuleCache& cache = Rules();
+    const std::lock_guard lock(cache.mutex);
+    cache.source = std::move(source);
+    cache.rules.clear();
+}
+
+std::string FormatUtcOffset(int offsetSeconds) {
+    const int size = std::abs(offsetSeconds);
+    std::string out = std::string("UTC") + (offsetSeconds < 0 ? "-" : "+") + std::to_string(size / 3600) +
+                      ":" + TwoDigits(size / 60 % 60);
+    if (size % 60 != 0)
+        out += ":" + TwoDigits(size % 60);
+    return out;
+}
+
+std::optional<ZoneMoment> ZoneAt(const std::string& zoneName, const LocalDateTime& local,
+                                 std::string& error) {
+    const std::optional<local_seconds> clock = CheckedLocal(local, error);
+    if (!clock)
+        return std::nullopt;
+    if (zoneName.empty()) {
+        error = "No time zone was given.";
+        return std::nullopt;
+    }
+    try {
+        date::get_tzdb();
+    } catch (const std::exception& e) {
+        error = "The time-zone database could not be read: " + std::string(e.what()) + ".";
+        return std::nullopt;
+    }
+    const date::time_zone* zone = nullptr;
+    try {
+        zone = date::locate_zone(zoneName);
+    } catch (const std::exception&) {
+        error = "The time zone \"" + zoneName + "\" is not in the time-zone database.";
+        return std::nullopt;
+    }
+    try {
+        ZoneHistory history(zone, zoneName);
+        const auto found = history.ForLocal(*clock, error);
+        if (!found)
+            return std::nullopt;
+        const auto daylight = history.DaylightMinutes(found->first, error);
+        if (!daylight)
+            return std::nullopt;
+        ZoneMoment m;
+        m.offsetSeconds = found->first.offset;
+        m.daylightMinutes = *daylight;
+        m.abbreviation = found->first.abbreviation;
+        m.localMeanTime = m.abbreviation == "LMT";
+        m.kind = found->kind;
+        m.date = ToLocalDateTime(*clock);
+        if (m.kind != LocalTimeKind::Normal) {
+            const sys_seconds change =
+                m.kind == LocalTimeKind::Skipped ? found->second.begin : found->first.end;
+            m.changedAt =
+                ToLocalDateTime(local_seconds{change.time_since_epoch()} + seconds{found->first.offset});
+            m.offsetAfterSeconds = found->second.offset;
+        }
+        return m;
+    } catch (const std::exception& e) {
+        error = "The time-zone database could not be read: " + std::string(e.what()) + ".";
+        return std::nullopt;
+    }
+}
+
+} // namespace atlas
