@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <charconv>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
@@ -102,11 +103,9 @@ bool IsZoneName(std::string_view s) {
     });
 }
 
-// A place as read, its texts as offsets into the atlas's texts.
-struct ReadPlace {
-    std::uint32_t nameOffset, nameLength, state, country, zone;
-    double latitude, longitude;
-    long long population;
+// What is read of a place's texts besides the state and country: offsets into the kept texts.
+struct ReadTexts {
+    std::uint32_t nameOffset, nameLength, zone;
 };
 
 } // namespace
@@ -116,27 +115,41 @@ std::optional<Atlas> Atlas::Load(const std::string& path, std::string& error) {
     if (!ReadWhole(path, content, error))
         return std::nullopt;
 
+    // Everything is sized once from the count of lines, so that nothing grows (and leaves freed
+    // blocks behind) while the file is read.
+    const auto lines = static_cast<std::size_t>(std::count(content.begin(), content.end(), '\n'));
     Atlas atlas;
-    std::vector<ReadPlace> read;
-    // States, countries and zones repeat thousands of times: each is kept once.
-    std::unordered_map<std::string_view, std::uint32_t> shared;
-    std::vector<std::pair<std::uint32_t, std::uint32_t>> sharedTexts; // offset, length in texts_
+    atlas.places_.reserve(lines);
+    atlas.keys_.reserve(lines);
+    std::vector<ReadTexts> read;
+    read.reserve(lines);
+
+    // The texts kept are moved to the front of the file's own buffer as it is read: what is kept of
+    // a line is never longer than the line, so nothing unread is overwritten.
+    std::size_t kept = 0;
     const auto keep = [&](std::string_view text) {
-        const std::size_t offset = atlas.texts_.size();
-        atlas.texts_.insert(atlas.texts_.end(), text.begin(), text.end());
+        const std::size_t offset = kept;
+        std::memmove(content.data() + kept, text.data(), text.size());
+        kept += text.size();
         return static_cast<std::uint32_t>(offset);
     };
+    // States, countries and zones repeat thousands of times: each is kept once.
+    std::unordered_map<std::string_view, std::uint32_t> shared;
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> sharedTexts; // offset and length of each
     const auto share = [&](std::string_view text) {
-        const auto [it, added] = shared.try_emplace(text, static_cast<std::uint32_t>(sharedTexts.size()));
-        if (added)
-            sharedTexts.emplace_back(keep(text), static_cast<std::uint32_t>(text.size()));
-        return it->second;
+        if (const auto it = shared.find(text); it != shared.end())
+            return it->second;
+        const std::uint32_t offset = keep(text);
+        const auto id = static_cast<std::uint32_t>(sharedTexts.size());
+        sharedTexts.emplace_back(offset, static_cast<std::uint32_t>(text.size()));
+        shared.emplace(std::string_view(content.data() + offset, text.size()), id);
+        return id;
     };
 
     bool columnsSeen = false;
     std::size_t lineNumber = 0;
-    std::size_t start = 0;
-    while (start < content.size()) {
+    std::size_t nameBytes = 0;
+    for (std::size_t start = 0; start < content.size();) {
         ++lineNumber;
         const std::size_t end = content.find('\n', start);
         // A last line without its line end is a file cut short.
@@ -171,7 +184,7 @@ std::optional<Atlas> Atlas::Load(const std::string& path, std::string& error) {
                 break;
             from = tab + 1;
         }
-        ReadPlace place{};
+        Place place;
         if (count != 7 || fields[0].empty() || fields[2].empty() || !IsValidUtf8(fields[0]) ||
             !IsValidUtf8(fields[1]) || !IsValidUtf8(fields[2]) ||
             !ParseNumber(fields[3], -90, 90, place.latitude) ||
@@ -180,21 +193,25 @@ std::optional<Atlas> Atlas::Load(const std::string& path, std::string& error) {
             error = Damaged(lineNumber);
             return std::nullopt;
         }
-        place.nameOffset = keep(fields[0]);
-        place.nameLength = static_cast<std::uint32_t>(fields[0].size());
-        place.state = share(fields[1]);
-        place.country = share(fields[2]);
-        place.zone = share(fields[6]);
-        read.push_back(place);
+        // In the order of the fields, so that each is kept before a later one overwrites it.
+        const std::uint32_t name = keep(fields[0]);
+        const std::uint32_t state = share(fields[1]);
+        const std::uint32_t country = share(fields[2]);
+        const std::uint32_t zone = share(fields[6]);
+        const auto index = static_cast<std::uint32_t>(atlas.places_.size());
+        atlas.places_.push_back(place);
+        atlas.keys_.push_back(Key{0, 0, index, state, country});
+        read.push_back(ReadTexts{name, static_cast<std::uint32_t>(fields[0].size()), zone});
+        nameBytes += fields[0].size();
     }
-    if (read.empty()) {
+    if (atlas.places_.empty()) {
         // The columns, or the first place, are missing.
         error = Damaged(lineNumber + 1);
         return std::nullopt;
     }
+    atlas.texts_.assign(content.data(), content.data() + kept);
     content = std::string();
     shared = {};
-    atlas.texts_.shrink_to_fit();
 
     // Views only now that the texts no longer move.
     const char* texts = atlas.texts_.data();
@@ -205,19 +222,20 @@ std::optional<Atlas> Atlas::Load(const std::string& path, std::string& error) {
     for (std::uint32_t id = 0; id < sharedTexts.size(); ++id)
         atlas.foldedTexts_.push_back(FoldForMatch(view(id)));
 
-    atlas.places_.reserve(read.size());
-    atlas.keys_.reserve(read.size());
-    for (const ReadPlace& r : read) {
-        const Place& place = atlas.places_.emplace_back(
-            Place{std::string_view(texts + r.nameOffset, r.nameLength), view(r.state), view(r.country),
-                  r.latitude, r.longitude, r.population, view(r.zone)});
+    // A folded name is never longer than the name: every letter with marks takes two bytes or more.
+    atlas.folded_.reserve(nameBytes);
+    for (std::size_t i = 0; i < atlas.places_.size(); ++i) {
+        Place& place = atlas.places_[i];
+        Key& key = atlas.keys_[i];
+        place.name = std::string_view(texts + read[i].nameOffset, read[i].nameLength);
+        place.state = view(key.state);
+        place.country = view(key.country);
+        place.zone = view(read[i].zone);
         const std::string folded = FoldForMatch(place.name);
-        atlas.keys_.push_back(Key{static_cast<std::uint32_t>(atlas.folded_.size()),
-                                  static_cast<std::uint32_t>(folded.size()),
-                                  static_cast<std::uint32_t>(atlas.places_.size() - 1), r.state, r.country});
+        key.foldedOffset = static_cast<std::uint32_t>(atlas.folded_.size());
+        key.foldedLength = static_cast<std::uint32_t>(folded.size());
         atlas.folded_ += folded;
     }
-    atlas.folded_.shrink_to_fit();
     std::sort(atlas.keys_.begin(), atlas.keys_.end(), [&atlas](const Key& a, const Key& b) {
         const std::string_view fa = atlas.Folded(a), fb = atlas.Folded(b);
         return fa != fb ? fa < fb : a.place < b.place;
