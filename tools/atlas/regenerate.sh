@@ -28,14 +28,20 @@ command -v node >/dev/null 2>&1 || skip "node is not installed, so the atlas can
 command -v npm >/dev/null 2>&1 || skip "npm is not installed, so the atlas cannot be regenerated"
 mkdir -p "$work" || exit 1
 
-# The packages are installed again only when the lockfile has changed.
-if ! cmp -s "$here/package-lock.json" "$work/package-lock.json" || [ ! -d "$work/node_modules" ]; then
+# The packages are installed again only when the package list or the lockfile has changed.
+if ! cmp -s "$here/package-lock.json" "$work/package-lock.json" || ! cmp -s "$here/package.json" "$work/package.json" ||
+  [ ! -d "$work/node_modules" ]; then
   rm -rf "$work/node_modules" "$work/package-lock.json"
   cp "$here/package.json" "$here/package-lock.json" "$work/" || exit 1
   if ! (cd "$work" && npm ci --no-audit --no-fund --loglevel=error >"$work/npm.log" 2>&1); then
     cat "$work/npm.log" >&2
     rm -rf "$work/node_modules" "$work/package-lock.json"
-    skip "npm ci could not install the generator's packages (is the npm registry reachable?)"
+    # Only an unreachable registry is a reason to skip; a lockfile that does not fit is a failure.
+    if grep -qiE "network|ENOTFOUND|EAI_AGAIN|ECONNREFUSED|ECONNRESET|ETIMEDOUT|ENETUNREACH|certificate" "$work/npm.log"; then
+      skip "npm ci could not fetch the generator's packages: the npm registry is not reachable"
+    fi
+    echo "FAILED: npm ci could not install the generator's packages (see above)" >&2
+    exit 1
   fi
 fi
 cp "$here/generate.js" "$work/generate.js" || exit 1
