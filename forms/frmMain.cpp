@@ -5,6 +5,7 @@
 #include "forms/FilteredTextBox.h"
 #include "forms/Icons.h"
 #include "forms/MDI.h"
+#include "forms/PlaceFinder.h"
 #include "forms/WebPages.h"
 #include "forms/frmAbout.h"
 #include "forms/frmDisplay.h"
@@ -170,6 +171,11 @@ void frmMain::BuildControls() {
 
     chkDST = Named(new QCheckBox("Daylight Saving Time", central), "chkDST");
     grid->addWidget(chkDST, row++, 1);
+    lblZoneNote = Named(new QLabel(central), "lblZoneNote");
+    lblZoneNote->setTextFormat(Qt::PlainText);
+    lblZoneNote->setWordWrap(true);
+    lblZoneNote->setFixedWidth(380);
+    grid->addWidget(lblZoneNote, row++, 1);
 
     // Each pair of option buttons sits in its own panel, so choosing South leaves East alone.
     const auto coordinateRow = [&](const char* caption, FilteredTextBox*& deg, const char* degName,
@@ -229,6 +235,8 @@ void frmMain::BuildControls() {
     buttons->addWidget(cmdOpen);
     outer->addSpacing(4);
     outer->addLayout(buttons);
+
+    placeFinder = new PlaceFinder(*this, *lblZoneNote);
 
     connect(cmdCalculate, &QPushButton::clicked, this, &frmMain::cmdCalculate_Click);
     connect(cmdOpen, &QPushButton::clicked, this, &frmMain::cmdOpen_Click);
@@ -461,6 +469,8 @@ bool frmMain::OpenSavedReading(const QString& path) {
 }
 
 void frmMain::LoadEntry(const BirthEntry& e) {
+    // A saved reading brings its own zone and box; no chosen place may derive them again.
+    placeFinder->Forget();
     txtName->setText(QString::fromStdString(e.name));
     cboMonth->setCurrentIndex(e.monthIndex);
     const auto select = [](QComboBox* list, int value) {

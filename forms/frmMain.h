@@ -19,6 +19,7 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 
+class PlaceFinder;
 class frmMain : public QMainWindow {
     Q_OBJECT
   public:
@@ -61,6 +62,9 @@ class frmMain : public QMainWindow {
     QPushButton* cmdOpen;
     QPushButton* Command1;
     QLabel* lblDescription;
+    // What the chosen place's zone gave, and the warning when the row and the box count an hour twice.
+    QLabel* lblZoneNote;
+    PlaceFinder* placeFinder;
 
     QAction* mnuCalculate;
     QAction* mnuExit;

@@ -30,6 +30,9 @@ inline constexpr const char* kReadingFailed = "The reading could not be computed
 inline constexpr const char* kFileNotSaved = "The file could not be saved.";
 inline constexpr const char* kNoPreciseBuild =
     "This copy of Quillmere was built without the precise calculation.";
+// Follows the line that says what the chosen place's zone gave.
+inline constexpr const char* kZoneSetByHand =
+    " The zone or the box was then changed by hand; the reading uses them as set.";
 inline constexpr const char* kChoiceNotKept = "The choice could not be kept for the next run.";
 // Names the limit kMaxTextLength of pipeline/BirthEntry.h (a test keeps the two together).
 inline constexpr const char* kTextTooLong = "Please enter at most 100 characters";

@@ -1,0 +1,172 @@
+#include "forms/PlaceFinder.h"
+
+#include "atlas/FieldText.h"
+#include "atlas/ZoneChoice.h"
+#include "forms/FilteredTextBox.h"
+#include "forms/frmMain.h"
+#include "records/Messages.h"
+
+#include <QAbstractItemView>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCompleter>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QRadioButton>
+#include <QStringListModel>
+
+#include <cmath>
+
+namespace {
+
+constexpr int kMostOffered = 15;
+
+// Whole degrees and minutes of a decimal angle, rounded to the nearest minute.
+std::pair<int, int> DegreesAndMinutes(double degrees) {
+    const long minutes = std::lround(std::fabs(degrees) * 60);
+    return {static_cast<int>(minutes / 60), static_cast<int>(minutes % 60)};
+}
+
+} // namespace
+
+PlaceFinder::PlaceFinder(frmMain& form, QLabel& note)
+    : QObject(&form), form_(form), note_(note), model_(new QStringListModel(this)) {
+    completer = new QCompleter(model_, this);
+    completer->setObjectName("cmpCity");
+    // The atlas has already chosen and ordered the places; the list shows them as they are.
+    completer->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
+    completer->setMaxVisibleItems(kMostOffered);
+    completer->setWidget(form_.txtCity);
+    connect(completer, qOverload<const QModelIndex&>(&QCompleter::activated), this,
+            [this](const QModelIndex& index) {
+                const int row = index.row();
+                if (row >= 0 && row < static_cast<int>(offered_.size()))
+                    ChoosePlace(*offered_[static_cast<std::size_t>(row)]);
+            });
+    connect(form_.txtCity, &QLineEdit::textEdited, this, &PlaceFinder::CityEdited);
+    for (QComboBox* box : {form_.cboDate, form_.cboMonth, form_.cboYear, form_.cboHour, form_.cboMinute})
+        connect(box, &QComboBox::currentIndexChanged, this, &PlaceFinder::DateOrTimeChanged);
+    connect(form_.cboTimeZone, &QComboBox::currentIndexChanged, this, &PlaceFinder::ZoneOrBoxChangedByHand);
+    connect(form_.chkDST, &QCheckBox::toggled, this, &PlaceFinder::ZoneOrBoxChangedByHand);
+    note_.hide();
+}
+
+const atlas::Atlas* PlaceFinder::LoadedAtlas() {
+    if (!atlas_ && !atlasFailed_) {
+        std::string error;
+        atlas_ = atlas::Atlas::Load(
+            atlas::AtlasFilePath(QCoreApplication::applicationDirPath().toStdString()), error);
+        if (!atlas_) {
+            atlasFailed_ = true;
+            atlasError_ = QString::fromStdString(error);
+        }
+    }
+    return atlas_ ? &*atlas_ : nullptr;
+}
+
+void PlaceFinder::CityEdited(const QString& text) {
+    // The typed city is no longer the chosen place.
+    if (chosen_)
+        Forget();
+    offered_.clear();
+    QStringList captions;
+    if (atlas::FoldForMatch(text.toStdString()).size() >= 2) {
+        if (const atlas::Atlas* places = LoadedAtlas()) {
+            offered_ = places->Search(text.toStdString(), kMostOffered);
+            for (const atlas::Place* place : offered_)
+                captions << QString::fromStdString(atlas::PlaceCaption(*place));
+        }
+    }
+    model_->setStringList(captions);
+    if (!captions.isEmpty())
+        completer->complete();
+    else if (completer->popup())
+        completer->popup()->hide();
+    ShowNote();
+}
+
+void PlaceFinder::ChoosePlace(const atlas::Place& place) {
+    filling_ = true;
+    const auto [latDeg, latMin] = DegreesAndMinutes(place.latitude);
+    const auto [lonDeg, lonMin] = DegreesAndMinutes(place.longitude);
+    form_.txtLatDeg->setText(QString::number(latDeg));
+    form_.txtLatMin->setText(QString::number(latMin));
+    form_.optLat[place.latitude < 0 ? 1 : 0]->setChecked(true);
+    form_.txtLonDeg->setText(QString::number(lonDeg));
+    form_.txtLonMin->setText(QString::number(lonMin));
+    form_.optLong[place.longitude < 0 ? 1 : 0]->setChecked(true);
+    // Folded to the letters and blanks the fields take, so the place saves as typed text would.
+    form_.txtCity->setText(QString::fromStdString(atlas::FoldToFieldText(place.name)));
+    form_.txtState->setText(QString::fromStdString(atlas::FoldToFieldText(place.state)));
+    form_.txtCountry->setText(QString::fromStdString(atlas::FoldToFieldText(place.country)));
+    filling_ = false;
+    chosen_ = &place;
+    byHand_ = false;
+    Derive();
+}
+
+void PlaceFinder::Forget() {
+    chosen_ = nullptr;
+    byHand_ = false;
+    derived_.clear();
+    ShowNote();
+}
+
+atlas::LocalDateTime PlaceFinder::FormTime() const {
+    return {form_.cboYear->currentText().toInt(), form_.cboMonth->currentIndex() + 1,
+            form_.cboDate->currentText().toInt(), form_.cboHour->currentText().toInt(),
+            form_.cboMinute->currentText().toInt()};
+}
+
+void PlaceFinder::SetFormTime(const atlas::LocalDateTime& t) {
+    form_.cboYear->setCurrentText(QString::number(t.year));
+    form_.cboMonth->setCurrentIndex(t.month - 1);
+    form_.cboDate->setCurrentText(QString::number(t.day));
+    form_.cboHour->setCurrentText(QString::number(t.hour));
+    form_.cboMinute->setCurrentText(QString::number(t.minute));
+}
+
+void PlaceFinder::Derive() {
+    if (!chosen_)
+        return;
+    std::string error;
+    const std::optional<atlas::ZoneChoice> choice = atlas::ChooseZoneRow(
+        std::string(chosen_->zone), atlas::FoldToFieldText(chosen_->name), FormTime(), error);
+    if (!choice) {
+        derived_ = QString::fromStdString(error);
+    } else {
+        filling_ = true;
+        form_.cboTimeZone->setCurrentIndex(choice->row);
+        form_.chkDST->setChecked(choice->dst);
+        if (choice->timeChanged)
+            SetFormTime(choice->shownTime);
+        filling_ = false;
+        derived_ = QString::fromStdString(choice->line);
+    }
+    ShowNote();
+}
+
+void PlaceFinder::DateOrTimeChanged() {
+    if (!filling_ && chosen_ && !byHand_)
+        Derive();
+}
+
+void PlaceFinder::ZoneOrBoxChangedByHand() {
+    if (!filling_ && chosen_)
+        byHand_ = true;
+    ShowNote();
+}
+
+void PlaceFinder::ShowNote() {
+    QStringList lines;
+    if (atlasFailed_)
+        lines << atlasError_;
+    if (!derived_.isEmpty())
+        lines << (byHand_ ? derived_ + QString::fromLatin1(msg::kZoneSetByHand) : derived_);
+    const std::string warning =
+        atlas::DoubleCountWarning(form_.cboTimeZone->currentIndex(), form_.chkDST->isChecked());
+    if (!warning.empty())
+        lines << QString::fromStdString(warning);
+    note_.setText(lines.join('\n'));
+    note_.setVisible(!lines.isEmpty());
+}

@@ -1,0 +1,111 @@
+// The entry form's place search on the real atlas beside the tests. Coordinates are the places' well
+// known ones; offsets are the tz database's history (Kathmandu on +5:45 since 1986, India on +5:30 in
+// 1947, New York on daylight time on 4 July 1990).
+#include "support/FormTestSupport.h"
+#include "support/TestBirths.h"
+
+#include "forms/PlaceFinder.h"
+
+#include <QCompleter>
+#include <QLabel>
+
+namespace {
+
+class PlaceFinderTest : public FormTest {
+  protected:
+    // Types the start of a name into City and picks the first place offered.
+    void Pick(const char* typed, int year, int month, int day, int hour, int minute) {
+        FillForm(*form, MakeEntry(year, month, day, hour, minute, 0, "", "", false, "", "", true));
+        form->txtCity->clear();
+        QTest::keyClicks(form->txtCity, typed);
+        const auto& offered = form->placeFinder->Offered();
+        ASSERT_FALSE(offered.empty()) << typed;
+        form->placeFinder->ChoosePlace(*offered.front());
+    }
+    QString Note() const { return form->lblZoneNote->isHidden() ? QString() : form->lblZoneNote->text(); }
+};
+
+} // namespace
+
+TEST_F(PlaceFinderTest, APlaceFillsCoordinatesPlaceZoneAndBox) {
+    const struct {
+        const char* typed;
+        int year, month, day, hour, minute;
+        const char *latDeg, *latMin, *lonDeg, *lonMin;
+        int south, west;
+        const char *city, *country;
+        int zoneRow;
+        bool dst;
+        int shownHour, shownMinute;
+        const char* noteHas;
+    } cases[] = {
+        {"Delh", 1947, 8, 15, 0, 0, "28", "39", "77", "13", 0, 0, "Delhi", "India", 34, false, 0, 0,
+         "Asia/Kolkata: UTC+5:30 on 15 August 1947, no daylight saving"},
+        {"New York", 1990, 7, 4, 12, 0, "40", "43", "74", "0", 0, 1, "New York City", "United States", 27,
+         true, 12, 0, "UTC-4:00 on 4 July 1990"},
+        // +5:45 is in no row: the same moment is shown in Indian Time, a quarter of an hour earlier.
+        {"Kathm", 1990, 6, 1, 10, 0, "27", "42", "85", "19", 0, 0, "Kathmandu", "Nepal", 34, false, 9, 45,
+         "UTC+5:45"},
+        {"Sao Paulo", 1980, 3, 1, 12, 0, "23", "33", "46", "38", 1, 1, "Sao Paulo", "Brazil", -1, false, 12,
+         0, "UTC-3:00"},
+    };
+    for (const auto& c : cases) {
+        Pick(c.typed, c.year, c.month, c.day, c.hour, c.minute);
+        const BirthEntry e = form->BuildEntry();
+        EXPECT_EQ(e.latDeg, c.latDeg) << c.typed;
+        EXPECT_NEAR(std::stoi(e.latMin), std::stoi(c.latMin), 1) << c.typed;
+        EXPECT_EQ(e.lonDeg, c.lonDeg) << c.typed;
+        EXPECT_NEAR(std::stoi(e.lonMin), std::stoi(c.lonMin), 1) << c.typed;
+        EXPECT_EQ(e.latDirection, c.south) << c.typed;
+        EXPECT_EQ(e.lonDirection, c.west) << c.typed;
+        EXPECT_EQ(e.city, c.city) << c.typed;
+        EXPECT_EQ(e.country, c.country) << c.typed;
+        if (c.zoneRow >= 0) {
+            EXPECT_EQ(e.zoneRow, c.zoneRow) << c.typed;
+        }
+        EXPECT_EQ(e.dst, c.dst) << c.typed;
+        EXPECT_EQ(e.hour, c.shownHour) << c.typed;
+        EXPECT_EQ(e.minute, c.shownMinute) << c.typed;
+        EXPECT_TRUE(Note().contains(c.noteHas)) << c.typed << ": " << Note().toStdString();
+        // What the atlas filled passes the form's own checks.
+        EXPECT_FALSE(CheckBirthEntry(e)) << c.typed;
+    }
+}
+
+TEST_F(PlaceFinderTest, TheDateRederivesUntilTheZoneIsSetByHand) {
+    Pick("New York", 1990, 1, 15, 12, 0);
+    EXPECT_FALSE(form->chkDST->isChecked()); // January: standard time
+    form->cboMonth->setCurrentIndex(6);      // July: daylight saving again
+    EXPECT_TRUE(form->chkDST->isChecked());
+
+    form->chkDST->click(); // the hand wins from here on
+    EXPECT_FALSE(form->chkDST->isChecked());
+    EXPECT_TRUE(Note().contains("by hand")) << Note().toStdString();
+    form->cboMonth->setCurrentIndex(7);
+    EXPECT_FALSE(form->chkDST->isChecked());
+
+    // Typing another city forgets the place and its line.
+    QTest::keyClicks(form->txtCity, "x");
+    EXPECT_FALSE(Note().contains("UTC"));
+}
+
+TEST_F(PlaceFinderTest, ADaylightRowWithTheBoxIsWarnedAbout) {
+    form->cboTimeZone->setCurrentIndex(24); // Eastern Daylight Time
+    EXPECT_TRUE(Note().isEmpty());
+    form->chkDST->setChecked(true);
+    EXPECT_TRUE(Note().contains("already includes daylight saving")) << Note().toStdString();
+    form->cboTimeZone->setCurrentIndex(27); // Eastern Standard Time
+    EXPECT_TRUE(Note().isEmpty());
+}
+
+TEST_F(PlaceFinderTest, AnAtlasThatCannotBeReadLeavesTheFormToTheHand) {
+    qputenv("QUILLMERE_ATLAS", QDir::temp().filePath("quillmere-no-such-atlas.tsv").toLocal8Bit());
+    frmMain other;
+    QTest::keyClicks(other.txtCity, "Delh");
+    qunsetenv("QUILLMERE_ATLAS");
+    EXPECT_TRUE(other.placeFinder->Offered().empty());
+    EXPECT_TRUE(other.lblZoneNote->text().contains("could not be read"))
+        << other.lblZoneNote->text().toStdString();
+    EXPECT_EQ(other.txtCity->text(), "Delh");
+    EXPECT_TRUE(fake.messages.empty());
+}
