@@ -11,10 +11,12 @@
 #include <QComboBox>
 #include <QCompleter>
 #include <QCoreApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QRadioButton>
 #include <QStringListModel>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -44,6 +46,10 @@ PlaceFinder::PlaceFinder(frmMain& form, QLabel& note)
                     ChoosePlace(*offered_[static_cast<std::size_t>(row)]);
             });
     connect(form_.txtCity, &QLineEdit::textEdited, this, &PlaceFinder::CityEdited);
+    form_.txtCity->installEventFilter(this);
+    // Installed after the completer's own filter, so it sees the list's keys first: the completer
+    // would hand the key that picks a place to City's letters-only check before picking it.
+    completer->popup()->installEventFilter(this);
     for (QComboBox* box : {form_.cboDate, form_.cboMonth, form_.cboYear, form_.cboHour, form_.cboMinute})
         connect(box, &QComboBox::currentIndexChanged, this, &PlaceFinder::DateOrTimeChanged);
     connect(form_.cboTimeZone, &QComboBox::currentIndexChanged, this, &PlaceFinder::ZoneOrBoxChangedByHand);
@@ -112,6 +118,44 @@ void PlaceFinder::Forget() {
     ShowNote();
 }
 
+bool PlaceFinder::eventFilter(QObject* watched, QEvent* event) {
+    QAbstractItemView* list = completer->popup();
+    if ((watched != form_.txtCity && watched != list) || event->type() != QEvent::KeyPress)
+        return QObject::eventFilter(watched, event);
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    const bool picks = key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Tab;
+    if (watched == list) {
+        if (!picks)
+            return false;
+        const QModelIndex current = list->currentIndex();
+        list->hide();
+        if (current.isValid() && current.row() < static_cast<int>(offered_.size()))
+            ChoosePlace(*offered_[static_cast<std::size_t>(current.row())]);
+        return true;
+    }
+    // Where the list does not hold the keyboard itself, City steers it.
+    if (!list || !list->isVisible())
+        return false;
+    const int rows = list->model()->rowCount();
+    const int current = list->currentIndex().isValid() ? list->currentIndex().row() : -1;
+    if (key == Qt::Key_Down || key == Qt::Key_Up) {
+        const int next = key == Qt::Key_Down ? std::min(current + 1, rows - 1) : std::max(current - 1, 0);
+        list->setCurrentIndex(list->model()->index(next, 0));
+        return true;
+    }
+    if (picks && current >= 0) {
+        list->hide();
+        if (current < static_cast<int>(offered_.size()))
+            ChoosePlace(*offered_[static_cast<std::size_t>(current)]);
+        return true;
+    }
+    if (key == Qt::Key_Escape) {
+        list->hide();
+        return true;
+    }
+    return false;
+}
+
 atlas::LocalDateTime PlaceFinder::FormTime() const {
     return {form_.cboYear->currentText().toInt(), form_.cboMonth->currentIndex() + 1,
             form_.cboDate->currentText().toInt(), form_.cboHour->currentText().toInt(),
@@ -138,10 +182,15 @@ void PlaceFinder::Derive() {
         filling_ = true;
         form_.cboTimeZone->setCurrentIndex(choice->row);
         form_.chkDST->setChecked(choice->dst);
-        if (choice->timeChanged)
+        // The lists hold only the years 1901 to 2050; a moment moved out of them cannot be shown.
+        const int shownYear = choice->shownTime.year;
+        const bool shown = !choice->timeChanged || form_.cboYear->findText(QString::number(shownYear)) >= 0;
+        if (choice->timeChanged && shown)
             SetFormTime(choice->shownTime);
         filling_ = false;
         derived_ = QString::fromStdString(choice->line);
+        if (!shown)
+            derived_ += QString::fromLatin1(msg::kMovedTimeOutsideYears);
     }
     ShowNote();
 }

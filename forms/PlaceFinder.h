@@ -32,6 +32,9 @@ class PlaceFinder : public QObject {
 
     QCompleter* completer;
 
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
     void CityEdited(const QString& text);
     void DateOrTimeChanged();

@@ -33,6 +33,9 @@ inline constexpr const char* kNoPreciseBuild =
 // Follows the line that says what the chosen place's zone gave.
 inline constexpr const char* kZoneSetByHand =
     " The zone or the box was then changed by hand; the reading uses them as set.";
+// Follows that line when the same moment in the chosen row falls outside the form's years.
+inline constexpr const char* kMovedTimeOutsideYears =
+    " That falls outside the years the form holds, so the time stays as typed; please check the zone.";
 inline constexpr const char* kChoiceNotKept = "The choice could not be kept for the next run.";
 // Names the limit kMaxTextLength of pipeline/BirthEntry.h (a test keeps the two together).
 inline constexpr const char* kTextTooLong = "Please enter at most 100 characters";

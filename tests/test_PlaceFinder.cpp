@@ -6,6 +6,7 @@
 
 #include "forms/PlaceFinder.h"
 
+#include <QAbstractItemView>
 #include <QCompleter>
 #include <QLabel>
 
@@ -46,6 +47,10 @@ TEST_F(PlaceFinderTest, APlaceFillsCoordinatesPlaceZoneAndBox) {
         // +5:45 is in no row: the same moment is shown in Indian Time, a quarter of an hour earlier.
         {"Kathm", 1990, 6, 1, 10, 0, "27", "42", "85", "19", 0, 0, "Kathmandu", "Nepal", 34, false, 9, 45,
          "UTC+5:45"},
+        // Local mean time before 1920: the same moment in Indian Time would fall in 1900, which the
+        // form cannot hold, so the typed time stays and the line says so.
+        {"Kathm", 1901, 1, 1, 0, 0, "27", "42", "85", "19", 0, 0, "Kathmandu", "Nepal", 34, false, 0, 0,
+         "outside the years the form holds"},
         {"Sao Paulo", 1980, 3, 1, 12, 0, "23", "33", "46", "38", 1, 1, "Sao Paulo", "Brazil", -1, false, 12,
          0, "UTC-3:00"},
     };
@@ -108,4 +113,16 @@ TEST_F(PlaceFinderTest, AnAtlasThatCannotBeReadLeavesTheFormToTheHand) {
         << other.lblZoneNote->text().toStdString();
     EXPECT_EQ(other.txtCity->text(), "Delh");
     EXPECT_TRUE(fake.messages.empty());
+}
+
+TEST_F(PlaceFinderTest, TheKeyboardPicksFromTheListWithoutTheLettersMessage) {
+    FillForm(*form, MakeEntry(1990, 6, 1, 10, 0, 0, "", "", false, "", "", true));
+    form->txtCity->clear();
+    QTest::keyClicks(form->txtCity, "Kathm");
+    ASSERT_TRUE(form->placeFinder->completer->popup()->isVisible());
+    QTest::keyClick(form->txtCity, Qt::Key_Down);
+    QTest::keyClick(form->txtCity, Qt::Key_Return);
+    EXPECT_EQ(form->txtCity->text(), "Kathmandu");
+    EXPECT_EQ(form->txtCountry->text(), "Nepal");
+    EXPECT_TRUE(fake.messages.empty()) << fake.MessageTexts().join(" | ").toStdString();
 }
