@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cctype>
+#include <cmath>
 
 namespace atlas {
 namespace {
@@ -99,6 +100,11 @@ std::string FoldToFieldText(std::string_view utf8, std::size_t maxLength) {
             out.pop_back();
     }
     return out;
+}
+
+DegreesMinutes RoundToMinutes(double degrees) {
+    const long minutes = std::lround(std::fabs(degrees) * 60);
+    return {static_cast<int>(minutes / 60), static_cast<int>(minutes % 60)};
 }
 
 std::string FoldForMatch(std::string_view utf8) {

@@ -13,6 +13,13 @@ namespace atlas {
 // words; blanks at either end go. Cut to maxLength characters.
 std::string FoldToFieldText(std::string_view utf8, std::size_t maxLength = 100);
 
+// An angle's size in whole degrees and minutes, rounded to the nearest minute, as the form takes it.
+struct DegreesMinutes {
+    int degrees = 0;
+    int minutes = 0;
+};
+DegreesMinutes RoundToMinutes(double degrees);
+
 // The same folded to lower case, for matching what is typed against the atlas's names.
 std::string FoldForMatch(std::string_view utf8);
 

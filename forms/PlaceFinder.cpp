@@ -23,12 +23,6 @@ namespace {
 
 constexpr int kMostOffered = 15;
 
-// Whole degrees and minutes of a decimal angle, rounded to the nearest minute.
-std::pair<int, int> DegreesAndMinutes(double degrees) {
-    const long minutes = std::lround(std::fabs(degrees) * 60);
-    return {static_cast<int>(minutes / 60), static_cast<int>(minutes % 60)};
-}
-
 } // namespace
 
 PlaceFinder::PlaceFinder(frmMain& form, QLabel& note)
@@ -93,8 +87,8 @@ void PlaceFinder::CityEdited(const QString& text) {
 
 void PlaceFinder::ChoosePlace(const atlas::Place& place) {
     filling_ = true;
-    const auto [latDeg, latMin] = DegreesAndMinutes(place.latitude);
-    const auto [lonDeg, lonMin] = DegreesAndMinutes(place.longitude);
+    const auto [latDeg, latMin] = atlas::RoundToMinutes(place.latitude);
+    const auto [lonDeg, lonMin] = atlas::RoundToMinutes(place.longitude);
     form_.txtLatDeg->setText(QString::number(latDeg));
     form_.txtLatMin->setText(QString::number(latMin));
     form_.optLat[place.latitude < 0 ? 1 : 0]->setChecked(true);

@@ -1,3 +1,4 @@
+#include "astro/modVedicPlanetPosition.h"
 #include "formats/AtomicFile.h"
 #include "formats/SavedReadingFile.h"
 #include "tools/ChartCommand.h"
@@ -318,4 +319,64 @@ TEST(ChartCommand, OutputThatCannotBeWrittenFailsTheRun) {
         ASSERT_TRUE(ReadWholeFile(err, text));
         EXPECT_EQ(text, "quillmere-chart: standard output: No space is left on the device.\n") << what;
     }
+}
+
+// The place fills what no option gives; the zone comes from the tz database's history (New York on
+// daylight time on 4 July 1990, standard time in January) unless --zone or --dst is given.
+TEST(ChartCommand, APlaceFillsCoordinatesPlaceAndZone) {
+    ::setenv("QUILLMERE_ATLAS", "quillmere-atlas.tsv", 1); // beside the tests, in the build folder
+    const std::vector<std::string> birth = {"--name", "Test Person", "--time",
+                                            "12:00",  "--place",     "New York, United States"};
+    const struct {
+        std::vector<std::string> extra;
+        int status;
+        const char *latitude, *city, *errHas;
+        int zoneRow;
+        bool dst;
+    } cases[] = {
+        {{"--date", "1990-07-04"},
+         0,
+         "Latitude: 40 Degree 43 Minute ",
+         "City: New York City",
+         "UTC-4:00",
+         27,
+         true},
+        {{"--date", "1990-01-15"},
+         0,
+         "Latitude: 40 Degree 43 Minute ",
+         "City: New York City",
+         "UTC-5:00",
+         27,
+         false},
+        {{"--date", "1990-07-04", "--zone", "29", "--city", "Gotham"},
+         0,
+         "Latitude: 40 Degree 43 Minute ",
+         "City: Gotham",
+         "New York City",
+         29,
+         false},
+        {{"--date", "1990-07-04", "--lat", "10d0N"},
+         0,
+         "Latitude: 10 Degree 0 Minute ",
+         "City: New York City",
+         "UTC-4:00",
+         27,
+         true},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args = birth;
+        args.insert(args.end(), c.extra.begin(), c.extra.end());
+        const Result r = RunCompanion(args);
+        EXPECT_EQ(r.status, c.status) << r.err;
+        EXPECT_NE(r.out.find(std::string(c.latitude) + "\r\n"), std::string::npos) << r.out;
+        EXPECT_NE(r.out.find(std::string(c.city) + "\r\n"), std::string::npos) << r.out;
+        EXPECT_NE(r.err.find(c.errHas), std::string::npos) << r.err;
+        EXPECT_EQ(BirthData.tzHours, TimeZoneTable[static_cast<std::size_t>(c.zoneRow)].hours) << r.err;
+        EXPECT_EQ(BirthData.dst, c.dst) << r.err;
+    }
+    const Result none =
+        RunCompanion({"--name", "A", "--date", "1990-07-04", "--time", "12:00", "--place", "Qqzx"});
+    EXPECT_EQ(none.status, 1);
+    EXPECT_EQ(none.err, "No place matches Qqzx.\n");
+    ::unsetenv("QUILLMERE_ATLAS");
 }

@@ -2,6 +2,8 @@
 
 #include "astro/modVedicPlanetPosition.h"
 #include "atlas/Atlas.h"
+#include "atlas/FieldText.h"
+#include "atlas/ZoneChoice.h"
 #include "formats/AtomicFile.h"
 #include "formats/ChartExport.h"
 #include "formats/SavedReadingFile.h"
@@ -26,6 +28,7 @@ constexpr const char* kHelp =
     "  quillmere-chart [--precise] [--chart] [--interpretation] --name N --date YYYY-MM-DD --time HH:MM\n"
     "                  --zone ROW [--dst] --lat DDdMM{N|S} --lon DDDdMM{E|W}\n"
     "                  --city C --state S --country K [--save FILE.qlm]\n"
+    "  quillmere-chart [options as above] --place \"City[, State][, Country]\" --date ... --time ...\n"
     "  quillmere-chart --zones\n"
     "  quillmere-chart --places TEXT\n"
     "  quillmere-chart --help\n"
@@ -52,6 +55,11 @@ constexpr const char* kHelp =
     "                their own, then an empty line\n"
     "  --precise     the precise calculation (Swiss Ephemeris positions, houses counted from\n"
     "                the lagna) instead of the classic one\n"
+    "  --place TEXT  the most populous place matching TEXT (as --places matches) gives the\n"
+    "                coordinates, city, state and country, and, unless --zone or --dst is\n"
+    "                given, the zone row and daylight saving in force at --date and --time\n"
+    "                (and the time, when no row holds the offset); options given win; what\n"
+    "                was derived is noted on standard error\n"
     "  --zones       list the time zones with their row numbers\n"
     "  --places TEXT list up to 20 birth places matching \"City[, State][, Country]\" (each\n"
     "                part the start of the name, case and accents ignored), most populous\n"
@@ -71,6 +79,7 @@ struct Options {
     bool precise = false;
     bool zones = false;
     std::optional<std::string> places;
+    std::optional<std::string> place;
     bool help = false;
     bool birthGiven = false;
     std::optional<std::string> name, date, time, zone, lat, lon, city, state, country, save;
@@ -106,6 +115,8 @@ std::optional<UsageError> ParseOptions(const std::vector<std::string>& args, Opt
             o.zones = true;
         else if (a == "--places")
             e = value(o.places);
+        else if (a == "--place")
+            e = value(o.place), o.birthGiven = true;
         else if (a == "--dst")
             o.dst = o.birthGiven = true;
         else if (a == "--name")
@@ -179,11 +190,12 @@ std::optional<UsageError> EntryFromOptions(const Options& o, BirthEntry& e) {
     if (e.hour > 24 || e.minute > 59)
         return UsageError{"--time: the hour must lie in 0 to 24 and the minute in 0 to 59"};
 
-    if (!o.zone)
+    // A place finds the zone itself, unless the zone or the box is given.
+    if (!o.zone && !(o.place && !o.dst))
         return UsageError{"--zone: the time-zone row is required (see --zones)"};
-    if (!std::regex_match(*o.zone, kZone) || ToInt(*o.zone) >= kTimeZoneCount)
+    if (o.zone && (!std::regex_match(*o.zone, kZone) || ToInt(*o.zone) >= kTimeZoneCount))
         return UsageError{"--zone: expected a row number from 0 to 70 (see --zones)"};
-    e.zoneRow = ToInt(*o.zone);
+    e.zoneRow = o.zone ? ToInt(*o.zone) : 0;
 
     if (o.lat) {
         if (!std::regex_match(*o.lat, m, kLat))
@@ -313,6 +325,71 @@ bool ListPlaces(const std::string& text, std::ostream& out, std::ostream& err) {
 
 } // namespace
 
+namespace {
+
+// Fills what --place gives and no other option does: the coordinates, the place fields and, unless
+// --zone or --dst is given, the zone row, the box and (where no row holds the offset) the time. Says
+// on err what was derived; false when there is no atlas, no match or no zone.
+bool ApplyPlace(const Options& o, BirthEntry& e, std::ostream& err) {
+    std::string error;
+    const std::optional<atlas::Atlas> places = LoadCompanionAtlas(error);
+    if (!places) {
+        err << "--place: " << error << '\n';
+        return false;
+    }
+    const std::vector<const atlas::Place*> found = places->Search(*o.place, 1);
+    if (found.empty()) {
+        err << "No place matches " << *o.place << ".\n";
+        return false;
+    }
+    const atlas::Place& p = *found.front();
+    if (!o.lat) {
+        const atlas::DegreesMinutes lat = atlas::RoundToMinutes(p.latitude);
+        e.latDeg = std::to_string(lat.degrees);
+        e.latMin = std::to_string(lat.minutes);
+        e.latDirection = p.latitude < 0 ? 1 : 0;
+    }
+    if (!o.lon) {
+        const atlas::DegreesMinutes lon = atlas::RoundToMinutes(p.longitude);
+        e.lonDeg = std::to_string(lon.degrees);
+        e.lonMin = std::to_string(lon.minutes);
+        e.lonDirection = p.longitude < 0 ? 1 : 0;
+    }
+    const std::string name = atlas::FoldToFieldText(p.name);
+    if (!o.city)
+        e.city = name;
+    if (!o.state)
+        e.state = atlas::FoldToFieldText(p.state);
+    if (!o.country)
+        e.country = atlas::FoldToFieldText(p.country);
+    std::string note = atlas::PlaceCaption(p);
+    if (!o.zone && !o.dst) {
+        const std::optional<atlas::ZoneChoice> choice = atlas::ChooseZoneRow(
+            std::string(p.zone), name, {e.year, e.monthIndex + 1, e.day, e.hour, e.minute}, error);
+        if (!choice) {
+            err << "--place: " << error << '\n';
+            return false;
+        }
+        e.zoneRow = choice->row;
+        e.dst = choice->dst;
+        note += ": " + choice->line;
+        const atlas::LocalDateTime& t = choice->shownTime;
+        if (choice->timeChanged && t.year >= 1901 && t.year <= 2050) {
+            e.year = t.year;
+            e.monthIndex = t.month - 1;
+            e.day = t.day;
+            e.hour = t.hour;
+            e.minute = t.minute;
+        } else if (choice->timeChanged) {
+            note += msg::kMovedTimeOutsideYears;
+        }
+    }
+    err << note << '\n';
+    return true;
+}
+
+} // namespace
+
 void UseAtlasBeside(const std::string& companionFolder) {
     CompanionFolder() = companionFolder;
 }
@@ -351,6 +428,8 @@ int RunChartCommand(const std::vector<std::string>& args, std::ostream& out, std
             err << usage->text << "\nTry 'quillmere-chart --help'.\n";
             return 2;
         }
+        if (o.place && !ApplyPlace(o, entry, err))
+            return 1;
         const std::pair<const char*, const std::string*> texts[] = {{"--name", &entry.name},
                                                                     {"--city", &entry.city},
                                                                     {"--state", &entry.state},
