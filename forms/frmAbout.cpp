@@ -32,6 +32,12 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
     lblDescription->setWordWrap(true);
     lblDescription->setFixedWidth(340);
 
+    lblCredits = new QLabel(QString::fromLatin1(msg::kAboutCredits), this);
+    lblCredits->setObjectName("lblCredits");
+    lblCredits->setTextFormat(Qt::PlainText);
+    lblCredits->setWordWrap(true);
+    lblCredits->setFixedWidth(340);
+
     cmdOK = new QPushButton("OK", this);
     cmdOK->setObjectName("cmdOK");
     cmdOK->setDefault(true);
@@ -44,10 +50,11 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
     grid->addWidget(picIcon, 0, 0, 2, 1);
     grid->addWidget(lblTitle, 0, 1);
     grid->addWidget(lblDescription, 1, 1);
+    grid->addWidget(lblCredits, 2, 1);
     auto* buttons = new QHBoxLayout();
     buttons->addStretch(1);
     buttons->addWidget(cmdOK);
-    grid->addLayout(buttons, 2, 0, 1, 2);
+    grid->addLayout(buttons, 3, 0, 1, 2);
     grid->setSizeConstraint(QLayout::SetFixedSize);
 }
 

@@ -14,6 +14,7 @@ class frmAbout : public QDialog {
     QLabel* picIcon;
     QLabel* lblTitle;
     QLabel* lblDescription;
+    QLabel* lblCredits;
     QPushButton* cmdOK;
 
   public slots:

@@ -63,6 +63,11 @@ inline constexpr const char* kAboutDescription =
     "than the ones they rule. This software aims to give you an insight into your future based on Vedic "
     "astrology.";
 
+// The sources the About box credits.
+inline constexpr const char* kAboutCredits =
+    "Birth places: GeoNames (geonames.org), CC BY 4.0, fields selected and populations joined. "
+    "Time zones: the IANA time zone database. Precise positions: the Swiss Ephemeris of Astrodienst.";
+
 // The coordinate search.
 inline constexpr const char* kSearchEnterCity = "Please Enter City";
 inline constexpr const char* kSearchEnterState = "Please Enter State";
