@@ -94,6 +94,11 @@ std::string IsoDate(const astro::CivilDate& date) {
     return text;
 }
 
+std::string LongDate(const astro::CivilDate& date) {
+    return std::string(MonthName(date.month)) + " " + std::to_string(date.day) + ", " +
+           std::to_string(date.year);
+}
+
 int RunningPeriod(const std::array<Period, 9>& periods, double minutesUT) {
     for (std::size_t i = 0; i < periods.size(); ++i)
         if (periods[i].start <= minutesUT && minutesUT < periods[i].end)
@@ -159,6 +164,11 @@ PositionRow PositionOf(BodySlot body, double longitude) {
     const double quarters = std::floor(Wrapped(longitude) * 60 / 200);
     row.pada = static_cast<int>(quarters - 4 * std::floor(quarters / 4)) + 1;
     return row;
+}
+
+std::string PositionText(const PositionRow& row) {
+    return std::to_string(row.degrees) + "\u00B0 " + std::to_string(row.minutes) + "' " +
+           std::to_string(row.seconds) + "\" " + std::string(kSigns[static_cast<std::size_t>(row.sign)].code);
 }
 
 std::vector<PositionRow> PositionRows() {

@@ -46,6 +46,8 @@ astro::CivilDate LocalDateOf(double minutesUT, const BirthDataRecord& birth);
 
 // "1987-01-01".
 std::string IsoDate(const astro::CivilDate& date);
+// "January 1, 1987", as the reading writes the date of birth.
+std::string LongDate(const astro::CivilDate& date);
 
 // Index (0..8) of the period running at the moment, or -1 when none is.
 int RunningPeriod(const Vimshottari& periods, double minutesUT);
@@ -73,6 +75,9 @@ struct PositionRow {
     int pada = 0; // 1..4, the quarter of the nakshatra the longitude stands in
     bool retrograde = false;
 };
+
+// "19° 27' 44\" Lib", as the reading writes a position.
+std::string PositionText(const PositionRow& row);
 
 // The row of a longitude; `retrograde` is left false.
 PositionRow PositionOf(BodySlot body, double longitude);
