@@ -19,6 +19,7 @@ namespace {
 
 constexpr double kMarginCm = 1.5;
 constexpr double kTextPoints = 9.5;
+constexpr double kPeriodPoints[] = {9, 8.5, 8};
 constexpr double kNamePoints = 14;
 constexpr double kTitlePoints = 11;
 
@@ -67,23 +68,34 @@ class Pages {
             y_ += LineHeight(font);
     }
 
+    // Text across the page, broken into lines where it is too long for one.
+    void Paragraph(const QString& text, const QFont& font) {
+        painter_.setFont(font);
+        QRectF used;
+        painter_.drawText(QRectF(area_.left(), y_, area_.width(), area_.bottom() - y_),
+                          Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, text, &used);
+        y_ += std::max(used.height(), LineHeight(font));
+    }
+
     // A new page with the header; false when the printer cannot give one.
     bool Begin(bool first) {
         if (!first && !printer_.newPage())
             return false;
         y_ = area_.top();
         const BirthDataRecord& b = BirthData;
-        Line(Left(), Text(b.name), Font(kNamePoints, true));
-        Line(Left(),
-             "Date of Birth: " + Latin1(MonthName(b.month)) + " " + QString::number(b.day) + ", " +
-                 QString::number(b.year) + "    Time of Birth: " + QString::number(b.hour) + " HH " +
-                 QString::number(b.minute) + " MM    Latitude: " + QString::number(b.latDeg) + " Degree " +
-                 QString::number(b.latMin) + " Minute    Longitude: " + QString::number(b.lonDeg) +
-                 " Degree " + QString::number(b.lonMin) + " Minute",
-             text_);
-        Line(Left(),
-             "City: " + Text(b.city) + "    State: " + Text(b.state) + "    Country: " + Text(b.country),
-             text_);
+        const QString gap = QStringLiteral("    ");
+        Paragraph(Text(b.name), Font(kNamePoints, true));
+        Paragraph("Date of Birth: " + Latin1(MonthName(b.month)) + " " + QString::number(b.day) + ", " +
+                      QString::number(b.year) + gap + "Time of Birth: " + QString::number(b.hour) + " HH " +
+                      QString::number(b.minute) + " MM ",
+                  text_);
+        Paragraph("Latitude: " + QString::number(b.latDeg) + " Degree " + QString::number(b.latMin) +
+                      " Minute" + gap + "Longitude: " + QString::number(b.lonDeg) + " Degree " +
+                      QString::number(b.lonMin) + " Minute",
+                  text_);
+        Paragraph("City: " + Text(b.city) + gap + "State: " + Text(b.state) + gap +
+                      "Country: " + Text(b.country),
+                  text_);
         y_ += LineHeight(text_) / 2;
         painter_.setPen(QPen(Qt::black, unit_));
         painter_.drawLine(QPointF(area_.left(), y_), QPointF(area_.right(), y_));
@@ -202,24 +214,34 @@ bool PeriodPages(Pages& pages) {
     const BirthDataRecord& b = BirthData;
     const Vimshottari periods = ReadingPeriods();
     const QFont title = pages.Font(kTitlePoints, true);
-    const QFont& text = pages.TextFont();
-    const QFont bold = pages.Font(kTextPoints, true);
     const double unit = pages.Unit();
     const auto date = [&b](double minutes) { return Text(LongDate(LocalDateOf(minutes, b))); };
 
-    // Columns of a block: the lord (sub-periods indented), where it begins, where it ends.
-    double lordWidth = 0, dateWidth = 0;
-    for (const PeriodLord& lord : kNakshatraLords)
-        lordWidth = std::max(lordWidth, pages.Width(bold, Latin1(Body(lord.body).english)));
-    for (const MajorPeriod& major : periods)
-        for (const Period& p : major.subPeriods)
-            dateWidth =
-                std::max({dateWidth, pages.Width(text, date(p.start)), pages.Width(text, date(p.end))});
-    const double indent = 12 * unit, gap = 16 * unit;
-    const double blockWidth = indent + lordWidth + 2 * (gap + dateWidth);
-    const double columnGap = 32 * unit;
-    const int columns =
-        std::max(1, static_cast<int>((pages.Area().width() + columnGap) / (blockWidth + columnGap)));
+    // Columns of a block: the lord (sub-periods indented), where it begins, where it ends. The type
+    // is made smaller, within reason, until two blocks fit across the page.
+    const double indent = 10 * unit, gap = 10 * unit, columnGap = 20 * unit;
+    QFont text, bold;
+    double lordWidth = 0, dateWidth = 0, blockWidth = 0;
+    int columns = 1;
+    for (double points : kPeriodPoints) {
+        text = pages.Font(points, false);
+        bold = pages.Font(points, true);
+        lordWidth = dateWidth = 0;
+        for (const PeriodLord& lord : kNakshatraLords)
+            lordWidth = std::max(lordWidth, pages.Width(bold, Latin1(Body(lord.body).english)));
+        for (const MajorPeriod& major : periods) {
+            for (const Period& p : major.subPeriods)
+                dateWidth =
+                    std::max({dateWidth, pages.Width(text, date(p.start)), pages.Width(text, date(p.end))});
+            dateWidth = std::max({dateWidth, pages.Width(bold, date(major.period.start)),
+                                  pages.Width(bold, date(major.period.end))});
+        }
+        blockWidth = indent + lordWidth + 2 * (gap + dateWidth);
+        columns =
+            std::max(1, static_cast<int>((pages.Area().width() + columnGap) / (blockWidth + columnGap)));
+        if (columns >= 2)
+            break;
+    }
     const double line = pages.LineHeight(text);
     const double blockHeight = 10 * line + line / 2;
 
