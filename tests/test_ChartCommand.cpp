@@ -166,6 +166,11 @@ TEST(ChartCommand, PreciseIndiaRunsThePublishedPeriods) {
     ASSERT_EQ(lines.size(), 41u + 90);
     EXPECT_EQ(lines[41].substr(0, 18), "Saturn 1946-09-10 ");
     EXPECT_EQ(lines[41 + 50].substr(0, 24), "Moon 2015-09-10 2025-09-");
+    // At the pole the precise reading is refused, and with it its periods.
+    args[std::find(args.begin(), args.end(), "28d39N") - args.begin()] = "90d0N";
+    const Result pole = RunCompanion(args);
+    EXPECT_EQ(pole.status, 1);
+    EXPECT_EQ(pole.out, "");
 }
 
 TEST(ChartCommand, SavedReadingGivesTheSameExport) {
