@@ -185,6 +185,7 @@ void ComputeMoonPosition() {
     const double sidereal = SiderealMoonLongitude(T);
 
     ReadingState.moonPositionText = FormatZodiacPosition(sidereal);
+    ReadingState.longitudes[static_cast<std::size_t>(BodySlot::Moon)] = sidereal;
     ReadingState.moonNakshatra = NakshatraForLongitude(sidereal);
     const std::string rashi =
         RashiForSignCode(astro::LastChars(astro::Trim(ReadingState.moonPositionText), 3));

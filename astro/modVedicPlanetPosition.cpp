@@ -264,6 +264,8 @@ void ComputeChartAngles() {
     ReadingState.ayanamsaText = FormatSignedDegrees(angles.ayanamsa);
     ReadingState.ascendantText = FormatZodiacPosition(angles.ascendant);
     ReadingState.midheavenText = FormatZodiacPosition(angles.midheaven);
+    ReadingState.longitudes[static_cast<std::size_t>(BodySlot::Ascendant)] = angles.ascendant;
+    ReadingState.longitudes[static_cast<std::size_t>(BodySlot::Midheaven)] = angles.midheaven;
 }
 
 // ---------------------------------------------------------------- planets
@@ -464,6 +466,17 @@ void ComputePlanetTable() {
     pos[8] = ShortZodiacPositionOf(ketu);
     pos[9] = ShortZodiacPosition(ReadingState.ascendantText);
     pos[10] = ShortZodiacPosition(ReadingState.midheavenText);
+
+    // The Moon, the ascendant and the midheaven keep the numbers their own stages wrote.
+    auto& lon = ReadingState.longitudes;
+    lon[0] = rowLongitude[2];
+    lon[2] = rowLongitude[0];
+    lon[3] = rowLongitude[1];
+    lon[4] = rowLongitude[3];
+    lon[5] = rowLongitude[4];
+    lon[6] = rowLongitude[5];
+    lon[7] = rahu;
+    lon[8] = ketu;
 }
 
 // ---------------------------------------------------------------- lagna and nakshatra lord

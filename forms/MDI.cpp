@@ -7,6 +7,7 @@
 #include "forms/frmAbout.h"
 #include "forms/frmDisplay.h"
 #include "forms/frmMain.h"
+#include "output/PrintChart.h"
 #include "output/PrintInterpretation.h"
 #include "output/ReadingFiles.h"
 #include "output/modSaveForm.h"
@@ -15,6 +16,7 @@
 #include "records/Records.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
@@ -50,6 +52,11 @@ constexpr int kButtonWidth = 1000;
 constexpr int kWideButtonWidth = 1500;
 
 const char* const kToolbarKeys[] = {"New", "Save", "Print", "Help"};
+
+// The kept choice of chart style and its two values.
+const QString kChartStyleSetting = QStringLiteral("chartStyle");
+const QString kSouthIndianSetting = QStringLiteral("south");
+const QString kNorthIndianSetting = QStringLiteral("north");
 
 QPushButton* StripButton(const char* caption, const char* name, int widthTwips, QWidget* strip) {
     auto* button = new QPushButton(QString::fromLatin1(caption), strip);
@@ -171,6 +178,7 @@ void MDI::BuildMenus() {
     mnuExport = item(file, "&Export Chart As Text", "mnuExport", &MDI::mnuExport_Click);
     file->addSeparator();
     mnuPrint = item(file, "&Print", "mnuPrint", &MDI::mnuPrint_Click);
+    mnuPrintChart = item(file, msg::kPrintChart, "mnuPrintChart", &MDI::mnuPrintChart_Click);
     file->addSeparator();
     mnuBack = item(file, "&Back", "mnuBack", &MDI::mnuBack_Click);
     file->addSeparator();
@@ -180,6 +188,16 @@ void MDI::BuildMenus() {
     view->setObjectName("mnuView");
     mnuToolBar = item(view, "&Toolbar", "mnuToolBar", &MDI::mnuToolBar_Click);
     mnuToolBar->setCheckable(true);
+    view->addSeparator();
+    mnuPeriods = item(view, msg::kPeriodsView, "mnuPeriods", &MDI::mnuPeriods_Click);
+    view->addSeparator();
+    auto* styles = new QActionGroup(view);
+    mnuSouthIndian = item(view, msg::kSouthIndian, "mnuSouthIndian", &MDI::mnuChartStyle_Click);
+    mnuNorthIndian = item(view, msg::kNorthIndian, "mnuNorthIndian", &MDI::mnuChartStyle_Click);
+    for (QAction* style : {mnuSouthIndian, mnuNorthIndian}) {
+        style->setCheckable(true);
+        styles->addAction(style);
+    }
 
     QMenu* help = menuBar()->addMenu("&Help");
     help->setObjectName("mnuHelp");
@@ -193,6 +211,9 @@ void MDI::BuildMenus() {
 void MDI::MDIForm_Load() {
     mnuToolBar->setChecked(true);
     TB->setVisible(true);
+    const bool north = platform::Os().Setting(kChartStyleSetting) == kNorthIndianSetting;
+    (north ? mnuNorthIndian : mnuSouthIndian)->setChecked(true);
+    display_->SetChartStyle(north ? ChartStyle::NorthIndian : ChartStyle::SouthIndian);
 }
 
 void MDI::MDIForm_Activate() {
@@ -338,9 +359,9 @@ QMenu* MDI::createPopupMenu() {
     return nullptr;
 }
 
-void MDI::FollowView(bool chartInFront) {
-    cmdSave->setEnabled(!chartInFront);
-    cmdSaveAsJPEG->setEnabled(chartInFront);
+void MDI::FollowView(bool pictureView) {
+    cmdSave->setEnabled(!pictureView);
+    cmdSaveAsJPEG->setEnabled(pictureView);
 }
 
 void MDI::ReturnToEntryForm() {
@@ -489,6 +510,31 @@ void MDI::mnuPrint_Click() {
     QString reason;
     if (!PrintInterpretation(*display_->RTB, *printer_, &reason)) {
         QString text = QString::fromLatin1(msg::kNotPrinted);
+        if (!reason.isEmpty())
+            text += "\n" + reason;
+        platform::ShowMessage(text, platform::MessageIcon::Error);
+    }
+}
+
+void MDI::mnuPeriods_Click() {
+    display_->cmdPeriods_Click();
+}
+
+void MDI::mnuChartStyle_Click() {
+    const bool north = mnuNorthIndian->isChecked();
+    display_->SetChartStyle(north ? ChartStyle::NorthIndian : ChartStyle::SouthIndian);
+    if (!platform::Os().SetSetting(kChartStyleSetting, north ? kNorthIndianSetting : kSouthIndianSetting))
+        platform::ShowMessage(QString::fromLatin1(msg::kChoiceNotKept), platform::MessageIcon::Error);
+}
+
+void MDI::mnuPrintChart_Click() {
+    if (!printer_)
+        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    if (!platform::Os().AskPrinter(*printer_, platform::PrinterRequest{}))
+        return;
+    QString reason;
+    if (!PrintChart(*printer_, display_->CurrentChartStyle(), &reason)) {
+        QString text = QString::fromLatin1(msg::kChartNotPrinted);
         if (!reason.isEmpty())
             text += "\n" + reason;
         platform::ShowMessage(text, platform::MessageIcon::Error);

@@ -46,9 +46,13 @@ class MDI : public QMainWindow {
     QAction* mnuSaveAsJpeg;
     QAction* mnuExport;
     QAction* mnuPrint;
+    QAction* mnuPrintChart;
     QAction* mnuBack;
     QAction* mnuExit;
     QAction* mnuToolBar;
+    QAction* mnuPeriods;
+    QAction* mnuSouthIndian;
+    QAction* mnuNorthIndian;
     QAction* mnuOnline;
     QAction* mnuUpdate;
     QAction* mnuAbout;
@@ -59,9 +63,12 @@ class MDI : public QMainWindow {
     void mnuSaveAsJpeg_Click();
     void mnuExport_Click();
     void mnuPrint_Click();
+    void mnuPrintChart_Click();
     void mnuBack_Click();
     void mnuExit_Click();
     void mnuToolBar_Click();
+    void mnuPeriods_Click();
+    void mnuChartStyle_Click();
     void mnuOnline_Click();
     void mnuUpdate_Click();
     void mnuAbout_Click();
@@ -91,7 +98,7 @@ class MDI : public QMainWindow {
     QPoint KeptInView(QPoint at) const;
     // Gives a window too short for the reading the strips' room.
     void FitStripsToWindow();
-    void FollowView(bool chartInFront);
+    void FollowView(bool pictureView);
     // Closes this window and the display form and shows the entry form again.
     void ReturnToEntryForm();
 

@@ -2,21 +2,28 @@
 
 #include "formats/ChartExport.h"
 #include "forms/HouseLordReport.h"
+#include "forms/NorthIndianChart.h"
 #include "forms/RasiChart.h"
+#include "pipeline/Periods.h"
 #include "pipeline/ReadingPipeline.h"
 #include "records/Messages.h"
 #include "records/Records.h"
 #include "records/Vocabulary.h"
 
+#include <QDateTime>
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <QTabWidget>
+#include <QTableWidget>
 #include <QTextEdit>
+#include <QTreeWidget>
 #include <QVBoxLayout>
 
 namespace {
@@ -52,6 +59,23 @@ void SetDetail(QLabel* label, const QString& text) {
     label->setToolTip(text);
 }
 
+std::array<QStringList, 12> CellTexts(const std::array<std::vector<std::string>, 12>& cells) {
+    std::array<QStringList, 12> out;
+    for (std::size_t j = 0; j < cells.size(); ++j)
+        for (const std::string& entry : cells[j])
+            out[j] << Text(entry);
+    return out;
+}
+
+QPushButton* NamedButton(const char* caption, const QString& name, QWidget* parent) {
+    auto* button = new QPushButton(QString::fromLatin1(caption), parent);
+    button->setObjectName(name);
+    return button;
+}
+
+// The columns of the periods tree.
+enum PeriodColumn { kLordColumn, kBeginsColumn, kEndsColumn, kRunningColumn, kPeriodColumns };
+
 } // namespace
 
 frmDisplay::frmDisplay(QWidget* parent) : QWidget(parent) {
@@ -63,8 +87,10 @@ frmDisplay::frmDisplay(QWidget* parent) : QWidget(parent) {
     views->setObjectName("views");
     fraChart = BuildChartView();
     fraInterpretation = BuildInterpretationView();
+    fraPeriods = BuildPeriodsView();
     views->addWidget(fraChart);
     views->addWidget(fraInterpretation);
+    views->addWidget(fraPeriods);
     views->setGeometry(kViewLeft, kViewTop, kViewWidth, kViewHeight);
 
     Picture1 = new QLabel(this);
@@ -81,6 +107,10 @@ frmDisplay::frmDisplay(QWidget* parent) : QWidget(parent) {
 
     connect(cmdInterpretation, &QPushButton::clicked, this, &frmDisplay::cmdInterpretation_Click);
     connect(cmdChart, &QPushButton::clicked, this, &frmDisplay::cmdChart_Click);
+    for (QPushButton* button : cmdPeriods)
+        connect(button, &QPushButton::clicked, this, &frmDisplay::cmdPeriods_Click);
+    connect(cmdPeriodsChart, &QPushButton::clicked, this, &frmDisplay::cmdChart_Click);
+    connect(cmdPeriodsInterpretation, &QPushButton::clicked, this, &frmDisplay::cmdInterpretation_Click);
 
     Form_Load();
 }
@@ -131,6 +161,12 @@ QWidget* frmDisplay::BuildChartView() {
     lblSouthPosition = picSouthRasi->signNumbers;
     lblPlanets = picSouthRasi->cellEntries;
     lower->addWidget(picSouthRasi, 0, Qt::AlignLeft | Qt::AlignBottom);
+    // In its place when the North-Indian style is chosen; hidden, it takes no room.
+    picNorthRasi = new NorthIndianChart(view);
+    picNorthRasi->setObjectName("picNorthRasi");
+    picNorthRasi->setFixedSize(chartSide, chartSide);
+    picNorthRasi->hide();
+    lower->addWidget(picNorthRasi, 0, Qt::AlignLeft | Qt::AlignBottom);
 
     auto* right = new QVBoxLayout();
     right->setSpacing(kChartViewSpacing);
@@ -207,6 +243,9 @@ QWidget* frmDisplay::BuildChartView() {
     right->addWidget(fraPlanets);
     right->addStretch(1);
 
+    // Above "Get Interpretation": the column is too narrow for the two side by side.
+    cmdPeriods[0] = NamedButton(msg::kPeriodsView, "cmdPeriods_0", view);
+    right->addWidget(cmdPeriods[0], 0, Qt::AlignRight);
     cmdInterpretation = new QPushButton("Get Interpretation", view);
     cmdInterpretation->setObjectName("cmdInterpretation");
     right->addWidget(cmdInterpretation, 0, Qt::AlignRight);
@@ -225,10 +264,95 @@ QGroupBox* frmDisplay::BuildInterpretationView() {
     // Read-only, yet the text can be selected for printing a part of it.
     RTB->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     layout->addWidget(RTB, 1);
+    auto* buttons = new QHBoxLayout();
+    buttons->addStretch(1);
+    cmdPeriods[1] = NamedButton(msg::kPeriodsView, "cmdPeriods_1", frame);
+    buttons->addWidget(cmdPeriods[1]);
     cmdChart = new QPushButton("Show Chart", frame);
     cmdChart->setObjectName("cmdChart");
-    layout->addWidget(cmdChart, 0, Qt::AlignRight);
+    buttons->addWidget(cmdChart);
+    layout->addLayout(buttons);
     return frame;
+}
+
+QWidget* frmDisplay::BuildPeriodsView() {
+    auto* view = new QWidget();
+    view->setObjectName("fraPeriods");
+    auto* layout = new QVBoxLayout(view);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(kChartViewSpacing);
+    tabPeriods = new QTabWidget(view);
+    tabPeriods->setObjectName("tabPeriods");
+    layout->addWidget(tabPeriods, 1);
+
+    fraDasha = new QWidget();
+    fraDasha->setObjectName("fraDasha");
+    auto* dasha = new QVBoxLayout(fraDasha);
+    dasha->setContentsMargins(4, 4, 4, 4);
+    tvwPeriods = new QTreeWidget(fraDasha);
+    tvwPeriods->setObjectName("tvwPeriods");
+    tvwPeriods->setColumnCount(kPeriodColumns);
+    tvwPeriods->setHeaderLabels({msg::kPeriodHeading, msg::kBeginsHeading, msg::kEndsHeading, QString()});
+    tvwPeriods->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    tvwPeriods->setUniformRowHeights(true);
+    tvwPeriods->header()->setStretchLastSection(true);
+    tvwPeriods->header()->setSectionsMovable(false);
+    // Wide enough for whatever rows are expanded.
+    tvwPeriods->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    dasha->addWidget(tvwPeriods);
+    tabPeriods->addTab(fraDasha, msg::kPeriodsTitle);
+
+    // The navamsa as large as the rasi chart, so that a crowded sign shows as readably.
+    fraNavamsa = new QWidget();
+    fraNavamsa->setObjectName("fraNavamsa");
+    auto* navamsa = new QHBoxLayout(fraNavamsa);
+    navamsa->setContentsMargins(4, 4, 4, 4);
+    const int side = picSouthRasi->width();
+    picSouthNavamsa = new RasiChart(fraNavamsa);
+    picSouthNavamsa->setObjectName("picSouthNavamsa");
+    // Names of their own, so that the rasi chart's labels stay the ones found by name.
+    for (int j = 0; j < 12; ++j) {
+        const auto at = static_cast<std::size_t>(j);
+        picSouthNavamsa->signNumbers[at]->setObjectName(QString("lblNavamsaPosition_%1").arg(j));
+        picSouthNavamsa->cellEntries[at]->setObjectName(QString("lblNavamsaPlanets_%1").arg(j));
+    }
+    picSouthNavamsa->setFixedSize(side, side);
+    navamsa->addWidget(picSouthNavamsa, 0, Qt::AlignHCenter | Qt::AlignTop);
+    picNorthNavamsa = new NorthIndianChart(fraNavamsa);
+    picNorthNavamsa->setObjectName("picNorthNavamsa");
+    picNorthNavamsa->setFixedSize(side, side);
+    picNorthNavamsa->hide();
+    navamsa->addWidget(picNorthNavamsa, 0, Qt::AlignHCenter | Qt::AlignTop);
+    tabPeriods->addTab(fraNavamsa, msg::kNavamsaTitle);
+
+    fraPositions = new QWidget();
+    fraPositions->setObjectName("fraPositions");
+    auto* positions = new QVBoxLayout(fraPositions);
+    positions->setContentsMargins(4, 4, 4, 4);
+    grdPositions = new QTableWidget(kFilledBodySlots, 8, fraPositions);
+    grdPositions->setObjectName("grdPositions");
+    grdPositions->setHorizontalHeaderLabels(
+        {msg::kBodyHeading, msg::kSignHeading, msg::kDegreesHeading, msg::kMinutesHeading,
+         msg::kSecondsHeading, msg::kNakshatraHeading, msg::kPadaHeading, msg::kRetrogradeHeading});
+    grdPositions->verticalHeader()->hide();
+    grdPositions->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grdPositions->setSelectionMode(QAbstractItemView::NoSelection);
+    grdPositions->setFocusPolicy(Qt::NoFocus);
+    grdPositions->setWordWrap(false);
+    grdPositions->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    grdPositions->horizontalHeader()->setStretchLastSection(true);
+    grdPositions->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    positions->addWidget(grdPositions);
+    tabPeriods->addTab(fraPositions, msg::kPositionsTitle);
+
+    auto* buttons = new QHBoxLayout();
+    buttons->addStretch(1);
+    cmdPeriodsChart = NamedButton("Show Chart", "cmdPeriodsChart", view);
+    cmdPeriodsInterpretation = NamedButton("Get Interpretation", "cmdPeriodsInterpretation", view);
+    buttons->addWidget(cmdPeriodsChart);
+    buttons->addWidget(cmdPeriodsInterpretation);
+    layout->addLayout(buttons);
+    return view;
 }
 
 void frmDisplay::Form_Load() {
@@ -268,6 +392,76 @@ void frmDisplay::ShowReading() {
             entries << Text(entry);
         picSouthRasi->SetCellEntries(j, entries);
     }
+
+    // The periods and positions view, and the charts of the other style, from the same reading.
+    const int lagna = std::max(0, SignIndexOfCode(r.lagnaSignCode));
+    picNorthRasi->SetChart(lagna, CellTexts(cells));
+    const std::array<QStringList, 12> navamsa = CellTexts(NavamsaCellEntries());
+    for (int j = 0; j < 12; ++j)
+        picSouthNavamsa->SetCellEntries(j, navamsa[static_cast<std::size_t>(j)]);
+    picNorthNavamsa->SetChart(NavamsaSign(r.longitudes[static_cast<std::size_t>(BodySlot::Ascendant)]),
+                              navamsa);
+    ShowPositions();
+    ShowPeriods(static_cast<double>(QDateTime::currentMSecsSinceEpoch()) / 60000);
+}
+
+void frmDisplay::ShowPositions() {
+    const std::vector<PositionRow> rows = PositionRows();
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const PositionRow& row = rows[i];
+        const QString cells[] = {
+            Latin1(Body(row.body).english), Latin1(kSigns[static_cast<std::size_t>(row.sign)].english),
+            QString::number(row.degrees),   QString::number(row.minutes),
+            QString::number(row.seconds),   Text(row.nakshatra),
+            QString::number(row.pada),      row.retrograde ? msg::kRetrogradeShown : QString()};
+        for (int c = 0; c < static_cast<int>(std::size(cells)); ++c) {
+            auto* item = new QTableWidgetItem(cells[c]);
+            // Numbers line up on the right, names on the left.
+            const bool number = c >= 2 && c <= 4;
+            item->setTextAlignment(Qt::AlignVCenter | (number ? Qt::AlignRight : Qt::AlignLeft));
+            grdPositions->setItem(static_cast<int>(i), c, item);
+        }
+    }
+}
+
+void frmDisplay::ShowPeriods(double nowMinutesUT) {
+    tvwPeriods->clear();
+    const BirthDataRecord& b = BirthData;
+    const Vimshottari periods = ReadingPeriods();
+    const auto item = [&b](const Period& p) {
+        return QStringList{Latin1(Body(p.lord).english), Text(LongDate(LocalDateOf(p.start, b))),
+                           Text(LongDate(LocalDateOf(p.end, b)))};
+    };
+    const auto mark = [](QTreeWidgetItem* running) {
+        running->setText(kRunningColumn, msg::kRunningMark);
+        for (int c = 0; c < kPeriodColumns; ++c) {
+            QFont bold = running->font(c);
+            bold.setBold(true);
+            running->setFont(c, bold);
+        }
+    };
+    const int runningMajor = RunningPeriod(periods, nowMinutesUT);
+    for (std::size_t i = 0; i < periods.size(); ++i) {
+        auto* major = new QTreeWidgetItem(tvwPeriods, item(periods[i].period));
+        for (const Period& sub : periods[i].subPeriods)
+            new QTreeWidgetItem(major, item(sub));
+        if (static_cast<int>(i) != runningMajor)
+            continue;
+        mark(major);
+        major->setExpanded(true);
+        const int runningSub = RunningPeriod(periods[i].subPeriods, nowMinutesUT);
+        if (runningSub >= 0)
+            mark(major->child(runningSub));
+    }
+}
+
+void frmDisplay::SetChartStyle(ChartStyle style) {
+    chartStyle_ = style;
+    const bool north = style == ChartStyle::NorthIndian;
+    picSouthRasi->setVisible(!north);
+    picNorthRasi->setVisible(north);
+    picSouthNavamsa->setVisible(!north);
+    picNorthNavamsa->setVisible(north);
 }
 
 void frmDisplay::BuildHouseLordReading() {
@@ -283,5 +477,12 @@ void frmDisplay::cmdInterpretation_Click() {
 
 void frmDisplay::cmdChart_Click() {
     views->setCurrentWidget(fraChart);
+    emit ViewChanged(true);
+}
+
+void frmDisplay::cmdPeriods_Click() {
+    views->setCurrentWidget(fraPeriods);
+    // Ctrl+Tab then turns the pages.
+    tabPeriods->setFocus();
     emit ViewChanged(true);
 }

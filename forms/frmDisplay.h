@@ -1,6 +1,9 @@
-// The display form: one reading in two views, the chart view (personal details, rasi chart, planet
-// table, other Vedic details) and the interpretation view (the house-lords report).
+// The display form: one reading in three views, the chart view (personal details, rasi chart, planet
+// table, other Vedic details), the interpretation view (the house-lords report) and the periods and
+// positions view (the Vimshottari periods, the navamsa chart and every position).
 #pragma once
+
+#include "output/ChartDrawing.h"
 
 #include <QWidget>
 
@@ -11,7 +14,11 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QStackedWidget;
+class QTableWidget;
+class QTabWidget;
 class QTextEdit;
+class QTreeWidget;
+class NorthIndianChart;
 class RasiChart;
 
 class frmDisplay : public QWidget {
@@ -23,6 +30,11 @@ class frmDisplay : public QWidget {
     void ShowReading();
     // Writes the house-lords report into RTB.
     void BuildHouseLordReading();
+    // Draws the rasi and navamsa charts in the style; South-Indian until told otherwise.
+    void SetChartStyle(ChartStyle style);
+    ChartStyle CurrentChartStyle() const { return chartStyle_; }
+    // Writes the periods, marking those running at the moment (minutes from 1970-01-01 00:00 UT).
+    void ShowPeriods(double nowMinutesUT);
 
     QStackedWidget* views;
     QWidget* fraChart;
@@ -60,21 +72,43 @@ class frmDisplay : public QWidget {
     QTextEdit* RTB;
     QPushButton* cmdChart;
 
+    NorthIndianChart* picNorthRasi;
+    // The periods and positions view: a page each for the periods, the navamsa and the positions.
+    QWidget* fraPeriods;
+    QTabWidget* tabPeriods;
+    QWidget* fraDasha;
+    QTreeWidget* tvwPeriods;
+    QWidget* fraNavamsa;
+    RasiChart* picSouthNavamsa;
+    NorthIndianChart* picNorthNavamsa;
+    QWidget* fraPositions;
+    QTableWidget* grdPositions;
+    // "Periods and Positions" in the chart view and in the interpretation view.
+    std::array<QPushButton*, 2> cmdPeriods;
+    QPushButton* cmdPeriodsChart;
+    QPushButton* cmdPeriodsInterpretation;
+
     // Working space of the picture export; never shown.
     QLabel* Picture1;
     QLineEdit* txtFile;
     QLineEdit* txtFolder;
 
   signals:
-    // The view in front changed; the main window's Save buttons follow it.
-    void ViewChanged(bool chartInFront);
+    // The view in front changed; the main window's Save buttons follow it. `pictureView`: the chart
+    // or the periods view, which a picture saves, rather than the interpretation.
+    void ViewChanged(bool pictureView);
 
   public slots:
     void cmdChart_Click();
     void cmdInterpretation_Click();
+    void cmdPeriods_Click();
 
   private:
     void Form_Load();
     QWidget* BuildChartView();
     QGroupBox* BuildInterpretationView();
+    QWidget* BuildPeriodsView();
+    void ShowPositions();
+
+    ChartStyle chartStyle_ = ChartStyle::SouthIndian;
 };

@@ -155,7 +155,7 @@ bool PrintDocument(QTextDocument& document, QPrinter& printer) {
     return painter.end();
 }
 
-bool PrintToFile(QTextDocument& document, QPrinter& printer, QString* reason) {
+bool PrintToFile(QPrinter& printer, const std::function<bool(QPrinter&)>& paint, QString* reason) {
     const QString target = printer.outputFileName();
     const QFileInfo targetInfo(target);
     const auto fail = [&](const QString& why) {
@@ -171,7 +171,7 @@ bool PrintToFile(QTextDocument& document, QPrinter& printer, QString* reason) {
         return fail(temporary.errorString());
     temporary.close();
     printer.setOutputFileName(temporary.fileName());
-    const bool painted = PrintDocument(document, printer) && !PrinterFailed(printer);
+    const bool painted = paint(printer) && !PrinterFailed(printer);
     printer.setOutputFileName(target);
     if (!painted)
         return fail(QStringLiteral("The printer could not write the file."));
@@ -192,10 +192,15 @@ bool PrintToFile(QTextDocument& document, QPrinter& printer, QString* reason) {
 
 bool PrintInterpretation(const QTextEdit& rtb, QPrinter& printer, QString* reason) {
     const std::unique_ptr<QTextDocument> document = DocumentToPrint(rtb, printer);
+    return PrintWhole(
+        printer, [&document](QPrinter& p) { return PrintDocument(*document, p); }, reason);
+}
+
+bool PrintWhole(QPrinter& printer, const std::function<bool(QPrinter&)>& paint, QString* reason) {
     if (!printer.outputFileName().isEmpty())
-        return PrintToFile(*document, printer, reason);
+        return PrintToFile(printer, paint, reason);
     // The printer's state, not the painter, tells when the printer cannot start.
-    return PrintDocument(*document, printer) && !PrinterFailed(printer);
+    return paint(printer) && !PrinterFailed(printer);
 }
 
 void SetPrintedFileHook(std::function<void(const QString&)> hook) {

@@ -17,6 +17,10 @@ class QTextEdit;
 // only by a complete print, so a failure leaves an earlier file as it was.
 bool PrintInterpretation(const QTextEdit& rtb, QPrinter& printer, QString* reason = nullptr);
 
+// Prints the pages that `paint` draws on the printer it is given (false when it could not draw
+// them), to a file whole or not at all as above.
+bool PrintWhole(QPrinter& printer, const std::function<bool(QPrinter&)>& paint, QString* reason = nullptr);
+
 // Test seam: called with the finished temporary file of a print to a file, before it is checked and
 // put in place, so that a test can spoil it as a full disk would. Empty function: no hook.
 void SetPrintedFileHook(std::function<void(const QString& temporaryFile)> hook);

@@ -69,8 +69,12 @@ bool ComputePreciseStages(std::string& message) {
         r.bodyNames[i] = kBodies[i].english;
         r.bodyLabels[i] = kBodies[i].label;
     }
-    for (std::size_t i = 0; i < precise::kPreciseBodyCount; ++i)
+    for (std::size_t i = 0; i < precise::kPreciseBodyCount; ++i) {
         r.planetPositions[i] = ShortZodiacPositionOf(p.longitude[i]);
+        r.longitudes[i] = p.longitude[i];
+    }
+    r.longitudes[static_cast<std::size_t>(BodySlot::Ascendant)] = p.ascendant;
+    r.longitudes[static_cast<std::size_t>(BodySlot::Midheaven)] = p.midheaven;
     r.planetPositions[static_cast<std::size_t>(BodySlot::Ascendant)] = ShortZodiacPosition(r.ascendantText);
     r.planetPositions[static_cast<std::size_t>(BodySlot::Midheaven)] = ShortZodiacPosition(r.midheavenText);
     // The five planets that carry a mark: retrograde while their own speed is negative.

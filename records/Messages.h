@@ -53,6 +53,34 @@ inline constexpr const char* kMessageTitle = "Quillmere";
 // The files.
 inline constexpr const char* kOpenTitle = "Select the source file";
 inline constexpr const char* kNotPrinted = "The interpretation could not be printed.";
+inline constexpr const char* kChartNotPrinted = "The chart could not be printed.";
+
+// The periods and positions view, the chart styles and the printed chart.
+inline constexpr const char* kPeriodsView = "Periods and Positions";
+inline constexpr const char* kSouthIndian = "South-Indian";
+inline constexpr const char* kNorthIndian = "North-Indian";
+inline constexpr const char* kPrintChart = "Print Chart";
+inline constexpr const char* kRasiTitle = "Rasi";
+inline constexpr const char* kNavamsaTitle = "Navamsa";
+inline constexpr const char* kPositionsTitle = "Positions";
+inline constexpr const char* kPeriodsTitle = "Vimshottari Periods";
+inline constexpr const char* kOtherDetailsTitle = "Other Vedic Details";
+// Column headings of the positions table and the periods.
+inline constexpr const char* kBodyHeading = "Body";
+inline constexpr const char* kSignHeading = "Sign";
+inline constexpr const char* kDegreesHeading = "Degrees";
+inline constexpr const char* kMinutesHeading = "Minutes";
+inline constexpr const char* kSecondsHeading = "Seconds";
+inline constexpr const char* kPositionHeading = "Position";
+inline constexpr const char* kNakshatraHeading = "Nakshatra";
+inline constexpr const char* kPadaHeading = "Pada";
+inline constexpr const char* kRetrogradeHeading = "Retrograde";
+inline constexpr const char* kRetrogradeShown = "(R)";
+inline constexpr const char* kPeriodHeading = "Period";
+inline constexpr const char* kBeginsHeading = "Begins";
+inline constexpr const char* kEndsHeading = "Ends";
+// Beside the periods running today.
+inline constexpr const char* kRunningMark = "now";
 
 // Two blanks before "in" as the program has always shown it.
 inline constexpr const char* kEntryDescription =

@@ -42,6 +42,9 @@ struct ReadingStateRecord {
     std::array<std::string, kBodySlots> planetPositions;
     std::array<std::string, kBodySlots> bodyNames;
     std::array<std::string, kBodySlots> bodyLabels;
+    // Sidereal longitudes in degrees, unrounded, of the slots Sun to Midheaven: the numbers the
+    // position texts were made from, for what needs more than whole minutes (periods, navamsa).
+    std::array<double, kBodySlots> longitudes{};
     std::string ayanamsaDisplayText;
     std::string lagnaSignCode;
     std::string lagnaName;

@@ -1,12 +1,14 @@
 #include "astro/modVedicPlanetPosition.h"
 #include "formats/AtomicFile.h"
 #include "formats/SavedReadingFile.h"
+#include "pipeline/ReadingPipeline.h"
 #include "tools/ChartCommand.h"
 
 #include "support/TestBirths.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -107,6 +109,69 @@ TEST(ChartCommand, Delhi1947WithChartLines) {
     EXPECT_EQ(lines[44], "4: Surya, Chandra, Budha, Shukra, Shani");
     EXPECT_EQ(lines[47], "7: Guru");
     EXPECT_EQ(lines[48], "8: Ketu");
+}
+
+// The navamsa of each body from its position in the export (06 Gem 08 is 66 8', times 9 / 30 is
+// 19.8: the 20th navamsa, Scorpio), then the periods: the Moon in Mrigsira, Mars's nakshatra, 12 48'
+// of its 13 20' passed, leaves 7 years x 32/800 of Mars, 102 days give or take one minute's 3.
+TEST(ChartCommand, NavamsaAndPeriodsFollowTheOtherLines) {
+    auto args = Args1980();
+    for (const char* option : {"--dasha", "--navamsa", "--chart"})
+        args.insert(args.begin(), option);
+    const Result r = RunCompanion(args);
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto lines = Lines(r.out);
+    ASSERT_EQ(lines.size(), 41u + 12 + 12 + 90);
+    EXPECT_EQ(lines[11], "Moon 06 Gem 08");
+    const std::vector<std::string> navamsa(lines.begin() + 53, lines.begin() + 65);
+    EXPECT_EQ(navamsa, (std::vector<std::string>{"1: Asc", "2: Budha", "3: Shukra, Rahu",
+                                                 "4:", "5:", "6: Surya, Guru (R) ", "7: Mangala",
+                                                 "8: Chandra", "9: Ketu", "10:", "11: Shani", "12:"}));
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), std::count(r.out.begin(), r.out.end(), '\r') - 3);
+
+    static const char* const kOrder[9] = {"Mars", "Rahu",  "Jupiter", "Saturn", "Mercury",
+                                          "Ketu", "Venus", "Sun",     "Moon"};
+    std::string lastEnd;
+    for (int major = 0; major < 9; ++major) {
+        const auto at = lines.begin() + 65 + major * 10;
+        char lord[16], start[16], end[16];
+        ASSERT_EQ(std::sscanf(at->c_str(), "%15s %15s %15s", lord, start, end), 3) << *at;
+        EXPECT_EQ(*at, std::string(kOrder[major]) + " " + start + " " + end);
+        EXPECT_TRUE(lastEnd.empty() || lastEnd == start) << *at;
+        lastEnd = end;
+        std::string subEnd = start;
+        for (int sub = 0; sub < 9; ++sub) {
+            const std::string& line = at[1 + sub];
+            const std::string prefix = std::string("  ") + kOrder[(major + sub) % 9] + " " + subEnd + " ";
+            ASSERT_EQ(line.substr(0, prefix.size()), prefix);
+            subEnd = line.substr(prefix.size());
+            ASSERT_EQ(subEnd.size(), 10u) << line;
+        }
+        EXPECT_EQ(subEnd, end) << *at;
+    }
+    const std::string marsEnds = lines[65].substr(16);
+    EXPECT_GE(marsEnds, "1980-04-09");
+    EXPECT_LE(marsEnds, "1980-04-12");
+}
+
+// Astrologers give India's chart (the precise Moon, 3 58 Cancer) the Moon's period from 10 September
+// 2015 to September 2025.
+TEST(ChartCommand, PreciseIndiaRunsThePublishedPeriods) {
+    if (!PreciseCalculationBuilt())
+        GTEST_SKIP() << "built without the precise calculation";
+    auto args = Args1947();
+    args.insert(args.begin(), {"--precise", "--dasha"});
+    const Result r = RunCompanion(args);
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto lines = Lines(r.out);
+    ASSERT_EQ(lines.size(), 41u + 90);
+    EXPECT_EQ(lines[41].substr(0, 18), "Saturn 1946-09-10 ");
+    EXPECT_EQ(lines[41 + 50].substr(0, 24), "Moon 2015-09-10 2025-09-");
+    // At the pole the precise reading is refused, and with it its periods.
+    args[std::find(args.begin(), args.end(), "28d39N") - args.begin()] = "90d0N";
+    const Result pole = RunCompanion(args);
+    EXPECT_EQ(pole.status, 1);
+    EXPECT_EQ(pole.out, "");
 }
 
 TEST(ChartCommand, SavedReadingGivesTheSameExport) {
@@ -230,7 +295,7 @@ TEST(ChartCommand, ZonesAndHelp) {
     EXPECT_NE(zones.out.find("70: Yukon War Time,YWT,-8.0\n"), std::string::npos);
     const Result help = RunCompanion({"--help"});
     EXPECT_EQ(help.status, 0);
-    for (const char* option : {"--chart", "--zones", "--save", "--lat", "--dst"})
+    for (const char* option : {"--chart", "--zones", "--save", "--lat", "--dst", "--navamsa", "--dasha"})
         EXPECT_NE(help.out.find(option), std::string::npos) << option;
 }
 

@@ -52,9 +52,10 @@ TEST_F(MainWindowTest, MenusCarryTheirCaptionsAndSeparators) {
     EXPECT_EQ(menus[0]->text(), "&File");
     EXPECT_EQ(MenuCaptions(menus[0]->menu()),
               QStringList({"&New", "-", "Save &As", "Save As &JPEG", "-", "&Export Chart As Text", "-",
-                           "&Print", "-", "&Back", "-", "E&xit"}));
+                           "&Print", "Print Chart", "-", "&Back", "-", "E&xit"}));
     EXPECT_EQ(menus[1]->text(), "&View");
-    EXPECT_EQ(MenuCaptions(menus[1]->menu()), QStringList({"&Toolbar"}));
+    EXPECT_EQ(MenuCaptions(menus[1]->menu()),
+              QStringList({"&Toolbar", "-", "Periods and Positions", "-", "South-Indian", "North-Indian"}));
     EXPECT_EQ(menus[2]->text(), "&Help");
     EXPECT_EQ(MenuCaptions(menus[2]->menu()),
               QStringList({"&Online Help", "-", "Check for Software &Update", "-", "&About Software"}));
@@ -131,6 +132,53 @@ TEST_F(MainWindowTest, ViewsSwitchAndTheSaveButtonsFollow) {
     EXPECT_EQ(d.views->currentWidget(), d.fraChart);
     EXPECT_FALSE(mdi->cmdSave->isEnabled());
     EXPECT_TRUE(mdi->cmdSaveAsJPEG->isEnabled());
+}
+
+TEST_F(MainWindowTest, ThePeriodsViewComesFromTheMenuAndEveryViewAndThePictureFollowsIt) {
+    frmDisplay& d = mdi->Display();
+    mdi->mnuPeriods->trigger();
+    EXPECT_EQ(d.views->currentWidget(), d.fraPeriods);
+    EXPECT_FALSE(mdi->cmdSave->isEnabled());
+    EXPECT_TRUE(mdi->cmdSaveAsJPEG->isEnabled());
+    const std::pair<QPushButton*, QWidget*> steps[] = {{d.cmdPeriodsInterpretation, d.fraInterpretation},
+                                                       {d.cmdPeriods[1], d.fraPeriods},
+                                                       {d.cmdPeriodsChart, d.fraChart},
+                                                       {d.cmdPeriods[0], d.fraPeriods}};
+    for (const auto& [button, view] : steps) {
+        QTest::mouseClick(button, Qt::LeftButton);
+        EXPECT_EQ(d.views->currentWidget(), view) << button->objectName().toStdString();
+        EXPECT_EQ(mdi->cmdSave->isEnabled(), view == d.fraInterpretation);
+    }
+}
+
+// The style applies to the rasi and the navamsa chart at once, is kept for the next reading, and a
+// choice that cannot be kept still applies and says so.
+TEST_F(MainWindowTest, TheChartStyleComesFromTheViewMenuAndIsKept) {
+    const auto shows = [](MDI& window, bool north) {
+        const frmDisplay& d = window.Display();
+        return window.mnuNorthIndian->isChecked() == north && window.mnuSouthIndian->isChecked() == !north &&
+               d.picNorthRasi->isVisibleTo(&window) == north &&
+               d.picSouthRasi->isVisibleTo(&window) == !north &&
+               d.picNorthNavamsa->isVisibleTo(d.fraNavamsa) == north &&
+               d.picSouthNavamsa->isVisibleTo(d.fraNavamsa) == !north;
+    };
+    EXPECT_TRUE(shows(*mdi, false));
+    mdi->mnuNorthIndian->trigger();
+    EXPECT_TRUE(shows(*mdi, true));
+    EXPECT_EQ(fake.settings["chartStyle"], "north");
+    EXPECT_TRUE(fake.messages.empty());
+    EXPECT_EQ(mdi->Display().picNorthRasi->geometry(), mdi->Display().picSouthRasi->geometry());
+
+    mdi->mnuBack_Click();
+    ProcessDeferredDeletes();
+    MDI* next = Compute(Entry1947());
+    ASSERT_NE(next, nullptr);
+    EXPECT_TRUE(shows(*next, true));
+    fake.settingsWritable = false;
+    next->mnuSouthIndian->trigger();
+    EXPECT_TRUE(shows(*next, false));
+    EXPECT_EQ(fake.MessageTexts(), QStringList{"The choice could not be kept for the next run."});
+    EXPECT_EQ(fake.settings["chartStyle"], "north");
 }
 
 TEST_F(MainWindowTest, TheDisplayFormSitsAtTheTopCentredInTheFrame) {

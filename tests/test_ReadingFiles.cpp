@@ -629,6 +629,53 @@ TEST_F(ReadingFilesTest, APrintToAFileReplacesTheEarlierFileOnlyWhenComplete) {
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"reading.pdf"});
 }
 
+// The printed chart in either style: the name and birth data atop every page, both charts, every
+// position and the other details, then each major period with its sub-periods; a print cut short
+// leaves the earlier file.
+TEST_F(ReadingFilesTest, PrintChartPrintsTheChartAndThePeriodsWholeOrNotAtAll) {
+    BirthEntry entry = Entry1980();
+    entry.name = "Printed Person";
+    MDI* mdi = ComputeShown(entry);
+    const QString pdf = Path("chart.pdf");
+    Write(pdf, "the earlier PDF");
+    fake.printerOutputFile = pdf;
+    SetPrintedFileHook([](const QString& file) { ASSERT_TRUE(QFile::resize(file, 4096)); });
+    fake.printerAnswers.push_back(true);
+    mdi->mnuPrintChart->trigger();
+    SetPrintedFileHook({});
+    ASSERT_EQ(fake.messages.size(), 1u);
+    EXPECT_TRUE(fake.messages[0].text.startsWith("The chart could not be printed.\n" + pdf))
+        << fake.messages[0].text.toStdString();
+    EXPECT_EQ(Read(pdf), "the earlier PDF");
+
+    for (QAction* style : {mdi->mnuNorthIndian, mdi->mnuSouthIndian}) {
+        style->trigger();
+        fake.messages.clear();
+        fake.printerAnswers.push_back(true);
+        mdi->mnuPrintChart->trigger();
+        EXPECT_TRUE(fake.messages.empty()) << fake.MessageTexts().join(" | ").toStdString();
+        EXPECT_FALSE(fake.printerRequests.back().printSelection);
+        const std::vector<QStringList> pages = PdfPages(pdf);
+        ASSERT_GE(pages.size(), 2u);
+        for (const QStringList& page : pages) {
+            EXPECT_EQ(page.value(0), "Printed Person");
+            EXPECT_TRUE(page.value(1).startsWith("Date of Birth: January 1, 1980"))
+                << page.value(1).toStdString();
+        }
+        const QString text = PdfText(pdf);
+        for (const char* part : {"Rasi", "Navamsa", "Positions", "Other Vedic Details", "Vimshottari Periods",
+                                 "Guru (R)", "Midheaven", "Mrigsira", "Mesha"})
+            EXPECT_TRUE(text.contains(part)) << part;
+        // Mars's period as the periods view shows it, and its last part, the Moon's.
+        EXPECT_TRUE(text.contains(QRegularExpression("Mars +April 9, 1973 +April 9, 1980")));
+        EXPECT_TRUE(text.contains(QRegularExpression("Moon +September 9, 1979 +April 9, 1980")));
+        EXPECT_EQ(text.count(
+                      QRegularExpression("(Mars|Rahu|Jupiter|Saturn|Mercury|Ketu|Venus|Sun|Moon) +\\w+ \\d+, "
+                                         "\\d{4} +\\w+ \\d+, \\d{4}")),
+                  90);
+    }
+}
+
 // Whatever the paper, pages carry no page numbers and no page ends with a house's heading.
 TEST_F(ReadingFilesTest, PrintedPagesHaveNoNumbersAndKeepEachHeadingWithItsText) {
     MDI* mdi = ComputeShown(Entry1947());

@@ -4,16 +4,21 @@
 #include "support/FormTestSupport.h"
 #include "support/TestBirths.h"
 
+#include "astro/Calendar.h"
 #include "astro/modVedicEphemeris.h"
 #include "astro/modVedicPlanetPosition.h"
 #include "pipeline/ReadingPipeline.h"
 #include "records/Records.h"
 
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <QTabWidget>
+#include <QTableWidget>
 #include <QTextBlock>
 #include <QTextEdit>
+#include <QTreeWidget>
 
 namespace {
 
@@ -383,4 +388,149 @@ TEST_F(DisplayTest, AFullCellShowsItsTenLongestEntriesInEverySign) {
         ASSERT_EQ(CellLines(d, sign).size(), 10) << sign;
         EXPECT_TRUE(ShowsEveryEntry(d, sign)) << "sign " << sign;
     }
+}
+
+// ---------------------------------------------------------------- the periods and positions view
+
+namespace {
+
+// A point well inside each house of the North-Indian square of side s: house 1 the top middle
+// diamond, then counter-clockwise.
+QPointF InsideHouse(int house, double s) {
+    static constexpr double kAt[12][2] = {{0.5, 0.25},  {0.25, 0.06}, {0.06, 0.25}, {0.25, 0.5},
+                                          {0.06, 0.75}, {0.25, 0.94}, {0.5, 0.75},  {0.75, 0.94},
+                                          {0.94, 0.75}, {0.75, 0.5},  {0.94, 0.25}, {0.75, 0.06}};
+    return {kAt[house - 1][0] * s, kAt[house - 1][1] * s};
+}
+
+// Every entry of the house drawn whole inside its lines, clear of the number and of one another.
+::testing::AssertionResult ShowsEveryEntry(const RegionText& house) {
+    if (house.entryRects.size() != house.entries.size())
+        return ::testing::AssertionFailure()
+               << house.entryRects.size() << " places for " << house.entries.size();
+    if (house.entryFont.pointSizeF() < kChartSmallestPointSize)
+        return ::testing::AssertionFailure() << "type of " << house.entryFont.pointSizeF() << " points";
+    const QFontMetricsF metrics(house.entryFont);
+    for (qsizetype i = 0; i < house.entryRects.size(); ++i) {
+        const QRectF& r = house.entryRects[i];
+        const std::string text = house.entries[i].toStdString();
+        for (const QPointF& corner : {r.topLeft(), r.topRight(), r.bottomLeft(), r.bottomRight()})
+            if (!house.region.containsPoint(corner, Qt::OddEvenFill))
+                return ::testing::AssertionFailure()
+                       << '"' << text << "\" leaves house " << house.number.toStdString();
+        if (r.width() < metrics.horizontalAdvance(house.entries[i]) || r.height() < metrics.height())
+            return ::testing::AssertionFailure() << '"' << text << "\" has too little room";
+        if (r.intersects(house.numberRect) ||
+            !house.region.containsPoint(house.numberRect.center(), Qt::OddEvenFill))
+            return ::testing::AssertionFailure()
+                   << '"' << text << "\" covers the number, or the number is outside";
+        for (qsizetype j = 0; j < i; ++j)
+            if (r.intersects(house.entryRects[j]))
+                return ::testing::AssertionFailure() << '"' << text << "\" covers entry " << j;
+    }
+    return ::testing::AssertionSuccess();
+}
+
+} // namespace
+
+TEST_F(DisplayTest, TheNorthIndianChartShowsEachSignInItsHouseForTwoLagnas) {
+    NorthIndianChart chart;
+    chart.resize(392, 392);
+    const struct {
+        int lagna;
+        int signNumberInHouse[12];
+    } cases[] = {{kAries, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}},
+                 {kCapricorn, {10, 11, 12, 1, 2, 3, 4, 5, 6, 7, 8, 9}}};
+    // The nine longest entries a sign can hold, and one short one, in turn in every house.
+    const QStringList crowd{"Asc",          "Surya",     "Chandra",    "Budha (R) ", "Shukra (R) ",
+                            "Mangala (R) ", "Guru (R) ", "Shani (R) ", "Rahu"};
+    for (const auto& c : cases) {
+        std::array<QStringList, 12> entries;
+        for (int s = 0; s < 12; ++s)
+            entries[static_cast<std::size_t>(s)] = {QString("S%1").arg(s + 1)};
+        chart.SetChart(c.lagna, entries);
+        for (int h = 1; h <= 12; ++h) {
+            const RegionText& house = chart.House(h);
+            const QString number = QString::number(c.signNumberInHouse[h - 1]);
+            EXPECT_EQ(house.number, number) << "lagna " << c.lagna << " house " << h;
+            EXPECT_EQ(house.entries, QStringList{"S" + number}) << "lagna " << c.lagna << " house " << h;
+            EXPECT_TRUE(house.region.containsPoint(InsideHouse(h, 391), Qt::OddEvenFill)) << h;
+            EXPECT_TRUE(ShowsEveryEntry(house)) << "lagna " << c.lagna << " house " << h;
+        }
+        for (int h = 1; h <= 12; ++h) {
+            std::array<QStringList, 12> crowded;
+            crowded[static_cast<std::size_t>(c.signNumberInHouse[h - 1] - 1)] = crowd;
+            chart.SetChart(c.lagna, crowded);
+            EXPECT_TRUE(ShowsEveryEntry(chart.House(h))) << "crowded, lagna " << c.lagna << " house " << h;
+        }
+    }
+}
+
+TEST_F(DisplayTest, ThePeriodsViewShowsTheNinePeriodsAndMarksTheRunningOnes) {
+    frmDisplay& d = Reading(Entry1980());
+    QTest::mouseClick(d.cmdPeriods[0], Qt::LeftButton);
+    ASSERT_EQ(d.views->currentWidget(), d.fraPeriods);
+    ASSERT_EQ(d.tvwPeriods->topLevelItemCount(), 9);
+    // The Moon at 6 8 Gemini, in Mrigsira: Mars's period (its end bounded in the companion's test).
+    const QTreeWidgetItem* mars = d.tvwPeriods->topLevelItem(0);
+    EXPECT_EQ((QStringList{mars->text(0), mars->text(1), mars->text(2)}),
+              (QStringList{"Mars", "April 9, 1973", "April 9, 1980"}));
+    const char* const order[9] = {"Mars", "Rahu",  "Jupiter", "Saturn", "Mercury",
+                                  "Ketu", "Venus", "Sun",     "Moon"};
+    for (int i = 0; i < 9; ++i) {
+        const QTreeWidgetItem* major = d.tvwPeriods->topLevelItem(i);
+        EXPECT_EQ(major->text(0), order[i]);
+        ASSERT_EQ(major->childCount(), 9);
+        EXPECT_EQ(major->child(0)->text(0), order[i]);
+        EXPECT_EQ(major->child(0)->text(1), major->text(1));
+        EXPECT_EQ(major->child(8)->text(2), major->text(2));
+    }
+    // On 1 January 2000 Jupiter's period (April 1998 to 2014) runs, and in it Jupiter's own first part.
+    const auto marked = [&d] {
+        QStringList out;
+        for (int i = 0; i < 9; ++i) {
+            const QTreeWidgetItem* major = d.tvwPeriods->topLevelItem(i);
+            for (int j = -1; j < major->childCount(); ++j) {
+                const QTreeWidgetItem* item = j < 0 ? major : major->child(j);
+                if (!item->text(3).isEmpty() || item->font(0).bold())
+                    out << item->text(0) + (j < 0 ? "" : " in " + major->text(0)) + " " + item->text(3);
+            }
+        }
+        return out;
+    };
+    d.ShowPeriods(static_cast<double>(astro::DaysFromCivil(2000, 1, 1)) * 1440);
+    EXPECT_EQ(marked(), (QStringList{"Jupiter now", "Jupiter in Jupiter now"}));
+    EXPECT_TRUE(d.tvwPeriods->topLevelItem(2)->isExpanded());
+    d.ShowPeriods(static_cast<double>(astro::DaysFromCivil(1960, 1, 1)) * 1440);
+    EXPECT_EQ(marked(), QStringList());
+}
+
+TEST_F(DisplayTest, ThePositionsTableShowsEveryBodyWholeWithItsNakshatraPadaAndMark) {
+    frmDisplay& d = Reading(Entry1980());
+    d.cmdPeriods_Click();
+    d.tabPeriods->setCurrentWidget(d.fraPositions);
+    QCoreApplication::processEvents();
+    const QTableWidget* t = d.grdPositions;
+    ASSERT_EQ(t->rowCount(), 11);
+    const auto row = [t](int r) {
+        QStringList cells;
+        for (int c = 0; c < t->columnCount(); ++c)
+            cells << t->item(r, c)->text();
+        return cells;
+    };
+    // 6 8 Gemini lies in Mrigsira's last quarter (63 20 to 66 40); Jupiter is retrograde.
+    EXPECT_EQ(row(1).mid(0, 4), (QStringList{"Moon", "Gemini", "6", "8"}));
+    EXPECT_EQ(row(1).mid(5), (QStringList{d.lblNakshatra->text(), "4", ""}));
+    EXPECT_EQ(row(5).mid(0, 2) + row(5).mid(7), (QStringList{"Jupiter", "Leo", "(R)"}));
+    EXPECT_EQ(row(9).mid(0, 4), (QStringList{"Ascendant", "Aries", "0", "23"}));
+    EXPECT_EQ(row(10).mid(0, 4), (QStringList{"Midheaven", "Sagittarius", "15", "53"}));
+    for (int r = 0; r < t->rowCount(); ++r) {
+        EXPECT_EQ(row(r)[7] == "(R)", ReadingState.bodyLabels[static_cast<std::size_t>(r)].ends_with(" (R) "))
+            << r;
+        for (int c = 0; c < t->columnCount(); ++c)
+            EXPECT_GE(t->columnWidth(c), t->fontMetrics().horizontalAdvance(t->item(r, c)->text()))
+                << r << ',' << c;
+    }
+    EXPECT_LE(t->horizontalHeader()->length(), t->viewport()->width());
+    EXPECT_LE(t->verticalHeader()->length(), t->viewport()->height());
 }

@@ -8,6 +8,7 @@
 #include "formats/ChartExport.h"
 #include "formats/SavedReadingFile.h"
 #include "pipeline/BirthEntry.h"
+#include "pipeline/Periods.h"
 #include "pipeline/ReadingPipeline.h"
 #include "reading/modHouseLords.h"
 #include "records/Messages.h"
@@ -53,6 +54,11 @@ constexpr const char* kHelp =
     "                after the export (and the chart lines), the house-lords reading: for\n"
     "                each house its heading, the lord text and the planet text on lines of\n"
     "                their own, then an empty line\n"
+    "  --navamsa     after the other lines, twelve lines \"N: entries\" for the navamsa chart's\n"
+    "                signs 1 (Aries) to 12 (Pisces)\n"
+    "  --dasha       last, the Vimshottari periods: for each major period a line \"LORD START\n"
+    "                END\" and its nine sub-periods indented by two blanks, the dates\n"
+    "                (YYYY-MM-DD) in the birth's local time\n"
     "  --precise     the precise calculation (Swiss Ephemeris positions, houses counted from\n"
     "                the lagna) instead of the classic one\n"
     "  --place TEXT  the most populous place matching TEXT (as --places matches) gives the\n"
@@ -77,6 +83,8 @@ struct Options {
     bool chart = false;
     bool interpretation = false;
     bool precise = false;
+    bool navamsa = false;
+    bool dasha = false;
     bool zones = false;
     std::optional<std::string> places;
     std::optional<std::string> place;
@@ -111,7 +119,11 @@ std::optional<UsageError> ParseOptions(const std::vector<std::string>& args, Opt
             o.precise = true;
             if (!PreciseCalculationBuilt())
                 e = UsageError{a + ": " + msg::kNoPreciseBuild};
-        } else if (a == "--zones")
+        } else if (a == "--navamsa")
+            o.navamsa = true;
+        else if (a == "--dasha")
+            o.dasha = true;
+        else if (a == "--zones")
             o.zones = true;
         else if (a == "--places")
             e = value(o.places);
@@ -247,8 +259,8 @@ const char* OptionOfField(EntryField f) {
     return "--date";
 }
 
-void WriteChartLines(std::ostream& out) {
-    const auto cells = ChartCellEntries();
+void WriteChartLines(std::ostream& out,
+                     const std::array<std::vector<std::string>, 12>& cells = ChartCellEntries()) {
     for (std::size_t j = 0; j < cells.size(); ++j) {
         out << (j + 1) << ':';
         for (std::size_t k = 0; k < cells[j].size(); ++k)
@@ -275,6 +287,10 @@ bool ProduceReading(const BirthEntry& entry, const Options& o, const std::string
         WriteChartLines(out);
     if (o.interpretation)
         out << HouseLordReportText();
+    if (o.navamsa)
+        WriteChartLines(out, NavamsaCellEntries());
+    if (o.dasha)
+        out << PeriodLines(ReadingPeriods(), BirthData);
     return true;
 }
 

@@ -4,6 +4,7 @@
 
 #include "forms/FilteredTextBox.h"
 #include "forms/MDI.h"
+#include "forms/NorthIndianChart.h"
 #include "forms/RasiChart.h"
 #include "forms/frmDisplay.h"
 #include "forms/frmMain.h"

@@ -1,0 +1,59 @@
+// The charts drawn with a painter, for the window and the printed page alike: the North-Indian
+// diamond, whose houses stay in place while the signs turn with the lagna, and the South-Indian grid
+// as the printed page shows it (the window keeps its own South-Indian chart widget). Lengths are in
+// the paint device's own units; `unit` is how many of them make one pixel of a 96-dpi screen.
+#pragma once
+
+#include <QFont>
+#include <QList>
+#include <QPolygonF>
+#include <QRectF>
+#include <QStringList>
+
+#include <array>
+
+class QPaintDevice;
+class QPainter;
+
+enum class ChartStyle { SouthIndian, NorthIndian };
+
+// The sign (0 Aries .. 11 Pisces) in house `house` (1..12) of a North-Indian chart whose lagna is
+// in `lagnaSign`, and the reverse.
+int NorthSignOfHouse(int house, int lagnaSign);
+int NorthHouseOfSign(int sign, int lagnaSign);
+
+// A house's part of the square: house 1 the top middle diamond, the others counter-clockwise (2 and
+// 3 the triangles on the upper left, 4 the left diamond, 7 the bottom one, 10 the right one).
+QPolygonF NorthHousePolygon(int house, const QRectF& square);
+
+// Where the texts of one house (North-Indian) or one sign's cell (South-Indian) are drawn.
+struct RegionText {
+    QPolygonF region;
+    QString number;
+    QFont numberFont;
+    QRectF numberRect;
+    QStringList entries; // as drawn: without the blank that ends a retrograde mark
+    QFont entryFont;
+    QList<QRectF> entryRects;
+    // False when even the smallest, narrowest type would not keep every entry inside.
+    bool fits = false;
+};
+
+struct ChartPicture {
+    ChartStyle style = ChartStyle::SouthIndian;
+    QRectF square;
+    // North-Indian: by house, index house - 1. South-Indian: by sign.
+    std::array<RegionText, 12> regions;
+};
+
+inline constexpr double kChartEntryPointSize = 9.0;
+// The smallest type a crowded house may use.
+inline constexpr double kChartSmallestPointSize = 7.0;
+
+// Lays a chart out in `square`: the entries of each sign (0 Aries .. 11 Pisces) and, for the
+// North-Indian style, the lagna's sign. Type is measured on `device`.
+ChartPicture LayOutChart(ChartStyle style, const QRectF& square, int lagnaSign,
+                         const std::array<QStringList, 12>& entries, const QFont& base,
+                         const QPaintDevice* device, double unit);
+
+void DrawChart(QPainter& painter, const ChartPicture& chart, double unit);

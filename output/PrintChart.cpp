@@ -1,0 +1,291 @@
+#include "output/PrintChart.h"
+
+#include "output/PrintInterpretation.h"
+#include "pipeline/Periods.h"
+#include "pipeline/ReadingPipeline.h"
+#include "records/Messages.h"
+#include "records/Records.h"
+#include "records/Vocabulary.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QPrinter>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace {
+
+constexpr double kMarginCm = 1.5;
+constexpr double kTextPoints = 9.5;
+constexpr double kPeriodPoints[] = {9, 8.5, 8};
+constexpr double kNamePoints = 14;
+constexpr double kTitlePoints = 11;
+
+QString Text(const std::string& utf8) {
+    return QString::fromStdString(utf8);
+}
+
+QString Latin1(std::string_view text) {
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// One page after another on the printer, each with the header, and a pen that moves down the page.
+class Pages {
+  public:
+    Pages(QPainter& painter, QPrinter& printer) : painter_(painter), printer_(printer) {
+        unit_ = printer.resolution() / 96.0;
+        const double margin = kMarginCm / 2.54 * printer.resolution();
+        area_ = QRectF(0, 0, printer.width(), printer.height()).adjusted(margin, margin, -margin, -margin);
+        text_ = Font(kTextPoints, false);
+    }
+
+    double Unit() const { return unit_; }
+    const QRectF& Area() const { return area_; }
+    double Y() const { return y_; }
+    void MoveTo(double y) { y_ = y; }
+    double Left() const { return area_.left(); }
+    double Bottom() const { return area_.bottom(); }
+
+    QFont Font(double points, bool bold) const {
+        QFont font;
+        font.setPointSizeF(points);
+        font.setBold(bold);
+        return font;
+    }
+    const QFont& TextFont() const { return text_; }
+    double LineHeight(const QFont& font) const { return QFontMetricsF(font, &printer_).lineSpacing(); }
+    double Width(const QFont& font, const QString& text) const {
+        return QFontMetricsF(font, &printer_).horizontalAdvance(text);
+    }
+
+    // Writes one line at x and the pen's height; the pen moves down when `advance`.
+    void Line(double x, const QString& text, const QFont& font, bool advance = true) {
+        painter_.setFont(font);
+        painter_.drawText(QPointF(x, y_ + QFontMetricsF(font, &printer_).ascent()), text);
+        if (advance)
+            y_ += LineHeight(font);
+    }
+
+    // Text across the page, broken into lines where it is too long for one.
+    void Paragraph(const QString& text, const QFont& font) {
+        painter_.setFont(font);
+        QRectF used;
+        painter_.drawText(QRectF(area_.left(), y_, area_.width(), area_.bottom() - y_),
+                          Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, text, &used);
+        y_ += std::max(used.height(), LineHeight(font));
+    }
+
+    // A new page with the header; false when the printer cannot give one.
+    bool Begin(bool first) {
+        if (!first && !printer_.newPage())
+            return false;
+        y_ = area_.top();
+        const BirthDataRecord& b = BirthData;
+        const QString gap = QStringLiteral("    ");
+        Paragraph(Text(b.name), Font(kNamePoints, true));
+        Paragraph("Date of Birth: " + Latin1(MonthName(b.month)) + " " + QString::number(b.day) + ", " +
+                      QString::number(b.year) + gap + "Time of Birth: " + QString::number(b.hour) + " HH " +
+                      QString::number(b.minute) + " MM ",
+                  text_);
+        Paragraph("Latitude: " + QString::number(b.latDeg) + " Degree " + QString::number(b.latMin) +
+                      " Minute" + gap + "Longitude: " + QString::number(b.lonDeg) + " Degree " +
+                      QString::number(b.lonMin) + " Minute",
+                  text_);
+        Paragraph("City: " + Text(b.city) + gap + "State: " + Text(b.state) + gap +
+                      "Country: " + Text(b.country),
+                  text_);
+        y_ += LineHeight(text_) / 2;
+        painter_.setPen(QPen(Qt::black, unit_));
+        painter_.drawLine(QPointF(area_.left(), y_), QPointF(area_.right(), y_));
+        y_ += LineHeight(text_) / 2;
+        return true;
+    }
+
+    QPainter& Painter() { return painter_; }
+    QPrinter& Printer() { return printer_; }
+
+  private:
+    QPainter& painter_;
+    QPrinter& printer_;
+    double unit_ = 1;
+    QRectF area_;
+    QFont text_;
+    double y_ = 0;
+};
+
+// Rows of texts in columns that start at the given offsets.
+void Table(Pages& pages, const std::vector<QStringList>& rows, const std::vector<double>& columns,
+           bool heading) {
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        const QFont font = pages.Font(kTextPoints, heading && r == 0);
+        for (qsizetype c = 0; c < rows[r].size(); ++c)
+            pages.Line(pages.Left() + columns[static_cast<std::size_t>(c)], rows[r][c], font, false);
+        pages.MoveTo(pages.Y() + pages.LineHeight(font));
+    }
+}
+
+// Offsets of columns wide enough for every text in them.
+std::vector<double> ColumnStarts(Pages& pages, const std::vector<QStringList>& rows, double gap) {
+    std::vector<double> widths;
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        const QFont font = pages.Font(kTextPoints, r == 0);
+        for (qsizetype c = 0; c < rows[r].size(); ++c) {
+            const auto at = static_cast<std::size_t>(c);
+            widths.resize(std::max(widths.size(), at + 1));
+            widths[at] = std::max(widths[at], pages.Width(font, rows[r][c]));
+        }
+    }
+    std::vector<double> starts;
+    double x = 0;
+    for (double w : widths) {
+        starts.push_back(x);
+        x += w + gap;
+    }
+    return starts;
+}
+
+std::array<QStringList, 12> Cells(const std::array<std::vector<std::string>, 12>& cells) {
+    std::array<QStringList, 12> out;
+    for (std::size_t j = 0; j < cells.size(); ++j)
+        for (const std::string& entry : cells[j])
+            out[j] << Text(entry);
+    return out;
+}
+
+bool ChartPage(Pages& pages, ChartStyle style) {
+    QPainter& painter = pages.Painter();
+    const double unit = pages.Unit();
+    const QFont title = pages.Font(kTitlePoints, true);
+    const QFont& text = pages.TextFont();
+
+    const std::vector<PositionRow> positions = PositionRows();
+    std::vector<QStringList> table{{msg::kBodyHeading, msg::kPositionHeading, msg::kNakshatraHeading,
+                                    msg::kPadaHeading, msg::kRetrogradeHeading}};
+    for (const PositionRow& row : positions)
+        table.push_back({Latin1(Body(row.body).english), Text(PositionText(row)), Text(row.nakshatra),
+                         QString::number(row.pada), row.retrograde ? msg::kRetrogradeShown : ""});
+    const ReadingStateRecord& r = ReadingState;
+    std::vector<QStringList> details{
+        {"Ayanamsa", Text(r.ayanamsaDisplayText)}, {"Lagna / Asc", Text(r.lagnaName)},
+        {"Rashi/Moon Sign", Text(r.rashiName)},    {"Nakshatra", Text(r.nakshatraName)},
+        {"Pada", Text(r.nakshatraPada)},           {"Lord", Text(r.nakshatraLord)}};
+    if (!r.calculation.empty())
+        details.push_back({"Calculation", Text(r.calculation)});
+
+    // The two charts side by side, as large as the width allows and the tables below leave room for.
+    const double line = pages.LineHeight(text);
+    const double below =
+        2 * pages.LineHeight(title) + static_cast<double>(table.size() + details.size()) * line + 2 * line;
+    const double gap = 24 * unit;
+    const double side = std::max(0.0, std::min((pages.Area().width() - gap) / 2,
+                                               pages.Bottom() - pages.Y() - pages.LineHeight(title) - below));
+    const int lagna = std::max(0, SignIndexOfCode(r.lagnaSignCode));
+    const std::array<QStringList, 12> rasi = Cells(ChartCellEntries());
+    const std::array<QStringList, 12> navamsa = Cells(NavamsaCellEntries());
+    const int navamsaLagna = NavamsaSign(r.longitudes[static_cast<std::size_t>(BodySlot::Ascendant)]);
+    const struct {
+        const char* title;
+        const std::array<QStringList, 12>& cells;
+        int lagna;
+    } charts[] = {{msg::kRasiTitle, rasi, lagna}, {msg::kNavamsaTitle, navamsa, navamsaLagna}};
+    const double top = pages.Y();
+    for (int i = 0; i < 2; ++i) {
+        const double left = pages.Left() + i * (side + gap);
+        pages.MoveTo(top);
+        pages.Line(left, charts[i].title, title);
+        const QRectF square(left, pages.Y(), side, side);
+        DrawChart(painter,
+                  LayOutChart(style, square, charts[i].lagna, charts[i].cells, text, &pages.Printer(), unit),
+                  unit);
+    }
+    pages.MoveTo(top + pages.LineHeight(title) + side + line);
+
+    pages.Line(pages.Left(), msg::kPositionsTitle, title);
+    Table(pages, table, ColumnStarts(pages, table, 16 * unit), true);
+    pages.MoveTo(pages.Y() + line);
+    pages.Line(pages.Left(), msg::kOtherDetailsTitle, title);
+    Table(pages, details, ColumnStarts(pages, details, 16 * unit), false);
+    return true;
+}
+
+bool PeriodPages(Pages& pages) {
+    const BirthDataRecord& b = BirthData;
+    const Vimshottari periods = ReadingPeriods();
+    const QFont title = pages.Font(kTitlePoints, true);
+    const double unit = pages.Unit();
+    const auto date = [&b](double minutes) { return Text(LongDate(LocalDateOf(minutes, b))); };
+
+    // Columns of a block: the lord (sub-periods indented), where it begins, where it ends. The type
+    // is made smaller, within reason, until two blocks fit across the page.
+    const double indent = 10 * unit, gap = 10 * unit, columnGap = 20 * unit;
+    QFont text, bold;
+    double lordWidth = 0, dateWidth = 0, blockWidth = 0;
+    int columns = 1;
+    for (double points : kPeriodPoints) {
+        text = pages.Font(points, false);
+        bold = pages.Font(points, true);
+        lordWidth = dateWidth = 0;
+        for (const PeriodLord& lord : kNakshatraLords)
+            lordWidth = std::max(lordWidth, pages.Width(bold, Latin1(Body(lord.body).english)));
+        for (const MajorPeriod& major : periods) {
+            for (const Period& p : major.subPeriods)
+                dateWidth =
+                    std::max({dateWidth, pages.Width(text, date(p.start)), pages.Width(text, date(p.end))});
+            dateWidth = std::max({dateWidth, pages.Width(bold, date(major.period.start)),
+                                  pages.Width(bold, date(major.period.end))});
+        }
+        blockWidth = indent + lordWidth + 2 * (gap + dateWidth);
+        columns =
+            std::max(1, static_cast<int>((pages.Area().width() + columnGap) / (blockWidth + columnGap)));
+        if (columns >= 2)
+            break;
+    }
+    const double line = pages.LineHeight(text);
+    const double blockHeight = 10 * line + line / 2;
+
+    if (!pages.Begin(false))
+        return false;
+    pages.Line(pages.Left(), msg::kPeriodsTitle, title);
+    double top = pages.Y();
+    int column = 0;
+    for (const MajorPeriod& major : periods) {
+        if (pages.Y() + blockHeight > pages.Bottom() && pages.Y() > top) {
+            if (++column >= columns) {
+                if (!pages.Begin(false))
+                    return false;
+                top = pages.Y();
+                column = 0;
+            }
+            pages.MoveTo(top);
+        }
+        const double x = pages.Left() + column * (blockWidth + columnGap);
+        const auto row = [&](const Period& p, double lordX, const QFont& font) {
+            pages.Line(lordX, Latin1(Body(p.lord).english), font, false);
+            pages.Line(x + indent + lordWidth + gap, date(p.start), font, false);
+            pages.Line(x + indent + lordWidth + 2 * gap + dateWidth, date(p.end), font);
+        };
+        row(major.period, x, bold);
+        for (const Period& sub : major.subPeriods)
+            row(sub, x + indent, text);
+        pages.MoveTo(pages.Y() + line / 2);
+    }
+    return true;
+}
+
+bool PaintChart(QPrinter& printer, ChartStyle style) {
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return false;
+    Pages pages(painter, printer);
+    const bool painted = pages.Begin(true) && ChartPage(pages, style) && PeriodPages(pages);
+    return painter.end() && painted;
+}
+
+} // namespace
+
+bool PrintChart(QPrinter& printer, ChartStyle style, QString* reason) {
+    return PrintWhole(
+        printer, [style](QPrinter& p) { return PaintChart(p, style); }, reason);
+}

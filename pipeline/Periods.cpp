@@ -1,0 +1,185 @@
+#include "pipeline/Periods.h"
+
+#include "astro/modRetrogrades.h"
+#include "astro/modVedicEphemeris.h"
+#include "astro/modVedicPlanetPosition.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace {
+
+constexpr double kMinutesPerDay = 1440;
+// A sub-period of major years Y and sub-period years y lasts Y * y * this many minutes.
+constexpr double kSubPeriodMinutesPerYearSquared = kMinutesPerYear / 120;
+static_assert(kSubPeriodMinutesPerYearSquared == 4383);
+
+// Degrees into 0..360.
+double Wrapped(double longitude) {
+    double w = std::fmod(longitude, 360.0);
+    if (w < 0)
+        w += 360;
+    return w;
+}
+
+std::size_t Slot(BodySlot body) {
+    return static_cast<std::size_t>(body);
+}
+
+// Minutes to add to the local clock to get universal time, as the reading took them.
+long long ZoneMinutes(const BirthDataRecord& birth) {
+    long long offset = birth.tzHoursSigned * 60LL + birth.tzMinutesSigned;
+    if (birth.dst)
+        offset -= 60;
+    return offset;
+}
+
+} // namespace
+
+Vimshottari VimshottariPeriods(double moonLongitude, double birthMinutes) {
+    // Times 27 before dividing by 360: the nearest double to a nakshatra's first point (93 20, Pushya)
+    // gives that nakshatra, where dividing by 360 / 27, which no double holds, can land a hair short
+    // in the one before.
+    const double nakshatras = Wrapped(moonLongitude) * kNakshatraCount / 360;
+    const double whole = std::floor(nakshatras);
+    const double passed = nakshatras - whole;
+    const auto first = static_cast<std::size_t>(static_cast<int>(whole) % kNakshatraCount % 9);
+
+    Vimshottari periods;
+    const double start = birthMinutes - passed * kNakshatraLords[first].years * kMinutesPerYear;
+    int yearsBefore = 0;
+    for (std::size_t i = 0; i < periods.size(); ++i) {
+        const PeriodLord& lord = kNakshatraLords[(first + i) % 9];
+        Period& major = periods[i].period;
+        major.lord = lord.body;
+        major.years = lord.years;
+        // From the first start by whole years, so that no rounding adds up along the periods.
+        major.start = start + yearsBefore * kMinutesPerYear;
+        yearsBefore += lord.years;
+        major.end = start + yearsBefore * kMinutesPerYear;
+
+        int partsBefore = 0;
+        for (std::size_t j = 0; j < 9; ++j) {
+            const PeriodLord& sub = kNakshatraLords[(first + i + j) % 9];
+            Period& part = periods[i].subPeriods[j];
+            part.lord = sub.body;
+            part.years = sub.years;
+            part.start = major.start + partsBefore * kSubPeriodMinutesPerYearSquared;
+            partsBefore += lord.years * sub.years;
+            part.end = major.start + partsBefore * kSubPeriodMinutesPerYearSquared;
+        }
+    }
+    return periods;
+}
+
+Vimshottari ReadingPeriods() {
+    return VimshottariPeriods(ReadingState.longitudes[Slot(BodySlot::Moon)], BirthMinutesUT(BirthData));
+}
+
+double BirthMinutesUT(const BirthDataRecord& birth) {
+    const CivilDateTime ut = UniversalDateTime(birth);
+    return static_cast<double>(astro::DaysFromCivil(ut.year, ut.month, ut.day)) * kMinutesPerDay +
+           ut.hour * 60 + ut.minute;
+}
+
+astro::CivilDate LocalDateOf(double minutesUT, const BirthDataRecord& birth) {
+    // Universal time is the local clock plus the zone's minutes, so the local clock is the reverse.
+    const double local = minutesUT - static_cast<double>(ZoneMinutes(birth));
+    return astro::CivilFromDays(static_cast<long long>(std::floor(local / kMinutesPerDay)));
+}
+
+std::string IsoDate(const astro::CivilDate& date) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d", date.year, date.month, date.day);
+    return text;
+}
+
+std::string LongDate(const astro::CivilDate& date) {
+    return std::string(MonthName(date.month)) + " " + std::to_string(date.day) + ", " +
+           std::to_string(date.year);
+}
+
+int RunningPeriod(const std::array<Period, 9>& periods, double minutesUT) {
+    for (std::size_t i = 0; i < periods.size(); ++i)
+        if (periods[i].start <= minutesUT && minutesUT < periods[i].end)
+            return static_cast<int>(i);
+    return -1;
+}
+
+int RunningPeriod(const Vimshottari& periods, double minutesUT) {
+    std::array<Period, 9> majors;
+    for (std::size_t i = 0; i < periods.size(); ++i)
+        majors[i] = periods[i].period;
+    return RunningPeriod(majors, minutesUT);
+}
+
+std::string PeriodLines(const Vimshottari& periods, const BirthDataRecord& birth) {
+    std::string text;
+    const auto line = [&](const char* indent, const Period& p) {
+        text += indent;
+        text += Body(p.lord).english;
+        text += ' ';
+        text += IsoDate(LocalDateOf(p.start, birth));
+        text += ' ';
+        text += IsoDate(LocalDateOf(p.end, birth));
+        text += "\r\n";
+    };
+    for (const MajorPeriod& major : periods) {
+        line("", major.period);
+        for (const Period& sub : major.subPeriods)
+            line("  ", sub);
+    }
+    return text;
+}
+
+int NavamsaSign(double longitude) {
+    // Times 9 before dividing by 30, for the same reason as the nakshatras above.
+    return static_cast<int>(std::floor(Wrapped(longitude) * 9 / 30)) % 12;
+}
+
+std::array<std::vector<std::string>, 12> NavamsaCellEntries() {
+    std::array<std::vector<std::string>, 12> cells;
+    const auto& lon = ReadingState.longitudes;
+    cells[static_cast<std::size_t>(NavamsaSign(lon[Slot(BodySlot::Ascendant)]))].push_back("Asc");
+    for (std::size_t i = 0; i <= Slot(BodySlot::Ketu); ++i)
+        cells[static_cast<std::size_t>(NavamsaSign(lon[i]))].push_back(ReadingState.bodyLabels[i]);
+    return cells;
+}
+
+PositionRow PositionOf(BodySlot body, double longitude) {
+    PositionRow row;
+    row.body = body;
+    // Cut as FormatZodiacPosition cuts, so that the row agrees with the reading's position texts.
+    const double a = std::fabs(longitude);
+    const double deg = std::floor(a);
+    const double mm = 60 * (a - deg);
+    const double min = std::floor(mm);
+    row.sign = static_cast<int>(std::floor(deg / 30)) % 12;
+    row.degrees = static_cast<int>(deg) % 30;
+    row.minutes = static_cast<int>(min);
+    row.seconds = static_cast<int>(std::floor(60 * (mm - min)));
+    row.nakshatra = NakshatraForLongitude(Wrapped(longitude));
+    // Quarters of 200 arc-minutes from the same product the nakshatra's 800 are counted from, so that
+    // the pada always belongs to the nakshatra named beside it.
+    const double quarters = std::floor(Wrapped(longitude) * 60 / 200);
+    row.pada = static_cast<int>(quarters - 4 * std::floor(quarters / 4)) + 1;
+    return row;
+}
+
+std::string PositionText(const PositionRow& row) {
+    return std::to_string(row.degrees) + "\u00B0 " + std::to_string(row.minutes) + "' " +
+           std::to_string(row.seconds) + "\" " + std::string(kSigns[static_cast<std::size_t>(row.sign)].code);
+}
+
+std::vector<PositionRow> PositionRows() {
+    std::vector<PositionRow> rows;
+    for (std::size_t i = 0; i <= Slot(BodySlot::Midheaven); ++i) {
+        PositionRow row = PositionOf(static_cast<BodySlot>(i), ReadingState.longitudes[i]);
+        const std::string& label = ReadingState.bodyLabels[i];
+        row.retrograde =
+            label.size() >= kRetrogradeMark.size() &&
+            label.compare(label.size() - kRetrogradeMark.size(), std::string::npos, kRetrogradeMark) == 0;
+        rows.push_back(row);
+    }
+    return rows;
+}

@@ -1,0 +1,86 @@
+// What the reading's unrounded longitudes give beyond the chart: the Vimshottari periods from the
+// Moon, the navamsa chart, and the table of every body's position with its nakshatra and pada.
+#pragma once
+
+#include "astro/Calendar.h"
+#include "records/Records.h"
+#include "records/Vocabulary.h"
+
+#include <array>
+#include <string>
+#include <vector>
+
+// Moments are minutes from 1970-01-01 00:00 universal time. A year is 365.25 days, so every major
+// period and every sub-period (major years x sub-period years / 120) lasts a whole number of minutes
+// and the boundaries after the first stay exact.
+inline constexpr double kMinutesPerYear = 365.25 * 1440;
+
+struct Period {
+    BodySlot lord = BodySlot::Ketu;
+    int years = 0; // of the lord's major period, whichever this is
+    double start = 0.0;
+    double end = 0.0;
+};
+
+struct MajorPeriod {
+    Period period;
+    std::array<Period, 9> subPeriods;
+};
+
+using Vimshottari = std::array<MajorPeriod, 9>;
+
+// The nine major periods from the Moon's sidereal longitude at the birth moment: the first is the
+// lord of the Moon's nakshatra, begun as long before birth as the part of the nakshatra the Moon has
+// already passed.
+Vimshottari VimshottariPeriods(double moonLongitude, double birthMinutes);
+
+// The periods of the reading in the records: its Moon at BirthData's moment.
+Vimshottari ReadingPeriods();
+
+// The birth moment in universal time, as the reading's planets take it.
+double BirthMinutesUT(const BirthDataRecord& birth);
+
+// The calendar date at a moment in the birth's local time: the reading's zone, one hour later under
+// daylight saving.
+astro::CivilDate LocalDateOf(double minutesUT, const BirthDataRecord& birth);
+
+// "1987-01-01".
+std::string IsoDate(const astro::CivilDate& date);
+// "January 1, 1987", as the reading writes the date of birth.
+std::string LongDate(const astro::CivilDate& date);
+
+// Index (0..8) of the period running at the moment, or -1 when none is.
+int RunningPeriod(const Vimshottari& periods, double minutesUT);
+int RunningPeriod(const std::array<Period, 9>& periods, double minutesUT);
+
+// The periods as lines "Ketu 1980-01-01 1987-01-01", each major followed by its nine sub-periods
+// indented by two blanks, the dates in the birth's local time, every line ended by CR LF.
+std::string PeriodLines(const Vimshottari& periods, const BirthDataRecord& birth);
+
+// Sign (0 Aries .. 11 Pisces) of the navamsa in which a sidereal longitude stands.
+int NavamsaSign(double longitude);
+
+// Entries of the navamsa chart's twelve signs, as ChartCellEntries gives the rasi chart's: "Asc"
+// first, then the labels of the Sun to Ketu in body order, retrograde marks included.
+std::array<std::vector<std::string>, 12> NavamsaCellEntries();
+
+// One row of the positions table.
+struct PositionRow {
+    BodySlot body = BodySlot::Sun;
+    int sign = 0; // 0..11
+    int degrees = 0;
+    int minutes = 0;
+    int seconds = 0; // each cut, as the position texts cut them
+    std::string nakshatra;
+    int pada = 0; // 1..4, the quarter of the nakshatra the longitude stands in
+    bool retrograde = false;
+};
+
+// "19° 27' 44\" Lib", as the reading writes a position.
+std::string PositionText(const PositionRow& row);
+
+// The row of a longitude; `retrograde` is left false.
+PositionRow PositionOf(BodySlot body, double longitude);
+
+// The Sun to Ketu, the ascendant and the midheaven of the reading in the records.
+std::vector<PositionRow> PositionRows();

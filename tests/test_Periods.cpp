@@ -1,0 +1,233 @@
+// The Vimshottari periods against a computation of their own (whole arc-seconds and std::chrono
+// dates), the navamsa and the positions table at their boundaries, and the longitudes the stages keep.
+#include "astro/modVedicPlanetPosition.h"
+#include "pipeline/Periods.h"
+#include "pipeline/ReadingPipeline.h"
+#include "records/Records.h"
+#include "support/TestBirths.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+
+namespace {
+
+using namespace std::chrono;
+
+// The order and years of the lords, as the tradition gives them.
+const struct {
+    const char* name;
+    int years;
+} kLords[9] = {{"Ketu", 7},  {"Venus", 20},   {"Sun", 6},     {"Moon", 10},   {"Mars", 7},
+               {"Rahu", 18}, {"Jupiter", 16}, {"Saturn", 19}, {"Mercury", 17}};
+
+BirthDataRecord Birth(int year, int month, int day, int hour, int minute, int zoneHours, int zoneMinutes,
+                      bool dst = false) {
+    BirthDataRecord b;
+    b.year = static_cast<std::int16_t>(year);
+    b.month = static_cast<std::int16_t>(month);
+    b.day = static_cast<std::int16_t>(day);
+    b.hour = static_cast<std::int16_t>(hour);
+    b.minute = static_cast<std::int16_t>(minute);
+    b.tzHoursSigned = zoneHours;
+    b.tzMinutesSigned = zoneMinutes;
+    b.dst = dst;
+    return b;
+}
+
+using Moment = time_point<system_clock, duration<double, std::ratio<60>>>;
+
+// The local date of a moment of universal time, by std::chrono.
+std::string ChronoLocalDate(Moment ut, const BirthDataRecord& b) {
+    const Moment local = ut - minutes(b.tzHoursSigned * 60 + b.tzMinutesSigned - (b.dst ? 60 : 0));
+    const year_month_day date{floor<days>(local)};
+    char text[16];
+    std::snprintf(text, sizeof text, "%04d-%02u-%02u", static_cast<int>(date.year()),
+                  static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()));
+    return text;
+}
+
+// "Ketu 1980-01-01 1987-01-01" and so on, the majors and their sub-periods, from the Moon's
+// arc-seconds: the nakshatra and the part passed are whole-number arithmetic here.
+std::vector<std::string> ExpectedLines(long arcSeconds, const BirthDataRecord& b) {
+    const Moment birth = sys_days{year{b.year} / b.month / b.day} + hours(b.hour) + minutes(b.minute) +
+                         minutes(b.tzHoursSigned * 60 + b.tzMinutesSigned - (b.dst ? 60 : 0));
+    const long span = 13 * 3600 + 20 * 60;
+    const int first = static_cast<int>(arcSeconds / span % 9);
+    const double passed = static_cast<double>(arcSeconds % span) / span;
+    const auto years = [](double y) { return duration<double, std::ratio<60>>(y * 365.25 * 24 * 60); };
+    Moment start = birth - years(passed * kLords[first].years);
+    std::vector<std::string> lines;
+    for (int i = 0; i < 9; ++i) {
+        const auto& major = kLords[(first + i) % 9];
+        lines.push_back(std::string(major.name) + " " + ChronoLocalDate(start, b) + " " +
+                        ChronoLocalDate(start + years(major.years), b));
+        Moment sub = start;
+        for (int j = 0; j < 9; ++j) {
+            const auto& minor = kLords[(first + i + j) % 9];
+            const Moment end = sub + years(major.years * minor.years / 120.0);
+            lines.push_back(std::string("  ") + minor.name + " " + ChronoLocalDate(sub, b) + " " +
+                            ChronoLocalDate(end, b));
+            sub = end;
+        }
+        start += years(major.years);
+    }
+    return lines;
+}
+
+long ArcSeconds(int degrees, int minutes, int seconds) {
+    return degrees * 3600L + minutes * 60L + seconds;
+}
+
+} // namespace
+
+TEST(Periods, AgreeWithAComputationOfTheirOwn) {
+    const struct {
+        const char* what;
+        long moon;
+        BirthDataRecord birth;
+        // Lines that are known apart from either computation: [index] = text.
+        std::vector<std::pair<std::size_t, std::string>> known;
+    } cases[] = {
+        {"Moon at the first point of Aswini: Ketu starts at birth and lasts 7 years",
+         ArcSeconds(0, 0, 0),
+         Birth(1980, 1, 1, 12, 0, 0, 0),
+         {{0, "Ketu 1980-01-01 1987-01-01"},
+          {1, "  Ketu 1980-01-01 1980-05-29"},
+          {2, "  Venus 1980-05-29 1981-07-29"},
+          {10, "Venus 1987-01-01 2007-01-01"},
+          {80, "Mercury 2083-01-01 2100-01-01"}}},
+        {"one second short of Bharani: Ketu is 77 minutes from its end; IST",
+         ArcSeconds(13, 19, 59),
+         Birth(1947, 8, 15, 0, 0, -5, -30),
+         {{0, "Ketu 1940-08-14 1947-08-15"}, {10, "Venus 1947-08-15 1967-08-15"}}},
+        // 93 20 divided by 360 / 27, which no double holds, lands a hair short in Punarvasu.
+        {"exactly Pushya's first point, a birth just after midnight under daylight saving",
+         ArcSeconds(93, 20, 0),
+         Birth(2000, 6, 15, 0, 30, 5, 0, true),
+         {{0, "Saturn 2000-06-15 2019-06-15"}, {1, "  Saturn 2000-06-15 2003-06-18"}}},
+        {"India 1947 with its published Moon, 3 58 Cancer in Pushya",
+         ArcSeconds(93, 58, 0),
+         Birth(1947, 8, 15, 0, 0, -5, -30),
+         {}},
+        {"the last second of Revati: Mercury nearly over",
+         ArcSeconds(359, 59, 59),
+         Birth(2050, 12, 31, 24, 0, 12, 0),
+         {}},
+    };
+    for (const auto& c : cases) {
+        const Vimshottari periods = VimshottariPeriods(c.moon / 3600.0, BirthMinutesUT(c.birth));
+        const std::vector<std::string> lines = Lines(PeriodLines(periods, c.birth));
+        ASSERT_EQ(lines, ExpectedLines(c.moon, c.birth)) << c.what;
+        for (const auto& [index, text] : c.known)
+            EXPECT_EQ(lines[index], text) << c.what;
+        // The birth falls in the first major period, and 120 years after its start all are over.
+        EXPECT_EQ(RunningPeriod(periods, BirthMinutesUT(c.birth)), 0) << c.what;
+        EXPECT_EQ(periods[8].period.end - periods[0].period.start, 120 * kMinutesPerYear) << c.what;
+    }
+}
+
+// Astrologers give India's chart Saturn until September 1965 and the Moon from September 2015 to
+// September 2025.
+TEST(Periods, IndiaRunsThePublishedPeriods) {
+    const BirthDataRecord india = Birth(1947, 8, 15, 0, 0, -5, -30);
+    const Vimshottari p = VimshottariPeriods(ArcSeconds(93, 58, 0) / 3600.0, BirthMinutesUT(india));
+    EXPECT_EQ(p[0].period.lord, BodySlot::Saturn);
+    EXPECT_EQ(IsoDate(LocalDateOf(p[0].period.end, india)).substr(0, 7), "1965-09");
+    EXPECT_EQ(p[5].period.lord, BodySlot::Moon);
+    EXPECT_EQ(IsoDate(LocalDateOf(p[5].period.start, india)).substr(0, 7), "2015-09");
+    EXPECT_EQ(IsoDate(LocalDateOf(p[5].period.end, india)).substr(0, 7), "2025-09");
+}
+
+TEST(Periods, TheLocalDateOfTheBirthMomentIsTheBirthDate) {
+    const struct {
+        BirthDataRecord birth;
+        const char* date;
+    } cases[] = {{Birth(1947, 8, 15, 0, 0, -5, -30), "1947-08-15"},
+                 {Birth(1980, 3, 1, 0, 0, 10, 30, true), "1980-03-01"},
+                 {Birth(2000, 12, 31, 23, 59, -13, 0, true), "2000-12-31"},
+                 // Hour 24 is the next day's midnight.
+                 {Birth(1999, 12, 31, 24, 0, 0, 0), "2000-01-01"},
+                 {Birth(1901, 1, 1, 0, 0, 12, 0), "1901-01-01"}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(IsoDate(LocalDateOf(BirthMinutesUT(c.birth), c.birth)), c.date);
+        // A minute earlier is still the same day only when the birth is not at midnight.
+        const bool midnight = c.birth.hour % 24 == 0 && c.birth.minute == 0;
+        EXPECT_EQ(IsoDate(LocalDateOf(BirthMinutesUT(c.birth) - 1, c.birth)) == c.date, !midnight) << c.date;
+    }
+}
+
+TEST(Periods, NavamsaAndPositionAtTheirBoundaries) {
+    const double second = 1 / 3600.0;
+    const struct {
+        double longitude;
+        int navamsa;
+        const char* nakshatra;
+        int pada;
+        int sign, degrees, minutes, seconds;
+    } cases[] = {
+        {0, 0, "Aswini", 1, 0, 0, 0, 0},
+        {3 + 20 / 60.0, 1, "Aswini", 2, 0, 3, 20, 0},
+        {3 + 20 / 60.0 - second, 0, "Aswini", 1, 0, 3, 19, 59},
+        {13 + 20 / 60.0 - second, 3, "Aswini", 4, 0, 13, 19, 59},
+        {30, 9, "Krittika", 2, 1, 0, 0, 0},
+        {40, 0, "Rohini", 1, 1, 10, 0, 0},
+        {120, 0, "Magha", 1, 4, 0, 0, 0},
+        {360 - second / 2, 11, "Revati", 4, 11, 29, 59, 59},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(NavamsaSign(c.longitude), c.navamsa) << c.longitude;
+        const PositionRow row = PositionOf(BodySlot::Moon, c.longitude);
+        EXPECT_EQ(row.nakshatra, c.nakshatra) << c.longitude;
+        EXPECT_EQ(row.pada, c.pada) << c.longitude;
+        EXPECT_EQ((std::array{row.sign, row.degrees, row.minutes, row.seconds}),
+                  (std::array{c.sign, c.degrees, c.minutes, c.seconds}))
+            << c.longitude;
+    }
+}
+
+TEST(Periods, NavamsaCellsHoldTheAscendantFirstThenTheBodiesWithTheirMarks) {
+    ReadingState.longitudes = {};
+    ReadingState.longitudes[static_cast<std::size_t>(BodySlot::Ascendant)] = 3 + 20 / 60.0; // Taurus
+    ReadingState.longitudes[2] = 30;                                                        // Capricorn
+    ReadingState.longitudes[7] = 38;                                                        // Pisces
+    ReadingState.longitudes[8] = 31;                                                        // Capricorn
+    for (std::size_t i = 0; i < 9; ++i)
+        ReadingState.bodyLabels[i] = "B" + std::to_string(i);
+    ReadingState.bodyLabels[2] = "Budha (R) ";
+    const auto cells = NavamsaCellEntries();
+    EXPECT_EQ(cells[0], (std::vector<std::string>{"B0", "B1", "B3", "B4", "B5", "B6"}));
+    EXPECT_EQ(cells[1], (std::vector<std::string>{"Asc"}));
+    EXPECT_EQ(cells[9], (std::vector<std::string>{"Budha (R) ", "B8"}));
+    EXPECT_EQ(cells[11], (std::vector<std::string>{"B7"}));
+    const std::vector<PositionRow> rows = PositionRows();
+    ASSERT_EQ(rows.size(), 11u);
+    for (const PositionRow& row : rows)
+        EXPECT_EQ(row.retrograde, row.body == BodySlot::Mercury);
+}
+
+// Each stage keeps the longitude its position text was made from, in either calculation.
+TEST(Periods, TheKeptLongitudesAreThoseOfThePositionTexts) {
+    std::vector<Calculation> calculations{Calculation::Classic};
+    if (PreciseCalculationBuilt())
+        calculations.push_back(Calculation::Precise);
+    for (Calculation calculation : calculations) {
+        for (const BirthEntry& entry :
+             {Entry1980(), Entry1947(), MakeEntry(1962, 2, 4, 7, 0, 34, "28", "39", false, "77", "13", true),
+              MakeEntry(2031, 11, 30, 23, 45, 21, "33", "52", true, "151", "12", true)}) {
+            std::string message;
+            ASSERT_TRUE(CopyEntryToBirthData(entry));
+            ASSERT_TRUE(ComputeReading(calculation, message)) << message;
+            for (const PositionRow& row : PositionRows()) {
+                const std::string& text = ReadingState.planetPositions[static_cast<std::size_t>(row.body)];
+                char expected[16];
+                std::snprintf(expected, sizeof expected, "%02d %s %02d", row.degrees,
+                              SignCodeTable[static_cast<std::size_t>(row.sign)], row.minutes);
+                EXPECT_EQ(text, expected)
+                    << CalculationName(calculation) << " slot " << static_cast<int>(row.body);
+            }
+        }
+    }
+}
