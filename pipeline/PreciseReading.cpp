@@ -14,8 +14,6 @@
 
 namespace {
 
-constexpr double kNakshatraSpan = 360.0 / kNakshatraCount;
-
 double SignedLatitude(const BirthDataRecord& b) {
     const double degrees = b.latDeg + b.latMin / 60.0;
     return b.latSouth ? -degrees : degrees;
@@ -30,10 +28,13 @@ double SignedLongitude(const BirthDataRecord& b) {
 
 NakshatraPlace NakshatraPlaceOf(double siderealLongitude) {
     NakshatraPlace place;
-    const double k = std::floor(siderealLongitude / kNakshatraSpan);
-    place.nakshatra = static_cast<int>(std::clamp(k, 0.0, kNakshatraCount - 1.0));
-    const double into = siderealLongitude - place.nakshatra * kNakshatraSpan;
-    place.pada = std::clamp(static_cast<int>(std::floor(into / (kNakshatraSpan / 4))), 0, 3) + 1;
+    // Quarters of 200 arc-minutes, from the same product NakshatraForLongitude divides by 800, so that
+    // the pada and the nakshatra's name agree even at a boundary such as 40 degrees.
+    const double quarter =
+        std::clamp(std::floor(siderealLongitude * 60 / 200), 0.0, kNakshatraCount * 4 - 1.0);
+    const int q = static_cast<int>(quarter);
+    place.nakshatra = q / 4;
+    place.pada = q % 4 + 1;
     place.lord = Body(kNakshatraLords[static_cast<std::size_t>(place.nakshatra % 9)].body).english;
     return place;
 }
