@@ -100,6 +100,9 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
 
 frmMain::~frmMain() {
     delete mdi_.data();
+    // The finder watches the form's fields; it goes before they do, so no event of the form's own
+    // destruction reaches it.
+    delete placeFinder;
 }
 
 MDI* frmMain::MainWindow() const {
