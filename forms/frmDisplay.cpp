@@ -426,11 +426,10 @@ void frmDisplay::ShowPositions() {
 
 void frmDisplay::ShowPeriods(double nowMinutesUT) {
     tvwPeriods->clear();
-    const BirthDataRecord& b = BirthData;
     const Vimshottari periods = ReadingPeriods();
-    const auto item = [&b](const Period& p) {
-        return QStringList{Latin1(Body(p.lord).english), Text(LongDate(LocalDateOf(p.start, b))),
-                           Text(LongDate(LocalDateOf(p.end, b)))};
+    const auto item = [](const Period& p) {
+        return QStringList{Latin1(Body(p.lord).english), Text(LongDate(LocalDateOf(p.start, BirthData))),
+                           Text(LongDate(LocalDateOf(p.end, BirthData)))};
     };
     const auto mark = [](QTreeWidgetItem* running) {
         running->setText(kRunningColumn, msg::kRunningMark);

@@ -211,11 +211,10 @@ bool ChartPage(Pages& pages, ChartStyle style) {
 }
 
 bool PeriodPages(Pages& pages) {
-    const BirthDataRecord& b = BirthData;
     const Vimshottari periods = ReadingPeriods();
     const QFont title = pages.Font(kTitlePoints, true);
     const double unit = pages.Unit();
-    const auto date = [&b](double minutes) { return Text(LongDate(LocalDateOf(minutes, b))); };
+    const auto date = [](double minutes) { return Text(LongDate(LocalDateOf(minutes, BirthData))); };
 
     // Columns of a block: the lord (sub-periods indented), where it begins, where it ends. The type
     // is made smaller, within reason, until two blocks fit across the page.
