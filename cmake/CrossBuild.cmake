@@ -32,7 +32,7 @@ ExternalProject_Add(quillmere_host_tools
   INSTALL_COMMAND ""
   # Its own build decides what is out of date.
   BUILD_ALWAYS ON
-  BUILD_BYPRODUCTS ${QUILLMERE_HOST_TOOLS_DIR}/quillmere_embed_texts)
+  BUILD_BYPRODUCTS ${QUILLMERE_HOST_TOOLS_DIR}/quillmere_embed_texts ${QUILLMERE_HOST_TOOLS_DIR}/quillmere-same-readings)
 set(QUILLMERE_HOST_EMBED_TEXTS ${QUILLMERE_HOST_TOOLS_DIR}/quillmere_embed_texts)
 
 # GoogleTest from the sources Debian ships (the package googletest), built with the cross compiler and

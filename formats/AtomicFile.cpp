@@ -359,6 +359,20 @@ int LastErrno() {
     return ErrnoOf(::GetLastError());
 }
 
+// The full name of a file (drive and folders), which replacing a file needs: Wine's ReplaceFileW fails
+// on a name relative to the working folder.
+std::wstring FullPath(const std::wstring& path) {
+    const DWORD size = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    if (size == 0)
+        return path;
+    std::wstring full(size, L'\0');
+    const DWORD n = ::GetFullPathNameW(path.c_str(), size, full.data(), nullptr);
+    if (n == 0 || n >= size)
+        return path;
+    full.resize(n);
+    return full;
+}
+
 bool IsSeparator(char c) {
     return c == '/' || c == '\\';
 }
@@ -410,9 +424,9 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::s
     std::string target;
     if (!ResolveLinks(path, target, reason))
         return false;
-    const std::wstring wideTarget = Wide(target);
+    const std::wstring named = Wide(target);
 
-    const DWORD attributes = ::GetFileAttributesW(wideTarget.c_str());
+    const DWORD attributes = ::GetFileAttributesW(named.c_str());
     const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
     if (!exists && ::GetLastError() != ERROR_FILE_NOT_FOUND)
         return Fail(reason, SystemErrorSentence(LastErrno()));
@@ -421,8 +435,8 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::s
     if (exists) {
         // A device or a pipe under a file's name is not replaced.
         const HANDLE probe =
-            ::CreateFileW(wideTarget.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                          nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+            ::CreateFileW(named.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
         const bool disk = probe != INVALID_HANDLE_VALUE && ::GetFileType(probe) == FILE_TYPE_DISK;
         if (probe != INVALID_HANDLE_VALUE)
             ::CloseHandle(probe);
@@ -433,12 +447,13 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::s
         return Fail(reason, kReadOnly);
 
     // A short name beside the target, so any name the system accepts for the target still works.
-    const std::string folder = FolderOf(target);
+    const std::wstring wideTarget = FullPath(named);
+    const std::wstring folder = wideTarget.substr(0, wideTarget.find_last_of(L"\\/") + 1);
     std::wstring temp;
     HANDLE file = INVALID_HANDLE_VALUE;
     int error = InjectedFault(FileStep::Open);
     for (int attempt = 0; error == 0 && file == INVALID_HANDLE_VALUE && attempt < 100; ++attempt) {
-        temp = Wide(folder + ".qm-" + RandomSuffix());
+        temp = folder + Wide(".qm-" + RandomSuffix());
         file = ::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
                              nullptr);
         if (file == INVALID_HANDLE_VALUE && ::GetLastError() != ERROR_FILE_EXISTS)

@@ -243,6 +243,20 @@ TEST_F(AtomicFileTest, AFailureAtAnyStepKeepsTheEarlierFileAndLeavesNoTemporaryF
     }
 }
 
+// A name relative to the working folder is replaced there, beside itself.
+TEST_F(AtomicFileTest, ARelativeNameIsReplacedInTheWorkingFolder) {
+    const fs::path before = fs::current_path();
+    fs::current_path(dir_);
+    const bool first = WriteFileAtomically("relative.txt", "first");
+    std::string reason;
+    const bool second = WriteFileAtomically("relative.txt", "second", &reason);
+    fs::current_path(before);
+    EXPECT_TRUE(first);
+    EXPECT_TRUE(second) << reason;
+    EXPECT_EQ(Get(Path("relative.txt")), "second");
+    EXPECT_EQ(Names(dir_), std::set<std::string>{"relative.txt"});
+}
+
 TEST_F(AtomicFileTest, AReadFailureLeavesTheBytesAloneAndSaysWhy) {
     const std::string path = Put("in.txt", "contents");
     for (const FileStep step : {FileStep::ReadOpen, FileStep::Read}) {
