@@ -147,20 +147,45 @@ class Births {
     std::mt19937 gen_;
 };
 
-// The first line where two texts differ, with both lines, for the report.
-std::string FirstDifference(const std::string& a, const std::string& b) {
+// A line as it can be read in a report: CR and the other control bytes written out.
+std::string Shown(const std::string& line) {
+    std::string out;
+    for (char c : line) {
+        if (c == '\r')
+            out += "\\r";
+        else if (static_cast<unsigned char>(c) < 0x20) {
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "\\x%02x", static_cast<unsigned>(static_cast<unsigned char>(c)));
+            out += hex;
+        } else
+            out += c;
+    }
+    return out;
+}
+
+// Where two outputs of the same files first differ: the file (each reading begins with its "Name: "
+// line), the line within the output, and both lines.
+std::string FirstDifference(const std::string& a, const std::string& b,
+                            const std::vector<std::string>& files) {
     std::size_t at = 0;
     while (at < a.size() && at < b.size() && a[at] == b[at])
         ++at;
-    const std::size_t start = a.rfind('\n', at == 0 ? 0 : at - 1);
+    const std::size_t start = at == 0 ? std::string::npos : a.rfind('\n', at - 1);
     const std::size_t from = start == std::string::npos ? 0 : start + 1;
     const auto lineAt = [from](const std::string& s) {
         const std::size_t end = s.find('\n', from);
         return from >= s.size() ? std::string("<end>")
-                                : s.substr(from, end == std::string::npos ? end : end - from);
+                                : Shown(s.substr(from, end == std::string::npos ? end : end - from));
     };
+    const std::string before = "\n" + a.substr(0, from + 6); // the current line's "Name: " too
+    std::size_t readings = 0;
+    for (std::size_t p = 0; (p = before.find("\nName: ", p)) != std::string::npos; ++p)
+        ++readings;
+    const std::string file =
+        readings > 0 && readings <= files.size() ? files[readings - 1] : std::string("?");
     const long line = std::count(a.begin(), a.begin() + static_cast<long>(from), '\n') + 1;
-    return "line " + std::to_string(line) + ":\n  first:  " + lineAt(a) + "\n  second: " + lineAt(b);
+    return file + ", line " + std::to_string(line) + " of the output:\n  first:  " + lineAt(a) +
+           "\n  second: " + lineAt(b);
 }
 
 } // namespace
@@ -245,8 +270,8 @@ int main(int argc, char** argv) {
         for (int part = 0; part < 2; ++part) {
             if (outputs[0][static_cast<std::size_t>(part)] != outputs[1][static_cast<std::size_t>(part)]) {
                 same = false;
-                std::cerr << "Files " << batch.front() << " to " << batch.back() << ": the " << kinds[part]
-                          << " differs at " << FirstDifference(outputs[0][part], outputs[1][part]) << '\n';
+                std::cerr << "The " << kinds[part] << " differs in "
+                          << FirstDifference(outputs[0][part], outputs[1][part], batch) << '\n';
             }
         }
         if (status[0] != 0 || status[1] != 0) {
