@@ -497,7 +497,7 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::s
 
     error = InjectedFault(FileStep::Rename);
     if (error == 0 && exists) {
-        // Replacing keeps what the earlier file carried: its permissions (the access list) and owner.
+        // Replacing keeps what the earlier file carried: its permissions (the access list).
         if (!::ReplaceFileW(wideTarget.c_str(), temp.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
                             nullptr, nullptr)) {
             const DWORD failure = ::GetLastError();
