@@ -15,6 +15,17 @@ endif()
 # folder, headless.
 set(QUILLMERE_WINE_PREFIX ${CMAKE_BINARY_DIR}/wine-prefix)
 set(CMAKE_CROSSCOMPILING_EMULATOR ${PROJECT_SOURCE_DIR}/cmake/wine-run.sh ${QUILLMERE_WINE_PREFIX})
+# Making the prefix takes a while, so the build makes it rather than the first test, within its time limit.
+find_program(QUILLMERE_WINE wine)
+if(NOT QUILLMERE_WINE)
+  message(STATUS "Wine was not found: the Windows tests can be built but not run here")
+elseif(QUILLMERE_BUILD_TESTS)
+  add_custom_command(OUTPUT ${QUILLMERE_WINE_PREFIX}/.quillmere-ready
+    COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR}
+    COMMENT "Making the Wine prefix for the tests"
+    VERBATIM)
+  add_custom_target(quillmere_wine_prefix ALL DEPENDS ${QUILLMERE_WINE_PREFIX}/.quillmere-ready)
+endif()
 
 # Tools that run while building run on the build machine: they are built there with the host's
 # compiler, as a project of their own (cmake/host-tools), before anything that needs them.
