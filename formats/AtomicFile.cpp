@@ -7,8 +7,16 @@
 #include <utility>
 
 #ifdef _WIN32
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+#include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <system_error>
 #else
 #include <climits>
@@ -301,71 +309,208 @@ ReadFailure ReadNamedFile(const std::string& path, std::size_t limit, std::strin
 }
 } // namespace
 
-#else // _WIN32: a plain fallback through the standard library
-
-namespace fs = std::filesystem;
+#else // _WIN32: the same steps through the Windows API
 
 namespace {
-fs::path PathOf(const std::string& utf8) {
-    return fs::path(std::u8string(utf8.begin(), utf8.end()));
+
+// The program holds names in UTF-8; Windows takes them in UTF-16. Empty for bytes that are not UTF-8.
+std::wstring Wide(const std::string& utf8) {
+    const int n = ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(),
+                                        static_cast<int>(utf8.size()), nullptr, 0);
+    if (n <= 0)
+        return {};
+    std::wstring wide(static_cast<std::size_t>(n), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), static_cast<int>(utf8.size()),
+                          wide.data(), n);
+    return wide;
 }
+
+// The error number whose sentence fits a Windows error best.
+int ErrnoOf(DWORD error) {
+    switch (error) {
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+        return ENOSPC;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+        return EACCES;
+    case ERROR_WRITE_PROTECT:
+        return EROFS;
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_DRIVE:
+    case ERROR_BAD_NETPATH:
+        return ENOENT;
+    case ERROR_FILENAME_EXCED_RANGE:
+        return ENAMETOOLONG;
+    case ERROR_DIRECTORY:
+        return ENOTDIR;
+    case ERROR_CANT_RESOLVE_FILENAME:
+        return ELOOP;
+    case ERROR_INVALID_NAME:
+        return EINVAL;
+    default:
+        return EIO;
+    }
+}
+
+int LastErrno() {
+    return ErrnoOf(::GetLastError());
+}
+
+// The full name of a file (drive and folders), which replacing a file needs: Wine's ReplaceFileW fails
+// on a name relative to the working folder.
+std::wstring FullPath(const std::wstring& path) {
+    const DWORD size = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    if (size == 0)
+        return path;
+    std::wstring full(size, L'\0');
+    const DWORD n = ::GetFullPathNameW(path.c_str(), size, full.data(), nullptr);
+    if (n == 0 || n >= size)
+        return path;
+    full.resize(n);
+    return full;
+}
+
+bool IsSeparator(char c) {
+    return c == '/' || c == '\\';
+}
+
+// Follows a chain of symbolic links to the path that is finally written, so the link itself stays.
+bool ResolveLinks(std::string path, std::string& finalPath, std::string* reason) {
+    namespace fs = std::filesystem;
+    for (int hop = 0; hop < 40; ++hop) {
+        std::error_code ec;
+        const fs::path p(Wide(path));
+        if (!fs::is_symlink(fs::symlink_status(p, ec))) {
+            finalPath = std::move(path);
+            return true;
+        }
+        const fs::path target = fs::read_symlink(p, ec);
+        if (ec)
+            return Fail(reason, SystemErrorSentence(ec.value()));
+        const std::u8string text = target.u8string();
+        const std::string utf8(text.begin(), text.end());
+        path = target.has_root_path() ? utf8 : FolderOf(path) + utf8;
+    }
+    return Fail(reason, SystemErrorSentence(ELOOP));
+}
+
+bool WriteAll(HANDLE file, std::string_view bytes, int& error) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 20));
+        DWORD written = 0;
+        if (!::WriteFile(file, bytes.data() + done, chunk, &written, nullptr)) {
+            error = LastErrno();
+            return false;
+        }
+        if (written == 0) {
+            error = ENOSPC;
+            return false;
+        }
+        done += written;
+    }
+    return true;
+}
+
 } // namespace
 
 bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string* reason) {
-    if (path.empty() || path.find('\0') != std::string::npos)
+    if (path.empty() || path.find('\0') != std::string::npos || IsSeparator(path.back()) ||
+        Wide(path).empty())
         return Fail(reason, kNotAFile);
-    const fs::path target = PathOf(path);
-    std::error_code ec;
-    const fs::file_status status = fs::status(target, ec);
-    if (fs::exists(status) && fs::is_directory(status))
+    std::string target;
+    if (!ResolveLinks(path, target, reason))
+        return false;
+    const std::wstring named = Wide(target);
+
+    const DWORD attributes = ::GetFileAttributesW(named.c_str());
+    const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
+    if (!exists && ::GetLastError() != ERROR_FILE_NOT_FOUND)
+        return Fail(reason, SystemErrorSentence(LastErrno()));
+    if (exists && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
         return Fail(reason, kIsFolder);
-    if (fs::exists(status) && !fs::is_regular_file(status))
-        return Fail(reason, kNotRegular);
-    if (fs::exists(status) && (status.permissions() & fs::perms::owner_write) == fs::perms::none)
-        return Fail(reason, kReadOnly);
-    fs::path temp;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        temp = target.parent_path() / PathOf(".qm-" + RandomSuffix());
-        if (!fs::exists(temp, ec))
-            break;
+    if (exists) {
+        // A device or a pipe under a file's name is not replaced.
+        const HANDLE probe =
+            ::CreateFileW(named.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        const bool disk = probe != INVALID_HANDLE_VALUE && ::GetFileType(probe) == FILE_TYPE_DISK;
+        if (probe != INVALID_HANDLE_VALUE)
+            ::CloseHandle(probe);
+        if (!disk)
+            return Fail(reason, kNotRegular);
     }
+    if (exists && (attributes & FILE_ATTRIBUTE_READONLY) != 0)
+        return Fail(reason, kReadOnly);
+
+    // A short name beside the target, so any name the system accepts for the target still works.
+    const std::wstring wideTarget = FullPath(named);
+    const std::wstring folder = wideTarget.substr(0, wideTarget.find_last_of(L"\\/") + 1);
+    std::wstring temp;
+    HANDLE file = INVALID_HANDLE_VALUE;
+    int error = InjectedFault(FileStep::Open);
+    for (int attempt = 0; error == 0 && file == INVALID_HANDLE_VALUE && attempt < 100; ++attempt) {
+        temp = folder + Wide(".qm-" + RandomSuffix());
+        file = ::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                             nullptr);
+        if (file == INVALID_HANDLE_VALUE && ::GetLastError() != ERROR_FILE_EXISTS)
+            error = LastErrno();
+    }
+    if (file == INVALID_HANDLE_VALUE)
+        return Fail(reason, SystemErrorSentence(error != 0 ? error : EEXIST));
+
     const auto abandon = [&](int err) {
-        std::error_code ignored;
-        fs::remove(temp, ignored);
+        if (file != INVALID_HANDLE_VALUE)
+            ::CloseHandle(file);
+        ::DeleteFileW(temp.c_str());
         return Fail(reason, SystemErrorSentence(err));
     };
-    int error = InjectedFault(FileStep::Open);
-    if (error != 0)
-        return Fail(reason, SystemErrorSentence(error));
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    if (!out)
-        return Fail(reason, SystemErrorSentence(errno != 0 ? errno : EACCES));
+
     error = InjectedFault(FileStep::Write);
-    if (error == 0) {
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        if (!out)
-            error = EIO;
-    }
-    if (error == 0)
-        error = InjectedFault(FileStep::Flush);
-    if (error == 0 && !out.flush())
-        error = EIO;
-    if (error == 0)
-        error = InjectedFault(FileStep::Close);
-    out.close();
-    if (error == 0 && out.fail())
-        error = EIO;
-    if (error == 0)
-        error = InjectedFault(FileStep::Rename);
-    if (error == 0) {
-        fs::rename(temp, target, ec);
-        if (ec)
-            error = ec.value();
-    }
-    if (error != 0) {
-        out.close();
+    if (error != 0 || !WriteAll(file, bytes, error))
         return abandon(error);
+
+    error = InjectedFault(FileStep::Flush);
+    if (error == 0 && !::FlushFileBuffers(file))
+        error = LastErrno();
+    if (error != 0)
+        return abandon(error);
+
+    error = InjectedFault(FileStep::Close);
+    const BOOL closed = ::CloseHandle(file);
+    file = INVALID_HANDLE_VALUE;
+    if (error == 0 && !closed)
+        error = LastErrno();
+    if (error != 0)
+        return abandon(error);
+
+    // The earlier file's attributes (hidden, system ...) go to the new one here too, as not every
+    // ReplaceFileW carries them (Wine's does not).
+    constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                                      FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+    if (exists && (attributes & kKeptAttributes) != 0 &&
+        !::SetFileAttributesW(temp.c_str(), attributes & kKeptAttributes))
+        return abandon(LastErrno());
+
+    error = InjectedFault(FileStep::Rename);
+    if (error == 0 && exists) {
+        // Replacing keeps what the earlier file carried: its permissions (the access list).
+        if (!::ReplaceFileW(wideTarget.c_str(), temp.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
+                            nullptr, nullptr)) {
+            const DWORD failure = ::GetLastError();
+            // The earlier file is already gone and the new one still has its temporary name.
+            if (failure != ERROR_UNABLE_TO_MOVE_REPLACEMENT ||
+                !::MoveFileExW(temp.c_str(), wideTarget.c_str(), MOVEFILE_WRITE_THROUGH))
+                error = ErrnoOf(failure);
+        }
+    } else if (error == 0 && !::MoveFileExW(temp.c_str(), wideTarget.c_str(), MOVEFILE_WRITE_THROUGH)) {
+        error = LastErrno();
     }
+    if (error != 0)
+        return abandon(error);
     return true;
 }
 
@@ -376,26 +521,47 @@ ReadFailure ReadNamedFile(const std::string& path, std::size_t limit, std::strin
     const auto fail = [reason](ReadFailure kind, std::string sentence) {
         return ReadFail(reason, kind, std::move(sentence));
     };
-    const fs::path file = PathOf(path);
-    std::error_code ec;
-    const fs::file_status status = fs::status(file, ec);
-    if (fs::exists(status) && !fs::is_regular_file(status))
-        return fail(ReadFailure::NotRegular, fs::is_directory(status) ? kIsFolder : kNotRegular);
-    std::ifstream in(file, std::ios::binary);
-    if (!in)
-        return fail(ReadFailure::System, SystemErrorSentence(errno != 0 ? errno : ENOENT));
+    const std::wstring name = Wide(path);
+    if (name.empty())
+        return fail(ReadFailure::System, kNotAFile);
+    const DWORD attributes = ::GetFileAttributesW(name.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+        return fail(ReadFailure::NotRegular, kIsFolder);
+    const HANDLE file =
+        ::CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return fail(ReadFailure::System, SystemErrorSentence(LastErrno()));
+    const auto done = [&](ReadFailure kind, std::string sentence) {
+        ::CloseHandle(file);
+        return fail(kind, std::move(sentence));
+    };
+    // What was opened is what is read: a device, a console or a pipe is refused.
+    if (::GetFileType(file) != FILE_TYPE_DISK)
+        return done(ReadFailure::NotRegular, kNotRegular);
+    LARGE_INTEGER size{};
+    if (!::GetFileSizeEx(file, &size))
+        return done(ReadFailure::System, SystemErrorSentence(LastErrno()));
+    if (size.QuadPart < 0 || static_cast<unsigned long long>(size.QuadPart) > limit)
+        return done(ReadFailure::TooLong, TooLongSentence(limit));
+
     std::string data;
+    data.reserve(static_cast<std::size_t>(size.QuadPart));
     char chunk[4096];
-    while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
+    for (;;) {
         if (const int fault = InjectedFault(FileStep::Read))
-            return fail(ReadFailure::System, SystemErrorSentence(fault));
-        const auto n = static_cast<std::size_t>(in.gcount());
-        if (n > limit - data.size())
-            return fail(ReadFailure::TooLong, TooLongSentence(limit));
-        data.append(chunk, n);
+            return done(ReadFailure::System, SystemErrorSentence(fault));
+        DWORD n = 0;
+        if (!::ReadFile(file, chunk, sizeof chunk, &n, nullptr))
+            return done(ReadFailure::System, SystemErrorSentence(LastErrno()));
+        if (n == 0)
+            break;
+        // The file may grow while it is read.
+        if (static_cast<std::size_t>(n) > limit - data.size())
+            return done(ReadFailure::TooLong, TooLongSentence(limit));
+        data.append(chunk, static_cast<std::size_t>(n));
     }
-    if (in.bad())
-        return fail(ReadFailure::System, SystemErrorSentence(EIO));
+    ::CloseHandle(file);
     bytes = std::move(data);
     return ReadFailure::None;
 }

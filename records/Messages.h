@@ -30,6 +30,7 @@ inline constexpr const char* kReadingFailed = "The reading could not be computed
 inline constexpr const char* kFileNotSaved = "The file could not be saved.";
 inline constexpr const char* kNoPreciseBuild =
     "This copy of Quillmere was built without the precise calculation.";
+inline constexpr const char* kNoAtlasBuild = "This copy of Quillmere was built without the atlas of places.";
 // Follows the line that says what the chosen place's zone gave.
 inline constexpr const char* kZoneSetByHand =
     " The zone or the box was then changed by hand; the reading uses them as set.";

@@ -1,10 +1,15 @@
 // The whole-or-nothing writer on real files in a temporary folder.
 #include "formats/AtomicFile.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 #include <cerrno>
 #include <filesystem>
@@ -18,28 +23,30 @@ namespace {
 class AtomicFileTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        char pattern[] = "/tmp/qm-atomic-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        dir_ = pattern;
+        dir_ = MakeTempFolder("qm-atomic-");
+        ASSERT_FALSE(dir_.empty());
     }
     void TearDown() override {
         SetFileFaultHook({});
         fs::remove_all(dir_);
     }
     std::string Path(const std::string& name) const { return (dir_ / name).string(); }
-    std::string Put(const std::string& name, const std::string& bytes, mode_t mode = 0644) {
+    // On Windows the mode gives only the read-only attribute (no write bit for the owner).
+    std::string Put(const std::string& name, const std::string& bytes, unsigned mode = 0644) {
         std::ofstream(Path(name), std::ios::binary) << bytes;
-        ::chmod(Path(name).c_str(), mode);
+        fs::permissions(Path(name), static_cast<fs::perms>(mode));
         return Path(name);
     }
     static std::string Get(const std::string& path) {
         std::string bytes;
         return ReadWholeFile(path, bytes) ? bytes : "<unreadable>";
     }
+#ifndef _WIN32
     static mode_t ModeOf(const std::string& path) {
         struct stat st {};
         return ::lstat(path.c_str(), &st) == 0 ? st.st_mode : 0;
     }
+#endif
     // Every name in a folder, hidden ones included.
     std::set<std::string> Names(const fs::path& folder) const {
         std::set<std::string> names;
@@ -51,6 +58,8 @@ class AtomicFileTest : public ::testing::Test {
 };
 
 } // namespace
+
+#ifndef _WIN32
 
 TEST_F(AtomicFileTest, KeepsTheEarlierFilesPermissions) {
     for (const mode_t mode : {0600, 0640, 0644, 0664, 0700, 0751, 0604}) {
@@ -147,6 +156,69 @@ TEST_F(AtomicFileTest, AnyNameUpTo255BytesWorks) {
     EXPECT_EQ(reason, "The file name is too long.");
 }
 
+#else
+
+// Windows keeps a file's permissions in its access list and attributes, which replacing the file keeps.
+TEST_F(AtomicFileTest, KeepsTheEarlierFilesAttributes) {
+    const std::string path = Put("kept.txt", "old");
+    const std::wstring wide = fs::path(path).wstring();
+    ASSERT_TRUE(::SetFileAttributesW(wide.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE));
+    std::string reason;
+    ASSERT_TRUE(WriteFileAtomically(path, "new contents", &reason)) << reason;
+    EXPECT_EQ(Get(path), "new contents");
+    EXPECT_NE(::GetFileAttributesW(wide.c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
+    ASSERT_TRUE(WriteFileAtomically(Path("fresh.txt"), "first", &reason)) << reason;
+    EXPECT_EQ(Get(Path("fresh.txt")), "first");
+    EXPECT_EQ(Names(dir_), (std::set<std::string>{"fresh.txt", "kept.txt"}));
+}
+
+TEST_F(AtomicFileTest, RefusesWhatIsNotAWritableRegularFile) {
+    fs::create_directory(dir_ / "folder");
+    Put("readonly.txt", "kept", 0444);
+    const struct {
+        std::string name;
+        const char* reason;
+    } cases[] = {
+        {Path("folder"), "It is a folder, not a file."},
+        {Path("folder") + "\\", "The name is not that of a file."},
+        {Path("folder/"), "The name is not that of a file."},
+        {Path("readonly.txt"), "The file is read-only."},
+        {Path("no/such/folder.txt"), "There is no such file or folder."},
+        {"NUL", "It is not a regular file."},
+        {dir_.string() + "\\bad\xff.txt", "The name is not that of a file."},
+    };
+    for (const auto& c : cases) {
+        std::string reason;
+        EXPECT_FALSE(WriteFileAtomically(c.name, "new", &reason)) << c.name;
+        EXPECT_EQ(reason, c.reason) << c.name;
+    }
+    EXPECT_EQ(Get(Path("readonly.txt")), "kept");
+    EXPECT_EQ(Names(dir_), (std::set<std::string>{"folder", "readonly.txt"}));
+    fs::permissions(Path("readonly.txt"), fs::perms::owner_write, fs::perm_options::add);
+}
+
+TEST_F(AtomicFileTest, TheReaderRefusesFoldersAndDevices) {
+    fs::create_directory(dir_ / "folder");
+    const struct {
+        std::string name;
+        ReadFailure failure;
+        const char* reason;
+    } cases[] = {
+        {Path("folder"), ReadFailure::NotRegular, "It is a folder, not a file."},
+        {"NUL", ReadFailure::NotRegular, "It is not a regular file."},
+        {Path("missing.txt"), ReadFailure::System, "There is no such file or folder."},
+    };
+    for (const auto& c : cases) {
+        std::string bytes = "untouched";
+        std::string reason;
+        EXPECT_EQ(ReadRegularFile(c.name, 100, bytes, &reason), c.failure) << c.name;
+        EXPECT_EQ(reason, c.reason) << c.name;
+        EXPECT_EQ(bytes, "untouched");
+    }
+}
+
+#endif
+
 TEST_F(AtomicFileTest, AFailureAtAnyStepKeepsTheEarlierFileAndLeavesNoTemporaryFile) {
     const struct {
         int error;
@@ -163,10 +235,26 @@ TEST_F(AtomicFileTest, AFailureAtAnyStepKeepsTheEarlierFileAndLeavesNoTemporaryF
             SetFileFaultHook({});
             EXPECT_EQ(reason, e.reason);
             EXPECT_EQ(Get(path), "earlier") << static_cast<int>(step);
+#ifndef _WIN32
             EXPECT_EQ(ModeOf(path) & 07777, 0600u);
+#endif
             EXPECT_EQ(Names(dir_), std::set<std::string>{"kept.txt"}) << static_cast<int>(step);
         }
     }
+}
+
+// A name relative to the working folder is replaced there, beside itself.
+TEST_F(AtomicFileTest, ARelativeNameIsReplacedInTheWorkingFolder) {
+    const fs::path before = fs::current_path();
+    fs::current_path(dir_);
+    const bool first = WriteFileAtomically("relative.txt", "first");
+    std::string reason;
+    const bool second = WriteFileAtomically("relative.txt", "second", &reason);
+    fs::current_path(before);
+    EXPECT_TRUE(first);
+    EXPECT_TRUE(second) << reason;
+    EXPECT_EQ(Get(Path("relative.txt")), "second");
+    EXPECT_EQ(Names(dir_), std::set<std::string>{"relative.txt"});
 }
 
 TEST_F(AtomicFileTest, AReadFailureLeavesTheBytesAloneAndSaysWhy) {

@@ -65,6 +65,29 @@ void Write(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
 }
 
+#ifdef _WIN32
+constexpr const char* kDiscard = "NUL";
+#else
+constexpr const char* kDiscard = "/dev/null";
+#endif
+
+// Runs the companion program through the system's shell with its two outputs sent to files; its exit
+// status.
+int RunProgram(const std::string& args, const std::string& out = kDiscard,
+               const std::string& err = kDiscard) {
+#ifdef _WIN32
+    // cmd.exe takes the program by its Windows name, and drops the outer pair of quotes; the wide
+    // call passes every character of the UTF-8 arguments.
+    const std::string exe = fs::path(QUILLMERE_CHART_EXE).make_preferred().string();
+    const std::string command = "\"\"" + exe + "\" " + args + " > \"" + out + "\" 2> \"" + err + "\"\"";
+    return _wsystem(fs::path(std::u8string(command.begin(), command.end())).c_str());
+#else
+    const int status = std::system(
+        (std::string(QUILLMERE_CHART_EXE) + " " + args + " > '" + out + "' 2> '" + err + "'").c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+#endif
+}
+
 } // namespace
 
 TEST(ChartCommand, London1980WithChartLines) {
@@ -197,7 +220,7 @@ TEST(ChartCommand, SeveralFilesGoOnPastBadOnes) {
         return a;
     }());
     Write(dir.File("broken.qlm"), "not a saved reading\r\n");
-    Write(dir.File("good.QLM"), "");
+    Write(dir.File("upper.QLM"), "");
     fs::copy_file(dir.File("good.qlm"), dir.File("goodqlm"));
     // A readable file whose data the form would refuse: the name line left empty.
     std::string noName;
@@ -209,7 +232,7 @@ TEST(ChartCommand, SeveralFilesGoOnPastBadOnes) {
     Write(dir.File("noname.qlm"), noName);
 
     const Result r = RunCompanion({dir.File("broken.qlm"), dir.File("good.qlm"), dir.File("missing.qlm"),
-                                   dir.File("good.QLM"), dir.File("noname.qlm"), dir.File("goodqlm")});
+                                   dir.File("upper.QLM"), dir.File("noname.qlm"), dir.File("goodqlm")});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(Lines(r.out).size(), 82u); // good.qlm and goodqlm
     EXPECT_NE(r.err.find(dir.File("broken.qlm") + ": Please Check The File. It has fewer than 17 lines.\n"),
@@ -220,7 +243,7 @@ TEST(ChartCommand, SeveralFilesGoOnPastBadOnes) {
               std::string::npos)
         << r.err;
     EXPECT_NE(
-        r.err.find(dir.File("good.QLM") + ": Please Check The File. The name does not end in \"qlm\".\n"),
+        r.err.find(dir.File("upper.QLM") + ": Please Check The File. The name does not end in \"qlm\".\n"),
         std::string::npos)
         << r.err;
     EXPECT_NE(r.err.find(dir.File("noname.qlm") + ": Please Enter Your Name\n"), std::string::npos) << r.err;
@@ -310,10 +333,37 @@ TEST(ChartCommand, SaveIntoAMissingFolderFailsAndSaysSo) {
 }
 
 TEST(ChartCommand, ExitStatusOfTheProgram) {
-    const std::string exe = QUILLMERE_CHART_EXE;
-    EXPECT_EQ(std::system((exe + " --zones > /dev/null").c_str()), 0);
-    EXPECT_EQ(WEXITSTATUS(std::system((exe + " --nonsense 2> /dev/null").c_str())), 2);
-    EXPECT_EQ(WEXITSTATUS(std::system((exe + " /no/such/file.qlm 2> /dev/null").c_str())), 1);
+    EXPECT_EQ(RunProgram("--zones"), 0);
+    EXPECT_EQ(RunProgram("--nonsense"), 2);
+    EXPECT_EQ(RunProgram("no-such-file.qlm"), 1);
+}
+
+// The program's standard output carries the export's bytes untouched: no line ending is added to its
+// CR LF, as a text-mode output on Windows would.
+TEST(ChartCommand, TheProgramWritesTheReadingByteForByte) {
+    TempDir dir;
+    auto args = Args1947();
+    args.insert(args.begin(), {"--chart", "--interpretation"});
+    args.push_back("--save");
+    args.push_back(dir.File("delhi.qlm"));
+    const Result expected = RunCompanion(args);
+    ASSERT_EQ(expected.status, 0) << expected.err;
+    ASSERT_EQ(RunProgram("--chart --interpretation \"" + dir.File("delhi.qlm") + "\"", dir.File("out.txt")),
+              0);
+    std::string written;
+    ASSERT_TRUE(ReadWholeFile(dir.File("out.txt"), written));
+    EXPECT_EQ(written.size(), expected.out.size());
+    EXPECT_TRUE(written == expected.out);
+
+    // A file name beyond the system's eight-bit code page reaches the program whole.
+    const std::string named = dir.File("\xC5\x81\xC3\xB3"
+                                       "d\xC5\xBA.qlm"); // Polish "Łódź"
+    fs::copy_file(dir.File("delhi.qlm"), fs::path(std::u8string(named.begin(), named.end())));
+    EXPECT_EQ(
+        RunProgram("--chart --interpretation \"" + named + "\"", dir.File("named.txt"), dir.File("err.txt")),
+        0);
+    ASSERT_TRUE(ReadWholeFile(dir.File("named.txt"), written));
+    EXPECT_TRUE(written == expected.out);
 }
 
 TEST(ChartCommand, ANameWithANulByteIsNotCutShort) {
@@ -370,22 +420,23 @@ TEST(ChartCommand, AFailedSaveSaysWhyAndKeepsTheOldFile) {
     EXPECT_EQ(kept, "old");
 }
 
+#ifndef _WIN32
 // Output that cannot be written is a failure of the run: a script must not take an empty result.
 TEST(ChartCommand, OutputThatCannotBeWrittenFailsTheRun) {
     TempDir dir;
-    const std::string exe = QUILLMERE_CHART_EXE;
     const std::string err = dir.File("err.txt");
     const std::vector<std::string> runs = {"--zones", "--name A --date 1980-01-01 --time 1:00 --zone 29 "
                                                       "--lat 1d0N --lon 1d0E --city A --state B --country C"};
     for (const std::string& what : runs) {
-        const int status = std::system((exe + " " + what + " > /dev/full 2> " + err).c_str());
-        EXPECT_EQ(WEXITSTATUS(status), 1) << what;
+        EXPECT_EQ(RunProgram(what, "/dev/full", err), 1) << what;
         std::string text;
         ASSERT_TRUE(ReadWholeFile(err, text));
         EXPECT_EQ(text, "quillmere-chart: standard output: No space is left on the device.\n") << what;
     }
 }
+#endif
 
+#if QUILLMERE_HAS_ATLAS
 // The place fills what no option gives; the zone comes from the tz database's history (New York on
 // daylight time on 4 July 1990, standard time in January) unless --zone or --dst is given.
 TEST(ChartCommand, APlaceFillsCoordinatesPlaceAndZone) {
@@ -445,3 +496,18 @@ TEST(ChartCommand, APlaceFillsCoordinatesPlaceAndZone) {
     EXPECT_EQ(none.err, "No place matches Qqzx.\n");
     ::unsetenv("QUILLMERE_ATLAS");
 }
+
+#else
+// Without the atlas, asking for a place is a usage error that says why.
+TEST(ChartCommand, PlacesAreRefusedWithoutTheAtlas) {
+    for (const std::string option : {"--place", "--places"}) {
+        auto args = Args1980();
+        args.insert(args.end(), {option, "Delhi"});
+        const Result r = RunCompanion(args);
+        EXPECT_EQ(r.status, 2) << option;
+        EXPECT_EQ(r.out, "") << option;
+        EXPECT_EQ(r.err, option + ": This copy of Quillmere was built without the atlas of places.\n"
+                                  "Try 'quillmere-chart --help'.\n");
+    }
+}
+#endif

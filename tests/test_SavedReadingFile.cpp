@@ -1,9 +1,12 @@
 #include "formats/SavedReadingFile.h"
+#include "support/TempFolder.h"
 #include "support/TestBirths.h"
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
 #include <sys/stat.h>
+#endif
 
 #include <cstdlib>
 #include <filesystem>
@@ -249,9 +252,8 @@ namespace {
 class OpenFileTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        char pattern[] = "/tmp/qlm-open-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        dir_ = pattern;
+        dir_ = MakeTempFolder("qlm-open-");
+        ASSERT_FALSE(dir_.empty());
     }
     void TearDown() override { std::filesystem::remove_all(dir_); }
     std::string Put(const std::string& name, const std::string& bytes) {
@@ -267,9 +269,11 @@ class OpenFileTest : public ::testing::Test {
 TEST_F(OpenFileTest, OnlyRegularFilesOfASavedReadingsSizeAreRead) {
     const std::string good = FileOf(GoodLines());
     std::filesystem::create_directory(Path("folder.qlm"));
+#ifndef _WIN32
     ASSERT_EQ(::mkfifo(Path("pipe.qlm").c_str(), 0600), 0); // opening it must not wait for a writer
     std::filesystem::create_symlink("/dev/zero", Path("zero.qlm"));
     std::filesystem::create_symlink(Path("good.qlm"), Path("link.qlm"));
+#endif
     Put("good.qlm", good);
     Put("goodqlm", good);
     Put("full.qlm", good + std::string(kSavedReadingMaxBytes - good.size(), 'x'));
@@ -283,13 +287,17 @@ TEST_F(OpenFileTest, OnlyRegularFilesOfASavedReadingsSizeAreRead) {
     } cases[] = {
         {"good.qlm", ""},
         {"goodqlm", ""},
+#ifndef _WIN32
         {"link.qlm", ""},
+#endif
         {"full.qlm", ""},
         {"over.qlm", "It is longer than a saved reading can be (1734 bytes)."},
         {"upper.QLM", "The name does not end in \"qlm\"."},
         {"folder.qlm", "It is a folder, not a file."},
+#ifndef _WIN32
         {"pipe.qlm", "It is not a regular file."},
         {"zero.qlm", "It is not a regular file."},
+#endif
         {"missing.qlm", "It cannot be read. There is no such file or folder."},
         {"cut.qlm", "Line 17 is not ended by CR LF."},
     };

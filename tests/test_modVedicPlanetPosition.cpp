@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <numbers>
 #include <random>
 
 namespace {
@@ -244,12 +245,12 @@ TEST(ComputeChartAngles, AscendantLiesOnTheEasternHorizon) {
             std::fmod(15 * (6.6460656 + 2400.0513 * T + 0.0000258 * T * T + m.universalHours) -
                           m.signedLongitude,
                       360.0) *
-            M_PI / 180;
-        const double eps = (23.452294 - 0.0130125 * T) * M_PI / 180;
-        const double phi = (b.latSouth ? -1 : 1) * b.latDeg * M_PI / 180;
+            std::numbers::pi / 180;
+        const double eps = (23.452294 - 0.0130125 * T) * std::numbers::pi / 180;
+        const double phi = (b.latSouth ? -1 : 1) * b.latDeg * std::numbers::pi / 180;
         double asc =
             std::atan2(std::cos(theta), -(std::sin(theta) * std::cos(eps) + std::tan(phi) * std::sin(eps))) *
-            180 / M_PI;
+            180 / std::numbers::pi;
         asc = std::fmod(asc + 360 + ChartAyanamsa(T), 360.0);
         const ChartAngles a = ComputeAngles(b);
         double diff = std::fabs(std::fmod(a.ascendant, 360.0) - asc);
@@ -294,7 +295,7 @@ TEST(TrueAnomaly, SolvesKeplersEquation) {
     // Independent: the eccentric anomaly by bisection, then the true anomaly by atan2.
     for (double e : {0.0, 0.0167, 0.093, 0.2056}) {
         for (double M = 0.05; M < astro::twoPi; M += 0.37) {
-            double lo = 0, hi = 2 * M_PI;
+            double lo = 0, hi = 2 * std::numbers::pi;
             for (int k = 0; k < 200; ++k) {
                 const double mid = (lo + hi) / 2;
                 (mid - e * std::sin(mid) < M ? lo : hi) = mid;
@@ -302,7 +303,7 @@ TEST(TrueAnomaly, SolvesKeplersEquation) {
             const double E = (lo + hi) / 2;
             double v = std::atan2(std::sqrt(1 - e * e) * std::sin(E), std::cos(E) - e);
             if (v < 0)
-                v += 2 * M_PI;
+                v += 2 * std::numbers::pi;
             EXPECT_NEAR(TrueAnomaly(M, e), v, 1e-9) << e << " " << M;
         }
     }

@@ -1,9 +1,11 @@
 #include "tools/ChartCommand.h"
 
 #include "astro/modVedicPlanetPosition.h"
+#if QUILLMERE_HAS_ATLAS
 #include "atlas/Atlas.h"
 #include "atlas/FieldText.h"
 #include "atlas/ZoneChoice.h"
+#endif
 #include "formats/AtomicFile.h"
 #include "formats/ChartExport.h"
 #include "formats/SavedReadingFile.h"
@@ -158,6 +160,8 @@ std::optional<UsageError> ParseOptions(const std::vector<std::string>& args, Opt
             return UsageError{a + ": unknown option"};
         else
             o.files.push_back(a);
+        if (!e && !QUILLMERE_HAS_ATLAS && (a == "--place" || a == "--places"))
+            e = UsageError{a + ": " + msg::kNoAtlasBuild};
         if (e)
             return e;
     }
@@ -299,6 +303,8 @@ std::string& CompanionFolder() {
     return folder;
 }
 
+#if QUILLMERE_HAS_ATLAS
+
 // The atlas beside the companion, or QUILLMERE_ATLAS; an installed companion lies in bin/ and finds it
 // in the program's folder.
 std::optional<atlas::Atlas> LoadCompanionAtlas(std::string& error) {
@@ -403,6 +409,18 @@ bool ApplyPlace(const Options& o, BirthEntry& e, std::ostream& err) {
     err << note << '\n';
     return true;
 }
+
+#else
+
+// A build without the atlas refuses --places and --place as usage errors before these are reached.
+bool ListPlaces(const std::string&, std::ostream&, std::ostream&) {
+    return false;
+}
+bool ApplyPlace(const Options&, BirthEntry&, std::ostream&) {
+    return false;
+}
+
+#endif
 
 } // namespace
 

@@ -9,7 +9,14 @@
 #include <streambuf>
 
 #ifdef _WIN32
+#include <fcntl.h>
 #include <io.h>
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+// After windows.h, which it needs.
+#include <shellapi.h>
 #define QM_WRITE _write
 #define QM_CLOSE _close
 #else
@@ -62,15 +69,60 @@ class StandardOutput : public std::streambuf {
     int error_ = 0;
 };
 
+#ifdef _WIN32
+std::string Utf8(const wchar_t* wide) {
+    const int n = ::WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
+    if (n <= 1)
+        return {};
+    std::string text(static_cast<std::size_t>(n), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, wide, -1, text.data(), n, nullptr, nullptr);
+    text.pop_back();
+    return text;
+}
+
+// The arguments in UTF-8, as the program holds names: argv has them in the ANSI code page, which
+// cannot hold every file name.
+std::vector<std::string> Arguments(int, char**) {
+    int count = 0;
+    wchar_t** wide = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+    std::vector<std::string> args;
+    for (int i = 1; wide && i < count; ++i)
+        args.push_back(Utf8(wide[i]));
+    ::LocalFree(wide);
+    return args;
+}
+
+// The companion's own folder, wherever it was started from (argv[0] may be a bare name).
+std::string OwnFolder(int, char**) {
+    std::wstring path(32768, L'\0');
+    const DWORD n = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    path.resize(n < path.size() ? n : 0);
+    return Utf8(std::filesystem::path(path).parent_path().c_str());
+}
+#else
+std::vector<std::string> Arguments(int argc, char** argv) {
+    return std::vector<std::string>(argv + 1, argv + argc);
+}
+
+std::string OwnFolder(int argc, char** argv) {
+    return argc > 0 && argv[0] ? std::filesystem::path(argv[0]).parent_path().string() : std::string();
+}
+#endif
+
 } // namespace
 
 int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
-    const std::vector<std::string> args(argv + 1, argv + argc);
+#ifdef _WIN32
+    // The readings' bytes go out as they are: in text mode every LF would gain a CR.
+    _setmode(1, _O_BINARY);
+#endif
+    const std::vector<std::string> args = Arguments(argc, argv);
     // The ephemeris files and the atlas of places may lie beside the companion, as beside the program.
     if (argc > 0 && argv[0]) {
-        UseEphemerisFilesBeside(std::filesystem::path(argv[0]).parent_path().string());
-        UseAtlasBeside(std::filesystem::path(argv[0]).parent_path().string());
+        const std::string folder = OwnFolder(argc, argv);
+        UseEphemerisFilesBeside(folder);
+        UseAtlasBeside(folder);
     }
     StandardOutput buffer;
     std::ostream out(&buffer);
