@@ -1,5 +1,7 @@
 #include "forms/RasiChart.h"
 
+#include "output/ChartDrawing.h"
+
 #include <QFontMetricsF>
 #include <QLabel>
 #include <QPainter>
@@ -11,16 +13,7 @@
 
 namespace {
 
-const QColor kPaper{255, 250, 235};
-const QColor kCentre{250, 240, 210};
-const QColor kLines{128, 40, 30};
-const QColor kSignNumber{170, 110, 70};
-const QColor kEntries{20, 30, 90};
-
-constexpr double kSignNumberPointSize = 7.5;
 constexpr int kColumnGap = 4;
-// Narrower type comes before smaller type: a condensed name stays readable where a tiny one does not.
-constexpr int kStretches[] = {100, 95, 90, 85, 80, 75, 70};
 constexpr double kPointSizes[] = {RasiChart::kEntryPointSize, 8.5, RasiChart::kSmallestPointSize};
 
 // The retrograde mark ends in a blank, which draws nothing and must not widen a column.

@@ -9,16 +9,6 @@
 
 namespace {
 
-// The colours of the window's rasi chart.
-const QColor kPaper{255, 250, 235};
-const QColor kCentre{250, 240, 210};
-const QColor kLines{128, 40, 30};
-const QColor kSignNumber{170, 110, 70};
-const QColor kEntries{20, 30, 90};
-
-constexpr double kSignNumberPointSize = 7.5;
-// Narrower type comes before smaller type: a condensed name stays readable where a tiny one does not.
-constexpr int kStretches[] = {100, 95, 90, 85, 80, 75, 70};
 constexpr double kPointSizes[] = {kChartEntryPointSize, 8.5, 8.0, 7.5, kChartSmallestPointSize};
 
 // The retrograde mark ends in a blank, which draws nothing and must not widen a row.

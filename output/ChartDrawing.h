@@ -4,6 +4,7 @@
 // the paint device's own units; `unit` is how many of them make one pixel of a 96-dpi screen.
 #pragma once
 
+#include <QColor>
 #include <QFont>
 #include <QList>
 #include <QPolygonF>
@@ -13,6 +14,17 @@
 #include <array>
 
 class QPaintDevice;
+
+// The colours, number type and type stretches of the charts, in the window and on the page alike.
+inline const QColor kPaper{255, 250, 235};
+inline const QColor kCentre{250, 240, 210};
+inline const QColor kLines{128, 40, 30};
+inline const QColor kSignNumber{170, 110, 70};
+inline const QColor kEntries{20, 30, 90};
+inline constexpr double kSignNumberPointSize = 7.5;
+// Narrower type comes before smaller type: a condensed name stays readable where a tiny one does not.
+inline constexpr int kStretches[] = {100, 95, 90, 85, 80, 75, 70};
+
 class QPainter;
 
 enum class ChartStyle { SouthIndian, NorthIndian };

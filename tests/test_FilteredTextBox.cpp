@@ -13,15 +13,6 @@ namespace {
 
 const QString kTooLong = QString::fromUtf8(msg::kTextTooLong);
 
-void DropText(QWidget* target, const QString& text) {
-    QMimeData data;
-    data.setText(text);
-    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(target, &enter);
-    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(target, &drop);
-}
-
 void Compose(QWidget* target, const QString& text) {
     QInputMethodEvent event;
     event.setCommitString(text);

@@ -37,16 +37,6 @@ QStringList Numbers(int first, int last) {
     return out;
 }
 
-void DropText(QWidget* target, const QString& text) {
-    QMimeData data;
-    data.setText(text);
-    // The drop goes to the widget that accepted the drag's entry.
-    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(target, &enter);
-    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(target, &drop);
-}
-
 // Sends a key carrying a character that QTest cannot type, such as an accented letter.
 void TypeCharacter(QWidget* target, const QString& character) {
     QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, character);

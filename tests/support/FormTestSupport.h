@@ -16,8 +16,11 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -44,6 +47,17 @@ inline void FillForm(frmMain& form, const BirthEntry& e) {
     form.txtCity->setText(QString::fromStdString(e.city));
     form.txtState->setText(QString::fromStdString(e.state));
     form.txtCountry->setText(QString::fromStdString(e.country));
+}
+
+// Drops text on a widget as a drag from another program would; the drop goes to the widget that
+// accepted the drag's entry.
+inline void DropText(QWidget* target, const QString& text) {
+    QMimeData data;
+    data.setText(text);
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
 }
 
 // Unchecks both buttons of a pair, which a person cannot do with the mouse.
