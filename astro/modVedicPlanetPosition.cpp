@@ -215,6 +215,17 @@ std::string FormatSignedDegrees(double x) {
     return text;
 }
 
+namespace {
+
+// Whether the point of the ecliptic at longitude lambda (radians) stands in the western half of the sky
+// at local sidereal time theta: its hour angle lies between 0 and 180 degrees.
+bool SetsInTheWest(double lambda, double theta, double obliquity) {
+    const double rightAscension = std::atan2(std::sin(lambda) * std::cos(obliquity), std::cos(lambda));
+    return std::sin(theta - rightAscension) > 0;
+}
+
+} // namespace
+
 ChartAngles ComputeAngles(const BirthDataRecord& birth) {
     const BirthMoment moment = ComputeBirthMoment(birth);
     double signedLatitude = birth.latDeg + birth.latMin / 60.0;
@@ -246,6 +257,12 @@ ChartAngles ComputeAngles(const BirthDataRecord& birth) {
     if (a < 0)
         a += astro::pi;
     if (std::cos(siderealTime) < 0)
+        a += astro::pi;
+    // Inside the polar circles the ecliptic can cross the horizon so that the formula lands on its
+    // setting point; the lagna is the rising one, opposite it. Elsewhere the formula is always right,
+    // and is left exactly as it was.
+    if (std::fabs(signedLatitude) * degreesToRadians > astro::pi / 2 - obliquity &&
+        SetsInTheWest(a, siderealTime, obliquity))
         a += astro::pi;
     double ascendant = a * astro::radiansToDegrees;
     while (ascendant >= 360)

@@ -2,6 +2,7 @@
 
 #include "atlas/FieldText.h"
 #include "atlas/ZoneChoice.h"
+#include "formats/DataFiles.h"
 #include "forms/FilteredTextBox.h"
 #include "forms/frmMain.h"
 #include "records/Messages.h"
@@ -11,6 +12,7 @@
 #include <QComboBox>
 #include <QCompleter>
 #include <QCoreApplication>
+#include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QRadioButton>
@@ -55,7 +57,10 @@ const atlas::Atlas* PlaceFinder::LoadedAtlas() {
     if (!atlas_ && !atlasFailed_) {
         std::string error;
         atlas_ = atlas::Atlas::Load(
-            atlas::AtlasFilePath(QCoreApplication::applicationDirPath().toStdString()), error);
+            FindDataFile(
+                atlas::kAtlasFileName, "QUILLMERE_ATLAS",
+                DataFolders(QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString())),
+            error);
         if (!atlas_) {
             atlasFailed_ = true;
             atlasError_ = QString::fromStdString(error);

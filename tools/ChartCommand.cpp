@@ -8,6 +8,7 @@
 #endif
 #include "formats/AtomicFile.h"
 #include "formats/ChartExport.h"
+#include "formats/DataFiles.h"
 #include "formats/SavedReadingFile.h"
 #include "pipeline/BirthEntry.h"
 #include "pipeline/Periods.h"
@@ -305,22 +306,16 @@ std::string& CompanionFolder() {
 
 #if QUILLMERE_HAS_ATLAS
 
-// The atlas beside the companion, or QUILLMERE_ATLAS; an installed companion lies in bin/ and finds it
-// in the program's folder.
+// QUILLMERE_ATLAS, or the atlas beside the companion; an installed companion lies in bin/ and finds it
+// in the program's folder or where the build installs data.
 std::optional<atlas::Atlas> LoadCompanionAtlas(std::string& error) {
-    std::string path = atlas::AtlasFilePath(CompanionFolder());
+    std::vector<std::string> besideCompanion;
 #ifdef QUILLMERE_PROGRAM_DIR_FROM_BIN
-    const char* chosen = std::getenv("QUILLMERE_ATLAS");
-    std::error_code ec;
-    if ((!chosen || !*chosen) && !std::filesystem::exists(path, ec)) {
-        const std::filesystem::path programFolder =
-            std::filesystem::path(CompanionFolder()) / QUILLMERE_PROGRAM_DIR_FROM_BIN;
-        const std::string installed = atlas::AtlasFilePath(programFolder.string());
-        if (std::filesystem::exists(installed, ec))
-            path = installed;
-    }
+    besideCompanion.push_back(QUILLMERE_PROGRAM_DIR_FROM_BIN);
 #endif
-    return atlas::Atlas::Load(path, error);
+    return atlas::Atlas::Load(FindDataFile(atlas::kAtlasFileName, "QUILLMERE_ATLAS",
+                                           DataFolders(CompanionFolder(), besideCompanion)),
+                              error);
 }
 
 // Lists the places matching text; false (and the reason on err) when there is none or no atlas.

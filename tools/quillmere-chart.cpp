@@ -1,5 +1,6 @@
 // quillmere-chart: Quillmere's readings without the window, for scripts and batches.
 #include "formats/AtomicFile.h"
+#include "formats/DataFiles.h"
 #include "pipeline/ReadingPipeline.h"
 #include "tools/ChartCommand.h"
 
@@ -92,20 +93,9 @@ std::vector<std::string> Arguments(int, char**) {
     return args;
 }
 
-// The companion's own folder, wherever it was started from (argv[0] may be a bare name).
-std::string OwnFolder(int, char**) {
-    std::wstring path(32768, L'\0');
-    const DWORD n = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    path.resize(n < path.size() ? n : 0);
-    return Utf8(std::filesystem::path(path).parent_path().c_str());
-}
 #else
 std::vector<std::string> Arguments(int argc, char** argv) {
     return std::vector<std::string>(argv + 1, argv + argc);
-}
-
-std::string OwnFolder(int argc, char** argv) {
-    return argc > 0 && argv[0] ? std::filesystem::path(argv[0]).parent_path().string() : std::string();
 }
 #endif
 
@@ -118,12 +108,11 @@ int main(int argc, char** argv) {
     _setmode(1, _O_BINARY);
 #endif
     const std::vector<std::string> args = Arguments(argc, argv);
-    // The ephemeris files and the atlas of places may lie beside the companion, as beside the program.
-    if (argc > 0 && argv[0]) {
-        const std::string folder = OwnFolder(argc, argv);
-        UseEphemerisFilesBeside(folder);
-        UseAtlasBeside(folder);
-    }
+    // The ephemeris files and the atlas of places may lie beside the companion, as beside the program;
+    // its own folder comes from the system, not from argv[0], which may be a bare name found on PATH.
+    const std::string folder = ProgramFolder();
+    UseEphemerisFilesBeside(folder);
+    UseAtlasBeside(folder);
     StandardOutput buffer;
     std::ostream out(&buffer);
     int status = RunChartCommand(args, out, std::cerr);
