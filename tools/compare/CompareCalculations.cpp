@@ -1,6 +1,7 @@
 // quillmere-compare: how far the classic and the precise calculations lie apart, measured over many
 // seeded random births: each body's longitude and sign, and the parts of the reading built on them.
 #include "astro/modVedicPlanetPosition.h"
+#include "formats/DataFiles.h"
 #include "pipeline/BirthEntry.h"
 #include "pipeline/ReadingPipeline.h"
 #include "records/Records.h"
@@ -22,9 +23,11 @@
 
 namespace {
 
-constexpr const char* kUsage = "usage: quillmere-compare [--births N] [--seed S]\n"
+constexpr const char* kUsage = "usage: quillmere-compare [--births N] [--seed S] [--latitudes FROM TO]\n"
                                "  --births N   how many random births to compare (default 5000)\n"
-                               "  --seed S     the seed of the births drawn (default 1)\n";
+                               "  --seed S     the seed of the births drawn (default 1)\n"
+                               "  --latitudes FROM TO  the births' latitudes, whole degrees north or south\n"
+                               "               (default 0 66)\n";
 
 // Whole numbers taken straight from the engine's raw output: the standard library's distributions
 // differ between implementations, and a seed must give the same births everywhere.
@@ -39,7 +42,7 @@ class Draws {
 };
 
 // One statement per draw, so that their order is fixed.
-BirthEntry RandomBirth(Draws& draw) {
+BirthEntry RandomBirth(Draws& draw, int fromLatitude, int toLatitude) {
     static constexpr std::array<int, 12> kMonthDays{31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     BirthEntry e;
     e.name = "Random Birth";
@@ -53,7 +56,8 @@ BirthEntry RandomBirth(Draws& draw) {
     e.minute = draw.Below(60);
     e.zoneRow = draw.Below(kTimeZoneCount);
     e.dst = draw.Below(5) == 0;
-    const int latitude = draw.Below(66 * 60 + 1); // arc-minutes, up to 66 degrees
+    // Arc-minutes, from fromLatitude to toLatitude degrees.
+    const int latitude = fromLatitude * 60 + draw.Below((toLatitude - fromLatitude) * 60 + 1);
     e.latDeg = std::to_string(latitude / 60);
     e.latMin = std::to_string(latitude % 60);
     e.latDirection = draw.Below(2);
@@ -148,6 +152,7 @@ template <typename Number> bool ParseNumber(std::string_view text, Number& out) 
 int main(int argc, char** argv) {
     long births = 5000;
     std::uint64_t seed = 1;
+    int fromLatitude = 0, toLatitude = 66;
     for (int i = 1; i < argc; ++i) {
         const std::string_view option = argv[i];
         const bool hasValue = i + 1 < argc;
@@ -158,13 +163,16 @@ int main(int argc, char** argv) {
             ++i;
         } else if (option == "--seed" && hasValue && ParseNumber(argv[i + 1], seed)) {
             ++i;
+        } else if (option == "--latitudes" && i + 2 < argc && ParseNumber(argv[i + 1], fromLatitude) &&
+                   ParseNumber(argv[i + 2], toLatitude) && 0 <= fromLatitude && fromLatitude <= toLatitude &&
+                   toLatitude <= 90) {
+            i += 2;
         } else {
             std::fprintf(stderr, "quillmere-compare: %s: not understood\n%s", argv[i], kUsage);
             return 2;
         }
     }
-    if (argc > 0 && argv[0])
-        UseEphemerisFilesBeside(std::filesystem::path(argv[0]).parent_path().string());
+    UseEphemerisFilesBeside(ProgramFolder());
 
     std::array<std::vector<double>, kFilledBodySlots> apart;
     std::array<long, kFilledBodySlots> signDiffers{};
@@ -175,7 +183,7 @@ int main(int argc, char** argv) {
 
     Draws draw(seed);
     for (long n = 1; n <= births; ++n) {
-        const BirthEntry entry = RandomBirth(draw);
+        const BirthEntry entry = RandomBirth(draw, fromLatitude, toLatitude);
         if (CheckBirthEntry(entry) || !CopyEntryToBirthData(entry)) {
             ++refusedEntry;
             continue;
@@ -219,8 +227,9 @@ int main(int argc, char** argv) {
     }
 
     const auto percent = [&](long count) { return computed > 0 ? 100.0 * count / computed : 0.0; };
-    std::printf("Classic and precise calculation compared: %ld random births, seed %llu\n", births,
-                static_cast<unsigned long long>(seed));
+    std::printf(
+        "Classic and precise calculation compared: %ld random births, seed %llu, latitudes %d to %d\n",
+        births, static_cast<unsigned long long>(seed), fromLatitude, toLatitude);
     std::printf("Computed by both: %ld. Refused by the entry checks: %ld, by the classic calculation: %ld, "
                 "by the precise calculation: %ld.\n\n",
                 computed, refusedEntry, refusedClassic, refusedPrecise);
