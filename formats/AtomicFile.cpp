@@ -211,7 +211,8 @@ int CopyAttributes(const std::string& from, int to) {
     for (std::size_t at = 0; at < names.size();) {
         const std::string name(names.c_str() + at);
         at += name.size() + 1;
-        if (name.empty())
+        // The kernel's own measures of the contents; the new contents get theirs.
+        if (name.empty() || name == "security.ima" || name == "security.evm")
             continue;
         hadAcl = hadAcl || name == kAccessAcl;
         std::string value;
