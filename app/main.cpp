@@ -11,7 +11,7 @@ int main(int argc, char** argv) {
 
     // The desktop starts the program with a saved reading's path when one is opened from the file
     // manager; nothing else is read from the command line.
-    std::optional<RunningProgram> program = StartProgram(QApplication::arguments().mid(1));
+    std::optional<RunningProgram> program = StartProgram(ProgramArguments(argc, argv));
     if (!program)
         return 0;
     return QApplication::exec();

@@ -23,6 +23,9 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#ifdef __linux__
+#include <sys/xattr.h>
+#endif
 #endif
 
 namespace {
@@ -171,6 +174,70 @@ bool WriteAll(int fd, std::string_view bytes, int& error) {
     return true;
 }
 
+#ifdef __linux__
+constexpr const char* kAccessAcl = "system.posix_acl_access";
+constexpr const char* kAttributesNotKept =
+    "The file's access control list or extended attributes could not be kept.";
+
+// Reads a list or a value that the system sizes first (`call(nullptr, 0)`); ERANGE means it grew in
+// between, so it is asked again. Returns 0 or the error.
+template <typename Call> int ReadSized(Call call, std::string& out) {
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        const ssize_t size = call(nullptr, 0);
+        if (size < 0)
+            return errno;
+        out.assign(static_cast<std::size_t>(size), '\0');
+        const ssize_t n = call(out.data(), out.size());
+        if (n >= 0) {
+            out.resize(static_cast<std::size_t>(n));
+            return 0;
+        }
+        if (errno != ERANGE)
+            return errno;
+    }
+    return ERANGE;
+}
+
+// Gives the new file every extended attribute of the earlier one, its access control list
+// (system.posix_acl_access) among them. Returns 0 or the error that stopped the copy.
+int CopyAttributes(const std::string& from, int to) {
+    if (const int fault = InjectedFault(FileStep::Attributes))
+        return fault;
+    std::string names;
+    if (const int error = ReadSized(
+            [&](char* list, std::size_t size) { return ::llistxattr(from.c_str(), list, size); }, names))
+        return error == ENOTSUP ? 0 : error; // a file system without them has none to keep
+    bool hadAcl = false;
+    for (std::size_t at = 0; at < names.size();) {
+        const std::string name(names.c_str() + at);
+        at += name.size() + 1;
+        // The kernel's own measures of the contents; the new contents get theirs.
+        if (name.empty() || name == "security.ima" || name == "security.evm")
+            continue;
+        hadAcl = hadAcl || name == kAccessAcl;
+        std::string value;
+        if (const int error = ReadSized(
+                [&](char* data, std::size_t size) {
+                    return ::lgetxattr(from.c_str(), name.c_str(), data, size);
+                },
+                value))
+            return error;
+        // What the new file carries already (a security label) is not set again, which could need rights.
+        std::string present;
+        if (ReadSized([&](char* data, std::size_t size) { return ::fgetxattr(to, name.c_str(), data, size); },
+                      present) == 0 &&
+            present == value)
+            continue;
+        if (::fsetxattr(to, name.c_str(), value.data(), value.size(), 0) != 0)
+            return errno;
+    }
+    // A list the folder gives new files by default could grant what the earlier file did not.
+    if (!hadAcl && ::fremovexattr(to, kAccessAcl) != 0 && errno != ENODATA && errno != ENOTSUP)
+        return errno;
+    return 0;
+}
+#endif
+
 } // namespace
 
 bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string* reason) {
@@ -221,6 +288,14 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::s
         if ((old.st_uid != ::geteuid() || old.st_gid != ::getegid()) &&
             ::fchown(fd, old.st_uid, old.st_gid) != 0)
             mode &= static_cast<mode_t>(~(S_ISUID | S_ISGID));
+#ifdef __linux__
+        // Without its access list the file could be open to more people than before: rather not
+        // replace it. The mode comes after the list, which sets the mode's bits as well.
+        if (const int err = CopyAttributes(target, fd)) {
+            abandon(err);
+            return Fail(reason, std::string(kAttributesNotKept) + " " + SystemErrorSentence(err));
+        }
+#endif
         if (::fchmod(fd, mode) != 0)
             return abandon(errno);
     }

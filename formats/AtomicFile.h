@@ -9,13 +9,15 @@
 #include <string_view>
 
 // One step of the whole-file writer or reader, for the test seam.
-enum class FileStep { Open, Write, Flush, Close, Rename, ReadOpen, Read };
+enum class FileStep { Open, Write, Flush, Close, Rename, ReadOpen, Read, Attributes };
 
 // Writes `bytes` whole or not at all. On failure returns false, leaves any earlier file as it was, removes
 // its temporary file, and (when `reason` is given) puts there a short sentence for the user, for example
 // "No space is left on the device." or "The file is read-only.".
-// An earlier file keeps its permissions and, as far as the system allows, its owner; a symbolic link is
-// followed to its final target, which is replaced; anything but a regular file is refused.
+// An earlier file keeps its permissions and, as far as the system allows, its owner; on Linux it keeps
+// its access control list and extended attributes too, and when they cannot be carried over the
+// file is not replaced (its access could widen). A symbolic link is followed to its final target,
+// which is replaced; anything but a regular file is refused.
 bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string* reason = nullptr);
 
 // Test seam: when set, the writer and the reader ask the hook before each step; a non-zero errno value

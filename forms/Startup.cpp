@@ -1,14 +1,18 @@
 #include "forms/Startup.h"
 
 #include "forms/MDI.h"
+#include "output/ReadingFiles.h"
 #include "pipeline/ReadingPipeline.h"
 #include "records/Messages.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTimer>
+
+#include <filesystem>
 
 namespace {
 
@@ -32,7 +36,35 @@ void OpenHandedOverReading(frmMain& form, const QString& path) {
     form.OpenSavedReading(path);
 }
 
+// The name of a file from the working folder on, as the system finds it; Qt's own would lose bytes
+// that are not UTF-8.
+QString AbsolutePath(const QString& path) {
+#ifdef Q_OS_WIN
+    return QFileInfo(path).absoluteFilePath();
+#else
+    std::error_code ec;
+    const std::filesystem::path here = std::filesystem::current_path(ec);
+    if (QDir::isAbsolutePath(path) || ec)
+        return QDir::cleanPath(path);
+    return QDir::cleanPath(PathFromSystem((here / SystemPath(path)).native()));
+#endif
+}
+
 } // namespace
+
+QStringList ProgramArguments(int argc, char** argv) {
+#ifdef Q_OS_WIN
+    // Qt has them from the wide command line; argv holds them in the ANSI code page.
+    Q_UNUSED(argc);
+    Q_UNUSED(argv);
+    return QCoreApplication::arguments().mid(1);
+#else
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << PathFromSystem(argv[i]);
+    return arguments;
+#endif
+}
 
 void NameProgram() {
     QApplication::setApplicationName(QString::fromLatin1(msg::kHeading));
@@ -42,8 +74,7 @@ void NameProgram() {
 std::optional<RunningProgram> StartProgram(const QStringList& arguments) {
     UseEphemerisFilesBeside(QCoreApplication::applicationDirPath().toStdString());
     // The desktop passes one saved reading; the running copy may have another working folder.
-    const QString reading =
-        arguments.size() == 1 ? QFileInfo(arguments.constFirst()).absoluteFilePath() : QString();
+    const QString reading = arguments.size() == 1 ? AbsolutePath(arguments.constFirst()) : QString();
     platform::InstanceStart start = platform::Os().LockSingleInstance(reading);
     switch (start.outcome) {
     case platform::InstanceStart::Outcome::HandedOver:

@@ -17,6 +17,10 @@ struct RunningProgram {
     std::unique_ptr<frmMain> entryForm;
 };
 
+// The program's arguments after its name, as the application object left them (Qt takes its own
+// options out), with names of files exactly as the system gave them (see PathFromSystem).
+QStringList ProgramArguments(int argc, char** argv);
+
 // Shows the entry form and returns the running program. A single argument is a saved reading that
 // the desktop asks the program to open: it is opened as "&Open Previously Saved Reading" opens a
 // chosen file. Any other arguments are ignored.

@@ -459,7 +459,7 @@ void frmMain::cmdOpen_Click() {
 
 bool frmMain::OpenSavedReading(const QString& path) {
     // The companion opens files the same way, so both refuse the same files for the same reasons.
-    const SavedReadingOpen opened = OpenSavedReadingFile(path.toStdString());
+    const SavedReadingOpen opened = OpenSavedReadingFile(SystemPath(path));
     if (!opened.entry) {
         platform::ShowMessage(QString::fromUtf8(msg::kCheckFile) + "\n" + path + ": " +
                                   QString::fromStdString(opened.reason),

@@ -1,27 +1,67 @@
 #include "output/modSaveForm.h"
 
 #include "formats/ImagePaths.h"
+#include "output/ReadingFiles.h"
 #include "platform/Platform.h"
+#include "records/Messages.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
-#include <QTemporaryFile>
+#include <QTemporaryDir>
 #include <QWidget>
+
+#include <optional>
 
 namespace {
 
 constexpr const char* kPictureNotSaved = "The picture could not be saved.";
 
 std::string Native(const QString& path) {
-    return QDir::toNativeSeparators(path).toStdString();
+    return SystemPath(QDir::toNativeSeparators(path));
 }
 
 QString FromNative(const std::string& path) {
-    return QDir::fromNativeSeparators(QString::fromStdString(path));
+    return QDir::fromNativeSeparators(PathFromSystem(path));
+}
+
+// The picture as JPEG bytes, or nothing with the reason. The picture library works in a fresh folder
+// of its own, never beside the picture, where a bitmap of the user's own could have its name; the
+// folder goes whatever happens.
+std::optional<QByteArray> JpegOf(const QPixmap& picture, QString& reason) {
+    QTemporaryDir work(QDir(QDir::tempPath()).filePath("quillmere-XXXXXX"));
+    if (!work.isValid()) {
+        reason = "No working folder could be made in " + QDir::toNativeSeparators(QDir::tempPath()) + ": " +
+                 work.errorString();
+        return std::nullopt;
+    }
+    QByteArray bitmap;
+    QBuffer buffer(&bitmap);
+    if (picture.isNull() || !buffer.open(QIODevice::WriteOnly) || !picture.toImage().save(&buffer, "BMP")) {
+        reason = "The window could not be captured.";
+        return std::nullopt;
+    }
+    const QString bitmapPath = work.filePath("picture.bmp");
+    const QString jpegPath = work.filePath("picture.jpg");
+    const auto workFailed = [&reason](const QString& path, const QString& why) {
+        reason = QDir::toNativeSeparators(path) + ": " + why;
+        return std::nullopt;
+    };
+    QString why;
+    if (!WriteWholeFile(bitmapPath, bitmap, &why))
+        return workFailed(bitmapPath, why);
+    if (!platform::Os().ConvertBmpToJpeg(bitmapPath, jpegPath, 100)) {
+        reason = platform::Os().PictureLibraryPresent()
+                     ? QStringLiteral("The picture library could not convert it.")
+                     : QString::fromUtf8(msg::kLibraryMissing);
+        return std::nullopt;
+    }
+    std::optional<QByteArray> jpeg = ReadWholeFile(jpegPath, &why);
+    if (!jpeg)
+        return workFailed(jpegPath, why);
+    return jpeg;
 }
 
 } // namespace
@@ -49,11 +89,11 @@ QString SaveDisplayAsJpeg(const PictureWorkspace& workspace, const QString& path
     std::string file;
     SplitPath(JpegPathForChosen(Native(path)), folder, file);
     if (showName && workspace.txtFile)
-        workspace.txtFile->setText(QString::fromStdString(file));
+        workspace.txtFile->setText(PathFromSystem(file));
 
     const UniqueImageResult target = UniqueImagePath(folder, file, Native(DefaultPictureFolder()));
     if (target.path.empty()) {
-        const QString name = QString::fromStdString(target.fileName);
+        const QString name = PathFromSystem(target.fileName);
         platform::Os().ShowTitledMessage("There are too many Copies of this file  " + name,
                                          " UNABLE  TO  CREATE  NEW  FILE" + name,
                                          platform::MessageIcon::Error);
@@ -63,23 +103,16 @@ QString SaveDisplayAsJpeg(const PictureWorkspace& workspace, const QString& path
     std::string targetFile;
     SplitPath(target.path, targetFolder, targetFile);
     if (workspace.txtFolder)
-        workspace.txtFolder->setText(QString::fromStdString(targetFolder));
+        workspace.txtFolder->setText(PathFromSystem(targetFolder));
 
     const QString jpegPath = FromNative(target.path);
-    const QPixmap picture = workspace.Picture1 ? workspace.Picture1->pixmap() : QPixmap();
-    bool saved = false;
-    if (!picture.isNull()) {
-        // The bitmap goes to a fresh temporary file, never beside the picture, where a bitmap of
-        // the user's own could have that name; it is deleted whatever happens.
-        QTemporaryFile bitmap(QDir(QDir::tempPath()).filePath("quillmere-XXXXXX.bmp"));
-        if (bitmap.open() && picture.toImage().save(&bitmap, "BMP") && bitmap.flush()) {
-            bitmap.close();
-            saved = platform::Os().ConvertBmpToJpeg(bitmap.fileName(), jpegPath, 100) &&
-                    QFileInfo(jpegPath).isFile();
-        }
-    }
-    if (!saved) {
-        platform::ShowMessage(kPictureNotSaved, platform::MessageIcon::Error);
+    QString reason;
+    const std::optional<QByteArray> jpeg =
+        JpegOf(workspace.Picture1 ? workspace.Picture1->pixmap() : QPixmap(), reason);
+    if (!jpeg || !WriteWholeFile(jpegPath, *jpeg, &reason)) {
+        platform::ShowMessage(QString::fromLatin1(kPictureNotSaved) + "\n" +
+                                  QDir::toNativeSeparators(jpegPath) + ": " + reason,
+                              platform::MessageIcon::Error);
         return {};
     }
     return jpegPath;

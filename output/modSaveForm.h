@@ -1,6 +1,6 @@
 // Saving what the display form shows as a JPEG picture: capture the form, choose a free file name,
-// write the capture as a bitmap to a fresh temporary file, convert it with the picture library,
-// and delete the bitmap.
+// convert the capture with the picture library in a fresh temporary folder, write the JPEG to the
+// chosen name whole or not at all, and delete the temporary folder.
 #pragma once
 
 #include <QPixmap>
@@ -21,7 +21,8 @@ struct PictureWorkspace {
 QPixmap CaptureFormPicture(QWidget& form);
 
 // Writes the picture held in the workspace to a free name derived from `path`. Messages: too many
-// copies of the name, or "The picture could not be saved." Returns the path written, or empty.
+// copies of the name, or "The picture could not be saved." with the path and the reason on a second
+// line. Returns the path written, or empty.
 QString SaveDisplayAsJpeg(const PictureWorkspace& workspace, const QString& path, bool showName);
 
 // Where a picture named without a folder goes: where the picture dialog starts, the user's

@@ -13,6 +13,8 @@ PACKAGES=(
   tzdata libhowardhinnant-date-dev
   clang-format
   xvfb xauth
+  # the writer's test of keeping a file's access control list (setfacl, getfacl)
+  acl
   poppler-utils
   # ./test --sanitize: clang with its sanitizer and libFuzzer runtimes, llvm-symbolizer for
   # readable reports; the install test's checkers of the menu entry and the MIME type

@@ -10,8 +10,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
+#ifdef __linux__
+#include <sys/xattr.h>
+#endif
 
 #include <cerrno>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -155,6 +160,72 @@ TEST_F(AtomicFileTest, AnyNameUpTo255BytesWorks) {
     EXPECT_FALSE(WriteFileAtomically(Path(std::string(256, 'n')), "x", &reason));
     EXPECT_EQ(reason, "The file name is too long.");
 }
+
+#ifdef __linux__
+
+namespace {
+
+// What getfacl shows of a file's access control list, or "" when it cannot be run.
+std::string AclOf(const std::string& path) {
+    std::string text;
+    if (FILE* pipe = ::popen(("getfacl -cp '" + path + "' 2>/dev/null").c_str(), "r")) {
+        char chunk[256];
+        for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;)
+            text.append(chunk, n);
+        if (::pclose(pipe) != 0)
+            text.clear();
+    }
+    return text;
+}
+
+bool SetAcl(const std::string& options, const std::string& path) {
+    return std::system(("setfacl " + options + " '" + path + "' 2>/dev/null").c_str()) == 0;
+}
+
+std::string AttributeOf(const std::string& path, const char* name) {
+    char value[64];
+    const ssize_t n = ::getxattr(path.c_str(), name, value, sizeof value);
+    return n < 0 ? "<none>" : std::string(value, static_cast<std::size_t>(n));
+}
+
+} // namespace
+
+// A file shared with one more user keeps that list and its extended attributes; a file without a list
+// does not get the one the folder gives new files; and when they cannot be carried over the file is
+// kept as it was.
+TEST_F(AtomicFileTest, KeepsTheAccessControlListAndExtendedAttributes) {
+    const std::string shared = Put("shared.qlm", "old", 0640);
+    if (!SetAcl("-m u:nobody:rw", shared))
+        GTEST_SKIP() << "setfacl (package acl) is missing, or " << dir_ << " takes no access control lists";
+    if (::setxattr(shared.c_str(), "user.origin", "chart", 5, 0) != 0)
+        GTEST_SKIP() << dir_ << " takes no user extended attributes";
+    const std::string sharedAcl = "user::rw-\nuser:nobody:rw-\ngroup::r--\nmask::rw-\nother::---\n\n";
+    ASSERT_EQ(AclOf(shared), sharedAcl);
+    std::string reason;
+    ASSERT_TRUE(WriteFileAtomically(shared, "new", &reason)) << reason;
+    EXPECT_EQ(Get(shared), "new");
+    EXPECT_EQ(AclOf(shared), sharedAcl);
+    EXPECT_EQ(AttributeOf(shared, "user.origin"), "chart");
+
+    const std::string plain = Put("plain.qlm", "old", 0660);
+    ASSERT_TRUE(SetAcl("-d -m u:nobody:rw", dir_.string()));
+    ASSERT_TRUE(WriteFileAtomically(plain, "new", &reason)) << reason;
+    EXPECT_EQ(AclOf(plain), "user::rw-\ngroup::rw-\nother::---\n\n");
+    EXPECT_EQ(AttributeOf(plain, "user.origin"), "<none>");
+
+    for (const int error : {EPERM, ENOTSUP}) {
+        SetFileFaultHook([error](FileStep s) { return s == FileStep::Attributes ? error : 0; });
+        EXPECT_FALSE(WriteFileAtomically(shared, "lost", &reason));
+        SetFileFaultHook({});
+        EXPECT_EQ(reason, "The file's access control list or extended attributes could not be kept. " +
+                              SystemErrorSentence(error));
+        EXPECT_EQ(Get(shared), "new");
+        EXPECT_EQ(AclOf(shared), sharedAcl);
+        EXPECT_EQ(Names(dir_), (std::set<std::string>{"plain.qlm", "shared.qlm"}));
+    }
+}
+
+#endif
 
 #else
 

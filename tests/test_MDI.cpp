@@ -3,9 +3,12 @@
 #include "support/FormTestSupport.h"
 #include "support/TestBirths.h"
 
+#include "formats/AtomicFile.h"
+#include "formats/ChartExport.h"
 #include "formats/SavedReadingFile.h"
 #include "forms/Startup.h"
 #include "forms/frmAbout.h"
+#include "output/ReadingFiles.h"
 #include "records/Records.h"
 
 #include <QAction>
@@ -21,6 +24,9 @@
 #include <QStackedWidget>
 #include <QTemporaryDir>
 #include <QToolBar>
+
+#include <filesystem>
+#include <set>
 
 namespace {
 
@@ -435,6 +441,59 @@ TEST(StartTest, AHandedOverReadingIsOpenedByTheRunningCopy) {
     EXPECT_EQ(form.MainWindow()->Display().Planet[0]->text(), "16 Sag 56");
     EXPECT_TRUE(fake.messages.empty()) << fake.MessageTexts().join(" | ").toStdString();
     form.MainWindow()->mnuBack_Click();
+    ProcessDeferredDeletes();
+}
+
+// A name that is not UTF-8 (here a Latin-1 "é") names its own file and no other: given on the command
+// line, whole or from the working folder, and chosen for the saved reading, the export and the picture.
+TEST(StartTest, ANameThatIsNotUtf8ReachesItsOwnFile) {
+    namespace fs = std::filesystem;
+    platform::FakePlatform fake;
+    platform::ScopedPlatform scoped(fake);
+    QTemporaryDir dir;
+    const std::string folder = dir.path().toStdString() + "/";
+    ASSERT_TRUE(CopyEntryToBirthData(Entry1947()));
+    const std::string saved = *EncodeSavedReading(BirthData, 34);
+    ASSERT_TRUE(WriteFileAtomically(folder + "caf\xE9.qlm", saved));
+    BirthData = BirthDataRecord{};
+
+    char name[] = "quillmere";
+    char relative[] = "caf\xE9.qlm";
+    std::string whole = folder + relative;
+    char* fromHere[] = {name, relative};
+    char* fromRoot[] = {name, whole.data()};
+    fake.otherCopyRunning = true;
+    const fs::path before = fs::current_path();
+    fs::current_path(folder);
+    EXPECT_FALSE(StartProgram(ProgramArguments(2, fromHere)).has_value());
+    fs::current_path(before);
+    ASSERT_EQ(fake.handedOver.size(), 1u);
+    EXPECT_EQ(SystemPath(fake.handedOver[0]), whole);
+
+    fake.otherCopyRunning = false;
+    std::optional<RunningProgram> program = StartProgram(ProgramArguments(2, fromRoot));
+    ASSERT_TRUE(program.has_value());
+    EXPECT_TRUE(fake.messages.empty()) << fake.MessageTexts().join(" | ").toStdString();
+    MDI* mdi = program->entryForm->MainWindow();
+    ASSERT_NE(mdi, nullptr);
+    EXPECT_EQ(program->entryForm->cboYear->currentText(), "1947");
+
+    for (const char* suffix : {".qlm", ".txt", ".jpg"})
+        fake.fileAnswers.push_back(PathFromSystem(folder + "r\xE9sultat" + suffix));
+    mdi->mnuSaveAsText_Click();
+    mdi->mnuExport_Click();
+    mdi->cmdSaveAsJPEG_Click();
+    EXPECT_TRUE(fake.messages.empty()) << fake.MessageTexts().join(" | ").toStdString();
+    std::string bytes;
+    EXPECT_TRUE(ReadWholeFile(folder + "r\xE9sultat.qlm", bytes) && bytes == saved);
+    EXPECT_TRUE(ReadWholeFile(folder + "r\xE9sultat.txt", bytes) && bytes == ChartExportText());
+    EXPECT_TRUE(ReadWholeFile(folder + "r\xE9sultat.jpg", bytes) && bytes.rfind("\xFF\xD8\xFF", 0) == 0);
+    std::set<std::string> names;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder))
+        names.insert(entry.path().filename().native());
+    EXPECT_EQ(names, (std::set<std::string>{"caf\xE9.qlm", "r\xE9sultat.jpg", "r\xE9sultat.qlm",
+                                            "r\xE9sultat.txt"}));
+    mdi->mnuBack_Click();
     ProcessDeferredDeletes();
 }
 

@@ -471,23 +471,66 @@ TEST_F(ReadingFilesTest, PictureNamesAreCutAtTheirFirstDot) {
     EXPECT_EQ(files, (QStringList{"Shot.jpg", "my.jpg"}));
 }
 
-TEST_F(ReadingFilesTest, AFailedPictureIsReportedAndCancellingSavesNothing) {
+// A failed picture says why on a second line, as the other files' messages do.
+TEST_F(ReadingFilesTest, AFailedPictureIsReportedWithItsReasonAndCancellingSavesNothing) {
     MDI* mdi = ComputeShown(Entry1947());
     mdi->cmdSaveAsJPEG_Click(); // cancelled
     EXPECT_TRUE(fake.messages.empty());
     EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
 
-    fake.conversionSucceeds = false;
-    fake.fileAnswers.push_back(Path("lost.jpg"));
-    mdi->cmdSaveAsJPEG_Click();
-    EXPECT_EQ(fake.MessageTexts(), QStringList{"The picture could not be saved."});
-    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
+    // The first file written is the library's bitmap, the second the picture itself.
+    const auto fullDiskAtThePicture = [opens = 0](FileStep s) mutable {
+        return s == FileStep::Open && ++opens == 2 ? ENOSPC : 0;
+    };
+    const struct {
+        const char* name;
+        bool converts;
+        std::function<int(FileStep)> fault;
+        const char* reason;
+    } cases[] = {
+        {"lost.jpg", false, {}, "The picture library could not convert it."},
+        {"no/such/folder/lost.jpg", true, {}, "There is no such file or folder."},
+        {"full.jpg", true, fullDiskAtThePicture, "No space is left on the device."},
+    };
+    for (const auto& c : cases) {
+        fake.messages.clear();
+        fake.conversionSucceeds = c.converts;
+        SetFileFaultHook(c.fault);
+        fake.fileAnswers.push_back(Path(c.name));
+        mdi->cmdSaveAsJPEG_Click();
+        SetFileFaultHook({});
+        ASSERT_EQ(fake.messages.size(), 1u) << c.name;
+        EXPECT_EQ(fake.messages[0].text,
+                  "The picture could not be saved.\n" + Path(c.name) + ": " + QString::fromUtf8(c.reason));
+        EXPECT_EQ(fake.messages[0].icon, platform::MessageIcon::Error);
+        EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).isEmpty()) << c.name;
+    }
+}
 
-    fake.messages.clear();
-    fake.conversionSucceeds = true;
-    fake.fileAnswers.push_back(Path("no/such/folder/lost.jpg"));
-    mdi->cmdSaveAsJPEG_Click();
-    EXPECT_EQ(fake.MessageTexts(), QStringList{"The picture could not be saved."});
+// Names that are not UTF-8 come back to the system byte for byte: each stray byte is held as
+// U+DC80 + byte, every UTF-8 character as itself.
+TEST(SystemPathTest, EveryByteStringComesBackWhole) {
+    const struct {
+        std::string bytes;
+        const char16_t* held;
+    } names[] = {
+        {"/tmp/caf\xC3\xA9.qlm", u"/tmp/caf\xE9.qlm"},
+        {"/tmp/caf\xE9.qlm", u"/tmp/caf\xDCE9.qlm"},
+        {"\xF0\x9F\x98\x80", u"\xD83D\xDE00"},             // beyond the 16-bit plane
+        {"\xED\xA0\x80", u"\xDCED\xDCA0\xDC80"},           // a surrogate written as UTF-8
+        {"\xC0\xAF", u"\xDCC0\xDCAF"},                     // an overlong "/"
+        {"\xF4\x90\x80\x80", u"\xDCF4\xDC90\xDC80\xDC80"}, // beyond U+10FFFF
+        {"\xE2\x82/", u"\xDCE2\xDC82/"},                   // cut short
+        {"\x80\xFF", u"\xDC80\xDCFF"},                     // a stray continuation, a byte never in UTF-8
+    };
+    for (const auto& name : names) {
+        const QString held = QString::fromUtf16(name.held);
+        EXPECT_EQ(PathFromSystem(name.bytes), held)
+            << QByteArray::fromStdString(name.bytes).toHex().constData();
+        EXPECT_EQ(SystemPath(held), name.bytes) << QByteArray::fromStdString(name.bytes).toHex().constData();
+    }
+    // A lone surrogate that holds no byte has no name of its own.
+    EXPECT_EQ(SystemPath(QString::fromUtf16(u"a\xD800")), "a\xEF\xBF\xBD");
 }
 
 TEST_F(ReadingFilesTest, TheMenuSavesTheInterpretationViewToo) {
