@@ -11,8 +11,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCompleter>
-#include <QCoreApplication>
-#include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QRadioButton>
@@ -57,10 +55,7 @@ const atlas::Atlas* PlaceFinder::LoadedAtlas() {
     if (!atlas_ && !atlasFailed_) {
         std::string error;
         atlas_ = atlas::Atlas::Load(
-            FindDataFile(
-                atlas::kAtlasFileName, "QUILLMERE_ATLAS",
-                DataFolders(QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString())),
-            error);
+            FindDataFile(atlas::kAtlasFileName, "QUILLMERE_ATLAS", DataFolders(ProgramFolder())), error);
         if (!atlas_) {
             atlasFailed_ = true;
             atlasError_ = QString::fromStdString(error);

@@ -1,5 +1,6 @@
 #include "forms/Startup.h"
 
+#include "formats/DataFiles.h"
 #include "forms/MDI.h"
 #include "output/ReadingFiles.h"
 #include "pipeline/ReadingPipeline.h"
@@ -72,7 +73,7 @@ void NameProgram() {
 }
 
 std::optional<RunningProgram> StartProgram(const QStringList& arguments) {
-    UseEphemerisFilesBeside(QCoreApplication::applicationDirPath().toStdString());
+    UseEphemerisFilesBeside(ProgramFolder());
     // The desktop passes one saved reading; the running copy may have another working folder.
     const QString reading = arguments.size() == 1 ? AbsolutePath(arguments.constFirst()) : QString();
     platform::InstanceStart start = platform::Os().LockSingleInstance(reading);
