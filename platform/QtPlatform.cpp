@@ -161,8 +161,8 @@ class ServerLock final : public QObject, public InstanceLock {
           server_(std::move(server)) {
         QObject::connect(server_.get(), &QLocalServer::newConnection, this, [this] { Accept(); });
         // Qt closes a server whose accept fails (the process out of files, say) and removes its
-        // name, and says nothing: a later copy would then run beside this one. The server's
-        // watcher goes with it, which is the first sign; the timer is the last resort.
+        // name, and says nothing: a later copy would then run beside this one. The first sign is
+        // the server's socket notifier, a child of it, going away; the timer is the last resort.
         server_->installEventFilter(this);
         QObject::connect(&watch_, &QTimer::timeout, this, [this] { KeepListening(); });
         watch_.start(limits_.relistenMs);

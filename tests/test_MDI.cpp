@@ -461,7 +461,7 @@ TEST(StartTest, ANameNoFileCanHaveIsRefusedAndTheReadingStays) {
     frmMain& form = *program->entryForm;
     program->lock->Receive(tooLong);
     ProcessDeferredDeletes();
-    EXPECT_EQ(fake.MessageTexts(), refusal);
+    EXPECT_EQ(fake.MessageTexts(), refusal) << fake.MessageTexts().join(" | ").left(200).toStdString();
     EXPECT_EQ(fake.messages.at(0).icon, platform::MessageIcon::Error);
     ASSERT_NE(form.MainWindow(), nullptr);
     EXPECT_EQ(form.MainWindow()->Display().Planet[0]->text(), "28 Can 43");
@@ -471,7 +471,7 @@ TEST(StartTest, ANameNoFileCanHaveIsRefusedAndTheReadingStays) {
     fake.messages.clear();
     program = StartProgram({tooLong});
     ASSERT_TRUE(program.has_value());
-    EXPECT_EQ(fake.MessageTexts(), refusal);
+    EXPECT_EQ(fake.MessageTexts(), refusal) << fake.MessageTexts().join(" | ").left(200).toStdString();
     EXPECT_TRUE(program->entryForm->isVisible());
 }
 
