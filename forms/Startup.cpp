@@ -21,11 +21,23 @@ namespace {
 // reading away from under the dialog.
 constexpr int kRetryWhileModalMs = 300;
 
+// A name no file can have is refused before anything else: the message would not fit the screen
+// with it, and the reading on screen stays.
+bool RefuseImpossibleName(const QString& path) {
+    if (!platform::LongerThanAnyPath(path))
+        return false;
+    platform::ShowMessage(QString::fromUtf8(msg::kCheckFile) + "\n" + QString::fromUtf8(msg::kNameTooLong),
+                          platform::MessageIcon::Error);
+    return true;
+}
+
 void OpenHandedOverReading(frmMain& form, const QString& path) {
     if (QApplication::activeModalWidget()) {
         QTimer::singleShot(kRetryWhileModalMs, &form, [&form, path] { OpenHandedOverReading(form, path); });
         return;
     }
+    if (RefuseImpossibleName(path))
+        return;
     // As the entry form's open does: from the entry form, which a reading on screen returns to.
     if (MDI* shown = form.MainWindow())
         shown->mnuBack_Click();
@@ -104,7 +116,7 @@ std::optional<RunningProgram> StartProgram(const QStringList& arguments) {
         program.entryForm->move(frame.topLeft());
     }
     program.entryForm->show();
-    if (!reading.isEmpty())
+    if (!reading.isEmpty() && !RefuseImpossibleName(reading))
         program.entryForm->OpenSavedReading(reading);
     return program;
 }

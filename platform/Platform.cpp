@@ -3,9 +3,12 @@
 #include "platform/QtPlatform.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QStringList>
+
+#include <climits>
 
 namespace platform {
 
@@ -59,6 +62,14 @@ QString WithSuffix(const QString& path, const QString& suffix) {
     if (dot <= nameStart)
         dot = path.size();
     return path.left(dot) + '.' + suffix;
+}
+
+bool LongerThanAnyPath(const QString& path) {
+#ifdef Q_OS_WIN
+    return path.size() > 32767; // the longest path Windows takes, in UTF-16 units
+#else
+    return QFile::encodeName(path).size() >= PATH_MAX; // PATH_MAX counts the closing null
+#endif
 }
 
 } // namespace platform

@@ -42,6 +42,9 @@ QString DocumentsFolder();
 // dialog of one type does not propose a file of another: "/a/b.qlm" with "txt" is "/a/b.txt".
 QString WithSuffix(const QString& path, const QString& suffix);
 
+// Whether `path` is longer than any path the system opens, so that it names no file at all.
+bool LongerThanAnyPath(const QString& path);
+
 struct PrinterRequest {
     bool printSelection = false; // the dialog opens with "selection" chosen instead of "all"
 };

@@ -86,6 +86,46 @@ bool OwnedByThisUser(const QString& serverName) {
 #endif
 }
 
+// Copies started together (a file manager opening several readings) take turns, so that one of them
+// sets up the server and the others find it. Without a turn (a lock file that cannot be made) the
+// copy goes on all the same.
+std::unique_ptr<QLockFile> TakeTurn(const QString& serverName, bool privateFolder) {
+    const QString turnPath = serverName + ".lock";
+    if (!privateFolder || QFileInfo(turnPath).isDir())
+        return nullptr;
+    auto turn = std::make_unique<QLockFile>(turnPath);
+    turn->setStaleLockTime(kTurnWaitMs);
+    turn->tryLock(kTurnWaitMs);
+    return turn;
+}
+
+enum class Listener { Copy, BusyCopy, Nobody, Unknown };
+
+// Connects `socket` to whatever listens under the server's name. A copy that does not take the
+// connection in time has a full queue of them: it is there, only busy. Only a name that is not
+// there or that refuses connections certainly has no copy behind it.
+Listener Probe(QLocalSocket& socket, const QString& serverName) {
+    socket.connectToServer(serverName);
+    if (socket.waitForConnected(kConnectWaitMs))
+        return Listener::Copy;
+    if (socket.state() == QLocalSocket::ConnectingState)
+        return Listener::BusyCopy;
+    if (socket.error() == QLocalSocket::ServerNotFoundError ||
+        socket.error() == QLocalSocket::ConnectionRefusedError)
+        return Listener::Nobody;
+    return Listener::Unknown;
+}
+
+// Listens under the server's name; call only when no copy answers there. What is left under it
+// (the socket of a copy that ended without removing it, an old file) is replaced.
+bool Listen(QLocalServer& server, const QString& serverName) {
+    if (server.listen(serverName))
+        return true;
+    if (OwnedByThisUser(serverName))
+        QLocalServer::removeServer(serverName);
+    return server.listen(serverName);
+}
+
 // Sends the reading to the running copy and waits for its answer. The wait runs an event loop of its
 // own rather than blocking, so that a running copy in this same process can answer.
 bool HandOver(QLocalSocket& socket, const QString& reading) {
@@ -113,25 +153,61 @@ bool HandOver(QLocalSocket& socket, const QString& reading) {
 }
 
 // The running copy's end: a local server that takes handed-over readings.
-class ServerLock : public InstanceLock {
+class ServerLock final : public QObject, public InstanceLock {
   public:
-    explicit ServerLock(std::unique_ptr<QLocalServer> server) : server_(std::move(server)) {
-        QObject::connect(server_.get(), &QLocalServer::newConnection, server_.get(), [this] { Accept(); });
+    ServerLock(std::unique_ptr<QLocalServer> server, QString serverName, bool privateFolder,
+               const HandOverLimits& limits)
+        : serverName_(std::move(serverName)), privateFolder_(privateFolder), limits_(limits),
+          server_(std::move(server)) {
+        QObject::connect(server_.get(), &QLocalServer::newConnection, this, [this] { Accept(); });
+        // Qt closes a server whose accept fails (the process out of files, say) and removes its
+        // name, and says nothing: a later copy would then run beside this one. The first sign is
+        // the server's socket notifier, a child of it, going away; the timer is the last resort.
+        server_->installEventFilter(this);
+        QObject::connect(&watch_, &QTimer::timeout, this, [this] { KeepListening(); });
+        watch_.start(limits_.relistenMs);
+    }
+
+    ~ServerLock() override {
+        // The server closes the connections as it goes; nothing is left to do for them then.
+        server_->removeEventFilter(this);
+        for (QLocalSocket* client : std::as_const(held_))
+            client->disconnect(this);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == server_.get() && event->type() == QEvent::ChildRemoved)
+            QTimer::singleShot(0, this, [this] { KeepListening(); });
+        return false;
     }
 
   private:
     void Accept() {
         while (QLocalSocket* client = server_->nextPendingConnection()) {
-            QObject::connect(client, &QLocalSocket::disconnected, client, &QObject::deleteLater);
-            QObject::connect(client, &QLocalSocket::readyRead, client, [this, client] { Read(*client); });
+            if (held_.size() >= limits_.mostConnections)
+                Drop(held_.constFirst());
+            held_.append(client);
+            QObject::connect(client, &QLocalSocket::disconnected, this, [this, client] { Forget(client); });
+            QObject::connect(client, &QLocalSocket::readyRead, this, [this, client] { Read(*client); });
+            QTimer::singleShot(limits_.connectionMs, client, [this, client] { Drop(client); });
             Read(*client);
         }
+    }
+
+    void Forget(QLocalSocket* client) {
+        held_.removeOne(client);
+        client->deleteLater();
+    }
+
+    void Drop(QLocalSocket* client) {
+        Forget(client);
+        client->abort();
     }
 
     void Read(QLocalSocket& client) {
         if (!client.canReadLine()) {
             if (client.bytesAvailable() > kLongestRequest)
-                client.abort();
+                Drop(&client);
             return;
         }
         QByteArray line = client.readLine(kLongestRequest);
@@ -146,12 +222,39 @@ class ServerLock : public InstanceLock {
                 server_.get(), [this, path] { Receive(path); }, Qt::QueuedConnection);
     }
 
+    // Takes the name again as a starting copy would, unless another copy has taken it meanwhile:
+    // that one keeps it.
+    void KeepListening() {
+        if (server_->isListening())
+            return;
+        const std::unique_ptr<QLockFile> turn = TakeTurn(serverName_, privateFolder_);
+        QLocalSocket socket;
+        switch (OwnedByThisUser(serverName_) ? Probe(socket, serverName_) : Listener::Unknown) {
+        case Listener::Copy:
+        case Listener::BusyCopy:
+            watch_.stop();
+            server_->removeEventFilter(this);
+            break;
+        case Listener::Nobody:
+            Listen(*server_, serverName_);
+            break;
+        case Listener::Unknown: // tried again later
+            break;
+        }
+    }
+
+    const QString serverName_;
+    const bool privateFolder_;
+    const HandOverLimits limits_;
+    QList<QLocalSocket*> held_; // oldest first
+    QTimer watch_;
+    // Last, so that it goes first: its connections close while the rest still stands.
     std::unique_ptr<QLocalServer> server_;
 };
 
 } // namespace
 
-QtPlatform::QtPlatform(QString instanceFolder) {
+QtPlatform::QtPlatform(QString instanceFolder, HandOverLimits limits) : limits_(limits) {
     if (instanceFolder.isEmpty())
         instanceFolder = RuntimeFolder();
     privateFolder_ = !instanceFolder.isEmpty();
@@ -248,43 +351,34 @@ bool QtPlatform::OpenWebAddress(const QUrl& url) {
 
 InstanceStart QtPlatform::LockSingleInstance(const QString& readingToHandOver) {
     InstanceStart start;
-    // Copies started together (a file manager opening several readings) take turns, so that one
-    // of them sets up the server and the others find it. Without a turn (a lock file that cannot
-    // be made) the copy goes on all the same.
-    std::unique_ptr<QLockFile> turn;
-    const QString turnPath = serverName_ + ".lock";
-    if (privateFolder_ && !QFileInfo(turnPath).isDir()) {
-        turn = std::make_unique<QLockFile>(turnPath);
-        turn->setStaleLockTime(kTurnWaitMs);
-        turn->tryLock(kTurnWaitMs);
-    }
-
+    const std::unique_ptr<QLockFile> turn = TakeTurn(serverName_, privateFolder_);
     if (OwnedByThisUser(serverName_)) {
         QLocalSocket socket;
-        socket.connectToServer(serverName_);
-        if (socket.waitForConnected(kConnectWaitMs)) {
+        switch (Probe(socket, serverName_)) {
+        case Listener::Copy: {
             const bool handed = !readingToHandOver.isEmpty() && HandOver(socket, readingToHandOver);
             start.outcome =
                 handed ? InstanceStart::Outcome::HandedOver : InstanceStart::Outcome::AlreadyRunning;
             return start;
         }
-    }
-
-    // No copy answers: what is left under the name (the socket of a copy that ended without
-    // removing it, an old file) is replaced.
-    auto server = std::make_unique<QLocalServer>();
-    server->setSocketOptions(QLocalServer::UserAccessOption);
-    if (!server->listen(serverName_)) {
-        if (OwnedByThisUser(serverName_))
-            QLocalServer::removeServer(serverName_);
-        if (!server->listen(serverName_)) {
-            start.outcome = InstanceStart::Outcome::Unavailable;
-            start.reason = serverName_ + ": " + server->errorString();
+        case Listener::BusyCopy:
+            start.outcome = InstanceStart::Outcome::AlreadyRunning;
             return start;
+        case Listener::Nobody:
+        case Listener::Unknown:
+            break;
         }
     }
+
+    auto server = std::make_unique<QLocalServer>();
+    server->setSocketOptions(QLocalServer::UserAccessOption);
+    if (!Listen(*server, serverName_)) {
+        start.outcome = InstanceStart::Outcome::Unavailable;
+        start.reason = serverName_ + ": " + server->errorString();
+        return start;
+    }
     start.outcome = InstanceStart::Outcome::First;
-    start.lock = std::make_unique<ServerLock>(std::move(server));
+    start.lock = std::make_unique<ServerLock>(std::move(server), serverName_, privateFolder_, limits_);
     return start;
 }
 

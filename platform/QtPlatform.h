@@ -10,12 +10,21 @@ class QWidget;
 
 namespace platform {
 
+// How the running copy keeps the connections of later copies (or of anything else of this user's)
+// from using up its files: a later copy sends its whole request at once, so no connection is kept
+// long, nor many at a time.
+struct HandOverLimits {
+    int connectionMs = 3000;  // a connection still open after this is closed
+    int mostConnections = 32; // a connection beyond these closes the oldest
+    int relistenMs = 1000;    // how often a server that stopped listening tries again
+};
+
 class QtPlatform : public Platform {
   public:
     // `instanceFolder` empty: the single-instance server lives in the user's runtime folder, or,
     // where there is none, in the temporary folder under the user's id. Either way its name carries
     // the graphical session, so a copy in another session does not count.
-    explicit QtPlatform(QString instanceFolder = {});
+    explicit QtPlatform(QString instanceFolder = {}, HandOverLimits limits = {});
 
     void ShowMessage(const QString& text, MessageIcon icon) override;
     void ShowTitledMessage(const QString& text, const QString& title, MessageIcon icon) override;
@@ -37,6 +46,7 @@ class QtPlatform : public Platform {
   private:
     QString serverName_;
     bool privateFolder_ = false; // the server's folder is this user's alone
+    HandOverLimits limits_;
 };
 
 // Sets up a file dialog for the request without showing it.

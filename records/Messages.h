@@ -25,6 +25,9 @@ inline constexpr const char* kFebruaryDate = "Please Enter Correct Date Or Month
 inline constexpr const char* kThirtyDayMonth = "Please Enter Correct Date Or Month !";
 inline constexpr const char* kLibraryMissing = "Required File Is Missing. Please Reinstall The Software.";
 inline constexpr const char* kCheckFile = "Please Check The File.";
+// Follows kCheckFile when a file to open has a name no file can have.
+inline constexpr const char* kNameTooLong =
+    "The name of the file to open is longer than any file's name can be.";
 inline constexpr const char* kCannotSaveCharacters = "This reading holds characters that cannot be saved.";
 inline constexpr const char* kReadingFailed = "The reading could not be computed.";
 inline constexpr const char* kFileNotSaved = "The file could not be saved.";

@@ -497,6 +497,43 @@ TEST(StartTest, ANameThatIsNotUtf8ReachesItsOwnFile) {
     ProcessDeferredDeletes();
 }
 
+// A name longer than any path names no file: it is refused with a message of its own (the path
+// would not fit on the screen), whether handed over or given at the start, and the reading on
+// screen stays.
+TEST(StartTest, ANameNoFileCanHaveIsRefusedAndTheReadingStays) {
+    platform::FakePlatform fake;
+    platform::ScopedPlatform scoped(fake);
+    QTemporaryDir dir;
+    ASSERT_TRUE(CopyEntryToBirthData(Entry1947()));
+    const QString delhi = dir.filePath("delhi.qlm");
+    {
+        QFile file(delhi);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray::fromStdString(*EncodeSavedReading(BirthData, 34)));
+    }
+    const QString tooLong = "/home/a/" + QString(5000, 'x') + ".qlm";
+    const QStringList refusal = {"Please Check The File.\n"
+                                 "The name of the file to open is longer than any file's name can be."};
+
+    std::optional<RunningProgram> program = StartProgram({delhi});
+    ASSERT_TRUE(program.has_value());
+    frmMain& form = *program->entryForm;
+    program->lock->Receive(tooLong);
+    ProcessDeferredDeletes();
+    EXPECT_EQ(fake.MessageTexts(), refusal) << fake.MessageTexts().join(" | ").left(200).toStdString();
+    EXPECT_EQ(fake.messages.at(0).icon, platform::MessageIcon::Error);
+    ASSERT_NE(form.MainWindow(), nullptr);
+    EXPECT_EQ(form.MainWindow()->Display().Planet[0]->text(), "28 Can 43");
+    form.MainWindow()->mnuBack_Click();
+    ProcessDeferredDeletes();
+
+    fake.messages.clear();
+    program = StartProgram({tooLong});
+    ASSERT_TRUE(program.has_value());
+    EXPECT_EQ(fake.MessageTexts(), refusal) << fake.MessageTexts().join(" | ").left(200).toStdString();
+    EXPECT_TRUE(program->entryForm->isVisible());
+}
+
 // ---------------------------------------------------------------- room for the reading (layout)
 
 namespace {

@@ -9,16 +9,23 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QLocalServer>
+#include <QLocalSocket>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <climits>
 
 using Outcome = platform::InstanceStart::Outcome;
 
@@ -40,19 +47,60 @@ void WriteFile(const QString& path, const QByteArray& bytes, int ageHours = 0) {
     }
 }
 
+sockaddr_un Address(const QString& path) {
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const QByteArray name = QFile::encodeName(path);
+    EXPECT_LT(static_cast<std::size_t>(name.size()), sizeof(address.sun_path));
+    std::copy_n(name.begin(), std::min(sizeof(address.sun_path) - 1, std::size_t(name.size())),
+                address.sun_path);
+    return address;
+}
+
 // What a copy that crashed leaves: a socket file that nobody listens on.
 void LeaveStaleSocket(const QString& path) {
     const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
     ASSERT_GE(fd, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    const QByteArray name = QFile::encodeName(path);
-    ASSERT_LT(static_cast<std::size_t>(name.size()), sizeof(address.sun_path));
-    std::copy(name.begin(), name.end(), address.sun_path);
-    ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)), 0);
+    const sockaddr_un address = Address(path);
+    ASSERT_EQ(::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)), 0);
     ::close(fd);
     ASSERT_TRUE(QFileInfo::exists(path));
 }
+
+// Leaves the process without a free file while a connection waits for the server, so that the
+// server's accept fails as it would under 1,100 connections; the files come back with Release.
+class OutOfFiles {
+  public:
+    explicit OutOfFiles(const QString& serverName) {
+        ::getrlimit(RLIMIT_NOFILE, &limit_);
+        client_ = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        // The lowest free file was the client's, so none is left below it either.
+        rlimit none = limit_;
+        none.rlim_cur = static_cast<rlim_t>(client_) + 1;
+        ::setrlimit(RLIMIT_NOFILE, &none);
+        for (int fd; (fd = ::socket(AF_UNIX, SOCK_STREAM, 0)) >= 0;)
+            fillers_.push_back(fd);
+        const sockaddr_un address = Address(serverName);
+        connected = client_ >= 0 &&
+                    ::connect(client_, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) == 0;
+    }
+    ~OutOfFiles() { Release(); }
+    void Release() {
+        for (const int fd : fillers_)
+            ::close(fd);
+        fillers_.clear();
+        if (client_ >= 0)
+            ::close(client_);
+        client_ = -1;
+        ::setrlimit(RLIMIT_NOFILE, &limit_);
+    }
+    bool connected = false;
+
+  private:
+    rlimit limit_{};
+    int client_ = -1;
+    std::vector<int> fillers_;
+};
 
 // Sets an environment variable for the lifetime of the object.
 class ScopedEnv {
@@ -115,6 +163,114 @@ TEST(InstanceLockTest, ASavedReadingIsHandedToTheRunningCopy) {
     }
     EXPECT_TRUE(QTest::qWaitFor([&] { return received.size() == paths.size(); }));
     EXPECT_EQ(received, paths);
+}
+
+// Connections that never send a whole request are closed, and beyond the most held at once the
+// oldest makes room, so that they cannot use up the running copy's files; hand-overs go on.
+TEST(InstanceLockTest, IdleConnectionsAreNotKept) {
+    const struct {
+        const char* what;
+        platform::HandOverLimits limits;
+        QByteArray sent;
+        int clients;
+        int closed; // the first ones, oldest first
+    } cases[] = {
+        {"silent", {.connectionMs = 50}, "", 2, 2},
+        {"half a request", {.connectionMs = 50}, "%2Fhome%2Fa", 2, 2},
+        {"too many", {.connectionMs = 600'000, .mostConnections = 4}, "", 6, 3},
+    };
+    for (const auto& c : cases) {
+        QTemporaryDir dir;
+        ASSERT_TRUE(dir.isValid());
+        platform::QtPlatform first(dir.path(), c.limits);
+        platform::InstanceStart held = first.LockSingleInstance();
+        ASSERT_EQ(held.outcome, Outcome::First) << held.reason.toStdString();
+        QStringList received;
+        held.lock->SetReceiver([&received](const QString& path) { received << path; });
+        std::vector<std::unique_ptr<QLocalSocket>> clients;
+        for (int i = 0; i < c.clients; ++i) {
+            clients.push_back(std::make_unique<QLocalSocket>());
+            clients.back()->connectToServer(first.InstanceServerName());
+            ASSERT_TRUE(clients.back()->waitForConnected(10'000)) << c.what;
+            clients.back()->write(c.sent);
+            clients.back()->flush();
+        }
+        // With too many, the hand-over's own connection is the one that makes the last room.
+        platform::QtPlatform later(dir.path());
+        EXPECT_EQ(later.LockSingleInstance("/home/a/asha.qlm").outcome, Outcome::HandedOver) << c.what;
+        const auto closed = [&clients](int i) {
+            return clients[i]->state() == QLocalSocket::UnconnectedState;
+        };
+        for (int i = 0; i < c.closed; ++i)
+            EXPECT_TRUE(QTest::qWaitFor([&] { return closed(i); }, 10'000)) << c.what << " " << i;
+        QCoreApplication::processEvents();
+        for (int i = c.closed; i < c.clients; ++i)
+            EXPECT_FALSE(closed(i)) << c.what << " " << i;
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !received.isEmpty(); })) << c.what;
+    }
+}
+
+// Qt closes a server whose accept fails for want of files and removes its name. The running copy
+// listens again once it can, unless another copy has taken the name meanwhile.
+TEST(InstanceLockTest, AServerThatStopsListeningListensAgain) {
+    for (const bool anotherCopyInBetween : {false, true}) {
+        QTemporaryDir dir;
+        ASSERT_TRUE(dir.isValid());
+        platform::QtPlatform first(dir.path(), {.relistenMs = 20});
+        platform::InstanceStart held = first.LockSingleInstance();
+        ASSERT_EQ(held.outcome, Outcome::First) << held.reason.toStdString();
+        QStringList received;
+        held.lock->SetReceiver([&received](const QString& path) { received << path; });
+        const QString name = first.InstanceServerName();
+
+        OutOfFiles outOfFiles(name);
+        ASSERT_TRUE(outOfFiles.connected);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !QFileInfo::exists(name); }, 10'000))
+            << "the server's accept did not fail";
+        outOfFiles.Release();
+
+        if (!anotherCopyInBetween) {
+            EXPECT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(name); }, 10'000));
+            platform::QtPlatform later(dir.path());
+            EXPECT_EQ(later.LockSingleInstance("/home/a/asha.qlm").outcome, Outcome::HandedOver);
+            EXPECT_TRUE(QTest::qWaitFor([&] { return received == QStringList{"/home/a/asha.qlm"}; }));
+            continue;
+        }
+        // Started before the first copy's next try, which finds it and leaves it the name.
+        QLocalServer other;
+        ASSERT_TRUE(other.listen(name));
+        QSignalSpy looked(&other, &QLocalServer::newConnection);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !looked.isEmpty(); }, 10'000));
+        EXPECT_TRUE(other.isListening());
+        QLocalSocket socket;
+        socket.connectToServer(name);
+        EXPECT_TRUE(socket.waitForConnected(10'000));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return looked.size() == 2; }, 10'000));
+    }
+}
+
+// A copy whose queue of connections is full does not answer in time, but it is there: a later copy
+// does not take its name.
+TEST(InstanceLockTest, ABusyCopyKeepsItsName) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    platform::QtPlatform next(dir.path());
+    const sockaddr_un address = Address(next.InstanceServerName());
+    const auto* where = reinterpret_cast<const sockaddr*>(&address);
+    const int busy = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_EQ(::bind(busy, where, sizeof(address)), 0);
+    ASSERT_EQ(::listen(busy, 0), 0);
+    std::vector<int> waiting;
+    for (int queued = 0; queued < 64; ++queued) {
+        waiting.push_back(::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0));
+        if (::connect(waiting.back(), where, sizeof(address)) != 0)
+            break;
+    }
+    ASSERT_EQ(errno, EAGAIN) << "the queue did not fill";
+    EXPECT_EQ(next.LockSingleInstance("/home/a/asha.qlm").outcome, Outcome::AlreadyRunning);
+    for (const int fd : waiting)
+        ::close(fd);
+    ::close(busy);
 }
 
 TEST(InstanceLockTest, WhatEarlierCopiesLeftBehindDoesNotBlock) {
@@ -192,6 +348,36 @@ TEST(InstanceLockTest, EachGraphicalSessionHasACopyOfItsOwn) {
     EXPECT_TRUE(QFileInfo(platform::QtPlatform().InstanceServerName())
                     .fileName()
                     .startsWith("quillmere-" + QString::number(::getuid()) + "-"));
+}
+
+// The longest path is what the system itself takes: one byte more and it refuses the name as too
+// long rather than looking for the file. Bytes count, not characters.
+TEST(PathTest, NoPathIsLongerThanTheSystemTakes) {
+    const auto path = [](int bytes, const QString& unit) {
+        QString p = "/";
+        while (p.toUtf8().size() + unit.toUtf8().size() + 1 <= bytes)
+            p += unit + "/";
+        while (p.toUtf8().size() < bytes)
+            p += "a";
+        return p;
+    };
+    const struct {
+        int bytes;
+        QString unit;
+        bool tooLong;
+    } cases[] = {{PATH_MAX - 1, "a", false},
+                 {PATH_MAX, "a", true},
+                 {PATH_MAX - 1, "\u00E9", false},
+                 {PATH_MAX, "\u00E9", true}};
+    for (const auto& c : cases) {
+        const QString p = path(c.bytes, c.unit);
+        ASSERT_EQ(p.toUtf8().size(), c.bytes);
+        struct stat info {};
+        errno = 0;
+        EXPECT_EQ(::stat(p.toUtf8().constData(), &info), -1);
+        EXPECT_EQ(errno == ENAMETOOLONG, c.tooLong) << c.bytes; // the system's own word
+        EXPECT_EQ(platform::LongerThanAnyPath(p), c.tooLong) << c.bytes;
+    }
 }
 
 // ---------------------------------------------------------------- dialogs
