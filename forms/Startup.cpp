@@ -4,6 +4,7 @@
 #include "forms/MDI.h"
 #include "output/ReadingFiles.h"
 #include "pipeline/ReadingPipeline.h"
+#include "platform/SystemPath.h"
 #include "records/Messages.h"
 
 #include <QApplication>

@@ -12,6 +12,7 @@
 #include "output/ReadingFiles.h"
 #include "pipeline/ReadingPipeline.h"
 #include "platform/Platform.h"
+#include "platform/SystemPath.h"
 #include "records/Messages.h"
 #include "records/Vocabulary.h"
 

@@ -9,14 +9,6 @@
 #include <string>
 #include <string_view>
 
-// A file name as the system holds it (bytes) and as the windows hold it. Every name that comes from
-// the system (arguments, dialogs) or goes to it passes through these two. On Linux a name need not be
-// UTF-8, and Qt turns such bytes into U+FFFD, which names another file; here each byte that is not
-// part of UTF-8 becomes the lone surrogate U+DC80 + byte and back again, so the name reaches the
-// system exactly as it came. On Windows the formats take names in UTF-8.
-std::string SystemPath(const QString& path);
-QString PathFromSystem(std::string_view bytes);
-
 // Writes to a temporary file beside `path` and renames it into place, so a failure (folder not
 // writable, disk full) leaves any earlier file as it was. On failure `reason` (when given) holds a
 // short sentence for the user, such as "No space is left on the device.".

@@ -3,6 +3,7 @@
 #include "formats/ImagePaths.h"
 #include "output/ReadingFiles.h"
 #include "platform/Platform.h"
+#include "platform/SystemPath.h"
 #include "records/Messages.h"
 
 #include <QApplication>

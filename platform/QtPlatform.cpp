@@ -1,5 +1,7 @@
 #include "platform/QtPlatform.h"
 
+#include "platform/SystemPath.h"
+
 #include <QAbstractPrintDialog>
 #include <QApplication>
 #include <QDesktopServices>
@@ -142,7 +144,7 @@ bool HandOver(QLocalSocket& socket, const QString& reading) {
     QObject::connect(&socket, &QLocalSocket::errorOccurred, &loop, &QEventLoop::quit);
     QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
     // Encoded, so that no character of a path can end the line early.
-    const QByteArray request = reading.toUtf8().toPercentEncoding() + '\n';
+    const QByteArray request = QByteArray::fromStdString(SystemPath(reading)).toPercentEncoding() + '\n';
     if (request.size() > kLongestRequest || socket.write(request) != request.size())
         return false;
     socket.flush();
@@ -215,7 +217,7 @@ class ServerLock final : public QObject, public InstanceLock {
         client.write(kTaken);
         client.flush();
         client.disconnectFromServer();
-        const QString path = QString::fromUtf8(QByteArray::fromPercentEncoding(line));
+        const QString path = PathFromSystem(QByteArray::fromPercentEncoding(line).toStdString());
         // Opened once this slot has returned: the opening may show messages of its own.
         if (!path.isEmpty())
             QMetaObject::invokeMethod(

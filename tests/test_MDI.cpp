@@ -9,6 +9,7 @@
 #include "forms/Startup.h"
 #include "forms/frmAbout.h"
 #include "output/ReadingFiles.h"
+#include "platform/SystemPath.h"
 #include "records/Records.h"
 
 #include <QAction>

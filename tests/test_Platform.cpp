@@ -2,6 +2,7 @@
 // handed to it, nothing left behind that blocks the next start), the file and printer dialogs as
 // they are set up, and the conversion of "description|pattern" file filters.
 #include "platform/QtPlatform.h"
+#include "platform/SystemPath.h"
 
 #include <QAbstractPrintDialog>
 #include <QDateTime>
@@ -155,8 +156,10 @@ TEST(InstanceLockTest, ASavedReadingIsHandedToTheRunningCopy) {
     QStringList received;
     held.lock->SetReceiver([&received](const QString& path) { received << path; });
 
-    // Any character a path may hold arrives as it was, a line break included.
-    const QStringList paths = {"/home/a/asha.qlm", "/home/a/Gr\u00FC\u00DFe 100%/x\ny.qlm"};
+    // Any character a path may hold arrives as it was, a line break and bytes that are not UTF-8
+    // included.
+    const QStringList paths = {"/home/a/asha.qlm", "/home/a/Gr\u00FC\u00DFe 100%/x\ny.qlm",
+                               PathFromSystem("/home/a/caf\xE9.qlm")};
     for (const QString& path : paths) {
         platform::QtPlatform later(dir.path());
         EXPECT_EQ(later.LockSingleInstance(path).outcome, Outcome::HandedOver) << path.toStdString();

@@ -10,6 +10,7 @@
 #include "output/PrintInterpretation.h"
 #include "output/ReadingFiles.h"
 #include "output/modSaveForm.h"
+#include "platform/SystemPath.h"
 #include "records/Messages.h"
 #include "records/Records.h"
 
