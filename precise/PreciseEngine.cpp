@@ -147,7 +147,7 @@ LibraryPath BuildLibraryPath(const std::vector<std::string>& configured, const s
         return path;
     }
     for (const std::string& folder : configured) {
-        if (folder.empty() || Contains(path.folders, folder) || Contains(path.leftOut, folder))
+        if (folder.empty())
             continue;
         const std::size_t length = path.text.size() + (path.text.empty() ? 0 : 1) + folder.size();
         if (!LibraryTakesName(folder) || length > kLibraryPathLimit ||
@@ -308,10 +308,8 @@ std::string FileSha256(const std::string& path) {
     return failed ? std::string() : sha.HexDigest();
 }
 
-// Whether a known file is the one the program knows; read once per run, and again only once changed,
-// when changed is set.
-bool Intact(EngineState& state, const std::string& path, const KnownFile& known, const struct stat& info,
-            bool& changed) {
+// Whether a known file is the one the program knows; read once per run, and again only once changed.
+bool Intact(EngineState& state, const std::string& path, const KnownFile& known, const struct stat& info) {
 #ifdef __linux__
     const FileIdentity identity{info.st_dev,          info.st_ino,   info.st_size,        info.st_mtime,
                                 info.st_mtim.tv_nsec, info.st_ctime, info.st_ctim.tv_nsec};
@@ -321,7 +319,6 @@ bool Intact(EngineState& state, const std::string& path, const KnownFile& known,
     const auto found = state.checked.find(path);
     if (found != state.checked.end() && found->second.identity == identity)
         return found->second.intact;
-    changed = changed || found != state.checked.end();
     const bool intact =
         static_cast<std::uintmax_t>(info.st_size) == known.size && FileSha256(path) == known.sha256;
     state.checked[path] = FileCheck{identity, intact};
@@ -339,9 +336,8 @@ bool Readable(const std::string& path) {
 // Finds each file the library may open as its fopen will, the first one of that name that opens, and
 // refuses it when it is not a regular file (a pipe would block the library forever; a folder or a
 // device it would read as a damaged file) or when it is a known file that differs from the one known.
-// A file the program does not know is used unchecked. Sets changed when a file checked before has changed.
-std::optional<PreciseResult> RefusedFile(EngineState& state, const LibraryPath& path, double jd,
-                                         bool& changed) {
+// A file the program does not know is used unchecked.
+std::optional<PreciseResult> RefusedFile(EngineState& state, const LibraryPath& path, double jd) {
     for (const std::string& name : FileNamesFor(jd)) {
         for (const std::string& folder : path.folders) {
             const std::string file = LibraryFilePath(folder, name);
@@ -362,7 +358,7 @@ std::optional<PreciseResult> RefusedFile(EngineState& state, const LibraryPath& 
             if (!Readable(file))
                 continue;
             const KnownFile* known = Known(name);
-            if (known && !Intact(state, file, *known, info, changed)) {
+            if (known && !Intact(state, file, *known, info)) {
                 refusal.error = PreciseError::EphemerisFileDamaged;
                 refusal.detail = "the checksum differs: " + file;
                 return refusal;
@@ -381,15 +377,8 @@ PreciseResult ComputeFrom(EngineState& state, const LibraryPath& path, double ju
         return Failure(PreciseError::Other, "the latitude or longitude is out of range");
     if (path.folders.empty())
         return Failure(PreciseError::EphemerisFilesMissing, "no folder to search");
-    bool changed = false;
-    if (std::optional<PreciseResult> refusal = RefusedFile(state, path, julianDayUT, changed))
+    if (std::optional<PreciseResult> refusal = RefusedFile(state, path, julianDayUT))
         return *std::move(refusal);
-    if (changed) {
-        // The library may hold what it read from the file before: every thread hands its path over
-        // again, which makes the library read its files afresh.
-        ++state.generation;
-        ConfiguredPath(state);
-    }
     HandOverPath();
 
     // Set at every call, as other code in this thread may have chosen another mode; it costs nothing.

@@ -283,9 +283,16 @@ TEST_F(PreciseEngineTest, RefusesWhatIsNotFromTheFilesAndRecovers) {
     // A folder where the Moon's file should be: the library would open it and read it as damaged.
     const std::string moonFolder = temp.Folder("moon-folder/semo_18.se1", {"sepl_18.se1"});
     const std::string moonFolderParent = fs::path(moonFolder).parent_path().string();
-    // A pipe first on the path: the library would wait on it forever, and so would the program.
+    // A pipe first on the path: the library would wait on it forever, and so would the program. The
+    // library's files span six centuries (sepl_18.se1 1800 to 2399, sepl_24.se1 2400 to 2999, semom06.se1
+    // 600 to 1 BC); the Moon's is opened for every moment, the planets' of 2000 when the path is set,
+    // and at midnight starting 1800 the library looks into the file before for the light time.
     const std::string piped = temp.Folder("piped", {"semo_18.se1"});
     const WatchedPipe pipe(piped + "/sepl_18.se1");
+    const WatchedPipe pipe2700(temp.Folder("piped-2700") + "/sepl_24.se1");
+    const WatchedPipe pipeBC(temp.Folder("piped-bc") + "/semom06.se1");
+    const WatchedPipe pipe1799(temp.Folder("piped-1799") + "/sepl_12.se1");
+    const auto pipeFolder = [](const WatchedPipe& p) { return fs::path(p.Path()).parent_path().string(); };
     // More folders than the library's path can hold: it would then search its built-in folders.
     std::vector<std::string> manyEmpty(20, empty);
 
@@ -315,6 +322,15 @@ TEST_F(PreciseEngineTest, RefusesWhatIsNotFromTheFilesAndRecovers) {
         {"a pipe in place of the planets' file", Folders{piped, precise::kSystemEphemerisFolder}, day,
          kDelhiLat, E::EphemerisFileNotRegular,
          msg::kPreciseFile + pipe.Path() + msg::kPreciseFileNotRegular},
+        {"a pipe in place of the planets' file of 2700", Folders{pipeFolder(pipe2700), system.front()},
+         JulianDayUT(2700, 6, 1, 0, 0), kDelhiLat, E::EphemerisFileNotRegular,
+         msg::kPreciseFile + pipe2700.Path() + msg::kPreciseFileNotRegular},
+        {"a pipe in place of the Moon's file of 51 BC", Folders{pipeFolder(pipeBC), system.front()},
+         JulianDayUT(-50, 6, 1, 0, 0), kDelhiLat, E::EphemerisFileNotRegular,
+         msg::kPreciseFile + pipeBC.Path() + msg::kPreciseFileNotRegular},
+        {"a pipe in place of the planets' file before 1800", Folders{pipeFolder(pipe1799), system.front()},
+         JulianDayUT(1800, 1, 1, 0, 0), kDelhiLat, E::EphemerisFileNotRegular,
+         msg::kPreciseFile + pipe1799.Path() + msg::kPreciseFileNotRegular},
         {"too many folders for the library", manyEmpty, day, kDelhiLat, E::EphemerisFilesMissing, empty},
         {"the library's own variable, which wins", system, day, kDelhiLat, E::EphemerisFilesMissing,
          empty + ". ", empty.c_str()},
@@ -339,7 +355,8 @@ TEST_F(PreciseEngineTest, RefusesWhatIsNotFromTheFilesAndRecovers) {
         const PreciseResult again = ComputePrecisePositions(IndependenceDay(), kDelhiLat, kDelhiLon);
         EXPECT_TRUE(again.positions) << precise::PreciseMessage(again);
     }
-    EXPECT_FALSE(pipe.Opened());
+    for (const WatchedPipe* p : {&pipe, &pipe2700, &pipeBC, &pipe1799})
+        EXPECT_FALSE(p->Opened()) << p->Path();
 
     // Only the file the library would open is looked at: a pipe behind the files it takes is harmless.
     precise::SetEphemerisSearchPath({precise::kSystemEphemerisFolder, piped});
