@@ -62,7 +62,8 @@ struct PreciseResult {
     std::string detail;
     // The folders searched for the files, for EphemerisFilesMissing.
     std::vector<std::string> folders;
-    // The folders set that the library cannot be given (see EphemerisSearchPath), whatever the outcome.
+    // The folders set that the library cannot be given (see EphemerisSearchPath), whatever the outcome,
+    // so that a caller may say so even when the files were found elsewhere.
     std::vector<std::string> foldersLeftOut;
     // The path of the file refused, for EphemerisFileDamaged and EphemerisFileNotRegular.
     std::string file;
@@ -85,8 +86,8 @@ void SetEphemerisSearchPath(std::vector<std::string> folders);
 // The folders the library will search: those set above that it can be given, in order, or the folders
 // of the library's own variable SE_EPHE_PATH, which takes precedence when it is set. A folder the
 // library cannot take is left out and the others are still searched: a name holding the list separator,
-// a line break or a leading blank, a name longer than the library keeps, a repeated name, and folders
-// beyond the library's limits on the whole list (its length, and 20 folders).
+// a line break or a leading blank, a name longer than the library keeps, and folders beyond the
+// library's limits on the whole list (its length, and 20 folders).
 std::vector<std::string> EphemerisSearchPath();
 
 // The Julian day of a civil date and time in Universal Time, Gregorian calendar; hour 24 is midnight of

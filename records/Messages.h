@@ -118,8 +118,7 @@ inline constexpr const char* kPreciseFilesMissing =
     "(sepl_18.se1, semo_18.se1), which could not be read from: ";
 inline constexpr const char* kPreciseNoFolder = "(no folder)";
 // Follows the folders searched when some were left out; the folders left out and ". " follow.
-inline constexpr const char* kPreciseFoldersLeftOut =
-    "The Swiss Ephemeris cannot take the names of these folders, which were left out: ";
+inline constexpr const char* kPreciseFoldersLeftOut = "Left out, as the Swiss Ephemeris cannot take them: ";
 // The refusal of one ephemeris file: kPreciseFile, the file's path, then one of the two endings.
 inline constexpr const char* kPreciseFile = "The ephemeris file ";
 inline constexpr const char* kPreciseFileDamaged = " is damaged.";

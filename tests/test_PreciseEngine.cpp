@@ -557,8 +557,8 @@ TEST_F(PreciseEngineTest, DefaultFoldersAndWhatTheLibraryIsGiven) {
         EXPECT_EQ(precise::DefaultEphemerisFolders(row.executableDir), row.expected) << row.executableDir;
     }
 
-    // A name holding the library's list separator would be split into two wrong folders.
-    precise::SetEphemerisSearchPath({"/a:b", "", "/c;d", "/e"});
+    // The library would split a name at its list separators or a line break, or lose a leading blank.
+    precise::SetEphemerisSearchPath({"/a:b", "", "/c;d", " /f", "/g\nh", "/e"});
     EXPECT_EQ(precise::EphemerisSearchPath(), std::vector<std::string>{"/e"});
     setenv("SE_EPHE_PATH", "/x:/y", 1);
     EXPECT_EQ(precise::EphemerisSearchPath(), (std::vector<std::string>{"/x", "/y"}));
