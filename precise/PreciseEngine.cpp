@@ -250,7 +250,7 @@ PreciseResult Failure(PreciseError error, std::string detail) {
 }
 
 // The name the library gives the file of the planets ("sepl") or of the Moon ("semo") holding the
-// moment: "sepl_18.se1" from 1800 to 2399, "seplm06.se1" from 600 BC (the year -599) to 1 BC.
+// moment: "sepl_18.se1" for the years 1800 to 2399, "seplm06.se1" for the years -600 to -1 (601 to 2 BC).
 std::string LibraryFileName(const char* prefix, double jd) {
     int year = 0, month = 0, day = 0;
     double hour = 0.0;
