@@ -1,13 +1,25 @@
 #include "precise/PreciseEngine.h"
 
+#include "precise/Sha256.h"
 #include "records/Messages.h"
 
 #include <swephexp.h>
 
+#include <sys/stat.h>
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <mutex>
+#include <optional>
 #include <utility>
 
 namespace precise {
@@ -24,11 +36,36 @@ constexpr const char* kLibrarySeparators = ";:";
 #endif
 
 // A longer path list is dropped by the library, which then searches its own built-in folders instead.
+// A folder that long still leaves room for "/" and the file names the library opens (11 characters,
+// "sepl_18.se1") within its limit on a file's path, AS_MAXCH - 1.
 constexpr std::size_t kLibraryPathLimit = AS_MAXCH - 1 - 13;
+// The library cuts its path into at most this many folders, the last one holding the rest of the list.
+constexpr std::size_t kLibraryFolderLimit = 20;
 constexpr const char* kLibraryPathVariable = "SE_EPHE_PATH";
 
 // 2000 January 1, 12h: covered by every set of ephemeris files, so a failure there means no usable files.
 constexpr double kProbeJulianDay = 2451545.0;
+
+// The library's files are of six centuries each; a moment's file is named by the first century.
+constexpr int kCenturiesPerFile = 6;
+// The library looks up its file by the moment in Terrestrial Time (ahead of Universal Time by up to a
+// few days in the remote past) and, for light time, a little earlier: so the files of a few days either
+// side are checked too.
+constexpr double kFileMarginDays = 10.0;
+// The first Gregorian day in the library's calendar, which names the files by the Julian calendar before.
+constexpr double kFirstGregorianDay = 2305447.5;
+
+// The ephemeris files of the Debian package swe-basic-data, the files the program knows.
+struct KnownFile {
+    const char* name;
+    std::uintmax_t size;
+    const char* sha256;
+};
+constexpr std::array<KnownFile, 3> kKnownFiles{{
+    {"seas_18.se1", 223002, "0afe3f94769b6718082411c2c4fb06bf9d1aaa6c0bc1bad8f8b8725421ef8748"},
+    {"semo_18.se1", 1304771, "ecfa54dbf5bc0b5a9bc3e04ed28629a821e98625eacae38f4070593bba0e2980"},
+    {"sepl_18.se1", 484055, "0b7e416e3c1be9e6a0dd1d711dae7f7685793a0e7df13f76363a493dc27b6ea1"},
+}};
 
 // Library body numbers in the order of PreciseBody, Ketu aside.
 constexpr std::array<int32, 8> kLibraryBodies{SE_SUN,  SE_MOON,    SE_MERCURY, SE_VENUS,
@@ -80,13 +117,28 @@ double Normalised(double degrees) {
     return r >= 360.0 ? 0.0 : r;
 }
 
-// What the library is handed: the path string and the folders it names.
+bool Contains(const std::vector<std::string>& list, const std::string& item) {
+    return std::find(list.begin(), list.end(), item) != list.end();
+}
+
+// What the library is handed: the path string and the folders it names, and the folders set that it
+// could not be handed.
 struct LibraryPath {
     std::string text;
     std::vector<std::string> folders;
+    std::vector<std::string> leftOut;
 };
 
-// Mirrors the library's own choice, so that a refusal names the folders that were really searched.
+// Whether the library keeps the name whole: it cuts its path at the separators and at a line break and
+// skips the blanks after a separator.
+bool LibraryTakesName(const std::string& folder) {
+    return folder.find_first_of(kLibrarySeparators) == std::string::npos &&
+           folder.find_first_of("\r\n") == std::string::npos && folder.front() != ' ' &&
+           folder.size() <= kLibraryPathLimit;
+}
+
+// Mirrors the library's own choice, so that a refusal names the folders that were really searched. A
+// folder it cannot take is left out, never the folders after it: those are searched without it.
 LibraryPath BuildLibraryPath(const std::vector<std::string>& configured, const std::string& libraryVariable) {
     LibraryPath path;
     if (!libraryVariable.empty() && libraryVariable.size() <= kLibraryPathLimit) {
@@ -95,11 +147,14 @@ LibraryPath BuildLibraryPath(const std::vector<std::string>& configured, const s
         return path;
     }
     for (const std::string& folder : configured) {
-        if (folder.empty() || folder.find_first_of(kLibrarySeparators) != std::string::npos)
+        if (folder.empty())
             continue;
         const std::size_t length = path.text.size() + (path.text.empty() ? 0 : 1) + folder.size();
-        if (length > kLibraryPathLimit)
-            break;
+        if (!LibraryTakesName(folder) || length > kLibraryPathLimit ||
+            path.folders.size() == kLibraryFolderLimit) {
+            path.leftOut.push_back(folder);
+            continue;
+        }
         if (!path.text.empty())
             path.text += kLibrarySeparators[0];
         path.text += folder;
@@ -108,10 +163,29 @@ LibraryPath BuildLibraryPath(const std::vector<std::string>& configured, const s
     return path;
 }
 
+// What the check of a known file depends on: a file changed or replaced is checked again.
+struct FileIdentity {
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    time_t modified = 0;
+    long modifiedNs = 0;
+    time_t changed = 0;
+    long changedNs = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
+
+struct FileCheck {
+    FileIdentity identity;
+    bool intact = false;
+};
+
 struct EngineState {
     std::mutex mutex;
     std::vector<std::string> folders = DefaultEphemerisFolders("");
     std::uint64_t generation = 1;
+    // Known files already checked in this run, by path.
+    std::map<std::string, FileCheck> checked;
 };
 
 EngineState& State() {
@@ -125,21 +199,29 @@ struct ThreadState {
     std::uint64_t generation = 0;
     std::string libraryVariable;
     LibraryPath path;
+    bool handedOver = false; // whether the library has been given path
 };
 thread_local ThreadState tThread;
 
-// Brings this thread's library state up to the configured path; the caller holds the lock.
-const LibraryPath& ApplyConfiguration(const EngineState& state) {
+// The path this thread's library is to search, as configured; the caller holds the lock.
+const LibraryPath& ConfiguredPath(const EngineState& state) {
     std::string libraryVariable = Environment(kLibraryPathVariable);
     if (tThread.generation != state.generation || tThread.libraryVariable != libraryVariable) {
         tThread.path = BuildLibraryPath(state.folders, libraryVariable);
-        // An empty path would make the library search its built-in folders: never hand it one.
-        if (!tThread.path.text.empty())
-            swe_set_ephe_path(tThread.path.text.c_str());
         tThread.generation = state.generation;
         tThread.libraryVariable = std::move(libraryVariable);
+        tThread.handedOver = false;
     }
     return tThread.path;
+}
+
+// Gives the library the configured path. It then closes its files, forgetting what it read from them,
+// and at once opens the files of the year 2000 to compute the Moon: so only once those are checked.
+void HandOverPath() {
+    // An empty path would make the library search its built-in folders: never hand it one.
+    if (!tThread.handedOver && !tThread.path.text.empty())
+        swe_set_ephe_path(tThread.path.text.c_str());
+    tThread.handedOver = true;
 }
 
 // One body from the files: the library reports a fallback to its analytic theory either by the flags
@@ -167,47 +249,137 @@ PreciseResult Failure(PreciseError error, std::string detail) {
     return result;
 }
 
-} // namespace
-
-std::vector<std::string> DefaultEphemerisFolders(const std::string& executableDir) {
-    std::vector<std::string> folders =
-        Split(Environment(kEphemerisPathVariable), std::string(1, kListSeparator).c_str());
-    if (!folders.empty())
-        return folders;
-    if (!executableDir.empty())
-        folders.push_back(executableDir + "/ephe");
-    folders.push_back(kSystemEphemerisFolder);
-    return folders;
+// The name the library gives the file of the planets ("sepl") or of the Moon ("semo") holding the
+// moment: "sepl_18.se1" for the years 1800 to 2399, "seplm06.se1" for the years -600 to -1 (601 to 2 BC).
+std::string LibraryFileName(const char* prefix, double jd) {
+    int year = 0, month = 0, day = 0;
+    double hour = 0.0;
+    swe_revjul(jd, jd >= kFirstGregorianDay ? SE_GREG_CAL : SE_JUL_CAL, &year, &month, &day, &hour);
+    int century = year / 100;
+    if (year < 0 && year % 100 != 0)
+        --century;
+    while (century % kCenturiesPerFile != 0)
+        --century;
+    char name[32];
+    std::snprintf(name, sizeof name, "%s%c%02d.se1", prefix, century < 0 ? 'm' : '_', std::abs(century));
+    return name;
 }
 
-void SetEphemerisSearchPath(std::vector<std::string> folders) {
-    EngineState& state = State();
-    std::lock_guard<std::mutex> lock(state.mutex);
-    state.folders = std::move(folders);
-    ++state.generation;
+// The files the library may open for the moment, and those of 2000, which it opens when given its path
+// and for the probe after a failure.
+std::vector<std::string> FileNamesFor(double jd) {
+    std::vector<std::string> names;
+    for (const double day : {jd - kFileMarginDays, jd + kFileMarginDays, kProbeJulianDay}) {
+        for (const char* prefix : {"sepl", "semo"}) {
+            std::string name = LibraryFileName(prefix, day);
+            if (!Contains(names, name))
+                names.push_back(std::move(name));
+        }
+    }
+    return names;
 }
 
-std::vector<std::string> EphemerisSearchPath() {
-    EngineState& state = State();
-    std::lock_guard<std::mutex> lock(state.mutex);
-    return BuildLibraryPath(state.folders, Environment(kLibraryPathVariable)).folders;
+// The path the library opens for a file name in a folder.
+std::string LibraryFilePath(const std::string& folder, const std::string& name) {
+    if (folder == ".")
+        return name;
+    return folder.back() == '/' || folder.back() == '\\' ? folder + name : folder + '/' + name;
 }
 
-double JulianDayUT(int year, int month, int day, int hour, int minute) {
-    return swe_julday(year, month, day, hour + minute / 60.0, SE_GREG_CAL);
+const KnownFile* Known(const std::string& name) {
+    for (const KnownFile& known : kKnownFiles)
+        if (name == known.name)
+            return &known;
+    return nullptr;
 }
 
-PreciseResult ComputePrecisePositions(double julianDayUT, double latitudeDeg, double longitudeDeg) {
+// The SHA-256 of a regular file; empty when it cannot be read whole.
+std::string FileSha256(const std::string& path) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file)
+        return {};
+    Sha256 sha;
+    std::vector<char> buffer(1 << 16);
+    std::size_t count = 0;
+    while ((count = std::fread(buffer.data(), 1, buffer.size(), file)) > 0)
+        sha.Update(buffer.data(), count);
+    const bool failed = std::ferror(file) != 0;
+    std::fclose(file);
+    return failed ? std::string() : sha.HexDigest();
+}
+
+// Whether a known file is the one the program knows; read once per run, and again only once changed.
+bool Intact(EngineState& state, const std::string& path, const KnownFile& known, const struct stat& info) {
+#ifdef __linux__
+    const FileIdentity identity{info.st_dev,          info.st_ino,   info.st_size,        info.st_mtime,
+                                info.st_mtim.tv_nsec, info.st_ctime, info.st_ctim.tv_nsec};
+#else
+    const FileIdentity identity{info.st_dev, info.st_ino, info.st_size, info.st_mtime, 0, info.st_ctime, 0};
+#endif
+    const auto found = state.checked.find(path);
+    if (found != state.checked.end() && found->second.identity == identity)
+        return found->second.intact;
+    const bool intact =
+        static_cast<std::uintmax_t>(info.st_size) == known.size && FileSha256(path) == known.sha256;
+    state.checked[path] = FileCheck{identity, intact};
+    return intact;
+}
+
+bool Readable(const std::string& path) {
+#ifdef _WIN32
+    return _access(path.c_str(), 4) == 0;
+#else
+    return access(path.c_str(), R_OK) == 0;
+#endif
+}
+
+// Finds each file the library may open as its fopen will, the first one of that name that opens, and
+// refuses it when it is not a regular file (a pipe would block the library forever; a folder or a
+// device it would read as a damaged file) or when it is a known file that differs from the one known.
+// A file the program does not know is used unchecked.
+std::optional<PreciseResult> RefusedFile(EngineState& state, const LibraryPath& path, double jd) {
+    for (const std::string& name : FileNamesFor(jd)) {
+        for (const std::string& folder : path.folders) {
+            const std::string file = LibraryFilePath(folder, name);
+            struct stat info {};
+            if (stat(file.c_str(), &info) != 0)
+                continue;
+#ifdef S_ISSOCK
+            if (S_ISSOCK(info.st_mode)) // does not open
+                continue;
+#endif
+            PreciseResult refusal;
+            refusal.file = file;
+            if (!S_ISREG(info.st_mode)) {
+                refusal.error = PreciseError::EphemerisFileNotRegular;
+                refusal.detail = "not a regular file: " + file;
+                return refusal;
+            }
+            if (!Readable(file))
+                continue;
+            const KnownFile* known = Known(name);
+            if (known && !Intact(state, file, *known, info)) {
+                refusal.error = PreciseError::EphemerisFileDamaged;
+                refusal.detail = "the checksum differs: " + file;
+                return refusal;
+            }
+            break;
+        }
+    }
+    return std::nullopt;
+}
+
+PreciseResult ComputeFrom(EngineState& state, const LibraryPath& path, double julianDayUT, double latitudeDeg,
+                          double longitudeDeg) {
     if (!std::isfinite(julianDayUT))
         return Failure(PreciseError::Other, "the moment is not a number");
     if (!(std::fabs(latitudeDeg) <= 90.0) || !(std::fabs(longitudeDeg) <= 180.0))
         return Failure(PreciseError::Other, "the latitude or longitude is out of range");
-
-    EngineState& state = State();
-    std::lock_guard<std::mutex> lock(state.mutex);
-    const LibraryPath& path = ApplyConfiguration(state);
     if (path.folders.empty())
         return Failure(PreciseError::EphemerisFilesMissing, "no folder to search");
+    if (std::optional<PreciseResult> refusal = RefusedFile(state, path, julianDayUT))
+        return *std::move(refusal);
+    HandOverPath();
 
     // Set at every call, as other code in this thread may have chosen another mode; it costs nothing.
     swe_set_sid_mode(SE_SIDM_LAHIRI, 0.0, 0.0);
@@ -268,6 +440,45 @@ PreciseResult ComputePrecisePositions(double julianDayUT, double latitudeDeg, do
     return result;
 }
 
+} // namespace
+
+std::vector<std::string> DefaultEphemerisFolders(const std::string& executableDir) {
+    std::vector<std::string> folders =
+        Split(Environment(kEphemerisPathVariable), std::string(1, kListSeparator).c_str());
+    if (!folders.empty())
+        return folders;
+    if (!executableDir.empty())
+        folders.push_back(executableDir + "/ephe");
+    folders.push_back(kSystemEphemerisFolder);
+    return folders;
+}
+
+void SetEphemerisSearchPath(std::vector<std::string> folders) {
+    EngineState& state = State();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    state.folders = std::move(folders);
+    ++state.generation;
+}
+
+std::vector<std::string> EphemerisSearchPath() {
+    EngineState& state = State();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    return BuildLibraryPath(state.folders, Environment(kLibraryPathVariable)).folders;
+}
+
+double JulianDayUT(int year, int month, int day, int hour, int minute) {
+    return swe_julday(year, month, day, hour + minute / 60.0, SE_GREG_CAL);
+}
+
+PreciseResult ComputePrecisePositions(double julianDayUT, double latitudeDeg, double longitudeDeg) {
+    EngineState& state = State();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    const LibraryPath& path = ConfiguredPath(state);
+    PreciseResult result = ComputeFrom(state, path, julianDayUT, latitudeDeg, longitudeDeg);
+    result.foldersLeftOut = path.leftOut;
+    return result;
+}
+
 std::string PreciseMessage(const PreciseResult& result) {
     switch (result.error) {
     case PreciseError::None:
@@ -275,8 +486,15 @@ std::string PreciseMessage(const PreciseResult& result) {
     case PreciseError::EphemerisFilesMissing: {
         const std::string folders =
             result.folders.empty() ? msg::kPreciseNoFolder : Join(result.folders, ", ");
-        return msg::kPreciseFilesMissing + folders + ". " + msg::kPreciseClassicStillWorks;
+        std::string message = msg::kPreciseFilesMissing + folders + ". ";
+        if (!result.foldersLeftOut.empty())
+            message += msg::kPreciseFoldersLeftOut + Join(result.foldersLeftOut, ", ") + ". ";
+        return message + msg::kPreciseClassicStillWorks;
     }
+    case PreciseError::EphemerisFileDamaged:
+        return msg::kPreciseFile + result.file + msg::kPreciseFileDamaged;
+    case PreciseError::EphemerisFileNotRegular:
+        return msg::kPreciseFile + result.file + msg::kPreciseFileNotRegular;
     case PreciseError::DateOutOfRange:
         return msg::kPreciseDateOutOfRange;
     case PreciseError::AscendantUndefined:

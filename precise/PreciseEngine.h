@@ -2,6 +2,9 @@
 // midheaven and the ayanamsa, geocentric and apparent, computed by the Swiss Ephemeris from its files.
 // A result is never taken from the library's less precise analytic fallback, which it uses without
 // failing when a file is missing: such a result is refused, and the classic computation is unaffected.
+// Before the library opens a file, the engine makes sure it is a regular file (a pipe would block the
+// library forever) and, once per run, that a file the program knows by name is the file the Debian
+// package swe-basic-data installs: the library itself does not notice a damaged file.
 // Numbers only; the reading's texts are made by the layers above.
 //
 // Safe to call from any thread: the library keeps global (or per-thread) state, so every call holds one
@@ -40,6 +43,10 @@ enum class PreciseError {
     None,
     // The ephemeris files could not be found or read in any folder searched.
     EphemerisFilesMissing,
+    // A file the program knows by name differs from the one it knows: see file.
+    EphemerisFileDamaged,
+    // Where the library would open a file there is a pipe, a folder or a device: see file.
+    EphemerisFileNotRegular,
     // The files were found but do not cover the moment.
     DateOutOfRange,
     // At the geographic poles no point of the ecliptic rises.
@@ -55,6 +62,11 @@ struct PreciseResult {
     std::string detail;
     // The folders searched for the files, for EphemerisFilesMissing.
     std::vector<std::string> folders;
+    // The folders set that the library cannot be given (see EphemerisSearchPath), whatever the outcome,
+    // so that a caller may say so even when the files were found elsewhere.
+    std::vector<std::string> foldersLeftOut;
+    // The path of the file refused, for EphemerisFileDamaged and EphemerisFileNotRegular.
+    std::string file;
 };
 
 // The system folder of the Debian packages swe-basic-data and its kin.
@@ -71,9 +83,11 @@ std::vector<std::string> DefaultEphemerisFolders(const std::string& executableDi
 // next computation, in every thread.
 void SetEphemerisSearchPath(std::vector<std::string> folders);
 
-// The folders the library will search: those set above that it can be given (a name holding the list
-// separator cannot be, nor folders beyond the library's limit on the length of the whole list), or the
-// folders of the library's own variable SE_EPHE_PATH, which takes precedence when it is set.
+// The folders the library will search: those set above that it can be given, in order, or the folders
+// of the library's own variable SE_EPHE_PATH, which takes precedence when it is set. A folder the
+// library cannot take is left out and the others are still searched: a name holding the list separator,
+// a line break or a leading blank, a name longer than the library keeps, and folders beyond the
+// library's limits on the whole list (its length, and 20 folders).
 std::vector<std::string> EphemerisSearchPath();
 
 // The Julian day of a civil date and time in Universal Time, Gregorian calendar; hour 24 is midnight of
@@ -85,8 +99,11 @@ double JulianDayUT(int year, int month, int day, int hour, int minute);
 PreciseResult ComputePrecisePositions(double julianDayUT, double latitudeDeg, double longitudeDeg);
 
 // The user's message for a failed result (empty for a success), from records/Messages.h:
-//   EphemerisFilesMissing  msg::kPreciseFilesMissing, the folders joined by ", ", ". ",
-//                          msg::kPreciseClassicStillWorks
+//   EphemerisFilesMissing  msg::kPreciseFilesMissing, the folders joined by ", ", ". ", when folders
+//                          were left out msg::kPreciseFoldersLeftOut, those joined by ", ", ". ",
+//                          then msg::kPreciseClassicStillWorks
+//   EphemerisFileDamaged   msg::kPreciseFile, the file, msg::kPreciseFileDamaged
+//   EphemerisFileNotRegular msg::kPreciseFile, the file, msg::kPreciseFileNotRegular
 //   DateOutOfRange         msg::kPreciseDateOutOfRange
 //   AscendantUndefined     msg::kPreciseAscendantUndefined
 //   Other                  msg::kPreciseOtherFailure and the detail

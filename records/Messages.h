@@ -120,6 +120,12 @@ inline constexpr const char* kPreciseFilesMissing =
     "The precise calculation needs the Swiss Ephemeris files "
     "(sepl_18.se1, semo_18.se1), which could not be read from: ";
 inline constexpr const char* kPreciseNoFolder = "(no folder)";
+// Follows the folders searched when some were left out; the folders left out and ". " follow.
+inline constexpr const char* kPreciseFoldersLeftOut = "Left out, as the Swiss Ephemeris cannot take them: ";
+// The refusal of one ephemeris file: kPreciseFile, the file's path, then one of the two endings.
+inline constexpr const char* kPreciseFile = "The ephemeris file ";
+inline constexpr const char* kPreciseFileDamaged = " is damaged.";
+inline constexpr const char* kPreciseFileNotRegular = " is not a regular file.";
 inline constexpr const char* kPreciseClassicStillWorks = "The classic calculation still works.";
 inline constexpr const char* kPreciseDateOutOfRange = "The Swiss Ephemeris files do not cover this date.";
 inline constexpr const char* kPreciseAscendantUndefined =

@@ -1,11 +1,17 @@
 #include "precise/PreciseEngine.h"
+#include "precise/Sha256.h"
 #include "records/Messages.h"
 
 #include <swephexp.h>
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <array>
+#include <atomic>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -183,14 +189,53 @@ struct TempDir {
         std::error_code ignored;
         fs::remove_all(path, ignored);
     }
-    // A new folder inside, holding links to the named system files.
+    // A new folder inside (name may hold several levels), holding links to the named system files.
     std::string Folder(const std::string& name, std::vector<std::string> linked = {}) const {
-        fs::create_directory(path / name);
+        fs::create_directories(path / name);
         for (const std::string& file : linked)
             fs::create_symlink(fs::path(precise::kSystemEphemerisFolder) / file, path / name / file);
         return (path / name).string();
     }
+    // The name of a folder inside whose path is exactly length characters long.
+    std::string NameOfLength(std::size_t length, char fill) const {
+        return std::string(length - path.string().size() - 1, fill);
+    }
 };
+
+// A pipe where an ephemeris file would be, with a writer waiting on it: should anything open it for
+// reading, the writer lets it go on to an empty file and notes it, so that the test fails, not hangs.
+struct WatchedPipe {
+    std::string path;
+    std::atomic<bool> opened{false}, stopping{false};
+    std::thread writer;
+    explicit WatchedPipe(std::string file) : path(std::move(file)) {
+        EXPECT_EQ(mkfifo(path.c_str(), 0600), 0);
+        writer = std::thread([this] {
+            for (int fd; (fd = open(path.c_str(), O_WRONLY)) >= 0 && close(fd) == 0 && !stopping;)
+                opened = true;
+        });
+    }
+    ~WatchedPipe() {
+        stopping = true;
+        const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK); // meets the writer's open
+        writer.join();
+        close(fd);
+    }
+};
+
+// The planets' file with one bit flipped deep in its data, where the library's own check of the
+// file's header does not look: the 406,804th byte, among Saturn's coefficients for 2038.
+constexpr std::streamoff kFlippedByte = 406803;
+constexpr char kFlippedBit = 0x40;
+void FlipBit(const fs::path& file) {
+    std::fstream stream(file, std::ios::binary | std::ios::in | std::ios::out);
+    stream.seekg(kFlippedByte);
+    char byte = 0;
+    stream.get(byte);
+    stream.seekp(kFlippedByte);
+    stream.put(static_cast<char>(byte ^ kFlippedBit));
+    ASSERT_TRUE(stream.flush());
+}
 
 // Every refusal, each followed by a reading from the system folder again (the engine must not keep
 // a failed state, nor files from an earlier folder).
@@ -204,6 +249,21 @@ TEST_F(PreciseEngineTest, RefusesWhatIsNotFromTheFilesAndRecovers) {
         garbage << std::string(4096, '\x5a');
         ASSERT_TRUE(garbage.flush());
     }
+    // A folder where the Moon's file should be: the library would open it and read it as damaged.
+    const std::string moonFolder = temp.Folder("moon-folder/semo_18.se1", {"sepl_18.se1"});
+    // A pipe first on the path: the library would wait on it forever, and so would the program. The
+    // library's files span six centuries (sepl_18.se1 1800 to 2399, sepl_24.se1 2400 to 2999, semom06.se1
+    // the years -600 to -1); the Moon's is opened for every moment, the planets' of 2000 when the path is
+    // set, and at midnight starting 1800 the library looks into the file before for the light time.
+    const std::string piped = temp.Folder("piped", {"semo_18.se1"});
+    const WatchedPipe pipe(piped + "/sepl_18.se1");
+    const WatchedPipe pipe2700(temp.Folder("piped-2700") + "/sepl_24.se1");
+    const WatchedPipe pipeBC(temp.Folder("piped-bc") + "/semom06.se1");
+    const WatchedPipe pipe1799(temp.Folder("piped-1799") + "/sepl_12.se1");
+    const auto folderOf = [](const std::string& file) { return fs::path(file).parent_path().string(); };
+    const auto notRegular = [](const std::string& file) {
+        return msg::kPreciseFile + file + msg::kPreciseFileNotRegular;
+    };
     // More folders than the library's path can hold: it would then search its built-in folders.
     std::vector<std::string> manyEmpty(20, empty);
 
@@ -225,7 +285,18 @@ TEST_F(PreciseEngineTest, RefusesWhatIsNotFromTheFilesAndRecovers) {
         {"no folder at all", Folders(), day, kDelhiLat, E::EphemerisFilesMissing, msg::kPreciseNoFolder},
         {"the Moon's file missing (unflagged)", Folders{planetsOnly}, day, kDelhiLat,
          E::EphemerisFilesMissing, planetsOnly},
-        {"a damaged planets' file", Folders{damaged}, day, kDelhiLat, E::EphemerisFilesMissing, damaged},
+        {"a damaged planets' file", Folders{damaged}, day, kDelhiLat, E::EphemerisFileDamaged,
+         msg::kPreciseFile + damaged + "/sepl_18.se1" + msg::kPreciseFileDamaged},
+        {"a folder in place of the Moon's file", Folders{folderOf(moonFolder), system[0]}, day, kDelhiLat,
+         E::EphemerisFileNotRegular, notRegular(moonFolder)},
+        {"a pipe in place of the planets' file", Folders{piped, system[0]}, day, kDelhiLat,
+         E::EphemerisFileNotRegular, notRegular(pipe.path)},
+        {"a pipe for 2700", Folders{folderOf(pipe2700.path), system[0]}, JulianDayUT(2700, 6, 1, 0, 0),
+         kDelhiLat, E::EphemerisFileNotRegular, notRegular(pipe2700.path)},
+        {"a pipe for 51 BC", Folders{folderOf(pipeBC.path), system[0]}, JulianDayUT(-50, 6, 1, 0, 0),
+         kDelhiLat, E::EphemerisFileNotRegular, notRegular(pipeBC.path)},
+        {"a pipe for 1799", Folders{folderOf(pipe1799.path), system[0]}, JulianDayUT(1800, 1, 1, 0, 0),
+         kDelhiLat, E::EphemerisFileNotRegular, notRegular(pipe1799.path)},
         {"too many folders for the library", manyEmpty, day, kDelhiLat, E::EphemerisFilesMissing, empty},
         {"the library's own variable, which wins", system, day, kDelhiLat, E::EphemerisFilesMissing,
          empty + ". ", empty.c_str()},
@@ -249,6 +320,103 @@ TEST_F(PreciseEngineTest, RefusesWhatIsNotFromTheFilesAndRecovers) {
         Reset();
         const PreciseResult again = ComputePrecisePositions(IndependenceDay(), kDelhiLat, kDelhiLon);
         EXPECT_TRUE(again.positions) << precise::PreciseMessage(again);
+    }
+    for (const WatchedPipe* p : {&pipe, &pipe2700, &pipeBC, &pipe1799})
+        EXPECT_FALSE(p->opened) << p->path;
+
+    // Only the file the library would open is looked at: a pipe behind the files it takes is harmless.
+    precise::SetEphemerisSearchPath({precise::kSystemEphemerisFolder, piped});
+    const PreciseResult behind = ComputePrecisePositions(IndependenceDay(), kDelhiLat, kDelhiLon);
+    EXPECT_TRUE(behind.positions) << precise::PreciseMessage(behind);
+    EXPECT_FALSE(pipe.opened);
+}
+
+// One bit flipped in the planets' file moves Saturn by degrees (37 on this day) while the library reports
+// nothing. The engine refuses the file, checked at its first use and checked again once it has changed.
+TEST_F(PreciseEngineTest, RefusesAKnownFileThatDiffersFromTheOneKnown) {
+    TempDir temp;
+    const std::string copy = temp.Folder("copy", {"semo_18.se1"});
+    const fs::path planets = fs::path(copy) / "sepl_18.se1";
+    fs::copy_file(fs::path(precise::kSystemEphemerisFolder) / "sepl_18.se1", planets);
+    const double jd = JulianDayUT(2038, 3, 17, 0, 0);
+    const PreciseResult system = ComputePrecisePositions(jd, kDelhiLat, kDelhiLon);
+    ASSERT_TRUE(system.positions) << precise::PreciseMessage(system);
+    precise::SetEphemerisSearchPath({copy});
+    const PreciseResult intact = ComputePrecisePositions(jd, kDelhiLat, kDelhiLon);
+    ASSERT_TRUE(intact.positions) << precise::PreciseMessage(intact);
+    EXPECT_EQ(intact.positions->longitude, system.positions->longitude);
+
+    FlipBit(planets);
+    const PreciseResult damaged = ComputePrecisePositions(jd, kDelhiLat, kDelhiLon);
+    EXPECT_EQ(damaged.error, PreciseError::EphemerisFileDamaged);
+    EXPECT_FALSE(damaged.positions);
+    EXPECT_EQ(precise::PreciseMessage(damaged),
+              std::string("The ephemeris file ") + planets.string() + " is damaged.");
+
+    FlipBit(planets);
+    const PreciseResult repaired = ComputePrecisePositions(jd, kDelhiLat, kDelhiLon);
+    ASSERT_TRUE(repaired.positions) << precise::PreciseMessage(repaired);
+    EXPECT_EQ(repaired.positions->longitude, system.positions->longitude);
+}
+
+// The library takes a path list of at most AS_MAXCH - 14 = 242 characters and would search its own
+// built-in folders instead of a longer one. A folder it cannot take is left out and named; the folders
+// after it are still searched.
+TEST_F(PreciseEngineTest, AFolderTooLongForTheLibraryIsLeftOutAndTheOthersSearched) {
+    TempDir temp;
+    const std::string empty = temp.Folder("empty");
+    // The longest folder the library takes, with the planets' file only: the refusal shows that the
+    // library searched it, not its built-in folders.
+    const std::string longest = temp.Folder(temp.NameOfLength(242, 'p'), {"sepl_18.se1"});
+    const std::string tooLong = temp.Folder(temp.NameOfLength(243, 'e'));
+    // A program folder of 238 characters makes "ephe" beside it 243 long.
+    const std::string programFolder = temp.Folder(temp.NameOfLength(238, 'x'));
+    ASSERT_EQ(longest.size(), 242u);
+    ASSERT_EQ(tooLong.size(), 243u);
+
+    using Folders = std::vector<std::string>;
+    const std::string system = precise::kSystemEphemerisFolder;
+    const Folders besideProgram = precise::DefaultEphemerisFolders(programFolder);
+    setenv(precise::kEphemerisPathVariable, (tooLong + ":" + empty).c_str(), 1);
+    const Folders variable = precise::DefaultEphemerisFolders(programFolder);
+    // 21 short names, which the library would cut after the 20th.
+    Folders many;
+    std::string first20;
+    for (int i = 1; i <= 20; ++i) {
+        many.push_back("/q" + std::to_string(i));
+        first20 += (i > 1 ? ", " : "") + many.back();
+    }
+    const Folders searched(many.begin(), many.end());
+    many.push_back(system);
+
+    const std::string stillWorks = msg::kPreciseClassicStillWorks;
+    const std::string leftOut = msg::kPreciseFoldersLeftOut + tooLong + ". " + stillWorks;
+    const struct {
+        const char* what;
+        Folders folders;
+        Folders searched;
+        std::string message; // the start of the refusal; empty for a reading
+    } cases[] = {
+        {"the longest folder", Folders{longest}, Folders{longest},
+         msg::kPreciseFilesMissing + longest + ". " + stillWorks},
+        {"a program folder of 238 characters", besideProgram, Folders{system}, ""},
+        {"a first folder too long in the variable", variable, Folders{empty},
+         msg::kPreciseFilesMissing + empty + ". " + leftOut},
+        {"only a folder too long", Folders{tooLong}, Folders{},
+         std::string(msg::kPreciseFilesMissing) + msg::kPreciseNoFolder + ". " + leftOut},
+        {"more folders than the library takes", many, searched,
+         msg::kPreciseFilesMissing + first20 + ". " + msg::kPreciseFoldersLeftOut + system + ". " +
+             stillWorks},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        precise::SetEphemerisSearchPath(c.folders);
+        EXPECT_EQ(precise::EphemerisSearchPath(), c.searched);
+        const PreciseResult r = ComputePrecisePositions(IndependenceDay(), kDelhiLat, kDelhiLon);
+        if (c.message.empty())
+            EXPECT_TRUE(r.positions) << precise::PreciseMessage(r);
+        else
+            EXPECT_EQ(precise::PreciseMessage(r), c.message);
     }
 }
 
@@ -298,6 +466,36 @@ TEST_F(PreciseEngineTest, EveryThreadUsesTheSiderealModeAndFoldersSet) {
     EXPECT_EQ(there.error, PreciseError::EphemerisFilesMissing);
 }
 
+// The test vectors of FIPS 180-4 (NIST's examples), and messages that end either side of the 56 bytes
+// where the padding spills into a second block (their digests by sha256sum).
+TEST(Sha256, MatchesTheStandardsVectors) {
+    const struct {
+        std::string message;
+        const char* digest;
+    } vectors[] = {
+        {"", "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855"},
+        {"abc", "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"},
+        {"abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq",
+         "248d6a61d20638b8e5c026930c3e6039a33ce45964ff2167f6ecedd419db06c1"},
+        {"abcdefghbcdefghicdefghijdefghijkefghijklfghijklmghijklmnhijklmnoijklmnopjklmnopqklmnopqrlmno"
+         "pqrsmnopqrstnopqrstu",
+         "cf5b16a778af8380036ce59e7b0492370b249b11e8f07a51afac45037afee9d1"},
+        {std::string(1000000, 'a'), "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0"},
+        {std::string(55, 'a'), "9f4390f8d30c2dd92ec9f095b65e2b9ae9b0a925a5258e241c9f1e910f734318"},
+        {std::string(56, 'a'), "b35439a4ac6f0948b6d6f9e3c6af0f5f590ce20f1bde7090ef7970686ec6738a"},
+        {std::string(64, 'a'), "ffe054fe7ae0cb6dc65c3af9b61d5209f439851db43d0ba5997337df154668eb"},
+    };
+    for (const auto& v : vectors) {
+        SCOPED_TRACE(v.message.size());
+        EXPECT_EQ(precise::Sha256Hex(v.message), v.digest);
+        // The same message in pieces that straddle the 64-byte blocks.
+        precise::Sha256 sha;
+        for (std::size_t at = 0, piece = 1; at < v.message.size(); at += piece, piece = piece % 97 + 30)
+            sha.Update(v.message.data() + at, std::min(piece, v.message.size() - at));
+        EXPECT_EQ(sha.HexDigest(), v.digest);
+    }
+}
+
 TEST_F(PreciseEngineTest, DefaultFoldersAndWhatTheLibraryIsGiven) {
     const struct {
         const char* variable;
@@ -316,8 +514,8 @@ TEST_F(PreciseEngineTest, DefaultFoldersAndWhatTheLibraryIsGiven) {
         EXPECT_EQ(precise::DefaultEphemerisFolders(row.executableDir), row.expected) << row.executableDir;
     }
 
-    // A name holding the library's list separator would be split into two wrong folders.
-    precise::SetEphemerisSearchPath({"/a:b", "", "/c;d", "/e"});
+    // The library would split a name at its list separators or a line break, or lose a leading blank.
+    precise::SetEphemerisSearchPath({"/a:b", "", "/c;d", " /f", "/g\nh", "/e"});
     EXPECT_EQ(precise::EphemerisSearchPath(), std::vector<std::string>{"/e"});
     setenv("SE_EPHE_PATH", "/x:/y", 1);
     EXPECT_EQ(precise::EphemerisSearchPath(), (std::vector<std::string>{"/x", "/y"}));
