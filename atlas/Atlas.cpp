@@ -165,14 +165,12 @@ std::optional<Atlas> Atlas::Load(const std::string& path, std::string& error) {
         shared.emplace(std::string_view(content.data() + offset, text.size()), id);
         return id;
     };
-    // A place's name and other names folded into folded_, each once; an empty folding is left out.
+    // A place's name or other name folded into folded_ and the index; a text of no letters (another
+    // script) finds nothing and is left out.
     const auto addFolded = [&](std::string_view text, std::uint32_t place, Folding& name) {
         const std::string folded = FoldForMatch(text);
         if (folded.empty())
             return;
-        for (auto key = atlas.keys_.rbegin(); key != atlas.keys_.rend() && key->place == place; ++key)
-            if (atlas.Folded(key->folded) == folded)
-                return;
         const Folding f{static_cast<std::uint32_t>(atlas.folded_.size()),
                         static_cast<std::uint32_t>(folded.size())};
         atlas.folded_ += folded;
