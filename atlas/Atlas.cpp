@@ -10,6 +10,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <system_error>
 #include <unordered_map>
 
@@ -167,7 +168,8 @@ std::optional<Atlas> Atlas::Load(const std::string& path, std::string& error) {
     };
     // A place's name or other name folded into folded_ and the index; a text of no letters (another
     // script) finds nothing and is left out.
-    const auto addFolded = [&](std::string_view text, std::uint32_t place, Folding& name) {
+    const auto addFolded = [&](std::string_view text, std::uint32_t place, long long population,
+                               Folding& name) {
         const std::string folded = FoldForMatch(text);
         if (folded.empty())
             return;
@@ -176,7 +178,9 @@ std::optional<Atlas> Atlas::Load(const std::string& path, std::string& error) {
         atlas.folded_ += folded;
         if (name.length == 0)
             name = f;
-        atlas.keys_.push_back(Key{f, place});
+        atlas.keys_.push_back(Key{f, place,
+                                  static_cast<std::uint32_t>(std::min<long long>(
+                                      population, std::numeric_limits<std::uint32_t>::max()))});
     };
 
     std::size_t promised = 0; // the number of places the file's head gives
@@ -232,10 +236,10 @@ std::optional<Atlas> Atlas::Load(const std::string& path, std::string& error) {
         const auto index = static_cast<std::uint32_t>(atlas.places_.size());
         // Folded before anything of the line is kept: keeping moves texts over the line's start.
         Folding name;
-        addFolded(fields[0], index, name);
+        addFolded(fields[0], index, place.population, name);
         for (std::size_t from = 0; from < fields[7].size();) {
             const std::size_t bar = std::min(fields[7].find('|', from), fields[7].size());
-            addFolded(fields[7].substr(from, bar - from), index, name);
+            addFolded(fields[7].substr(from, bar - from), index, place.population, name);
             from = bar + 1;
         }
         // In the order of the fields, so that each is kept before a later one overwrites it.
@@ -259,7 +263,6 @@ std::optional<Atlas> Atlas::Load(const std::string& path, std::string& error) {
     atlas.texts_.assign(content.data(), content.data() + kept);
     content = std::string();
     shared = {};
-    atlas.folded_.shrink_to_fit();
 
     // Views only now that the texts no longer move.
     const char* texts = atlas.texts_.data();
@@ -280,6 +283,35 @@ std::optional<Atlas> Atlas::Load(const std::string& path, std::string& error) {
         const std::string_view fa = atlas.Folded(a.folded), fb = atlas.Folded(b.folded);
         return fa != fb ? fa < fb : a.place < b.place;
     });
+    // The folded texts laid out again in the keys' order, each text once: a search reads them one
+    // after another instead of all over memory, and many places share a name.
+    std::vector<char> isName(atlas.keys_.size());
+    for (std::size_t k = 0; k < atlas.keys_.size(); ++k) {
+        const Folding f = atlas.keys_[k].folded;
+        const Folding name = atlas.compared_[atlas.keys_[k].place].name;
+        isName[k] = f.offset == name.offset && f.length == name.length;
+    }
+    // Sized first, so that nothing is left behind by a shrink.
+    std::size_t orderedSize = 0;
+    for (std::size_t k = 0; k < atlas.keys_.size(); ++k)
+        if (k == 0 || atlas.Folded(atlas.keys_[k].folded) != atlas.Folded(atlas.keys_[k - 1].folded))
+            orderedSize += atlas.keys_[k].folded.length;
+    std::string ordered;
+    ordered.reserve(orderedSize);
+    std::string_view previous; // in the first layout
+    for (std::size_t k = 0; k < atlas.keys_.size(); ++k) {
+        Key& key = atlas.keys_[k];
+        const std::string_view text = atlas.Folded(key.folded);
+        const bool repeated = k > 0 && text == previous;
+        previous = text;
+        key.folded.offset =
+            repeated ? atlas.keys_[k - 1].folded.offset : static_cast<std::uint32_t>(ordered.size());
+        if (!repeated)
+            ordered += text;
+        if (isName[k])
+            atlas.compared_[key.place].name = key.folded;
+    }
+    atlas.folded_ = std::move(ordered);
     error.clear();
     return atlas;
 }
@@ -358,9 +390,12 @@ std::vector<const Place*> Atlas::SearchParts(std::string_view city, const std::v
     // A place is found once, by its first key: keys equal to the city come before those that only
     // begin with it, so the first key tells whether its name is exact.
     struct Found {
-        int group; // 0 every part equal, 1 the name equal, 2 only prefixes
+        // The group (0 every part equal, 1 the name equal, 2 only prefixes) above the population
+        // counted down, so that most places are ordered by this alone; RanksBefore orders the rest.
+        std::uint64_t rank;
         std::uint32_t place;
     };
+    constexpr std::uint64_t kGroup = std::uint64_t{1} << 32; // above any population a key holds
     std::vector<Found> found;
     std::vector<char> seen(places_.size());
     auto it =
@@ -375,11 +410,12 @@ std::vector<const Place*> Atlas::SearchParts(std::string_view city, const std::v
         if (how == 0)
             continue;
         const bool exactName = Folded(it->folded).size() == city.size();
-        found.push_back(Found{exactName ? (how == 2 ? 0 : 1) : 2, it->place});
+        const std::uint64_t group = exactName ? (how == 2 ? 0 : 1) : 2;
+        found.push_back(Found{group * kGroup + (kGroup - 1 - it->population), it->place});
     }
 
     const auto ranks = [this](const Found& a, const Found& b) {
-        return a.group != b.group ? a.group < b.group : RanksBefore(a.place, b.place);
+        return a.rank != b.rank ? a.rank < b.rank : RanksBefore(a.place, b.place);
     };
     // A short prefix can match thousands of places; only the first few need an order.
     const std::size_t shown = std::min(limit, found.size());

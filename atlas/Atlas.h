@@ -67,10 +67,12 @@ class Atlas {
         std::uint32_t state;   // index into foldedTexts_
         std::uint32_t country; // index into foldedTexts_
     };
-    // One name or other name of a place in the search index, in the order of its folded text.
+    // One name or other name of a place in the search index, in the order of its folded text; with
+    // the place's population (at most 2^32 - 1), so that ranking the matches need not visit the places.
     struct Key {
         Folding folded;
         std::uint32_t place;
+        std::uint32_t population;
     };
 
     std::string_view Folded(Folding f) const { return {folded_.data() + f.offset, f.length}; }
