@@ -336,10 +336,9 @@ TEST(AtlasSearch, CaseIsFoldedWhateverTheLocale) {
     TempDir dir;
     const std::string saved = std::setlocale(LC_ALL, nullptr);
     const char* turkish = std::setlocale(LC_ALL, "tr_TR.UTF-8");
-    if (!turkish &&
-        std::system(
-            ("localedef -i tr_TR -f UTF-8 '" + dir.File("tr_TR.UTF-8") + "' > /dev/null 2>&1").c_str()) ==
-            0) {
+    if (!turkish && std::system(("localedef -i tr_TR -f UTF-8 '" + dir.File("tr_TR.UTF-8") + "' > '" +
+                                 dir.File("localedef.txt") + "' 2>&1")
+                                    .c_str()) == 0) {
         ::setenv("LOCPATH", dir.File("").c_str(), 1);
         turkish = std::setlocale(LC_ALL, "tr_TR.UTF-8");
         ::unsetenv("LOCPATH");
