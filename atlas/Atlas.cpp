@@ -406,7 +406,7 @@ std::vector<const Place*> Atlas::SearchParts(std::string_view city, const std::v
     };
     constexpr std::uint64_t kGroup = std::uint64_t{1} << 32; // above any population a key holds
     std::vector<Found> found;
-    std::vector<char> seen(places_.size());
+    std::vector<bool> seen(places_.size()); // bits: cleared in a moment even for the whole atlas
     auto it =
         std::lower_bound(keys_.begin(), keys_.end(), city, [this](const Key& key, std::string_view prefix) {
             return Folded(key.folded) < prefix;
@@ -414,7 +414,7 @@ std::vector<const Place*> Atlas::SearchParts(std::string_view city, const std::v
     for (; it != keys_.end() && Folded(it->folded).starts_with(city); ++it) {
         if (seen[it->place])
             continue;
-        seen[it->place] = 1;
+        seen[it->place] = true;
         const int how = narrowed(compared_[it->place]);
         if (how == 0)
             continue;
