@@ -10,6 +10,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <system_error>
 #include <unordered_map>
 
@@ -17,13 +18,21 @@ namespace atlas {
 namespace {
 
 constexpr const char* kCannotRead = "The atlas of places could not be read: ";
-constexpr std::string_view kColumns = "name\tstate\tcountry\tlatitude\tlongitude\tpopulation\tzone";
-// The atlas is about 12 MB; anything far larger is some other file, and reading it whole would only
+constexpr std::string_view kCount = "places\t";
+constexpr std::string_view kColumns =
+    "name\tstate\tcountry\tlatitude\tlongitude\tpopulation\tzone\tother names";
+constexpr std::size_t kFields = 8;
+// The atlas is about 13 MB; anything far larger is some other file, and reading it whole would only
 // cost memory.
 constexpr std::uintmax_t kLargestFile = 256u << 20;
 
 std::string Damaged(std::size_t line) {
     return "The atlas of places is damaged (line " + std::to_string(line) + ").";
+}
+
+std::string CutShort(std::size_t found, std::size_t promised) {
+    return "The atlas of places is cut short: it holds " + std::to_string(found) + " of its " +
+           std::to_string(promised) + " places.";
 }
 
 std::string SystemReason(const std::string& path, int error) {
@@ -96,6 +105,14 @@ bool ParsePopulation(std::string_view s, long long& value) {
     return ec == std::errc() && end == s.data() + s.size();
 }
 
+bool ParseCount(std::string_view s, std::size_t& value) {
+    if (s.empty() || s.size() > 9 || s[0] == '0' ||
+        !std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return false;
+    const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
+    return ec == std::errc() && end == s.data() + s.size();
+}
+
 bool IsZoneName(std::string_view s) {
     return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) {
         return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '/' ||
@@ -115,14 +132,27 @@ std::optional<Atlas> Atlas::Load(const std::string& path, std::string& error) {
     if (!ReadWhole(path, content, error))
         return std::nullopt;
 
-    // Everything is sized once from the count of lines, so that nothing grows (and leaves freed
-    // blocks behind) while the file is read.
-    const auto lines = static_cast<std::size_t>(std::count(content.begin(), content.end(), '\n'));
+    // Everything is sized once from the count of lines and of names, so that nothing grows (and
+    // leaves freed blocks behind) while the file is read. A line with other names has one more than
+    // it has bars between them; one without ends in its tab.
+    std::size_t lines = 0, names = 0;
+    for (std::size_t i = 0; i < content.size(); ++i) {
+        if (content[i] == '|') {
+            ++names;
+        } else if (content[i] == '\n') {
+            ++lines;
+            const std::size_t last = i > 0 && content[i - 1] == '\r' ? i - 1 : i;
+            names += last > 0 && content[last - 1] == '\t' ? 1 : 2;
+        }
+    }
     Atlas atlas;
     atlas.places_.reserve(lines);
-    atlas.keys_.reserve(lines);
+    atlas.compared_.reserve(lines);
+    atlas.keys_.reserve(names);
     std::vector<ReadTexts> read;
     read.reserve(lines);
+    // A folded text is never longer than its text: every letter with marks takes two bytes or more.
+    atlas.folded_.reserve(content.size());
 
     // The texts kept are moved to the front of the file's own buffer as it is read: what is kept of
     // a line is never longer than the line, so nothing unread is overwritten.
@@ -145,10 +175,26 @@ std::optional<Atlas> Atlas::Load(const std::string& path, std::string& error) {
         shared.emplace(std::string_view(content.data() + offset, text.size()), id);
         return id;
     };
+    // A place's name or other name folded into folded_ and the index; a text of no letters (another
+    // script) finds nothing and is left out.
+    const auto addFolded = [&](std::string_view text, std::uint32_t place, long long population,
+                               Folding& name) {
+        const std::string folded = FoldForMatch(text);
+        if (folded.empty())
+            return;
+        const Folding f{static_cast<std::uint32_t>(atlas.folded_.size()),
+                        static_cast<std::uint32_t>(folded.size())};
+        atlas.folded_ += folded;
+        if (name.length == 0)
+            name = f;
+        atlas.keys_.push_back(Key{f, place,
+                                  static_cast<std::uint32_t>(std::min<long long>(
+                                      population, std::numeric_limits<std::uint32_t>::max()))});
+    };
 
+    std::size_t promised = 0; // the number of places the file's head gives
     bool columnsSeen = false;
     std::size_t lineNumber = 0;
-    std::size_t nameBytes = 0;
     for (std::size_t start = 0; start < content.size();) {
         ++lineNumber;
         const std::size_t end = content.find('\n', start);
@@ -162,21 +208,23 @@ std::optional<Atlas> Atlas::Load(const std::string& path, std::string& error) {
         if (!line.empty() && line.back() == '\r')
             line.remove_suffix(1);
         if (!columnsSeen) {
-            if (line == kColumns)
+            if (promised == 0 && line.starts_with(kCount) && ParseCount(line.substr(kCount.size()), promised))
+                continue;
+            if (promised != 0 && line == kColumns)
                 columnsSeen = true;
-            else if (line.empty() || line[0] != '#') {
+            else if (promised != 0 || line.empty() || line[0] != '#') {
                 error = Damaged(lineNumber);
                 return std::nullopt;
             }
             continue;
         }
 
-        std::string_view fields[7];
+        std::string_view fields[kFields];
         std::size_t count = 0;
         for (std::size_t from = 0;;) {
             const std::size_t tab = line.find('\t', from);
-            if (count == 7) {
-                count = 8; // too many fields
+            if (count == kFields) {
+                ++count; // too many fields
                 break;
             }
             fields[count++] = line.substr(from, tab == std::string_view::npos ? tab : tab - from);
@@ -185,28 +233,40 @@ std::optional<Atlas> Atlas::Load(const std::string& path, std::string& error) {
             from = tab + 1;
         }
         Place place;
-        if (count != 7 || fields[0].empty() || fields[2].empty() || !IsValidUtf8(fields[0]) ||
-            !IsValidUtf8(fields[1]) || !IsValidUtf8(fields[2]) ||
+        if (count != kFields || atlas.places_.size() == promised || fields[0].empty() || fields[2].empty() ||
+            !IsValidUtf8(fields[0]) || !IsValidUtf8(fields[1]) || !IsValidUtf8(fields[2]) ||
             !ParseNumber(fields[3], -90, 90, place.latitude) ||
             !ParseNumber(fields[4], -180, 180, place.longitude) ||
-            !ParsePopulation(fields[5], place.population) || !IsZoneName(fields[6])) {
+            !ParsePopulation(fields[5], place.population) || !IsZoneName(fields[6]) ||
+            !IsValidUtf8(fields[7])) {
             error = Damaged(lineNumber);
             return std::nullopt;
         }
+        const auto index = static_cast<std::uint32_t>(atlas.places_.size());
+        // Folded before anything of the line is kept: keeping moves texts over the line's start.
+        Folding name;
+        addFolded(fields[0], index, place.population, name);
+        for (std::size_t from = 0; from < fields[7].size();) {
+            const std::size_t bar = std::min(fields[7].find('|', from), fields[7].size());
+            addFolded(fields[7].substr(from, bar - from), index, place.population, name);
+            from = bar + 1;
+        }
         // In the order of the fields, so that each is kept before a later one overwrites it.
-        const std::uint32_t name = keep(fields[0]);
+        const std::uint32_t nameOffset = keep(fields[0]);
         const std::uint32_t state = share(fields[1]);
         const std::uint32_t country = share(fields[2]);
         const std::uint32_t zone = share(fields[6]);
-        const auto index = static_cast<std::uint32_t>(atlas.places_.size());
         atlas.places_.push_back(place);
-        atlas.keys_.push_back(Key{0, 0, index, state, country});
-        read.push_back(ReadTexts{name, static_cast<std::uint32_t>(fields[0].size()), zone});
-        nameBytes += fields[0].size();
+        atlas.compared_.push_back(Compared{name, state, country});
+        read.push_back(ReadTexts{nameOffset, static_cast<std::uint32_t>(fields[0].size()), zone});
     }
-    if (atlas.places_.empty()) {
-        // The columns, or the first place, are missing.
+    if (atlas.places_.empty() && !columnsSeen) {
+        // The count, the columns, or the first place are missing.
         error = Damaged(lineNumber + 1);
+        return std::nullopt;
+    }
+    if (atlas.places_.size() != promised) {
+        error = CutShort(atlas.places_.size(), promised);
         return std::nullopt;
     }
     atlas.texts_.assign(content.data(), content.data() + kept);
@@ -221,93 +281,158 @@ std::optional<Atlas> Atlas::Load(const std::string& path, std::string& error) {
     atlas.foldedTexts_.reserve(sharedTexts.size());
     for (std::uint32_t id = 0; id < sharedTexts.size(); ++id)
         atlas.foldedTexts_.push_back(FoldForMatch(view(id)));
-
-    // A folded name is never longer than the name: every letter with marks takes two bytes or more.
-    atlas.folded_.reserve(nameBytes);
     for (std::size_t i = 0; i < atlas.places_.size(); ++i) {
         Place& place = atlas.places_[i];
-        Key& key = atlas.keys_[i];
         place.name = std::string_view(texts + read[i].nameOffset, read[i].nameLength);
-        place.state = view(key.state);
-        place.country = view(key.country);
+        place.state = view(atlas.compared_[i].state);
+        place.country = view(atlas.compared_[i].country);
         place.zone = view(read[i].zone);
-        const std::string folded = FoldForMatch(place.name);
-        key.foldedOffset = static_cast<std::uint32_t>(atlas.folded_.size());
-        key.foldedLength = static_cast<std::uint32_t>(folded.size());
-        atlas.folded_ += folded;
     }
     std::sort(atlas.keys_.begin(), atlas.keys_.end(), [&atlas](const Key& a, const Key& b) {
-        const std::string_view fa = atlas.Folded(a), fb = atlas.Folded(b);
+        const std::string_view fa = atlas.Folded(a.folded), fb = atlas.Folded(b.folded);
         return fa != fb ? fa < fb : a.place < b.place;
     });
+    // The folded texts laid out again in the keys' order, each text once: a search reads them one
+    // after another instead of all over memory, and many places share a name.
+    std::vector<char> isName(atlas.keys_.size());
+    for (std::size_t k = 0; k < atlas.keys_.size(); ++k) {
+        const Folding f = atlas.keys_[k].folded;
+        const Folding name = atlas.compared_[atlas.keys_[k].place].name;
+        isName[k] = f.offset == name.offset && f.length == name.length;
+    }
+    // Sized first, so that nothing is left behind by a shrink.
+    std::size_t orderedSize = 0;
+    for (std::size_t k = 0; k < atlas.keys_.size(); ++k)
+        if (k == 0 || atlas.Folded(atlas.keys_[k].folded) != atlas.Folded(atlas.keys_[k - 1].folded))
+            orderedSize += atlas.keys_[k].folded.length;
+    std::string ordered;
+    ordered.reserve(orderedSize);
+    std::string_view previous; // in the first layout
+    for (std::size_t k = 0; k < atlas.keys_.size(); ++k) {
+        Key& key = atlas.keys_[k];
+        const std::string_view text = atlas.Folded(key.folded);
+        const bool repeated = k > 0 && text == previous;
+        previous = text;
+        key.folded.offset =
+            repeated ? atlas.keys_[k - 1].folded.offset : static_cast<std::uint32_t>(ordered.size());
+        if (!repeated)
+            ordered += text;
+        if (isName[k])
+            atlas.compared_[key.place].name = key.folded;
+    }
+    atlas.folded_ = std::move(ordered);
     error.clear();
     return atlas;
 }
 
-bool Atlas::RanksBefore(const Key& a, const Key& b) const {
-    const Place& pa = places_[a.place];
-    const Place& pb = places_[b.place];
+bool Atlas::RanksBefore(std::uint32_t a, std::uint32_t b) const {
+    const Place& pa = places_[a];
+    const Place& pb = places_[b];
     if (pa.population != pb.population)
         return pa.population > pb.population;
-    if (const int c = Folded(a).compare(Folded(b)); c != 0)
+    if (const int c = Folded(compared_[a].name).compare(Folded(compared_[b].name)); c != 0)
         return c < 0;
     if (pa.name != pb.name)
         return pa.name < pb.name;
-    return a.place < b.place;
+    return a < b;
 }
 
 std::vector<const Place*> Atlas::Search(std::string_view query, std::size_t limit) const {
-    std::vector<std::string> parts;
-    for (std::size_t from = 0;;) {
-        const std::size_t comma = query.find(',', from);
-        parts.push_back(
-            FoldForMatch(query.substr(from, comma == std::string_view::npos ? comma : comma - from)));
-        if (comma == std::string_view::npos)
-            break;
-        from = comma + 1;
-    }
-    if (parts.size() > 3 || parts[0].empty() || limit == 0)
+    std::vector<std::size_t> commas;
+    for (std::size_t i = 0; i < query.size(); ++i)
+        if (query[i] == ',')
+            commas.push_back(i);
+    if (limit == 0 || FoldForMatch(query.substr(0, commas.empty() ? query.size() : commas[0])).empty())
         return {};
-    const std::string_view city = parts[0];
-
-    // Which states and countries the other parts allow, decided once per text rather than per place.
-    const auto allowed = [this](const std::string& prefix) {
-        std::vector<char> yes(foldedTexts_.size());
-        for (std::size_t id = 0; id < foldedTexts_.size(); ++id)
-            yes[id] = std::string_view(foldedTexts_[id]).starts_with(prefix);
-        return yes;
-    };
-    std::vector<char> stateAllowed, countryAllowed;
-    if (parts.size() == 2) {
-        stateAllowed = countryAllowed = allowed(parts[1]);
-    } else if (parts.size() == 3) {
-        stateAllowed = allowed(parts[1]);
-        countryAllowed = allowed(parts[2]);
+    // The city is the first part and at most two parts follow; only where that finds nothing may the
+    // city take commas of its own, since a few names have them.
+    for (std::size_t cityParts = commas.size() > 2 ? commas.size() - 1 : 1; cityParts <= commas.size() + 1;
+         ++cityParts) {
+        std::vector<std::string> rest;
+        for (std::size_t i = cityParts - 1; i < commas.size(); ++i) {
+            const std::size_t to = i + 1 < commas.size() ? commas[i + 1] : query.size();
+            rest.push_back(FoldForMatch(query.substr(commas[i] + 1, to - commas[i] - 1)));
+        }
+        const std::size_t cityEnd = cityParts <= commas.size() ? commas[cityParts - 1] : query.size();
+        // The commas of the city fold to blanks, as those of the names did.
+        std::vector<const Place*> found = SearchParts(FoldForMatch(query.substr(0, cityEnd)), rest, limit);
+        if (!found.empty())
+            return found;
     }
-    const auto narrowed = [&](const Key& key) {
-        if (parts.size() == 1)
-            return true;
-        if (parts.size() == 2)
-            return stateAllowed[key.state] || countryAllowed[key.country];
-        return stateAllowed[key.state] && countryAllowed[key.country];
+    return {};
+}
+
+std::vector<const Place*> Atlas::SearchParts(std::string_view city, const std::vector<std::string>& rest,
+                                             std::size_t limit) const {
+    // Which states and countries the other parts allow, and which they equal, decided once per text
+    // rather than per place: 1 begins with the part, 2 equals it.
+    const auto allowed = [this](const std::string& part) {
+        std::vector<char> how(foldedTexts_.size());
+        for (std::size_t id = 0; id < foldedTexts_.size(); ++id)
+            how[id] = static_cast<char>(foldedTexts_[id] == part                               ? 2
+                                        : std::string_view(foldedTexts_[id]).starts_with(part) ? 1
+                                                                                               : 0);
+        return how;
+    };
+    std::vector<char> state, country;
+    if (rest.size() == 1) {
+        state = country = allowed(rest[0]);
+    } else if (rest.size() == 2) {
+        state = allowed(rest[0]);
+        country = allowed(rest[1]);
+    }
+    // 0 where the place is left out, else 1 for a match of the prefixes, 2 where every part given is
+    // equal (an empty part is not given).
+    const auto narrowed = [&](const Compared& c) -> int {
+        if (rest.empty())
+            return 2;
+        if (rest.size() == 1)
+            return std::max(state[c.state], country[c.country]) == 0                   ? 0
+                   : rest[0].empty() || state[c.state] == 2 || country[c.country] == 2 ? 2
+                                                                                       : 1;
+        if (state[c.state] == 0 || country[c.country] == 0)
+            return 0;
+        return (rest[0].empty() || state[c.state] == 2) && (rest[1].empty() || country[c.country] == 2) ? 2
+                                                                                                        : 1;
     };
 
+    // A place is found once, by its first key: keys equal to the city come before those that only
+    // begin with it, so the first key tells whether its name is exact.
+    struct Found {
+        // The group (0 every part equal, 1 the name equal, 2 only prefixes) above the population
+        // counted down, so that most places are ordered by this alone; RanksBefore orders the rest.
+        std::uint64_t rank;
+        std::uint32_t place;
+    };
+    constexpr std::uint64_t kGroup = std::uint64_t{1} << 32; // above any population a key holds
+    std::vector<Found> found;
+    std::vector<bool> seen(places_.size()); // bits: cleared in a moment even for the whole atlas
     auto it =
-        std::lower_bound(keys_.begin(), keys_.end(), city,
-                         [this](const Key& key, std::string_view prefix) { return Folded(key) < prefix; });
-    std::vector<const Key*> found;
-    for (; it != keys_.end() && Folded(*it).starts_with(city); ++it)
-        if (narrowed(*it))
-            found.push_back(&*it);
+        std::lower_bound(keys_.begin(), keys_.end(), city, [this](const Key& key, std::string_view prefix) {
+            return Folded(key.folded) < prefix;
+        });
+    for (; it != keys_.end() && Folded(it->folded).starts_with(city); ++it) {
+        if (seen[it->place])
+            continue;
+        seen[it->place] = true;
+        const int how = narrowed(compared_[it->place]);
+        if (how == 0)
+            continue;
+        const bool exactName = Folded(it->folded).size() == city.size();
+        const std::uint64_t group = exactName ? (how == 2 ? 0 : 1) : 2;
+        found.push_back(Found{group * kGroup + (kGroup - 1 - it->population), it->place});
+    }
 
-    const auto ranks = [this](const Key* a, const Key* b) { return RanksBefore(*a, *b); };
+    const auto ranks = [this](const Found& a, const Found& b) {
+        return a.rank != b.rank ? a.rank < b.rank : RanksBefore(a.place, b.place);
+    };
     // A short prefix can match thousands of places; only the first few need an order.
     const std::size_t shown = std::min(limit, found.size());
     std::partial_sort(found.begin(), found.begin() + static_cast<std::ptrdiff_t>(shown), found.end(), ranks);
     std::vector<const Place*> result;
     result.reserve(shown);
     for (std::size_t i = 0; i < shown; ++i)
-        result.push_back(&places_[found[i]->place]);
+        result.push_back(&places_[found[i].place]);
     return result;
 }
 
@@ -317,6 +442,11 @@ std::string AtlasFilePath(const std::string& programFolder) {
     if (programFolder.empty())
         return kAtlasFileName;
     return programFolder + "/" + kAtlasFileName;
+}
+
+std::string StateFieldText(const Place& place) {
+    std::string state = FoldToFieldText(place.state);
+    return state.empty() ? FoldToFieldText(place.country) : state;
 }
 
 std::string PlaceCaption(const Place& place) {

@@ -29,13 +29,19 @@ struct Place {
 class Atlas {
   public:
     // Reads the places file; nothing, and `error` a sentence for the user, when it is missing,
-    // unreadable or damaged (naming the first bad line). Nothing is taken from a damaged file.
+    // unreadable, damaged (naming the first bad line) or shorter than the number of places its head
+    // gives. Nothing is taken from a damaged file.
     static std::optional<Atlas> Load(const std::string& path, std::string& error);
 
     // The places matching what is typed in a City field or given to the companion:
     // "City[, State][, Country]", each part a prefix of the place's field, ignoring case, accents and
-    // punctuation (FoldForMatch). With two parts the second may be the state or the country. Most
-    // populous first, ties by name; at most `limit`. An empty city part matches nothing.
+    // punctuation (FoldForMatch). The city part is also matched against the place's other names
+    // (former and foreign ones, "Bombay" for Mumbai). With two parts the second may be the state or
+    // the country. Where that finds nothing, commas may belong to the name ("Basford,
+    // Stoke-on-Trent"). Exact matches first: places whose name (or other name) and the state and
+    // country given all equal the parts, then places whose name alone does, then those that only
+    // begin with them; within each, most populous first, ties by name; at most `limit`. An empty city
+    // part matches nothing.
     std::vector<const Place*> Search(std::string_view query, std::size_t limit = 15) const;
 
     std::size_t Size() const { return places_.size(); }
@@ -50,25 +56,36 @@ class Atlas {
   private:
     Atlas() = default;
 
-    // One place in the search index, in the order of its folded name.
-    struct Key {
-        std::uint32_t foldedOffset;
-        std::uint32_t foldedLength;
-        std::uint32_t place;
+    // A folded text in folded_.
+    struct Folding {
+        std::uint32_t offset = 0;
+        std::uint32_t length = 0;
+    };
+    // What the search compares of each place, by the place's index.
+    struct Compared {
+        Folding name;
         std::uint32_t state;   // index into foldedTexts_
         std::uint32_t country; // index into foldedTexts_
     };
+    // One name or other name of a place in the search index, in the order of its folded text; with
+    // the place's population (at most 2^32 - 1), so that ranking the matches need not visit the places.
+    struct Key {
+        Folding folded;
+        std::uint32_t place;
+        std::uint32_t population;
+    };
 
-    std::string_view Folded(const Key& key) const {
-        return {folded_.data() + key.foldedOffset, key.foldedLength};
-    }
-    bool RanksBefore(const Key& a, const Key& b) const;
+    std::string_view Folded(Folding f) const { return {folded_.data() + f.offset, f.length}; }
+    bool RanksBefore(std::uint32_t a, std::uint32_t b) const;
+    std::vector<const Place*> SearchParts(std::string_view city, const std::vector<std::string>& rest,
+                                          std::size_t limit) const;
 
     std::vector<char> texts_;              // every name once, and each state, country and zone once
     std::vector<Place> places_;            // in the file's order
-    std::string folded_;                   // the folded names, one after another
-    std::vector<Key> keys_;                // sorted by folded name
-    std::vector<std::string> foldedTexts_; // the folded states and countries, by the keys' indexes
+    std::vector<Compared> compared_;       // by place
+    std::string folded_;                   // the folded names and other names, one after another
+    std::vector<Key> keys_;                // sorted by folded text
+    std::vector<std::string> foldedTexts_; // the folded states and countries, by the indexes above
 };
 
 // The places file beside the program: programFolder + "/" + kAtlasFileName; the environment variable
@@ -78,5 +95,9 @@ std::string AtlasFilePath(const std::string& programFolder);
 // "City, State, Country" as the form offers a place; the state is left out when it is empty or the
 // same as the city.
 std::string PlaceCaption(const Place& place);
+
+// What a chosen place puts in the form's State field: its state as field text, or, where the atlas
+// has none (a city-state such as Singapore), the country's name, since the form requires a state.
+std::string StateFieldText(const Place& place);
 
 } // namespace atlas

@@ -3,7 +3,6 @@
 #include "records/Utf8.h"
 
 #include <array>
-#include <cctype>
 #include <cmath>
 
 namespace atlas {
@@ -109,8 +108,11 @@ DegreesMinutes RoundToMinutes(double degrees) {
 
 std::string FoldForMatch(std::string_view utf8) {
     std::string folded = FoldToFieldText(utf8, std::string::npos);
+    // Only A to Z are left, and they are lowered by hand: std::tolower follows the program's locale,
+    // and a Turkish one keeps 'I' as it is.
     for (char& c : folded)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
     return folded;
 }
 

@@ -97,7 +97,7 @@ void PlaceFinder::ChoosePlace(const atlas::Place& place) {
     form_.optLong[place.longitude < 0 ? 1 : 0]->setChecked(true);
     // Folded to the letters and blanks the fields take, so the place saves as typed text would.
     form_.txtCity->setText(QString::fromStdString(atlas::FoldToFieldText(place.name)));
-    form_.txtState->setText(QString::fromStdString(atlas::FoldToFieldText(place.state)));
+    form_.txtState->setText(QString::fromStdString(atlas::StateFieldText(place)));
     form_.txtCountry->setText(QString::fromStdString(atlas::FoldToFieldText(place.country)));
     filling_ = false;
     chosen_ = &place;

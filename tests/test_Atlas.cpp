@@ -7,10 +7,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
+#include <clocale>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <optional>
+#include <set>
 #include <sstream>
 #include <stdexcept>
 
@@ -21,28 +25,52 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr const char* kColumns = "name\tstate\tcountry\tlatitude\tlongitude\tpopulation\tzone\n";
+constexpr const char* kColumns = "name\tstate\tcountry\tlatitude\tlongitude\tpopulation\tzone\tother names\n";
+
+// An atlas file of these place lines: a comment, the number of places and the columns.
+std::string AtlasText(const std::string& places) {
+    return "# a small atlas\nplaces\t" + std::to_string(std::count(places.begin(), places.end(), '\n')) +
+           "\n" + kColumns + places;
+}
 
 // The places of the search tests; the file order is not the order of any expected answer.
 std::string FixtureText() {
-    std::string text = std::string("# a small atlas\n") + kColumns +
-                       "Vila Nova\t\tPortugal\t41.0000\t-8.0000\t0\tEurope/Lisbon\n"
-                       "São Paulo\tLisbon\tPortugal\t38.7125\t-9.1431\t0\tEurope/Lisbon\n"
-                       "São Pedro\tSão Paulo\tBrazil\t-22.5483\t-47.9139\t28000\tAmerica/Sao_Paulo\n"
-                       "São Paulo\tSão Paulo\tBrazil\t-23.5475\t-46.6361\t10021295\tAmerica/Sao_Paulo\n"
-                       "Vila Alva\t\tPortugal\t38.2000\t-7.9000\t0\tEurope/Lisbon\n"
-                       "München\tBavaria\tGermany\t48.1374\t11.5755\t1260391\tEurope/Berlin\n"
-                       "Paris\tKentucky\tUnited States\t38.2098\t-84.2530\t9870\tAmerica/New_York\n"
-                       "Paris\tTexas\tUnited States\t33.6609\t-95.5555\t24782\tAmerica/Chicago\n"
-                       "Parisot\tOccitanie\tFrance\t44.2667\t1.8500\t0\tEurope/Paris\n"
-                       "Paris\tÎle-de-France\tFrance\t48.8534\t2.3488\t2138551\tEurope/Paris\n"
-                       "Paris\tOntario\tCanada\t43.2000\t-80.3833\t11177\tAmerica/Toronto\n"
-                       "Łódź\tŁódź Voivodeship\tPoland\t51.7706\t19.4740\t768755\tEurope/Warsaw\n";
+    std::string places =
+        "Vila Nova\t\tPortugal\t41.0000\t-8.0000\t0\tEurope/Lisbon\t\n"
+        "São Paulo\tLisbon\tPortugal\t38.7125\t-9.1431\t0\tEurope/Lisbon\t\n"
+        "São Pedro\tSão Paulo\tBrazil\t-22.5483\t-47.9139\t28000\tAmerica/Sao_Paulo\t\n"
+        "São Paulo\tSão Paulo\tBrazil\t-23.5475\t-46.6361\t10021295\tAmerica/Sao_Paulo\tSAO "
+        "PAULO|Sampa\n"
+        "Vila Alva\t\tPortugal\t38.2000\t-7.9000\t0\tEurope/Lisbon\t\n"
+        "Munich\tBavaria\tGermany\t48.1374\t11.5755\t1260391\tEurope/Berlin\tMünchen|Muenchen|"
+        "Monaco di Baviera|Мюнхен\n"
+        "Paris\tKentucky\tUnited States\t38.2098\t-84.2530\t9870\tAmerica/New_York\t\n"
+        "Paris\tTexas\tUnited States\t33.6609\t-95.5555\t24782\tAmerica/Chicago\t\n"
+        "Parisot\tOccitanie\tFrance\t44.2667\t1.8500\t0\tEurope/Paris\t\n"
+        "Paris\tÎle-de-France\tFrance\t48.8534\t2.3488\t2138551\tEurope/Paris\tLutetia\n"
+        "Paris\tOntario\tCanada\t43.2000\t-80.3833\t11177\tAmerica/Toronto\t\n"
+        "Łódź\tŁódź Voivodeship\tPoland\t51.7706\t19.4740\t768755\tEurope/Warsaw\t\n"
+        "Mumbai\tMaharashtra\tIndia\t19.0728\t72.8826\t12691836\tAsia/Kolkata\tBombay|Bombaim\n"
+        "Bombay Beach\tCalifornia\tUnited States\t33.3508\t-115.7294\t231\tAmerica/Los_Angeles\t\n"
+        "Calcutta\tOhio\tUnited States\t40.6734\t-80.5764\t3742\tAmerica/New_York\t\n"
+        "Kolkata\tWest Bengal\tIndia\t22.5626\t88.3630\t4631392\tAsia/Kolkata\tCalcutta\n"
+        "Beersel\tFlanders\tBelgium\t50.7659\t4.3077\t23228\tEurope/Brussels\t\n"
+        "Beerse\tFlanders\tBelgium\t51.3193\t4.8530\t16208\tEurope/Brussels\t\n"
+        "Dale\tIndiana\tUnited States\t38.1689\t-86.9900\t1542\tAmerica/Chicago\t\n"
+        "Daleville\tIndiana\tUnited States\t40.1211\t-85.5580\t1608\tAmerica/Indiana/Indianapolis\t\n"
+        "Dale\tVestland\tNorway\t60.5864\t5.8189\t1167\tEurope/Oslo\t\n"
+        "Singapore\t\tSingapore\t1.2897\t103.8501\t3547809\tAsia/Singapore\t\n"
+        "Basford, Stoke-on-Trent\tEngland\tUnited Kingdom\t53.0167\t-2.2000\t7321\tEurope/London\t\n"
+        "İstanbul\tIstanbul\tTürkiye\t41.0138\t28.9497\t14804116\tEurope/Istanbul\t\n"
+        "İzmir\tİzmir\tTürkiye\t38.4127\t27.1384\t2500603\tEurope/Istanbul\t\n";
+    // Countries, one of whose names begins the other's.
+    places += "Birni\t\tNiger\t13.8000\t5.2500\t10000\tAfrica/Lagos\t\n"
+              "Birni\tKano\tNigeria\t11.9900\t8.5200\t50000\tAfrica/Lagos\t\n";
     // More towns of one name than either list shows.
     for (int k = 1; k <= 25; ++k)
-        text += "Kent Town\tState " + std::to_string(k) + "\tAustralia\t-34.9\t138.6\t" +
-                std::to_string(1000 + k) + "\tAustralia/Adelaide\n";
-    return text;
+        places += "Kent Town\tState " + std::to_string(k) + "\tAustralia\t-34.9\t138.6\t" +
+                  std::to_string(1000 + k) + "\tAustralia/Adelaide\t\n";
+    return AtlasText(places);
 }
 
 class TempDir {
@@ -138,33 +166,42 @@ TEST(FieldText, FoldsNamesToWhatTheLetterFieldsTake) {
 }
 
 TEST(AtlasLoad, RefusesADamagedFileNamingTheLine) {
-    const std::string head = std::string("# comment\n") + kColumns; // lines 1 and 2
-    const std::string good = "Delhi\tDelhi\tIndia\t28.6519\t77.2315\t10927986\tAsia/Kolkata\n";
+    const std::string count = "places\t1\n";
+    const std::string head = "# comment\n" + count + kColumns; // lines 1 to 3
+    const std::string good = "Delhi\tDelhi\tIndia\t28.6519\t77.2315\t10927986\tAsia/Kolkata\tDilli\n";
     const struct {
         std::string bytes;
         int line;
     } cases[] = {
         {"", 1},
-        {kColumns, 2},
+        {kColumns, 1}, // no number of places
         {"# only a comment\n", 2},
-        {good, 1}, // no column line
-        {head + good + "\n" + good, 4},
-        {head + "Delhi\tDelhi\tIndia\t28.6519\t77.2315\t10927986\n", 3},
-        {head + "Delhi\tDelhi\tIndia\t28.6519\t77.2315\t10927986\tAsia/Kolkata\tx\n", 3},
-        {head + "\tDelhi\tIndia\t28.6519\t77.2315\t10927986\tAsia/Kolkata\n", 3},
-        {head + "Delhi\tDelhi\t\t28.6519\t77.2315\t10927986\tAsia/Kolkata\n", 3},
-        {head + "Del\xC3\tDelhi\tIndia\t28.6519\t77.2315\t10927986\tAsia/Kolkata\n", 3},
-        {head + "Delhi\tDelhi\tIndia\t90.0001\t77.2315\t10927986\tAsia/Kolkata\n", 3},
-        {head + "Delhi\tDelhi\tIndia\t28.6519\t-180.5\t10927986\tAsia/Kolkata\n", 3},
-        {head + "Delhi\tDelhi\tIndia\tnan\t77.2315\t10927986\tAsia/Kolkata\n", 3},
-        {head + "Delhi\tDelhi\tIndia\t2e1\t77.2315\t10927986\tAsia/Kolkata\n", 3},
-        {head + "Delhi\tDelhi\tIndia\t28.\t77.2315\t10927986\tAsia/Kolkata\n", 3},
-        {head + "Delhi\tDelhi\tIndia\t 28.6\t77.2315\t10927986\tAsia/Kolkata\n", 3},
-        {head + "Delhi\tDelhi\tIndia\t28.6519\t77.2315\t-5\tAsia/Kolkata\n", 3},
-        {head + "Delhi\tDelhi\tIndia\t28.6519\t77.2315\t12a\tAsia/Kolkata\n", 3},
-        {head + "Delhi\tDelhi\tIndia\t28.6519\t77.2315\t10927986\t\n", 3},
-        {head + "Delhi\tDelhi\tIndia\t28.6519\t77.2315\t10927986\tAsia/New Delhi\n", 3},
-        {head + good + good.substr(0, good.size() - 1), 4}, // cut short
+        {count, 2},
+        {count + good, 2}, // no column line
+        {count + "# comment\n" + kColumns + good, 2},
+        {"places\t0\n" + std::string(kColumns), 1},
+        {"places\t01\n" + std::string(kColumns) + good, 1},
+        {"places\t-1\n" + std::string(kColumns) + good, 1},
+        {"places\t1x\n" + std::string(kColumns) + good, 1},
+        {"places\t1\nplaces\t1\n" + std::string(kColumns) + good, 2},
+        {head + good + good, 5}, // more places than the head gives
+        {head + "Delhi\tDelhi\tIndia\t28.6519\t77.2315\t10927986\tAsia/Kolkata\n", 4},
+        {head + "Delhi\tDelhi\tIndia\t28.6519\t77.2315\t10927986\tAsia/Kolkata\tx\ty\n", 4},
+        {head + "Delhi\tDelhi\tIndia\t28.6519\t77.2315\t10927986\tAsia/Kolkata\tDil\xC3\n", 4},
+        {head + "\tDelhi\tIndia\t28.6519\t77.2315\t10927986\tAsia/Kolkata\t\n", 4},
+        {head + "Delhi\tDelhi\t\t28.6519\t77.2315\t10927986\tAsia/Kolkata\t\n", 4},
+        {head + "Del\xC3\tDelhi\tIndia\t28.6519\t77.2315\t10927986\tAsia/Kolkata\t\n", 4},
+        {head + "Delhi\tDelhi\tIndia\t90.0001\t77.2315\t10927986\tAsia/Kolkata\t\n", 4},
+        {head + "Delhi\tDelhi\tIndia\t28.6519\t-180.5\t10927986\tAsia/Kolkata\t\n", 4},
+        {head + "Delhi\tDelhi\tIndia\tnan\t77.2315\t10927986\tAsia/Kolkata\t\n", 4},
+        {head + "Delhi\tDelhi\tIndia\t2e1\t77.2315\t10927986\tAsia/Kolkata\t\n", 4},
+        {head + "Delhi\tDelhi\tIndia\t28.\t77.2315\t10927986\tAsia/Kolkata\t\n", 4},
+        {head + "Delhi\tDelhi\tIndia\t 28.6\t77.2315\t10927986\tAsia/Kolkata\t\n", 4},
+        {head + "Delhi\tDelhi\tIndia\t28.6519\t77.2315\t-5\tAsia/Kolkata\t\n", 4},
+        {head + "Delhi\tDelhi\tIndia\t28.6519\t77.2315\t12a\tAsia/Kolkata\t\n", 4},
+        {head + "Delhi\tDelhi\tIndia\t28.6519\t77.2315\t10927986\t\t\n", 4},
+        {head + "Delhi\tDelhi\tIndia\t28.6519\t77.2315\t10927986\tAsia/New Delhi\t\n", 4},
+        {head + good.substr(0, good.size() - 1), 4}, // cut inside a line
     };
     TempDir dir;
     for (const auto& c : cases) {
@@ -173,17 +210,27 @@ TEST(AtlasLoad, RefusesADamagedFileNamingTheLine) {
         EXPECT_FALSE(atlas::Atlas::Load(file, error)) << c.bytes;
         EXPECT_EQ(error, "The atlas of places is damaged (line " + std::to_string(c.line) + ").") << c.bytes;
     }
+    // Cut at a line end, even right after the head: the number of places tells.
+    const std::string three = "# comment\nplaces\t3\n" + std::string(kColumns);
+    for (const auto& [bytes, found] : {std::pair{three + good + good, 2}, std::pair{three, 0}}) {
+        std::string error;
+        EXPECT_FALSE(atlas::Atlas::Load(dir.Write("short.tsv", bytes), error));
+        EXPECT_EQ(error, "The atlas of places is cut short: it holds " + std::to_string(found) +
+                             " of its 3 places.");
+    }
     // Windows line ends are no damage, and the extremes are places.
     std::string error;
     const auto crlf = atlas::Atlas::Load(
-        dir.Write("crlf.tsv", "name\tstate\tcountry\tlatitude\tlongitude\tpopulation\tzone\r\n"
-                              "Pole\t\tNowhere\t-90\t180.0\t0\tEtc/GMT-12\r\n"),
+        dir.Write("crlf.tsv",
+                  "places\t1\r\nname\tstate\tcountry\tlatitude\tlongitude\tpopulation\tzone\tother names\r\n"
+                  "Pole\t\tNowhere\t-90\t180.0\t0\tEtc/GMT-12\tSouth Pole\r\n"),
         error);
     ASSERT_TRUE(crlf) << error;
     ASSERT_EQ(crlf->Size(), 1u);
     const atlas::Place& pole = *crlf->Search("pole").at(0);
     EXPECT_EQ(pole.zone, "Etc/GMT-12");
     EXPECT_EQ(pole.latitude, -90.0);
+    EXPECT_EQ(crlf->Search("south pole").at(0), &pole);
 }
 
 TEST(AtlasLoad, RefusesWhatIsNoReadableFile) {
@@ -205,12 +252,12 @@ TEST(AtlasLoad, RefusesWhatIsNoReadableFile) {
     }
 }
 
-TEST(AtlasSearch, PrefixesOfCityStateAndCountryMostPopulousFirst) {
+TEST(AtlasSearch, PrefixesOfCityStateAndCountryExactNamesFirstThenMostPopulous) {
     TempDir dir;
     std::string error;
     const auto places = atlas::Atlas::Load(dir.Write("atlas.tsv", FixtureText()), error);
     ASSERT_TRUE(places) << error;
-    EXPECT_EQ(places->Size(), 37u);
+    EXPECT_EQ(places->Size(), 52u);
     using V = std::vector<std::string>;
     const struct {
         std::string query;
@@ -219,7 +266,6 @@ TEST(AtlasSearch, PrefixesOfCityStateAndCountryMostPopulousFirst) {
     } cases[] = {
         {"sao p", 15, {"São Paulo, Brazil", "São Pedro, São Paulo, Brazil", "São Paulo, Lisbon, Portugal"}},
         {"SÃO PAULO", 15, {"São Paulo, Brazil", "São Paulo, Lisbon, Portugal"}},
-        {"munchen", 15, {"München, Bavaria, Germany"}},
         {"lodz", 15, {"Łódź, Łódź Voivodeship, Poland"}},
         {"Paris",
          15,
@@ -240,6 +286,33 @@ TEST(AtlasSearch, PrefixesOfCityStateAndCountryMostPopulousFirst) {
         {" , France", 15, {}},
         {"nowhere", 15, {}},
         {"a, b, c, d", 15, {}},
+        // An exact name before a longer one, however populous; the population within each.
+        {"Beerse", 15, {"Beerse, Flanders, Belgium", "Beersel, Flanders, Belgium"}},
+        {"Beerse, Flanders, Belgium", 15, {"Beerse, Flanders, Belgium", "Beersel, Flanders, Belgium"}},
+        {"dale",
+         15,
+         {"Dale, Indiana, United States", "Dale, Vestland, Norway", "Daleville, Indiana, United States"}},
+        {"Dale, Indiana", 15, {"Dale, Indiana, United States", "Daleville, Indiana, United States"}},
+        {"Dale, ind", 15, {"Dale, Indiana, United States", "Daleville, Indiana, United States"}},
+        // The country given in full before one it only begins with ("Niger", "Nigeria").
+        {"birni", 15, {"Birni, Kano, Nigeria", "Birni, Niger"}},
+        {"birni, niger", 15, {"Birni, Niger", "Birni, Kano, Nigeria"}},
+        // Other names find the place, shown under its own name; they rank as its name would.
+        {"munchen", 15, {"Munich, Bavaria, Germany"}},
+        {"MÜNCHEN", 15, {"Munich, Bavaria, Germany"}},
+        {"monaco", 15, {"Munich, Bavaria, Germany"}},
+        {"sampa", 15, {"São Paulo, Brazil"}},
+        {"Bombay", 15, {"Mumbai, Maharashtra, India", "Bombay Beach, California, United States"}},
+        {"bomba", 15, {"Mumbai, Maharashtra, India", "Bombay Beach, California, United States"}},
+        {"Calcutta", 15, {"Kolkata, West Bengal, India", "Calcutta, Ohio, United States"}},
+        {"Calcutta, Ohio", 15, {"Calcutta, Ohio, United States"}},
+        {"Calcutta, India", 15, {"Kolkata, West Bengal, India"}},
+        {"lutetia, texas", 15, {}},
+        // Commas of a name of its own, when the parts find nothing otherwise.
+        {"Basford, Stoke-on-Trent", 15, {"Basford, Stoke-on-Trent, England, United Kingdom"}},
+        {"basford, stoke on trent, united kingdom", 15, {"Basford, Stoke-on-Trent, England, United Kingdom"}},
+        {"Basford, England", 15, {"Basford, Stoke-on-Trent, England, United Kingdom"}},
+        {"istanbul", 15, {"İstanbul, Istanbul, Türkiye"}},
     };
     for (const auto& c : cases)
         EXPECT_EQ(Captions(places->Search(c.query, c.limit)), c.expected) << c.query << " / " << c.limit;
@@ -256,6 +329,46 @@ TEST(AtlasSearch, PrefixesOfCityStateAndCountryMostPopulousFirst) {
     EXPECT_EQ(saoPaulo.population, 10021295);
 }
 
+// A Turkish locale lowers 'I' to dotless 'ı', which std::tolower cannot give: it keeps 'I', and no
+// typed "i" would meet a name with an "I" in it. The locale is compiled into a temporary folder
+// where it is not installed.
+TEST(AtlasSearch, CaseIsFoldedWhateverTheLocale) {
+    TempDir dir;
+    const std::string saved = std::setlocale(LC_ALL, nullptr);
+    const char* turkish = std::setlocale(LC_ALL, "tr_TR.UTF-8");
+    if (!turkish && std::system(("localedef -i tr_TR -f UTF-8 '" + dir.File("tr_TR.UTF-8") + "' > '" +
+                                 dir.File("localedef.txt") + "' 2>&1")
+                                    .c_str()) == 0) {
+        ::setenv("LOCPATH", dir.File("").c_str(), 1);
+        turkish = std::setlocale(LC_ALL, "tr_TR.UTF-8");
+        ::unsetenv("LOCPATH");
+    }
+    if (!turkish)
+        GTEST_SKIP() << "no Turkish locale, and localedef could not make one";
+    // Through volatiles: the compiler takes std::tolower to lower as the C locale does, and would fold
+    // the comparison.
+    volatile int capitalI = 'I';
+    volatile int lowered = std::tolower(capitalI);
+    const bool keepsCapitalI = lowered == 'I';
+    std::string error;
+    const auto places = atlas::Atlas::Load(dir.Write("atlas.tsv", FixtureText()), error);
+    std::vector<std::string> found[3];
+    if (places) {
+        found[0] = Captions(places->Search("istanbul"));
+        found[1] = Captions(places->Search("IZMIR"));
+        found[2] = Captions(places->Search("i", 2));
+    }
+    const std::string folded = atlas::FoldForMatch("İSTANBUL Izmir");
+    std::setlocale(LC_ALL, saved.c_str());
+
+    EXPECT_TRUE(keepsCapitalI) << "the locale does not show the fault";
+    ASSERT_TRUE(places) << error;
+    EXPECT_EQ(folded, "istanbul izmir");
+    EXPECT_EQ(found[0], std::vector<std::string>{"İstanbul, Istanbul, Türkiye"});
+    EXPECT_EQ(found[1], std::vector<std::string>{"İzmir, Türkiye"});
+    EXPECT_EQ(found[2], (std::vector<std::string>{"İstanbul, Istanbul, Türkiye", "İzmir, Türkiye"}));
+}
+
 TEST(AtlasSearch, PlacesStayValidWhenTheAtlasMoves) {
     TempDir dir;
     std::string error;
@@ -265,7 +378,27 @@ TEST(AtlasSearch, PlacesStayValidWhenTheAtlasMoves) {
     const atlas::Atlas moved = std::move(*loaded);
     loaded.reset();
     EXPECT_EQ(moved.Search("munchen").at(0), before);
-    EXPECT_EQ(atlas::PlaceCaption(*before), "München, Bavaria, Germany");
+    EXPECT_EQ(atlas::PlaceCaption(*before), "Munich, Bavaria, Germany");
+}
+
+// The form requires a state; a city-state has none in the atlas and gives its country's name.
+TEST(AtlasFields, TheStateFieldTakesTheCountryWhereThereIsNoState) {
+    const struct {
+        std::string_view state, country;
+        std::string expected;
+    } cases[] = {
+        {"São Paulo", "Brazil", "Sao Paulo"},
+        {"", "Singapore", "Singapore"},
+        {"", "Côte d’Ivoire", "Cote dIvoire"},
+        {"Москва", "Russia", "Russia"}, // a state in no letters the field takes
+    };
+    for (const auto& c : cases) {
+        atlas::Place place;
+        place.name = "Somewhere";
+        place.state = c.state;
+        place.country = c.country;
+        EXPECT_EQ(atlas::StateFieldText(place), c.expected) << c.country;
+    }
 }
 
 TEST(AtlasFiles, PathBesideTheProgramOrFromTheEnvironment) {
@@ -314,6 +447,103 @@ TEST(AtlasData, FamousPlacesWhereTheyAre) {
         EXPECT_NEAR(p.latitude, c.latitude, 0.1) << c.query;
         EXPECT_NEAR(p.longitude, c.longitude, 0.1) << c.query;
         EXPECT_EQ(p.zone, c.zone) << c.query;
+    }
+}
+
+// Former and local names, exact names among longer ones, and places in border country: the zone the
+// tz database gives the place's own region, not the neighbour's across the border.
+TEST(AtlasData, OldNamesExactNamesAndZonesNearBorders) {
+    const atlas::Atlas& places = Committed();
+    const struct {
+        std::string query, caption, zone;
+    } cases[] = {
+        {"Bombay", "Mumbai, Maharashtra, India", "Asia/Kolkata"},
+        {"Calcutta", "Kolkata, West Bengal, India", "Asia/Kolkata"},
+        {"Madras", "Chennai, Tamil Nadu, India", "Asia/Kolkata"},
+        {"Bangalore", "Bengaluru, Karnataka, India", "Asia/Kolkata"},
+        {"Mysore", "Mysuru, Karnataka, India", "Asia/Kolkata"},
+        {"Saigon", "Ho Chi Minh City, Ho Chi Minh City (HCMC), Vietnam", "Asia/Ho_Chi_Minh"},
+        {"Peking", "Beijing, China", "Asia/Shanghai"},
+        {"München", "Munich, Bavaria, Germany", "Europe/Berlin"},
+        {"Beerse, Flanders, Belgium", "Beerse, Flanders, Belgium", "Europe/Brussels"},
+        {"Dale, Indiana", "Dale, Indiana, United States", ""},
+        {"As, Flanders", "As, Flanders, Belgium", "Europe/Brussels"},
+        {"Alanje", "Alanje, Chiriquí Province, Panama", "America/Panama"},
+        {"Bahadurganj, Bihar", "Bahādurganj, Bihar, India", "Asia/Kolkata"},
+        {"Abbaspur, Jammu", "Abbaspur, Jammu and Kashmir, India", "Asia/Kolkata"},
+        {"Singapore", "Singapore, Singapore", "Asia/Singapore"},
+    };
+    for (const auto& c : cases) {
+        const auto found = places.Search(c.query, 1);
+        ASSERT_EQ(found.size(), 1u) << c.query;
+        EXPECT_EQ(atlas::PlaceCaption(*found[0]), c.caption) << c.query;
+        if (!c.zone.empty()) {
+            EXPECT_EQ(found[0]->zone, c.zone) << c.query;
+        }
+    }
+}
+
+// Every place has a name the form's City field takes, and a zone of its own country's, as the tz
+// database on this machine lists them (zone.tab, and zone1970.tab for zones that serve several
+// countries). The atlas names a country, not its code: some code must hold every zone that the places
+// of one country name carry.
+TEST(AtlasData, EveryPlaceHasANameInLettersAndAZoneOfItsOwnCountry) {
+    std::map<std::string, std::set<std::string>> zonesOfCode;
+    for (const char* table : {"/usr/share/zoneinfo/zone.tab", "/usr/share/zoneinfo/zone1970.tab"}) {
+        std::ifstream in(table);
+        if (!in)
+            GTEST_SKIP() << table << " is missing (tzdata)";
+        for (std::string line; std::getline(in, line);) {
+            if (line.empty() || line[0] == '#')
+                continue;
+            std::istringstream fields(line);
+            std::string codes, where, zone;
+            std::getline(fields, codes, '\t');
+            std::getline(fields, where, '\t');
+            std::getline(fields, zone, '\t');
+            std::istringstream each(codes);
+            for (std::string code; std::getline(each, code, ',');)
+                zonesOfCode[code].insert(zone);
+        }
+    }
+    std::map<std::string, std::map<std::string, int>> zonesOfCountry; // places by zone
+    std::ifstream in(QUILLMERE_SOURCE_DIR "/atlas/data/quillmere-atlas.tsv");
+    ASSERT_TRUE(in);
+    bool columnsSeen = false;
+    std::size_t count = 0;
+    for (std::string line; std::getline(in, line);) {
+        if (!columnsSeen) {
+            columnsSeen = line.starts_with("name\t");
+            continue;
+        }
+        std::vector<std::string> fields;
+        std::istringstream split(line);
+        for (std::string f; std::getline(split, f, '\t');)
+            fields.push_back(f);
+        ASSERT_GE(fields.size(), 7u) << line;
+        EXPECT_NE(atlas::FoldToFieldText(fields[0]), "") << line;
+        ++zonesOfCountry[fields[2]][fields[6]];
+        ++count;
+    }
+    EXPECT_EQ(count, Committed().Size());
+    for (const auto& [country, zones] : zonesOfCountry) {
+        // The code that holds most of the country's zones, and what it lacks.
+        std::string lacking = "no code";
+        std::size_t fewest = zones.size() + 1;
+        for (const auto& [code, own] : zonesOfCode) {
+            std::string missing;
+            std::size_t n = 0;
+            for (const auto& [zone, places] : zones)
+                if (!own.contains(zone)) {
+                    ++n;
+                    missing += " " + zone + " (" + std::to_string(places) + " places)";
+                }
+            if (n < fewest) {
+                fewest = n;
+                lacking = code + " lacks" + missing;
+            }
+        }
+        EXPECT_EQ(fewest, 0u) << country << ": " << lacking;
     }
 }
 
@@ -367,6 +597,16 @@ TEST(ChartCommandPlaces, ListsMatchesOneALineOrSaysWhyNot) {
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.err, "--places: The atlas of places could not be read: " + missing +
                          ": No such file or directory.\n");
+}
+
+TEST(ChartCommandPlaces, ACityStateFillsTheStateWithItsCountry) {
+    TempDir dir;
+    AtlasVariable variable(dir.Write("atlas.tsv", FixtureText()).c_str());
+    const CompanionRun r =
+        Companion({"--name", "X", "--place", "Singapore", "--date", "1990-01-01", "--time", "12:00"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("State: Singapore\r\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("Country: Singapore\r\n"), std::string::npos) << r.out;
 }
 
 TEST(ChartCommandPlaces, TheCompanionFindsTheAtlasBesideItself) {

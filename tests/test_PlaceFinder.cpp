@@ -77,6 +77,14 @@ TEST_F(PlaceFinderTest, APlaceFillsCoordinatesPlaceZoneAndBox) {
     }
 }
 
+// A city-state has no state in the atlas; the form requires one and gets the country's name.
+TEST_F(PlaceFinderTest, ACityStateFillsTheStateWithItsCountry) {
+    Pick("Singapore", 1990, 1, 1, 12, 0);
+    const BirthEntry e = form->BuildEntry();
+    EXPECT_EQ(e.state, "Singapore");
+    EXPECT_FALSE(CheckBirthEntry(e));
+}
+
 TEST_F(PlaceFinderTest, TheDateRederivesUntilTheZoneIsSetByHand) {
     Pick("New York", 1990, 1, 15, 12, 0);
     EXPECT_FALSE(form->chkDST->isChecked()); // January: standard time

@@ -376,7 +376,7 @@ bool ApplyPlace(const Options& o, BirthEntry& e, std::ostream& err) {
     if (!o.city)
         e.city = name;
     if (!o.state)
-        e.state = atlas::FoldToFieldText(p.state);
+        e.state = atlas::StateFieldText(p);
     if (!o.country)
         e.country = atlas::FoldToFieldText(p.country);
     std::string note = atlas::PlaceCaption(p);

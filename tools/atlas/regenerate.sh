@@ -44,7 +44,7 @@ if ! cmp -s "$here/package-lock.json" "$work/package-lock.json" || ! cmp -s "$he
     exit 1
   fi
 fi
-cp "$here/generate.js" "$work/generate.js" || exit 1
+cp "$here/generate.js" "$here/zone.tab" "$here/zone1970.tab" "$work/" || exit 1
 
 if [ "$check" -eq 0 ]; then
   node "$work/generate.js" "$atlas"
