@@ -436,14 +436,6 @@ std::vector<const Place*> Atlas::SearchParts(std::string_view city, const std::v
     return result;
 }
 
-std::string AtlasFilePath(const std::string& programFolder) {
-    if (const char* chosen = std::getenv("QUILLMERE_ATLAS"); chosen && *chosen)
-        return chosen;
-    if (programFolder.empty())
-        return kAtlasFileName;
-    return programFolder + "/" + kAtlasFileName;
-}
-
 std::string StateFieldText(const Place& place) {
     std::string state = FoldToFieldText(place.state);
     return state.empty() ? FoldToFieldText(place.country) : state;

@@ -88,10 +88,6 @@ class Atlas {
     std::vector<std::string> foldedTexts_; // the folded states and countries, by the indexes above
 };
 
-// The places file beside the program: programFolder + "/" + kAtlasFileName; the environment variable
-// QUILLMERE_ATLAS instead, when it is set and not empty.
-std::string AtlasFilePath(const std::string& programFolder);
-
 // "City, State, Country" as the form offers a place; the state is left out when it is empty or the
 // same as the city.
 std::string PlaceCaption(const Place& place);

@@ -2,6 +2,7 @@
 // as it is typed. The memory a loaded atlas adds is shown as the counter AddedMB (VmRSS before and
 // after one load). The atlas is the one beside the benchmark, or QUILLMERE_ATLAS.
 #include "atlas/Atlas.h"
+#include "formats/DataFiles.h"
 
 #include <benchmark/benchmark.h>
 
@@ -14,7 +15,7 @@
 namespace {
 
 std::string AtlasPath() {
-    return atlas::AtlasFilePath(QUILLMERE_BENCH_FOLDER);
+    return FindDataFile(atlas::kAtlasFileName, "QUILLMERE_ATLAS", {QUILLMERE_BENCH_FOLDER});
 }
 
 atlas::Atlas LoadOrThrow() {

@@ -401,22 +401,6 @@ TEST(AtlasFields, TheStateFieldTakesTheCountryWhereThereIsNoState) {
     }
 }
 
-TEST(AtlasFiles, PathBesideTheProgramOrFromTheEnvironment) {
-    const struct {
-        const char* variable;
-        std::string folder, expected;
-    } cases[] = {
-        {nullptr, "/opt/quillmere", "/opt/quillmere/quillmere-atlas.tsv"},
-        {nullptr, "", "quillmere-atlas.tsv"},
-        {"", "/opt/quillmere", "/opt/quillmere/quillmere-atlas.tsv"},
-        {"/data/places.tsv", "/opt/quillmere", "/data/places.tsv"},
-    };
-    for (const auto& c : cases) {
-        AtlasVariable variable(c.variable);
-        EXPECT_EQ(atlas::AtlasFilePath(c.folder), c.expected) << (c.variable ? c.variable : "unset");
-    }
-}
-
 // The data shipped with the program, against coordinates and zones known independently of it.
 TEST(AtlasData, FamousPlacesWhereTheyAre) {
     const atlas::Atlas& places = Committed();
