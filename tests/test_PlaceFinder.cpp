@@ -50,7 +50,7 @@ TEST_F(PlaceFinderTest, APlaceFillsCoordinatesPlaceZoneAndBox) {
         // Local mean time before 1920: the same moment in Indian Time would fall in 1900, which the
         // form cannot hold, so the typed time stays and the line says so.
         {"Kathm", 1901, 1, 1, 0, 0, "27", "42", "85", "19", 0, 0, "Kathmandu", "Nepal", 34, false, 0, 0,
-         "outside the years the form holds"},
+         "the same moment. That falls outside the years the form holds"},
         {"Sao Paulo", 1980, 3, 1, 12, 0, "23", "33", "46", "38", 1, 1, "Sao Paulo", "Brazil", -1, false, 12,
          0, "UTC-3:00"},
     };
@@ -85,7 +85,8 @@ TEST_F(PlaceFinderTest, TheDateRederivesUntilTheZoneIsSetByHand) {
 
     form->chkDST->click(); // the hand wins from here on
     EXPECT_FALSE(form->chkDST->isChecked());
-    EXPECT_TRUE(Note().contains("by hand")) << Note().toStdString();
+    EXPECT_TRUE(Note().contains("1990, daylight saving. The zone or the box was then changed by hand"))
+        << Note().toStdString();
     form->cboMonth->setCurrentIndex(7);
     EXPECT_FALSE(form->chkDST->isChecked());
 
