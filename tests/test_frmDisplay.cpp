@@ -309,6 +309,30 @@ TEST_F(DisplayTest, TheViewsHaveTheirDesignedSizeAndHoldTheirFrames) {
     EXPECT_FALSE(d.picSouthRasi->geometry().intersects(d.fraPlanets->geometry()));
 }
 
+// The precise calculation adds its name to the other details; the column still holds every line at
+// its full height, the bottoms of "g" and "y" included.
+TEST_F(DisplayTest, EveryLineBesideTheChartShowsWholeInEitherCalculation) {
+    for (QAction* calculation : {form->mnuClassic, form->mnuPrecise}) {
+        if (!calculation)
+            continue; // built without the precise calculation
+        calculation->trigger();
+        frmDisplay& d = Reading(Entry1980());
+        QCoreApplication::processEvents(); // the layouts settle as on screen
+        for (const QGroupBox* box : {d.fraOther, d.fraPlanets}) {
+            for (const QLabel* label : box->findChildren<QLabel*>()) {
+                if (label->isHidden())
+                    continue;
+                const std::string what =
+                    calculation->text().toStdString() + " " + label->objectName().toStdString();
+                EXPECT_GE(label->contentsRect().height(), QFontMetrics(label->font()).height()) << what;
+                EXPECT_TRUE(box->contentsRect().contains(label->geometry())) << what;
+            }
+        }
+        EXPECT_TRUE(d.fraChart->rect().contains(d.cmdInterpretation->geometry()));
+        EXPECT_FALSE(d.cmdPeriods[0]->geometry().intersects(d.fraPlanets->geometry()));
+    }
+}
+
 TEST_F(DisplayTest, EveryValueOfTheOtherDetailsShowsWhole) {
     frmDisplay& d = Reading(Entry1980());
     std::vector<std::string> nakshatras, lords, padas, lagnas, rashis, ayanamsas;
