@@ -15,6 +15,7 @@
 #include "records/Messages.h"
 #include "records/Vocabulary.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
@@ -29,6 +30,7 @@
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QVBoxLayout>
 
 namespace {
@@ -62,6 +64,11 @@ QLabel* FieldLabel(const char* text, QWidget* parent) {
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     return label;
 }
+
+// The zone line's room: wide as the fields, and as many lines as a place's line takes where the
+// list lacks its offset (Kathmandu's, three to four).
+constexpr int kZoneNoteWidth = 380;
+constexpr int kZoneNoteLines = 4;
 
 constexpr Qt::WindowStates kStretchedStates{Qt::WindowMaximized | Qt::WindowFullScreen};
 
@@ -174,11 +181,22 @@ void frmMain::BuildControls() {
 
     chkDST = Named(new QCheckBox("Daylight Saving Time", central), "chkDST");
     grid->addWidget(chkDST, row++, 1);
+    // The zone line has room kept for it, shown or not, so that no field moves under the pointer as
+    // it comes and goes; a longer line scrolls within that room.
     lblZoneNote = Named(new QLabel(central), "lblZoneNote");
     lblZoneNote->setTextFormat(Qt::PlainText);
     lblZoneNote->setWordWrap(true);
-    lblZoneNote->setFixedWidth(380);
-    grid->addWidget(lblZoneNote, row++, 1);
+    lblZoneNote->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    auto* noteRoom = Named(new QScrollArea(central), "zoneNoteRoom");
+    noteRoom->setFrameShape(QFrame::NoFrame);
+    noteRoom->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    noteRoom->setWidgetResizable(true);
+    noteRoom->setWidget(lblZoneNote);
+    // The form's own background shows through, as behind any other label.
+    noteRoom->viewport()->setAutoFillBackground(false);
+    lblZoneNote->setAutoFillBackground(false);
+    noteRoom->setFixedSize(kZoneNoteWidth, kZoneNoteLines * lblZoneNote->fontMetrics().lineSpacing());
+    grid->addWidget(noteRoom, row++, 1);
 
     // Each pair of option buttons sits in its own panel, so choosing South leaves East alone.
     const auto coordinateRow = [&](const char* caption, FilteredTextBox*& deg, const char* degName,
@@ -337,6 +355,9 @@ void frmMain::Form_Load() {
     listStyle->setParent(this);
     for (QComboBox* list : {cboDate, cboMonth, cboYear, cboHour, cboMinute, cboTimeZone}) {
         list->setStyle(listStyle);
+        // A list whose popup was made under the application's style (the zone list's, measured for
+        // its width) keeps that style's hidden scroll bar: nothing would show that there is more.
+        list->view()->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
         list->setMaxVisibleItems(16);
         list->setCurrentIndex(0);
     }

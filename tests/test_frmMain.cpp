@@ -5,6 +5,7 @@
 #include "support/TestBirths.h"
 
 #include "forms/FilteredTextBox.h"
+#include "forms/PlaceFinder.h"
 #include "forms/frmAbout.h"
 #include "records/Records.h"
 
@@ -16,6 +17,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QUrlQuery>
 
 namespace {
@@ -458,9 +460,49 @@ TEST_F(FormTest, LongListsOpenSixteenRowsHigh) {
         const int row = list->view()->sizeHintForRow(0);
         EXPECT_GE(popup->height(), 16 * row) << name;
         EXPECT_LE(popup->height(), 17 * row) << name;
+        // Every list is longer than it opens; its scroll bar shows that there is more.
+        EXPECT_TRUE(list->view()->verticalScrollBar()->isVisible()) << name;
         list->hidePopup();
         EXPECT_FALSE(popup->isVisible()) << name;
     }
+}
+
+// Kathmandu's line is four lines long (+5:45 is in no row). Nothing below the line moves as it comes
+// and goes, and it shows whole, at any scaling.
+TEST_F(FormTest, TheZoneLineHasRoomKeptForItAndShowsWhole) {
+    FillForm(*form, MakeEntry(1990, 2, 4, 10, 0, 0, "", "", false, "", "", true));
+    QCoreApplication::processEvents();
+    const auto places = [this] {
+        std::vector<std::string> out{std::to_string(form->width()) + "x" + std::to_string(form->height())};
+        for (const QWidget* below : std::initializer_list<const QWidget*>{
+                 form->txtLatDeg, form->optLong[1], form->txtCity, form->txtCountry, form->cmdCalculate}) {
+            const QPoint at = below->mapTo(form.get(), QPoint());
+            out.push_back(below->objectName().toStdString() + " at " + std::to_string(at.x()) + "," +
+                          std::to_string(at.y()));
+        }
+        return out;
+    };
+    const std::vector<std::string> before = places();
+    form->txtCity->clear();
+    QTest::keyClicks(form->txtCity, "Kathm");
+    ASSERT_FALSE(form->placeFinder->Offered().empty());
+    form->placeFinder->ChoosePlace(*form->placeFinder->Offered().front());
+    QCoreApplication::processEvents();
+    const QLabel* note = form->lblZoneNote;
+    ASSERT_FALSE(note->isHidden());
+    ASSERT_TRUE(note->text().startsWith("Asia/Kathmandu: UTC+5:45 on 4 February 1990"))
+        << note->text().toStdString();
+    EXPECT_EQ(places(), before);
+    const QRect text = note->fontMetrics().boundingRect(QRect(0, 0, note->contentsRect().width(), 1000),
+                                                        Qt::TextWordWrap, note->text());
+    EXPECT_GE(text.height(), 3 * note->fontMetrics().height()); // the case is the long one
+    EXPECT_GE(note->visibleRegion().boundingRect().height(), text.height());
+    EXPECT_GE(note->height(), text.height());
+
+    QTest::keyClicks(form->txtCity, "x"); // another city forgets the place and its line
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(note->isHidden());
+    EXPECT_EQ(places(), before);
 }
 
 TEST_F(FormTest, TheEntryFormHasOneSizeAndCannotBeMaximised) {
