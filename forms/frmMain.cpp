@@ -9,6 +9,7 @@
 #include "forms/WebPages.h"
 #include "forms/frmAbout.h"
 #include "forms/frmDisplay.h"
+#include "output/ChartDrawing.h"
 #include "output/ReadingFiles.h"
 #include "pipeline/ReadingPipeline.h"
 #include "platform/Platform.h"
@@ -27,6 +28,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
+#include <QPainter>
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
@@ -85,6 +87,26 @@ class ScrollingListStyle : public QProxyStyle {
     }
 };
 
+// A label in a panel whose frame lies on whole device pixels: the style's own frame, drawn at a
+// scaling such as 150% from where the box happens to fall, loses its top edge and thickens its
+// bottom one.
+class PanelLabel : public QLabel {
+  public:
+    PanelLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {
+        // The room of the style's one-pixel frame.
+        setContentsMargins(1, 1, 1, 1);
+    }
+
+  protected:
+    void paintEvent(QPaintEvent* event) override {
+        QLabel::paintEvent(event);
+        QPainter painter(this);
+        // The colour the style gives a panel's frame.
+        const QColor frame = palette().color(QPalette::Window).darker(140).lighter(108);
+        PixelLines(painter, 1).Frame(painter, QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), frame);
+    }
+};
+
 QLabel* HintLabel(const char* text, QWidget* parent) {
     auto* label = new QLabel(QString::fromLatin1(text), parent);
     QPalette palette = label->palette();
@@ -134,10 +156,9 @@ void frmMain::BuildControls() {
                    Qt::MSWindowsFixedSizeDialogHint);
 
     lblDescription =
-        Named(new QLabel(QString::fromLatin1(msg::kEntryDescription), central), "lblDescription");
+        Named(new PanelLabel(QString::fromLatin1(msg::kEntryDescription), central), "lblDescription");
     lblDescription->setTextFormat(Qt::PlainText); // keeps the two blanks before "in"
     lblDescription->setWordWrap(true);
-    lblDescription->setFrameShape(QFrame::StyledPanel);
     lblDescription->setMargin(8);
     lblDescription->setFixedWidth(470);
     outer->addWidget(lblDescription);

@@ -19,6 +19,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QUrlQuery>
+#include <QtMath>
 
 namespace {
 
@@ -503,6 +504,34 @@ TEST_F(FormTest, TheZoneLineHasRoomKeptForItAndShowsWhole) {
     QCoreApplication::processEvents();
     EXPECT_TRUE(note->isHidden());
     EXPECT_EQ(places(), before);
+}
+
+// The introduction's frame as the window shows it, wherever the scaling puts the box: as many pixels
+// thick on every side.
+TEST_F(FormTest, TheIntroductionsFrameIsAlikeOnEverySide) {
+    const QImage window = form->grab().toImage();
+    const double ratio = window.devicePixelRatio();
+    const QRect box(form->lblDescription->mapTo(form.get(), QPoint()), form->lblDescription->size());
+    const QRect pixels(QPoint(qCeil(box.left() * ratio), qCeil(box.top() * ratio)),
+                       QPoint(qFloor((box.right() + 1) * ratio) - 1, qFloor((box.bottom() + 1) * ratio) - 1));
+    const QColor ground = window.pixelColor(pixels.center().x(), pixels.top() - 3);
+    const auto isFrame = [&](QPoint p) { return qGray(window.pixel(p)) < qGray(ground.rgb()) - 20; };
+    // Frame pixels met from just outside the box to its inside, across the middle of each side.
+    const auto thickness = [&](QPoint from, QPoint step) {
+        int count = 0;
+        QPoint p = from;
+        for (int i = 0; i < 6; ++i, p += step)
+            count += isFrame(p) ? 1 : 0;
+        return count;
+    };
+    const int mx = pixels.center().x(), my = pixels.center().y();
+    const int sides[] = {
+        thickness({pixels.left() - 2, my}, {1, 0}), thickness({pixels.right() + 2, my}, {-1, 0}),
+        thickness({mx, pixels.top() - 2}, {0, 1}), thickness({mx, pixels.bottom() + 2}, {0, -1})};
+    for (const int side : sides) {
+        EXPECT_EQ(side, sides[0]);
+        EXPECT_GE(side, 1);
+    }
 }
 
 TEST_F(FormTest, TheEntryFormHasOneSizeAndCannotBeMaximised) {
