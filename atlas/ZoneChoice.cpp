@@ -4,6 +4,7 @@
 #include "astro/modVedicPlanetPosition.h"
 #include "records/Vocabulary.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <string_view>
 #include <tuple>
@@ -13,6 +14,7 @@ namespace atlas {
 namespace {
 
 constexpr int kHour = 3600;
+constexpr long long kSecondsPerDay = 86400;
 
 bool ValidRow(int row) {
     return row >= 0 && row < kTimeZoneCount;
@@ -179,19 +181,33 @@ std::string TimeKindWords(const ZoneMoment& m) {
     return "daylight saving";
 }
 
+std::string LongDateOfSeconds(long long seconds) {
+    const astro::CivilDate d = astro::CivilFromDays(FloorDiv(seconds, kSecondsPerDay));
+    return LongDate({d.year, d.month, d.day, 0, 0});
+}
+
 std::string ClockChangeSentence(const ZoneMoment& m) {
-    const long long from = m.changedAt.hour * kHour + m.changedAt.minute * 60;
-    const long long to = from + m.offsetAfterSeconds - m.offsetSeconds;
-    const std::string asked = ClockText(m.date);
-    if (m.kind == LocalTimeKind::Skipped) {
-        const long long same =
-            m.date.hour * kHour + m.date.minute * 60 + m.offsetAfterSeconds - m.offsetSeconds;
-        return asked + " did not exist: the clocks went forward from " + ClockText(from) + " to " +
-               ClockText(to) + ", and the time before the change is taken (the same moment as " +
-               ClockText(same) + " after it)";
-    }
-    return asked + " happened twice: the clocks went back from " + ClockText(from) + " to " + ClockText(to) +
-           ", and the first " + asked + " is taken" +
+    const long long jump = m.offsetAfterSeconds - m.offsetSeconds;
+    const long long from = SecondsOf(m.changedAt);
+    const long long to = from + jump;
+    const long long asked = SecondsOf(m.date);
+    // A jump of half a day or more lands on another date, which "from 0:00 to 0:00" would hide: the
+    // clock readings then name their dates.
+    const bool dated = std::abs(jump) >= kSecondsPerDay / 2;
+    const auto at = [dated](long long seconds) {
+        return ClockText(seconds) + (dated ? " on " + LongDateOfSeconds(seconds) : "");
+    };
+    // A calendar day wholly inside the jump never showed on the clocks, or showed twice, as a day.
+    const long long dayStart = FloorDiv(asked, kSecondsPerDay) * kSecondsPerDay;
+    const bool wholeDay = std::min(from, to) <= dayStart && dayStart + kSecondsPerDay <= std::max(from, to);
+    const std::string subject = wholeDay ? LongDate(m.date) : at(asked);
+    const std::string aDay = std::abs(jump) == kSecondsPerDay ? "a whole day, " : "";
+    if (m.kind == LocalTimeKind::Skipped)
+        return subject + " did not exist: the clocks went forward " + aDay + "from " + at(from) + " to " +
+               at(to) + ", and the time before the change is taken (the same moment as " + at(asked + jump) +
+               " after it)";
+    return subject + " happened twice: the clocks went back " + aDay + "from " + at(from) + " to " + at(to) +
+           ", and the first " + at(asked) + " is taken" +
            (m.daylightMinutes > 0 ? ", in daylight saving time" : "");
 }
 
@@ -214,7 +230,7 @@ bool IsDaylightRow(int row) {
 std::string DoubleCountWarning(int row, bool dst) {
     if (!dst || !IsDaylightRow(row))
         return {};
-    return std::string(RowName(row)) + " already includes daylight saving; the box adds a second hour";
+    return std::string(RowName(row)) + " already includes daylight saving; the box adds a second hour.";
 }
 
 std::optional<ZoneChoice> ChooseZoneRow(const std::string& zoneName, const std::string& placeName,
@@ -255,7 +271,7 @@ std::optional<ZoneChoice> ChooseZoneRow(const std::string& zoneName, const std::
             ", which the list does not hold; the time is shown as " + shown + ", the same moment");
     }
     for (std::size_t i = 0; i < sentences.size(); ++i)
-        choice.line += (i == 0 ? "" : ". ") + sentences[i];
+        choice.line += (i == 0 ? "" : " ") + sentences[i] + ".";
     return choice;
 }
 

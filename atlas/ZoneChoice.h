@@ -29,7 +29,7 @@ std::optional<ZoneChoice> ChooseZoneRow(const std::string& zoneName, const std::
 // A row that already holds daylight, summer or war time by its name.
 bool IsDaylightRow(int row);
 
-// "Eastern Daylight Time already includes daylight saving; the box adds a second hour" for such a row
+// "Eastern Daylight Time already includes daylight saving; the box adds a second hour." for such a row
 // with the box ticked; empty otherwise.
 std::string DoubleCountWarning(int row, bool dst);
 

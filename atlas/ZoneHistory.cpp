@@ -34,6 +34,8 @@ constexpr long long kSecondsPerDay = 86400;
 constexpr seconds kOffsetReach{26 * 3600};
 // A walk over a zone's periods in search of its standard time goes no further than this.
 constexpr int kMaxPeriodWalk = 48;
+// No clocks were ever set further ahead of their standard time than double summer time.
+constexpr int kLongestDaylightSeconds = 2 * 3600;
 
 // The library marks a zone's last period as running to its largest year.
 bool OpenEnded(sys_seconds end) {
@@ -295,34 +297,52 @@ class ZoneHistory {
         return r;
     }
 
+    // In standard, the offset of the nearest period of standard time before p (earlier) or after it,
+    // left empty when there is none within reach. False, with error, when the database fails.
+    bool StandardOffsetBeside(const Period& p, bool earlier, std::optional<int>& standard,
+                              std::string& error) {
+        standard.reset();
+        Period walk = p;
+        for (int i = 0; i < kMaxPeriodWalk; ++i) {
+            if (earlier ? !HasEarlierPeriod(walk.begin) : OpenEnded(walk.end))
+                break;
+            const auto next = At(earlier ? walk.begin - seconds{1} : walk.end, error);
+            if (!next)
+                return false;
+            walk = *next;
+            if (!walk.daylight) {
+                standard = walk.offset;
+                break;
+            }
+        }
+        return true;
+    }
+
     // How far the clocks stood ahead of the zone's standard time: the offset less that of the nearest
-    // period of standard time, before or else after. A period an hour behind its standard time (the
-    // database writes Ireland's winter so) is no daylight saving.
+    // period of standard time before, or else after. A zone can move its standard time while on
+    // daylight time (Samoa crossed the date line in December 2011, Russia's zones moved in 1981 and
+    // 1991), which makes one side's difference a day, or nothing; the side that gives a daylight
+    // saving clocks have kept is taken.
     std::optional<int> DaylightMinutes(const Period& p, std::string& error) {
         if (!p.daylight)
             return 0;
-        std::optional<int> standard;
-        Period walk = p;
-        for (int i = 0; i < kMaxPeriodWalk && !standard && HasEarlierPeriod(walk.begin); ++i) {
-            const auto before = At(walk.begin - seconds{1}, error);
-            if (!before)
+        bool behind = false, farAhead = false;
+        for (const bool earlier : {true, false}) {
+            std::optional<int> standard;
+            if (!StandardOffsetBeside(p, earlier, standard, error))
                 return std::nullopt;
-            walk = *before;
-            if (!walk.daylight)
-                standard = walk.offset;
+            if (!standard)
+                continue;
+            const int ahead = p.offset - *standard;
+            if (ahead > 0 && ahead <= kLongestDaylightSeconds)
+                return ahead / 60;
+            (ahead > 0 ? farAhead : behind) = true;
         }
-        walk = p;
-        for (int i = 0; i < kMaxPeriodWalk && !standard && !OpenEnded(walk.end); ++i) {
-            const auto after = At(walk.end, error);
-            if (!after)
-                return std::nullopt;
-            walk = *after;
-            if (!walk.daylight)
-                standard = walk.offset;
-        }
-        // A zone that never kept standard time at all: the usual hour.
-        const int ahead = standard ? p.offset - *standard : 3600;
-        return ahead > 0 ? ahead / 60 : 0;
+        // Clocks no further ahead than the standard time beside them keep no daylight saving (the
+        // database writes Ireland's winter as an hour behind its summer standard time). Otherwise the
+        // database says daylight time without a believable amount, or the zone never kept standard
+        // time at all: the usual hour.
+        return behind && !farAhead ? 0 : 60;
     }
 
     struct Local {

@@ -119,6 +119,12 @@ bool PlaceFinder::eventFilter(QObject* watched, QEvent* event) {
     const int key = static_cast<QKeyEvent*>(event)->key();
     const bool picks = key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Tab;
     if (watched == list) {
+        // The completer hands every key the list does not move by to City first, Esc among them,
+        // where the letters-only check would refuse it after the list closed.
+        if (key == Qt::Key_Escape) {
+            list->hide();
+            return true;
+        }
         if (!picks)
             return false;
         const QModelIndex current = list->currentIndex();
@@ -137,9 +143,10 @@ bool PlaceFinder::eventFilter(QObject* watched, QEvent* event) {
         list->setCurrentIndex(list->model()->index(next, 0));
         return true;
     }
-    if (picks && current >= 0) {
+    // Enter belongs to the open list even with no place marked: it closes the list, as Esc does.
+    if ((picks && current >= 0) || key == Qt::Key_Return || key == Qt::Key_Enter) {
         list->hide();
-        if (current < static_cast<int>(offered_.size()))
+        if (current >= 0 && current < static_cast<int>(offered_.size()))
             ChoosePlace(*offered_[static_cast<std::size_t>(current)]);
         return true;
     }

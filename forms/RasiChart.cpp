@@ -238,23 +238,27 @@ void RasiChart::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.fillRect(rect(), palette().color(QPalette::Window));
     const int side = std::min(width(), height()) - 1;
-    const auto at = [side](int quarter) { return quarter * side / 4; };
+    // The lines' middles: a line at pixel column n runs through n + 0.5.
+    const auto at = [side](int quarter) { return quarter * side / 4 + 0.5; };
+    const PixelLines lines(p, 1);
+    const auto line = [&](double x0, double y0, double x1, double y1) {
+        lines.Line(p, QPointF(x0, y0), QPointF(x1, y1), kLines);
+    };
 
-    p.fillRect(QRect(0, 0, side + 1, side + 1), kPaper);
-    p.fillRect(QRect(QPoint(at(1), at(1)), QPoint(at(3), at(3))), kCentre);
+    lines.Fill(p, QRectF(QPointF(at(0), at(0)), QPointF(at(4), at(4))), kPaper);
+    lines.Fill(p, QRectF(QPointF(at(1), at(1)), QPointF(at(3), at(3))), kCentre);
 
-    p.setPen(QPen(kLines, 1));
-    p.drawRect(QRect(0, 0, side, side));
+    lines.Frame(p, QRectF(QPointF(at(0), at(0)), QPointF(at(4), at(4))), kLines);
     // The lines between the border cells: full-length at the quarters, and across the border only
     // at the middle, which leaves the inner four squares as one empty field.
-    p.drawLine(at(1), 0, at(1), side);
-    p.drawLine(at(3), 0, at(3), side);
-    p.drawLine(0, at(1), side, at(1));
-    p.drawLine(0, at(3), side, at(3));
-    p.drawLine(at(2), 0, at(2), at(1));
-    p.drawLine(at(2), at(3), at(2), side);
-    p.drawLine(0, at(2), at(1), at(2));
-    p.drawLine(at(3), at(2), side, at(2));
+    line(at(1), at(0), at(1), at(4));
+    line(at(3), at(0), at(3), at(4));
+    line(at(0), at(1), at(4), at(1));
+    line(at(0), at(3), at(4), at(3));
+    line(at(2), at(0), at(2), at(1));
+    line(at(2), at(3), at(2), at(4));
+    line(at(0), at(2), at(1), at(2));
+    line(at(3), at(2), at(4), at(2));
     // A double frame round the whole chart.
-    p.drawRect(QRect(2, 2, side - 4, side - 4));
+    lines.Frame(p, QRectF(QPointF(2.5, 2.5), QPointF(side - 1.5, side - 1.5)), kLines);
 }

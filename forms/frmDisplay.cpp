@@ -36,6 +36,12 @@ constexpr int kViewTop = 120 / 15;
 constexpr int kViewWidth = 9135 / 15;
 constexpr int kViewHeight = 7455 / 15;
 constexpr int kChartViewSpacing = 6;
+// Between the rows of the other details and of the planet table. The precise calculation's two
+// lines more take the room of the table's spacing and some of the details'; the column below the
+// personal details has no more.
+constexpr int kOtherRowSpacing = 2;
+constexpr int kPlanetRowSpacing = 3;
+constexpr int kTightRowSpacing = 1;
 
 QString Text(const std::string& utf8) {
     return QString::fromStdString(utf8);
@@ -177,7 +183,7 @@ QWidget* frmDisplay::BuildChartView() {
     auto* other = new QGridLayout(fraOther);
     other->setContentsMargins(8, 4, 8, 4);
     other->setHorizontalSpacing(8);
-    other->setVerticalSpacing(2);
+    other->setVerticalSpacing(kOtherRowSpacing);
     struct DetailRow {
         const char* caption;
         const char* name;
@@ -223,7 +229,7 @@ QWidget* frmDisplay::BuildChartView() {
     auto* planets = new QGridLayout(fraPlanets);
     planets->setContentsMargins(8, 4, 8, 4);
     planets->setHorizontalSpacing(8);
-    planets->setVerticalSpacing(3);
+    planets->setVerticalSpacing(kPlanetRowSpacing);
     QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     fixed.setPointSizeF(font().pointSizeF());
     for (int i = 0; i < 7; ++i) {
@@ -380,8 +386,13 @@ void frmDisplay::ShowReading() {
     SetDetail(lblPada, Text(r.nakshatraPada));
     SetDetail(lblLord, Text(r.nakshatraLord));
     SetDetail(lblCalculation, Text(r.calculation));
-    lblCalculationCaption->setVisible(!r.calculation.empty());
-    lblCalculation->setVisible(!r.calculation.empty());
+    const bool named = !r.calculation.empty();
+    lblCalculationCaption->setVisible(named);
+    lblCalculation->setVisible(named);
+    static_cast<QGridLayout*>(fraOther->layout())
+        ->setVerticalSpacing(named ? kTightRowSpacing : kOtherRowSpacing);
+    static_cast<QGridLayout*>(fraPlanets->layout())
+        ->setVerticalSpacing(named ? kTightRowSpacing : kPlanetRowSpacing);
     for (std::size_t i = 0; i < Planet.size(); ++i)
         Planet[i]->setText(Text(r.planetPositions[i]));
 

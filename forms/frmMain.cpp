@@ -9,6 +9,7 @@
 #include "forms/WebPages.h"
 #include "forms/frmAbout.h"
 #include "forms/frmDisplay.h"
+#include "output/ChartDrawing.h"
 #include "output/ReadingFiles.h"
 #include "pipeline/ReadingPipeline.h"
 #include "platform/Platform.h"
@@ -16,6 +17,7 @@
 #include "records/Messages.h"
 #include "records/Vocabulary.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
@@ -27,9 +29,11 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
+#include <QPainter>
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QVBoxLayout>
 
 namespace {
@@ -64,6 +68,11 @@ QLabel* FieldLabel(const char* text, QWidget* parent) {
     return label;
 }
 
+// The zone line's room: wide as the fields, and as many lines as a place's line takes where the
+// list lacks its offset (Kathmandu's, three to four).
+constexpr int kZoneNoteWidth = 380;
+constexpr int kZoneNoteLines = 4;
+
 constexpr Qt::WindowStates kStretchedStates{Qt::WindowMaximized | Qt::WindowFullScreen};
 
 // Some styles (Fusion among them) open a list as a menu as tall as the screen and ignore the
@@ -76,6 +85,26 @@ class ScrollingListStyle : public QProxyStyle {
         if (hint == QStyle::SH_ComboBox_Popup)
             return 0;
         return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
+// A label in a panel whose frame lies on whole device pixels: the style's own frame, drawn at a
+// scaling such as 150% from where the box happens to fall, loses its top edge and thickens its
+// bottom one.
+class PanelLabel : public QLabel {
+  public:
+    PanelLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {
+        // The room of the style's one-pixel frame.
+        setContentsMargins(1, 1, 1, 1);
+    }
+
+  protected:
+    void paintEvent(QPaintEvent* event) override {
+        QLabel::paintEvent(event);
+        QPainter painter(this);
+        // The colour the style gives a panel's frame.
+        const QColor frame = palette().color(QPalette::Window).darker(140).lighter(108);
+        PixelLines(painter, 1).Frame(painter, QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), frame);
     }
 };
 
@@ -128,10 +157,9 @@ void frmMain::BuildControls() {
                    Qt::MSWindowsFixedSizeDialogHint);
 
     lblDescription =
-        Named(new QLabel(QString::fromLatin1(msg::kEntryDescription), central), "lblDescription");
+        Named(new PanelLabel(QString::fromLatin1(msg::kEntryDescription), central), "lblDescription");
     lblDescription->setTextFormat(Qt::PlainText); // keeps the two blanks before "in"
     lblDescription->setWordWrap(true);
-    lblDescription->setFrameShape(QFrame::StyledPanel);
     lblDescription->setMargin(8);
     lblDescription->setFixedWidth(470);
     outer->addWidget(lblDescription);
@@ -175,11 +203,22 @@ void frmMain::BuildControls() {
 
     chkDST = Named(new QCheckBox("Daylight Saving Time", central), "chkDST");
     grid->addWidget(chkDST, row++, 1);
+    // The zone line has room kept for it, shown or not, so that no field moves under the pointer as
+    // it comes and goes; a longer line scrolls within that room.
     lblZoneNote = Named(new QLabel(central), "lblZoneNote");
     lblZoneNote->setTextFormat(Qt::PlainText);
     lblZoneNote->setWordWrap(true);
-    lblZoneNote->setFixedWidth(380);
-    grid->addWidget(lblZoneNote, row++, 1);
+    lblZoneNote->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    auto* noteRoom = Named(new QScrollArea(central), "zoneNoteRoom");
+    noteRoom->setFrameShape(QFrame::NoFrame);
+    noteRoom->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    noteRoom->setWidgetResizable(true);
+    noteRoom->setWidget(lblZoneNote);
+    // The form's own background shows through, as behind any other label.
+    noteRoom->viewport()->setAutoFillBackground(false);
+    lblZoneNote->setAutoFillBackground(false);
+    noteRoom->setFixedSize(kZoneNoteWidth, kZoneNoteLines * lblZoneNote->fontMetrics().lineSpacing());
+    grid->addWidget(noteRoom, row++, 1);
 
     // Each pair of option buttons sits in its own panel, so choosing South leaves East alone.
     const auto coordinateRow = [&](const char* caption, FilteredTextBox*& deg, const char* degName,
@@ -338,6 +377,9 @@ void frmMain::Form_Load() {
     listStyle->setParent(this);
     for (QComboBox* list : {cboDate, cboMonth, cboYear, cboHour, cboMinute, cboTimeZone}) {
         list->setStyle(listStyle);
+        // A list whose popup was made under the application's style (the zone list's, measured for
+        // its width) keeps that style's hidden scroll bar: nothing would show that there is more.
+        list->view()->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
         list->setMaxVisibleItems(16);
         list->setCurrentIndex(0);
     }

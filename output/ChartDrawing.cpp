@@ -291,16 +291,17 @@ void DrawChart(QPainter& painter, const ChartPicture& chart, double unit) {
     painter.save();
     const QRectF& square = chart.square;
     const QRectF inner = InnerSquare(square, unit);
-    painter.fillRect(square, kPaper);
+    const PixelLines lines(painter, unit);
+    lines.Fill(painter, square, kPaper);
     if (chart.style == ChartStyle::SouthIndian) {
         const double side = inner.width() / 4;
-        painter.fillRect(QRectF(inner.left() + side, inner.top() + side, 2 * side, 2 * side), kCentre);
+        lines.Fill(painter, QRectF(inner.left() + side, inner.top() + side, 2 * side, 2 * side), kCentre);
     }
+    lines.Frame(painter, square, kLines);
+    lines.Frame(painter, inner, kLines);
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setPen(QPen(kLines, unit));
     painter.setBrush(Qt::NoBrush);
-    painter.drawRect(square);
-    painter.drawRect(inner);
     if (chart.style == ChartStyle::NorthIndian) {
         const NorthPoints n(inner);
         painter.drawLine(n.tl, n.br);
@@ -312,13 +313,13 @@ void DrawChart(QPainter& painter, const ChartPicture& chart, double unit) {
         const auto y = [&](double q) { return inner.top() + q * side; };
         // Full lines at the quarters; across the border only at the middle.
         for (double q : {1.0, 3.0}) {
-            painter.drawLine(QPointF(x(q), inner.top()), QPointF(x(q), inner.bottom()));
-            painter.drawLine(QPointF(inner.left(), y(q)), QPointF(inner.right(), y(q)));
+            lines.Line(painter, QPointF(x(q), inner.top()), QPointF(x(q), inner.bottom()), kLines);
+            lines.Line(painter, QPointF(inner.left(), y(q)), QPointF(inner.right(), y(q)), kLines);
         }
-        painter.drawLine(QPointF(x(2), y(0)), QPointF(x(2), y(1)));
-        painter.drawLine(QPointF(x(2), y(3)), QPointF(x(2), y(4)));
-        painter.drawLine(QPointF(x(0), y(2)), QPointF(x(1), y(2)));
-        painter.drawLine(QPointF(x(3), y(2)), QPointF(x(4), y(2)));
+        lines.Line(painter, QPointF(x(2), y(0)), QPointF(x(2), y(1)), kLines);
+        lines.Line(painter, QPointF(x(2), y(3)), QPointF(x(2), y(4)), kLines);
+        lines.Line(painter, QPointF(x(0), y(2)), QPointF(x(1), y(2)), kLines);
+        lines.Line(painter, QPointF(x(3), y(2)), QPointF(x(4), y(2)), kLines);
     }
     for (const RegionText& text : chart.regions) {
         painter.setFont(text.numberFont);
@@ -331,4 +332,54 @@ void DrawChart(QPainter& painter, const ChartPicture& chart, double unit) {
                              text.entries[i]);
     }
     painter.restore();
+}
+
+PixelLines::PixelLines(const QPainter& painter, double width) : toDevice_(painter.deviceTransform()) {
+    // A device scale of 1.5 gives lines one pixel wide, of 2 two: a quarter pixel short of the
+    // next whole number rounds down, so that lines stay fine rather than bold.
+    const double scale = std::hypot(toDevice_.m11(), toDevice_.m12());
+    thickness_ = std::max(1.0, std::floor(width * scale + 0.25));
+}
+
+double PixelLines::Start(double middle) const {
+    return std::floor(middle - thickness_ / 2 + 0.5);
+}
+
+void PixelLines::FillDevice(QPainter& painter, const QRectF& pixels, const QColor& colour) const {
+    // A hair inside the pixels' edges, so that no rounding on the way back and forth takes in a
+    // pixel more.
+    constexpr double kHair = 1.0 / 64;
+    bool invertible = false;
+    const QTransform toLogical = toDevice_.inverted(&invertible);
+    if (!invertible)
+        return;
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.fillRect(toLogical.mapRect(pixels.adjusted(kHair, kHair, -kHair, -kHair)), colour);
+    painter.restore();
+}
+
+void PixelLines::Line(QPainter& painter, const QPointF& from, const QPointF& to, const QColor& colour) const {
+    const QPointF a = toDevice_.map(from);
+    const QPointF b = toDevice_.map(to);
+    const double left = Start(std::min(a.x(), b.x()));
+    const double top = Start(std::min(a.y(), b.y()));
+    const double right = Start(std::max(a.x(), b.x())) + thickness_;
+    const double bottom = Start(std::max(a.y(), b.y())) + thickness_;
+    FillDevice(painter, QRectF(QPointF(left, top), QPointF(right, bottom)), colour);
+}
+
+void PixelLines::Frame(QPainter& painter, const QRectF& frame, const QColor& colour) const {
+    Line(painter, frame.topLeft(), frame.topRight(), colour);
+    Line(painter, frame.bottomLeft(), frame.bottomRight(), colour);
+    Line(painter, frame.topLeft(), frame.bottomLeft(), colour);
+    Line(painter, frame.topRight(), frame.bottomRight(), colour);
+}
+
+void PixelLines::Fill(QPainter& painter, const QRectF& frame, const QColor& colour) const {
+    const QRectF d = toDevice_.mapRect(frame);
+    FillDevice(painter,
+               QRectF(QPointF(Start(d.left()), Start(d.top())),
+                      QPointF(Start(d.right()) + thickness_, Start(d.bottom()) + thickness_)),
+               colour);
 }

@@ -10,6 +10,7 @@
 #include <QPolygonF>
 #include <QRectF>
 #include <QStringList>
+#include <QTransform>
 
 #include <array>
 
@@ -69,3 +70,28 @@ ChartPicture LayOutChart(ChartStyle style, const QRectF& square, int lagnaSign,
                          const QPaintDevice* device, double unit);
 
 void DrawChart(QPainter& painter, const ChartPicture& chart, double unit);
+
+// Straight lines on whole pixels of the paint device. At a scaling such as 150% a line one pixel wide
+// falls across device pixels and comes out one or two wide, or not at all at a widget's edge, by
+// where it lies; these lines are each the same whole number of device pixels wide, so a double frame
+// keeps one gap on every side. Coordinates are logical, of the lines' middles, as the painter stands
+// when the lines are made; at a whole scaling they fill the pixels a pen of that width would.
+class PixelLines {
+  public:
+    PixelLines(const QPainter& painter, double width);
+
+    // A horizontal or vertical line, the pixels of both ends included.
+    void Line(QPainter& painter, const QPointF& from, const QPointF& to, const QColor& colour) const;
+    // The four sides of `frame`.
+    void Frame(QPainter& painter, const QRectF& frame, const QColor& colour) const;
+    // Fills what the sides of `frame` enclose, themselves included.
+    void Fill(QPainter& painter, const QRectF& frame, const QColor& colour) const;
+
+  private:
+    // The first device pixel of a line whose middle lies at `middle` (device units).
+    double Start(double middle) const;
+    void FillDevice(QPainter& painter, const QRectF& pixels, const QColor& colour) const;
+
+    QTransform toDevice_;
+    double thickness_; // device pixels
+};

@@ -2,6 +2,7 @@
 
 #include "platform/SystemPath.h"
 
+#include <QAbstractButton>
 #include <QAbstractPrintDialog>
 #include <QApplication>
 #include <QDesktopServices>
@@ -11,6 +12,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLayout>
 #include <QLibrary>
 #include <QLocalServer>
 #include <QLocalSocket>
@@ -313,6 +315,50 @@ std::optional<QString> QtPlatform::AskFileName(const FileDialogRequest& request)
     return dialog.selectedFiles().constFirst();
 }
 
+namespace {
+
+// The layout among `layout` and its nested layouts that holds `widget` itself.
+QLayout* LayoutHolding(QLayout* layout, const QWidget* widget) {
+    for (int i = 0; layout && i < layout->count(); ++i) {
+        QLayoutItem* item = layout->itemAt(i);
+        if (item->widget() == widget)
+            return layout;
+        if (QLayout* found = LayoutHolding(item->layout(), widget))
+            return found;
+    }
+    return nullptr;
+}
+
+// Qt's own dialog offers "Pages from ... to" and "Pages" even with the range option off, for the
+// printing system to pick the pages, which printing to a file ignores: the rows that hold them are
+// hidden each time the dialog shows (showing enables them again).
+class PageRangeHider : public QObject {
+  public:
+    using QObject::QObject;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show)
+            if (auto* dialog = qobject_cast<QWidget*>(watched))
+                for (const char* name : {"printRange", "pagesRadioButton"})
+                    if (auto* choice = dialog->findChild<QAbstractButton*>(QLatin1String(name)))
+                        HideRow(*choice);
+        return QObject::eventFilter(watched, event);
+    }
+
+  private:
+    static void HideRow(QAbstractButton& choice) {
+        QLayout* row =
+            choice.parentWidget() ? LayoutHolding(choice.parentWidget()->layout(), &choice) : nullptr;
+        for (int i = 0; row && i < row->count(); ++i)
+            if (QWidget* part = row->itemAt(i)->widget())
+                part->hide();
+        choice.hide();
+    }
+};
+
+} // namespace
+
 std::unique_ptr<QPrintDialog> MakePrintDialog(QPrinter& printer, const PrinterRequest& request,
                                               QWidget* parent) {
     // The whole interpretation or the selection is printed, never a range of pages; the dialog
@@ -331,6 +377,7 @@ std::unique_ptr<QPrintDialog> MakePrintDialog(QPrinter& printer, const PrinterRe
     dialog->setOption(QAbstractPrintDialog::PrintCurrentPage, false);
     dialog->setPrintRange(request.printSelection ? QAbstractPrintDialog::Selection
                                                  : QAbstractPrintDialog::AllPages);
+    dialog->installEventFilter(new PageRangeHider(dialog.get()));
     return dialog;
 }
 

@@ -5,6 +5,7 @@
 #include "support/TestBirths.h"
 
 #include "forms/PlaceFinder.h"
+#include "records/Messages.h"
 
 #include <QAbstractItemView>
 #include <QCompleter>
@@ -50,7 +51,7 @@ TEST_F(PlaceFinderTest, APlaceFillsCoordinatesPlaceZoneAndBox) {
         // Local mean time before 1920: the same moment in Indian Time would fall in 1900, which the
         // form cannot hold, so the typed time stays and the line says so.
         {"Kathm", 1901, 1, 1, 0, 0, "27", "42", "85", "19", 0, 0, "Kathmandu", "Nepal", 34, false, 0, 0,
-         "outside the years the form holds"},
+         "the same moment. That falls outside the years the form holds"},
         {"Sao Paulo", 1980, 3, 1, 12, 0, "23", "33", "46", "38", 1, 1, "Sao Paulo", "Brazil", -1, false, 12,
          0, "UTC-3:00"},
     };
@@ -93,7 +94,8 @@ TEST_F(PlaceFinderTest, TheDateRederivesUntilTheZoneIsSetByHand) {
 
     form->chkDST->click(); // the hand wins from here on
     EXPECT_FALSE(form->chkDST->isChecked());
-    EXPECT_TRUE(Note().contains("by hand")) << Note().toStdString();
+    EXPECT_TRUE(Note().contains("1990, daylight saving. The zone or the box was then changed by hand"))
+        << Note().toStdString();
     form->cboMonth->setCurrentIndex(7);
     EXPECT_FALSE(form->chkDST->isChecked());
 
@@ -133,4 +135,35 @@ TEST_F(PlaceFinderTest, TheKeyboardPicksFromTheListWithoutTheLettersMessage) {
     EXPECT_EQ(form->txtCity->text(), "Kathmandu");
     EXPECT_EQ(form->txtCountry->text(), "Nepal");
     EXPECT_TRUE(fake.messages.empty()) << fake.MessageTexts().join(" | ").toStdString();
+}
+
+TEST_F(PlaceFinderTest, KeysTheOpenListTakesNeverReachTheLettersFilter) {
+    FillForm(*form, MakeEntry(1990, 6, 1, 10, 0, 0, "", "", false, "", "", true));
+    QAbstractItemView* list = form->placeFinder->completer->popup();
+    // The list holds the keyboard while it is open; City steers it where a key reaches City first.
+    // Enter is tried with no place marked (the marked one it takes, as tested above).
+    for (QWidget* target : {static_cast<QWidget*>(list), static_cast<QWidget*>(form->txtCity)}) {
+        for (const Qt::Key key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter, Qt::Key_Down, Qt::Key_Up}) {
+            const std::string what = target->objectName().toStdString() + " " + std::to_string(key);
+            form->txtCity->clear();
+            QTest::keyClicks(form->txtCity, "Kathm");
+            ASSERT_TRUE(list->isVisible()) << what;
+            list->setCurrentIndex(QModelIndex());
+            fake.messages.clear();
+            QTest::keyClick(target, key);
+            EXPECT_TRUE(fake.messages.empty())
+                << what << ": " << fake.MessageTexts().join(" | ").toStdString();
+            EXPECT_EQ(form->txtCity->text(), "Kathm") << what;
+            const bool moves = key == Qt::Key_Down || key == Qt::Key_Up;
+            EXPECT_EQ(list->isVisible(), moves) << what;
+            EXPECT_EQ(list->currentIndex().isValid(), moves) << what;
+        }
+    }
+    // With the list closed, Enter and Esc are typed keys, and City's filter refuses them as before.
+    list->hide();
+    for (const Qt::Key key : {Qt::Key_Escape, Qt::Key_Return}) {
+        fake.messages.clear();
+        QTest::keyClick(form->txtCity, key);
+        EXPECT_EQ(fake.MessageTexts(), QStringList{QString::fromUtf8(msg::kOnlyLetters)}) << key;
+    }
 }

@@ -13,7 +13,9 @@
 #include <QLocalSocket>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
 #include <QSignalSpy>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -449,6 +451,27 @@ TEST(PrintDialogTest, NoPageRangeIsOffered) {
         EXPECT_EQ(printer.fromPage(), 0);
         EXPECT_EQ(printer.toPage(), 0);
         EXPECT_TRUE(printer.pageRanges().isEmpty());
+        // On screen, with its options open: Qt offers a range of its own where the options leave it
+        // none (a printing system's range, which a file ignores). No control names pages to pick.
+        dialog->show();
+        for (QPushButton* button : dialog->findChildren<QPushButton*>())
+            if (button->text().startsWith("&Options"))
+                button->click();
+        QCoreApplication::processEvents();
+        int shown = 0;
+        for (const QAbstractButton* choice : dialog->findChildren<QAbstractButton*>()) {
+            if (!choice->isVisible())
+                continue;
+            ++shown;
+            EXPECT_FALSE(choice->text().contains("Pages") || choice->text().contains("Current Page"))
+                << choice->text().toStdString();
+        }
+        EXPECT_GT(shown, 5); // the options are open
+        int numbers = 0;     // the count of copies only
+        for (const QAbstractSpinBox* number : dialog->findChildren<QAbstractSpinBox*>())
+            numbers += number->isVisible() ? 1 : 0;
+        EXPECT_EQ(numbers, 1);
+        dialog->hide();
     }
 }
 

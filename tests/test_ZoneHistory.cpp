@@ -113,6 +113,19 @@ TEST(ZoneHistory, KnownHistoryGivesTheRowAndBox) {
         // China: UTC+8 all year since 1991; New Zealand: UTC+13 in its summer.
         {"Asia/Shanghai", {2000, 1, 15, 12, 0}, 28800, 0, N, "China Coast Time", false, {}},
         {"Pacific/Auckland", {2000, 1, 15, 12, 0}, 46800, 60, N, "New Zealand Std Time", true, {}},
+        // Samoa kept UTC-11 with an hour of daylight saving from September 2011, then crossed the date
+        // line: Friday 30 December 2011 never came, and the clocks went from the end of the 29th to
+        // UTC+14, its new standard time UTC+13 with the same hour. The hour is not the day the zone
+        // moved by. +14 is in no row: 0:00 is 10:00 UTC, 23:00 the day before at +13.
+        {"Pacific/Apia", {2011, 12, 30, 12, 0}, -36000, 60, S, "Bering Standard Time", true, {}},
+        {"Pacific/Apia",
+         {2011, 12, 31, 0, 0},
+         50400,
+         60,
+         N,
+         "New Zealand Std Summer Time",
+         false,
+         {2011, 12, 30, 23, 0}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.zone) + " " + Show(c.local));
@@ -143,19 +156,19 @@ TEST(ZoneHistory, TheLineSaysWhatWasInForceAndWhatWasDone) {
         {"Asia/Kolkata",
          "Kolkata",
          {1947, 8, 15, 0, 0},
-         "Asia/Kolkata: UTC+5:30 on 15 August 1947, no daylight saving"},
+         "Asia/Kolkata: UTC+5:30 on 15 August 1947, no daylight saving."},
         {"America/New_York",
          "New York",
          {1990, 7, 4, 12, 0},
-         "America/New_York: UTC-4:00 on 4 July 1990, daylight saving"},
+         "America/New_York: UTC-4:00 on 4 July 1990, daylight saving."},
         {"America/New_York",
          "New York",
          {1943, 7, 4, 12, 0},
-         "America/New_York: UTC-4:00 on 4 July 1943, daylight saving (war time)"},
+         "America/New_York: UTC-4:00 on 4 July 1943, daylight saving (war time)."},
         {"Europe/Berlin",
          "Berlin",
          {1945, 6, 24, 12, 0},
-         "Europe/Berlin: UTC+3:00 on 24 June 1945, double summer time, two hours of daylight saving"},
+         "Europe/Berlin: UTC+3:00 on 24 June 1945, double summer time, two hours of daylight saving."},
         // New York kept its mean time until 18 November 1883: 74°0'23" W, 4:56:02 behind Greenwich.
         // Midnight is 4:56:02 UTC, 23:56:02 the day before at UTC-5.
         {"America/New_York",
@@ -163,25 +176,25 @@ TEST(ZoneHistory, TheLineSaysWhatWasInForceAndWhatWasDone) {
          {1880, 1, 1, 24, 0},
          "America/New_York: UTC-4:56:02 on 2 January 1880, local mean time. "
          "New York was at UTC-4:56:02, which the list does not hold; "
-         "the time is shown as 23:56 Eastern Standard Time on 1 January 1880, the same moment"},
+         "the time is shown as 23:56 Eastern Standard Time on 1 January 1880, the same moment."},
         {"Asia/Kathmandu",
          "Kathmandu",
          {1990, 6, 1, 10, 0},
          "Asia/Kathmandu: UTC+5:45 on 1 June 1990, no daylight saving. "
          "Kathmandu was at UTC+5:45, which the list does not hold; "
-         "the time is shown as 9:45 Indian Time, the same moment"},
+         "the time is shown as 9:45 Indian Time, the same moment."},
         {"America/New_York",
          "New York",
          {2009, 3, 8, 2, 30},
          "America/New_York: UTC-5:00 on 8 March 2009, no daylight saving. "
          "2:30 did not exist: the clocks went forward from 2:00 to 3:00, "
-         "and the time before the change is taken (the same moment as 3:30 after it)"},
+         "and the time before the change is taken (the same moment as 3:30 after it)."},
         {"America/New_York",
          "New York",
          {2009, 11, 1, 1, 30},
          "America/New_York: UTC-4:00 on 1 November 2009, daylight saving. "
          "1:30 happened twice: the clocks went back from 2:00 to 1:00, "
-         "and the first 1:30 is taken, in daylight saving time"},
+         "and the first 1:30 is taken, in daylight saving time."},
         // Nepal left Kathmandu's mean time for +5:30 at midnight starting 1920: the clocks went back by
         // 11 minutes 16 seconds.
         {"Asia/Kathmandu",
@@ -190,7 +203,32 @@ TEST(ZoneHistory, TheLineSaysWhatWasInForceAndWhatWasDone) {
          "Asia/Kathmandu: UTC+5:41:16 on 31 December 1919, local mean time. "
          "23:55 happened twice: the clocks went back from 0:00 to 23:48:44, and the first 23:55 is taken. "
          "Kathmandu was at UTC+5:41:16, which the list does not hold; "
-         "the time is shown as 23:44 Indian Time, the same moment"},
+         "the time is shown as 23:44 Indian Time, the same moment."},
+        // A day-long jump names its dates, and a calendar day wholly inside it as a day.
+        {"Pacific/Apia",
+         "Apia",
+         {2011, 12, 30, 12, 0},
+         "Pacific/Apia: UTC-10:00 on 30 December 2011, daylight saving. "
+         "30 December 2011 did not exist: the clocks went forward a whole day, from 0:00 on 30 December 2011 "
+         "to 0:00 on 31 December 2011, and the time before the change is taken (the same moment as 12:00 on "
+         "31 December 2011 after it)."},
+        {"Pacific/Apia",
+         "Apia",
+         {2011, 12, 31, 0, 0},
+         "Pacific/Apia: UTC+14:00 on 31 December 2011, daylight saving. "
+         "Apia was at UTC+14:00, which the list does not hold; the time is shown as 23:00 New Zealand Std "
+         "Summer Time on 30 December 2011, the same moment."},
+        // Alaska went from Russia's side of the date line to America's at 15:30 on 19 October 1867:
+        // the database's Sitka mean time, 9:01:13 behind Greenwich, was counted until then as 14:58:47
+        // ahead, and the clocks went back a day. 12:00 at +14:58:47 is 21:01:13 UTC, 10:01:13 at +13.
+        {"America/Sitka",
+         "Sitka",
+         {1867, 10, 19, 12, 0},
+         "America/Sitka: UTC+14:58:47 on 19 October 1867, local mean time. "
+         "12:00 on 19 October 1867 happened twice: the clocks went back a whole day, from 15:30 on 19 "
+         "October 1867 to 15:30 on 18 October 1867, and the first 12:00 on 19 October 1867 is taken. "
+         "Sitka was at UTC+14:58:47, which the list does not hold; "
+         "the time is shown as 10:01 New Zealand Std Summer Time, the same moment."},
     };
     for (const Case& c : cases) {
         std::string error;
@@ -243,9 +281,9 @@ TEST(ZoneHistory, RefusalsSayWhy) {
 
 TEST(ZoneHistory, DoubleCountWarning) {
     EXPECT_EQ(atlas::DoubleCountWarning(RowNamed("Eastern Daylight Time"), true),
-              "Eastern Daylight Time already includes daylight saving; the box adds a second hour");
+              "Eastern Daylight Time already includes daylight saving; the box adds a second hour.");
     EXPECT_EQ(atlas::DoubleCountWarning(RowNamed("British Double Summer Time"), true),
-              "British Double Summer Time already includes daylight saving; the box adds a second hour");
+              "British Double Summer Time already includes daylight saving; the box adds a second hour.");
     EXPECT_EQ(atlas::DoubleCountWarning(RowNamed("Eastern Daylight Time"), false), "");
     EXPECT_EQ(atlas::DoubleCountWarning(RowNamed("Eastern Standard Time"), true), "");
     EXPECT_EQ(atlas::DoubleCountWarning(-1, true), "");

@@ -96,6 +96,25 @@ QRect CellInside(const frmDisplay& d, int sign) {
     return ::testing::AssertionSuccess();
 }
 
+// The widths of the outer line, the gap and the inner line of a chart's double frame, met going in
+// from an edge of its picture at `from`, after any background before it.
+std::array<int, 3> FrameProfile(const QImage& image, QPoint from, QPoint step) {
+    const auto isLine = [&](QPoint p) {
+        const QColor c = image.pixelColor(p);
+        return std::abs(c.red() - kLines.red()) + std::abs(c.green() - kLines.green()) +
+                   std::abs(c.blue() - kLines.blue()) <
+               120;
+    };
+    QPoint p = from;
+    while (image.valid(p) && !isLine(p))
+        p += step;
+    std::array<int, 3> runs{};
+    for (std::size_t k = 0; k < runs.size(); ++k)
+        for (; image.valid(p) && isLine(p) == (k != 1); p += step)
+            ++runs[k];
+    return runs;
+}
+
 } // namespace
 
 class DisplayTest : public FormTest {
@@ -309,6 +328,30 @@ TEST_F(DisplayTest, TheViewsHaveTheirDesignedSizeAndHoldTheirFrames) {
     EXPECT_FALSE(d.picSouthRasi->geometry().intersects(d.fraPlanets->geometry()));
 }
 
+// The precise calculation adds its name to the other details; the column still holds every line at
+// its full height, the bottoms of "g" and "y" included.
+TEST_F(DisplayTest, EveryLineBesideTheChartShowsWholeInEitherCalculation) {
+    for (QAction* calculation : {form->mnuClassic, form->mnuPrecise}) {
+        if (!calculation)
+            continue; // built without the precise calculation
+        calculation->trigger();
+        frmDisplay& d = Reading(Entry1980());
+        QCoreApplication::processEvents(); // the layouts settle as on screen
+        for (const QGroupBox* box : {d.fraOther, d.fraPlanets}) {
+            for (const QLabel* label : box->findChildren<QLabel*>()) {
+                if (label->isHidden())
+                    continue;
+                const std::string what =
+                    calculation->text().toStdString() + " " + label->objectName().toStdString();
+                EXPECT_GE(label->contentsRect().height(), QFontMetrics(label->font()).height()) << what;
+                EXPECT_TRUE(box->contentsRect().contains(label->geometry())) << what;
+            }
+        }
+        EXPECT_TRUE(d.fraChart->rect().contains(d.cmdInterpretation->geometry()));
+        EXPECT_FALSE(d.cmdPeriods[0]->geometry().intersects(d.fraPlanets->geometry()));
+    }
+}
+
 TEST_F(DisplayTest, EveryValueOfTheOtherDetailsShowsWhole) {
     frmDisplay& d = Reading(Entry1980());
     std::vector<std::string> nakshatras, lords, padas, lagnas, rashis, ayanamsas;
@@ -432,6 +475,34 @@ QPointF InsideHouse(int house, double s) {
 }
 
 } // namespace
+
+// Each side of the double frame shows the same lines and gap, at whatever scaling, even and odd sizes
+// alike; unscaled, one pixel each, as the chart has always been drawn.
+TEST_F(DisplayTest, EachChartShowsItsDoubleFrameAlikeOnEverySide) {
+    RasiChart south;
+    NorthIndianChart north;
+    for (QWidget* chart : {static_cast<QWidget*>(&south), static_cast<QWidget*>(&north)}) {
+        for (const int side : {392, 391}) {
+            chart->resize(side, side);
+            const QImage image = chart->grab().toImage();
+            const int w = image.width(), h = image.height();
+            const std::array<int, 3> sides[] = {FrameProfile(image, {0, h * 3 / 8}, {1, 0}),
+                                                FrameProfile(image, {w - 1, h * 3 / 8}, {-1, 0}),
+                                                FrameProfile(image, {w * 3 / 8, 0}, {0, 1}),
+                                                FrameProfile(image, {w * 3 / 8, h - 1}, {0, -1})};
+            const std::string what =
+                chart->metaObject()->className() + std::string(" ") + std::to_string(side);
+            for (const auto& profile : sides) {
+                EXPECT_EQ(profile, sides[0]) << what;
+                EXPECT_GE(profile[0], 1) << what;
+                EXPECT_GE(profile[1], 1) << what;
+            }
+            if (qFuzzyCompare(chart->devicePixelRatioF(), 1.0)) {
+                EXPECT_EQ(sides[0], (std::array<int, 3>{1, 1, 1})) << what;
+            }
+        }
+    }
+}
 
 TEST_F(DisplayTest, TheNorthIndianChartShowsEachSignInItsHouseForTwoLagnas) {
     NorthIndianChart chart;

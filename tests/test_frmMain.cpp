@@ -5,6 +5,7 @@
 #include "support/TestBirths.h"
 
 #include "forms/FilteredTextBox.h"
+#include "forms/PlaceFinder.h"
 #include "forms/frmAbout.h"
 #include "records/Records.h"
 
@@ -16,7 +17,9 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QUrlQuery>
+#include <QtMath>
 
 namespace {
 
@@ -458,8 +461,76 @@ TEST_F(FormTest, LongListsOpenSixteenRowsHigh) {
         const int row = list->view()->sizeHintForRow(0);
         EXPECT_GE(popup->height(), 16 * row) << name;
         EXPECT_LE(popup->height(), 17 * row) << name;
+        // Every list is longer than it opens; its scroll bar shows that there is more.
+        EXPECT_TRUE(list->view()->verticalScrollBar()->isVisible()) << name;
         list->hidePopup();
         EXPECT_FALSE(popup->isVisible()) << name;
+    }
+}
+
+// Kathmandu's line is four lines long (+5:45 is in no row). Nothing below the line moves as it comes
+// and goes, and it shows whole, at any scaling.
+TEST_F(FormTest, TheZoneLineHasRoomKeptForItAndShowsWhole) {
+    FillForm(*form, MakeEntry(1990, 2, 4, 10, 0, 0, "", "", false, "", "", true));
+    QCoreApplication::processEvents();
+    const auto places = [this] {
+        std::vector<std::string> out{std::to_string(form->width()) + "x" + std::to_string(form->height())};
+        for (const QWidget* below : std::initializer_list<const QWidget*>{
+                 form->txtLatDeg, form->optLong[1], form->txtCity, form->txtCountry, form->cmdCalculate}) {
+            const QPoint at = below->mapTo(form.get(), QPoint());
+            out.push_back(below->objectName().toStdString() + " at " + std::to_string(at.x()) + "," +
+                          std::to_string(at.y()));
+        }
+        return out;
+    };
+    const std::vector<std::string> before = places();
+    form->txtCity->clear();
+    QTest::keyClicks(form->txtCity, "Kathm");
+    ASSERT_FALSE(form->placeFinder->Offered().empty());
+    form->placeFinder->ChoosePlace(*form->placeFinder->Offered().front());
+    QCoreApplication::processEvents();
+    const QLabel* note = form->lblZoneNote;
+    ASSERT_FALSE(note->isHidden());
+    ASSERT_TRUE(note->text().startsWith("Asia/Kathmandu: UTC+5:45 on 4 February 1990"))
+        << note->text().toStdString();
+    EXPECT_EQ(places(), before);
+    const QRect text = note->fontMetrics().boundingRect(QRect(0, 0, note->contentsRect().width(), 1000),
+                                                        Qt::TextWordWrap, note->text());
+    EXPECT_GE(text.height(), 3 * note->fontMetrics().height()); // the case is the long one
+    EXPECT_GE(note->visibleRegion().boundingRect().height(), text.height());
+    EXPECT_GE(note->height(), text.height());
+
+    QTest::keyClicks(form->txtCity, "x"); // another city forgets the place and its line
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(note->isHidden());
+    EXPECT_EQ(places(), before);
+}
+
+// The introduction's frame as the window shows it, wherever the scaling puts the box: as many pixels
+// thick on every side.
+TEST_F(FormTest, TheIntroductionsFrameIsAlikeOnEverySide) {
+    const QImage window = form->grab().toImage();
+    const double ratio = window.devicePixelRatio();
+    const QRect box(form->lblDescription->mapTo(form.get(), QPoint()), form->lblDescription->size());
+    const QRect pixels(QPoint(qCeil(box.left() * ratio), qCeil(box.top() * ratio)),
+                       QPoint(qFloor((box.right() + 1) * ratio) - 1, qFloor((box.bottom() + 1) * ratio) - 1));
+    const QColor ground = window.pixelColor(pixels.center().x(), pixels.top() - 3);
+    const auto isFrame = [&](QPoint p) { return qGray(window.pixel(p)) < qGray(ground.rgb()) - 20; };
+    // Frame pixels met from just outside the box to its inside, across the middle of each side.
+    const auto thickness = [&](QPoint from, QPoint step) {
+        int count = 0;
+        QPoint p = from;
+        for (int i = 0; i < 6; ++i, p += step)
+            count += isFrame(p) ? 1 : 0;
+        return count;
+    };
+    const int mx = pixels.center().x(), my = pixels.center().y();
+    const int sides[] = {
+        thickness({pixels.left() - 2, my}, {1, 0}), thickness({pixels.right() + 2, my}, {-1, 0}),
+        thickness({mx, pixels.top() - 2}, {0, 1}), thickness({mx, pixels.bottom() + 2}, {0, -1})};
+    for (const int side : sides) {
+        EXPECT_EQ(side, sides[0]);
+        EXPECT_GE(side, 1);
     }
 }
 
