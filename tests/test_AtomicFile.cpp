@@ -89,6 +89,18 @@ TEST_F(AtomicFileTest, KeepsTheEarlierFilesPermissions) {
     }
 }
 
+// A file written new gets what any new file gets: 0666 less the umask, not the temporary file's 0600.
+TEST_F(AtomicFileTest, ANewFileFollowsTheUmask) {
+    for (const mode_t mask : {022, 002, 077, 027}) {
+        const mode_t before = ::umask(mask);
+        const std::string path = Path("new" + std::to_string(mask) + ".txt");
+        const bool written = WriteFileAtomically(path, "first");
+        ::umask(before);
+        ASSERT_TRUE(written);
+        EXPECT_EQ(ModeOf(path) & 07777, 0666 & ~mask) << std::oct << mask;
+    }
+}
+
 TEST_F(AtomicFileTest, WritesThroughSymbolicLinksToTheirFinalTarget) {
     fs::create_directory(dir_ / "real");
     Put("real/target.txt", "old", 0640);

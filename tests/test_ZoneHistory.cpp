@@ -79,6 +79,9 @@ TEST(ZoneHistory, KnownHistoryGivesTheRowAndBox) {
         {"Europe/London", {1990, 6, 15, 12, 0}, 3600, 60, N, "Greenwich Mean Time", true, {}},
         // British Double Summer Time, UTC+2, in the summers of 1941 to 1945.
         {"Europe/London", {1944, 6, 15, 12, 0}, 7200, 120, N, "Central European Time", true, {}},
+        // Ireland's law makes UTC+1 its standard time and winter's GMT the exception, which the database
+        // writes as daylight saving of minus an hour: in January no daylight saving is in force.
+        {"Europe/Dublin", {2000, 1, 15, 12, 0}, 0, 0, N, "Greenwich Mean Time", false, {}},
         // US daylight saving in 1990: the first Sunday in April to the last Sunday in October.
         {"America/New_York", {1990, 7, 4, 12, 0}, -14400, 60, N, "Eastern Standard Time", true, {}},
         // From 2007 the US changes at 2:00 on the second Sunday in March (8 March 2009, 12 March 2045)
