@@ -2,15 +2,23 @@
 
 #include "records/Vocabulary.h"
 
+#include <date/date.h>
+// Debian's date/ptz.h (date 3.0.1) names hh_mm_ss under both "using namespace date" and "using
+// namespace std::chrono", which C++20 makes ambiguous; a name in its own namespace is found first. It
+// also defines a function out of line, so no other file may include it.
+namespace Posix {
+template <class Duration> using hh_mm_ss = date::hh_mm_ss<Duration>;
+}
+#include <date/ptz.h>
 #include <date/tz.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
-#include <iterator>
 #include <map>
 #include <mutex>
+#include <regex>
 #include <utility>
 #include <vector>
 
@@ -29,13 +37,14 @@ constexpr std::streamsize kMaxZoneFileBytes = 1 << 20;
 
 constexpr int kFirstYear = 1;
 constexpr int kLastYear = 9999;
-constexpr long long kSecondsPerDay = 86400;
 // No zone's offset reaches a day and a bit either side of UTC.
 constexpr seconds kOffsetReach{26 * 3600};
 // A walk over a zone's periods in search of its standard time goes no further than this.
 constexpr int kMaxPeriodWalk = 48;
 // No clocks were ever set further ahead of their standard time than double summer time.
 constexpr int kLongestDaylightSeconds = 2 * 3600;
+// A closing rule's clocks change at 2:00 unless it says otherwise.
+constexpr int kDefaultChangeSeconds = 2 * 3600;
 
 // The library marks a zone's last period as running to its largest year.
 bool OpenEnded(sys_seconds end) {
@@ -80,10 +89,83 @@ std::optional<std::string> ReadRuleFromZoneFile(const std::string& zoneName) {
     return bytes.substr(open + 1, bytes.size() - open - 2);
 }
 
+// POSIX TZ strings as zone files write them, the change times running from -167 to 167 hours. The
+// date library checks no ranges (it would take month 13 or a week 6), so the text is checked here.
+const std::regex& RuleGrammar() {
+    static const std::string name = R"(([A-Za-z]{3,}|<[A-Za-z0-9+-]{3,}>))";
+    static const std::string offset = R"(([+-]?(?:[01]?\d|2[0-4])(?::[0-5]\d){0,2}))";
+    static const std::string day = R"((M(?:0?[1-9]|1[0-2])\.[1-5]\.[0-6])"       // Mm.w.d
+                                   R"(|J(?:36[0-5]|3[0-5]\d|[12]\d\d|[1-9]\d?))" // Jn, 1 to 365
+                                   R"(|36[0-5]|3[0-5]\d|[12]\d\d|\d\d?))";       // n, 0 to 365
+    static const std::string time = R"((?:/([+-]?(?:16[0-7]|1[0-5]\d|\d\d?)(?::[0-5]\d){0,2}))?)";
+    // Zone files always say when daylight time runs: a daylight name comes with its dates.
+    static const std::regex grammar(name + offset + "(?:" + name + offset + "?," + day + time + "," + day +
+                                    time + ")?");
+    return grammar;
+}
+
+// "[+|-]hh[:mm[:ss]]" in seconds, and back as h:mm:ss.
+int ClockSeconds(const std::string& text) {
+    const int sign = text.front() == '-' ? -1 : 1;
+    int total = 0, unit = 3600;
+    for (std::size_t pos = text.find_first_not_of("+-"); pos < text.size(); unit /= 60) {
+        const std::size_t colon = std::min(text.find(':', pos), text.size());
+        total += unit * std::stoi(text.substr(pos, colon - pos));
+        pos = colon + 1;
+    }
+    return sign * total;
+}
+
+std::string ClockText(int clockSeconds) {
+    const int size = std::abs(clockSeconds);
+    const auto two = [](int n) {
+        return std::string{static_cast<char>('0' + n / 10), static_cast<char>('0' + n % 10)};
+    };
+    return (clockSeconds < 0 ? "-" : "") + std::to_string(size / 3600) + ":" + two(size / 60 % 60) + ":" +
+           two(size % 60);
+}
+
+// A zone file's closing rule, read by the date library.
+struct ClosingRule {
+    Posix::time_zone zone;
+    bool hasDaylight = false;
+    // The library reads a change's time as 0 to 99 hours, and refuses Nuuk's -1:00. Such a rule is
+    // given to it with the change times and both offsets moved later by this much, which leaves every
+    // instant of change where it is; the offsets it answers are moved back.
+    int shiftSeconds = 0;
+};
+
+std::optional<ClosingRule> ReadClosingRule(const std::string& text) {
+    std::smatch part;
+    if (!std::regex_match(text, part, RuleGrammar()))
+        return std::nullopt;
+    const bool hasDaylight = part[3].matched;
+    std::string forLibrary = text;
+    int shift = 0;
+    if (hasDaylight) {
+        const int start = part[6].matched ? ClockSeconds(part[6]) : kDefaultChangeSeconds;
+        const int end = part[8].matched ? ClockSeconds(part[8]) : kDefaultChangeSeconds;
+        const int earliest = std::min(start, end), latest = std::max(start, end);
+        shift = 3600 * (earliest < 0 ? (3599 - earliest) / 3600 : std::min(0, 99 - latest / 3600));
+        // Offsets count westward in the text.
+        if (shift != 0)
+            forLibrary = part.str(1) + ClockText(ClockSeconds(part[2]) - shift) + part.str(3) +
+                         (part[4].matched ? ClockText(ClockSeconds(part[4]) - shift) : "") + "," +
+                         part.str(5) + "/" + ClockText(start + shift) + "," + part.str(7) + "/" +
+                         ClockText(end + shift);
+    }
+    try {
+        return ClosingRule{Posix::time_zone(forLibrary), hasDaylight, shift};
+    } catch (const std::exception&) {
+        // A shift too large for the library's two-digit hours.
+        return std::nullopt;
+    }
+}
+
 struct RuleCache {
     std::mutex mutex;
     ZoneRuleSource source;
-    std::map<std::string, std::optional<PosixZoneRule>> rules;
+    std::map<std::string, std::optional<ClosingRule>> rules;
 };
 
 RuleCache& Rules() {
@@ -91,7 +173,7 @@ RuleCache& Rules() {
     return cache;
 }
 
-std::optional<PosixZoneRule> RuleOf(const std::string& zoneName) {
+std::optional<ClosingRule> RuleOf(const std::string& zoneName) {
     RuleCache& cache = Rules();
     const std::lock_guard lock(cache.mutex);
     const auto known = cache.rules.find(zoneName);
@@ -99,171 +181,16 @@ std::optional<PosixZoneRule> RuleOf(const std::string& zoneName) {
         return known->second;
     const std::optional<std::string> text =
         cache.source ? cache.source(zoneName) : ReadRuleFromZoneFile(zoneName);
-    std::optional<PosixZoneRule> rule = text ? ParsePosixZoneRule(*text) : std::nullopt;
+    std::optional<ClosingRule> rule = text ? ReadClosingRule(*text) : std::nullopt;
     cache.rules.emplace(zoneName, rule);
     return rule;
 }
 
-// ---------------------------------------------------------------- parsing the rule
-
-class RuleText {
-  public:
-    explicit RuleText(std::string_view text) : text_(text) {}
-    bool AtEnd() const { return pos_ == text_.size(); }
-    char Peek() const { return AtEnd() ? '\0' : text_[pos_]; }
-    bool Take(char c) {
-        if (Peek() != c)
-            return false;
-        ++pos_;
-        return true;
-    }
-
-    // A zone name: three or more letters, or <...> of letters, digits and signs.
-    bool Name(std::string& out) {
-        const std::size_t start = pos_;
-        if (Take('<')) {
-            while (!AtEnd() && Peek() != '>') {
-                const char c = Peek();
-                if (!IsAlnum(c) && c != '+' && c != '-')
-                    return false;
-                ++pos_;
-            }
-            if (!Take('>') || pos_ - start < 3)
-                return false;
-            out = std::string(text_.substr(start + 1, pos_ - start - 2));
-            return true;
-        }
-        while (IsAlpha(Peek()))
-            ++pos_;
-        out = std::string(text_.substr(start, pos_ - start));
-        return out.size() >= 3;
-    }
-
-    // [+|-]hh[:mm[:ss]], hours up to maxHours.
-    bool Clock(int maxHours, int& outSeconds) {
-        int sign = 1;
-        if (Take('-'))
-            sign = -1;
-        else
-            Take('+');
-        int hours = 0, minutes = 0, secs = 0;
-        if (!Number(3, hours) || hours > maxHours)
-            return false;
-        if (Take(':')) {
-            if (!Number(2, minutes) || minutes > 59)
-                return false;
-            if (Take(':') && (!Number(2, secs) || secs > 59))
-                return false;
-        }
-        outSeconds = sign * (hours * 3600 + minutes * 60 + secs);
-        return true;
-    }
-
-    bool Number(int maxDigits, int& out) {
-        int digits = 0;
-        out = 0;
-        while (digits < maxDigits && IsDigit(Peek())) {
-            out = out * 10 + (Peek() - '0');
-            ++pos_;
-            ++digits;
-        }
-        return digits > 0;
-    }
-
-    bool Change(PosixZoneRule::Change& c) {
-        using Kind = PosixZoneRule::Change::Kind;
-        if (Take('M')) {
-            c.kind = Kind::MonthWeekDay;
-            if (!Number(2, c.month) || c.month < 1 || c.month > 12 || !Take('.') || !Number(1, c.week) ||
-                c.week < 1 || c.week > 5 || !Take('.') || !Number(1, c.weekday) || c.weekday > 6)
-                return false;
-        } else if (Take('J')) {
-            c.kind = Kind::JulianNoLeap;
-            if (!Number(3, c.day) || c.day < 1 || c.day > 365)
-                return false;
-        } else {
-            c.kind = Kind::DayOfYear;
-            if (!Number(3, c.day) || c.day > 365)
-                return false;
-        }
-        c.timeSeconds = 7200;
-        return !Take('/') || Clock(167, c.timeSeconds);
-    }
-
-  private:
-    static bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-    static bool IsAlpha(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-    static bool IsAlnum(char c) { return IsDigit(c) || IsAlpha(c); }
-
-    std::string_view text_;
-    std::size_t pos_ = 0;
-};
-
-// ---------------------------------------------------------------- periods from the rule
-
-long long ChangeDay(const PosixZoneRule::Change& c, int year) {
-    using Kind = PosixZoneRule::Change::Kind;
-    const date::year y{year};
-    date::sys_days day;
-    switch (c.kind) {
-    case Kind::MonthWeekDay: {
-        const date::month m{static_cast<unsigned>(c.month)};
-        const date::weekday wd{static_cast<unsigned>(c.weekday)};
-        day = c.week == 5 ? date::sys_days{y / m / wd[date::last]}
-                          : date::sys_days{y / m / wd[static_cast<unsigned>(c.week)]};
-        break;
-    }
-    case Kind::JulianNoLeap:
-        day = date::sys_days{y / 1 / 1} + date::days{c.day - 1 + (y.is_leap() && c.day >= 60 ? 1 : 0)};
-        break;
-    case Kind::DayOfYear:
-        day = date::sys_days{y / 1 / 1} + date::days{c.day};
-        break;
-    }
-    return day.time_since_epoch().count();
-}
-
-Period RulePeriodAt(const PosixZoneRule& rule, sys_seconds t) {
-    const Period standard{sys_seconds::min(), sys_seconds::max(), rule.standardOffsetSeconds, false,
-                          rule.standardName};
-    if (!rule.hasDaylight)
-        return standard;
-    const int year = static_cast<int>(date::year_month_day{date::floor<date::days>(t)}.year());
-    // The changes of the year before, the year and the year after, in order; at the same instant
-    // daylight time wins (a rule kept all year writes its end and next start at one moment).
-    std::vector<std::pair<sys_seconds, bool>> changes;
-    for (int y = year - 1; y <= year + 1; ++y) {
-        const long long startDay = ChangeDay(rule.start, y);
-        const long long endDay = ChangeDay(rule.end, y);
-        changes.emplace_back(sys_seconds{seconds{startDay * kSecondsPerDay + rule.start.timeSeconds -
-                                                 rule.standardOffsetSeconds}},
-                             true);
-        changes.emplace_back(
-            sys_seconds{seconds{endDay * kSecondsPerDay + rule.end.timeSeconds - rule.daylightOffsetSeconds}},
-            false);
-    }
-    std::sort(changes.begin(), changes.end());
-    std::vector<std::pair<sys_seconds, bool>> kept;
-    for (const auto& change : changes) {
-        if (!kept.empty() && kept.back().first == change.first)
-            kept.pop_back();
-        if (kept.empty() || kept.back().second != change.second)
-            kept.push_back(change);
-    }
-    const auto after = std::upper_bound(kept.begin(), kept.end(), t,
-                                        [](sys_seconds v, const auto& change) { return v < change.first; });
-    Period p;
-    if (after == kept.begin()) {
-        p.begin = sys_seconds::min();
-        p.daylight = !kept.front().second;
-    } else {
-        p.begin = std::prev(after)->first;
-        p.daylight = std::prev(after)->second;
-    }
-    p.end = after == kept.end() ? sys_seconds::max() : after->first;
-    p.offset = p.daylight ? rule.daylightOffsetSeconds : rule.standardOffsetSeconds;
-    p.abbreviation = p.daylight ? rule.daylightName : rule.standardName;
-    return p;
+Period RulePeriodAt(const ClosingRule& rule, sys_seconds t) {
+    const date::sys_info info = rule.zone.get_info(t);
+    // For a rule without daylight time the library leaves the saving unset.
+    return {info.begin, info.end, static_cast<int>(info.offset.count()) - rule.shiftSeconds,
+            rule.hasDaylight && info.save.count() != 0, info.abbrev};
 }
 
 // ---------------------------------------------------------------- a zone's history
@@ -397,7 +324,7 @@ class ZoneHistory {
   private:
     const date::time_zone* zone_;
     std::string name_;
-    std::optional<std::optional<PosixZoneRule>> rule_;
+    std::optional<std::optional<ClosingRule>> rule_;
 };
 
 std::string TwoDigits(int n) {
@@ -443,29 +370,8 @@ LocalDateTime ToLocalDateTime(local_seconds t) {
 
 } // namespace
 
-std::optional<PosixZoneRule> ParsePosixZoneRule(std::string_view text) {
-    RuleText in(text);
-    PosixZoneRule rule;
-    int west = 0;
-    // Offsets in the text count westward.
-    if (!in.Name(rule.standardName) || !in.Clock(24, west))
-        return std::nullopt;
-    rule.standardOffsetSeconds = -west;
-    if (in.AtEnd())
-        return rule;
-    if (!in.Name(rule.daylightName))
-        return std::nullopt;
-    rule.hasDaylight = true;
-    rule.daylightOffsetSeconds = rule.standardOffsetSeconds + 3600;
-    if (in.Peek() != ',') {
-        if (!in.Clock(24, west))
-            return std::nullopt;
-        rule.daylightOffsetSeconds = -west;
-    }
-    // Zone files always say when daylight time runs; without the dates the rule is not usable.
-    if (!in.Take(',') || !in.Change(rule.start) || !in.Take(',') || !in.Change(rule.end) || !in.AtEnd())
-        return std::nullopt;
-    return rule;
+bool IsReadableZoneRule(std::string_view text) {
+    return ReadClosingRule(std::string(text)).has_value();
 }
 
 void SetZoneRuleSource(ZoneRuleSource source) {

@@ -45,22 +45,9 @@ std::optional<ZoneMoment> ZoneAt(const std::string& zoneName, const LocalDateTim
 // "UTC+5:30", "UTC-4:00", "UTC+0:00"; seconds only when there are any ("UTC+5:53:28").
 std::string FormatUtcOffset(int offsetSeconds);
 
-// The rule that a zone file keeps for the times after its last listed change (a POSIX TZ string such
-// as "EST5EDT,M3.2.0,M11.1.0"); offsets here are east of UTC.
-struct PosixZoneRule {
-    struct Change {
-        enum class Kind { MonthWeekDay, JulianNoLeap, DayOfYear } kind = Kind::MonthWeekDay;
-        int month = 0, week = 0, weekday = 0; // Mm.w.d: week 5 is the last, weekday 0 is Sunday
-        int day = 0;                          // Jn (1 to 365, 29 February never counted) or n (0 to 365)
-        int timeSeconds = 7200;               // local clock time of the change, -167 to 167 hours
-    };
-    std::string standardName, daylightName;
-    int standardOffsetSeconds = 0;
-    int daylightOffsetSeconds = 0;
-    bool hasDaylight = false;
-    Change start, end; // daylight time begins at start (standard clock) and ends at end (daylight clock)
-};
-std::optional<PosixZoneRule> ParsePosixZoneRule(std::string_view text);
+// Whether text is a rule that a zone file keeps for the times after its last listed change, as read
+// here: a POSIX TZ string such as "EST5EDT,M3.2.0,M11.1.0", with a change's time from -167 to 167 hours.
+bool IsReadableZoneRule(std::string_view text);
 
 // Where the rule text of a zone comes from: by default the last line of its file in the system's
 // zone folder. Tests replace it to make a database without a readable rule; an empty function restores

@@ -46,6 +46,18 @@ ExternalProject_Add(quillmere_host_tools
   BUILD_BYPRODUCTS ${QUILLMERE_HOST_TOOLS_DIR}/quillmere_embed_texts ${QUILLMERE_HOST_TOOLS_DIR}/quillmere-same-readings)
 set(QUILLMERE_HOST_EMBED_TEXTS ${QUILLMERE_HOST_TOOLS_DIR}/quillmere_embed_texts)
 
+# CLI11, which reads the companion's options, is headers only: Debian's (libcli11-dev), through a folder
+# of the build that holds them alone, since the host's /usr/include must not come before MinGW's own
+# headers.
+set(QUILLMERE_CLI11_HEADERS /usr/include/CLI CACHE PATH "CLI11's headers (the folder of CLI.hpp), for the cross build")
+if(NOT EXISTS ${QUILLMERE_CLI11_HEADERS}/CLI.hpp)
+  message(FATAL_ERROR "CLI11's headers are not in ${QUILLMERE_CLI11_HEADERS}: install the Debian package "
+    "libcli11-dev (scripts/install-deps.sh does), or set QUILLMERE_CLI11_HEADERS")
+endif()
+quillmere_include_link(${CMAKE_BINARY_DIR}/cli11/CLI ${QUILLMERE_CLI11_HEADERS})
+add_library(CLI11::CLI11 INTERFACE IMPORTED)
+set_target_properties(CLI11::CLI11 PROPERTIES INTERFACE_INCLUDE_DIRECTORIES ${CMAKE_BINARY_DIR}/cli11)
+
 # GoogleTest from the sources Debian ships (the package googletest), built with the cross compiler and
 # without the project's warnings, which are not its own.
 if(QUILLMERE_BUILD_TESTS)

@@ -1,8 +1,8 @@
 // Fuzzes the companion's option parser and runner. The input is its argument vector, one argument
 // a line (or up to a NUL byte). A fresh temporary folder holds two saved readings that arguments may name as
-// in/good.qlm and in/bad.qlm. A --save value is kept only when it is a plain file name, and then it names a
-// file in that folder, so the fuzzer never writes anywhere else. After each run only the files
-// asked for may be there (no stray or temporary file); they are removed, so that one input cannot
+// in/good.qlm and in/bad.qlm. A --save value (or --save=VALUE) is kept only when it is a plain file name, and
+// then it names a file in that folder, so the fuzzer never writes anywhere else. After each run only the
+// files asked for may be there (no stray or temporary file); they are removed, so that one input cannot
 // change how the next behaves. The working folder of the process is left alone: libFuzzer's own
 // corpus and dictionary paths are relative to it.
 #include "formats/SavedReadingFile.h"
@@ -113,15 +113,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::vector<std::string> args =
         SplitArguments(std::string_view(reinterpret_cast<const char*>(data), size));
     std::set<std::string> asked;
-    // Every "--save" counts, even one that the parser would take as a value or a file name; its
-    // value is checked for all of them before any is rewritten, and no rewritten value is "--save".
-    for (std::size_t i = 0; i + 1 < args.size(); ++i)
-        if (args[i] == "--save" && !IsPlainName(args[i + 1]))
+    // Every "--save" and "--save=NAME" counts, even one that the parser would take as a value or a
+    // file name; its value is checked for all of them before any is rewritten, and no rewritten value
+    // is "--save".
+    constexpr std::string_view kSaveIs = "--save=";
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (i + 1 < args.size() && args[i] == "--save" && !IsPlainName(args[i + 1]))
             return 0;
+        if (args[i].starts_with(kSaveIs) && !IsPlainName(args[i].substr(kSaveIs.size())))
+            return 0;
+    }
     for (std::size_t i = args.size(); i-- > 0;) {
         if (i > 0 && args[i - 1] == "--save") {
             asked.insert(args[i]);
             args[i] = (g_workDir / args[i]).string();
+        } else if (args[i].starts_with(kSaveIs)) {
+            const std::string name = args[i].substr(kSaveIs.size());
+            asked.insert(name);
+            args[i] = std::string(kSaveIs) + (g_workDir / name).string();
         } else if (args[i].starts_with("in/")) {
             args[i] = (g_workDir / args[i]).string();
         }

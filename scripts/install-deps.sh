@@ -11,6 +11,8 @@ PACKAGES=(
   libturbojpeg0-dev
   # the time-zone history: the IANA database and the date/tz library that reads it
   tzdata libhowardhinnant-date-dev
+  # the companion's option parser (headers only)
+  libcli11-dev
   # the atlas test compiles a Turkish locale from these sources into a temporary folder, to show that
   # the place search does not follow the locale's letter case
   locales

@@ -308,6 +308,37 @@ TEST(ChartCommand, UsageErrors) {
     auto missingValue = Args1980();
     missingValue.push_back("--save");
     EXPECT_EQ(RunCompanion(missingValue).status, 2);
+
+    // The parser's own refusals, and a value taken whatever it looks like.
+    const std::string tryHelp = "\nTry 'quillmere-chart --help'.\n";
+    const struct {
+        std::vector<std::string> extra;
+        int status;
+        std::string err;
+    } cases[] = {
+        {{"--frobnicate"}, 2, "--frobnicate: unknown option" + tryHelp},
+        {{"--chart=1"}, 2, "--chart=1: unknown option" + tryHelp},
+        {{"--save"}, 2, "--save: a value is missing" + tryHelp},
+        {{"--name="}, 2, "--name: a value is missing" + tryHelp},
+        {{"--name", "--chart"}, 1, "--name: Please enter only letters\n"},
+        {{"--", "--chart"}, 1, "--chart: Please Check The File. The name does not end in \"qlm\".\n"},
+    };
+    for (const auto& c : cases) {
+        auto args = Args1980();
+        args.insert(args.end(), c.extra.begin(), c.extra.end());
+        const Result r = RunCompanion(args);
+        EXPECT_EQ(r.status, c.status) << c.extra.front();
+        EXPECT_EQ(r.err, c.err) << c.extra.front();
+    }
+    EXPECT_EQ(RunCompanion({"--save", "x.qlm"}).err,
+              "--save: only birth data given as options can be saved" + tryHelp);
+    // A value after "=", and an option given twice, which takes its last value.
+    const std::string expected = RunCompanion(Args1980()).out;
+    ASSERT_FALSE(expected.empty());
+    auto joined = Args1980();
+    joined.erase(joined.begin() + 2, joined.begin() + 4);
+    joined.insert(joined.begin(), {"--zone", "1", "--date=1980-01-01"});
+    EXPECT_EQ(RunCompanion(joined).out, expected);
 }
 
 TEST(ChartCommand, ZonesAndHelp) {

@@ -310,7 +310,83 @@ TEST(ZoneHistory, MalformedRuleTextsAreRefused) {
           "EST5EDT,M3.2.7,M11.1.0", "EST5EDT,J0,J365", "EST5EDT,366,J1", "EST5EDT,M3.2.0/168,M11.1.0", "<+03",
           "<+03>", "<+0 3>-3", "EST25", "EST5:60", "EST5 ", "EST5EDT,M3.2.0,M11.1.0,",
           "EST5EDT4:99,M3.2.0,M11.1.0"})
-        EXPECT_FALSE(atlas::ParsePosixZoneRule(bad)) << bad;
+        EXPECT_FALSE(atlas::IsReadableZoneRule(bad)) << bad;
+}
+
+// Past a zone file's listed changes (Gaza's run to 2086) its closing rule answers. At every change glibc
+// makes in a few distant years, reading the same files: a minute before and after, and the middle of a
+// skipped span.
+TEST(ZoneHistory, TheClosingRuleChangesWhenGlibcDoes) {
+    const struct {
+        const char* zone;
+        int changesPerYear;
+    } zones[] = {
+        {"America/New_York", 2}, {"Australia/Sydney", 2}, // north and south of the equator
+        {"Europe/Dublin", 2},    // summer is its standard time, winter an hour behind
+        {"America/Nuuk", 2},     // changes at -1:00 (Saturday 23:00) and 0:00
+        {"America/Santiago", 2}, // at 24:00 on a Saturday
+        {"Asia/Gaza", 2},        // at 50:00 after a Thursday
+        {"Asia/Kolkata", 0},     // no daylight time
+    };
+    const char* saved = std::getenv("TZ");
+    const std::string savedTz = saved ? saved : "";
+    const auto glibcOffset = [](long long t) {
+        const std::time_t tt = static_cast<std::time_t>(t);
+        std::tm out{};
+        EXPECT_NE(localtime_r(&tt, &out), nullptr);
+        return static_cast<int>(out.tm_gmtoff);
+    };
+    const auto expect = [](const char* zone, long long local, int offset, LocalTimeKind kind) {
+        std::string error;
+        const auto m = atlas::ZoneAt(zone, LocalOf(local), error);
+        EXPECT_TRUE(m) << Show(LocalOf(local)) << ": " << error;
+        EXPECT_EQ(m.value_or(atlas::ZoneMoment{}).offsetSeconds, offset) << Show(LocalOf(local));
+        EXPECT_EQ(m.value_or(atlas::ZoneMoment{}).kind, kind) << Show(LocalOf(local));
+        return m.value_or(atlas::ZoneMoment{});
+    };
+    for (const auto& [zone, changesPerYear] : zones) {
+        ASSERT_EQ(setenv("TZ", (std::string(":") + zone).c_str(), 1), 0);
+        tzset();
+        for (const int year : {2090, 2200, 9998}) {
+            SCOPED_TRACE(std::string(zone) + " " + std::to_string(year));
+            const long long from = SecondsOf({year, 1, 1, 0, 0}), to = SecondsOf({year + 1, 1, 1, 0, 0});
+            const long long midyear = SecondsOf({year, 7, 1, 12, 0});
+            expect(zone, midyear + glibcOffset(midyear), glibcOffset(midyear), LocalTimeKind::Normal);
+            int changes = 0;
+            for (long long t = from; t < to; t += 3600) {
+                const int before = glibcOffset(t), after = glibcOffset(t + 3600);
+                if (before == after)
+                    continue;
+                long long unchanged = t, change = t + 3600;
+                while (change - unchanged > 1) {
+                    const long long mid = (unchanged + change) / 2;
+                    (glibcOffset(mid) == before ? unchanged : change) = mid;
+                }
+                ++changes;
+                SCOPED_TRACE("change at " + Show(LocalOf(change)) + " UTC");
+                // Going back, the clock readings after the change show twice; the first showing is taken.
+                const bool back = after < before;
+                const LocalTimeKind last = back ? LocalTimeKind::Repeated : LocalTimeKind::Normal;
+                expect(zone, change - 60 + before, before, last);
+                const atlas::ZoneMoment next = expect(zone, change + 60 + after, back ? before : after, last);
+                if (back) {
+                    EXPECT_EQ(next.changedAt, LocalOf(change + before));
+                    EXPECT_EQ(next.offsetAfterSeconds, after);
+                } else {
+                    const atlas::ZoneMoment skipped =
+                        expect(zone, change + (before + after) / 2, before, LocalTimeKind::Skipped);
+                    EXPECT_EQ(skipped.changedAt, LocalOf(change + before));
+                    EXPECT_EQ(skipped.offsetAfterSeconds, after);
+                }
+            }
+            EXPECT_EQ(changes, changesPerYear);
+        }
+    }
+    if (saved)
+        setenv("TZ", savedTz.c_str(), 1);
+    else
+        unsetenv("TZ");
+    tzset();
 }
 
 // The tests that replace the rule source put the default back however they end.

@@ -17,6 +17,7 @@
 #include "records/Messages.h"
 #include "records/Records.h"
 
+#include <CLI/CLI.hpp>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -103,70 +104,65 @@ struct UsageError {
     std::string text;
 };
 
+// CLI11 reads the options. An option's value is the next argument, whatever it looks like, or follows
+// "=" in the same argument (--date=1980-01-01); an option given again takes its last value. Its
+// refusals are told in the companion's own words.
 std::optional<UsageError> ParseOptions(const std::vector<std::string>& args, Options& o) {
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        auto value = [&](std::optional<std::string>& slot) -> std::optional<UsageError> {
-            if (i + 1 >= args.size())
-                return UsageError{a + ": a value is missing"};
-            slot = args[++i];
-            return std::nullopt;
-        };
-        std::optional<UsageError> e;
-        if (a == "--help" || a == "-h")
-            o.help = true;
-        else if (a == "--chart")
-            o.chart = true;
-        else if (a == "--interpretation")
-            o.interpretation = true;
-        else if (a == "--precise") {
-            o.precise = true;
-            if (!PreciseCalculationBuilt())
-                e = UsageError{a + ": " + msg::kNoPreciseBuild};
-        } else if (a == "--navamsa")
-            o.navamsa = true;
-        else if (a == "--dasha")
-            o.dasha = true;
-        else if (a == "--zones")
-            o.zones = true;
-        else if (a == "--places")
-            e = value(o.places);
-        else if (a == "--place")
-            e = value(o.place), o.birthGiven = true;
-        else if (a == "--dst")
-            o.dst = o.birthGiven = true;
-        else if (a == "--name")
-            e = value(o.name), o.birthGiven = true;
-        else if (a == "--date")
-            e = value(o.date), o.birthGiven = true;
-        else if (a == "--time")
-            e = value(o.time), o.birthGiven = true;
-        else if (a == "--zone")
-            e = value(o.zone), o.birthGiven = true;
-        else if (a == "--lat")
-            e = value(o.lat), o.birthGiven = true;
-        else if (a == "--lon")
-            e = value(o.lon), o.birthGiven = true;
-        else if (a == "--city")
-            e = value(o.city), o.birthGiven = true;
-        else if (a == "--state")
-            e = value(o.state), o.birthGiven = true;
-        else if (a == "--country")
-            e = value(o.country), o.birthGiven = true;
-        else if (a == "--save")
-            e = value(o.save);
-        else if (a == "--")
-            o.files.insert(o.files.end(), args.begin() + static_cast<long>(i) + 1, args.end()),
-                i = args.size();
-        else if (a.size() > 1 && a[0] == '-')
-            return UsageError{a + ": unknown option"};
-        else
-            o.files.push_back(a);
-        if (!e && !QUILLMERE_HAS_ATLAS && (a == "--place" || a == "--places"))
-            e = UsageError{a + ": " + msg::kNoAtlasBuild};
-        if (e)
-            return e;
+    CLI::App app;
+    app.set_help_flag(); // kHelp is the help
+    app.allow_extras();  // unknown options are named below
+    app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast)->disable_flag_override();
+    app.add_flag("-h,--help", o.help);
+    app.add_flag("--chart", o.chart);
+    app.add_flag("--interpretation", o.interpretation);
+    app.add_flag("--precise", o.precise);
+    app.add_flag("--navamsa", o.navamsa);
+    app.add_flag("--dasha", o.dasha);
+    app.add_flag("--zones", o.zones);
+    app.add_flag("--dst", o.dst);
+    // All but the first two give birth data.
+    const std::pair<const char*, std::optional<std::string>*> valued[] = {
+        {"--places", &o.places}, {"--save", &o.save}, {"--place", &o.place}, {"--name", &o.name},
+        {"--date", &o.date},     {"--time", &o.time}, {"--zone", &o.zone},   {"--lat", &o.lat},
+        {"--lon", &o.lon},       {"--city", &o.city}, {"--state", &o.state}, {"--country", &o.country}};
+    std::vector<CLI::Option*> valueOptions;
+    for (const auto& [name, slot] : valued)
+        valueOptions.push_back(app.add_option(name));
+    app.add_option("files", o.files);
+
+    std::vector<std::string> left(args.rbegin(), args.rend()); // CLI11 takes them from the back
+    try {
+        app.parse(left);
+    } catch (const CLI::ArgumentMismatch&) {
+        // The argument it took last is an option without its value, or a flag given one (--chart=1).
+        if (left.size() < args.size()) {
+            const std::string& taken = args[args.size() - left.size() - 1];
+            const std::string name = taken.substr(0, taken.find('='));
+            const CLI::Option* option = app.get_option_no_throw(name);
+            return UsageError{option && option->get_expected_min() > 0 ? name + ": a value is missing"
+                                                                       : taken + ": unknown option"};
+        }
+        return UsageError{"The options could not be read."};
+    } catch (const CLI::ParseError& e) {
+        return UsageError{e.what()};
     }
+    // CLI11 keeps "--" among the unknown arguments when it is given.
+    for (const std::string& unknown : app.remaining())
+        if (unknown != "--")
+            return UsageError{unknown + ": unknown option"};
+
+    for (std::size_t i = 0; i < valueOptions.size(); ++i) {
+        if (valueOptions[i]->count() == 0)
+            continue;
+        *valued[i].second = valueOptions[i]->as<std::string>();
+        o.birthGiven = o.birthGiven || i >= 2;
+    }
+    o.birthGiven = o.birthGiven || o.dst;
+    if (o.precise && !PreciseCalculationBuilt())
+        return UsageError{std::string("--precise: ") + msg::kNoPreciseBuild};
+    for (const auto& [name, slot] : {valued[0], valued[2]})
+        if (*slot && !QUILLMERE_HAS_ATLAS)
+            return UsageError{std::string(name) + ": " + msg::kNoAtlasBuild};
     if (o.save && !o.birthGiven)
         return UsageError{"--save: only birth data given as options can be saved"};
     return std::nullopt;
