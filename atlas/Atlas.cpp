@@ -326,10 +326,9 @@ std::optional<Atlas> Atlas::Load(const std::string& path, std::string& error) {
 }
 
 bool Atlas::RanksBefore(std::uint32_t a, std::uint32_t b) const {
+    // The population is in the rank already; this orders places of the same population.
     const Place& pa = places_[a];
     const Place& pb = places_[b];
-    if (pa.population != pb.population)
-        return pa.population > pb.population;
     if (const int c = Folded(compared_[a].name).compare(Folded(compared_[b].name)); c != 0)
         return c < 0;
     if (pa.name != pb.name)
