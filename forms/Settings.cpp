@@ -17,7 +17,8 @@ bool IsChoice(const SettingRow& row) {
     return row.words[0] != nullptr;
 }
 
-// The position of the stored word among the choice's words; the words are in the enum's order.
+// The position of the stored word among the choice's words, which are in the enum's order. value()
+// gives a word of the row, the default at worst, so one is always found.
 template <class Choice> Choice ChoiceOf(const Settings& settings, Setting setting) {
     const SettingRow& row = Row(setting);
     const QString stored = settings.value(setting);
