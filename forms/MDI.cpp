@@ -2,7 +2,9 @@
 
 #include "formats/ChartExport.h"
 #include "formats/SavedReadingFile.h"
+#include "forms/Actions.h"
 #include "forms/Icons.h"
+#include "forms/Settings.h"
 #include "forms/WebPages.h"
 #include "forms/frmAbout.h"
 #include "forms/frmDisplay.h"
@@ -51,12 +53,11 @@ constexpr int kButtonHeight = 400;
 constexpr int kButtonWidth = 1000;
 constexpr int kWideButtonWidth = 1500;
 
-const char* const kToolbarKeys[] = {"New", "Save", "Print", "Help"};
-
-// The kept choice of chart style and its two values.
-const QString kChartStyleSetting = QStringLiteral("chartStyle");
-const QString kSouthIndianSetting = QStringLiteral("south");
-const QString kNorthIndianSetting = QStringLiteral("north");
+// Where the next file dialog starts. The folder is no choice of the user's: a store that refuses it
+// is not worth a message after the file itself was written.
+void KeepFolderOf(const QString& file) {
+    Settings().setLastFolderOf(file);
+}
 
 QPushButton* StripButton(const char* caption, const char* name, int widthTwips, QWidget* strip) {
     auto* button = new QPushButton(QString::fromLatin1(caption), strip);
@@ -74,11 +75,13 @@ MDI::MDI(frmMain& entryForm, QWidget* parent) : QMainWindow(parent), entryForm_(
     setWindowIcon(AppIcon());
     setAttribute(Qt::WA_DeleteOnClose);
 
+    // First: the periods view's command is the display form's, and the View menu offers it.
+    display_ = new frmDisplay();
+    BuildActions();
+    BuildMenus();
     BuildToolbar();
     BuildStrips();
-    BuildMenus();
 
-    display_ = new frmDisplay();
     // No frame of its own: the reading cannot be dragged away, and the title bar's height goes to
     // the reading on a small screen.
     displayWindow = mdiArea->addSubWindow(display_, Qt::SubWindow | Qt::FramelessWindowHint);
@@ -88,12 +91,48 @@ MDI::MDI(frmMain& entryForm, QWidget* parent) : QMainWindow(parent), entryForm_(
     // close it.
     displayWindow->installEventFilter(this);
     centralWidget()->installEventFilter(this);
-    connect(display_, &frmDisplay::ViewChanged, this, &MDI::FollowView);
 
     MDIForm_Load();
 }
 
 MDI::~MDI() = default;
+
+void MDI::BuildActions() {
+    mnuNew = MakeAction(this, "&New", "mnuNew");
+    mnuSaveAsText = MakeAction(this, "Save &As", "mnuSaveAsText", QKeySequence::Save);
+    mnuSaveAsJpeg = MakeAction(this, "Save As &JPEG", "mnuSaveAsJpeg");
+    mnuExport = MakeAction(this, "&Export Chart As Text", "mnuExport");
+    mnuPrint = MakeAction(this, "&Print", "mnuPrint", QKeySequence::Print);
+    mnuPrintChart = MakeAction(this, msg::kPrintChart, "mnuPrintChart");
+    mnuBack = MakeAction(this, "&Back", "mnuBack");
+    mnuExit = MakeAction(this, "E&xit", "mnuExit");
+    mnuToolBar = MakeAction(this, "&Toolbar", "mnuToolBar");
+    mnuToolBar->setCheckable(true);
+    mnuPeriods = display_->actPeriods;
+    mnuSouthIndian = MakeAction(this, msg::kSouthIndian, "mnuSouthIndian");
+    mnuNorthIndian = MakeAction(this, msg::kNorthIndian, "mnuNorthIndian");
+    auto* styles = new QActionGroup(this);
+    for (QAction* style : {mnuSouthIndian, mnuNorthIndian}) {
+        style->setCheckable(true);
+        styles->addAction(style);
+        connect(style, &QAction::triggered, this, &MDI::chooseChartStyle);
+    }
+    mnuOnline = MakeAction(this, "&Online Help", "mnuOnline", QKeySequence::HelpContents);
+    mnuUpdate = MakeAction(this, "Check for Software &Update", "mnuUpdate");
+    mnuAbout = MakeAction(this, "&About Software", "mnuAbout");
+
+    connect(mnuNew, &QAction::triggered, this, &MDI::returnToEntryForm);
+    connect(mnuSaveAsText, &QAction::triggered, this, &MDI::saveReading);
+    connect(mnuSaveAsJpeg, &QAction::triggered, this, &MDI::savePicture);
+    connect(mnuExport, &QAction::triggered, this, &MDI::exportChart);
+    connect(mnuPrint, &QAction::triggered, this, &MDI::printInterpretation);
+    connect(mnuPrintChart, &QAction::triggered, this, &MDI::printChart);
+    connect(mnuBack, &QAction::triggered, this, &MDI::returnToEntryForm);
+    connect(mnuExit, &QAction::triggered, this, &MDI::exitProgram);
+    connect(mnuOnline, &QAction::triggered, this, &MDI::showHelp);
+    connect(mnuUpdate, &QAction::triggered, this, &MDI::checkForUpdate);
+    connect(mnuAbout, &QAction::triggered, this, &MDI::showAbout);
+}
 
 void MDI::BuildToolbar() {
     TB = new QToolBar(this);
@@ -102,14 +141,19 @@ void MDI::BuildToolbar() {
     TB->setFloatable(false);
     TB->setIconSize(QSize(16, 15));
     TB->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    for (const char* key : kToolbarKeys) {
-        QAction* button = TB->addAction(ToolbarIcon(key), QString::fromLatin1(key));
-        button->setObjectName(QString("TB_%1").arg(key));
-        button->setData(QString::fromLatin1(key));
-        button->setToolTip(QString::fromLatin1(key));
+    // The tool buttons are the menu's own commands with a picture and the short name they have
+    // always shown as a tip; the menus stay without pictures.
+    const std::pair<const char*, QAction*> buttons[] = {
+        {"New", mnuNew}, {"Save", mnuSaveAsText}, {"Print", mnuPrint}, {"Help", mnuOnline}};
+    for (const auto& [key, action] : buttons) {
+        action->setIcon(ToolbarIcon(key));
+        action->setIconVisibleInMenu(false);
+        action->setToolTip(QString::fromLatin1(key));
+        action->setData(QString::fromLatin1(key));
+        TB->addAction(action);
     }
     addToolBar(Qt::TopToolBarArea, TB);
-    connect(TB, &QToolBar::actionTriggered, this, &MDI::TB_ButtonClick);
+    connect(mnuToolBar, &QAction::toggled, TB, &QWidget::setVisible);
 }
 
 void MDI::BuildStrips() {
@@ -154,66 +198,37 @@ void MDI::BuildStrips() {
     cmdSaveAsJPEG = StripButton("Save As &JPEG", "cmdSaveAsJPEG", kWideButtonWidth, Picture1);
     cmdBack = StripButton("&Back", "cmdBack", kButtonWidth, Picture1);
     cmdExit = StripButton("E&xit", "cmdExit", kButtonWidth, Picture1);
-
-    connect(cmdSave, &QPushButton::clicked, this, &MDI::cmdSave_Click);
-    connect(cmdSaveAsJPEG, &QPushButton::clicked, this, &MDI::cmdSaveAsJPEG_Click);
-    connect(cmdBack, &QPushButton::clicked, this, &MDI::cmdBack_Click);
-    connect(cmdExit, &QPushButton::clicked, this, &MDI::cmdExit_Click);
+    BindButton(cmdSave, mnuSaveAsText);
+    BindButton(cmdSaveAsJPEG, mnuSaveAsJpeg);
+    BindButton(cmdBack, mnuBack);
+    BindButton(cmdExit, mnuExit);
 }
 
 void MDI::BuildMenus() {
-    const auto item = [this](QMenu* menu, const char* caption, const char* name, void (MDI::*handler)()) {
-        QAction* action = menu->addAction(QString::fromLatin1(caption));
-        action->setObjectName(QString::fromLatin1(name));
-        connect(action, &QAction::triggered, this, handler);
-        return action;
+    const auto menu = [this](const char* caption, const char* name, std::initializer_list<QAction*> items) {
+        QMenu* added = menuBar()->addMenu(QString::fromLatin1(caption));
+        added->setObjectName(QString::fromLatin1(name));
+        for (QAction* item : items) {
+            if (item)
+                added->addAction(item);
+            else
+                added->addSeparator();
+        }
     };
-    QMenu* file = menuBar()->addMenu("&File");
-    file->setObjectName("mnuFile");
-    mnuNew = item(file, "&New", "mnuNew", &MDI::mnuNew_Click);
-    file->addSeparator();
-    mnuSaveAsText = item(file, "Save &As", "mnuSaveAsText", &MDI::mnuSaveAsText_Click);
-    mnuSaveAsJpeg = item(file, "Save As &JPEG", "mnuSaveAsJpeg", &MDI::mnuSaveAsJpeg_Click);
-    file->addSeparator();
-    mnuExport = item(file, "&Export Chart As Text", "mnuExport", &MDI::mnuExport_Click);
-    file->addSeparator();
-    mnuPrint = item(file, "&Print", "mnuPrint", &MDI::mnuPrint_Click);
-    mnuPrintChart = item(file, msg::kPrintChart, "mnuPrintChart", &MDI::mnuPrintChart_Click);
-    file->addSeparator();
-    mnuBack = item(file, "&Back", "mnuBack", &MDI::mnuBack_Click);
-    file->addSeparator();
-    mnuExit = item(file, "E&xit", "mnuExit", &MDI::mnuExit_Click);
-
-    QMenu* view = menuBar()->addMenu("&View");
-    view->setObjectName("mnuView");
-    mnuToolBar = item(view, "&Toolbar", "mnuToolBar", &MDI::mnuToolBar_Click);
-    mnuToolBar->setCheckable(true);
-    view->addSeparator();
-    mnuPeriods = item(view, msg::kPeriodsView, "mnuPeriods", &MDI::mnuPeriods_Click);
-    view->addSeparator();
-    auto* styles = new QActionGroup(view);
-    mnuSouthIndian = item(view, msg::kSouthIndian, "mnuSouthIndian", &MDI::mnuChartStyle_Click);
-    mnuNorthIndian = item(view, msg::kNorthIndian, "mnuNorthIndian", &MDI::mnuChartStyle_Click);
-    for (QAction* style : {mnuSouthIndian, mnuNorthIndian}) {
-        style->setCheckable(true);
-        styles->addAction(style);
-    }
-
-    QMenu* help = menuBar()->addMenu("&Help");
-    help->setObjectName("mnuHelp");
-    mnuOnline = item(help, "&Online Help", "mnuOnline", &MDI::mnuOnline_Click);
-    help->addSeparator();
-    mnuUpdate = item(help, "Check for Software &Update", "mnuUpdate", &MDI::mnuUpdate_Click);
-    help->addSeparator();
-    mnuAbout = item(help, "&About Software", "mnuAbout", &MDI::mnuAbout_Click);
+    // A null item is a separator.
+    menu("&File", "mnuFile",
+         {mnuNew, nullptr, mnuSaveAsText, mnuSaveAsJpeg, nullptr, mnuExport, nullptr, mnuPrint, mnuPrintChart,
+          nullptr, mnuBack, nullptr, mnuExit});
+    menu("&View", "mnuView", {mnuToolBar, nullptr, mnuPeriods, nullptr, mnuSouthIndian, mnuNorthIndian});
+    menu("&Help", "mnuHelp", {mnuOnline, nullptr, mnuUpdate, nullptr, mnuAbout});
 }
 
 void MDI::MDIForm_Load() {
     mnuToolBar->setChecked(true);
     TB->setVisible(true);
-    const bool north = platform::Os().Setting(kChartStyleSetting) == kNorthIndianSetting;
-    (north ? mnuNorthIndian : mnuSouthIndian)->setChecked(true);
-    display_->SetChartStyle(north ? ChartStyle::NorthIndian : ChartStyle::SouthIndian);
+    const ChartStyle style = Settings().chartStyle();
+    (style == ChartStyle::NorthIndian ? mnuNorthIndian : mnuSouthIndian)->setChecked(true);
+    display_->SetChartStyle(style);
 }
 
 void MDI::MDIForm_Activate() {
@@ -248,8 +263,7 @@ void MDI::ShowReadingWindow() {
     if (!ReadingState.calculation.empty())
         title += " - " + QString::fromStdString(ReadingState.calculation);
     setWindowTitle(title);
-    display_->cmdChart_Click();
-    cmdSave->setEnabled(false);
+    display_->showChart();
 
     // The design width, tall enough for the whole display form; a screen too small for that gets
     // the window maximised, and the strips give the reading what room they can.
@@ -359,12 +373,7 @@ QMenu* MDI::createPopupMenu() {
     return nullptr;
 }
 
-void MDI::FollowView(bool pictureView) {
-    cmdSave->setEnabled(!pictureView);
-    cmdSaveAsJPEG->setEnabled(pictureView);
-}
-
-void MDI::ReturnToEntryForm() {
+void MDI::returnToEntryForm() {
     // The entry form comes up before this window goes, so the program is never without a window
     // and does not take the moment for its end.
     entryForm_.show();
@@ -374,66 +383,25 @@ void MDI::ReturnToEntryForm() {
     close();
 }
 
-void MDI::mnuNew_Click() {
-    ReturnToEntryForm();
-}
-
-void MDI::mnuBack_Click() {
-    ReturnToEntryForm();
-}
-
-void MDI::cmdBack_Click() {
-    mnuBack_Click();
-}
-
-void MDI::mnuExit_Click() {
+void MDI::exitProgram() {
     returningToEntryForm_ = false;
     close();
 }
 
-void MDI::cmdExit_Click() {
-    mnuExit_Click();
-}
-
-void MDI::mnuToolBar_Click() {
-    // The menu item has already turned its check mark over; the toolbar follows it.
-    TB->setVisible(mnuToolBar->isChecked());
-}
-
-void MDI::mnuOnline_Click() {
+void MDI::showHelp() {
     OpenOnlineHelp();
 }
 
-void MDI::mnuUpdate_Click() {
+void MDI::checkForUpdate() {
     OpenUpdatePage();
 }
 
-void MDI::mnuAbout_Click() {
+void MDI::showAbout() {
     frmAbout about(this);
     platform::Os().ShowModal(about);
 }
 
-void MDI::TB_ButtonClick(QAction* Button) {
-    const QString key = Button ? Button->data().toString() : QString();
-    if (key == "New")
-        mnuNew_Click();
-    else if (key == "Save")
-        mnuSaveAsText_Click();
-    else if (key == "Print")
-        mnuPrint_Click();
-    else if (key == "Help")
-        mnuOnline_Click();
-}
-
-void MDI::cmdSave_Click() {
-    mnuSaveAsText_Click();
-}
-
-void MDI::mnuSaveAsJpeg_Click() {
-    cmdSaveAsJPEG_Click();
-}
-
-void MDI::mnuSaveAsText_Click() {
+void MDI::saveReading() {
     platform::FileDialogRequest request;
     request.kind = platform::FileDialogRequest::Kind::Save;
     request.title = msg::kMessageTitle;
@@ -441,6 +409,7 @@ void MDI::mnuSaveAsText_Click() {
     request.defaultSuffix = "qlm";
     // The last name, as a reading: the last file may have been an export.
     request.presetName = platform::WithSuffix(LastFileName(), request.defaultSuffix);
+    request.startFolder = Settings().lastFolder();
     request.promptOverwrite = true;
     const std::optional<QString> chosen = platform::Os().AskFileName(request);
     if (!chosen || chosen->isEmpty())
@@ -461,9 +430,10 @@ void MDI::mnuSaveAsText_Click() {
         return;
     }
     SetLastFileName(*chosen);
+    KeepFolderOf(*chosen);
 }
 
-void MDI::cmdSaveAsJPEG_Click() {
+void MDI::savePicture() {
     display_->Picture1->setPixmap(CaptureFormPicture(*display_));
     platform::FileDialogRequest request;
     request.kind = platform::FileDialogRequest::Kind::Save;
@@ -471,14 +441,18 @@ void MDI::cmdSaveAsJPEG_Click() {
     request.defaultSuffix = "JPG";
     // This dialog serves the picture alone and opens with the name it was given last.
     request.presetName = pictureDialogName_;
+    request.startFolder = Settings().lastFolder();
     const std::optional<QString> chosen = platform::Os().AskFileName(request);
     if (!chosen || chosen->isEmpty())
         return;
     pictureDialogName_ = *chosen;
-    SaveDisplayAsJpeg({display_->Picture1, display_->txtFile, display_->txtFolder}, *chosen, true);
+    const QString written =
+        SaveDisplayAsJpeg({display_->Picture1, display_->txtFile, display_->txtFolder}, *chosen, true);
+    if (!written.isEmpty())
+        KeepFolderOf(written);
 }
 
-void MDI::mnuExport_Click() {
+void MDI::exportChart() {
     platform::FileDialogRequest request;
     request.kind = platform::FileDialogRequest::Kind::Save;
     request.title = "Select the destination text file ";
@@ -486,6 +460,7 @@ void MDI::mnuExport_Click() {
     request.defaultSuffix = "txt";
     // The last name, as a text file: one confirmation must not turn a saved reading into text.
     request.presetName = platform::WithSuffix(LastFileName(), request.defaultSuffix);
+    request.startFolder = Settings().lastFolder();
     request.promptOverwrite = true;
     const std::optional<QString> chosen = platform::Os().AskFileName(request);
     if (!chosen || chosen->isEmpty())
@@ -498,9 +473,10 @@ void MDI::mnuExport_Click() {
         return;
     }
     SetLastFileName(*chosen);
+    KeepFolderOf(*chosen);
 }
 
-void MDI::mnuPrint_Click() {
+void MDI::printInterpretation() {
     platform::PrinterRequest request;
     request.printSelection = display_->RTB->textCursor().hasSelection();
     if (!printer_)
@@ -516,18 +492,14 @@ void MDI::mnuPrint_Click() {
     }
 }
 
-void MDI::mnuPeriods_Click() {
-    display_->cmdPeriods_Click();
-}
-
-void MDI::mnuChartStyle_Click() {
-    const bool north = mnuNorthIndian->isChecked();
-    display_->SetChartStyle(north ? ChartStyle::NorthIndian : ChartStyle::SouthIndian);
-    if (!platform::Os().SetSetting(kChartStyleSetting, north ? kNorthIndianSetting : kSouthIndianSetting))
+void MDI::chooseChartStyle() {
+    const ChartStyle style = mnuNorthIndian->isChecked() ? ChartStyle::NorthIndian : ChartStyle::SouthIndian;
+    display_->SetChartStyle(style);
+    if (!Settings().setChartStyle(style))
         platform::ShowMessage(QString::fromLatin1(msg::kChoiceNotKept), platform::MessageIcon::Error);
 }
 
-void MDI::mnuPrintChart_Click() {
+void MDI::printChart() {
     if (!printer_)
         printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
     if (!platform::Os().AskPrinter(*printer_, platform::PrinterRequest{}))

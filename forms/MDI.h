@@ -41,6 +41,10 @@ class MDI : public QMainWindow {
     QMdiArea* mdiArea;
     QMdiSubWindow* displayWindow;
 
+    // The commands, each one action for its menu item, tool button and push button, enabled in
+    // every view: New (toolbar), Save As (Save, toolbar, Ctrl+S), Save As JPEG (button), Print
+    // (toolbar, Ctrl+P), Back (button), Exit (button), Online Help (toolbar, F1). The periods
+    // view's is the display form's own.
     QAction* mnuNew;
     QAction* mnuSaveAsText;
     QAction* mnuSaveAsJpeg;
@@ -58,25 +62,24 @@ class MDI : public QMainWindow {
     QAction* mnuAbout;
 
   public slots:
-    void mnuNew_Click();
-    void mnuSaveAsText_Click();
-    void mnuSaveAsJpeg_Click();
-    void mnuExport_Click();
-    void mnuPrint_Click();
-    void mnuPrintChart_Click();
-    void mnuBack_Click();
-    void mnuExit_Click();
-    void mnuToolBar_Click();
-    void mnuPeriods_Click();
-    void mnuChartStyle_Click();
-    void mnuOnline_Click();
-    void mnuUpdate_Click();
-    void mnuAbout_Click();
-    void TB_ButtonClick(QAction* Button);
-    void cmdSave_Click();
-    void cmdSaveAsJPEG_Click();
-    void cmdBack_Click();
-    void cmdExit_Click();
+    // Shows the entry form again, filled as it was, and closes this window (New and Back).
+    void returnToEntryForm();
+    // Closes this window and the entry form: the program ends, nothing saved.
+    void exitProgram();
+    // Keeps the birth data in a saved reading.
+    void saveReading();
+    // Saves a picture of the view in front.
+    void savePicture();
+    // Writes the chart as a text file.
+    void exportChart();
+    // Prints the interpretation, or its selected part.
+    void printInterpretation();
+    void printChart();
+    // Draws the charts in the style chosen in the menu and keeps it for the next run.
+    void chooseChartStyle();
+    void showHelp();
+    void checkForUpdate();
+    void showAbout();
     void MDIForm_Resize();
 
   protected:
@@ -87,6 +90,7 @@ class MDI : public QMainWindow {
     QMenu* createPopupMenu() override;
 
   private:
+    void BuildActions();
     void BuildToolbar();
     void BuildStrips();
     void BuildMenus();
@@ -98,9 +102,6 @@ class MDI : public QMainWindow {
     QPoint KeptInView(QPoint at) const;
     // Gives a window too short for the reading the strips' room.
     void FitStripsToWindow();
-    void FollowView(bool pictureView);
-    // Closes this window and the display form and shows the entry form again.
-    void ReturnToEntryForm();
 
     frmMain& entryForm_;
     frmDisplay* display_;

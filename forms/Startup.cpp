@@ -41,7 +41,7 @@ void OpenHandedOverReading(frmMain& form, const QString& path) {
         return;
     // As the entry form's open does: from the entry form, which a reading on screen returns to.
     if (MDI* shown = form.MainWindow())
-        shown->mnuBack_Click();
+        shown->returnToEntryForm();
     if (form.isMinimized())
         form.showNormal();
     form.show();

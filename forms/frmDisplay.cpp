@@ -1,6 +1,7 @@
 #include "forms/frmDisplay.h"
 
 #include "formats/ChartExport.h"
+#include "forms/Actions.h"
 #include "forms/HouseLordReport.h"
 #include "forms/NorthIndianChart.h"
 #include "forms/RasiChart.h"
@@ -10,6 +11,7 @@
 #include "records/Records.h"
 #include "records/Vocabulary.h"
 
+#include <QAction>
 #include <QDateTime>
 #include <QFontDatabase>
 #include <QGridLayout>
@@ -111,12 +113,18 @@ frmDisplay::frmDisplay(QWidget* parent) : QWidget(parent) {
         hidden->hide();
     }
 
-    connect(cmdInterpretation, &QPushButton::clicked, this, &frmDisplay::cmdInterpretation_Click);
-    connect(cmdChart, &QPushButton::clicked, this, &frmDisplay::cmdChart_Click);
+    actChart = MakeAction(this, "Show Chart", "actChart");
+    actInterpretation = MakeAction(this, "Get Interpretation", "actInterpretation");
+    actPeriods = MakeAction(this, msg::kPeriodsView, "mnuPeriods");
+    for (QPushButton* button : {cmdChart, cmdPeriodsChart})
+        BindButton(button, actChart);
+    for (QPushButton* button : {cmdInterpretation, cmdPeriodsInterpretation})
+        BindButton(button, actInterpretation);
     for (QPushButton* button : cmdPeriods)
-        connect(button, &QPushButton::clicked, this, &frmDisplay::cmdPeriods_Click);
-    connect(cmdPeriodsChart, &QPushButton::clicked, this, &frmDisplay::cmdChart_Click);
-    connect(cmdPeriodsInterpretation, &QPushButton::clicked, this, &frmDisplay::cmdInterpretation_Click);
+        BindButton(button, actPeriods);
+    connect(actChart, &QAction::triggered, this, &frmDisplay::showChart);
+    connect(actInterpretation, &QAction::triggered, this, &frmDisplay::showInterpretation);
+    connect(actPeriods, &QAction::triggered, this, &frmDisplay::showPeriods);
 
     Form_Load();
 }
@@ -480,19 +488,16 @@ void frmDisplay::BuildHouseLordReading() {
     RTB->moveCursor(QTextCursor::Start);
 }
 
-void frmDisplay::cmdInterpretation_Click() {
+void frmDisplay::showInterpretation() {
     views->setCurrentWidget(fraInterpretation);
-    emit ViewChanged(false);
 }
 
-void frmDisplay::cmdChart_Click() {
+void frmDisplay::showChart() {
     views->setCurrentWidget(fraChart);
-    emit ViewChanged(true);
 }
 
-void frmDisplay::cmdPeriods_Click() {
+void frmDisplay::showPeriods() {
     views->setCurrentWidget(fraPeriods);
     // Ctrl+Tab then turns the pages.
     tabPeriods->setFocus();
-    emit ViewChanged(true);
 }

@@ -9,6 +9,7 @@
 
 #include <array>
 
+class QAction;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -93,15 +94,16 @@ class frmDisplay : public QWidget {
     QLineEdit* txtFile;
     QLineEdit* txtFolder;
 
-  signals:
-    // The view in front changed; the main window's Save buttons follow it. `pictureView`: the chart
-    // or the periods view, which a picture saves, rather than the interpretation.
-    void ViewChanged(bool pictureView);
+    // The three views' commands, each shared by the buttons that show its view; the periods view's
+    // is the main window's View menu item too.
+    QAction* actChart;
+    QAction* actInterpretation;
+    QAction* actPeriods;
 
   public slots:
-    void cmdChart_Click();
-    void cmdInterpretation_Click();
-    void cmdPeriods_Click();
+    void showChart();
+    void showInterpretation();
+    void showPeriods();
 
   private:
     void Form_Load();

@@ -2,10 +2,12 @@
 
 #include "astro/modVedicPlanetPosition.h"
 #include "formats/SavedReadingFile.h"
+#include "forms/Actions.h"
 #include "forms/FilteredTextBox.h"
 #include "forms/Icons.h"
 #include "forms/MDI.h"
 #include "forms/PlaceFinder.h"
+#include "forms/Settings.h"
 #include "forms/WebPages.h"
 #include "forms/frmAbout.h"
 #include "forms/frmDisplay.h"
@@ -37,11 +39,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-// The calculation kept between runs.
-const QString kCalculationSetting = QStringLiteral("calculation");
-const QString kClassicSetting = QStringLiteral("classic");
-const QString kPreciseSetting = QStringLiteral("precise");
 
 bool IsLetterKey(int code) {
     return (code >= 65 && code <= 90) || (code >= 97 && code <= 122) || code == 32 || code == 8 ||
@@ -281,10 +278,6 @@ void frmMain::BuildControls() {
 
     placeFinder = new PlaceFinder(*this, *lblZoneNote);
 
-    connect(cmdCalculate, &QPushButton::clicked, this, &frmMain::cmdCalculate_Click);
-    connect(cmdOpen, &QPushButton::clicked, this, &frmMain::cmdOpen_Click);
-    connect(Command1, &QPushButton::clicked, this, &frmMain::Command1_Click);
-
     const auto letters = [this](FilteredTextBox* box, void (frmMain::*handler)(int&)) {
         box->SetFilter([this, handler](int& code) { (this->*handler)(code); },
                        [this, box](const QString& text) { return LettersTextAllowed(*box, text); });
@@ -317,17 +310,29 @@ void frmMain::changeEvent(QEvent* event) {
 }
 
 void frmMain::BuildMenus() {
+    mnuCalculate = MakeAction(this, "Get My &Rasi Chart", "mnuCalculate");
+    actOpen = MakeAction(this, "&Open Previously Saved Reading", "actOpen", QKeySequence::Open);
+    actFindCoordinates = MakeAction(this, "Click here to find Latitude && Longitude", "actFindCoordinates");
+    mnuExit = MakeAction(this, "&Exit", "mnuExit");
+    mnuOnline = MakeAction(this, "&Online Help", "mnuOnline", QKeySequence::HelpContents);
+    mnuAbout = MakeAction(this, "&About Software", "mnuAbout");
+    // Without a menu item, the open command is the window's own, so that its shortcut works.
+    addAction(actOpen);
+    BindButton(cmdCalculate, mnuCalculate);
+    BindButton(cmdOpen, actOpen);
+    BindButton(Command1, actFindCoordinates);
+
     QMenu* file = menuBar()->addMenu("&File");
     file->setObjectName("mnuFile");
-    mnuCalculate = Named(file->addAction("Get My &Rasi Chart"), "mnuCalculate");
+    file->addAction(mnuCalculate);
     file->addSeparator();
-    mnuExit = Named(file->addAction("&Exit"), "mnuExit");
+    file->addAction(mnuExit);
 
     QMenu* help = menuBar()->addMenu("&Help");
     help->setObjectName("mnuHelp");
-    mnuOnline = Named(help->addAction("&Online Help"), "mnuOnline");
+    help->addAction(mnuOnline);
     help->addSeparator();
-    mnuAbout = Named(help->addAction("&About Software"), "mnuAbout");
+    help->addAction(mnuAbout);
     // After the program's own two menus, which keep their places.
     if (PreciseCalculationBuilt()) {
         QMenu* calculation = menuBar()->addMenu("&Calculation");
@@ -338,16 +343,18 @@ void frmMain::BuildMenus() {
         for (QAction* choice : {mnuClassic, mnuPrecise}) {
             choice->setCheckable(true);
             group->addAction(choice);
-            connect(choice, &QAction::triggered, this, &frmMain::mnuCalculation_Click);
+            connect(choice, &QAction::triggered, this, &frmMain::keepCalculation);
         }
-        const bool precise = platform::Os().Setting(kCalculationSetting) == kPreciseSetting;
+        const bool precise = Settings().calculation() == Calculation::Precise;
         (precise ? mnuPrecise : mnuClassic)->setChecked(true);
     }
 
-    connect(mnuCalculate, &QAction::triggered, this, &frmMain::mnuCalculate_Click);
-    connect(mnuExit, &QAction::triggered, this, &frmMain::mnuExit_Click);
-    connect(mnuOnline, &QAction::triggered, this, &frmMain::mnuOnline_Click);
-    connect(mnuAbout, &QAction::triggered, this, &frmMain::mnuAbout_Click);
+    connect(mnuCalculate, &QAction::triggered, this, &frmMain::getReading);
+    connect(actOpen, &QAction::triggered, this, &frmMain::openReading);
+    connect(actFindCoordinates, &QAction::triggered, this, &frmMain::findCoordinates);
+    connect(mnuExit, &QAction::triggered, this, &QWidget::close);
+    connect(mnuOnline, &QAction::triggered, this, &frmMain::showHelp);
+    connect(mnuAbout, &QAction::triggered, this, &frmMain::showAbout);
 }
 
 void frmMain::SetTabOrder() {
@@ -460,13 +467,12 @@ Calculation frmMain::CurrentCalculation() const {
     return mnuPrecise && mnuPrecise->isChecked() ? Calculation::Precise : Calculation::Classic;
 }
 
-void frmMain::mnuCalculation_Click() {
-    const bool precise = CurrentCalculation() == Calculation::Precise;
-    if (!platform::Os().SetSetting(kCalculationSetting, precise ? kPreciseSetting : kClassicSetting))
+void frmMain::keepCalculation() {
+    if (!Settings().setCalculation(CurrentCalculation()))
         platform::ShowMessage(QString::fromLatin1(msg::kChoiceNotKept), platform::MessageIcon::Error);
 }
 
-void frmMain::cmdCalculate_Click() {
+void frmMain::getReading() {
     if (!ValidateInput())
         return;
     BuildReferenceTables();
@@ -487,17 +493,22 @@ void frmMain::cmdCalculate_Click() {
     hide();
 }
 
-void frmMain::cmdOpen_Click() {
+void frmMain::openReading() {
     platform::FileDialogRequest request;
     request.kind = platform::FileDialogRequest::Kind::Open;
     request.title = msg::kOpenTitle;
     request.filter = platform::QtFileFilter("Quillmere (*.qlm)|*.qlm");
     request.defaultSuffix = "qlm";
     request.fileMustExist = true;
+    Settings settings;
+    request.startFolder = settings.lastFolder();
     const std::optional<QString> chosen = platform::Os().AskFileName(request);
     if (!chosen || chosen->isEmpty())
         return;
-    OpenSavedReading(*chosen);
+    // Where the next dialog starts; not a choice of the user's, so a store that refuses it is
+    // not worth a message after the reading has opened.
+    if (OpenSavedReading(*chosen))
+        settings.setLastFolderOf(*chosen);
 }
 
 bool frmMain::OpenSavedReading(const QString& path) {
@@ -510,7 +521,7 @@ bool frmMain::OpenSavedReading(const QString& path) {
         return false;
     }
     LoadEntry(*opened.entry);
-    cmdCalculate_Click();
+    getReading();
     return true;
 }
 
@@ -541,7 +552,7 @@ void frmMain::LoadEntry(const BirthEntry& e) {
     txtCountry->setText(QString::fromStdString(e.country));
 }
 
-void frmMain::Command1_Click() {
+void frmMain::findCoordinates() {
     const std::pair<QLineEdit*, const char*> required[] = {{txtCity, msg::kSearchEnterCity},
                                                            {txtState, msg::kSearchEnterState},
                                                            {txtCountry, msg::kSearchEnterCountry}};
@@ -557,19 +568,11 @@ void frmMain::Command1_Click() {
     OpenWebPage(CoordinateSearchAddress(phrase));
 }
 
-void frmMain::mnuCalculate_Click() {
-    cmdCalculate_Click();
-}
-
-void frmMain::mnuExit_Click() {
-    close();
-}
-
-void frmMain::mnuOnline_Click() {
+void frmMain::showHelp() {
     OpenOnlineHelp();
 }
 
-void frmMain::mnuAbout_Click() {
+void frmMain::showAbout() {
     frmAbout about(this);
     platform::Os().ShowModal(about);
 }

@@ -66,9 +66,13 @@ class frmMain : public QMainWindow {
     QLabel* lblZoneNote;
     PlaceFinder* placeFinder;
 
+    // The commands. The reading command is the menu's "Get My &Rasi Chart" and the button beside
+    // the open command; opening (Ctrl+O) and the coordinate search have a button only.
     QAction* mnuCalculate;
+    QAction* actOpen;
+    QAction* actFindCoordinates;
     QAction* mnuExit;
-    QAction* mnuOnline;
+    QAction* mnuOnline; // F1
     QAction* mnuAbout;
     // The calculation choice; absent (null) when the build has no precise calculation.
     QAction* mnuClassic = nullptr;
@@ -78,15 +82,16 @@ class frmMain : public QMainWindow {
     Calculation CurrentCalculation() const;
 
   public slots:
-    void cmdCalculate_Click();
-    void cmdOpen_Click();
-    void Command1_Click();
-    void mnuCalculate_Click();
-    void mnuExit_Click();
-    void mnuOnline_Click();
-    void mnuAbout_Click();
+    // Checks the form, computes the reading and shows it in the main window.
+    void getReading();
+    // Asks for a saved reading and opens it.
+    void openReading();
+    // Searches the web for the coordinates of the city, state and country.
+    void findCoordinates();
+    void showHelp();
+    void showAbout();
     // Keeps the calculation chosen in the menu for the next run.
-    void mnuCalculation_Click();
+    void keepCalculation();
 
   public:
     // Key filters: each receives a typed character's code and sets it to 0 to discard the key.

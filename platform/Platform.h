@@ -27,6 +27,9 @@ struct FileDialogRequest {
     QString filter;        // Qt form, for example "Quillmere (*.qlm)"
     QString defaultSuffix; // without the dot; a save dialog adds it when the chosen name has none
     QString presetName;
+    // Where the dialog starts when it has no preset name; the documents folder when this is empty
+    // or no longer a folder.
+    QString startFolder;
     bool promptOverwrite = false;
     bool fileMustExist = false;
 };
@@ -34,8 +37,8 @@ struct FileDialogRequest {
 // Converts a "description|pattern|description|pattern" filter into Qt's form.
 QString QtFileFilter(const QString& pipeFilter);
 
-// Where file dialogs start when they have no name to start from: the user's documents folder, or
-// the home folder when there is none.
+// Where file dialogs start when they have no name nor folder to start from: the user's documents
+// folder, or the home folder when there is none.
 QString DocumentsFolder();
 
 // `path` with its file name's last suffix replaced by `suffix` (added when it has none), so that a

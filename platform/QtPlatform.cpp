@@ -301,9 +301,10 @@ void SetUpFileDialog(QFileDialog& dialog, const FileDialogRequest& request) {
         dialog.setDefaultSuffix(request.defaultSuffix);
         dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.promptOverwrite);
     }
-    if (request.presetName.isEmpty())
-        dialog.setDirectory(DocumentsFolder());
-    else
+    if (request.presetName.isEmpty()) {
+        const bool folderStands = !request.startFolder.isEmpty() && QFileInfo(request.startFolder).isDir();
+        dialog.setDirectory(folderStands ? request.startFolder : DocumentsFolder());
+    } else
         dialog.selectFile(request.presetName);
 }
 

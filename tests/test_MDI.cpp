@@ -24,9 +24,11 @@
 #include <QScrollBar>
 #include <QStackedWidget>
 #include <QTemporaryDir>
+#include <QTextEdit>
 #include <QToolBar>
 
 #include <filesystem>
+#include <functional>
 #include <set>
 
 namespace {
@@ -93,12 +95,17 @@ TEST_F(MainWindowTest, StripsToolbarAndHeadingAreBuiltToTheirSizes) {
               mdi->Picture1->mapTo(mdi, QPoint()).y());
 
     QStringList keys;
+    QStringList tips;
     for (const QAction* action : mdi->TB->actions()) {
         keys << action->data().toString();
+        tips << action->toolTip();
         EXPECT_FALSE(action->icon().isNull());
         EXPECT_FALSE(action->icon().pixmap(QSize(16, 15)).isNull());
+        // The tool buttons are menu items too, which show no picture.
+        EXPECT_FALSE(action->isIconVisibleInMenu());
     }
     EXPECT_EQ(keys, QStringList({"New", "Save", "Print", "Help"}));
+    EXPECT_EQ(tips, keys);
 }
 
 TEST_F(MainWindowTest, ResizingKeepsTheButtonsRightAlignedAndTheHeadingCentred) {
@@ -121,40 +128,90 @@ TEST_F(MainWindowTest, ResizingKeepsTheButtonsRightAlignedAndTheHeadingCentred) 
     EXPECT_EQ(mdi->cmdSave->y(), mdi->cmdExit->y());
 }
 
-TEST_F(MainWindowTest, ViewsSwitchAndTheSaveButtonsFollow) {
+// Each command does the same from its button, its menu item, its tool button and its shortcut, in
+// every view: the reading is saved, or the view in front pictured, from any of them. A shortcut
+// acts from whatever has the focus, the interpretation's text included.
+TEST_F(MainWindowTest, EachCommandWorksFromEveryPlaceInEveryView) {
+    ASSERT_TRUE(QTest::qWaitForWindowActive(mdi));
     frmDisplay& d = mdi->Display();
-    EXPECT_EQ(d.views->currentWidget(), d.fraChart);
-    EXPECT_FALSE(mdi->cmdSave->isEnabled());
-    EXPECT_TRUE(mdi->cmdSaveAsJPEG->isEnabled());
-    // The menu and the toolbar keep saving available.
-    EXPECT_TRUE(mdi->mnuSaveAsText->isEnabled());
-    EXPECT_TRUE(ToolbarButton(*mdi, "Save")->isEnabled());
+    const auto done = [this] {
+        QStringList out;
+        for (const platform::FileDialogRequest& request : fake.fileRequests)
+            out << request.defaultSuffix;
+        out << QStringList(static_cast<qsizetype>(fake.printerRequests.size()), "print");
+        for (const QUrl& address : fake.openedAddresses)
+            out << address.fileName();
+        fake.fileRequests.clear();
+        fake.printerRequests.clear();
+        fake.openedAddresses.clear();
+        return out.join(' ');
+    };
+    const auto tool = [this](QAction* action) {
+        return [this, action] { QTest::mouseClick(mdi->TB->widgetForAction(action), Qt::LeftButton); };
+    };
+    const auto key = [](Qt::Key k, Qt::KeyboardModifiers modifiers) {
+        return [k, modifiers] { QTest::keyClick(QApplication::focusWidget(), k, modifiers); };
+    };
+    const struct {
+        const char* place;
+        std::function<void()> use;
+        const char* outcome;
+    } places[] = {
+        {"Save", [this] { mdi->cmdSave->click(); }, "qlm"},
+        {"File > Save As", [this] { mdi->mnuSaveAsText->trigger(); }, "qlm"},
+        {"toolbar Save", tool(mdi->mnuSaveAsText), "qlm"},
+        {"Ctrl+S", key(Qt::Key_S, Qt::ControlModifier), "qlm"},
+        {"Save As JPEG", [this] { mdi->cmdSaveAsJPEG->click(); }, "JPG"},
+        {"File > Save As JPEG", [this] { mdi->mnuSaveAsJpeg->trigger(); }, "JPG"},
+        {"toolbar Print", tool(mdi->mnuPrint), "print"},
+        {"Ctrl+P", key(Qt::Key_P, Qt::ControlModifier), "print"},
+        {"toolbar Help", tool(mdi->mnuOnline), "quillmere-help.html"},
+        {"F1", key(Qt::Key_F1, Qt::NoModifier), "quillmere-help.html"},
+    };
+    const std::pair<QPushButton*, QWidget*> views[] = {{d.cmdPeriods[0], d.fraPeriods},
+                                                       {d.cmdPeriodsInterpretation, d.fraInterpretation},
+                                                       {d.cmdChart, d.fraChart}};
+    for (const auto& [button, view] : views) {
+        QTest::mouseClick(button, Qt::LeftButton);
+        ASSERT_EQ(d.views->currentWidget(), view) << button->objectName().toStdString();
+        if (view == d.fraInterpretation)
+            d.RTB->setFocus();
+        for (const auto& p : places) {
+            p.use();
+            EXPECT_EQ(done(), p.outcome) << p.place << " in " << view->objectName().toStdString();
+        }
+    }
+    EXPECT_TRUE(fake.messages.empty());
 
-    QTest::mouseClick(d.cmdInterpretation, Qt::LeftButton);
-    EXPECT_EQ(d.views->currentWidget(), static_cast<QWidget*>(d.fraInterpretation));
-    EXPECT_TRUE(mdi->cmdSave->isEnabled());
-    EXPECT_FALSE(mdi->cmdSaveAsJPEG->isEnabled());
-
-    QTest::mouseClick(d.cmdChart, Qt::LeftButton);
-    EXPECT_EQ(d.views->currentWidget(), d.fraChart);
-    EXPECT_FALSE(mdi->cmdSave->isEnabled());
-    EXPECT_TRUE(mdi->cmdSaveAsJPEG->isEnabled());
+    // A button and its menu item and tool button are enabled and disabled together.
+    const std::pair<QAction*, QPushButton*> commands[] = {
+        {mdi->mnuSaveAsText, mdi->cmdSave}, {mdi->mnuSaveAsJpeg, mdi->cmdSaveAsJPEG},
+        {mdi->mnuBack, mdi->cmdBack},       {mdi->mnuExit, mdi->cmdExit},
+        {mdi->mnuPeriods, d.cmdPeriods[1]}, {d.actChart, d.cmdPeriodsChart}};
+    for (const auto& [action, button] : commands) {
+        for (const bool enabled : {false, true}) {
+            action->setEnabled(enabled);
+            EXPECT_EQ(button->isEnabled(), enabled) << button->objectName().toStdString();
+            if (QWidget* toolButton = mdi->TB->widgetForAction(action)) {
+                EXPECT_EQ(toolButton->isEnabled(), enabled) << button->objectName().toStdString();
+            }
+        }
+    }
 }
 
-TEST_F(MainWindowTest, ThePeriodsViewComesFromTheMenuAndEveryViewAndThePictureFollowsIt) {
+TEST_F(MainWindowTest, ThePeriodsViewComesFromTheMenuAndEveryView) {
     frmDisplay& d = mdi->Display();
     mdi->mnuPeriods->trigger();
     EXPECT_EQ(d.views->currentWidget(), d.fraPeriods);
-    EXPECT_FALSE(mdi->cmdSave->isEnabled());
-    EXPECT_TRUE(mdi->cmdSaveAsJPEG->isEnabled());
     const std::pair<QPushButton*, QWidget*> steps[] = {{d.cmdPeriodsInterpretation, d.fraInterpretation},
                                                        {d.cmdPeriods[1], d.fraPeriods},
                                                        {d.cmdPeriodsChart, d.fraChart},
-                                                       {d.cmdPeriods[0], d.fraPeriods}};
+                                                       {d.cmdPeriods[0], d.fraPeriods},
+                                                       {d.cmdInterpretation, d.fraInterpretation},
+                                                       {d.cmdChart, d.fraChart}};
     for (const auto& [button, view] : steps) {
         QTest::mouseClick(button, Qt::LeftButton);
         EXPECT_EQ(d.views->currentWidget(), view) << button->objectName().toStdString();
-        EXPECT_EQ(mdi->cmdSave->isEnabled(), view == d.fraInterpretation);
     }
 }
 
@@ -176,7 +233,7 @@ TEST_F(MainWindowTest, TheChartStyleComesFromTheViewMenuAndIsKept) {
     EXPECT_TRUE(fake.messages.empty());
     EXPECT_EQ(mdi->Display().picNorthRasi->geometry(), mdi->Display().picSouthRasi->geometry());
 
-    mdi->mnuBack_Click();
+    mdi->returnToEntryForm();
     ProcessDeferredDeletes();
     MDI* next = Compute(Entry1947());
     ASSERT_NE(next, nullptr);
@@ -293,7 +350,7 @@ TEST_F(MainWindowTest, WithoutABrowserTheAddressIsGivenToTheUser) {
     fake.browserStarts = false;
     mdi->mnuOnline->trigger();
     mdi->mnuUpdate->trigger();
-    form->Command1_Click(); // the coordinate search of the filled entry form
+    form->findCoordinates(); // the coordinate search of the filled entry form
     ASSERT_EQ(fake.openedAddresses.size(), 3u);
     ASSERT_EQ(fake.messages.size(), 3u);
     for (std::size_t i = 0; i < 3; ++i) {
@@ -310,11 +367,6 @@ TEST_F(MainWindowTest, CommandsOfTheFilesWorkShowNothingYet) {
         action->trigger();
     mdi->cmdSaveAsJPEG->click();
     EXPECT_TRUE(fake.messages.empty());
-    EXPECT_TRUE(mdi->isVisible());
-    // A button whose key is none of the four does nothing.
-    QAction stray("Other");
-    stray.setData("Other");
-    mdi->TB_ButtonClick(&stray);
     EXPECT_TRUE(mdi->isVisible());
     EXPECT_TRUE(fake.openedAddresses.empty());
 }
@@ -362,7 +414,7 @@ TEST(StartTest, ASavedReadingGivenByTheDesktopIsOpened) {
     ASSERT_NE(program->entryForm->MainWindow(), nullptr);
     EXPECT_EQ(program->entryForm->cboYear->currentText(), "1947");
     EXPECT_EQ(program->entryForm->MainWindow()->Display().Planet[0]->text(), "28 Can 43");
-    program->entryForm->MainWindow()->mnuBack_Click();
+    program->entryForm->MainWindow()->returnToEntryForm();
     ProcessDeferredDeletes();
 }
 
@@ -441,7 +493,7 @@ TEST(StartTest, AHandedOverReadingIsOpenedByTheRunningCopy) {
     ASSERT_NE(form.MainWindow(), nullptr);
     EXPECT_EQ(form.MainWindow()->Display().Planet[0]->text(), "16 Sag 56");
     EXPECT_TRUE(fake.messages.empty()) << fake.MessageTexts().join(" | ").toStdString();
-    form.MainWindow()->mnuBack_Click();
+    form.MainWindow()->returnToEntryForm();
     ProcessDeferredDeletes();
 }
 
@@ -481,9 +533,9 @@ TEST(StartTest, ANameThatIsNotUtf8ReachesItsOwnFile) {
 
     for (const char* suffix : {".qlm", ".txt", ".jpg"})
         fake.fileAnswers.push_back(PathFromSystem(folder + "r\xE9sultat" + suffix));
-    mdi->mnuSaveAsText_Click();
-    mdi->mnuExport_Click();
-    mdi->cmdSaveAsJPEG_Click();
+    mdi->saveReading();
+    mdi->exportChart();
+    mdi->savePicture();
     EXPECT_TRUE(fake.messages.empty()) << fake.MessageTexts().join(" | ").toStdString();
     std::string bytes;
     EXPECT_TRUE(ReadWholeFile(folder + "r\xE9sultat.qlm", bytes) && bytes == saved);
@@ -494,7 +546,7 @@ TEST(StartTest, ANameThatIsNotUtf8ReachesItsOwnFile) {
         names.insert(entry.path().filename().native());
     EXPECT_EQ(names, (std::set<std::string>{"caf\xE9.qlm", "r\xE9sultat.jpg", "r\xE9sultat.qlm",
                                             "r\xE9sultat.txt"}));
-    mdi->mnuBack_Click();
+    mdi->returnToEntryForm();
     ProcessDeferredDeletes();
 }
 
@@ -525,7 +577,7 @@ TEST(StartTest, ANameNoFileCanHaveIsRefusedAndTheReadingStays) {
     EXPECT_EQ(fake.messages.at(0).icon, platform::MessageIcon::Error);
     ASSERT_NE(form.MainWindow(), nullptr);
     EXPECT_EQ(form.MainWindow()->Display().Planet[0]->text(), "28 Can 43");
-    form.MainWindow()->mnuBack_Click();
+    form.MainWindow()->returnToEntryForm();
     ProcessDeferredDeletes();
 
     fake.messages.clear();

@@ -254,7 +254,7 @@ TEST_F(FormTest, AMonkeyCannotBreakTheProgram) {
     else
         qputenv("TMPDIR", previousTemp);
     if (MDI* mdi = form->MainWindow()) {
-        mdi->mnuBack_Click();
+        mdi->returnToEntryForm();
         ProcessDeferredDeletes();
     }
 }

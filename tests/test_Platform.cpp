@@ -416,7 +416,9 @@ TEST(FileDialogTest, AnOpenDialogTakesAnExistingNameAsItIsTyped) {
     }
 }
 
-TEST(FileDialogTest, WithoutANameDialogsStartInTheDocumentsFolder) {
+// Without a name, a dialog starts in the folder it is given while that is a folder, else in the
+// documents folder.
+TEST(FileDialogTest, WithoutANameDialogsStartInTheirFolderOrTheDocumentsFolder) {
     QTemporaryDir home;
     ASSERT_TRUE(home.isValid());
     ScopedEnv setHome("HOME", QFile::encodeName(home.path()));
@@ -425,14 +427,22 @@ TEST(FileDialogTest, WithoutANameDialogsStartInTheDocumentsFolder) {
     EXPECT_EQ(platform::DocumentsFolder(), home.path());
     ASSERT_TRUE(QDir(home.path()).mkdir("Documents"));
     EXPECT_EQ(platform::DocumentsFolder(), home.filePath("Documents"));
+    ASSERT_TRUE(QDir(home.path()).mkdir("readings"));
+    QFile file(home.filePath("a file"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    const std::pair<QString, QString> folders[] = {
+        {"", "Documents"}, {"readings", "readings"}, {"gone", "Documents"}, {"a file", "Documents"}};
     for (const auto kind :
          {platform::FileDialogRequest::Kind::Open, platform::FileDialogRequest::Kind::Save}) {
-        platform::FileDialogRequest request;
-        request.kind = kind;
-        QFileDialog dialog;
-        dialog.setOption(QFileDialog::DontUseNativeDialog);
-        platform::SetUpFileDialog(dialog, request);
-        EXPECT_EQ(dialog.directory().absolutePath(), home.filePath("Documents"));
+        for (const auto& [given, started] : folders) {
+            platform::FileDialogRequest request;
+            request.kind = kind;
+            request.startFolder = given.isEmpty() ? QString() : home.filePath(given);
+            QFileDialog dialog;
+            dialog.setOption(QFileDialog::DontUseNativeDialog);
+            platform::SetUpFileDialog(dialog, request);
+            EXPECT_EQ(dialog.directory().absolutePath(), home.filePath(started)) << given.toStdString();
+        }
     }
 }
 

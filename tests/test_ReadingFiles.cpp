@@ -32,6 +32,7 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <functional>
 
 namespace {
 
@@ -102,7 +103,7 @@ class ReadingFilesTest : public FormTest {
         return mdi;
     }
     void BackToForm(MDI* mdi) {
-        mdi->mnuNew_Click();
+        mdi->returnToEntryForm();
         ProcessDeferredDeletes();
     }
 
@@ -160,11 +161,11 @@ TEST_F(ReadingFilesTest, FlagsComeBackIntoTheirControls) {
     MDI* mdi = ComputeShown(entry);
     ASSERT_NE(mdi, nullptr);
     fake.fileAnswers.push_back(Path("ny.qlm"));
-    mdi->mnuSaveAsText_Click();
+    mdi->saveReading();
     BackToForm(mdi);
     FillForm(*form, Entry1947());
     fake.fileAnswers.push_back(Path("ny.qlm"));
-    form->cmdOpen_Click();
+    form->openReading();
     EXPECT_TRUE(form->optLong[1]->isChecked()); // West
     EXPECT_TRUE(form->optLat[1]->isChecked());  // South
     EXPECT_TRUE(form->chkDST->isChecked());
@@ -175,7 +176,7 @@ TEST_F(ReadingFilesTest, FlagsComeBackIntoTheirControls) {
 TEST_F(ReadingFilesTest, TheOpenerRefusesWhatIsNotASavedReadingAndLeavesTheFormAlone) {
     MDI* mdi = ComputeShown(Entry1980());
     fake.fileAnswers.push_back(Path("good.qlm"));
-    mdi->mnuSaveAsText_Click();
+    mdi->saveReading();
     BackToForm(mdi);
     const QByteArray good = Read(Path("good.qlm"));
     ASSERT_FALSE(good.isEmpty());
@@ -250,7 +251,7 @@ TEST_F(ReadingFilesTest, TheOpenerRefusesWhatIsNotASavedReadingAndLeavesTheFormA
 TEST_F(ReadingFilesTest, AReadableFileThatFailsValidationStillFillsTheForm) {
     MDI* mdi = ComputeShown(Entry1980());
     fake.fileAnswers.push_back(Path("good.qlm"));
-    mdi->mnuSaveAsText_Click();
+    mdi->saveReading();
     BackToForm(mdi);
     QByteArray noName = Read(Path("good.qlm"));
     noName.remove(0, noName.indexOf("\r\n"));
@@ -269,7 +270,7 @@ TEST_F(ReadingFilesTest, AReadableFileThatFailsValidationStillFillsTheForm) {
 TEST_F(ReadingFilesTest, AFailedSaveIsReportedAndChangesNothing) {
     MDI* mdi = ComputeShown(Entry1980());
     fake.fileAnswers.push_back(Path("first.qlm"));
-    mdi->mnuSaveAsText_Click();
+    mdi->saveReading();
     ASSERT_EQ(QString::fromStdString(ReadingState.lastFileName), Path("first.qlm"));
 
     // The writer's reason reaches the message.
@@ -292,9 +293,9 @@ TEST_F(ReadingFilesTest, AFailedSaveIsReportedAndChangesNothing) {
             fake.messages.clear();
             fake.fileAnswers.push_back(c.stem + suffix);
             if (suffix == ".qlm")
-                mdi->mnuSaveAsText_Click();
+                mdi->saveReading();
             else
-                mdi->mnuExport_Click();
+                mdi->exportChart();
             ASSERT_EQ(fake.messages.size(), 1u) << c.reason;
             const QString text = fake.messages.back().text;
             EXPECT_TRUE(text.startsWith("The file could not be saved.")) << text.toStdString();
@@ -323,9 +324,9 @@ TEST_F(ReadingFilesTest, AFullDiskKeepsTheEarlierFileAndIsReported) {
             fake.messages.clear();
             fake.fileAnswers.push_back(Path(name));
             if (name.endsWith("qlm"))
-                mdi->mnuSaveAsText_Click();
+                mdi->saveReading();
             else
-                mdi->mnuExport_Click();
+                mdi->exportChart();
             ASSERT_EQ(fake.messages.size(), 1u) << name.toStdString();
             EXPECT_TRUE(fake.messages[0].text.startsWith("The file could not be saved."))
                 << fake.messages[0].text.toStdString();
@@ -341,7 +342,7 @@ TEST_F(ReadingFilesTest, AReadingThatCannotBeSavedWholeIsRefused) {
     MDI* mdi = ComputeShown(Entry1980());
     BirthData.city = "K\u00F8benhavn"; // ø cannot be raised by 85 within a byte
     fake.fileAnswers.push_back(Path("dk.qlm"));
-    mdi->mnuSaveAsText_Click();
+    mdi->saveReading();
     EXPECT_EQ(fake.MessageTexts(), QStringList{"This reading holds characters that cannot be saved."});
     EXPECT_FALSE(QFileInfo::exists(Path("dk.qlm")));
     EXPECT_EQ(ReadingState.lastFileName, "");
@@ -379,23 +380,69 @@ TEST_F(ReadingFilesTest, ExportWritesTheFortyOneLinesByteForByte) {
 TEST_F(ReadingFilesTest, ExportAndSaveShareTheLastNameEachWithItsOwnSuffix) {
     MDI* mdi = ComputeShown(Entry1980());
     fake.fileAnswers.push_back(Path("a.qlm"));
-    mdi->mnuSaveAsText_Click();
+    mdi->saveReading();
     fake.fileAnswers.push_back(Path("b.txt"));
-    mdi->mnuExport_Click();
+    mdi->exportChart();
     // One confirmation of the proposed name must not turn the saved reading into text.
     EXPECT_EQ(fake.fileRequests[1].presetName, Path("a.txt"));
-    mdi->mnuSaveAsText_Click(); // cancelled
+    mdi->saveReading(); // cancelled
     EXPECT_EQ(fake.fileRequests[2].presetName, Path("b.qlm"));
-    mdi->mnuExport_Click(); // cancelled: nothing written, the name kept
+    mdi->exportChart(); // cancelled: nothing written, the name kept
     EXPECT_EQ(QString::fromStdString(ReadingState.lastFileName), Path("b.txt"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), (QStringList{"a.qlm", "b.txt"}));
+}
+
+// The folder of the file last saved or opened is kept for the next run, and the dialogs without a
+// name of their own start there; a cancelled or failed dialog leaves it, and a store that refuses it
+// spoils no save with a message.
+TEST_F(ReadingFilesTest, DialogsStartInTheFolderLastUsed) {
+    ASSERT_TRUE(QDir(dir.path()).mkdir("kept"));
+    fake.settings["lastFolder"] = Path("kept");
+    MDI* mdi = ComputeShown(Entry1980());
+    mdi->saveReading();
+    mdi->exportChart();
+    mdi->savePicture();
+    fake.fileAnswers.push_back(Path("gone/a.qlm"));
+    mdi->saveReading();
+    ASSERT_EQ(fake.fileRequests.size(), 4u);
+    for (const platform::FileDialogRequest& request : fake.fileRequests)
+        EXPECT_EQ(request.startFolder, Path("kept")) << request.defaultSuffix.toStdString();
+    EXPECT_EQ(fake.settings["lastFolder"], Path("kept"));
+
+    const std::pair<std::function<void()>, QString> steps[] = {
+        {[mdi] { mdi->saveReading(); }, Path("a.qlm")},
+        {[mdi] { mdi->savePicture(); }, Path("kept/chart.jpg")},
+        {[mdi] { mdi->exportChart(); }, Path("b.txt")},
+    };
+    for (const auto& [use, file] : steps) {
+        fake.fileAnswers.push_back(file);
+        use();
+        EXPECT_EQ(fake.settings["lastFolder"], QFileInfo(file).path()) << file.toStdString();
+    }
+    BackToForm(mdi);
+    fake.fileAnswers.push_back(Path("kept/none.qlm"));
+    form->openReading(); // no such reading: the folder stays
+    EXPECT_EQ(fake.fileRequests.back().startFolder, dir.path());
+    EXPECT_EQ(fake.settings["lastFolder"], dir.path());
+    ASSERT_TRUE(QFile::copy(Path("a.qlm"), Path("kept/a.qlm")));
+    fake.fileAnswers.push_back(Path("kept/a.qlm"));
+    form->openReading();
+    ASSERT_NE(form->MainWindow(), nullptr);
+    EXPECT_EQ(fake.settings["lastFolder"], Path("kept"));
+
+    fake.messages.clear();
+    fake.settingsWritable = false;
+    fake.fileAnswers.push_back(Path("kept/c.qlm"));
+    form->MainWindow()->saveReading();
+    EXPECT_TRUE(QFileInfo(Path("kept/c.qlm")).isFile());
+    EXPECT_TRUE(fake.messages.empty()) << fake.MessageTexts().join(" | ").toStdString();
 }
 
 TEST_F(ReadingFilesTest, ExportingTwiceToOneNameKeepsOnlyTheSecond) {
     MDI* mdi = ComputeShown(Entry1980());
     Write(Path("chart.txt"), QByteArray(5000, 'x'));
     fake.fileAnswers.push_back(Path("chart.txt"));
-    mdi->mnuExport_Click();
+    mdi->exportChart();
     EXPECT_EQ(Read(Path("chart.txt")), QByteArray::fromStdString(ChartExportText()));
 }
 
@@ -463,7 +510,7 @@ TEST_F(ReadingFilesTest, PictureNamesAreCutAtTheirFirstDot) {
     fake.fileAnswers.push_back(Path("john.doe/chart.jpg"));
     fake.fileAnswers.push_back(Path("Shot.JPG"));
     for (int i = 0; i < 3; ++i)
-        mdi->mnuSaveAsJpeg_Click();
+        mdi->savePicture();
     EXPECT_TRUE(QFileInfo(Path("my.jpg")).isFile());
     EXPECT_TRUE(QFileInfo(Path("john.doe/chart.jpg")).isFile());
     EXPECT_TRUE(QFileInfo(Path("Shot.jpg")).isFile());
@@ -475,7 +522,7 @@ TEST_F(ReadingFilesTest, PictureNamesAreCutAtTheirFirstDot) {
 // A failed picture says why on a second line, as the other files' messages do.
 TEST_F(ReadingFilesTest, AFailedPictureIsReportedWithItsReasonAndCancellingSavesNothing) {
     MDI* mdi = ComputeShown(Entry1947());
-    mdi->cmdSaveAsJPEG_Click(); // cancelled
+    mdi->savePicture(); // cancelled
     EXPECT_TRUE(fake.messages.empty());
     EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
 
@@ -498,7 +545,7 @@ TEST_F(ReadingFilesTest, AFailedPictureIsReportedWithItsReasonAndCancellingSaves
         fake.conversionSucceeds = c.converts;
         SetFileFaultHook(c.fault);
         fake.fileAnswers.push_back(Path(c.name));
-        mdi->cmdSaveAsJPEG_Click();
+        mdi->savePicture();
         SetFileFaultHook({});
         ASSERT_EQ(fake.messages.size(), 1u) << c.name;
         EXPECT_EQ(fake.messages[0].text,
@@ -549,7 +596,7 @@ TEST_F(ReadingFilesTest, PrintingAllKeepsColoursAndText) {
     MDI* mdi = ComputeShown(Entry1947());
     fake.printerOutputFile = Path("all.pdf");
     fake.printerAnswers.push_back(true);
-    mdi->mnuPrint_Click();
+    mdi->printInterpretation();
     ASSERT_EQ(fake.printerRequests.size(), 1u);
     EXPECT_FALSE(fake.printerRequests[0].printSelection);
     EXPECT_TRUE(fake.messages.empty());
@@ -583,13 +630,13 @@ TEST_F(ReadingFilesTest, CancellingPrintsNothingAndAFailedPrintSaysSo) {
     MDI* mdi = ComputeShown(Entry1947());
     fake.printerOutputFile = Path("none.pdf");
     fake.printerAnswers.push_back(false);
-    mdi->mnuPrint_Click();
+    mdi->printInterpretation();
     EXPECT_FALSE(QFileInfo::exists(Path("none.pdf")));
     EXPECT_TRUE(fake.messages.empty());
 
     fake.printerOutputFile = Path("no/such/folder/out.pdf");
     fake.printerAnswers.push_back(true);
-    mdi->mnuPrint_Click();
+    mdi->printInterpretation();
     ASSERT_EQ(fake.messages.size(), 1u);
     EXPECT_TRUE(fake.messages[0].text.startsWith("The interpretation could not be printed.\n" +
                                                  Path("no/such/folder/out.pdf") + ": "))
@@ -650,7 +697,7 @@ TEST_F(ReadingFilesTest, APrintToAFileReplacesTheEarlierFileOnlyWhenComplete) {
         if (fault.fullDiskAt)
             SetFileFaultHook([step = *fault.fullDiskAt](FileStep s) { return s == step ? ENOSPC : 0; });
         fake.printerAnswers.push_back(true);
-        mdi->mnuPrint_Click();
+        mdi->printInterpretation();
         SetPrintedFileHook({});
         SetFileFaultHook({});
         ASSERT_EQ(fake.messages.size(), 1u) << fault.what;
@@ -663,7 +710,7 @@ TEST_F(ReadingFilesTest, APrintToAFileReplacesTheEarlierFileOnlyWhenComplete) {
 
     fake.messages.clear();
     fake.printerAnswers.push_back(true);
-    mdi->mnuPrint_Click();
+    mdi->printInterpretation();
     EXPECT_TRUE(fake.messages.empty()) << fake.MessageTexts().join(" | ").toStdString();
     EXPECT_TRUE(Read(pdf).startsWith("%PDF-"));
     EXPECT_TRUE(PdfText(pdf).contains("Lord of the 1st House Mars is placed in House 2."));

@@ -578,7 +578,7 @@ TEST_F(DisplayTest, ThePeriodsViewShowsTheNinePeriodsAndMarksTheRunningOnes) {
 
 TEST_F(DisplayTest, ThePositionsTableShowsEveryBodyWholeWithItsNakshatraPadaAndMark) {
     frmDisplay& d = Reading(Entry1980());
-    d.cmdPeriods_Click();
+    d.showPeriods();
     d.tabPeriods->setCurrentWidget(d.fraPositions);
     QCoreApplication::processEvents();
     const QTableWidget* t = d.grdPositions;

@@ -163,6 +163,41 @@ TEST_F(FormTest, LettersFilterPutsTheFocusBackOnItsBox) {
     EXPECT_EQ(QApplication::focusWidget(), form->txtCity);
 }
 
+// A shortcut acts before a box's filter sees the key: Ctrl+O opens a saved reading and F1 the help
+// from a letters box and a digits box alike, leaving the text as it was; a Ctrl key that is no
+// command is still the filter's to refuse.
+TEST_F(FormTest, ShortcutsActFromTheTextBoxesBeforeTheirFilters) {
+    const struct {
+        FilteredTextBox* box;
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        const char* outcome;
+    } cases[] = {
+        {form->txtName, Qt::Key_O, Qt::ControlModifier, "open"},
+        {form->txtLatDeg, Qt::Key_O, Qt::ControlModifier, "open"},
+        {form->txtCity, Qt::Key_F1, Qt::NoModifier, "help"},
+        {form->txtLonMin, Qt::Key_F1, Qt::NoModifier, "help"},
+        {form->txtName, Qt::Key_S, Qt::ControlModifier, "Please enter only letters"},
+        {form->txtLatMin, Qt::Key_P, Qt::ControlModifier, "Please enter only numbers"},
+    };
+    for (const auto& c : cases) {
+        fake.fileRequests.clear();
+        fake.openedAddresses.clear();
+        fake.messages.clear();
+        c.box->setText(c.box == form->txtName || c.box == form->txtCity ? "Asha" : "12");
+        const QString before = c.box->text();
+        c.box->setFocus();
+        QTest::keyClick(c.box, c.key, c.modifiers);
+        QStringList outcome = fake.MessageTexts();
+        for (const platform::FileDialogRequest& request : fake.fileRequests)
+            outcome << (request.kind == platform::FileDialogRequest::Kind::Open ? "open" : "save");
+        for (const QUrl& address : fake.openedAddresses)
+            outcome << (address.fileName() == "quillmere-help.html" ? "help" : address.toString());
+        EXPECT_EQ(outcome, QStringList{c.outcome}) << c.box->objectName().toStdString();
+        EXPECT_EQ(c.box->text(), before) << c.box->objectName().toStdString();
+    }
+}
+
 TEST_F(FormTest, DigitsFilterPassesDigitsUpToThreeAndBackspace) {
     for (QLineEdit* box :
          {static_cast<QLineEdit*>(form->txtLatDeg), static_cast<QLineEdit*>(form->txtLatMin),
@@ -407,7 +442,7 @@ TEST_F(FormTest, ARefusedFormLeavesTheLastReadingAndShowsNoWindow) {
     BirthEntry kept = Entry1947();
     kept.name = "Kept Person";
     ASSERT_NE(Compute(kept), nullptr);
-    form->MainWindow()->mnuBack_Click();
+    form->MainWindow()->returnToEntryForm();
     ProcessDeferredDeletes();
     ASSERT_EQ(BirthData.name, "Kept Person");
 
@@ -573,7 +608,7 @@ TEST_F(FormTest, TheCalculationChoiceIsKeptUsedAndShown) {
     EXPECT_TRUE(second.mnuPrecise->isChecked());
 
     // Back to classic: the reading and the window are the classic ones again.
-    mdi->mnuBack_Click();
+    mdi->returnToEntryForm();
     fake.settingsWritable = false;
     form->mnuClassic->trigger();
     EXPECT_EQ(fake.MessageTexts(), QStringList{"The choice could not be kept for the next run."});

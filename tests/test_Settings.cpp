@@ -1,0 +1,105 @@
+// The kept choices: what earlier versions stored reads as the same choice, in the fake store and in
+// the desktop's own; anything else reads as the default; each choice is stored as the word earlier
+// versions read, and a store that refuses it says so.
+#include "support/FakePlatform.h"
+
+#include "forms/Settings.h"
+#include "platform/QtPlatform.h"
+
+#include <QSettings>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+namespace {
+
+struct Kept {
+    Calculation calculation;
+    ChartStyle style;
+    QString folder;
+    bool operator==(const Kept&) const = default;
+};
+
+Kept Read(const Settings& settings) {
+    return {settings.calculation(), settings.chartStyle(), settings.lastFolder()};
+}
+
+void PrintTo(const Kept& kept, std::ostream* out) {
+    *out << static_cast<int>(kept.calculation) << ' ' << static_cast<int>(kept.style) << " '"
+         << kept.folder.toStdString() << "'";
+}
+
+} // namespace
+
+TEST(SettingsTest, StoredWordsReadAsTheirChoicesAndAnythingElseAsTheDefault) {
+    const struct {
+        std::map<QString, QString> stored;
+        Kept expected;
+    } cases[] = {
+        {{}, {Calculation::Classic, ChartStyle::SouthIndian, ""}},
+        {{{"calculation", "precise"}, {"chartStyle", "north"}, {"lastFolder", "/home/a/Readings"}},
+         {Calculation::Precise, ChartStyle::NorthIndian, "/home/a/Readings"}},
+        {{{"calculation", "classic"}, {"chartStyle", "south"}},
+         {Calculation::Classic, ChartStyle::SouthIndian, ""}},
+        // Words no version wrote: the defaults, as every earlier version read them.
+        {{{"calculation", "Precise"}, {"chartStyle", "North-Indian"}},
+         {Calculation::Classic, ChartStyle::SouthIndian, ""}},
+        {{{"calculation", "precise "}, {"chartStyle", "1"}},
+         {Calculation::Classic, ChartStyle::SouthIndian, ""}},
+        // Keys are the stored ones, case and all.
+        {{{"Calculation", "precise"}, {"chartstyle", "north"}, {"LastFolder", "/x"}},
+         {Calculation::Classic, ChartStyle::SouthIndian, ""}},
+    };
+    for (const auto& c : cases) {
+        platform::FakePlatform fake;
+        fake.settings = c.stored;
+        EXPECT_EQ(Read(Settings(fake)), c.expected);
+    }
+}
+
+TEST(SettingsTest, ChoicesAreStoredAsTheWordsEarlierVersionsRead) {
+    platform::FakePlatform fake;
+    Settings settings(fake);
+    ASSERT_TRUE(settings.setCalculation(Calculation::Precise));
+    ASSERT_TRUE(settings.setChartStyle(ChartStyle::NorthIndian));
+    ASSERT_TRUE(settings.setLastFolderOf("/home/a/Readings/asha.qlm"));
+    EXPECT_EQ(fake.settings,
+              (std::map<QString, QString>{
+                  {"calculation", "precise"}, {"chartStyle", "north"}, {"lastFolder", "/home/a/Readings"}}));
+    ASSERT_TRUE(settings.setCalculation(Calculation::Classic));
+    ASSERT_TRUE(settings.setChartStyle(ChartStyle::SouthIndian));
+    EXPECT_EQ(fake.settings["calculation"], "classic");
+    EXPECT_EQ(fake.settings["chartStyle"], "south");
+
+    fake.settingsWritable = false;
+    EXPECT_FALSE(settings.setCalculation(Calculation::Precise));
+    EXPECT_FALSE(settings.setChartStyle(ChartStyle::NorthIndian));
+    EXPECT_FALSE(settings.setLastFolder("/elsewhere"));
+    EXPECT_EQ(Read(settings), (Kept{Calculation::Classic, ChartStyle::SouthIndian, "/home/a/Readings"}));
+}
+
+// The desktop's store as an earlier version left it: its file, written by hand here, holds the
+// choices; what this version stores there, that version reads back.
+TEST(SettingsTest, TheDesktopStoreOfAnEarlierVersionIsReadAndWrittenAlike) {
+    QTemporaryDir config;
+    ASSERT_TRUE(config.isValid());
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, config.path());
+    ASSERT_TRUE(QDir(config.path()).mkdir("Quillmere"));
+    QFile file(config.filePath("Quillmere/Quillmere.conf"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("[General]\ncalculation=precise\nchartStyle=north\n");
+    file.close();
+
+    platform::QtPlatform desktop;
+    Settings settings(desktop);
+    EXPECT_EQ(Read(settings), (Kept{Calculation::Precise, ChartStyle::NorthIndian, ""}));
+    ASSERT_TRUE(settings.setChartStyle(ChartStyle::SouthIndian));
+    ASSERT_TRUE(settings.setLastFolder(config.path()));
+    QSettings earlier(QStringLiteral("Quillmere"), QStringLiteral("Quillmere"));
+    EXPECT_EQ(earlier.fileName(), file.fileName());
+    EXPECT_EQ(earlier.value("calculation").toString(), "precise");
+    EXPECT_EQ(earlier.value("chartStyle").toString(), "south");
+    EXPECT_EQ(earlier.value("lastFolder").toString(), config.path());
+}
