@@ -91,6 +91,7 @@ MDI::MDI(frmMain& entryForm, QWidget* parent) : QMainWindow(parent), entryForm_(
     // close it.
     displayWindow->installEventFilter(this);
     centralWidget()->installEventFilter(this);
+    connect(display_, &frmDisplay::ViewChanged, this, &MDI::FollowView);
 
     MDIForm_Load();
 }
@@ -198,8 +199,10 @@ void MDI::BuildStrips() {
     cmdSaveAsJPEG = StripButton("Save As &JPEG", "cmdSaveAsJPEG", kWideButtonWidth, Picture1);
     cmdBack = StripButton("&Back", "cmdBack", kButtonWidth, Picture1);
     cmdExit = StripButton("E&xit", "cmdExit", kButtonWidth, Picture1);
-    BindButton(cmdSave, mnuSaveAsText);
-    BindButton(cmdSaveAsJPEG, mnuSaveAsJpeg);
+    // The two Save buttons run their commands but follow the view in front (FollowView), while the
+    // menu items and the toolbar stay available in every view.
+    connect(cmdSave, &QPushButton::clicked, mnuSaveAsText, &QAction::trigger);
+    connect(cmdSaveAsJPEG, &QPushButton::clicked, mnuSaveAsJpeg, &QAction::trigger);
     BindButton(cmdBack, mnuBack);
     BindButton(cmdExit, mnuExit);
 }
@@ -255,6 +258,11 @@ void MDI::MDIForm_Resize() {
     cmdSaveAsJPEG->move(Pixels(jpegLeft), cmdSaveAsJPEG->y());
     cmdSave->move(Pixels(saveLeft), cmdSave->y());
     lblHeading->move(Pixels(headingLeft), lblHeading->y());
+}
+
+void MDI::FollowView(bool pictureView) {
+    cmdSave->setEnabled(!pictureView);
+    cmdSaveAsJPEG->setEnabled(pictureView);
 }
 
 void MDI::ShowReadingWindow() {

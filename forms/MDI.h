@@ -62,6 +62,9 @@ class MDI : public QMainWindow {
     QAction* mnuAbout;
 
   public slots:
+    // The strip's Save buttons follow the view in front: Save with the interpretation, Save As JPEG
+    // with the chart or the periods.
+    void FollowView(bool pictureView);
     // Shows the entry form again, filled as it was, and closes this window (New and Back).
     void returnToEntryForm();
     // Closes this window and the entry form: the program ends, nothing saved.

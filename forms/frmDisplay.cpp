@@ -490,14 +490,17 @@ void frmDisplay::BuildHouseLordReading() {
 
 void frmDisplay::showInterpretation() {
     views->setCurrentWidget(fraInterpretation);
+    emit ViewChanged(false);
 }
 
 void frmDisplay::showChart() {
     views->setCurrentWidget(fraChart);
+    emit ViewChanged(true);
 }
 
 void frmDisplay::showPeriods() {
     views->setCurrentWidget(fraPeriods);
     // Ctrl+Tab then turns the pages.
     tabPeriods->setFocus();
+    emit ViewChanged(true);
 }

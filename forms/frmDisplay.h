@@ -105,6 +105,11 @@ class frmDisplay : public QWidget {
     void showInterpretation();
     void showPeriods();
 
+  signals:
+    // The view in front changed; the main window's Save buttons follow it. `pictureView`: the chart
+    // or the periods view, which a picture saves, rather than the interpretation.
+    void ViewChanged(bool pictureView);
+
   private:
     void Form_Load();
     QWidget* BuildChartView();
