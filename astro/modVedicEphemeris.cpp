@@ -90,7 +90,7 @@ double JulianDayNumber(int month, int day, int year) {
     return static_cast<double>(j);
 }
 
-BirthMoment ComputeBirthMoment(const BirthDataRecord& birth) {
+BirthMoment ComputeBirthMoment(const Birth& birth) {
     BirthMoment b;
     b.localHours = birth.hour + birth.minute / 60.0;
     b.zoneHours = birth.tzHoursSigned + birth.tzMinutesSigned / 60.0;

@@ -22,7 +22,7 @@ double JulianDayNumber(int month, int day, int year);
 
 // Takes the zone with its own sign (west positive), so births west of Greenwich in an eastern
 // zone, and the reverse, get the right universal time. Daylight saving moves it one hour earlier.
-BirthMoment ComputeBirthMoment(const BirthDataRecord& birth);
+BirthMoment ComputeBirthMoment(const Birth& birth);
 
 // Julian centuries of 36525 days from J2000.0.
 double JulianCenturiesJ2000(double julianDayNumber, double universalHours);

@@ -226,7 +226,7 @@ bool SetsInTheWest(double lambda, double theta, double obliquity) {
 
 } // namespace
 
-ChartAngles ComputeAngles(const BirthDataRecord& birth) {
+ChartAngles ComputeAngles(const Birth& birth) {
     const BirthMoment moment = ComputeBirthMoment(birth);
     double signedLatitude = birth.latDeg + birth.latMin / 60.0;
     if (birth.latSouth)
@@ -306,7 +306,7 @@ CivilDateTime AddMinutes(const CivilDateTime& t, long long minutes) {
     return out;
 }
 
-CivilDateTime UniversalDateTime(const BirthDataRecord& birth) {
+CivilDateTime UniversalDateTime(const Birth& birth) {
     const CivilDateTime local{birth.year, birth.month, birth.day, birth.hour, birth.minute};
     long long offset = birth.tzHoursSigned * 60LL + birth.tzMinutesSigned;
     // Daylight saving puts the clock an hour ahead, as the Moon and the angles also take it.

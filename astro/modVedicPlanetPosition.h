@@ -55,7 +55,7 @@ struct ChartAngles {
     double ascendant = 0.0; // sidereal, degrees
     double midheaven = 0.0; // sidereal, degrees
 };
-ChartAngles ComputeAngles(const BirthDataRecord& birth);
+ChartAngles ComputeAngles(const Birth& birth);
 
 // Stage: ReadingState.ayanamsa, ayanamsaText, ascendantText, midheavenText.
 void ComputeChartAngles();
@@ -66,7 +66,7 @@ struct CivilDateTime {
 };
 // Local birth date-time moved by the signed zone (and one hour earlier under daylight saving),
 // with calendar carries; hour 24 is the next day's midnight.
-CivilDateTime UniversalDateTime(const BirthDataRecord& birth);
+CivilDateTime UniversalDateTime(const Birth& birth);
 // Adds minutes to a date-time (hour may be 24) and carries across day, month and year.
 CivilDateTime AddMinutes(const CivilDateTime& t, long long minutes);
 

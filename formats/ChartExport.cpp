@@ -19,7 +19,7 @@ std::string ChartExportText() {
         const auto end = std::to_chars(numbers[slot], numbers[slot] + sizeof numbers[slot], value).ptr;
         return std::string_view(numbers[slot], static_cast<std::size_t>(end - numbers[slot]));
     };
-    const BirthDataRecord& b = BirthData;
+    const Birth& b = BirthData;
     const ReadingStateRecord& r = ReadingState;
     line("Name: ", b.name);
     line("Date of Birth: ", MonthName(b.month), " ", number(0, b.day), ", ", number(1, b.year));

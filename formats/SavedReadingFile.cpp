@@ -137,7 +137,7 @@ std::optional<std::string> DecodeSavedText(std::string_view bytes) {
     return out;
 }
 
-std::vector<std::string> SavedReadingLines(const BirthDataRecord& b, int zoneRow) {
+std::vector<std::string> SavedReadingLines(const Birth& b, int zoneRow) {
     return {astro::Trim(b.name),      std::to_string(b.month),  std::to_string(b.day),
             std::to_string(b.year),   std::to_string(b.hour),   std::to_string(b.minute),
             std::to_string(zoneRow),  std::to_string(b.lonDeg), std::to_string(b.lonMin),
@@ -146,7 +146,7 @@ std::vector<std::string> SavedReadingLines(const BirthDataRecord& b, int zoneRow
             astro::Trim(b.state),     astro::Trim(b.country)};
 }
 
-std::optional<std::string> EncodeSavedReading(const BirthDataRecord& birth, int zoneRow) {
+std::optional<std::string> EncodeSavedReading(const Birth& birth, int zoneRow) {
     std::string file;
     for (const std::string& line : SavedReadingLines(birth, zoneRow)) {
         const std::optional<std::string> encoded = EncodeSavedText(line);

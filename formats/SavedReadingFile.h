@@ -23,10 +23,10 @@ std::optional<std::string> EncodeSavedText(std::string_view utf8);
 std::optional<std::string> DecodeSavedText(std::string_view bytes);
 
 // The 17 plain lines (before encoding) for a reading's birth data and its time-zone row.
-std::vector<std::string> SavedReadingLines(const BirthDataRecord& birth, int zoneRow);
+std::vector<std::string> SavedReadingLines(const Birth& birth, int zoneRow);
 
 // The whole file; nothing when some text cannot be saved.
-std::optional<std::string> EncodeSavedReading(const BirthDataRecord& birth, int zoneRow);
+std::optional<std::string> EncodeSavedReading(const Birth& birth, int zoneRow);
 
 // The longest file a saved reading can be: 17 lines of at most kMaxTextLength one-byte characters,
 // each with its CR LF.

@@ -362,7 +362,7 @@ QWidget* frmDisplay::BuildPeriodsView() {
 }
 
 void frmDisplay::Form_Load() {
-    const BirthDataRecord& b = BirthData;
+    const Birth& b = BirthData;
     SetDetail(lblName, "Name: " + Text(b.name));
     SetDetail(lblDOB, "Date of Birth: " + Latin1(MonthName(b.month)) + " " + QString::number(b.day) + ", " +
                           QString::number(b.year));

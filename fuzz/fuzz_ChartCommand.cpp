@@ -84,7 +84,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     g_workDir = pattern;
     fs::create_directory(g_workDir / "in");
 
-    BirthDataRecord birth;
+    Birth birth;
     birth.name = "Asha Rao";
     birth.day = 15;
     birth.month = 8;

@@ -20,7 +20,7 @@ namespace {
     std::abort();
 }
 
-bool SameBirth(const BirthDataRecord& a, const BirthDataRecord& b) {
+bool SameBirth(const Birth& a, const Birth& b) {
     // The file keeps the name without its outer blanks; everything else comes back as it was.
     return astro::Trim(a.name) == astro::Trim(b.name) && a.day == b.day && a.month == b.month &&
            a.year == b.year && a.hour == b.hour && a.minute == b.minute && a.tzHours == b.tzHours &&
@@ -42,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     if (!CopyEntryToBirthData(*entry))
         return 0;
-    const BirthDataRecord opened = BirthData;
+    const Birth opened = BirthData;
     if (ComputeReading()) {
         (void)ChartExportText();
         (void)ChartCellEntries();

@@ -82,7 +82,7 @@ class Pages {
         if (!first && !printer_.newPage())
             return false;
         y_ = area_.top();
-        const BirthDataRecord& b = BirthData;
+        const Birth& b = BirthData;
         const QString gap = QStringLiteral("    ");
         Paragraph(Text(b.name), Font(kNamePoints, true));
         Paragraph("Date of Birth: " + Latin1(MonthName(b.month)) + " " + QString::number(b.day) + ", " +

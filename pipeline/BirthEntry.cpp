@@ -125,7 +125,7 @@ bool CopyEntryToBirthData(const BirthEntry& e) {
         return false;
     const TimeZoneRow& zone = TimeZoneTable[static_cast<std::size_t>(e.zoneRow)];
 
-    BirthDataRecord b;
+    Birth b;
     b.name = e.name;
     b.month = static_cast<std::int16_t>(e.monthIndex + 1);
     b.day = static_cast<std::int16_t>(e.day);
@@ -134,6 +134,7 @@ bool CopyEntryToBirthData(const BirthEntry& e) {
     b.minute = static_cast<std::int16_t>(e.minute);
     b.tzHours = static_cast<std::int16_t>(zone.hours < 0 ? -zone.hours : zone.hours);
     b.tzMinutes = static_cast<std::int16_t>(zone.minutes < 0 ? -zone.minutes : zone.minutes);
+    b.zoneRow = e.zoneRow;
     b.tzHoursSigned = zone.hours;
     b.tzMinutesSigned = zone.minutes;
     b.lonDeg = static_cast<std::int16_t>(*lonDeg);

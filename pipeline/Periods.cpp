@@ -27,7 +27,7 @@ std::size_t Slot(BodySlot body) {
 }
 
 // Minutes to add to the local clock to get universal time, as the reading took them.
-long long ZoneMinutes(const BirthDataRecord& birth) {
+long long ZoneMinutes(const Birth& birth) {
     long long offset = birth.tzHoursSigned * 60LL + birth.tzMinutesSigned;
     if (birth.dst)
         offset -= 60;
@@ -76,13 +76,13 @@ Vimshottari ReadingPeriods() {
     return VimshottariPeriods(ReadingState.longitudes[Slot(BodySlot::Moon)], BirthMinutesUT(BirthData));
 }
 
-double BirthMinutesUT(const BirthDataRecord& birth) {
+double BirthMinutesUT(const Birth& birth) {
     const CivilDateTime ut = UniversalDateTime(birth);
     return static_cast<double>(astro::DaysFromCivil(ut.year, ut.month, ut.day)) * kMinutesPerDay +
            ut.hour * 60 + ut.minute;
 }
 
-astro::CivilDate LocalDateOf(double minutesUT, const BirthDataRecord& birth) {
+astro::CivilDate LocalDateOf(double minutesUT, const Birth& birth) {
     // Universal time is the local clock plus the zone's minutes, so the local clock is the reverse.
     const double local = minutesUT - static_cast<double>(ZoneMinutes(birth));
     return astro::CivilFromDays(static_cast<long long>(std::floor(local / kMinutesPerDay)));
@@ -113,7 +113,7 @@ int RunningPeriod(const Vimshottari& periods, double minutesUT) {
     return RunningPeriod(majors, minutesUT);
 }
 
-std::string PeriodLines(const Vimshottari& periods, const BirthDataRecord& birth) {
+std::string PeriodLines(const Vimshottari& periods, const Birth& birth) {
     std::string text;
     const auto line = [&](const char* indent, const Period& p) {
         text += indent;

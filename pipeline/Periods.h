@@ -38,11 +38,11 @@ Vimshottari VimshottariPeriods(double moonLongitude, double birthMinutes);
 Vimshottari ReadingPeriods();
 
 // The birth moment in universal time, as the reading's planets take it.
-double BirthMinutesUT(const BirthDataRecord& birth);
+double BirthMinutesUT(const Birth& birth);
 
 // The calendar date at a moment in the birth's local time: the reading's zone, one hour later under
 // daylight saving.
-astro::CivilDate LocalDateOf(double minutesUT, const BirthDataRecord& birth);
+astro::CivilDate LocalDateOf(double minutesUT, const Birth& birth);
 
 // "1987-01-01".
 std::string IsoDate(const astro::CivilDate& date);
@@ -55,7 +55,7 @@ int RunningPeriod(const std::array<Period, 9>& periods, double minutesUT);
 
 // The periods as lines "Ketu 1980-01-01 1987-01-01", each major followed by its nine sub-periods
 // indented by two blanks, the dates in the birth's local time, every line ended by CR LF.
-std::string PeriodLines(const Vimshottari& periods, const BirthDataRecord& birth);
+std::string PeriodLines(const Vimshottari& periods, const Birth& birth);
 
 // Sign (0 Aries .. 11 Pisces) of the navamsa in which a sidereal longitude stands.
 int NavamsaSign(double longitude);

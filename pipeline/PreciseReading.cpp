@@ -14,12 +14,12 @@
 
 namespace {
 
-double SignedLatitude(const BirthDataRecord& b) {
+double SignedLatitude(const Birth& b) {
     const double degrees = b.latDeg + b.latMin / 60.0;
     return b.latSouth ? -degrees : degrees;
 }
 
-double SignedLongitude(const BirthDataRecord& b) {
+double SignedLongitude(const Birth& b) {
     const double degrees = b.lonDeg + b.lonMin / 60.0;
     return b.lonEast ? degrees : -degrees;
 }
@@ -41,7 +41,7 @@ NakshatraPlace NakshatraPlaceOf(double siderealLongitude) {
 
 bool ComputePreciseStages(std::string& message) {
     BuildReferenceTables();
-    const BirthDataRecord& b = BirthData;
+    const Birth& b = BirthData;
     // The same universal moment as the classic planets: the zone with its own sign, daylight saving
     // an hour earlier, carried across the date.
     const CivilDateTime ut = UniversalDateTime(b);

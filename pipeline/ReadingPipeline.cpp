@@ -23,10 +23,6 @@ bool IsSignCode(std::string_view code) {
 
 } // namespace
 
-const char* CalculationName(Calculation calculation) {
-    return calculation == Calculation::Precise ? "Precise (Swiss Ephemeris)" : "Classic";
-}
-
 bool PreciseCalculationBuilt() {
 #if QUILLMERE_HAS_PRECISE
     return true;

@@ -2,17 +2,11 @@
 // headings, in their fixed order, on BirthData as the command has just set it.
 #pragma once
 
+#include "records/Reading.h"
+
 #include <array>
 #include <string>
 #include <vector>
-
-// The classic calculation is the program's own and the default; the precise one takes the positions
-// from the Swiss Ephemeris and counts the houses from the lagna.
-enum class Calculation { Classic, Precise };
-
-// The caption of a calculation, as the menu and the display show it: "Classic" or
-// "Precise (Swiss Ephemeris)".
-const char* CalculationName(Calculation calculation);
 
 // Whether this build carries the precise calculation.
 bool PreciseCalculationBuilt();

@@ -1,4 +1,4 @@
 #include "records/Records.h"
 
-BirthDataRecord BirthData;
+Birth BirthData;
 ReadingStateRecord ReadingState;

@@ -2,32 +2,11 @@
 // computing stages leave for one another, for the display and for the files.
 #pragma once
 
+#include "records/Birth.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
-
-struct BirthDataRecord {
-    std::string name;
-    std::int16_t day = 0;
-    std::int16_t month = 0;
-    std::int16_t year = 0;
-    std::int16_t hour = 0;
-    std::int16_t minute = 0;
-    std::int16_t tzHours = 0;
-    std::int16_t tzMinutes = 0;
-    int tzHoursSigned = 0;
-    int tzMinutesSigned = 0;
-    std::int16_t lonDeg = 0;
-    std::int16_t lonMin = 0;
-    std::int16_t latDeg = 0;
-    std::int16_t latMin = 0;
-    bool lonEast = false;
-    bool latSouth = false;
-    bool dst = false;
-    std::string city;
-    std::string state;
-    std::string country;
-};
 
 inline constexpr int kBodySlots = 12;
 
@@ -60,5 +39,5 @@ struct ReadingStateRecord {
 };
 
 // One instance of each, living as long as the program.
-extern BirthDataRecord BirthData;
+extern Birth BirthData;
 extern ReadingStateRecord ReadingState;

@@ -9,7 +9,7 @@ namespace {
 
 // A reading set by hand, so the format is checked apart from the astronomy.
 void SetReading() {
-    BirthData = BirthDataRecord{};
+    BirthData = Birth{};
     BirthData.name = "Asha Rao";
     BirthData.month = 2;
     BirthData.day = 5;

@@ -355,7 +355,7 @@ TEST(StartTest, ASavedReadingGivenByTheDesktopIsOpened) {
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(QByteArray::fromStdString(*EncodeSavedReading(BirthData, 34)));
     }
-    BirthData = BirthDataRecord{};
+    BirthData = Birth{};
     std::optional<RunningProgram> program = StartProgram({path});
     ASSERT_TRUE(program.has_value());
     EXPECT_TRUE(fake.messages.empty()) << fake.MessageTexts().join(" | ").toStdString();
@@ -456,7 +456,7 @@ TEST(StartTest, ANameThatIsNotUtf8ReachesItsOwnFile) {
     ASSERT_TRUE(CopyEntryToBirthData(Entry1947()));
     const std::string saved = *EncodeSavedReading(BirthData, 34);
     ASSERT_TRUE(WriteFileAtomically(folder + "caf\xE9.qlm", saved));
-    BirthData = BirthDataRecord{};
+    BirthData = Birth{};
 
     char name[] = "quillmere";
     char relative[] = "caf\xE9.qlm";

@@ -23,9 +23,9 @@ const struct {
 } kLords[9] = {{"Ketu", 7},  {"Venus", 20},   {"Sun", 6},     {"Moon", 10},   {"Mars", 7},
                {"Rahu", 18}, {"Jupiter", 16}, {"Saturn", 19}, {"Mercury", 17}};
 
-BirthDataRecord Birth(int year, int month, int day, int hour, int minute, int zoneHours, int zoneMinutes,
+Birth Birth(int year, int month, int day, int hour, int minute, int zoneHours, int zoneMinutes,
                       bool dst = false) {
-    BirthDataRecord b;
+    Birth b;
     b.year = static_cast<std::int16_t>(year);
     b.month = static_cast<std::int16_t>(month);
     b.day = static_cast<std::int16_t>(day);
@@ -40,7 +40,7 @@ BirthDataRecord Birth(int year, int month, int day, int hour, int minute, int zo
 using Moment = time_point<system_clock, duration<double, std::ratio<60>>>;
 
 // The local date of a moment of universal time, by std::chrono.
-std::string ChronoLocalDate(Moment ut, const BirthDataRecord& b) {
+std::string ChronoLocalDate(Moment ut, const Birth& b) {
     const Moment local = ut - minutes(b.tzHoursSigned * 60 + b.tzMinutesSigned - (b.dst ? 60 : 0));
     const year_month_day date{floor<days>(local)};
     char text[16];
@@ -51,7 +51,7 @@ std::string ChronoLocalDate(Moment ut, const BirthDataRecord& b) {
 
 // "Ketu 1980-01-01 1987-01-01" and so on, the majors and their sub-periods, from the Moon's
 // arc-seconds: the nakshatra and the part passed are whole-number arithmetic here.
-std::vector<std::string> ExpectedLines(long arcSeconds, const BirthDataRecord& b) {
+std::vector<std::string> ExpectedLines(long arcSeconds, const Birth& b) {
     const Moment birth = sys_days{year{b.year} / b.month / b.day} + hours(b.hour) + minutes(b.minute) +
                          minutes(b.tzHoursSigned * 60 + b.tzMinutesSigned - (b.dst ? 60 : 0));
     const long span = 13 * 3600 + 20 * 60;
@@ -87,7 +87,7 @@ TEST(Periods, AgreeWithAComputationOfTheirOwn) {
     const struct {
         const char* what;
         long moon;
-        BirthDataRecord birth;
+        Birth birth;
         // Lines that are known apart from either computation: [index] = text.
         std::vector<std::pair<std::size_t, std::string>> known;
     } cases[] = {
@@ -132,7 +132,7 @@ TEST(Periods, AgreeWithAComputationOfTheirOwn) {
 // Astrologers give India's chart Saturn until September 1965 and the Moon from September 2015 to
 // September 2025.
 TEST(Periods, IndiaRunsThePublishedPeriods) {
-    const BirthDataRecord india = Birth(1947, 8, 15, 0, 0, -5, -30);
+    const Birth india = Birth(1947, 8, 15, 0, 0, -5, -30);
     const Vimshottari p = VimshottariPeriods(ArcSeconds(93, 58, 0) / 3600.0, BirthMinutesUT(india));
     EXPECT_EQ(p[0].period.lord, BodySlot::Saturn);
     EXPECT_EQ(IsoDate(LocalDateOf(p[0].period.end, india)).substr(0, 7), "1965-09");
@@ -143,7 +143,7 @@ TEST(Periods, IndiaRunsThePublishedPeriods) {
 
 TEST(Periods, TheLocalDateOfTheBirthMomentIsTheBirthDate) {
     const struct {
-        BirthDataRecord birth;
+        Birth birth;
         const char* date;
     } cases[] = {{Birth(1947, 8, 15, 0, 0, -5, -30), "1947-08-15"},
                  {Birth(1980, 3, 1, 0, 0, 10, 30, true), "1980-03-01"},

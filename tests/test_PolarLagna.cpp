@@ -13,9 +13,9 @@
 namespace {
 
 // A birth in Universal Time (zone 0, no daylight saving) at a place in degrees and minutes.
-BirthDataRecord Birth(int year, int month, int day, int hour, int minute, int latDeg, int latMin, bool south,
+Birth Birth(int year, int month, int day, int hour, int minute, int latDeg, int latMin, bool south,
                       int lonDeg, int lonMin, bool east) {
-    BirthDataRecord b;
+    Birth b;
     b.year = static_cast<std::int16_t>(year);
     b.month = static_cast<std::int16_t>(month);
     b.day = static_cast<std::int16_t>(day);
@@ -35,7 +35,7 @@ double Separation(double a, double b) {
     return d > 180 ? 360 - d : d;
 }
 
-double PreciseAscendant(const BirthDataRecord& b) {
+double PreciseAscendant(const Birth& b) {
     const double latitude = (b.latDeg + b.latMin / 60.0) * (b.latSouth ? -1 : 1);
     const double longitude = (b.lonDeg + b.lonMin / 60.0) * (b.lonEast ? 1 : -1);
     const precise::PreciseResult r = precise::ComputePrecisePositions(
@@ -64,7 +64,7 @@ TEST(PolarLagna, RisingPointAgreesWithTheSwissEphemeris) {
     };
     int checked = 0;
     for (int i = 0; i < 400; ++i) {
-        const BirthDataRecord b =
+        const Birth b =
             Birth(1900 + next(150), 1 + next(12), 1 + next(28), next(24), next(60), 67 + next(22), next(60),
                   next(2) == 1, next(180), next(60), next(2) == 1);
         const double precise = PreciseAscendant(b);

@@ -8,9 +8,9 @@
 
 namespace {
 
-BirthDataRecord Birth(int year, int month, int day, int hour, int minute, int tzH, int tzM, int lonDeg,
+Birth Birth(int year, int month, int day, int hour, int minute, int tzH, int tzM, int lonDeg,
                       int lonMin, bool east, bool dst = false) {
-    BirthDataRecord b;
+    Birth b;
     b.year = static_cast<std::int16_t>(year);
     b.month = static_cast<std::int16_t>(month);
     b.day = static_cast<std::int16_t>(day);
@@ -29,7 +29,7 @@ BirthDataRecord Birth(int year, int month, int day, int hour, int minute, int tz
 
 // The earlier rule took the zone's direction from the longitude's hemisphere; where the two agree
 // the signed-zone rule must give the very same bits.
-double HemisphereRuleUniversalHours(const BirthDataRecord& b) {
+double HemisphereRuleUniversalHours(const Birth& b) {
     const double localHours = b.hour + b.minute / 60.0;
     double zoneHours = b.tzHours + b.tzMinutes / 60.0;
     double signedLongitude = b.lonDeg + b.lonMin / 60.0;
@@ -105,14 +105,14 @@ TEST(BirthMoment, AgreesBitForBitWithTheHemisphereRuleWhereBothAgree) {
         const int h = zh(gen);
         const int m = zoneMinutes[n % 4 < 2 ? 0 : 1];
         const int sign = east ? -1 : 1;
-        const BirthDataRecord b = Birth(1950, 6, 15, hour(gen), minute(gen), sign * h, sign * m, lonDeg(gen),
+        const Birth b = Birth(1950, 6, 15, hour(gen), minute(gen), sign * h, sign * m, lonDeg(gen),
                                         lonMin(gen), east, n % 3 == 0);
         ASSERT_EQ(ComputeBirthMoment(b).universalHours, HemisphereRuleUniversalHours(b)) << n;
     }
     // Zone 0 on either side, and longitude 0 marked east (counted as west).
     for (bool east : {false, true})
         for (bool dst : {false, true}) {
-            const BirthDataRecord b = Birth(1950, 6, 15, 7, 41, 0, 0, east ? 0 : 3, 0, east, dst);
+            const Birth b = Birth(1950, 6, 15, 7, 41, 0, 0, east ? 0 : 3, 0, east, dst);
             EXPECT_EQ(ComputeBirthMoment(b).universalHours, HemisphereRuleUniversalHours(b));
         }
 }

@@ -12,7 +12,7 @@
 
 namespace {
 
-BirthDataRecord BirthOf(const BirthEntry& e) {
+Birth BirthOf(const BirthEntry& e) {
     EXPECT_TRUE(CopyEntryToBirthData(e));
     return BirthData;
 }
@@ -238,7 +238,7 @@ TEST(ComputeChartAngles, AscendantLiesOnTheEasternHorizon) {
     for (int n = 0; n < 200; ++n) {
         BirthEntry e = MakeEntry(year(gen), month(gen), day(gen), hour(gen), 0, 29, std::to_string(lat(gen)),
                                  "0", n % 2 == 1, std::to_string(lon(gen)), "0", n % 3 == 0);
-        const BirthDataRecord b = BirthOf(e);
+        const Birth b = BirthOf(e);
         const BirthMoment m = ComputeBirthMoment(b);
         const double T = (m.julianDayNumber - 2415020 + m.universalHours / 24 - 0.5) / 36525;
         const double theta =
