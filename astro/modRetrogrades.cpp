@@ -148,6 +148,15 @@ bool IsRetrograde(const CivilDateTime& birth, std::string_view planet) {
     return after != table->days.begin() && std::prev(after)->direct > day;
 }
 
+std::array<bool, kFilledBodySlots> RetrogradesOnBirthDate(const Birth& birth) {
+    const CivilDateTime date{birth.year, birth.month, birth.day, birth.hour, birth.minute};
+    std::array<bool, kFilledBodySlots> retrograde{};
+    // The five planets sit in body slots 2 to 6, in the order of kRetrogradePlanets.
+    for (std::size_t k = 0; k < kRetrogradePlanets.size(); ++k)
+        retrograde[k + 2] = IsRetrograde(date, kRetrogradePlanets[k]);
+    return retrograde;
+}
+
 void MarkRetrogrades() {
     const CivilDateTime birth{BirthData.year, BirthData.month, BirthData.day, BirthData.hour,
                               BirthData.minute};

@@ -36,9 +36,21 @@ double TropicalMoonLongitude(double T);
 // Sidereal longitude of the Moon, degrees.
 double SiderealMoonLongitude(double T);
 
+// The Moon's sidereal longitude at the birth moment, degrees.
+double MoonLongitude(const Birth& birth);
+
 // Whole degrees within the sign, minutes and seconds (all cut, never rounded) and the sign code:
 // 199.462377 -> "19° 27' 44\" Lib".
 std::string FormatZodiacPosition(double longitude);
+
+// The sign (0 Aries .. 11 Pisces) whose code FormatZodiacPosition writes for a longitude: from the
+// whole degrees, so 29.9999999 is still Aries. -1 when the text names no sign (360 and beyond).
+int ZodiacSignOf(double longitude);
+
+// The nakshatra (0 Aswini .. 26 Revati) that NakshatraForLongitude names, or -1 where it names none.
+int NakshatraOf(double siderealLongitude);
+// The name of nakshatra 0..26.
+const char* NakshatraNameAt(int nakshatra);
 
 // Nakshatra name for a sidereal longitude; empty outside 0..360.
 std::string NakshatraForLongitude(double siderealLongitude);

@@ -449,6 +449,30 @@ std::string ShortZodiacPosition(const std::string& positionText) {
     return deg + " " + code + " " + min;
 }
 
+std::array<double, kFilledBodySlots> PlanetLongitudes(const Birth& birth, double ayanamsa) {
+    const CivilDateTime ut = UniversalDateTime(birth);
+    const double d = DaysFromJ2000(ut.year, ut.month, ut.day, ut.hour, ut.minute);
+    const double ayanamsaSize = std::fabs(ayanamsa);
+    const double T = d / 36525;
+    const PlaneXY earthAt = EarthPosition(T);
+
+    // Rows of the element table in body-slot order; the Earth's row gives the Sun.
+    constexpr std::pair<BodySlot, int> kRows[] = {{BodySlot::Sun, kEarthRow}, {BodySlot::Mercury, 0},
+                                                  {BodySlot::Venus, 1},       {BodySlot::Mars, 3},
+                                                  {BodySlot::Jupiter, 4},     {BodySlot::Saturn, 5}};
+    std::array<double, kFilledBodySlots> lon{};
+    for (const auto& [slot, row] : kRows) {
+        double s = LongitudeSeenFrom(earthAt, row, T) - ayanamsaSize;
+        while (s < 0)
+            s += 360;
+        lon[static_cast<std::size_t>(slot)] = s;
+    }
+    const double rahu = RahuLongitude(d, ayanamsa);
+    lon[static_cast<std::size_t>(BodySlot::Rahu)] = rahu;
+    lon[static_cast<std::size_t>(BodySlot::Ketu)] = KetuLongitude(rahu);
+    return lon;
+}
+
 void ComputePlanetTable() {
     for (std::size_t i = 0; i < kBodies.size(); ++i) {
         ReadingState.bodyNames[i] = kBodies[i].english;
@@ -529,6 +553,20 @@ int FindNakshatraRow(const std::string& name, const std::string& signCode) {
     if (s < 0)
         return -1;
     for (int j = 3 * s; j < 3 * s + 3; ++j)
+        if (name == NakshatraRows[static_cast<std::size_t>(j)].name)
+            return j;
+    return -1;
+}
+
+int ClassicNakshatraRow(int nakshatra, int moonSign) {
+    if (nakshatra < 0 || nakshatra >= kNakshatraCount)
+        return -1;
+    const std::string name = NakshatraNameAt(nakshatra);
+    if (moonSign >= 0 && moonSign < 12)
+        for (int j = 3 * moonSign; j < 3 * moonSign + 3; ++j)
+            if (name == NakshatraRows[static_cast<std::size_t>(j)].name)
+                return j;
+    for (int j = 0; j < 36; ++j)
         if (name == NakshatraRows[static_cast<std::size_t>(j)].name)
             return j;
     return -1;

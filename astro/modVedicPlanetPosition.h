@@ -5,6 +5,7 @@
 // Also refuses a fast-math build of everything that uses the core.
 #include "astro/AstroConstants.h"
 #include "records/Records.h"
+#include "records/Vocabulary.h"
 
 #include <array>
 #include <cstdint>
@@ -82,6 +83,10 @@ std::string ShortZodiacPositionOf(double longitude);
 double RahuLongitude(double daysFromJ2000, double ayanamsa);
 double KetuLongitude(double rahu);
 
+// Sidereal longitudes of the Sun, Mercury to Saturn, Rahu and Ketu, by BodySlot, at the birth moment
+// in universal time for the chart ayanamsa; the slots of the Moon and the angles are left 0.
+std::array<double, kFilledBodySlots> PlanetLongitudes(const Birth& birth, double ayanamsa);
+
 // Stage: ReadingState.bodyNames, bodyLabels and planetPositions.
 void ComputePlanetTable();
 
@@ -95,6 +100,11 @@ std::string LagnaNameForCode(const std::string& code, std::int16_t* number = nul
 
 // Index of the nakshatra row for a name within a sign, or -1.
 int FindNakshatraRow(const std::string& name, const std::string& signCode);
+
+// The row of the Moon's nakshatra (0..26) among the rows of the Moon's sign (0..11); when the
+// nakshatra has no row there (only a longitude a hair below a sign boundary does that), its first row.
+// -1 when it has none at all.
+int ClassicNakshatraRow(int nakshatra, int moonSign);
 
 // Stage: ReadingState.nakshatraLord and nakshatraPada from the Moon's nakshatra, in the Moon's sign.
 void LookupNakshatraLord();

@@ -5,6 +5,7 @@
 #include "astro/modVedicEphemeris.h"
 #include "astro/modVedicPlanetPosition.h"
 #include "precise/PreciseEngine.h"
+#include "reading/modHouseLords.h"
 #include "records/Messages.h"
 #include "records/Records.h"
 #include "records/Vocabulary.h"
@@ -37,6 +38,44 @@ NakshatraPlace NakshatraPlaceOf(double siderealLongitude) {
     place.pada = q % 4 + 1;
     place.lord = Body(kNakshatraLords[static_cast<std::size_t>(place.nakshatra % 9)].body).english;
     return place;
+}
+
+ReadingResult ComputePreciseReading(const Birth& b) {
+    // The same universal moment as the classic planets: the zone with its own sign, daylight saving
+    // an hour earlier, carried across the date.
+    const CivilDateTime ut = UniversalDateTime(b);
+    const precise::PreciseResult result =
+        precise::ComputePrecisePositions(precise::JulianDayUT(ut.year, ut.month, ut.day, ut.hour, ut.minute),
+                                         SignedLatitude(b), SignedLongitude(b));
+    if (!result.positions)
+        return {std::nullopt, precise::PreciseMessage(result)};
+    const precise::PrecisePositions& p = *result.positions;
+
+    Reading r;
+    r.birth = b;
+    r.calculation = Calculation::Precise;
+    // Held negative, as the classic ayanamsa is, so that its texts are made the same way.
+    r.ayanamsa = -p.ayanamsa;
+    for (std::size_t i = 0; i < precise::kPreciseBodyCount; ++i)
+        r.longitudes[i] = p.longitude[i];
+    r.longitudes[static_cast<std::size_t>(BodySlot::Ascendant)] = p.ascendant;
+    r.longitudes[static_cast<std::size_t>(BodySlot::Midheaven)] = p.midheaven;
+    r.speeds.emplace();
+    std::copy(p.speed.begin(), p.speed.end(), r.speeds->begin());
+    // The five planets that carry a mark: retrograde while their own speed is negative.
+    for (BodySlot planet :
+         {BodySlot::Mercury, BodySlot::Venus, BodySlot::Mars, BodySlot::Jupiter, BodySlot::Saturn})
+        r.retrograde[static_cast<std::size_t>(planet)] = p.speed[static_cast<std::size_t>(planet)] < 0;
+    for (std::size_t i = 0; i < r.signs.size(); ++i)
+        r.signs[i] = ZodiacSignOf(r.longitudes[i]);
+
+    const double moon = p.Longitude(precise::PreciseBody::Moon);
+    r.nakshatra = NakshatraOf(moon);
+    const NakshatraPlace place = NakshatraPlaceOf(moon);
+    r.nakshatraLord = kNakshatraLords[static_cast<std::size_t>(place.nakshatra % 9)].body;
+    r.pada = place.pada;
+    r.houseLords = PlaceHouseLords(r.signs, HouseCounting::FromLagna);
+    return {std::move(r), {}};
 }
 
 bool ComputePreciseStages(std::string& message) {

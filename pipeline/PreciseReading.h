@@ -2,7 +2,14 @@
 // the same texts the classic stages write, so that every view, file and the report read them alike.
 #pragma once
 
+#include "pipeline/ReadingPipeline.h"
+
 #include <string>
+
+// The precise reading of a birth: positions, speeds and angles from the Swiss Ephemeris at the birth
+// moment in universal time, retrograde marks from each planet's own speed, the Moon's actual pada, the
+// houses counted from the lagna. The engine's message when it cannot compute the moment.
+ReadingResult ComputePreciseReading(const Birth& birth);
 
 // Fills the angles, the Moon, the planet table, the retrograde marks (from each planet's own speed),
 // the lagna and the Moon's nakshatra, pada and lord for BirthData's moment in universal time. False,

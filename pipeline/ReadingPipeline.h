@@ -5,8 +5,24 @@
 #include "records/Reading.h"
 
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
+
+// A reading, or why there is none.
+struct ReadingResult {
+    std::optional<Reading> reading;
+    // The user's message when there is no reading.
+    std::string message;
+};
+
+// The whole reading of a birth under a calculation, or the refusal: a reading is given whole or not
+// at all, never made partly of earlier values.
+ReadingResult ComputeReading(const Birth& birth, Calculation calculation);
+
+// Entries of the twelve chart cells, sign 0 (Aries) to 11 (Pisces): "Asc" first in the lagna's cell,
+// then the labels of the Sun to Ketu in body order, retrograde marks included.
+std::array<std::vector<std::string>, 12> ChartCellEntries(const Reading& reading);
 
 // Whether this build carries the precise calculation.
 bool PreciseCalculationBuilt();

@@ -14,7 +14,7 @@ int PlacementHouse(int signNumber, int ascendantSign) {
     return signNumber >= ascendantSign ? signNumber - ascendantSign + 1 : signNumber - ascendantSign + 13;
 }
 
-void WriteLordHeading(std::string& out, int house, const std::string& lord, int placedInHouse) {
+void WriteLordHeading(std::string& out, int house, std::string_view lord, int placedInHouse) {
     // Written into the string in place: from the second reading on, its storage is reused.
     char houseText[12];
     char placedText[12];
@@ -57,6 +57,24 @@ std::array<HouseLordPlacement, 12> ComputeHouseLords(HouseCounting counting) {
                 break;
             }
         }
+    }
+    return out;
+}
+
+std::array<HouseLord, 12> PlaceHouseLords(const std::array<int, kFilledBodySlots>& signs,
+                                          HouseCounting counting) {
+    std::array<HouseLord, 12> out{};
+    const int lagna = signs[static_cast<std::size_t>(BodySlot::Ascendant)];
+    if (lagna < 0 || lagna > 11)
+        return out;
+    // Whole-sign houses begin at the lagna's sign; the classic houses at Aries.
+    const int firstSign = counting == HouseCounting::FromLagna ? lagna : 0;
+    for (std::size_t k = 0; k < 12; ++k) {
+        HouseLord& p = out[k];
+        p.lord = kSigns[(static_cast<std::size_t>(firstSign) + k) % 12].ruler;
+        const int sign = signs[static_cast<std::size_t>(p.lord)];
+        if (sign >= 0 && sign < 12)
+            p.placedInHouse = PlacementHouse(sign + 1, lagna + 1);
     }
     return out;
 }

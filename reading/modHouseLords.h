@@ -3,9 +3,11 @@
 #pragma once
 
 #include "reading/TextTable.h"
+#include "records/Reading.h"
 
 #include <array>
 #include <string>
+#include <string_view>
 
 extern const std::array<const char*, 12> OrdinalSuffixes;
 
@@ -25,7 +27,13 @@ int PlacementHouse(int signNumber, int ascendantSign);
 
 // Heading line, e.g. "Lord of the 11th House Saturn is placed in House 3.", written over `out` so
 // that its storage is reused.
-void WriteLordHeading(std::string& out, int house, const std::string& lord, int placedInHouse);
+void WriteLordHeading(std::string& out, int house, std::string_view lord, int placedInHouse);
+
+// The lord of each house and the house in which it stands, from the signs (0 Aries .. 11 Pisces, -1 for
+// none) of a reading's bodies by BodySlot, the lagna being the ascendant's sign. A lord whose sign is
+// unknown, and every lord of a chart without a lagna, stays unplaced (house 0).
+std::array<HouseLord, 12> PlaceHouseLords(const std::array<int, kFilledBodySlots>& signs,
+                                          HouseCounting counting);
 
 // The twelve placements, read from ReadingState.ascendantSign, bodyNames and planetPositions.
 std::array<HouseLordPlacement, 12> ComputeHouseLords(HouseCounting counting = HouseCounting::FromAries);

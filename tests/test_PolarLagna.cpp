@@ -13,8 +13,8 @@
 namespace {
 
 // A birth in Universal Time (zone 0, no daylight saving) at a place in degrees and minutes.
-Birth Birth(int year, int month, int day, int hour, int minute, int latDeg, int latMin, bool south,
-                      int lonDeg, int lonMin, bool east) {
+Birth MakeBirth(int year, int month, int day, int hour, int minute, int latDeg, int latMin, bool south,
+                int lonDeg, int lonMin, bool east) {
     Birth b;
     b.year = static_cast<std::int16_t>(year);
     b.month = static_cast<std::int16_t>(month);
@@ -50,7 +50,7 @@ double PreciseAscendant(const Birth& b) {
 // Tromso, 15 June 1990 at 0:00 Central European Time (23:00 the day before in Universal Time): the
 // rising sign is Meena, where the unmended formula gave Kanya, the setting one.
 TEST(PolarLagna, TromsoRisesInMeena) {
-    const ChartAngles angles = ComputeAngles(Birth(1990, 6, 14, 23, 0, 69, 39, false, 18, 57, true));
+    const ChartAngles angles = ComputeAngles(MakeBirth(1990, 6, 14, 23, 0, 69, 39, false, 18, 57, true));
     EXPECT_EQ(static_cast<int>(angles.ascendant / 30), 11) << angles.ascendant;
 }
 
@@ -64,9 +64,8 @@ TEST(PolarLagna, RisingPointAgreesWithTheSwissEphemeris) {
     };
     int checked = 0;
     for (int i = 0; i < 400; ++i) {
-        const Birth b =
-            Birth(1900 + next(150), 1 + next(12), 1 + next(28), next(24), next(60), 67 + next(22), next(60),
-                  next(2) == 1, next(180), next(60), next(2) == 1);
+        const Birth b = MakeBirth(1900 + next(150), 1 + next(12), 1 + next(28), next(24), next(60),
+                                  67 + next(22), next(60), next(2) == 1, next(180), next(60), next(2) == 1);
         const double precise = PreciseAscendant(b);
         if (std::isnan(precise))
             break;
