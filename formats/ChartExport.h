@@ -2,8 +2,11 @@
 // house-lord headings, read from the records.
 #pragma once
 
+#include "records/Reading.h"
+
 #include <string>
 
 // The 41 lines, each ended by CR LF (UTF-8, the system's text encoding on Linux). Lines 9, 20 and 28
 // hold a single CR, so that with the ending their bytes are 0D 0D 0A.
+std::string ChartExportText(const Reading& reading);
 std::string ChartExportText();

@@ -115,14 +115,22 @@ std::optional<EntryRefusal> CheckBirthEntry(const BirthEntry& e) {
 }
 
 bool CopyEntryToBirthData(const BirthEntry& e) {
-    if (e.zoneRow < 0 || e.zoneRow >= kTimeZoneCount)
+    std::optional<Birth> birth = BirthFromEntry(e);
+    if (!birth)
         return false;
+    BirthData = std::move(*birth);
+    return true;
+}
+
+std::optional<Birth> BirthFromEntry(const BirthEntry& e) {
+    if (e.zoneRow < 0 || e.zoneRow >= kTimeZoneCount)
+        return std::nullopt;
     const std::optional<int> lonDeg = ParseFieldNumber(e.lonDeg);
     const std::optional<int> lonMin = ParseFieldNumber(e.lonMin);
     const std::optional<int> latDeg = ParseFieldNumber(e.latDeg);
     const std::optional<int> latMin = ParseFieldNumber(e.latMin);
     if (!lonDeg || !lonMin || !latDeg || !latMin)
-        return false;
+        return std::nullopt;
     const TimeZoneRow& zone = TimeZoneTable[static_cast<std::size_t>(e.zoneRow)];
 
     Birth b;
@@ -147,6 +155,5 @@ bool CopyEntryToBirthData(const BirthEntry& e) {
     b.city = astro::Trim(e.city);
     b.state = astro::Trim(e.state);
     b.country = astro::Trim(e.country);
-    BirthData = std::move(b);
-    return true;
+    return b;
 }

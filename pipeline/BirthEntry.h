@@ -52,6 +52,10 @@ std::size_t CharacterCount(std::string_view utf8);
 // returned.
 std::optional<EntryRefusal> CheckBirthEntry(const BirthEntry& entry);
 
+// The birth of a checked entry, as the reading command takes it: texts of the place trimmed, the zone
+// row's offset. Nothing when a value cannot be converted or the zone row is outside the table.
+std::optional<Birth> BirthFromEntry(const BirthEntry& entry);
+
 // Copies the entry into BirthData as the reading command does. False (and BirthData untouched) when
 // a value cannot be converted or the zone row is outside the table.
 bool CopyEntryToBirthData(const BirthEntry& entry);

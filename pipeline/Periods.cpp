@@ -3,6 +3,7 @@
 #include "astro/modRetrogrades.h"
 #include "astro/modVedicEphemeris.h"
 #include "astro/modVedicPlanetPosition.h"
+#include "reading/ReadingTexts.h"
 
 #include <cmath>
 #include <cstdio>
@@ -72,6 +73,10 @@ Vimshottari VimshottariPeriods(double moonLongitude, double birthMinutes) {
     return periods;
 }
 
+Vimshottari ReadingPeriods(const Reading& reading) {
+    return VimshottariPeriods(reading.Longitude(BodySlot::Moon), BirthMinutesUT(reading.birth));
+}
+
 Vimshottari ReadingPeriods() {
     return VimshottariPeriods(ReadingState.longitudes[Slot(BodySlot::Moon)], BirthMinutesUT(BirthData));
 }
@@ -137,6 +142,17 @@ int NavamsaSign(double longitude) {
     return static_cast<int>(std::floor(Wrapped(longitude) * 9 / 30)) % 12;
 }
 
+std::array<std::vector<std::string>, 12> NavamsaCellEntries(const Reading& reading) {
+    std::array<std::vector<std::string>, 12> cells;
+    cells[static_cast<std::size_t>(NavamsaSign(reading.Longitude(BodySlot::Ascendant)))].push_back("Asc");
+    for (std::size_t i = 0; i <= Slot(BodySlot::Ketu); ++i) {
+        const auto body = static_cast<BodySlot>(i);
+        cells[static_cast<std::size_t>(NavamsaSign(reading.Longitude(body)))].push_back(
+            BodyLabel(reading, body));
+    }
+    return cells;
+}
+
 std::array<std::vector<std::string>, 12> NavamsaCellEntries() {
     std::array<std::vector<std::string>, 12> cells;
     const auto& lon = ReadingState.longitudes;
@@ -169,6 +185,17 @@ PositionRow PositionOf(BodySlot body, double longitude) {
 std::string PositionText(const PositionRow& row) {
     return std::to_string(row.degrees) + "\u00B0 " + std::to_string(row.minutes) + "' " +
            std::to_string(row.seconds) + "\" " + std::string(kSigns[static_cast<std::size_t>(row.sign)].code);
+}
+
+std::vector<PositionRow> PositionRows(const Reading& reading) {
+    std::vector<PositionRow> rows;
+    for (std::size_t i = 0; i <= Slot(BodySlot::Midheaven); ++i) {
+        const auto body = static_cast<BodySlot>(i);
+        PositionRow row = PositionOf(body, reading.Longitude(body));
+        row.retrograde = reading.Retrograde(body);
+        rows.push_back(row);
+    }
+    return rows;
 }
 
 std::vector<PositionRow> PositionRows() {

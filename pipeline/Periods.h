@@ -3,6 +3,7 @@
 #pragma once
 
 #include "astro/Calendar.h"
+#include "records/Reading.h"
 #include "records/Records.h"
 #include "records/Vocabulary.h"
 
@@ -34,6 +35,9 @@ using Vimshottari = std::array<MajorPeriod, 9>;
 // already passed.
 Vimshottari VimshottariPeriods(double moonLongitude, double birthMinutes);
 
+// The periods of a reading: its Moon at its birth moment.
+Vimshottari ReadingPeriods(const Reading& reading);
+
 // The periods of the reading in the records: its Moon at BirthData's moment.
 Vimshottari ReadingPeriods();
 
@@ -62,6 +66,7 @@ int NavamsaSign(double longitude);
 
 // Entries of the navamsa chart's twelve signs, as ChartCellEntries gives the rasi chart's: "Asc"
 // first, then the labels of the Sun to Ketu in body order, retrograde marks included.
+std::array<std::vector<std::string>, 12> NavamsaCellEntries(const Reading& reading);
 std::array<std::vector<std::string>, 12> NavamsaCellEntries();
 
 // One row of the positions table.
@@ -82,5 +87,7 @@ std::string PositionText(const PositionRow& row);
 // The row of a longitude; `retrograde` is left false.
 PositionRow PositionOf(BodySlot body, double longitude);
 
+// The Sun to Ketu, the ascendant and the midheaven of a reading.
+std::vector<PositionRow> PositionRows(const Reading& reading);
 // The Sun to Ketu, the ascendant and the midheaven of the reading in the records.
 std::vector<PositionRow> PositionRows();
