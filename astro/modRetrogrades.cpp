@@ -1,7 +1,6 @@
 #include "astro/modRetrogrades.h"
 
 #include "astro/Calendar.h"
-#include "records/Records.h"
 #include "records/Vocabulary.h"
 
 #include <algorithm>
@@ -155,18 +154,4 @@ std::array<bool, kFilledBodySlots> RetrogradesOnBirthDate(const Birth& birth) {
     for (std::size_t k = 0; k < kRetrogradePlanets.size(); ++k)
         retrograde[k + 2] = IsRetrograde(date, kRetrogradePlanets[k]);
     return retrograde;
-}
-
-void MarkRetrogrades() {
-    const CivilDateTime birth{BirthData.year, BirthData.month, BirthData.day, BirthData.hour,
-                              BirthData.minute};
-    std::array<bool, kRetrogradePlanets.size()> retrograde{};
-    for (std::size_t k = 0; k < kRetrogradePlanets.size(); ++k)
-        retrograde[k] = IsRetrograde(birth, kRetrogradePlanets[k]);
-
-    for (std::size_t i = 0; i < kBodies.size(); ++i)
-        ReadingState.bodyLabels[i] = kBodies[i].label;
-    for (std::size_t k = 0; k < retrograde.size(); ++k)
-        if (retrograde[k])
-            ReadingState.bodyLabels[k + 2] += kRetrogradeMark;
 }

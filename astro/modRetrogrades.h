@@ -39,7 +39,3 @@ bool IsRetrograde(const CivilDateTime& birth, std::string_view planet);
 // Which bodies, by BodySlot, were retrograde on the local birth date: Mercury to Saturn by the
 // station tables (IsRetrograde); the others never are.
 std::array<bool, kFilledBodySlots> RetrogradesOnBirthDate(const Birth& birth);
-
-// Stage: resets ReadingState.bodyLabels slots 0 to 10 to the base labels and appends the mark to
-// those of the planets retrograde on the local birth date of BirthData.
-void MarkRetrogrades();

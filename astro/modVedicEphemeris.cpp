@@ -191,26 +191,7 @@ const char* NakshatraNameAt(int nakshatra) {
                : "";
 }
 
-std::string RashiForSignCode(const std::string& code) {
-    const int s = SignIndexOfCode(code);
-    return s < 0 ? std::string() : std::string(kSigns[static_cast<std::size_t>(s)].sanskrit);
-}
-
 double MoonLongitude(const Birth& birth) {
     const BirthMoment moment = ComputeBirthMoment(birth);
     return SiderealMoonLongitude(JulianCenturiesJ2000(moment.julianDayNumber, moment.universalHours));
-}
-
-void ComputeMoonPosition() {
-    const BirthMoment moment = ComputeBirthMoment(BirthData);
-    const double T = JulianCenturiesJ2000(moment.julianDayNumber, moment.universalHours);
-    const double sidereal = SiderealMoonLongitude(T);
-
-    ReadingState.moonPositionText = FormatZodiacPosition(sidereal);
-    ReadingState.longitudes[static_cast<std::size_t>(BodySlot::Moon)] = sidereal;
-    ReadingState.moonNakshatra = NakshatraForLongitude(sidereal);
-    const std::string rashi =
-        RashiForSignCode(astro::LastChars(astro::Trim(ReadingState.moonPositionText), 3));
-    if (!rashi.empty())
-        ReadingState.moonRashi = rashi;
 }

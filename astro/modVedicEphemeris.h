@@ -4,7 +4,7 @@
 
 // Also refuses a fast-math build of everything that uses the core.
 #include "astro/AstroConstants.h"
-#include "records/Records.h"
+#include "records/Birth.h"
 
 #include <string>
 
@@ -54,9 +54,3 @@ const char* NakshatraNameAt(int nakshatra);
 
 // Nakshatra name for a sidereal longitude; empty outside 0..360.
 std::string NakshatraForLongitude(double siderealLongitude);
-
-// Rashi (Sanskrit sign name) for a three-letter sign code, or empty when the code is none of the twelve.
-std::string RashiForSignCode(const std::string& code);
-
-// Stage: writes ReadingState.moonPositionText, moonNakshatra and moonRashi from BirthData.
-void ComputeMoonPosition();

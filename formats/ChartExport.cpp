@@ -1,7 +1,6 @@
 #include "formats/ChartExport.h"
 
 #include "reading/ReadingTexts.h"
-#include "records/Records.h"
 #include "records/Vocabulary.h"
 
 #include <charconv>
@@ -47,47 +46,5 @@ std::string ChartExportText(const Reading& reading) {
     line("House Lord Interpretation");
     for (int house = 1; house <= 12; ++house)
         line(HouseLordHeading(reading, house));
-    return text;
-}
-
-std::string ChartExportText() {
-    // Written straight into one string: the same bytes as the lines joined, without a string a line.
-    std::string text;
-    text.reserve(2048);
-    const auto line = [&text](auto&&... parts) {
-        (text.append(std::string_view(parts)), ...);
-        text.append("\r\n");
-    };
-    char numbers[6][8];
-    const auto number = [&numbers](int slot, int value) {
-        const auto end = std::to_chars(numbers[slot], numbers[slot] + sizeof numbers[slot], value).ptr;
-        return std::string_view(numbers[slot], static_cast<std::size_t>(end - numbers[slot]));
-    };
-    const Birth& b = BirthData;
-    const ReadingStateRecord& r = ReadingState;
-    line("Name: ", b.name);
-    line("Date of Birth: ", MonthName(b.month), " ", number(0, b.day), ", ", number(1, b.year));
-    line("Time of Birth: ", number(0, b.hour), " Hour ", number(1, b.minute), " Minute");
-    line("Latitude: ", number(0, b.latDeg), " Degree ", number(1, b.latMin), " Minute ");
-    line("Longitude: ", number(0, b.lonDeg), " Degree ", number(1, b.lonMin), " Minute ");
-    line("City: ", b.city);
-    line("State: ", b.state);
-    line("Country: ", b.country);
-    line("\r");
-    line("Planetary Position");
-    for (std::size_t i = 0; i <= 8; ++i)
-        line(r.bodyNames[i], " ", r.planetPositions[i]);
-    line("\r");
-    line("Other Planetary Details");
-    line("Ayanamsa: ", r.ayanamsaDisplayText);
-    line("Lagna / Asc: ", r.lagnaName);
-    line("Nakshatra: ", r.nakshatraName);
-    line("Rashi / Moon Sign: ", r.moonRashi);
-    line("Pada: ", r.nakshatraPada);
-    line("Lord: ", r.nakshatraLord);
-    line("\r");
-    line("House Lord Interpretation");
-    for (const std::string& heading : r.lordHeadings)
-        line(heading);
     return text;
 }

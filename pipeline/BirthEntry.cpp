@@ -114,14 +114,6 @@ std::optional<EntryRefusal> CheckBirthEntry(const BirthEntry& e) {
     return std::nullopt;
 }
 
-bool CopyEntryToBirthData(const BirthEntry& e) {
-    std::optional<Birth> birth = BirthFromEntry(e);
-    if (!birth)
-        return false;
-    BirthData = std::move(*birth);
-    return true;
-}
-
 std::optional<Birth> BirthFromEntry(const BirthEntry& e) {
     if (e.zoneRow < 0 || e.zoneRow >= kTimeZoneCount)
         return std::nullopt;

@@ -77,10 +77,6 @@ Vimshottari ReadingPeriods(const Reading& reading) {
     return VimshottariPeriods(reading.Longitude(BodySlot::Moon), BirthMinutesUT(reading.birth));
 }
 
-Vimshottari ReadingPeriods() {
-    return VimshottariPeriods(ReadingState.longitudes[Slot(BodySlot::Moon)], BirthMinutesUT(BirthData));
-}
-
 double BirthMinutesUT(const Birth& birth) {
     const CivilDateTime ut = UniversalDateTime(birth);
     return static_cast<double>(astro::DaysFromCivil(ut.year, ut.month, ut.day)) * kMinutesPerDay +
@@ -153,15 +149,6 @@ std::array<std::vector<std::string>, 12> NavamsaCellEntries(const Reading& readi
     return cells;
 }
 
-std::array<std::vector<std::string>, 12> NavamsaCellEntries() {
-    std::array<std::vector<std::string>, 12> cells;
-    const auto& lon = ReadingState.longitudes;
-    cells[static_cast<std::size_t>(NavamsaSign(lon[Slot(BodySlot::Ascendant)]))].push_back("Asc");
-    for (std::size_t i = 0; i <= Slot(BodySlot::Ketu); ++i)
-        cells[static_cast<std::size_t>(NavamsaSign(lon[i]))].push_back(ReadingState.bodyLabels[i]);
-    return cells;
-}
-
 PositionRow PositionOf(BodySlot body, double longitude) {
     PositionRow row;
     row.body = body;
@@ -193,19 +180,6 @@ std::vector<PositionRow> PositionRows(const Reading& reading) {
         const auto body = static_cast<BodySlot>(i);
         PositionRow row = PositionOf(body, reading.Longitude(body));
         row.retrograde = reading.Retrograde(body);
-        rows.push_back(row);
-    }
-    return rows;
-}
-
-std::vector<PositionRow> PositionRows() {
-    std::vector<PositionRow> rows;
-    for (std::size_t i = 0; i <= Slot(BodySlot::Midheaven); ++i) {
-        PositionRow row = PositionOf(static_cast<BodySlot>(i), ReadingState.longitudes[i]);
-        const std::string& label = ReadingState.bodyLabels[i];
-        row.retrograde =
-            label.size() >= kRetrogradeMark.size() &&
-            label.compare(label.size() - kRetrogradeMark.size(), std::string::npos, kRetrogradeMark) == 0;
         rows.push_back(row);
     }
     return rows;

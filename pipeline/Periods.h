@@ -4,7 +4,6 @@
 
 #include "astro/Calendar.h"
 #include "records/Reading.h"
-#include "records/Records.h"
 #include "records/Vocabulary.h"
 
 #include <array>
@@ -38,9 +37,6 @@ Vimshottari VimshottariPeriods(double moonLongitude, double birthMinutes);
 // The periods of a reading: its Moon at its birth moment.
 Vimshottari ReadingPeriods(const Reading& reading);
 
-// The periods of the reading in the records: its Moon at BirthData's moment.
-Vimshottari ReadingPeriods();
-
 // The birth moment in universal time, as the reading's planets take it.
 double BirthMinutesUT(const Birth& birth);
 
@@ -67,7 +63,6 @@ int NavamsaSign(double longitude);
 // Entries of the navamsa chart's twelve signs, as ChartCellEntries gives the rasi chart's: "Asc"
 // first, then the labels of the Sun to Ketu in body order, retrograde marks included.
 std::array<std::vector<std::string>, 12> NavamsaCellEntries(const Reading& reading);
-std::array<std::vector<std::string>, 12> NavamsaCellEntries();
 
 // One row of the positions table.
 struct PositionRow {
@@ -89,5 +84,3 @@ PositionRow PositionOf(BodySlot body, double longitude);
 
 // The Sun to Ketu, the ascendant and the midheaven of a reading.
 std::vector<PositionRow> PositionRows(const Reading& reading);
-// The Sun to Ketu, the ascendant and the midheaven of the reading in the records.
-std::vector<PositionRow> PositionRows();

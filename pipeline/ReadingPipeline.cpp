@@ -1,6 +1,5 @@
 #include "pipeline/ReadingPipeline.h"
 
-#include "astro/TextUtil.h"
 #include "astro/modRetrogrades.h"
 #include "astro/modVedicEphemeris.h"
 #include "astro/modVedicPlanetPosition.h"
@@ -11,7 +10,6 @@
 #include "precise/PreciseEngine.h"
 #endif
 #include "records/Messages.h"
-#include "records/Records.h"
 #include "records/Vocabulary.h"
 
 #include <string_view>
@@ -116,76 +114,6 @@ std::array<std::vector<std::string>, 12> ChartCellEntries(const Reading& reading
         const int sign = reading.signs[i];
         if (sign >= 0 && sign < 12)
             cells[static_cast<std::size_t>(sign)].push_back(BodyLabel(reading, static_cast<BodySlot>(i)));
-    }
-    return cells;
-}
-
-void StoreInRecords(const Reading& reading) {
-    BirthData = reading.birth;
-    ReadingStateRecord& r = ReadingState;
-    r.ayanamsa = reading.ayanamsa;
-    r.ayanamsaText = FormatSignedDegrees(reading.ayanamsa);
-    r.ascendantText = FormatZodiacPosition(reading.Longitude(BodySlot::Ascendant));
-    r.midheavenText = FormatZodiacPosition(reading.Longitude(BodySlot::Midheaven));
-    r.moonPositionText = FormatZodiacPosition(reading.Longitude(BodySlot::Moon));
-    r.moonNakshatra = MoonNakshatraName(reading);
-    r.moonRashi = RashiName(reading);
-    for (std::size_t i = 0; i < kBodies.size(); ++i) {
-        const auto body = static_cast<BodySlot>(i);
-        r.planetPositions[i] = ShortPositionText(reading, body);
-        r.bodyNames[i] = kBodies[i].english;
-        r.bodyLabels[i] = BodyLabel(reading, body);
-        r.longitudes[i] = reading.longitudes[i];
-    }
-    r.ayanamsaDisplayText = AyanamsaText(reading);
-    r.lagnaSignCode = kSigns[static_cast<std::size_t>(reading.LagnaSign())].code;
-    r.lagnaName = LagnaName(reading);
-    r.ascendantSign = static_cast<std::int16_t>(reading.LagnaSign() + 1);
-    r.nakshatraName = MoonNakshatraName(reading);
-    r.rashiName = RashiName(reading);
-    r.nakshatraLord = NakshatraLordName(reading);
-    r.nakshatraPada = PadaText(reading);
-    for (int house = 1; house <= 12; ++house) {
-        const auto k = static_cast<std::size_t>(house - 1);
-        r.lordHeadings[k] = HouseLordHeading(reading, house);
-        lordTexts[k] = LordInHouseText(reading, house);
-        planetTexts[k] = PlanetInHouseText(reading, house);
-    }
-    r.calculation = CalculationCaption(reading);
-}
-
-bool ComputeReading() {
-    std::string message;
-    return ComputeReading(Calculation::Classic, message);
-}
-
-bool ComputeReading(Calculation calculation, std::string& message) {
-    ReadingResult result = ComputeReading(BirthData, calculation);
-    message = result.reading ? std::string() : result.message;
-    if (!result.reading)
-        return false;
-    StoreInRecords(*result.reading);
-    return true;
-}
-std::array<std::vector<std::string>, 12> ChartCellEntries() {
-    std::array<std::vector<std::string>, 12> cells;
-    for (std::size_t j = 0; j < 12; ++j) {
-        if (ReadingState.lagnaSignCode == SignCodeTable[j]) {
-            cells[j].push_back("Asc");
-            break;
-        }
-    }
-    for (std::size_t i = 0; i <= 8; ++i) {
-        const std::string& p = ReadingState.planetPositions[i];
-        if (p.size() < 6)
-            continue;
-        const std::string code = p.substr(3, 3);
-        for (std::size_t j = 0; j < 12; ++j) {
-            if (code == SignCodeTable[j]) {
-                cells[j].push_back(ReadingState.bodyLabels[i]);
-                break;
-            }
-        }
     }
     return cells;
 }

@@ -1,5 +1,5 @@
-// The computing half of the reading command: every stage from the chart angles to the house-lord
-// headings, in their fixed order, on BirthData as the command has just set it.
+// The computing half of the reading command: a birth and a calculation in, the reading or the refusal
+// out. Nothing is kept between readings, so any number of them can stand side by side.
 #pragma once
 
 #include "records/Reading.h"
@@ -31,14 +31,3 @@ bool PreciseCalculationBuilt();
 // (so that a build for Windows can ship them), then the system's folder; QUILLMERE_EPHE_PATH, when
 // set, instead. Nothing to do in a build without it.
 void UseEphemerisFilesBeside(const std::string& programFolder);
-
-// Returns false when a stage could not produce its part, so that no reading made partly of
-// earlier values is shown. The classic calculation.
-bool ComputeReading();
-// The same for either calculation; on failure `message` holds the user's message when there is more
-// to say than that the reading could not be computed (otherwise it is left empty).
-bool ComputeReading(Calculation calculation, std::string& message);
-
-// Entries of the twelve chart cells, sign 0 (Aries) to 11 (Pisces): "Asc" first in the
-// ascendant's cell, then the labels of the Sun to Ketu in body order, retrograde marks included.
-std::array<std::vector<std::string>, 12> ChartCellEntries();

@@ -1,4 +1,0 @@
-#include "records/Records.h"
-
-Birth BirthData;
-ReadingStateRecord ReadingState;
