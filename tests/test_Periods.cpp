@@ -3,7 +3,7 @@
 #include "astro/modVedicPlanetPosition.h"
 #include "pipeline/Periods.h"
 #include "pipeline/ReadingPipeline.h"
-#include "records/Records.h"
+#include "reading/ReadingTexts.h"
 #include "support/TestBirths.h"
 
 #include <gtest/gtest.h>
@@ -189,26 +189,24 @@ TEST(Periods, NavamsaAndPositionAtTheirBoundaries) {
 }
 
 TEST(Periods, NavamsaCellsHoldTheAscendantFirstThenTheBodiesWithTheirMarks) {
-    ReadingState.longitudes = {};
-    ReadingState.longitudes[static_cast<std::size_t>(BodySlot::Ascendant)] = 3 + 20 / 60.0; // Taurus
-    ReadingState.longitudes[2] = 30;                                                        // Capricorn
-    ReadingState.longitudes[7] = 38;                                                        // Pisces
-    ReadingState.longitudes[8] = 31;                                                        // Capricorn
-    for (std::size_t i = 0; i < 9; ++i)
-        ReadingState.bodyLabels[i] = "B" + std::to_string(i);
-    ReadingState.bodyLabels[2] = "Budha (R) ";
-    const auto cells = NavamsaCellEntries();
-    EXPECT_EQ(cells[0], (std::vector<std::string>{"B0", "B1", "B3", "B4", "B5", "B6"}));
+    Reading r;
+    r.longitudes[static_cast<std::size_t>(BodySlot::Ascendant)] = 3 + 20 / 60.0; // Taurus
+    r.longitudes[2] = 30;                                                        // Capricorn
+    r.longitudes[7] = 38;                                                        // Pisces
+    r.longitudes[8] = 31;                                                        // Capricorn
+    r.retrograde[2] = true;
+    const auto cells = NavamsaCellEntries(r);
+    EXPECT_EQ(cells[0], (std::vector<std::string>{"Surya", "Chandra", "Shukra", "Mangala", "Guru", "Shani"}));
     EXPECT_EQ(cells[1], (std::vector<std::string>{"Asc"}));
-    EXPECT_EQ(cells[9], (std::vector<std::string>{"Budha (R) ", "B8"}));
-    EXPECT_EQ(cells[11], (std::vector<std::string>{"B7"}));
-    const std::vector<PositionRow> rows = PositionRows();
+    EXPECT_EQ(cells[9], (std::vector<std::string>{"Budha (R) ", "Ketu"}));
+    EXPECT_EQ(cells[11], (std::vector<std::string>{"Rahu"}));
+    const std::vector<PositionRow> rows = PositionRows(r);
     ASSERT_EQ(rows.size(), 11u);
     for (const PositionRow& row : rows)
         EXPECT_EQ(row.retrograde, row.body == BodySlot::Mercury);
 }
 
-// Each stage keeps the longitude its position text was made from, in either calculation.
+// The rows of the positions table agree with the planet table's texts, in either calculation.
 TEST(Periods, TheKeptLongitudesAreThoseOfThePositionTexts) {
     std::vector<Calculation> calculations{Calculation::Classic};
     if (PreciseCalculationBuilt())
@@ -217,11 +215,10 @@ TEST(Periods, TheKeptLongitudesAreThoseOfThePositionTexts) {
         for (const BirthEntry& entry :
              {Entry1980(), Entry1947(), MakeEntry(1962, 2, 4, 7, 0, 34, "28", "39", false, "77", "13", true),
               MakeEntry(2031, 11, 30, 23, 45, 21, "33", "52", true, "151", "12", true)}) {
-            std::string message;
-            ASSERT_TRUE(CopyEntryToBirthData(entry));
-            ASSERT_TRUE(ComputeReading(calculation, message)) << message;
-            for (const PositionRow& row : PositionRows()) {
-                const std::string& text = ReadingState.planetPositions[static_cast<std::size_t>(row.body)];
+            const ReadingResult result = ComputeReading(BirthOf(entry), calculation);
+            ASSERT_TRUE(result.reading) << result.message;
+            for (const PositionRow& row : PositionRows(*result.reading)) {
+                const std::string text = ShortPositionText(*result.reading, row.body);
                 char expected[16];
                 std::snprintf(expected, sizeof expected, "%02d %s %02d", row.degrees,
                               SignCodeTable[static_cast<std::size_t>(row.sign)], row.minutes);

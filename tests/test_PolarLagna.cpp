@@ -2,7 +2,7 @@
 // Ephemeris finds it, and never the setting one opposite it.
 #include "astro/modVedicPlanetPosition.h"
 #include "precise/PreciseEngine.h"
-#include "records/Records.h"
+#include "records/Birth.h"
 
 #include <gtest/gtest.h>
 
