@@ -321,6 +321,23 @@ TEST_F(MainWindowTest, CommandsOfTheFilesWorkShowNothingYet) {
 
 // ---------------------------------------------------------------- start of the program
 
+// The icons are drawn once: a window that drew its own for every reading would leave their copies in
+// the pixmap cache, and the program would grow with every reading.
+TEST_F(MainWindowTest, EveryReadingWindowUsesTheIconsDrawnOnce) {
+    const auto keys = [](const MDI& window) {
+        QList<qint64> out{window.windowIcon().cacheKey()};
+        for (const QAction* action : window.TB->actions())
+            out << action->icon().cacheKey();
+        return out;
+    };
+    const QList<qint64> first = keys(*mdi);
+    mdi->mnuNew_Click();
+    ProcessDeferredDeletes();
+    MDI* next = Compute(Entry1947());
+    ASSERT_NE(next, nullptr);
+    EXPECT_EQ(keys(*next), first);
+}
+
 // Two main windows alive at once, of two births under two calculations: each shows and exports its own.
 TEST_F(MainWindowTest, TwoReadingWindowsShowEachItsOwn) {
     const bool built = PreciseCalculationBuilt();
