@@ -57,11 +57,11 @@ std::array<HouseTexts, Rows> ParseEmbedded(const char* source, const std::vector
 } // namespace
 
 const std::array<HouseTexts, 7>& PlanetInHouseTexts() {
-    static const auto table = ParseEmbedded<7>(kPlanetInHouseSource, PlanetTableSections());
+    static const auto table = ParseEmbedded<7>(PlanetInHouseSource(), PlanetTableSections());
     return table;
 }
 
 const std::array<HouseTexts, 12>& LordInHouseTexts() {
-    static const auto table = ParseEmbedded<12>(kLordInHouseSource, LordTableSections());
+    static const auto table = ParseEmbedded<12>(LordInHouseSource(), LordTableSections());
     return table;
 }

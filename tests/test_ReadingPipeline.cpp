@@ -131,6 +131,8 @@ TEST(ComputeReading, ReadingsStandSideBySide) {
     EXPECT_EQ(ChartExportText(london), londonAlone);
     EXPECT_EQ(ChartExportText(*delhi), delhiText);
     EXPECT_NE(ChartExportText(delhiClassic), londonAlone);
+    EXPECT_EQ(ShortPositionText(london, BodySlot::Sun), "16 Sag 56");
+    EXPECT_EQ(ShortPositionText(delhiClassic, BodySlot::Sun), "28 Can 43");
     EXPECT_EQ(LagnaName(london), "Mesha");
     EXPECT_EQ(LagnaName(*delhi), "Vrishabha");
     EXPECT_EQ(Cell(london, 0), Entries{"Asc"});

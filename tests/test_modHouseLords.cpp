@@ -327,8 +327,8 @@ TEST(TextTableFile, ReportsEveryKindOfDamageWithItsLine) {
 }
 
 TEST(TextTableFile, EmbeddedTablesParseCleanly) {
-    EXPECT_TRUE(ParseTextTable(kPlanetInHouseSource, PlanetTableSections()).errors.empty());
-    EXPECT_TRUE(ParseTextTable(kLordInHouseSource, LordTableSections()).errors.empty());
+    EXPECT_TRUE(ParseTextTable(PlanetInHouseSource(), PlanetTableSections()).errors.empty());
+    EXPECT_TRUE(ParseTextTable(LordInHouseSource(), LordTableSections()).errors.empty());
     EXPECT_EQ(LordTableSections().front(), "Lord of house 1");
     EXPECT_EQ(LordTableSections().back(), "Lord of house 12");
 }

@@ -245,7 +245,7 @@ TEST(IsRetrograde, AgreesWithAScanOfEveryRow) {
 
 // ---------------------------------------------------------------- the marks
 
-TEST(MarkRetrogrades, SeveralPlanetsInOneReading) {
+TEST(RetrogradesOnBirthDate, SeveralPlanetsInOneReading) {
     // 1 April 1985: Mercury (24 March to 17 April), Venus (inferior conjunction 3 April) and Saturn
     // (opposition in May) were retrograde; Mars and Jupiter were not.
     const std::array<std::string, 11> marked{"Surya",   "Chandra",   "Budha (R) ", "Shukra (R) ",
@@ -258,7 +258,7 @@ TEST(MarkRetrogrades, SeveralPlanetsInOneReading) {
     EXPECT_EQ(Labels(1947, 8, 15, 0, 0), kBase);
 }
 
-TEST(MarkRetrogrades, LocalDateDecidesWhateverTheZone) {
+TEST(RetrogradesOnBirthDate, LocalDateDecidesWhateverTheZone) {
     // 25 March 1985, 02:00 ten hours east of Greenwich is still 24 March in universal time, the
     // date of the station; the local date is inside the period.
     EXPECT_EQ(Labels(1985, 3, 25, 2, 0, -10)[2], "Budha (R) ");
