@@ -1,7 +1,6 @@
 #include "astro/modRetrogrades.h"
 
 #include "astro/Calendar.h"
-#include "records/Records.h"
 #include "records/Vocabulary.h"
 
 #include <algorithm>
@@ -148,16 +147,11 @@ bool IsRetrograde(const CivilDateTime& birth, std::string_view planet) {
     return after != table->days.begin() && std::prev(after)->direct > day;
 }
 
-void MarkRetrogrades() {
-    const CivilDateTime birth{BirthData.year, BirthData.month, BirthData.day, BirthData.hour,
-                              BirthData.minute};
-    std::array<bool, kRetrogradePlanets.size()> retrograde{};
+std::array<bool, kFilledBodySlots> RetrogradesOnBirthDate(const Birth& birth) {
+    const CivilDateTime date{birth.year, birth.month, birth.day, birth.hour, birth.minute};
+    std::array<bool, kFilledBodySlots> retrograde{};
+    // The five planets sit in body slots 2 to 6, in the order of kRetrogradePlanets.
     for (std::size_t k = 0; k < kRetrogradePlanets.size(); ++k)
-        retrograde[k] = IsRetrograde(birth, kRetrogradePlanets[k]);
-
-    for (std::size_t i = 0; i < kBodies.size(); ++i)
-        ReadingState.bodyLabels[i] = kBodies[i].label;
-    for (std::size_t k = 0; k < retrograde.size(); ++k)
-        if (retrograde[k])
-            ReadingState.bodyLabels[k + 2] += kRetrogradeMark;
+        retrograde[k + 2] = IsRetrograde(date, kRetrogradePlanets[k]);
+    return retrograde;
 }

@@ -36,6 +36,6 @@ std::optional<CivilDateTime> ParseStationRecord(std::string_view record);
 // counts, except that hour 24 stands for the next day. False for an unknown name.
 bool IsRetrograde(const CivilDateTime& birth, std::string_view planet);
 
-// Stage: resets ReadingState.bodyLabels slots 0 to 10 to the base labels and appends the mark to
-// those of the planets retrograde on the local birth date of BirthData.
-void MarkRetrogrades();
+// Which bodies, by BodySlot, were retrograde on the local birth date: Mercury to Saturn by the
+// station tables (IsRetrograde); the others never are.
+std::array<bool, kFilledBodySlots> RetrogradesOnBirthDate(const Birth& birth);

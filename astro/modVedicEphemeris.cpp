@@ -90,7 +90,7 @@ double JulianDayNumber(int month, int day, int year) {
     return static_cast<double>(j);
 }
 
-BirthMoment ComputeBirthMoment(const BirthDataRecord& birth) {
+BirthMoment ComputeBirthMoment(const Birth& birth) {
     BirthMoment b;
     b.localHours = birth.hour + birth.minute / 60.0;
     b.zoneHours = birth.tzHoursSigned + birth.tzMinutesSigned / 60.0;
@@ -167,6 +167,12 @@ std::string FormatZodiacPosition(double longitude) {
     return text;
 }
 
+int ZodiacSignOf(double longitude) {
+    // The same cuts as FormatZodiacPosition's: the sign of the whole degrees of the size.
+    const double sign = std::floor(std::floor(std::fabs(longitude)) / 30);
+    return sign >= 0 && sign < 12 ? static_cast<int>(sign) : -1;
+}
+
 std::string NakshatraForLongitude(double siderealLongitude) {
     const double n = std::floor(siderealLongitude * 60 / 800);
     if (!(n >= 0 && n < static_cast<double>(kNakshatraNames.size())))
@@ -174,21 +180,18 @@ std::string NakshatraForLongitude(double siderealLongitude) {
     return kNakshatraNames[static_cast<std::size_t>(n)];
 }
 
-std::string RashiForSignCode(const std::string& code) {
-    const int s = SignIndexOfCode(code);
-    return s < 0 ? std::string() : std::string(kSigns[static_cast<std::size_t>(s)].sanskrit);
+int NakshatraOf(double siderealLongitude) {
+    const double n = std::floor(siderealLongitude * 60 / 800);
+    return n >= 0 && n < kNakshatraCount ? static_cast<int>(n) : -1;
 }
 
-void ComputeMoonPosition() {
-    const BirthMoment moment = ComputeBirthMoment(BirthData);
-    const double T = JulianCenturiesJ2000(moment.julianDayNumber, moment.universalHours);
-    const double sidereal = SiderealMoonLongitude(T);
+const char* NakshatraNameAt(int nakshatra) {
+    return nakshatra >= 0 && nakshatra < kNakshatraCount
+               ? kNakshatraNames[static_cast<std::size_t>(nakshatra)]
+               : "";
+}
 
-    ReadingState.moonPositionText = FormatZodiacPosition(sidereal);
-    ReadingState.longitudes[static_cast<std::size_t>(BodySlot::Moon)] = sidereal;
-    ReadingState.moonNakshatra = NakshatraForLongitude(sidereal);
-    const std::string rashi =
-        RashiForSignCode(astro::LastChars(astro::Trim(ReadingState.moonPositionText), 3));
-    if (!rashi.empty())
-        ReadingState.moonRashi = rashi;
+double MoonLongitude(const Birth& birth) {
+    const BirthMoment moment = ComputeBirthMoment(birth);
+    return SiderealMoonLongitude(JulianCenturiesJ2000(moment.julianDayNumber, moment.universalHours));
 }

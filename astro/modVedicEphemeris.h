@@ -4,7 +4,7 @@
 
 // Also refuses a fast-math build of everything that uses the core.
 #include "astro/AstroConstants.h"
-#include "records/Records.h"
+#include "records/Birth.h"
 
 #include <string>
 
@@ -22,7 +22,7 @@ double JulianDayNumber(int month, int day, int year);
 
 // Takes the zone with its own sign (west positive), so births west of Greenwich in an eastern
 // zone, and the reverse, get the right universal time. Daylight saving moves it one hour earlier.
-BirthMoment ComputeBirthMoment(const BirthDataRecord& birth);
+BirthMoment ComputeBirthMoment(const Birth& birth);
 
 // Julian centuries of 36525 days from J2000.0.
 double JulianCenturiesJ2000(double julianDayNumber, double universalHours);
@@ -36,15 +36,21 @@ double TropicalMoonLongitude(double T);
 // Sidereal longitude of the Moon, degrees.
 double SiderealMoonLongitude(double T);
 
+// The Moon's sidereal longitude at the birth moment, degrees.
+double MoonLongitude(const Birth& birth);
+
 // Whole degrees within the sign, minutes and seconds (all cut, never rounded) and the sign code:
 // 199.462377 -> "19° 27' 44\" Lib".
 std::string FormatZodiacPosition(double longitude);
 
+// The sign (0 Aries .. 11 Pisces) whose code FormatZodiacPosition writes for a longitude: from the
+// whole degrees, so 29.9999999 is still Aries. -1 when the text names no sign (360 and beyond).
+int ZodiacSignOf(double longitude);
+
+// The nakshatra (0 Aswini .. 26 Revati) that NakshatraForLongitude names, or -1 where it names none.
+int NakshatraOf(double siderealLongitude);
+// The name of nakshatra 0..26.
+const char* NakshatraNameAt(int nakshatra);
+
 // Nakshatra name for a sidereal longitude; empty outside 0..360.
 std::string NakshatraForLongitude(double siderealLongitude);
-
-// Rashi (Sanskrit sign name) for a three-letter sign code, or empty when the code is none of the twelve.
-std::string RashiForSignCode(const std::string& code);
-
-// Stage: writes ReadingState.moonPositionText, moonNakshatra and moonRashi from BirthData.
-void ComputeMoonPosition();

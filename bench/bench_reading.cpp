@@ -8,8 +8,6 @@
 #if QUILLMERE_HAS_PRECISE
 #include "precise/PreciseEngine.h"
 #endif
-#include "reading/modHouseLords.h"
-#include "records/Records.h"
 
 #include <benchmark/benchmark.h>
 
@@ -57,17 +55,24 @@ const std::vector<BirthEntry>& Births() {
     return births;
 }
 
-void UseBirth(std::size_t i) {
-    const auto& births = Births();
-    CopyEntryToBirthData(births[i % births.size()]);
+const Birth& BirthAt(std::size_t i) {
+    static const std::vector<Birth> births = [] {
+        std::vector<Birth> out;
+        for (const BirthEntry& e : Births())
+            out.push_back(*BirthFromEntry(e));
+        return out;
+    }();
+    return births[i % births.size()];
 }
 
+// The whole classic reading and its export, from the entry, as the companion makes them.
 void BM_WholeReading(benchmark::State& state) {
+    const auto& births = Births();
     std::size_t i = 0;
     for (auto _ : state) {
-        UseBirth(i++);
-        benchmark::DoNotOptimize(ComputeReading());
-        auto text = ChartExportText();
+        const ReadingResult result =
+            ComputeReading(*BirthFromEntry(births[i++ % births.size()]), Calculation::Classic);
+        auto text = ChartExportText(*result.reading);
         benchmark::DoNotOptimize(text.data());
     }
 }
@@ -76,9 +81,8 @@ BENCHMARK(BM_WholeReading);
 void BM_ChartAngles(benchmark::State& state) {
     std::size_t i = 0;
     for (auto _ : state) {
-        UseBirth(i++);
-        ComputeChartAngles();
-        benchmark::DoNotOptimize(ReadingState.ascendantText.data());
+        const ChartAngles angles = ComputeAngles(BirthAt(i++));
+        benchmark::DoNotOptimize(angles);
     }
 }
 BENCHMARK(BM_ChartAngles);
@@ -86,52 +90,35 @@ BENCHMARK(BM_ChartAngles);
 void BM_MoonPosition(benchmark::State& state) {
     std::size_t i = 0;
     for (auto _ : state) {
-        UseBirth(i++);
-        ComputeMoonPosition();
-        benchmark::DoNotOptimize(ReadingState.moonPositionText.data());
+        const double moon = MoonLongitude(BirthAt(i++));
+        benchmark::DoNotOptimize(moon);
     }
 }
 BENCHMARK(BM_MoonPosition);
 
 void BM_PlanetTable(benchmark::State& state) {
-    UseBirth(1);
-    ComputeChartAngles();
-    ComputeMoonPosition();
+    const Birth& birth = BirthAt(1);
+    const double ayanamsa = ComputeAngles(birth).ayanamsa;
     for (auto _ : state) {
-        ComputePlanetTable();
-        benchmark::DoNotOptimize(ReadingState.planetPositions.data());
+        auto longitudes = PlanetLongitudes(birth, ayanamsa);
+        benchmark::DoNotOptimize(longitudes.data());
     }
 }
 BENCHMARK(BM_PlanetTable);
 
 void BM_RetrogradeMarks(benchmark::State& state) {
-    UseBirth(4);
+    const Birth& birth = BirthAt(4);
     for (auto _ : state) {
-        MarkRetrogrades();
-        benchmark::DoNotOptimize(ReadingState.bodyLabels.data());
+        auto retrograde = RetrogradesOnBirthDate(birth);
+        benchmark::DoNotOptimize(retrograde.data());
     }
 }
 BENCHMARK(BM_RetrogradeMarks);
 
-void BM_LagnaNakshatraHeadings(benchmark::State& state) {
-    UseBirth(0);
-    ComputeChartAngles();
-    ComputeMoonPosition();
-    ComputePlanetTable();
-    for (auto _ : state) {
-        DeriveLagna();
-        LookupNakshatraLord();
-        BuildHouseLordReading();
-        benchmark::DoNotOptimize(ReadingState.lordHeadings.data());
-    }
-}
-BENCHMARK(BM_LagnaNakshatraHeadings);
-
 void BM_ExportText(benchmark::State& state) {
-    UseBirth(1);
-    ComputeReading();
+    const Reading reading = *ComputeReading(BirthAt(1), Calculation::Classic).reading;
     for (auto _ : state) {
-        auto text = ChartExportText();
+        auto text = ChartExportText(reading);
         benchmark::DoNotOptimize(text.data());
     }
 }
@@ -159,15 +146,16 @@ BENCHMARK(BM_PrecisePositions);
 // The whole precise reading, as BM_WholeReading is the whole classic one: the same births, the engine,
 // the texts, the house lords from the lagna and the export.
 void BM_WholeReadingPrecise(benchmark::State& state) {
+    const auto& births = Births();
     std::size_t i = 0;
-    std::string message;
     for (auto _ : state) {
-        UseBirth(i++);
-        if (!ComputeReading(Calculation::Precise, message)) {
-            state.SkipWithError(message.c_str());
+        const ReadingResult result =
+            ComputeReading(*BirthFromEntry(births[i++ % births.size()]), Calculation::Precise);
+        if (!result.reading) {
+            state.SkipWithError(result.message.c_str());
             break;
         }
-        auto text = ChartExportText();
+        auto text = ChartExportText(*result.reading);
         benchmark::DoNotOptimize(text.data());
     }
 }

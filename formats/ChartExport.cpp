@@ -1,12 +1,12 @@
 #include "formats/ChartExport.h"
 
-#include "records/Records.h"
+#include "reading/ReadingTexts.h"
 #include "records/Vocabulary.h"
 
 #include <charconv>
 #include <string_view>
 
-std::string ChartExportText() {
+std::string ChartExportText(const Reading& reading) {
     // Written straight into one string: the same bytes as the lines joined, without a string a line.
     std::string text;
     text.reserve(2048);
@@ -19,8 +19,7 @@ std::string ChartExportText() {
         const auto end = std::to_chars(numbers[slot], numbers[slot] + sizeof numbers[slot], value).ptr;
         return std::string_view(numbers[slot], static_cast<std::size_t>(end - numbers[slot]));
     };
-    const BirthDataRecord& b = BirthData;
-    const ReadingStateRecord& r = ReadingState;
+    const Birth& b = reading.birth;
     line("Name: ", b.name);
     line("Date of Birth: ", MonthName(b.month), " ", number(0, b.day), ", ", number(1, b.year));
     line("Time of Birth: ", number(0, b.hour), " Hour ", number(1, b.minute), " Minute");
@@ -31,19 +30,21 @@ std::string ChartExportText() {
     line("Country: ", b.country);
     line("\r");
     line("Planetary Position");
-    for (std::size_t i = 0; i <= 8; ++i)
-        line(r.bodyNames[i], " ", r.planetPositions[i]);
+    for (std::size_t i = 0; i <= static_cast<std::size_t>(BodySlot::Ketu); ++i) {
+        const auto body = static_cast<BodySlot>(i);
+        line(Body(body).english, " ", ShortPositionText(reading, body));
+    }
     line("\r");
     line("Other Planetary Details");
-    line("Ayanamsa: ", r.ayanamsaDisplayText);
-    line("Lagna / Asc: ", r.lagnaName);
-    line("Nakshatra: ", r.nakshatraName);
-    line("Rashi / Moon Sign: ", r.moonRashi);
-    line("Pada: ", r.nakshatraPada);
-    line("Lord: ", r.nakshatraLord);
+    line("Ayanamsa: ", AyanamsaText(reading));
+    line("Lagna / Asc: ", LagnaName(reading));
+    line("Nakshatra: ", MoonNakshatraName(reading));
+    line("Rashi / Moon Sign: ", RashiName(reading));
+    line("Pada: ", PadaText(reading));
+    line("Lord: ", NakshatraLordName(reading));
     line("\r");
     line("House Lord Interpretation");
-    for (const std::string& heading : r.lordHeadings)
-        line(heading);
+    for (int house = 1; house <= 12; ++house)
+        line(HouseLordHeading(reading, house));
     return text;
 }

@@ -1,9 +1,11 @@
 // The chart text export: 41 lines of birth data, planet positions, other details and the twelve
-// house-lord headings, read from the records.
+// house-lord headings of a reading.
 #pragma once
+
+#include "records/Reading.h"
 
 #include <string>
 
 // The 41 lines, each ended by CR LF (UTF-8, the system's text encoding on Linux). Lines 9, 20 and 28
 // hold a single CR, so that with the ending their bytes are 0D 0D 0A.
-std::string ChartExportText();
+std::string ChartExportText(const Reading& reading);

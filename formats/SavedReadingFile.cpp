@@ -137,18 +137,18 @@ std::optional<std::string> DecodeSavedText(std::string_view bytes) {
     return out;
 }
 
-std::vector<std::string> SavedReadingLines(const BirthDataRecord& b, int zoneRow) {
-    return {astro::Trim(b.name),      std::to_string(b.month),  std::to_string(b.day),
-            std::to_string(b.year),   std::to_string(b.hour),   std::to_string(b.minute),
-            std::to_string(zoneRow),  std::to_string(b.lonDeg), std::to_string(b.lonMin),
-            std::to_string(b.latDeg), std::to_string(b.latMin), FlagText(b.lonEast),
-            FlagText(b.latSouth),     FlagText(b.dst),          astro::Trim(b.city),
-            astro::Trim(b.state),     astro::Trim(b.country)};
+std::vector<std::string> SavedReadingLines(const Birth& b) {
+    return {astro::Trim(b.name),       std::to_string(b.month),  std::to_string(b.day),
+            std::to_string(b.year),    std::to_string(b.hour),   std::to_string(b.minute),
+            std::to_string(b.zoneRow), std::to_string(b.lonDeg), std::to_string(b.lonMin),
+            std::to_string(b.latDeg),  std::to_string(b.latMin), FlagText(b.lonEast),
+            FlagText(b.latSouth),      FlagText(b.dst),          astro::Trim(b.city),
+            astro::Trim(b.state),      astro::Trim(b.country)};
 }
 
-std::optional<std::string> EncodeSavedReading(const BirthDataRecord& birth, int zoneRow) {
+std::optional<std::string> EncodeSavedReading(const Birth& birth) {
     std::string file;
-    for (const std::string& line : SavedReadingLines(birth, zoneRow)) {
+    for (const std::string& line : SavedReadingLines(birth)) {
         const std::optional<std::string> encoded = EncodeSavedText(line);
         if (!encoded)
             return std::nullopt;

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "pipeline/BirthEntry.h"
-#include "records/Records.h"
+#include "records/Birth.h"
 
 #include <cstddef>
 #include <optional>
@@ -22,11 +22,11 @@ std::optional<std::string> EncodeSavedText(std::string_view utf8);
 // Windows-1252 character.
 std::optional<std::string> DecodeSavedText(std::string_view bytes);
 
-// The 17 plain lines (before encoding) for a reading's birth data and its time-zone row.
-std::vector<std::string> SavedReadingLines(const BirthDataRecord& birth, int zoneRow);
+// The 17 plain lines (before encoding) for a reading's birth data, its time-zone row included.
+std::vector<std::string> SavedReadingLines(const Birth& birth);
 
 // The whole file; nothing when some text cannot be saved.
-std::optional<std::string> EncodeSavedReading(const BirthDataRecord& birth, int zoneRow);
+std::optional<std::string> EncodeSavedReading(const Birth& birth);
 
 // The longest file a saved reading can be: 17 lines of at most kMaxTextLength one-byte characters,
 // each with its CR LF.

@@ -1,7 +1,6 @@
 #include "forms/HouseLordReport.h"
 
-#include "reading/modHouseLords.h"
-#include "records/Records.h"
+#include "reading/ReadingTexts.h"
 
 #include <QFont>
 #include <QString>
@@ -9,24 +8,28 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
-void WriteHouseLordReport(QTextDocument& document) {
+void WriteHouseLordReport(QTextDocument& document, const Reading& reading) {
     document.clear();
     // Like the rich-text box: colour and bold set here apply to the text inserted next, and each
     // insertion appends at the caret. Qt turns every CR LF into a paragraph break.
     QTextCursor cursor(&document);
     QTextCharFormat format;
-    auto insert = [&](const std::string& utf8) { cursor.insertText(QString::fromStdString(utf8), format); };
+    auto insert = [&](std::string_view utf8, const char* ending) {
+        cursor.insertText(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())) +
+                              QString::fromLatin1(ending),
+                          format);
+    };
 
     cursor.beginEditBlock();
-    for (std::size_t k = 0; k < 12; ++k) {
+    for (int house = 1; house <= 12; ++house) {
         format.setForeground(kHeadingColour);
         format.setFontWeight(QFont::Bold);
-        insert(ReadingState.lordHeadings[k] + "\r\n");
+        insert(HouseLordHeading(reading, house), "\r\n");
         format.setFontWeight(QFont::Normal);
         format.setForeground(kLordTextColour);
-        insert(lordTexts[k] + "\r\n");
+        insert(LordInHouseText(reading, house), "\r\n");
         format.setForeground(kPlanetTextColour);
-        insert(planetTexts[k] + "\r\n\r\n");
+        insert(PlanetInHouseText(reading, house), "\r\n\r\n");
     }
     cursor.endEditBlock();
 }

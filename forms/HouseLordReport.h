@@ -1,6 +1,8 @@
 // The house-lords report in the display's rich-text box: twelve blocks of a bold dark-green heading,
-// the lord text in dark cyan and the planet text in dark red, as BuildHouseLordReading left them.
+// the lord text in dark cyan and the planet text in dark red.
 #pragma once
+
+#include "records/Reading.h"
 
 #include <QColor>
 
@@ -10,6 +12,6 @@ inline const QColor kHeadingColour{0, 128, 0};
 inline const QColor kLordTextColour{0, 128, 128};
 inline const QColor kPlanetTextColour{128, 0, 0};
 
-// Clears `document` and writes the report from ReadingState.lordHeadings, lordTexts and planetTexts.
-// Font face and size stay the document's own. Pass RTB->document() of the display form.
-void WriteHouseLordReport(QTextDocument& document);
+// Clears `document` and writes the report of the reading. Font face and size stay the document's own.
+// Pass RTB->document() of the display form.
+void WriteHouseLordReport(QTextDocument& document, const Reading& reading);

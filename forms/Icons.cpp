@@ -1,10 +1,14 @@
 #include "forms/Icons.h"
 
+#include <QCoreApplication>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+#include <QPointer>
 
 #include <functional>
+#include <map>
+#include <optional>
 
 namespace {
 
@@ -109,15 +113,55 @@ void DrawChart(QPainter& p) {
 
 } // namespace
 
-QIcon AppIcon() {
-    return Render(16, 16, DrawChart, {1, 2, 3, 4});
+namespace {
+
+// The icons, drawn once for the application and going with it. An icon drawn again for every window
+// would be new pixmaps each time, and the style's pixmap cache would keep the copies of each that it
+// draws, so the program would grow with every reading.
+class IconCache : public QObject {
+  public:
+    using QObject::QObject;
+    std::optional<QIcon> app;
+    std::map<QString, QIcon> toolbar;
+};
+
+IconCache* Cache() {
+    // Emptied when the application goes, with the cache.
+    static QPointer<IconCache> cache;
+    QCoreApplication* application = QCoreApplication::instance();
+    if (!application)
+        return nullptr;
+    if (!cache)
+        cache = new IconCache(application);
+    return cache;
 }
 
-QIcon ToolbarIcon(const QString& key) {
+QIcon DrawToolbarIcon(const QString& key) {
     const std::pair<const char*, void (*)(QPainter&)> drawings[] = {
         {"New", DrawNew}, {"Save", DrawSave}, {"Print", DrawPrint}, {"Help", DrawHelp}};
     for (const auto& [name, draw] : drawings)
         if (key == QLatin1String(name))
             return Render(16, 15, draw, {1, 2});
     return {};
+}
+
+} // namespace
+
+QIcon AppIcon() {
+    IconCache* cache = Cache();
+    if (!cache)
+        return Render(16, 16, DrawChart, {1, 2, 3, 4});
+    if (!cache->app)
+        cache->app = Render(16, 16, DrawChart, {1, 2, 3, 4});
+    return *cache->app;
+}
+
+QIcon ToolbarIcon(const QString& key) {
+    IconCache* cache = Cache();
+    if (!cache)
+        return DrawToolbarIcon(key);
+    const auto found = cache->toolbar.find(key);
+    if (found != cache->toolbar.end())
+        return found->second;
+    return cache->toolbar.emplace(key, DrawToolbarIcon(key)).first->second;
 }

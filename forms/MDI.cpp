@@ -15,7 +15,6 @@
 #include "output/modSaveForm.h"
 #include "platform/Platform.h"
 #include "records/Messages.h"
-#include "records/Records.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -265,11 +264,12 @@ void MDI::FollowView(bool pictureView) {
     cmdSaveAsJPEG->setEnabled(pictureView);
 }
 
-void MDI::ShowReadingWindow() {
+void MDI::ShowReadingWindow(std::shared_ptr<const Reading> shown) {
+    display_->ShowReading(std::move(shown));
     // A precise reading says so in the title too; the classic one keeps the program's caption.
     QString title = QString::fromLatin1(msg::kCaption);
-    if (!ReadingState.calculation.empty())
-        title += " - " + QString::fromStdString(ReadingState.calculation);
+    if (const auto& r = display_->ShownReading(); r && r->calculation != Calculation::Classic)
+        title += " - " + QString::fromLatin1(CalculationName(r->calculation));
     setWindowTitle(title);
     display_->showChart();
 
@@ -410,22 +410,22 @@ void MDI::showAbout() {
 }
 
 void MDI::saveReading() {
+    const std::shared_ptr<const Reading>& reading = display_->ShownReading();
+    if (!reading)
+        return;
     platform::FileDialogRequest request;
     request.kind = platform::FileDialogRequest::Kind::Save;
     request.title = msg::kMessageTitle;
     request.filter = platform::QtFileFilter("Quillmere (*.qlm)|*.qlm");
     request.defaultSuffix = "qlm";
     // The last name, as a reading: the last file may have been an export.
-    request.presetName = platform::WithSuffix(LastFileName(), request.defaultSuffix);
+    request.presetName = platform::WithSuffix(entryForm_.LastFileName(), request.defaultSuffix);
     request.startFolder = Settings().lastFolder();
     request.promptOverwrite = true;
     const std::optional<QString> chosen = platform::Os().AskFileName(request);
     if (!chosen || chosen->isEmpty())
         return;
-    // The zone is the entry form's list position: the form is hidden and unchanged while a reading
-    // is on screen, so it is the row this reading used.
-    const std::optional<std::string> bytes =
-        EncodeSavedReading(BirthData, entryForm_.cboTimeZone->currentIndex());
+    const std::optional<std::string> bytes = EncodeSavedReading(reading->birth);
     if (!bytes) {
         platform::ShowMessage(QString::fromUtf8(msg::kCannotSaveCharacters), platform::MessageIcon::Error);
         return;
@@ -437,7 +437,7 @@ void MDI::saveReading() {
                               platform::MessageIcon::Error);
         return;
     }
-    SetLastFileName(*chosen);
+    entryForm_.SetLastFileName(*chosen);
     KeepFolderOf(*chosen);
 }
 
@@ -461,26 +461,29 @@ void MDI::savePicture() {
 }
 
 void MDI::exportChart() {
+    const std::shared_ptr<const Reading>& reading = display_->ShownReading();
+    if (!reading)
+        return;
     platform::FileDialogRequest request;
     request.kind = platform::FileDialogRequest::Kind::Save;
     request.title = "Select the destination text file ";
     request.filter = platform::QtFileFilter("Export Chart As Text (*.txt)|*.txt");
     request.defaultSuffix = "txt";
     // The last name, as a text file: one confirmation must not turn a saved reading into text.
-    request.presetName = platform::WithSuffix(LastFileName(), request.defaultSuffix);
+    request.presetName = platform::WithSuffix(entryForm_.LastFileName(), request.defaultSuffix);
     request.startFolder = Settings().lastFolder();
     request.promptOverwrite = true;
     const std::optional<QString> chosen = platform::Os().AskFileName(request);
     if (!chosen || chosen->isEmpty())
         return;
     QString reason;
-    if (!WriteWholeFile(*chosen, InSystemEncoding(ChartExportText()), &reason)) {
+    if (!WriteWholeFile(*chosen, InSystemEncoding(ChartExportText(*reading)), &reason)) {
         platform::ShowMessage(QString::fromUtf8(msg::kFileNotSaved) + "\n" +
                                   QDir::toNativeSeparators(*chosen) + ": " + reason,
                               platform::MessageIcon::Error);
         return;
     }
-    SetLastFileName(*chosen);
+    entryForm_.SetLastFileName(*chosen);
     KeepFolderOf(*chosen);
 }
 
@@ -508,12 +511,15 @@ void MDI::chooseChartStyle() {
 }
 
 void MDI::printChart() {
+    const std::shared_ptr<const Reading> reading = display_->ShownReading();
+    if (!reading)
+        return;
     if (!printer_)
         printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
     if (!platform::Os().AskPrinter(*printer_, platform::PrinterRequest{}))
         return;
     QString reason;
-    if (!PrintChart(*printer_, display_->CurrentChartStyle(), &reason)) {
+    if (!PrintChart(*reading, *printer_, display_->CurrentChartStyle(), &reason)) {
         QString text = QString::fromLatin1(msg::kChartNotPrinted);
         if (!reason.isEmpty())
             text += "\n" + reason;

@@ -2,6 +2,8 @@
 // heading strip, the button strip and the menus.
 #pragma once
 
+#include "records/Reading.h"
+
 #include <QMainWindow>
 #include <QString>
 
@@ -27,8 +29,8 @@ class MDI : public QMainWindow {
     ~MDI() override;
 
     frmDisplay& Display() { return *display_; }
-    // Shows the window with the reading just computed, chart view in front and "&Save" disabled.
-    void ShowReadingWindow();
+    // Shows the window with a reading, chart view in front and "&Save" disabled.
+    void ShowReadingWindow(std::shared_ptr<const Reading> reading);
 
     QToolBar* TB;
     QWidget* picTop;

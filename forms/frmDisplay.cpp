@@ -7,8 +7,8 @@
 #include "forms/RasiChart.h"
 #include "pipeline/Periods.h"
 #include "pipeline/ReadingPipeline.h"
+#include "reading/ReadingTexts.h"
 #include "records/Messages.h"
-#include "records/Records.h"
 #include "records/Vocabulary.h"
 
 #include <QAction>
@@ -125,8 +125,6 @@ frmDisplay::frmDisplay(QWidget* parent) : QWidget(parent) {
     connect(actChart, &QAction::triggered, this, &frmDisplay::showChart);
     connect(actInterpretation, &QAction::triggered, this, &frmDisplay::showInterpretation);
     connect(actPeriods, &QAction::triggered, this, &frmDisplay::showPeriods);
-
-    Form_Load();
 }
 
 QWidget* frmDisplay::BuildChartView() {
@@ -369,8 +367,8 @@ QWidget* frmDisplay::BuildPeriodsView() {
     return view;
 }
 
-void frmDisplay::Form_Load() {
-    const BirthDataRecord& b = BirthData;
+void frmDisplay::ShowPersonalDetails() {
+    const Birth& b = reading_->birth;
     SetDetail(lblName, "Name: " + Text(b.name));
     SetDetail(lblDOB, "Date of Birth: " + Latin1(MonthName(b.month)) + " " + QString::number(b.day) + ", " +
                           QString::number(b.year));
@@ -385,16 +383,21 @@ void frmDisplay::Form_Load() {
     SetDetail(lblCountry, "Country: " + Text(b.country));
 }
 
-void frmDisplay::ShowReading() {
-    const ReadingStateRecord& r = ReadingState;
-    SetDetail(lblAyanamsha, Text(r.ayanamsaDisplayText));
-    SetDetail(lblLagna, Text(r.lagnaName));
-    SetDetail(lblNakshatra, Text(r.nakshatraName));
-    SetDetail(lblRashi, Text(r.rashiName));
-    SetDetail(lblPada, Text(r.nakshatraPada));
-    SetDetail(lblLord, Text(r.nakshatraLord));
-    SetDetail(lblCalculation, Text(r.calculation));
-    const bool named = !r.calculation.empty();
+void frmDisplay::ShowReading(std::shared_ptr<const Reading> reading) {
+    if (!reading)
+        return;
+    reading_ = std::move(reading);
+    const Reading& r = *reading_;
+    ShowPersonalDetails();
+    SetDetail(lblAyanamsha, Text(AyanamsaText(r)));
+    SetDetail(lblLagna, Latin1(LagnaName(r)));
+    SetDetail(lblNakshatra, Latin1(MoonNakshatraName(r)));
+    SetDetail(lblRashi, Latin1(RashiName(r)));
+    SetDetail(lblPada, Text(PadaText(r)));
+    SetDetail(lblLord, Latin1(NakshatraLordName(r)));
+    const std::string calculation = CalculationCaption(r);
+    SetDetail(lblCalculation, Text(calculation));
+    const bool named = !calculation.empty();
     lblCalculationCaption->setVisible(named);
     lblCalculation->setVisible(named);
     static_cast<QGridLayout*>(fraOther->layout())
@@ -402,9 +405,9 @@ void frmDisplay::ShowReading() {
     static_cast<QGridLayout*>(fraPlanets->layout())
         ->setVerticalSpacing(named ? kTightRowSpacing : kPlanetRowSpacing);
     for (std::size_t i = 0; i < Planet.size(); ++i)
-        Planet[i]->setText(Text(r.planetPositions[i]));
+        Planet[i]->setText(Text(ShortPositionText(r, static_cast<BodySlot>(i))));
 
-    const std::array<std::vector<std::string>, 12> cells = ChartCellEntries();
+    const std::array<std::vector<std::string>, 12> cells = ChartCellEntries(r);
     for (int j = 0; j < 12; ++j) {
         QStringList entries;
         for (const std::string& entry : cells[static_cast<std::size_t>(j)])
@@ -413,19 +416,19 @@ void frmDisplay::ShowReading() {
     }
 
     // The periods and positions view, and the charts of the other style, from the same reading.
-    const int lagna = std::max(0, SignIndexOfCode(r.lagnaSignCode));
+    const int lagna = std::max(0, r.LagnaSign());
     picNorthRasi->SetChart(lagna, CellTexts(cells));
-    const std::array<QStringList, 12> navamsa = CellTexts(NavamsaCellEntries());
+    const std::array<QStringList, 12> navamsa = CellTexts(NavamsaCellEntries(r));
     for (int j = 0; j < 12; ++j)
         picSouthNavamsa->SetCellEntries(j, navamsa[static_cast<std::size_t>(j)]);
-    picNorthNavamsa->SetChart(NavamsaSign(r.longitudes[static_cast<std::size_t>(BodySlot::Ascendant)]),
-                              navamsa);
+    picNorthNavamsa->SetChart(NavamsaSign(r.Longitude(BodySlot::Ascendant)), navamsa);
     ShowPositions();
     ShowPeriods(static_cast<double>(QDateTime::currentMSecsSinceEpoch()) / 60000);
+    BuildHouseLordReading();
 }
 
 void frmDisplay::ShowPositions() {
-    const std::vector<PositionRow> rows = PositionRows();
+    const std::vector<PositionRow> rows = PositionRows(*reading_);
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const PositionRow& row = rows[i];
         const QString cells[] = {
@@ -445,10 +448,13 @@ void frmDisplay::ShowPositions() {
 
 void frmDisplay::ShowPeriods(double nowMinutesUT) {
     tvwPeriods->clear();
-    const Vimshottari periods = ReadingPeriods();
-    const auto item = [](const Period& p) {
-        return QStringList{Latin1(Body(p.lord).english), Text(LongDate(LocalDateOf(p.start, BirthData))),
-                           Text(LongDate(LocalDateOf(p.end, BirthData)))};
+    if (!reading_)
+        return;
+    const Birth& birth = reading_->birth;
+    const Vimshottari periods = ReadingPeriods(*reading_);
+    const auto item = [&birth](const Period& p) {
+        return QStringList{Latin1(Body(p.lord).english), Text(LongDate(LocalDateOf(p.start, birth))),
+                           Text(LongDate(LocalDateOf(p.end, birth)))};
     };
     const auto mark = [](QTreeWidgetItem* running) {
         running->setText(kRunningColumn, msg::kRunningMark);
@@ -483,8 +489,7 @@ void frmDisplay::SetChartStyle(ChartStyle style) {
 }
 
 void frmDisplay::BuildHouseLordReading() {
-    // The reading command has already chosen the headings and texts; this lays them out in colour.
-    WriteHouseLordReport(*RTB->document());
+    WriteHouseLordReport(*RTB->document(), *reading_);
     RTB->moveCursor(QTextCursor::Start);
 }
 

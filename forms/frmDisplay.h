@@ -4,10 +4,12 @@
 #pragma once
 
 #include "output/ChartDrawing.h"
+#include "records/Reading.h"
 
 #include <QWidget>
 
 #include <array>
+#include <memory>
 
 class QAction;
 class QGroupBox;
@@ -27,14 +29,16 @@ class frmDisplay : public QWidget {
   public:
     explicit frmDisplay(QWidget* parent = nullptr);
 
-    // Writes the values, the planet table and the chart cells from the reading.
-    void ShowReading();
-    // Writes the house-lords report into RTB.
-    void BuildHouseLordReading();
+    // Shows a reading in every view: the personal details, the values, the planet table, the charts,
+    // the periods and positions, and the house-lords report.
+    void ShowReading(std::shared_ptr<const Reading> reading);
+    // The reading shown; null before the first.
+    const std::shared_ptr<const Reading>& ShownReading() const { return reading_; }
     // Draws the rasi and navamsa charts in the style; South-Indian until told otherwise.
     void SetChartStyle(ChartStyle style);
     ChartStyle CurrentChartStyle() const { return chartStyle_; }
-    // Writes the periods, marking those running at the moment (minutes from 1970-01-01 00:00 UT).
+    // Writes the periods of the reading shown, marking those running at the moment (minutes from
+    // 1970-01-01 00:00 UT).
     void ShowPeriods(double nowMinutesUT);
 
     QStackedWidget* views;
@@ -111,11 +115,13 @@ class frmDisplay : public QWidget {
     void ViewChanged(bool pictureView);
 
   private:
-    void Form_Load();
+    void ShowPersonalDetails();
+    void BuildHouseLordReading();
     QWidget* BuildChartView();
     QGroupBox* BuildInterpretationView();
     QWidget* BuildPeriodsView();
     void ShowPositions();
 
     ChartStyle chartStyle_ = ChartStyle::SouthIndian;
+    std::shared_ptr<const Reading> reading_;
 };

@@ -140,6 +140,14 @@ void frmMain::MainWindowClosed() {
     mdi_ = nullptr;
 }
 
+QString frmMain::LastFileName() const {
+    return PathFromSystem(lastFileName_);
+}
+
+void frmMain::SetLastFileName(const QString& path) {
+    lastFileName_ = SystemPath(path);
+}
+
 void frmMain::BuildControls() {
     auto* central = new QWidget(this);
     setCentralWidget(central);
@@ -377,7 +385,6 @@ void frmMain::Form_Load() {
         cboHour->addItem(QString::number(hour));
     for (int minute = 0; minute <= 59; ++minute)
         cboMinute->addItem(QString::number(minute));
-    BuildReferenceTables();
     for (const TimeZoneRow& zone : TimeZoneTable)
         cboTimeZone->addItem(QString::fromUtf8(zone.text));
     auto* listStyle = new ScrollingListStyle(QApplication::style()->name());
@@ -475,21 +482,17 @@ void frmMain::keepCalculation() {
 void frmMain::getReading() {
     if (!ValidateInput())
         return;
-    BuildReferenceTables();
-    // Either the whole reading is shown or none of it: a failed stage would leave earlier values
-    // among the new ones.
-    std::string message;
-    if (!CopyEntryToBirthData(BuildEntry()) || !ComputeReading(CurrentCalculation(), message)) {
-        platform::ShowMessage(QString::fromUtf8(message.empty() ? msg::kReadingFailed : message.c_str()),
-                              platform::MessageIcon::Error);
+    // Either the whole reading is shown or none of it.
+    const std::optional<Birth> birth = BirthFromEntry(BuildEntry());
+    ReadingResult result = birth ? ComputeReading(*birth, CurrentCalculation())
+                                 : ReadingResult{std::nullopt, msg::kReadingFailed};
+    if (!result.reading) {
+        platform::ShowMessage(QString::fromStdString(result.message), platform::MessageIcon::Error);
         return;
     }
     if (!mdi_)
         mdi_ = new MDI(*this);
-    frmDisplay& display = mdi_->Display();
-    display.ShowReading();
-    display.BuildHouseLordReading();
-    mdi_->ShowReadingWindow();
+    mdi_->ShowReadingWindow(std::make_shared<const Reading>(std::move(*result.reading)));
     hide();
 }
 

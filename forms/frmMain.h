@@ -8,6 +8,7 @@
 #include <QPointer>
 
 #include <array>
+#include <string>
 
 class FilteredTextBox;
 class MDI;
@@ -40,6 +41,9 @@ class frmMain : public QMainWindow {
     MDI* MainWindow() const;
     // Called by the main window as it closes; the next reading opens a fresh one.
     void MainWindowClosed();
+    // The name the reading's save dialogs chose last, which they offer again (empty at first).
+    QString LastFileName() const;
+    void SetLastFileName(const QString& path);
 
     FilteredTextBox* txtName;
     QComboBox* cboMonth;
@@ -121,4 +125,6 @@ class frmMain : public QMainWindow {
     bool PictureLibraryPresent() const;
 
     QPointer<MDI> mdi_;
+    // As the system holds it, so that a name that is not valid UTF-8 comes back unchanged.
+    std::string lastFileName_;
 };

@@ -6,7 +6,7 @@
 // change how the next behaves. The working folder of the process is left alone: libFuzzer's own
 // corpus and dictionary paths are relative to it.
 #include "formats/SavedReadingFile.h"
-#include "records/Records.h"
+#include "records/Birth.h"
 #include "tools/ChartCommand.h"
 
 #include <cstdint>
@@ -84,7 +84,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     g_workDir = pattern;
     fs::create_directory(g_workDir / "in");
 
-    BirthDataRecord birth;
+    Birth birth;
     birth.name = "Asha Rao";
     birth.day = 15;
     birth.month = 8;
@@ -96,7 +96,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     birth.lonEast = true;
     birth.city = birth.state = "Delhi";
     birth.country = "India";
-    const std::optional<std::string> good = EncodeSavedReading(birth, 34);
+    birth.zoneRow = 34;
+    const std::optional<std::string> good = EncodeSavedReading(birth);
     if (!good)
         Fail("cannot encode the sample reading");
     WriteFile(g_workDir / "in" / "good.qlm", *good);

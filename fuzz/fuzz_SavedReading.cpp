@@ -1,12 +1,12 @@
 // Fuzzes the saved-reading reader with whole files. Whatever it accepts goes the way an opened file
-// goes: the entry checks, the copy into BirthData, the whole computation and the chart text
+// goes: the entry checks, the birth, the whole computation and the chart text
 // export. A reading that opens must also save again and reopen to the same birth data.
 #include "astro/TextUtil.h"
 #include "formats/ChartExport.h"
 #include "formats/SavedReadingFile.h"
 #include "pipeline/BirthEntry.h"
 #include "pipeline/ReadingPipeline.h"
-#include "records/Records.h"
+#include "records/Birth.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -20,11 +20,11 @@ namespace {
     std::abort();
 }
 
-bool SameBirth(const BirthDataRecord& a, const BirthDataRecord& b) {
+bool SameBirth(const Birth& a, const Birth& b) {
     // The file keeps the name without its outer blanks; everything else comes back as it was.
     return astro::Trim(a.name) == astro::Trim(b.name) && a.day == b.day && a.month == b.month &&
-           a.year == b.year && a.hour == b.hour && a.minute == b.minute && a.tzHours == b.tzHours &&
-           a.tzMinutes == b.tzMinutes && a.tzHoursSigned == b.tzHoursSigned &&
+           a.year == b.year && a.hour == b.hour && a.minute == b.minute && a.zoneRow == b.zoneRow &&
+           a.tzHours == b.tzHours && a.tzMinutes == b.tzMinutes && a.tzHoursSigned == b.tzHoursSigned &&
            a.tzMinutesSigned == b.tzMinutesSigned && a.lonDeg == b.lonDeg && a.lonMin == b.lonMin &&
            a.latDeg == b.latDeg && a.latMin == b.latMin && a.lonEast == b.lonEast &&
            a.latSouth == b.latSouth && a.dst == b.dst && a.city == b.city && a.state == b.state &&
@@ -40,15 +40,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     if (CheckBirthEntry(*entry))
         return 0;
-    if (!CopyEntryToBirthData(*entry))
+    const std::optional<Birth> opened = BirthFromEntry(*entry);
+    if (!opened)
         return 0;
-    const BirthDataRecord opened = BirthData;
-    if (ComputeReading()) {
-        (void)ChartExportText();
-        (void)ChartCellEntries();
+    if (const ReadingResult result = ComputeReading(*opened, Calculation::Classic); result.reading) {
+        (void)ChartExportText(*result.reading);
+        (void)ChartCellEntries(*result.reading);
     }
 
-    const std::optional<std::string> saved = EncodeSavedReading(opened, entry->zoneRow);
+    const std::optional<std::string> saved = EncodeSavedReading(*opened);
     if (!saved)
         Fail("an opened reading cannot be saved again");
     const std::optional<BirthEntry> reopened = DecodeSavedReading(*saved);
@@ -56,9 +56,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Fail("a saved reading does not open");
     if (reopened->zoneRow != entry->zoneRow)
         Fail("the time-zone row changed on saving");
-    if (!CopyEntryToBirthData(*reopened))
-        Fail("a reopened reading does not copy into BirthData");
-    if (!SameBirth(opened, BirthData))
+    const std::optional<Birth> again = BirthFromEntry(*reopened);
+    if (!again)
+        Fail("a reopened reading gives no birth");
+    if (!SameBirth(*opened, *again))
         Fail("saving and reopening changed the birth data");
     return 0;
 }

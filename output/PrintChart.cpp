@@ -3,8 +3,8 @@
 #include "output/PrintInterpretation.h"
 #include "pipeline/Periods.h"
 #include "pipeline/ReadingPipeline.h"
+#include "reading/ReadingTexts.h"
 #include "records/Messages.h"
-#include "records/Records.h"
 #include "records/Vocabulary.h"
 
 #include <QFontMetricsF>
@@ -34,7 +34,8 @@ QString Latin1(std::string_view text) {
 // One page after another on the printer, each with the header, and a pen that moves down the page.
 class Pages {
   public:
-    Pages(QPainter& painter, QPrinter& printer) : painter_(painter), printer_(printer) {
+    Pages(QPainter& painter, QPrinter& printer, const Birth& birth)
+        : painter_(painter), printer_(printer), birth_(birth) {
         unit_ = printer.resolution() / 96.0;
         const double margin = kMarginCm / 2.54 * printer.resolution();
         area_ = QRectF(0, 0, printer.width(), printer.height()).adjusted(margin, margin, -margin, -margin);
@@ -82,7 +83,7 @@ class Pages {
         if (!first && !printer_.newPage())
             return false;
         y_ = area_.top();
-        const BirthDataRecord& b = BirthData;
+        const Birth& b = birth_;
         const QString gap = QStringLiteral("    ");
         Paragraph(Text(b.name), Font(kNamePoints, true));
         Paragraph("Date of Birth: " + Latin1(MonthName(b.month)) + " " + QString::number(b.day) + ", " +
@@ -109,6 +110,7 @@ class Pages {
   private:
     QPainter& painter_;
     QPrinter& printer_;
+    const Birth& birth_;
     double unit_ = 1;
     QRectF area_;
     QFont text_;
@@ -154,25 +156,26 @@ std::array<QStringList, 12> Cells(const std::array<std::vector<std::string>, 12>
     return out;
 }
 
-bool ChartPage(Pages& pages, ChartStyle style) {
+bool ChartPage(Pages& pages, const Reading& r, ChartStyle style) {
     QPainter& painter = pages.Painter();
     const double unit = pages.Unit();
     const QFont title = pages.Font(kTitlePoints, true);
     const QFont& text = pages.TextFont();
 
-    const std::vector<PositionRow> positions = PositionRows();
+    const std::vector<PositionRow> positions = PositionRows(r);
     std::vector<QStringList> table{{msg::kBodyHeading, msg::kPositionHeading, msg::kNakshatraHeading,
                                     msg::kPadaHeading, msg::kRetrogradeHeading}};
     for (const PositionRow& row : positions)
         table.push_back({Latin1(Body(row.body).english), Text(PositionText(row)), Text(row.nakshatra),
                          QString::number(row.pada), row.retrograde ? msg::kRetrogradeShown : ""});
-    const ReadingStateRecord& r = ReadingState;
-    std::vector<QStringList> details{
-        {"Ayanamsa", Text(r.ayanamsaDisplayText)}, {"Lagna / Asc", Text(r.lagnaName)},
-        {"Rashi/Moon Sign", Text(r.rashiName)},    {"Nakshatra", Text(r.nakshatraName)},
-        {"Pada", Text(r.nakshatraPada)},           {"Lord", Text(r.nakshatraLord)}};
-    if (!r.calculation.empty())
-        details.push_back({"Calculation", Text(r.calculation)});
+    std::vector<QStringList> details{{"Ayanamsa", Text(AyanamsaText(r))},
+                                     {"Lagna / Asc", Latin1(LagnaName(r))},
+                                     {"Rashi/Moon Sign", Latin1(RashiName(r))},
+                                     {"Nakshatra", Latin1(MoonNakshatraName(r))},
+                                     {"Pada", Text(PadaText(r))},
+                                     {"Lord", Latin1(NakshatraLordName(r))}};
+    if (const std::string calculation = CalculationCaption(r); !calculation.empty())
+        details.push_back({"Calculation", Text(calculation)});
 
     // The two charts side by side, as large as the width allows and the tables below leave room for.
     const double line = pages.LineHeight(text);
@@ -181,10 +184,10 @@ bool ChartPage(Pages& pages, ChartStyle style) {
     const double gap = 24 * unit;
     const double side = std::max(0.0, std::min((pages.Area().width() - gap) / 2,
                                                pages.Bottom() - pages.Y() - pages.LineHeight(title) - below));
-    const int lagna = std::max(0, SignIndexOfCode(r.lagnaSignCode));
-    const std::array<QStringList, 12> rasi = Cells(ChartCellEntries());
-    const std::array<QStringList, 12> navamsa = Cells(NavamsaCellEntries());
-    const int navamsaLagna = NavamsaSign(r.longitudes[static_cast<std::size_t>(BodySlot::Ascendant)]);
+    const int lagna = std::max(0, r.LagnaSign());
+    const std::array<QStringList, 12> rasi = Cells(ChartCellEntries(r));
+    const std::array<QStringList, 12> navamsa = Cells(NavamsaCellEntries(r));
+    const int navamsaLagna = NavamsaSign(r.Longitude(BodySlot::Ascendant));
     const struct {
         const char* title;
         const std::array<QStringList, 12>& cells;
@@ -210,11 +213,13 @@ bool ChartPage(Pages& pages, ChartStyle style) {
     return true;
 }
 
-bool PeriodPages(Pages& pages) {
-    const Vimshottari periods = ReadingPeriods();
+bool PeriodPages(Pages& pages, const Reading& reading) {
+    const Vimshottari periods = ReadingPeriods(reading);
     const QFont title = pages.Font(kTitlePoints, true);
     const double unit = pages.Unit();
-    const auto date = [](double minutes) { return Text(LongDate(LocalDateOf(minutes, BirthData))); };
+    const auto date = [&reading](double minutes) {
+        return Text(LongDate(LocalDateOf(minutes, reading.birth)));
+    };
 
     // Columns of a block: the lord (sub-periods indented), where it begins, where it ends. The type
     // is made smaller, within reason, until two blocks fit across the page.
@@ -273,18 +278,18 @@ bool PeriodPages(Pages& pages) {
     return true;
 }
 
-bool PaintChart(QPrinter& printer, ChartStyle style) {
+bool PaintChart(QPrinter& printer, const Reading& reading, ChartStyle style) {
     QPainter painter;
     if (!painter.begin(&printer))
         return false;
-    Pages pages(painter, printer);
-    const bool painted = pages.Begin(true) && ChartPage(pages, style) && PeriodPages(pages);
+    Pages pages(painter, printer, reading.birth);
+    const bool painted = pages.Begin(true) && ChartPage(pages, reading, style) && PeriodPages(pages, reading);
     return painter.end() && painted;
 }
 
 } // namespace
 
-bool PrintChart(QPrinter& printer, ChartStyle style, QString* reason) {
+bool PrintChart(const Reading& reading, QPrinter& printer, ChartStyle style, QString* reason) {
     return PrintWhole(
-        printer, [style](QPrinter& p) { return PaintChart(p, style); }, reason);
+        printer, [&reading, style](QPrinter& p) { return PaintChart(p, reading, style); }, reason);
 }

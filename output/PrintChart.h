@@ -5,11 +5,12 @@
 #pragma once
 
 #include "output/ChartDrawing.h"
+#include "records/Reading.h"
 
 #include <QString>
 
 class QPrinter;
 
-// Prints the reading in the records. False when the printer could not take the job; `reason` (when
+// Prints the reading. False when the printer could not take the job; `reason` (when
 // given) then says why, where that is known. A print to a file replaces the file only when complete.
-bool PrintChart(QPrinter& printer, ChartStyle style, QString* reason = nullptr);
+bool PrintChart(const Reading& reading, QPrinter& printer, ChartStyle style, QString* reason = nullptr);

@@ -1,7 +1,5 @@
 #include "output/ReadingFiles.h"
 
-#include "records/Records.h"
-
 #include "formats/AtomicFile.h"
 #include "platform/SystemPath.h"
 
@@ -32,12 +30,4 @@ std::optional<QByteArray> ReadWholeFile(const QString& path, QString* reason) {
 QByteArray InSystemEncoding(const std::string& utf8) {
     QStringEncoder encoder(QStringConverter::System);
     return encoder.encode(QString::fromStdString(utf8));
-}
-
-QString LastFileName() {
-    return PathFromSystem(ReadingState.lastFileName);
-}
-
-void SetLastFileName(const QString& path) {
-    ReadingState.lastFileName = SystemPath(path);
 }

@@ -19,7 +19,3 @@ std::optional<QByteArray> ReadWholeFile(const QString& path, QString* reason = n
 
 // UTF-8 text in the system's own text encoding (UTF-8 on Linux, the ANSI code page on Windows).
 QByteArray InSystemEncoding(const std::string& utf8);
-
-// What the save dialogs remember between uses, as the dialogs want it.
-QString LastFileName();
-void SetLastFileName(const QString& path);

@@ -114,18 +114,18 @@ std::optional<EntryRefusal> CheckBirthEntry(const BirthEntry& e) {
     return std::nullopt;
 }
 
-bool CopyEntryToBirthData(const BirthEntry& e) {
+std::optional<Birth> BirthFromEntry(const BirthEntry& e) {
     if (e.zoneRow < 0 || e.zoneRow >= kTimeZoneCount)
-        return false;
+        return std::nullopt;
     const std::optional<int> lonDeg = ParseFieldNumber(e.lonDeg);
     const std::optional<int> lonMin = ParseFieldNumber(e.lonMin);
     const std::optional<int> latDeg = ParseFieldNumber(e.latDeg);
     const std::optional<int> latMin = ParseFieldNumber(e.latMin);
     if (!lonDeg || !lonMin || !latDeg || !latMin)
-        return false;
+        return std::nullopt;
     const TimeZoneRow& zone = TimeZoneTable[static_cast<std::size_t>(e.zoneRow)];
 
-    BirthDataRecord b;
+    Birth b;
     b.name = e.name;
     b.month = static_cast<std::int16_t>(e.monthIndex + 1);
     b.day = static_cast<std::int16_t>(e.day);
@@ -134,6 +134,7 @@ bool CopyEntryToBirthData(const BirthEntry& e) {
     b.minute = static_cast<std::int16_t>(e.minute);
     b.tzHours = static_cast<std::int16_t>(zone.hours < 0 ? -zone.hours : zone.hours);
     b.tzMinutes = static_cast<std::int16_t>(zone.minutes < 0 ? -zone.minutes : zone.minutes);
+    b.zoneRow = e.zoneRow;
     b.tzHoursSigned = zone.hours;
     b.tzMinutesSigned = zone.minutes;
     b.lonDeg = static_cast<std::int16_t>(*lonDeg);
@@ -146,6 +147,5 @@ bool CopyEntryToBirthData(const BirthEntry& e) {
     b.city = astro::Trim(e.city);
     b.state = astro::Trim(e.state);
     b.country = astro::Trim(e.country);
-    BirthData = std::move(b);
-    return true;
+    return b;
 }

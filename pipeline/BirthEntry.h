@@ -1,8 +1,8 @@
-// The birth data as the entry form holds it, the checks that need no window, and the copy into
-// BirthData. The entry form, the saved-reading reader and the command-line companion share them.
+// The birth data as the entry form holds it, the checks that need no window, and the birth it gives.
+// The entry form, the saved-reading reader and the command-line companion share them.
 #pragma once
 
-#include "records/Records.h"
+#include "records/Birth.h"
 
 #include <cstddef>
 #include <optional>
@@ -52,9 +52,9 @@ std::size_t CharacterCount(std::string_view utf8);
 // returned.
 std::optional<EntryRefusal> CheckBirthEntry(const BirthEntry& entry);
 
-// Copies the entry into BirthData as the reading command does. False (and BirthData untouched) when
-// a value cannot be converted or the zone row is outside the table.
-bool CopyEntryToBirthData(const BirthEntry& entry);
+// The birth of a checked entry, as the reading command takes it: texts of the place trimmed, the zone
+// row's offset. Nothing when a value cannot be converted or the zone row is outside the table.
+std::optional<Birth> BirthFromEntry(const BirthEntry& entry);
 
 // Text of a 16-bit field value as it would be typed: plain decimal.
 std::optional<int> ParseFieldNumber(std::string_view text);

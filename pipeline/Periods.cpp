@@ -3,6 +3,7 @@
 #include "astro/modRetrogrades.h"
 #include "astro/modVedicEphemeris.h"
 #include "astro/modVedicPlanetPosition.h"
+#include "reading/ReadingTexts.h"
 
 #include <cmath>
 #include <cstdio>
@@ -27,7 +28,7 @@ std::size_t Slot(BodySlot body) {
 }
 
 // Minutes to add to the local clock to get universal time, as the reading took them.
-long long ZoneMinutes(const BirthDataRecord& birth) {
+long long ZoneMinutes(const Birth& birth) {
     long long offset = birth.tzHoursSigned * 60LL + birth.tzMinutesSigned;
     if (birth.dst)
         offset -= 60;
@@ -72,17 +73,17 @@ Vimshottari VimshottariPeriods(double moonLongitude, double birthMinutes) {
     return periods;
 }
 
-Vimshottari ReadingPeriods() {
-    return VimshottariPeriods(ReadingState.longitudes[Slot(BodySlot::Moon)], BirthMinutesUT(BirthData));
+Vimshottari ReadingPeriods(const Reading& reading) {
+    return VimshottariPeriods(reading.Longitude(BodySlot::Moon), BirthMinutesUT(reading.birth));
 }
 
-double BirthMinutesUT(const BirthDataRecord& birth) {
+double BirthMinutesUT(const Birth& birth) {
     const CivilDateTime ut = UniversalDateTime(birth);
     return static_cast<double>(astro::DaysFromCivil(ut.year, ut.month, ut.day)) * kMinutesPerDay +
            ut.hour * 60 + ut.minute;
 }
 
-astro::CivilDate LocalDateOf(double minutesUT, const BirthDataRecord& birth) {
+astro::CivilDate LocalDateOf(double minutesUT, const Birth& birth) {
     // Universal time is the local clock plus the zone's minutes, so the local clock is the reverse.
     const double local = minutesUT - static_cast<double>(ZoneMinutes(birth));
     return astro::CivilFromDays(static_cast<long long>(std::floor(local / kMinutesPerDay)));
@@ -113,7 +114,7 @@ int RunningPeriod(const Vimshottari& periods, double minutesUT) {
     return RunningPeriod(majors, minutesUT);
 }
 
-std::string PeriodLines(const Vimshottari& periods, const BirthDataRecord& birth) {
+std::string PeriodLines(const Vimshottari& periods, const Birth& birth) {
     std::string text;
     const auto line = [&](const char* indent, const Period& p) {
         text += indent;
@@ -137,12 +138,14 @@ int NavamsaSign(double longitude) {
     return static_cast<int>(std::floor(Wrapped(longitude) * 9 / 30)) % 12;
 }
 
-std::array<std::vector<std::string>, 12> NavamsaCellEntries() {
+std::array<std::vector<std::string>, 12> NavamsaCellEntries(const Reading& reading) {
     std::array<std::vector<std::string>, 12> cells;
-    const auto& lon = ReadingState.longitudes;
-    cells[static_cast<std::size_t>(NavamsaSign(lon[Slot(BodySlot::Ascendant)]))].push_back("Asc");
-    for (std::size_t i = 0; i <= Slot(BodySlot::Ketu); ++i)
-        cells[static_cast<std::size_t>(NavamsaSign(lon[i]))].push_back(ReadingState.bodyLabels[i]);
+    cells[static_cast<std::size_t>(NavamsaSign(reading.Longitude(BodySlot::Ascendant)))].push_back("Asc");
+    for (std::size_t i = 0; i <= Slot(BodySlot::Ketu); ++i) {
+        const auto body = static_cast<BodySlot>(i);
+        cells[static_cast<std::size_t>(NavamsaSign(reading.Longitude(body)))].push_back(
+            BodyLabel(reading, body));
+    }
     return cells;
 }
 
@@ -171,14 +174,12 @@ std::string PositionText(const PositionRow& row) {
            std::to_string(row.seconds) + "\" " + std::string(kSigns[static_cast<std::size_t>(row.sign)].code);
 }
 
-std::vector<PositionRow> PositionRows() {
+std::vector<PositionRow> PositionRows(const Reading& reading) {
     std::vector<PositionRow> rows;
     for (std::size_t i = 0; i <= Slot(BodySlot::Midheaven); ++i) {
-        PositionRow row = PositionOf(static_cast<BodySlot>(i), ReadingState.longitudes[i]);
-        const std::string& label = ReadingState.bodyLabels[i];
-        row.retrograde =
-            label.size() >= kRetrogradeMark.size() &&
-            label.compare(label.size() - kRetrogradeMark.size(), std::string::npos, kRetrogradeMark) == 0;
+        const auto body = static_cast<BodySlot>(i);
+        PositionRow row = PositionOf(body, reading.Longitude(body));
+        row.retrograde = reading.Retrograde(body);
         rows.push_back(row);
     }
     return rows;

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "astro/Calendar.h"
-#include "records/Records.h"
+#include "records/Reading.h"
 #include "records/Vocabulary.h"
 
 #include <array>
@@ -34,15 +34,15 @@ using Vimshottari = std::array<MajorPeriod, 9>;
 // already passed.
 Vimshottari VimshottariPeriods(double moonLongitude, double birthMinutes);
 
-// The periods of the reading in the records: its Moon at BirthData's moment.
-Vimshottari ReadingPeriods();
+// The periods of a reading: its Moon at its birth moment.
+Vimshottari ReadingPeriods(const Reading& reading);
 
 // The birth moment in universal time, as the reading's planets take it.
-double BirthMinutesUT(const BirthDataRecord& birth);
+double BirthMinutesUT(const Birth& birth);
 
 // The calendar date at a moment in the birth's local time: the reading's zone, one hour later under
 // daylight saving.
-astro::CivilDate LocalDateOf(double minutesUT, const BirthDataRecord& birth);
+astro::CivilDate LocalDateOf(double minutesUT, const Birth& birth);
 
 // "1987-01-01".
 std::string IsoDate(const astro::CivilDate& date);
@@ -55,14 +55,14 @@ int RunningPeriod(const std::array<Period, 9>& periods, double minutesUT);
 
 // The periods as lines "Ketu 1980-01-01 1987-01-01", each major followed by its nine sub-periods
 // indented by two blanks, the dates in the birth's local time, every line ended by CR LF.
-std::string PeriodLines(const Vimshottari& periods, const BirthDataRecord& birth);
+std::string PeriodLines(const Vimshottari& periods, const Birth& birth);
 
 // Sign (0 Aries .. 11 Pisces) of the navamsa in which a sidereal longitude stands.
 int NavamsaSign(double longitude);
 
 // Entries of the navamsa chart's twelve signs, as ChartCellEntries gives the rasi chart's: "Asc"
 // first, then the labels of the Sun to Ketu in body order, retrograde marks included.
-std::array<std::vector<std::string>, 12> NavamsaCellEntries();
+std::array<std::vector<std::string>, 12> NavamsaCellEntries(const Reading& reading);
 
 // One row of the positions table.
 struct PositionRow {
@@ -82,5 +82,5 @@ std::string PositionText(const PositionRow& row);
 // The row of a longitude; `retrograde` is left false.
 PositionRow PositionOf(BodySlot body, double longitude);
 
-// The Sun to Ketu, the ascendant and the midheaven of the reading in the records.
-std::vector<PositionRow> PositionRows();
+// The Sun to Ketu, the ascendant and the midheaven of a reading.
+std::vector<PositionRow> PositionRows(const Reading& reading);

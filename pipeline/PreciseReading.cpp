@@ -5,8 +5,8 @@
 #include "astro/modVedicEphemeris.h"
 #include "astro/modVedicPlanetPosition.h"
 #include "precise/PreciseEngine.h"
+#include "reading/modHouseLords.h"
 #include "records/Messages.h"
-#include "records/Records.h"
 #include "records/Vocabulary.h"
 
 #include <algorithm>
@@ -14,12 +14,12 @@
 
 namespace {
 
-double SignedLatitude(const BirthDataRecord& b) {
+double SignedLatitude(const Birth& b) {
     const double degrees = b.latDeg + b.latMin / 60.0;
     return b.latSouth ? -degrees : degrees;
 }
 
-double SignedLongitude(const BirthDataRecord& b) {
+double SignedLongitude(const Birth& b) {
     const double degrees = b.lonDeg + b.lonMin / 60.0;
     return b.lonEast ? degrees : -degrees;
 }
@@ -35,61 +35,44 @@ NakshatraPlace NakshatraPlaceOf(double siderealLongitude) {
     const int q = static_cast<int>(quarter);
     place.nakshatra = q / 4;
     place.pada = q % 4 + 1;
-    place.lord = Body(kNakshatraLords[static_cast<std::size_t>(place.nakshatra % 9)].body).english;
+    place.lord = kNakshatraLords[static_cast<std::size_t>(place.nakshatra % 9)].body;
     return place;
 }
 
-bool ComputePreciseStages(std::string& message) {
-    BuildReferenceTables();
-    const BirthDataRecord& b = BirthData;
+ReadingResult ComputePreciseReading(const Birth& b) {
     // The same universal moment as the classic planets: the zone with its own sign, daylight saving
     // an hour earlier, carried across the date.
     const CivilDateTime ut = UniversalDateTime(b);
     const precise::PreciseResult result =
         precise::ComputePrecisePositions(precise::JulianDayUT(ut.year, ut.month, ut.day, ut.hour, ut.minute),
                                          SignedLatitude(b), SignedLongitude(b));
-    if (!result.positions) {
-        message = precise::PreciseMessage(result);
-        return false;
-    }
+    if (!result.positions)
+        return {std::nullopt, precise::PreciseMessage(result)};
     const precise::PrecisePositions& p = *result.positions;
-    ReadingStateRecord& r = ReadingState;
 
+    Reading r;
+    r.birth = b;
+    r.calculation = Calculation::Precise;
     // Held negative, as the classic ayanamsa is, so that its texts are made the same way.
     r.ayanamsa = -p.ayanamsa;
-    r.ayanamsaText = FormatSignedDegrees(r.ayanamsa);
-    r.ascendantText = FormatZodiacPosition(p.ascendant);
-    r.midheavenText = FormatZodiacPosition(p.midheaven);
-
-    const double moon = p.Longitude(precise::PreciseBody::Moon);
-    r.moonPositionText = FormatZodiacPosition(moon);
-    r.moonNakshatra = NakshatraForLongitude(moon);
-    r.moonRashi = RashiForSignCode(astro::LastChars(astro::Trim(r.moonPositionText), 3));
-
-    for (std::size_t i = 0; i < kBodies.size(); ++i) {
-        r.bodyNames[i] = kBodies[i].english;
-        r.bodyLabels[i] = kBodies[i].label;
-    }
-    for (std::size_t i = 0; i < precise::kPreciseBodyCount; ++i) {
-        r.planetPositions[i] = ShortZodiacPositionOf(p.longitude[i]);
+    for (std::size_t i = 0; i < precise::kPreciseBodyCount; ++i)
         r.longitudes[i] = p.longitude[i];
-    }
     r.longitudes[static_cast<std::size_t>(BodySlot::Ascendant)] = p.ascendant;
     r.longitudes[static_cast<std::size_t>(BodySlot::Midheaven)] = p.midheaven;
-    r.planetPositions[static_cast<std::size_t>(BodySlot::Ascendant)] = ShortZodiacPosition(r.ascendantText);
-    r.planetPositions[static_cast<std::size_t>(BodySlot::Midheaven)] = ShortZodiacPosition(r.midheavenText);
+    r.speeds.emplace();
+    std::copy(p.speed.begin(), p.speed.end(), r.speeds->begin());
     // The five planets that carry a mark: retrograde while their own speed is negative.
     for (BodySlot planet :
          {BodySlot::Mercury, BodySlot::Venus, BodySlot::Mars, BodySlot::Jupiter, BodySlot::Saturn})
-        if (p.speed[static_cast<std::size_t>(planet)] < 0)
-            r.bodyLabels[static_cast<std::size_t>(planet)] += kRetrogradeMark;
+        r.retrograde[static_cast<std::size_t>(planet)] = p.speed[static_cast<std::size_t>(planet)] < 0;
+    for (std::size_t i = 0; i < r.signs.size(); ++i)
+        r.signs[i] = ZodiacSignOf(r.longitudes[i]);
 
-    if (!DeriveLagna()) {
-        message = msg::kReadingFailed;
-        return false;
-    }
+    const double moon = p.Longitude(precise::PreciseBody::Moon);
+    r.nakshatra = NakshatraOf(moon);
     const NakshatraPlace place = NakshatraPlaceOf(moon);
     r.nakshatraLord = place.lord;
-    r.nakshatraPada = std::to_string(place.pada);
-    return true;
+    r.pada = place.pada;
+    r.houseLords = PlaceHouseLords(r.signs, HouseCounting::FromLagna);
+    return {std::move(r), {}};
 }

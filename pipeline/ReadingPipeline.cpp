@@ -1,31 +1,18 @@
 #include "pipeline/ReadingPipeline.h"
 
-#include "astro/TextUtil.h"
 #include "astro/modRetrogrades.h"
 #include "astro/modVedicEphemeris.h"
 #include "astro/modVedicPlanetPosition.h"
+#include "reading/ReadingTexts.h"
 #include "reading/modHouseLords.h"
 #if QUILLMERE_HAS_PRECISE
 #include "pipeline/PreciseReading.h"
 #include "precise/PreciseEngine.h"
 #endif
 #include "records/Messages.h"
-#include "records/Records.h"
 #include "records/Vocabulary.h"
 
 #include <string_view>
-
-namespace {
-
-bool IsSignCode(std::string_view code) {
-    return SignIndexOfCode(code) >= 0;
-}
-
-} // namespace
-
-const char* CalculationName(Calculation calculation) {
-    return calculation == Calculation::Precise ? "Precise (Swiss Ephemeris)" : "Classic";
-}
 
 bool PreciseCalculationBuilt() {
 #if QUILLMERE_HAS_PRECISE
@@ -41,70 +28,92 @@ void UseEphemerisFilesBeside([[maybe_unused]] const std::string& programFolder) 
 #endif
 }
 
-bool ComputeReading() {
-    std::string message;
-    return ComputeReading(Calculation::Classic, message);
+namespace {
+
+std::size_t Slot(BodySlot body) {
+    return static_cast<std::size_t>(body);
 }
 
-bool ComputeReading(Calculation calculation, std::string& message) {
-    message.clear();
-    if (calculation == Calculation::Precise) {
-        ReadingState.calculation = CalculationName(calculation);
-#if QUILLMERE_HAS_PRECISE
-        if (!ComputePreciseStages(message))
-            return false;
-        BuildHouseLordReading(HouseCounting::FromLagna);
-#else
-        message = msg::kNoPreciseBuild;
-        return false;
-#endif
-    } else {
-        ReadingState.calculation.clear();
-        BuildReferenceTables();
-        ComputeChartAngles();
-        ComputeMoonPosition();
-        ComputePlanetTable();
-        MarkRetrogrades();
-        if (!DeriveLagna())
-            return false;
-        LookupNakshatraLord();
-        BuildHouseLordReading();
-    }
+ReadingResult Refused(std::string message = msg::kReadingFailed) {
+    return {std::nullopt, std::move(message)};
+}
 
-    if (!IsSignCode(astro::LastChars(astro::Trim(ReadingState.moonPositionText), 3)))
-        return false;
-    if (ReadingState.moonNakshatra.empty() || ReadingState.nakshatraLord.empty())
-        return false;
-    for (int i = 0; i <= 10; ++i) {
-        const std::string& p = ReadingState.planetPositions[static_cast<std::size_t>(i)];
-        if (p.size() != 9 || !IsSignCode(std::string_view(p).substr(3, 3)))
+// The body whose English name a table row gives.
+BodySlot BodyNamed(std::string_view english) {
+    for (std::size_t i = 0; i < kBodies.size(); ++i)
+        if (kBodies[i].english == english)
+            return static_cast<BodySlot>(i);
+    return BodySlot::Sun;
+}
+
+ReadingResult ClassicReading(const Birth& birth) {
+    Reading r;
+    r.birth = birth;
+    r.calculation = Calculation::Classic;
+    const ChartAngles angles = ComputeAngles(birth);
+    r.ayanamsa = angles.ayanamsa;
+    r.longitudes = PlanetLongitudes(birth, angles.ayanamsa);
+    r.longitudes[Slot(BodySlot::Moon)] = MoonLongitude(birth);
+    r.longitudes[Slot(BodySlot::Ascendant)] = angles.ascendant;
+    r.longitudes[Slot(BodySlot::Midheaven)] = angles.midheaven;
+    r.retrograde = RetrogradesOnBirthDate(birth);
+    for (std::size_t i = 0; i < r.signs.size(); ++i)
+        r.signs[i] = ZodiacSignOf(r.longitudes[i]);
+
+    // The nakshatra's lord and pada are those of its row in the Moon's sign.
+    r.nakshatra = NakshatraOf(r.Longitude(BodySlot::Moon));
+    const int row = ClassicNakshatraRow(r.nakshatra, r.Sign(BodySlot::Moon));
+    if (row < 0)
+        return Refused();
+    const NakshatraRow& found = NakshatraRows[static_cast<std::size_t>(row)];
+    r.nakshatraLord = BodyNamed(found.lord);
+    r.pada = found.pada[0] - '0';
+    r.houseLords = PlaceHouseLords(r.signs, HouseCounting::FromAries);
+    return {std::move(r), {}};
+}
+
+// Every position names its sign, the Moon its nakshatra, and every house lord is placed.
+bool Complete(const Reading& r) {
+    for (int sign : r.signs)
+        if (sign < 0)
             return false;
-    }
-    for (const std::string& heading : ReadingState.lordHeadings)
-        if (heading.empty())
+    if (r.nakshatra < 0)
+        return false;
+    for (const HouseLord& lord : r.houseLords)
+        if (lord.placedInHouse < 1)
             return false;
     return true;
 }
 
-std::array<std::vector<std::string>, 12> ChartCellEntries() {
-    std::array<std::vector<std::string>, 12> cells;
-    for (std::size_t j = 0; j < 12; ++j) {
-        if (ReadingState.lagnaSignCode == SignCodeTable[j]) {
-            cells[j].push_back("Asc");
-            break;
-        }
+} // namespace
+
+ReadingResult ComputeReading(const Birth& birth, Calculation calculation) {
+    ReadingResult result;
+    if (calculation == Calculation::Precise) {
+#if QUILLMERE_HAS_PRECISE
+        result = ComputePreciseReading(birth);
+#else
+        return Refused(msg::kNoPreciseBuild);
+#endif
+    } else {
+        result = ClassicReading(birth);
     }
-    for (std::size_t i = 0; i <= 8; ++i) {
-        const std::string& p = ReadingState.planetPositions[i];
-        if (p.size() < 6)
-            continue;
-        const std::string code = p.substr(3, 3);
-        for (std::size_t j = 0; j < 12; ++j) {
-            if (code == SignCodeTable[j]) {
-                cells[j].push_back(ReadingState.bodyLabels[i]);
-                break;
-            }
-        }
+    if (result.reading && !Complete(*result.reading))
+        return Refused();
+    if (!result.reading && result.message.empty())
+        result.message = msg::kReadingFailed;
+    return result;
+}
+
+std::array<std::vector<std::string>, 12> ChartCellEntries(const Reading& reading) {
+    std::array<std::vector<std::string>, 12> cells;
+    const int lagna = reading.LagnaSign();
+    if (lagna >= 0 && lagna < 12)
+        cells[static_cast<std::size_t>(lagna)].push_back("Asc");
+    for (std::size_t i = 0; i <= Slot(BodySlot::Ketu); ++i) {
+        const int sign = reading.signs[i];
+        if (sign >= 0 && sign < 12)
+            cells[static_cast<std::size_t>(sign)].push_back(BodyLabel(reading, static_cast<BodySlot>(i)));
     }
     return cells;
 }

@@ -1,18 +1,28 @@
-// The computing half of the reading command: every stage from the chart angles to the house-lord
-// headings, in their fixed order, on BirthData as the command has just set it.
+// The computing half of the reading command: a birth and a calculation in, the reading or the refusal
+// out. Nothing is kept between readings, so any number of them can stand side by side.
 #pragma once
 
+#include "records/Reading.h"
+
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
-// The classic calculation is the program's own and the default; the precise one takes the positions
-// from the Swiss Ephemeris and counts the houses from the lagna.
-enum class Calculation { Classic, Precise };
+// A reading, or why there is none.
+struct ReadingResult {
+    std::optional<Reading> reading;
+    // The user's message when there is no reading.
+    std::string message;
+};
 
-// The caption of a calculation, as the menu and the display show it: "Classic" or
-// "Precise (Swiss Ephemeris)".
-const char* CalculationName(Calculation calculation);
+// The whole reading of a birth under a calculation, or the refusal: a reading is given whole or not
+// at all, never made partly of earlier values.
+ReadingResult ComputeReading(const Birth& birth, Calculation calculation);
+
+// Entries of the twelve chart cells, sign 0 (Aries) to 11 (Pisces): "Asc" first in the lagna's cell,
+// then the labels of the Sun to Ketu in body order, retrograde marks included.
+std::array<std::vector<std::string>, 12> ChartCellEntries(const Reading& reading);
 
 // Whether this build carries the precise calculation.
 bool PreciseCalculationBuilt();
@@ -21,14 +31,3 @@ bool PreciseCalculationBuilt();
 // (so that a build for Windows can ship them), then the system's folder; QUILLMERE_EPHE_PATH, when
 // set, instead. Nothing to do in a build without it.
 void UseEphemerisFilesBeside(const std::string& programFolder);
-
-// Returns false when a stage could not produce its part, so that no reading made partly of
-// earlier values is shown. The classic calculation.
-bool ComputeReading();
-// The same for either calculation; on failure `message` holds the user's message when there is more
-// to say than that the reading could not be computed (otherwise it is left empty).
-bool ComputeReading(Calculation calculation, std::string& message);
-
-// Entries of the twelve chart cells, sign 0 (Aries) to 11 (Pisces): "Asc" first in the
-// ascendant's cell, then the labels of the Sun to Ketu in body order, retrograde marks included.
-std::array<std::vector<std::string>, 12> ChartCellEntries();

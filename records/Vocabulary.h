@@ -6,8 +6,7 @@
 #include <cstddef>
 #include <string_view>
 
-// Slots of ReadingState.planetPositions, bodyNames and bodyLabels, in the order every stage, the
-// chart and the files use.
+// The bodies and angles of a reading, in the order every computation, the chart and the files use.
 enum class BodySlot : int {
     Sun,
     Moon,

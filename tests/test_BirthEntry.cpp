@@ -209,82 +209,85 @@ TEST(Filters, LettersAndDigits) {
     EXPECT_FALSE(PassesDigitsFilter("1.5"));
 }
 
-TEST(CopyEntryToBirthData, FieldsAsTheReadingCommandCopiesThem) {
+TEST(BirthFromEntry, FieldsAsTheReadingCommandCopiesThem) {
     BirthEntry e = Valid();
     e.name = "  Asha Rao ";
     e.city = "  New Delhi  ";
     e.state = " Delhi";
     e.country = "India ";
     e.dst = true;
-    ASSERT_TRUE(CopyEntryToBirthData(e));
-    EXPECT_EQ(BirthData.name, "  Asha Rao ");
-    EXPECT_EQ(BirthData.city, "New Delhi");
-    EXPECT_EQ(BirthData.state, "Delhi");
-    EXPECT_EQ(BirthData.country, "India");
-    EXPECT_EQ(BirthData.month, 3);
-    EXPECT_EQ(BirthData.day, 5);
-    EXPECT_EQ(BirthData.year, 1980);
-    EXPECT_EQ(BirthData.hour, 7);
-    EXPECT_EQ(BirthData.minute, 5);
-    EXPECT_EQ(BirthData.latDeg, 28);
-    EXPECT_EQ(BirthData.latMin, 36);
-    EXPECT_EQ(BirthData.lonDeg, 77);
-    EXPECT_EQ(BirthData.lonMin, 12);
-    EXPECT_TRUE(BirthData.lonEast);
-    EXPECT_FALSE(BirthData.latSouth);
-    EXPECT_TRUE(BirthData.dst);
+    const std::optional<Birth> birth = BirthFromEntry(e);
+    ASSERT_TRUE(birth);
+    const Birth& b = *birth;
+    EXPECT_EQ(b.name, "  Asha Rao ");
+    EXPECT_EQ(b.city, "New Delhi");
+    EXPECT_EQ(b.state, "Delhi");
+    EXPECT_EQ(b.country, "India");
+    EXPECT_EQ(b.month, 3);
+    EXPECT_EQ(b.day, 5);
+    EXPECT_EQ(b.year, 1980);
+    EXPECT_EQ(b.hour, 7);
+    EXPECT_EQ(b.minute, 5);
+    EXPECT_EQ(b.latDeg, 28);
+    EXPECT_EQ(b.latMin, 36);
+    EXPECT_EQ(b.lonDeg, 77);
+    EXPECT_EQ(b.lonMin, 12);
+    EXPECT_TRUE(b.lonEast);
+    EXPECT_FALSE(b.latSouth);
+    EXPECT_TRUE(b.dst);
 
     e.lonDirection = 1;
     e.latDirection = 1;
-    ASSERT_TRUE(CopyEntryToBirthData(e));
-    EXPECT_FALSE(BirthData.lonEast);
-    EXPECT_TRUE(BirthData.latSouth);
+    const std::optional<Birth> south = BirthFromEntry(e);
+    ASSERT_TRUE(south);
+    EXPECT_FALSE(south->lonEast);
+    EXPECT_TRUE(south->latSouth);
 }
 
-TEST(CopyEntryToBirthData, LastZoneRowAndASecondReadingReplaceAllFourOffsets) {
+TEST(BirthFromEntry, TheZoneRowAndItsFourOffsets) {
     BirthEntry e = Valid();
     e.zoneRow = 70;
-    ASSERT_TRUE(CopyEntryToBirthData(e));
-    EXPECT_EQ(BirthData.tzHours, 8);
-    EXPECT_EQ(BirthData.tzMinutes, 0);
-    EXPECT_EQ(BirthData.tzHoursSigned, 8);
-    EXPECT_EQ(BirthData.tzMinutesSigned, 0);
+    const Birth yukon = *BirthFromEntry(e);
+    EXPECT_EQ(yukon.zoneRow, 70);
+    EXPECT_EQ(yukon.tzHours, 8);
+    EXPECT_EQ(yukon.tzMinutes, 0);
+    EXPECT_EQ(yukon.tzHoursSigned, 8);
+    EXPECT_EQ(yukon.tzMinutesSigned, 0);
     e.zoneRow = 37;
-    ASSERT_TRUE(CopyEntryToBirthData(e));
-    EXPECT_EQ(BirthData.tzHours, 3);
-    EXPECT_EQ(BirthData.tzMinutes, 30);
-    EXPECT_EQ(BirthData.tzHoursSigned, -3);
-    EXPECT_EQ(BirthData.tzMinutesSigned, -30);
+    const Birth iran = *BirthFromEntry(e);
+    EXPECT_EQ(iran.zoneRow, 37);
+    EXPECT_EQ(iran.tzHours, 3);
+    EXPECT_EQ(iran.tzMinutes, 30);
+    EXPECT_EQ(iran.tzHoursSigned, -3);
+    EXPECT_EQ(iran.tzMinutesSigned, -30);
 }
 
-TEST(CopyEntryToBirthData, RefusesWhatCannotBeConvertedAndLeavesBirthDataAlone) {
-    ASSERT_TRUE(CopyEntryToBirthData(Valid()));
+TEST(BirthFromEntry, RefusesWhatCannotBeConverted) {
     for (int row : {-1, 71}) {
         BirthEntry e = Valid();
-        e.name = "Other";
         e.zoneRow = row;
-        EXPECT_FALSE(CopyEntryToBirthData(e));
+        EXPECT_FALSE(BirthFromEntry(e));
     }
     BirthEntry e = Valid();
-    e.name = "Other";
     e.lonDeg = "7x";
-    EXPECT_FALSE(CopyEntryToBirthData(e));
-    EXPECT_EQ(BirthData.name, "Test Person");
+    EXPECT_FALSE(BirthFromEntry(e));
 }
 
-TEST(CopyEntryToBirthData, CarriesTheDirectionsAndDaylightSaving) {
+TEST(BirthFromEntry, CarriesTheDirectionsAndDaylightSaving) {
     BirthEntry e = Valid();
     e.latDirection = 1;
     e.lonDirection = 1;
     e.dst = true;
-    ASSERT_TRUE(CopyEntryToBirthData(e));
-    EXPECT_EQ(BirthData.name, e.name);
-    EXPECT_EQ(BirthData.month, e.monthIndex + 1);
-    EXPECT_EQ(BirthData.day, e.day);
-    EXPECT_EQ(BirthData.year, e.year);
-    EXPECT_EQ(std::to_string(BirthData.latDeg), e.latDeg);
-    EXPECT_EQ(std::to_string(BirthData.lonMin), e.lonMin);
-    EXPECT_TRUE(BirthData.latSouth);
-    EXPECT_FALSE(BirthData.lonEast);
-    EXPECT_TRUE(BirthData.dst);
+    const std::optional<Birth> birth = BirthFromEntry(e);
+    ASSERT_TRUE(birth);
+    const Birth& b = *birth;
+    EXPECT_EQ(b.name, e.name);
+    EXPECT_EQ(b.month, e.monthIndex + 1);
+    EXPECT_EQ(b.day, e.day);
+    EXPECT_EQ(b.year, e.year);
+    EXPECT_EQ(std::to_string(b.latDeg), e.latDeg);
+    EXPECT_EQ(std::to_string(b.lonMin), e.lonMin);
+    EXPECT_TRUE(b.latSouth);
+    EXPECT_FALSE(b.lonEast);
+    EXPECT_TRUE(b.dst);
 }

@@ -34,7 +34,7 @@ file(MAKE_DIRECTORY ${WORK_DIR})
 if(CHECK STREQUAL "layers")
   # layer | the include line | accepted, or what the refusal must say
   set(cases
-    "astro|#include \"records/Records.h\"|accepted"
+    "astro|#include \"records/Reading.h\"|accepted"
     "astro|#include \"astro/AstroConstants.h\"|accepted"
     "forms|#include \"output/ReadingFiles.h\"|accepted"
     "forms|#include <QWidget>|accepted"
@@ -42,7 +42,7 @@ if(CHECK STREQUAL "layers")
     "records|#include \"astro/modRetrogrades.h\"|records layer may use no other layer"
     "formats|#include \"output/ReadingFiles.h\"|formats layer may use only"
     "tools|#include \"platform/Platform.h\"|tools layer may use only"
-    "platform|#include \"records/Records.h\"|platform layer may use no other layer"
+    "platform|#include \"records/Reading.h\"|platform layer may use no other layer"
     "output|#include \"forms/MDI.h\"|output layer may use only"
     "output|#include \"tools/ChartCommand.h\"|output layer may use only"
     "forms|#include \"support/FakePlatform.h\"|forms layer may use only"

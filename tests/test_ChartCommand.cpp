@@ -510,16 +510,21 @@ TEST(ChartCommand, APlaceFillsCoordinatesPlaceAndZone) {
          27,
          true},
     };
+    TempDir dir;
     for (const auto& c : cases) {
         std::vector<std::string> args = birth;
         args.insert(args.end(), c.extra.begin(), c.extra.end());
+        // The zone row and the box the reading used are those its saved file keeps.
+        args.insert(args.end(), {"--save", dir.File("place.qlm")});
         const Result r = RunCompanion(args);
         EXPECT_EQ(r.status, c.status) << r.err;
         EXPECT_NE(r.out.find(std::string(c.latitude) + "\r\n"), std::string::npos) << r.out;
         EXPECT_NE(r.out.find(std::string(c.city) + "\r\n"), std::string::npos) << r.out;
         EXPECT_NE(r.err.find(c.errHas), std::string::npos) << r.err;
-        EXPECT_EQ(BirthData.tzHours, TimeZoneTable[static_cast<std::size_t>(c.zoneRow)].hours) << r.err;
-        EXPECT_EQ(BirthData.dst, c.dst) << r.err;
+        const SavedReadingOpen saved = OpenSavedReadingFile(dir.File("place.qlm"));
+        ASSERT_TRUE(saved.entry) << saved.reason;
+        EXPECT_EQ(saved.entry->zoneRow, c.zoneRow) << r.err;
+        EXPECT_EQ(saved.entry->dst, c.dst) << r.err;
     }
     const Result none =
         RunCompanion({"--name", "A", "--date", "1990-07-04", "--time", "12:00", "--place", "Qqzx"});

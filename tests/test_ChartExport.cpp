@@ -1,5 +1,4 @@
 #include "formats/ChartExport.h"
-#include "records/Records.h"
 #include "records/Vocabulary.h"
 #include "support/TestBirths.h"
 
@@ -8,48 +7,48 @@
 namespace {
 
 // A reading set by hand, so the format is checked apart from the astronomy.
-void SetReading() {
-    BirthData = BirthDataRecord{};
-    BirthData.name = "Asha Rao";
-    BirthData.month = 2;
-    BirthData.day = 5;
-    BirthData.year = 1980;
-    BirthData.hour = 7;
-    BirthData.minute = 5;
-    BirthData.latDeg = 28;
-    BirthData.latMin = 36;
-    BirthData.lonDeg = 77;
-    BirthData.lonMin = 12;
-    BirthData.latSouth = true; // directions, zone and daylight saving are not exported
-    BirthData.dst = true;
-    BirthData.city = "New Delhi";
-    BirthData.state = "Delhi";
-    BirthData.country = "India";
-    const char* names[] = {"Sun",    "Moon", "Mercury", "Venus",     "Mars",     "Jupiter",
-                           "Saturn", "Rahu", "Ketu",    "Ascendant", "Midheaven"};
-    const char* positions[] = {"21 Cap 54", "03 Can 59", "05 Aqu 02", "14 Pis 40", "08 Gem 12", "26 Lib 39",
-                               "21 Can 11", "04 Tau 09", "04 Sco 09", "12 Aqu 30", "01 Sag 11"};
+Reading HandReading() {
+    Reading r;
+    Birth& b = r.birth;
+    b.name = "Asha Rao";
+    b.month = 2;
+    b.day = 5;
+    b.year = 1980;
+    b.hour = 7;
+    b.minute = 5;
+    b.latDeg = 28;
+    b.latMin = 36;
+    b.lonDeg = 77;
+    b.lonMin = 12;
+    b.latSouth = true; // directions, zone and daylight saving are not exported
+    b.dst = true;
+    b.zoneRow = 34;
+    b.city = "New Delhi";
+    b.state = "Delhi";
+    b.country = "India";
+    // Sign, whole degrees and whole minutes of each body; half a minute more, which is cut.
+    const int places[][3] = {{9, 21, 54}, {3, 3, 59}, {10, 5, 2}, {11, 14, 40}, {2, 8, 12}, {6, 26, 39},
+                             {3, 21, 11}, {1, 4, 9},  {7, 4, 9},  {10, 12, 30}, {8, 1, 11}};
     for (std::size_t i = 0; i < 11; ++i) {
-        ReadingState.bodyNames[i] = names[i];
-        ReadingState.planetPositions[i] = positions[i];
+        r.longitudes[i] = places[i][0] * 30 + places[i][1] + (places[i][2] + 0.5) / 60;
+        r.signs[i] = places[i][0];
     }
-    ReadingState.ayanamsaDisplayText = "23\u00B0 34' 34\"";
-    ReadingState.lagnaName = "Kumbha";
-    ReadingState.nakshatraName = "Pushya";
-    ReadingState.moonRashi = "Kataka";
-    ReadingState.rashiName = "not exported";
-    ReadingState.nakshatraPada = "4";
-    ReadingState.nakshatraLord = "Saturn";
-    for (int k = 0; k < 12; ++k)
-        ReadingState.lordHeadings[static_cast<std::size_t>(k)] = "Heading " + std::to_string(k + 1);
-    ReadingState.lordHeadings[0] = "Lord of the 1st House Mars is placed in House 5.";
-    ReadingState.lordHeadings[11] = "Lord of the 12th House Jupiter is placed in House 9.";
+    r.ayanamsa = -(23 + 34 / 60.0 + 34.5 / 3600);
+    r.nakshatra = 7; // Pushya
+    r.pada = 4;
+    r.nakshatraLord = BodySlot::Saturn;
+    const BodySlot lords[] = {BodySlot::Mars,    BodySlot::Venus,   BodySlot::Mercury, BodySlot::Moon,
+                              BodySlot::Sun,     BodySlot::Mercury, BodySlot::Venus,   BodySlot::Mars,
+                              BodySlot::Jupiter, BodySlot::Saturn,  BodySlot::Saturn,  BodySlot::Jupiter};
+    const int placed[] = {5, 12, 11, 4, 10, 11, 12, 5, 9, 4, 4, 9};
+    for (std::size_t k = 0; k < 12; ++k)
+        r.houseLords[k] = {lords[k], placed[k]};
+    return r;
 }
 
 } // namespace
 
 TEST(ChartExport, ByteForByte) {
-    SetReading();
     const std::string expected = "Name: Asha Rao\r\n"
                                  "Date of Birth: February 5, 1980\r\n"
                                  "Time of Birth: 7 Hour 5 Minute\r\n"
@@ -80,18 +79,26 @@ TEST(ChartExport, ByteForByte) {
                                  "\r\r\n"
                                  "House Lord Interpretation\r\n"
                                  "Lord of the 1st House Mars is placed in House 5.\r\n"
-                                 "Heading 2\r\nHeading 3\r\nHeading 4\r\nHeading 5\r\nHeading 6\r\n"
-                                 "Heading 7\r\nHeading 8\r\nHeading 9\r\nHeading 10\r\nHeading 11\r\n"
+                                 "Lord of the 2nd House Venus is placed in House 12.\r\n"
+                                 "Lord of the 3rd House Mercury is placed in House 11.\r\n"
+                                 "Lord of the 4th House Moon is placed in House 4.\r\n"
+                                 "Lord of the 5th House Sun is placed in House 10.\r\n"
+                                 "Lord of the 6th House Mercury is placed in House 11.\r\n"
+                                 "Lord of the 7th House Venus is placed in House 12.\r\n"
+                                 "Lord of the 8th House Mars is placed in House 5.\r\n"
+                                 "Lord of the 9th House Jupiter is placed in House 9.\r\n"
+                                 "Lord of the 10th House Saturn is placed in House 4.\r\n"
+                                 "Lord of the 11th House Saturn is placed in House 4.\r\n"
                                  "Lord of the 12th House Jupiter is placed in House 9.\r\n";
-    EXPECT_EQ(ChartExportText(), expected);
+    EXPECT_EQ(ChartExportText(HandReading()), expected);
 }
 
 TEST(ChartExport, EmptyPlaceFieldsKeepTheirLabels) {
-    SetReading();
-    BirthData.city.clear();
-    BirthData.state.clear();
-    BirthData.country.clear();
-    const auto lines = ExportLines();
+    Reading r = HandReading();
+    r.birth.city.clear();
+    r.birth.state.clear();
+    r.birth.country.clear();
+    const auto lines = ExportLines(r);
     EXPECT_EQ(lines[5], "City: ");
     EXPECT_EQ(lines[6], "State: ");
     EXPECT_EQ(lines[7], "Country: ");

@@ -10,7 +10,7 @@
 #include "forms/frmAbout.h"
 #include "output/ReadingFiles.h"
 #include "platform/SystemPath.h"
-#include "records/Records.h"
+#include "reading/ReadingTexts.h"
 
 #include <QAction>
 #include <QDir>
@@ -380,6 +380,55 @@ TEST_F(MainWindowTest, CommandsOfTheFilesWorkShowNothingYet) {
 
 // ---------------------------------------------------------------- start of the program
 
+// The icons are drawn once: a window that drew its own for every reading would leave their copies in
+// the pixmap cache, and the program would grow with every reading.
+TEST_F(MainWindowTest, EveryReadingWindowUsesTheIconsDrawnOnce) {
+    const auto keys = [](const MDI& window) {
+        QList<qint64> out{window.windowIcon().cacheKey()};
+        for (const QAction* action : window.TB->actions())
+            out << action->icon().cacheKey();
+        return out;
+    };
+    const QList<qint64> first = keys(*mdi);
+    mdi->returnToEntryForm();
+    ProcessDeferredDeletes();
+    MDI* next = Compute(Entry1947());
+    ASSERT_NE(next, nullptr);
+    EXPECT_EQ(keys(*next), first);
+}
+
+// Two main windows alive at once, of two births under two calculations: each shows and exports its own.
+TEST_F(MainWindowTest, TwoReadingWindowsShowEachItsOwn) {
+    const bool built = PreciseCalculationBuilt();
+    const std::optional<::Reading> precise =
+        ReadingOf(Entry1947(), built ? Calculation::Precise : Calculation::Classic);
+    ASSERT_TRUE(precise);
+    auto* second = new MDI(*form);
+    second->ShowReadingWindow(std::make_shared<const ::Reading>(*precise));
+    EXPECT_EQ(mdi->windowTitle(), "Quillmere v1.15");
+    EXPECT_EQ(second->windowTitle(),
+              built ? "Quillmere v1.15 - Precise (Swiss Ephemeris)" : "Quillmere v1.15");
+    EXPECT_EQ(mdi->Display().lblDOB->text(), "Date of Birth: January 1, 1980");
+    EXPECT_EQ(second->Display().lblDOB->text(), "Date of Birth: August 15, 1947");
+    EXPECT_EQ(mdi->Display().Planet[0]->text(), "16 Sag 56");
+    EXPECT_EQ(second->Display().Planet[0]->text(),
+              QString::fromStdString(ShortPositionText(*precise, BodySlot::Sun)));
+    EXPECT_EQ(second->Display().lblCalculation->isVisibleTo(&second->Display()), built);
+    EXPECT_FALSE(mdi->Display().lblCalculation->isVisibleTo(&mdi->Display()));
+
+    QTemporaryDir dir;
+    fake.fileAnswers.push_back(dir.filePath("first.txt"));
+    mdi->exportChart();
+    fake.fileAnswers.push_back(dir.filePath("second.txt"));
+    second->exportChart();
+    std::string first, other;
+    ASSERT_TRUE(ReadWholeFile(dir.filePath("first.txt").toStdString(), first));
+    ASSERT_TRUE(ReadWholeFile(dir.filePath("second.txt").toStdString(), other));
+    EXPECT_EQ(first.substr(0, first.find("\r\n")), "Name: First Reading");
+    EXPECT_EQ(other, ChartExportText(*precise));
+    delete second;
+}
+
 TEST(StartTest, ASecondCopySaysSoAndEnds) {
     platform::FakePlatform fake;
     platform::ScopedPlatform scoped(fake);
@@ -407,14 +456,12 @@ TEST(StartTest, ASavedReadingGivenByTheDesktopIsOpened) {
     platform::FakePlatform fake;
     platform::ScopedPlatform scoped(fake);
     QTemporaryDir dir;
-    ASSERT_TRUE(CopyEntryToBirthData(Entry1947()));
     const QString path = dir.filePath("asha.qlm");
     {
         QFile file(path);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(QByteArray::fromStdString(*EncodeSavedReading(BirthData, 34)));
+        file.write(QByteArray::fromStdString(*EncodeSavedReading(BirthOf(Entry1947()))));
     }
-    BirthData = BirthDataRecord{};
     std::optional<RunningProgram> program = StartProgram({path});
     ASSERT_TRUE(program.has_value());
     EXPECT_TRUE(fake.messages.empty()) << fake.MessageTexts().join(" | ").toStdString();
@@ -475,10 +522,9 @@ TEST(StartTest, AHandedOverReadingIsOpenedByTheRunningCopy) {
     platform::ScopedPlatform scoped(fake);
     QTemporaryDir dir;
     const auto save = [&dir](const BirthEntry& entry, const char* name) {
-        EXPECT_TRUE(CopyEntryToBirthData(entry));
         QFile file(dir.filePath(name));
         EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(QByteArray::fromStdString(*EncodeSavedReading(BirthData, entry.zoneRow)));
+        file.write(QByteArray::fromStdString(*EncodeSavedReading(BirthOf(entry))));
         return file.fileName();
     };
     const QString delhi = save(Entry1947(), "delhi.qlm");
@@ -499,6 +545,8 @@ TEST(StartTest, AHandedOverReadingIsOpenedByTheRunningCopy) {
     ProcessDeferredDeletes();
     ASSERT_NE(form.MainWindow(), nullptr);
     EXPECT_EQ(form.MainWindow()->Display().Planet[0]->text(), "16 Sag 56");
+    // The personal details are the new reading's too.
+    EXPECT_EQ(form.MainWindow()->Display().lblDOB->text(), "Date of Birth: January 1, 1980");
     EXPECT_TRUE(fake.messages.empty()) << fake.MessageTexts().join(" | ").toStdString();
     form.MainWindow()->returnToEntryForm();
     ProcessDeferredDeletes();
@@ -512,10 +560,8 @@ TEST(StartTest, ANameThatIsNotUtf8ReachesItsOwnFile) {
     platform::ScopedPlatform scoped(fake);
     QTemporaryDir dir;
     const std::string folder = dir.path().toStdString() + "/";
-    ASSERT_TRUE(CopyEntryToBirthData(Entry1947()));
-    const std::string saved = *EncodeSavedReading(BirthData, 34);
+    const std::string saved = *EncodeSavedReading(BirthOf(Entry1947()));
     ASSERT_TRUE(WriteFileAtomically(folder + "caf\xE9.qlm", saved));
-    BirthData = BirthDataRecord{};
 
     char name[] = "quillmere";
     char relative[] = "caf\xE9.qlm";
@@ -546,7 +592,8 @@ TEST(StartTest, ANameThatIsNotUtf8ReachesItsOwnFile) {
     EXPECT_TRUE(fake.messages.empty()) << fake.MessageTexts().join(" | ").toStdString();
     std::string bytes;
     EXPECT_TRUE(ReadWholeFile(folder + "r\xE9sultat.qlm", bytes) && bytes == saved);
-    EXPECT_TRUE(ReadWholeFile(folder + "r\xE9sultat.txt", bytes) && bytes == ChartExportText());
+    EXPECT_TRUE(ReadWholeFile(folder + "r\xE9sultat.txt", bytes) &&
+                bytes == ChartExportText(*ReadingOf(Entry1947())));
     EXPECT_TRUE(ReadWholeFile(folder + "r\xE9sultat.jpg", bytes) && bytes.rfind("\xFF\xD8\xFF", 0) == 0);
     std::set<std::string> names;
     for (const fs::directory_entry& entry : fs::directory_iterator(folder))
@@ -564,12 +611,11 @@ TEST(StartTest, ANameNoFileCanHaveIsRefusedAndTheReadingStays) {
     platform::FakePlatform fake;
     platform::ScopedPlatform scoped(fake);
     QTemporaryDir dir;
-    ASSERT_TRUE(CopyEntryToBirthData(Entry1947()));
     const QString delhi = dir.filePath("delhi.qlm");
     {
         QFile file(delhi);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(QByteArray::fromStdString(*EncodeSavedReading(BirthData, 34)));
+        file.write(QByteArray::fromStdString(*EncodeSavedReading(BirthOf(Entry1947()))));
     }
     const QString tooLong = "/home/a/" + QString(5000, 'x') + ".qlm";
     const QStringList refusal = {"Please Check The File.\n"

@@ -3,7 +3,7 @@
 #include "astro/modVedicPlanetPosition.h"
 #include "pipeline/Periods.h"
 #include "pipeline/ReadingPipeline.h"
-#include "records/Records.h"
+#include "reading/ReadingTexts.h"
 #include "support/TestBirths.h"
 
 #include <gtest/gtest.h>
@@ -23,9 +23,9 @@ const struct {
 } kLords[9] = {{"Ketu", 7},  {"Venus", 20},   {"Sun", 6},     {"Moon", 10},   {"Mars", 7},
                {"Rahu", 18}, {"Jupiter", 16}, {"Saturn", 19}, {"Mercury", 17}};
 
-BirthDataRecord Birth(int year, int month, int day, int hour, int minute, int zoneHours, int zoneMinutes,
-                      bool dst = false) {
-    BirthDataRecord b;
+Birth MakeBirth(int year, int month, int day, int hour, int minute, int zoneHours, int zoneMinutes,
+                bool dst = false) {
+    Birth b;
     b.year = static_cast<std::int16_t>(year);
     b.month = static_cast<std::int16_t>(month);
     b.day = static_cast<std::int16_t>(day);
@@ -40,7 +40,7 @@ BirthDataRecord Birth(int year, int month, int day, int hour, int minute, int zo
 using Moment = time_point<system_clock, duration<double, std::ratio<60>>>;
 
 // The local date of a moment of universal time, by std::chrono.
-std::string ChronoLocalDate(Moment ut, const BirthDataRecord& b) {
+std::string ChronoLocalDate(Moment ut, const Birth& b) {
     const Moment local = ut - minutes(b.tzHoursSigned * 60 + b.tzMinutesSigned - (b.dst ? 60 : 0));
     const year_month_day date{floor<days>(local)};
     char text[16];
@@ -51,7 +51,7 @@ std::string ChronoLocalDate(Moment ut, const BirthDataRecord& b) {
 
 // "Ketu 1980-01-01 1987-01-01" and so on, the majors and their sub-periods, from the Moon's
 // arc-seconds: the nakshatra and the part passed are whole-number arithmetic here.
-std::vector<std::string> ExpectedLines(long arcSeconds, const BirthDataRecord& b) {
+std::vector<std::string> ExpectedLines(long arcSeconds, const Birth& b) {
     const Moment birth = sys_days{year{b.year} / b.month / b.day} + hours(b.hour) + minutes(b.minute) +
                          minutes(b.tzHoursSigned * 60 + b.tzMinutesSigned - (b.dst ? 60 : 0));
     const long span = 13 * 3600 + 20 * 60;
@@ -87,13 +87,13 @@ TEST(Periods, AgreeWithAComputationOfTheirOwn) {
     const struct {
         const char* what;
         long moon;
-        BirthDataRecord birth;
+        Birth birth;
         // Lines that are known apart from either computation: [index] = text.
         std::vector<std::pair<std::size_t, std::string>> known;
     } cases[] = {
         {"Moon at the first point of Aswini: Ketu starts at birth and lasts 7 years",
          ArcSeconds(0, 0, 0),
-         Birth(1980, 1, 1, 12, 0, 0, 0),
+         MakeBirth(1980, 1, 1, 12, 0, 0, 0),
          {{0, "Ketu 1980-01-01 1987-01-01"},
           {1, "  Ketu 1980-01-01 1980-05-29"},
           {2, "  Venus 1980-05-29 1981-07-29"},
@@ -101,20 +101,20 @@ TEST(Periods, AgreeWithAComputationOfTheirOwn) {
           {80, "Mercury 2083-01-01 2100-01-01"}}},
         {"one second short of Bharani: Ketu is 77 minutes from its end; IST",
          ArcSeconds(13, 19, 59),
-         Birth(1947, 8, 15, 0, 0, -5, -30),
+         MakeBirth(1947, 8, 15, 0, 0, -5, -30),
          {{0, "Ketu 1940-08-14 1947-08-15"}, {10, "Venus 1947-08-15 1967-08-15"}}},
         // 93 20 divided by 360 / 27, which no double holds, lands a hair short in Punarvasu.
         {"exactly Pushya's first point, a birth just after midnight under daylight saving",
          ArcSeconds(93, 20, 0),
-         Birth(2000, 6, 15, 0, 30, 5, 0, true),
+         MakeBirth(2000, 6, 15, 0, 30, 5, 0, true),
          {{0, "Saturn 2000-06-15 2019-06-15"}, {1, "  Saturn 2000-06-15 2003-06-18"}}},
         {"India 1947 with its published Moon, 3 58 Cancer in Pushya",
          ArcSeconds(93, 58, 0),
-         Birth(1947, 8, 15, 0, 0, -5, -30),
+         MakeBirth(1947, 8, 15, 0, 0, -5, -30),
          {}},
         {"the last second of Revati: Mercury nearly over",
          ArcSeconds(359, 59, 59),
-         Birth(2050, 12, 31, 24, 0, 12, 0),
+         MakeBirth(2050, 12, 31, 24, 0, 12, 0),
          {}},
     };
     for (const auto& c : cases) {
@@ -132,7 +132,7 @@ TEST(Periods, AgreeWithAComputationOfTheirOwn) {
 // Astrologers give India's chart Saturn until September 1965 and the Moon from September 2015 to
 // September 2025.
 TEST(Periods, IndiaRunsThePublishedPeriods) {
-    const BirthDataRecord india = Birth(1947, 8, 15, 0, 0, -5, -30);
+    const Birth india = MakeBirth(1947, 8, 15, 0, 0, -5, -30);
     const Vimshottari p = VimshottariPeriods(ArcSeconds(93, 58, 0) / 3600.0, BirthMinutesUT(india));
     EXPECT_EQ(p[0].period.lord, BodySlot::Saturn);
     EXPECT_EQ(IsoDate(LocalDateOf(p[0].period.end, india)).substr(0, 7), "1965-09");
@@ -143,14 +143,14 @@ TEST(Periods, IndiaRunsThePublishedPeriods) {
 
 TEST(Periods, TheLocalDateOfTheBirthMomentIsTheBirthDate) {
     const struct {
-        BirthDataRecord birth;
+        Birth birth;
         const char* date;
-    } cases[] = {{Birth(1947, 8, 15, 0, 0, -5, -30), "1947-08-15"},
-                 {Birth(1980, 3, 1, 0, 0, 10, 30, true), "1980-03-01"},
-                 {Birth(2000, 12, 31, 23, 59, -13, 0, true), "2000-12-31"},
+    } cases[] = {{MakeBirth(1947, 8, 15, 0, 0, -5, -30), "1947-08-15"},
+                 {MakeBirth(1980, 3, 1, 0, 0, 10, 30, true), "1980-03-01"},
+                 {MakeBirth(2000, 12, 31, 23, 59, -13, 0, true), "2000-12-31"},
                  // Hour 24 is the next day's midnight.
-                 {Birth(1999, 12, 31, 24, 0, 0, 0), "2000-01-01"},
-                 {Birth(1901, 1, 1, 0, 0, 12, 0), "1901-01-01"}};
+                 {MakeBirth(1999, 12, 31, 24, 0, 0, 0), "2000-01-01"},
+                 {MakeBirth(1901, 1, 1, 0, 0, 12, 0), "1901-01-01"}};
     for (const auto& c : cases) {
         EXPECT_EQ(IsoDate(LocalDateOf(BirthMinutesUT(c.birth), c.birth)), c.date);
         // A minute earlier is still the same day only when the birth is not at midnight.
@@ -189,26 +189,24 @@ TEST(Periods, NavamsaAndPositionAtTheirBoundaries) {
 }
 
 TEST(Periods, NavamsaCellsHoldTheAscendantFirstThenTheBodiesWithTheirMarks) {
-    ReadingState.longitudes = {};
-    ReadingState.longitudes[static_cast<std::size_t>(BodySlot::Ascendant)] = 3 + 20 / 60.0; // Taurus
-    ReadingState.longitudes[2] = 30;                                                        // Capricorn
-    ReadingState.longitudes[7] = 38;                                                        // Pisces
-    ReadingState.longitudes[8] = 31;                                                        // Capricorn
-    for (std::size_t i = 0; i < 9; ++i)
-        ReadingState.bodyLabels[i] = "B" + std::to_string(i);
-    ReadingState.bodyLabels[2] = "Budha (R) ";
-    const auto cells = NavamsaCellEntries();
-    EXPECT_EQ(cells[0], (std::vector<std::string>{"B0", "B1", "B3", "B4", "B5", "B6"}));
+    Reading r;
+    r.longitudes[static_cast<std::size_t>(BodySlot::Ascendant)] = 3 + 20 / 60.0; // Taurus
+    r.longitudes[2] = 30;                                                        // Capricorn
+    r.longitudes[7] = 38;                                                        // Pisces
+    r.longitudes[8] = 31;                                                        // Capricorn
+    r.retrograde[2] = true;
+    const auto cells = NavamsaCellEntries(r);
+    EXPECT_EQ(cells[0], (std::vector<std::string>{"Surya", "Chandra", "Shukra", "Mangala", "Guru", "Shani"}));
     EXPECT_EQ(cells[1], (std::vector<std::string>{"Asc"}));
-    EXPECT_EQ(cells[9], (std::vector<std::string>{"Budha (R) ", "B8"}));
-    EXPECT_EQ(cells[11], (std::vector<std::string>{"B7"}));
-    const std::vector<PositionRow> rows = PositionRows();
+    EXPECT_EQ(cells[9], (std::vector<std::string>{"Budha (R) ", "Ketu"}));
+    EXPECT_EQ(cells[11], (std::vector<std::string>{"Rahu"}));
+    const std::vector<PositionRow> rows = PositionRows(r);
     ASSERT_EQ(rows.size(), 11u);
     for (const PositionRow& row : rows)
         EXPECT_EQ(row.retrograde, row.body == BodySlot::Mercury);
 }
 
-// Each stage keeps the longitude its position text was made from, in either calculation.
+// The rows of the positions table agree with the planet table's texts, in either calculation.
 TEST(Periods, TheKeptLongitudesAreThoseOfThePositionTexts) {
     std::vector<Calculation> calculations{Calculation::Classic};
     if (PreciseCalculationBuilt())
@@ -217,11 +215,10 @@ TEST(Periods, TheKeptLongitudesAreThoseOfThePositionTexts) {
         for (const BirthEntry& entry :
              {Entry1980(), Entry1947(), MakeEntry(1962, 2, 4, 7, 0, 34, "28", "39", false, "77", "13", true),
               MakeEntry(2031, 11, 30, 23, 45, 21, "33", "52", true, "151", "12", true)}) {
-            std::string message;
-            ASSERT_TRUE(CopyEntryToBirthData(entry));
-            ASSERT_TRUE(ComputeReading(calculation, message)) << message;
-            for (const PositionRow& row : PositionRows()) {
-                const std::string& text = ReadingState.planetPositions[static_cast<std::size_t>(row.body)];
+            const ReadingResult result = ComputeReading(BirthOf(entry), calculation);
+            ASSERT_TRUE(result.reading) << result.message;
+            for (const PositionRow& row : PositionRows(*result.reading)) {
+                const std::string text = ShortPositionText(*result.reading, row.body);
                 char expected[16];
                 std::snprintf(expected, sizeof expected, "%02d %s %02d", row.degrees,
                               SignCodeTable[static_cast<std::size_t>(row.sign)], row.minutes);

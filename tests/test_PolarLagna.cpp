@@ -2,7 +2,7 @@
 // Ephemeris finds it, and never the setting one opposite it.
 #include "astro/modVedicPlanetPosition.h"
 #include "precise/PreciseEngine.h"
-#include "records/Records.h"
+#include "records/Birth.h"
 
 #include <gtest/gtest.h>
 
@@ -13,9 +13,9 @@
 namespace {
 
 // A birth in Universal Time (zone 0, no daylight saving) at a place in degrees and minutes.
-BirthDataRecord Birth(int year, int month, int day, int hour, int minute, int latDeg, int latMin, bool south,
-                      int lonDeg, int lonMin, bool east) {
-    BirthDataRecord b;
+Birth MakeBirth(int year, int month, int day, int hour, int minute, int latDeg, int latMin, bool south,
+                int lonDeg, int lonMin, bool east) {
+    Birth b;
     b.year = static_cast<std::int16_t>(year);
     b.month = static_cast<std::int16_t>(month);
     b.day = static_cast<std::int16_t>(day);
@@ -35,7 +35,7 @@ double Separation(double a, double b) {
     return d > 180 ? 360 - d : d;
 }
 
-double PreciseAscendant(const BirthDataRecord& b) {
+double PreciseAscendant(const Birth& b) {
     const double latitude = (b.latDeg + b.latMin / 60.0) * (b.latSouth ? -1 : 1);
     const double longitude = (b.lonDeg + b.lonMin / 60.0) * (b.lonEast ? 1 : -1);
     const precise::PreciseResult r = precise::ComputePrecisePositions(
@@ -50,7 +50,7 @@ double PreciseAscendant(const BirthDataRecord& b) {
 // Tromso, 15 June 1990 at 0:00 Central European Time (23:00 the day before in Universal Time): the
 // rising sign is Meena, where the unmended formula gave Kanya, the setting one.
 TEST(PolarLagna, TromsoRisesInMeena) {
-    const ChartAngles angles = ComputeAngles(Birth(1990, 6, 14, 23, 0, 69, 39, false, 18, 57, true));
+    const ChartAngles angles = ComputeAngles(MakeBirth(1990, 6, 14, 23, 0, 69, 39, false, 18, 57, true));
     EXPECT_EQ(static_cast<int>(angles.ascendant / 30), 11) << angles.ascendant;
 }
 
@@ -64,9 +64,8 @@ TEST(PolarLagna, RisingPointAgreesWithTheSwissEphemeris) {
     };
     int checked = 0;
     for (int i = 0; i < 400; ++i) {
-        const BirthDataRecord b =
-            Birth(1900 + next(150), 1 + next(12), 1 + next(28), next(24), next(60), 67 + next(22), next(60),
-                  next(2) == 1, next(180), next(60), next(2) == 1);
+        const Birth b = MakeBirth(1900 + next(150), 1 + next(12), 1 + next(28), next(24), next(60),
+                                  67 + next(22), next(60), next(2) == 1, next(180), next(60), next(2) == 1);
         const double precise = PreciseAscendant(b);
         if (std::isnan(precise))
             break;

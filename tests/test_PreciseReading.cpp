@@ -1,4 +1,4 @@
-// The precise calculation through the reading command: the records it fills, houses from the lagna,
+// The precise calculation through the reading command: the reading it gives, houses from the lagna,
 // marks from the planets' speeds, and its refusals. Published values are those of India's 1947 chart
 // as astrologers reproduce it (Lahiri): lagna Taurus, Sun 27°59' Cancer, Moon 3°58' Cancer in Pushya,
 // Venus 22°33' Cancer, Mars 7°27' Gemini, Jupiter 25°52' Libra, Saturn 20°26' Cancer.
@@ -7,8 +7,8 @@
 #include "pipeline/PreciseReading.h"
 #include "pipeline/ReadingPipeline.h"
 #include "precise/PreciseEngine.h"
+#include "reading/ReadingTexts.h"
 #include "records/Messages.h"
-#include "records/Records.h"
 #include "support/TestBirths.h"
 
 #include <gtest/gtest.h>
@@ -18,12 +18,8 @@
 
 namespace {
 
-bool ComputePrecise(const BirthEntry& e, std::string* message = nullptr) {
-    std::string said;
-    const bool ok = CopyEntryToBirthData(e) && ComputeReading(Calculation::Precise, said);
-    if (message)
-        *message = said;
-    return ok;
+ReadingResult ComputePrecise(const BirthEntry& e) {
+    return ComputeReading(BirthOf(e), Calculation::Precise);
 }
 
 // Whole degrees and minutes of a short position text "dd Sig mm" as minutes from 0 Aries.
@@ -36,29 +32,39 @@ int MinutesOf(const std::string& position) {
 } // namespace
 
 TEST(PreciseReading, India1947AgreesWithThePublishedChart) {
-    ASSERT_TRUE(ComputePrecise(Entry1947()));
-    const ReadingStateRecord& r = ReadingState;
+    const ReadingResult result = ComputePrecise(Entry1947());
+    ASSERT_TRUE(result.reading) << result.message;
+    const Reading& r = *result.reading;
     const struct {
         std::size_t slot;
         int published; // minutes from 0 Aries
     } bodies[] = {{0, 3 * 1800 + 27 * 60 + 59}, {1, 3 * 1800 + 3 * 60 + 58},  {3, 3 * 1800 + 22 * 60 + 33},
                   {4, 2 * 1800 + 7 * 60 + 27},  {5, 6 * 1800 + 25 * 60 + 52}, {6, 3 * 1800 + 20 * 60 + 26}};
-    for (const auto& b : bodies)
-        EXPECT_NEAR(MinutesOf(r.planetPositions[b.slot]), b.published, 3) << r.planetPositions[b.slot];
-    EXPECT_EQ(r.lagnaName, "Vrishabha");
-    EXPECT_EQ(r.nakshatraName, "Pushya");
-    EXPECT_EQ(r.rashiName, "Kataka");
+    for (const auto& b : bodies) {
+        const std::string position = ShortPositionText(r, static_cast<BodySlot>(b.slot));
+        EXPECT_NEAR(MinutesOf(position), b.published, 3) << position;
+    }
+    EXPECT_EQ(LagnaName(r), "Vrishabha");
+    EXPECT_EQ(MoonNakshatraName(r), "Pushya");
+    EXPECT_EQ(RashiName(r), "Kataka");
     // Pushya begins at 3°20' Cancer, so 3°58' lies in its first quarter; Saturn rules it.
-    EXPECT_EQ(r.nakshatraPada, "1");
-    EXPECT_EQ(r.nakshatraLord, "Saturn");
-    EXPECT_EQ(r.calculation, "Precise (Swiss Ephemeris)");
+    EXPECT_EQ(PadaText(r), "1");
+    EXPECT_EQ(NakshatraLordName(r), "Saturn");
+    EXPECT_EQ(CalculationCaption(r), "Precise (Swiss Ephemeris)");
+    // The speeds come with it: the Moon moves 11.8 to 15.4 degrees a day, the Sun about one; the mean
+    // node goes backwards.
+    ASSERT_TRUE(r.speeds);
+    EXPECT_GT((*r.speeds)[1], 11.7);
+    EXPECT_LT((*r.speeds)[1], 15.5);
+    EXPECT_NEAR((*r.speeds)[0], 0.96, 0.05);
+    EXPECT_LT((*r.speeds)[7], 0.0);
     // Houses from Taurus: Venus rules the 1st and stands in Cancer, the 3rd; Aries is the 12th, and
     // its lord Mars stands in Gemini, the 2nd. The classic reading gives Mars to the 1st house.
-    EXPECT_EQ(r.lordHeadings[0], "Lord of the 1st House Venus is placed in House 3.");
-    EXPECT_EQ(r.lordHeadings[11], "Lord of the 12th House Mars is placed in House 2.");
-    const auto lines = ExportLines();
+    EXPECT_EQ(HouseLordHeading(r, 1), "Lord of the 1st House Venus is placed in House 3.");
+    EXPECT_EQ(HouseLordHeading(r, 12), "Lord of the 12th House Mars is placed in House 2.");
+    const auto lines = ExportLines(r);
     ASSERT_EQ(lines.size(), 41u);
-    EXPECT_EQ(lines[29], r.lordHeadings[0]);
+    EXPECT_EQ(lines[29], HouseLordHeading(r, 1));
 }
 
 TEST(PreciseReading, RetrogradeMarksComeFromTheSpeed) {
@@ -68,9 +74,11 @@ TEST(PreciseReading, RetrogradeMarksComeFromTheSpeed) {
         const char* mercury;
     } cases[] = {{4, 5, "Budha (R) "}, {5, 20, "Budha"}};
     for (const auto& c : cases) {
-        ASSERT_TRUE(
-            ComputePrecise(MakeEntry(1985, c.month, c.day, 12, 0, 29, "51", "30", false, "0", "0", true)));
-        EXPECT_EQ(ReadingState.bodyLabels[2], c.mercury) << c.month << "/" << c.day;
+        const ReadingResult result =
+            ComputePrecise(MakeEntry(1985, c.month, c.day, 12, 0, 29, "51", "30", false, "0", "0", true));
+        ASSERT_TRUE(result.reading) << result.message;
+        EXPECT_EQ(BodyLabel(*result.reading, BodySlot::Mercury), c.mercury) << c.month << "/" << c.day;
+        EXPECT_EQ((*result.reading->speeds)[2] < 0, result.reading->Retrograde(BodySlot::Mercury));
     }
 }
 
@@ -95,7 +103,7 @@ TEST(PreciseReading, NakshatraPadaAndLordAtTheBoundaries) {
         const NakshatraPlace place = NakshatraPlaceOf(c.longitude);
         EXPECT_EQ(place.nakshatra, c.nakshatra) << c.longitude;
         EXPECT_EQ(place.pada, c.pada) << c.longitude;
-        EXPECT_EQ(place.lord, c.lord) << c.longitude;
+        EXPECT_EQ(Body(place.lord).english, c.lord) << c.longitude;
         // The name the reading shows for the same longitude is that nakshatra's.
         EXPECT_EQ(NakshatraForLongitude(c.longitude), NakshatraForLongitude((place.nakshatra + 0.5) * span))
             << c.longitude;
@@ -103,27 +111,28 @@ TEST(PreciseReading, NakshatraPadaAndLordAtTheBoundaries) {
 }
 
 TEST(PreciseReading, RefusalsSayWhyAndLeaveTheClassicCalculationAlone) {
-    ASSERT_TRUE(CopyEntryToBirthData(Entry1947()));
-    ASSERT_TRUE(ComputeReading());
-    const std::string classic = ChartExportText();
+    const std::optional<Reading> before = ReadingOf(Entry1947());
+    ASSERT_TRUE(before);
+    const std::string classic = ChartExportText(*before);
 
-    std::string message;
     // At the pole no point of the ecliptic rises.
-    EXPECT_FALSE(
-        ComputePrecise(MakeEntry(1990, 6, 1, 12, 0, 29, "90", "0", false, "0", "0", true), &message));
-    EXPECT_EQ(message, msg::kPreciseAscendantUndefined);
+    const ReadingResult pole =
+        ComputePrecise(MakeEntry(1990, 6, 1, 12, 0, 29, "90", "0", false, "0", "0", true));
+    EXPECT_FALSE(pole.reading);
+    EXPECT_EQ(pole.message, msg::kPreciseAscendantUndefined);
 
     const std::filesystem::path empty = std::filesystem::temp_directory_path() / "quillmere-no-ephemeris";
     std::filesystem::create_directories(empty);
     precise::SetEphemerisSearchPath({empty.string()});
-    EXPECT_FALSE(ComputePrecise(Entry1947(), &message));
+    const ReadingResult missing = ComputePrecise(Entry1947());
     precise::SetEphemerisSearchPath(precise::DefaultEphemerisFolders(""));
     std::filesystem::remove_all(empty);
-    EXPECT_EQ(message.rfind(msg::kPreciseFilesMissing, 0), 0u) << message;
+    EXPECT_FALSE(missing.reading);
+    EXPECT_EQ(missing.message.rfind(msg::kPreciseFilesMissing, 0), 0u) << missing.message;
 
     // A classic reading after the precise ones is the classic reading, byte for byte.
-    ASSERT_TRUE(CopyEntryToBirthData(Entry1947()));
-    ASSERT_TRUE(ComputeReading());
-    EXPECT_EQ(ChartExportText(), classic);
-    EXPECT_TRUE(ReadingState.calculation.empty());
+    const std::optional<Reading> after = ReadingOf(Entry1947());
+    ASSERT_TRUE(after);
+    EXPECT_EQ(ChartExportText(*after), classic);
+    EXPECT_TRUE(CalculationCaption(*after).empty());
 }

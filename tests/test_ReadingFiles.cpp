@@ -12,7 +12,6 @@
 #include "output/modSaveForm.h"
 #include "platform/SystemPath.h"
 #include "records/Messages.h"
-#include "records/Records.h"
 
 #include <QDir>
 #include <QFile>
@@ -94,7 +93,6 @@ class ReadingFilesTest : public FormTest {
     void SetUp() override {
         FormTest::SetUp();
         ASSERT_TRUE(dir.isValid());
-        ReadingState.lastFileName.clear();
     }
     QString Path(const QString& name) const { return dir.filePath(name); }
     MDI* ComputeShown(const BirthEntry& e) {
@@ -131,8 +129,8 @@ TEST_F(ReadingFilesTest, SaveThenOpenGivesTheSameReading) {
     EXPECT_EQ(save.presetName, "");
     EXPECT_TRUE(save.promptOverwrite);
     EXPECT_TRUE(fake.messages.empty());
-    EXPECT_EQ(QString::fromStdString(ReadingState.lastFileName), Path("delhi.qlm"));
-    EXPECT_EQ(Read(Path("delhi.qlm")), QByteArray::fromStdString(*EncodeSavedReading(BirthData, 34)));
+    EXPECT_EQ(form->LastFileName(), Path("delhi.qlm"));
+    EXPECT_EQ(Read(Path("delhi.qlm")), QByteArray::fromStdString(*EncodeSavedReading(BirthOf(entry))));
 
     BackToForm(mdi);
     FillForm(*form, Entry1980());
@@ -271,7 +269,7 @@ TEST_F(ReadingFilesTest, AFailedSaveIsReportedAndChangesNothing) {
     MDI* mdi = ComputeShown(Entry1980());
     fake.fileAnswers.push_back(Path("first.qlm"));
     mdi->saveReading();
-    ASSERT_EQ(QString::fromStdString(ReadingState.lastFileName), Path("first.qlm"));
+    ASSERT_EQ(form->LastFileName(), Path("first.qlm"));
 
     // The writer's reason reaches the message.
     QDir(dir.path()).mkdir("taken.qlm");
@@ -301,7 +299,7 @@ TEST_F(ReadingFilesTest, AFailedSaveIsReportedAndChangesNothing) {
             EXPECT_TRUE(text.startsWith("The file could not be saved.")) << text.toStdString();
             EXPECT_TRUE(text.endsWith(QString::fromUtf8(c.reason))) << text.toStdString();
             EXPECT_EQ(fake.messages.back().icon, platform::MessageIcon::Error);
-            EXPECT_EQ(QString::fromStdString(ReadingState.lastFileName), Path("first.qlm"));
+            EXPECT_EQ(form->LastFileName(), Path("first.qlm"));
         }
     }
     EXPECT_TRUE(QFileInfo(Path("taken.qlm")).isDir());
@@ -316,7 +314,7 @@ TEST_F(ReadingFilesTest, AFullDiskKeepsTheEarlierFileAndIsReported) {
     MDI* mdi = ComputeShown(Entry1980());
     for (const QString& name : {QString("kept.qlm"), QString("kept.txt")})
         Write(Path(name), "earlier contents");
-    ReadingState.lastFileName = "before";
+    form->SetLastFileName("before");
     for (const FileStep step :
          {FileStep::Open, FileStep::Write, FileStep::Flush, FileStep::Close, FileStep::Rename}) {
         SetFileFaultHook([step](FileStep s) { return s == step ? ENOSPC : 0; });
@@ -331,7 +329,7 @@ TEST_F(ReadingFilesTest, AFullDiskKeepsTheEarlierFileAndIsReported) {
             EXPECT_TRUE(fake.messages[0].text.startsWith("The file could not be saved."))
                 << fake.messages[0].text.toStdString();
             EXPECT_EQ(Read(Path(name)), "earlier contents") << static_cast<int>(step);
-            EXPECT_EQ(ReadingState.lastFileName, "before");
+            EXPECT_EQ(form->LastFileName(), "before");
         }
     }
     SetFileFaultHook({});
@@ -340,12 +338,14 @@ TEST_F(ReadingFilesTest, AFullDiskKeepsTheEarlierFileAndIsReported) {
 
 TEST_F(ReadingFilesTest, AReadingThatCannotBeSavedWholeIsRefused) {
     MDI* mdi = ComputeShown(Entry1980());
-    BirthData.city = "K\u00F8benhavn"; // ø cannot be raised by 85 within a byte
+    ::Reading reading = *mdi->Display().ShownReading();
+    reading.birth.city = "K\u00F8benhavn"; // ø cannot be raised by 85 within a byte
+    mdi->ShowReadingWindow(std::make_shared<const ::Reading>(reading));
     fake.fileAnswers.push_back(Path("dk.qlm"));
     mdi->saveReading();
     EXPECT_EQ(fake.MessageTexts(), QStringList{"This reading holds characters that cannot be saved."});
     EXPECT_FALSE(QFileInfo::exists(Path("dk.qlm")));
-    EXPECT_EQ(ReadingState.lastFileName, "");
+    EXPECT_EQ(form->LastFileName(), "");
 }
 
 // ---------------------------------------------------------------- text export
@@ -361,7 +361,7 @@ TEST_F(ReadingFilesTest, ExportWritesTheFortyOneLinesByteForByte) {
     EXPECT_TRUE(r.promptOverwrite);
 
     const QByteArray bytes = Read(Path("chart.txt"));
-    EXPECT_EQ(bytes, QByteArray::fromStdString(ChartExportText()));
+    EXPECT_EQ(bytes, QByteArray::fromStdString(ChartExportText(*ReadingOf(Entry1980()))));
     const QList<QByteArray> lines = bytes.split('\n');
     ASSERT_EQ(lines.size(), 42); // 41 lines, each ended by CR LF
     for (int i = 0; i < 41; ++i)
@@ -388,7 +388,7 @@ TEST_F(ReadingFilesTest, ExportAndSaveShareTheLastNameEachWithItsOwnSuffix) {
     mdi->saveReading(); // cancelled
     EXPECT_EQ(fake.fileRequests[2].presetName, Path("b.qlm"));
     mdi->exportChart(); // cancelled: nothing written, the name kept
-    EXPECT_EQ(QString::fromStdString(ReadingState.lastFileName), Path("b.txt"));
+    EXPECT_EQ(form->LastFileName(), Path("b.txt"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), (QStringList{"a.qlm", "b.txt"}));
 }
 
@@ -443,7 +443,7 @@ TEST_F(ReadingFilesTest, ExportingTwiceToOneNameKeepsOnlyTheSecond) {
     Write(Path("chart.txt"), QByteArray(5000, 'x'));
     fake.fileAnswers.push_back(Path("chart.txt"));
     mdi->exportChart();
-    EXPECT_EQ(Read(Path("chart.txt")), QByteArray::fromStdString(ChartExportText()));
+    EXPECT_EQ(Read(Path("chart.txt")), QByteArray::fromStdString(ChartExportText(*ReadingOf(Entry1980()))));
 }
 
 // ---------------------------------------------------------------- the picture library
@@ -500,7 +500,7 @@ TEST_F(ReadingFilesTest, PicturesGetFreeNamesAndLeaveNoBitmap) {
     EXPECT_EQ(r.filter, "JPEG Image (*.jpg)");
     EXPECT_EQ(r.defaultSuffix, "JPG");
     EXPECT_EQ(r.title, "");
-    EXPECT_EQ(ReadingState.lastFileName, "");
+    EXPECT_EQ(form->LastFileName(), "");
 }
 
 TEST_F(ReadingFilesTest, PictureNamesAreCutAtTheirFirstDot) {

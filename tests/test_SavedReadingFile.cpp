@@ -72,10 +72,10 @@ TEST(SavedText, EveryStorableCharacterRoundTrips) {
 }
 
 TEST(SavedReading, WritesSeventeenEncodedLines) {
-    ASSERT_TRUE(CopyEntryToBirthData(MakeEntry(1980, 3, 5, 7, 5, 34, "28", "36", false, "77", "12", true)));
-    BirthData.name = "  Asha Rao  ";
-    BirthData.city = "New Delhi";
-    const auto file = EncodeSavedReading(BirthData, 34);
+    Birth birth = BirthOf(MakeEntry(1980, 3, 5, 7, 5, 34, "28", "36", false, "77", "12", true));
+    birth.name = "  Asha Rao  ";
+    birth.city = "New Delhi";
+    const auto file = EncodeSavedReading(birth);
     ASSERT_TRUE(file);
     std::vector<std::string> expected = GoodLines();
     expected[9] = "28";
@@ -85,16 +85,15 @@ TEST(SavedReading, WritesSeventeenEncodedLines) {
 }
 
 TEST(SavedReading, RefusesAReadingWithUnsavableCharacters) {
-    ASSERT_TRUE(CopyEntryToBirthData(Entry1980()));
-    BirthData.city = "K\u00F8benhavn";
-    EXPECT_FALSE(EncodeSavedReading(BirthData, 29));
+    Birth birth = BirthOf(Entry1980());
+    birth.city = "K\u00F8benhavn";
+    EXPECT_FALSE(EncodeSavedReading(birth));
 }
 
 TEST(SavedReading, ReadsBackWhatWasWritten) {
     BirthEntry e = MakeEntry(2050, 12, 31, 24, 59, 70, "33", "52", true, "151", "12", false, true);
     e.name = " Ravi  Kumar ";
-    ASSERT_TRUE(CopyEntryToBirthData(e));
-    const auto file = EncodeSavedReading(BirthData, e.zoneRow);
+    const auto file = EncodeSavedReading(BirthOf(e));
     ASSERT_TRUE(file);
     const auto back = DecodeSavedReading(*file);
     ASSERT_TRUE(back);

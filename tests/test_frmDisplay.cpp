@@ -8,7 +8,10 @@
 #include "astro/modVedicEphemeris.h"
 #include "astro/modVedicPlanetPosition.h"
 #include "pipeline/ReadingPipeline.h"
-#include "records/Records.h"
+#include "reading/ReadingTexts.h"
+#include "records/Reading.h"
+
+#include <functional>
 
 #include <QGroupBox>
 #include <QHeaderView>
@@ -117,9 +120,23 @@ std::array<int, 3> FrameProfile(const QImage& image, QPoint from, QPoint step) {
 
 } // namespace
 
+// Shows a changed copy of the reading on display: each body from the Sun to Ketu at 15 degrees of the
+// sign given, the lagna's sign, and the retrograde marks.
+void ShowPlaced(frmDisplay& d, const std::array<int, 9>& signs, int lagna,
+                const std::array<bool, 9>& marked) {
+    Reading r = *d.ShownReading();
+    for (std::size_t i = 0; i < 9; ++i) {
+        r.longitudes[i] = signs[i] * 30 + 15;
+        r.signs[i] = signs[i];
+        r.retrograde[i] = marked[i];
+    }
+    r.signs[static_cast<std::size_t>(BodySlot::Ascendant)] = lagna;
+    d.ShowReading(std::make_shared<const Reading>(r));
+}
+
 class DisplayTest : public FormTest {
   protected:
-    frmDisplay& Reading(const BirthEntry& entry) {
+    frmDisplay& DisplayOf(const BirthEntry& entry) {
         MDI* mdi = Compute(entry);
         EXPECT_NE(mdi, nullptr);
         return mdi->Display();
@@ -132,7 +149,7 @@ TEST_F(DisplayTest, Reading1980ShowsItsPlanetsDetailsAndCells) {
     entry.city = "London";
     entry.state = "Greater London";
     entry.country = "England";
-    const frmDisplay& d = Reading(entry);
+    const frmDisplay& d = DisplayOf(entry);
 
     EXPECT_EQ(d.lblName->text(), "Name: Ann Lee");
     EXPECT_EQ(d.lblDOB->text(), "Date of Birth: January 1, 1980");
@@ -173,7 +190,7 @@ TEST_F(DisplayTest, Reading1980ShowsItsPlanetsDetailsAndCells) {
 }
 
 TEST_F(DisplayTest, Reading1947ShowsItsPlanetsAndTheCrowdedCancerCell) {
-    const frmDisplay& d = Reading(Entry1947());
+    const frmDisplay& d = DisplayOf(Entry1947());
     const char* const planets[7] = {"28 Can 43", nullptr,     "14 Can 25", "23 Can 18",
                                     "08 Gem 12", "26 Lib 39", "21 Can 11"};
     for (int i = 0; i < 7; ++i)
@@ -198,7 +215,7 @@ TEST_F(DisplayTest, Reading1947ShowsItsPlanetsAndTheCrowdedCancerCell) {
 }
 
 TEST_F(DisplayTest, EmptyCellsShowOnlyTheirSignNumbers) {
-    const frmDisplay& d = Reading(Entry1947());
+    const frmDisplay& d = DisplayOf(Entry1947());
     for (int j = 0; j < 12; ++j)
         EXPECT_EQ(d.lblSouthPosition[static_cast<std::size_t>(j)]->text(), QString::number(j + 1));
     for (int empty : {kAries, kLeo, kVirgo, kSagittarius, kCapricorn, kAquarius}) {
@@ -210,7 +227,7 @@ TEST_F(DisplayTest, EmptyCellsShowOnlyTheirSignNumbers) {
 }
 
 TEST_F(DisplayTest, SignCellsRunClockwiseFromTheSecondCellOfTheTopRow) {
-    const frmDisplay& d = Reading(Entry1980());
+    const frmDisplay& d = DisplayOf(Entry1980());
     const int side = d.picSouthRasi->width() / 4;
     for (int j = 0; j < 12; ++j) {
         for (const QLabel* label :
@@ -227,18 +244,10 @@ TEST_F(DisplayTest, SignCellsRunClockwiseFromTheSecondCellOfTheTopRow) {
 }
 
 TEST_F(DisplayTest, ACellWithTheAscendantAndFourRetrogradePlanetsShowsEveryLine) {
-    frmDisplay& d = Reading(Entry1947());
+    frmDisplay& d = DisplayOf(Entry1947());
     // A made-up reading: the ascendant and Mercury, Venus, Mars and Saturn, all retrograde, in Gemini.
-    ReadingState.lagnaSignCode = "Gem";
-    const char* const positions[9] = {"01 Ari 00", "01 Tau 00", "02 Gem 00", "03 Gem 00", "04 Gem 00",
-                                      "05 Can 00", "06 Gem 00", "07 Leo 00", "07 Aqu 00"};
-    const char* const labels[9] = {"Surya",     "Chandra",    "Budha (R) ", "Shukra (R) ", "Mangala (R) ",
-                                   "Guru (R) ", "Shani (R) ", "Rahu",       "Ketu"};
-    for (std::size_t i = 0; i < 9; ++i) {
-        ReadingState.planetPositions[i] = positions[i];
-        ReadingState.bodyLabels[i] = labels[i];
-    }
-    d.ShowReading();
+    ShowPlaced(d, {kAries, kTaurus, kGemini, kGemini, kGemini, kCancer, kGemini, kLeo, kAquarius}, kGemini,
+               {false, false, true, true, true, true, true, false, false});
     EXPECT_EQ(CellLines(d, kGemini),
               QStringList({"Asc", "Budha (R) ", "Shukra (R) ", "Mangala (R) ", "Shani (R) "}));
     EXPECT_TRUE(ShowsEveryEntry(d, kGemini));
@@ -255,14 +264,14 @@ TEST_F(DisplayTest, DetailsAreWrittenInPlainNumbers) {
     entry.minute = 5;
     entry.latDeg = "8";
     entry.latMin = "05";
-    const frmDisplay& d = Reading(entry);
+    const frmDisplay& d = DisplayOf(entry);
     EXPECT_EQ(d.lblDOB->text(), "Date of Birth: March 5, 1980");
     EXPECT_EQ(d.lblTOB->text(), "Time of Birth: 7 HH 5 MM ");
     EXPECT_EQ(d.lblLatitude->text(), "Latitude: 8 Degree 5 Minute");
 }
 
 TEST_F(DisplayTest, FixedCaptionsOfTheDisplay) {
-    const frmDisplay& d = Reading(Entry1980());
+    const frmDisplay& d = DisplayOf(Entry1980());
     EXPECT_EQ(d.windowTitle(), "Quillmere v1.15");
     EXPECT_EQ(d.fraPersonal->title(), "Personal Details");
     EXPECT_EQ(d.fraPlanets->title(), "Vedic Planetary Position");
@@ -297,7 +306,7 @@ TEST_F(DisplayTest, FixedCaptionsOfTheDisplay) {
 }
 
 TEST_F(DisplayTest, TheInterpretationHoldsTheTwelveColouredHeadings) {
-    const frmDisplay& d = Reading(Entry1947());
+    const frmDisplay& d = DisplayOf(Entry1947());
     EXPECT_TRUE(d.RTB->isReadOnly());
     const QStringList lines = d.RTB->toPlainText().split('\n');
     QStringList headings;
@@ -317,7 +326,7 @@ TEST_F(DisplayTest, TheInterpretationHoldsTheTwelveColouredHeadings) {
 // ---------------------------------------------------------------- room for every value
 
 TEST_F(DisplayTest, TheViewsHaveTheirDesignedSizeAndHoldTheirFrames) {
-    const frmDisplay& d = Reading(Entry1980());
+    const frmDisplay& d = DisplayOf(Entry1980());
     // 9405 by 7725 twips for the form, 9135 by 7455 at 120, 120 for the views, 15 twips a pixel.
     EXPECT_EQ(d.size(), QSize(627, 515));
     EXPECT_EQ(d.views->geometry(), QRect(8, 8, 609, 497));
@@ -335,7 +344,7 @@ TEST_F(DisplayTest, EveryLineBesideTheChartShowsWholeInEitherCalculation) {
         if (!calculation)
             continue; // built without the precise calculation
         calculation->trigger();
-        frmDisplay& d = Reading(Entry1980());
+        frmDisplay& d = DisplayOf(Entry1980());
         QCoreApplication::processEvents(); // the layouts settle as on screen
         for (const QGroupBox* box : {d.fraOther, d.fraPlanets}) {
             for (const QLabel* label : box->findChildren<QLabel*>()) {
@@ -353,81 +362,80 @@ TEST_F(DisplayTest, EveryLineBesideTheChartShowsWholeInEitherCalculation) {
 }
 
 TEST_F(DisplayTest, EveryValueOfTheOtherDetailsShowsWhole) {
-    frmDisplay& d = Reading(Entry1980());
-    std::vector<std::string> nakshatras, lords, padas, lagnas, rashis, ayanamsas;
+    frmDisplay& d = DisplayOf(Entry1980());
+    using Change = std::function<void(::Reading&)>;
+    std::vector<Change> nakshatras, lords, padas, lagnas, rashis, ayanamsas;
     for (int i = 0; i < 27; ++i)
-        nakshatras.push_back(NakshatraForLongitude((i + 0.5) * 360.0 / 27));
-    for (const NakshatraRow& row : NakshatraRows) {
-        nakshatras.push_back(row.name);
-        lords.push_back(row.lord);
-        padas.push_back(row.pada);
-    }
+        nakshatras.push_back([i](::Reading& r) { r.nakshatra = i; });
+    for (const PeriodLord& lord : kNakshatraLords)
+        lords.push_back([body = lord.body](::Reading& r) { r.nakshatraLord = body; });
+    for (int pada = 1; pada <= 4; ++pada)
+        padas.push_back([pada](::Reading& r) { r.pada = pada; });
     for (int s = 0; s < 12; ++s) {
-        lagnas.push_back(LagnaNameForCode(SignCodeTable[static_cast<std::size_t>(s)]));
-        rashis.push_back(RashiForSignCode(SignCodeTable[static_cast<std::size_t>(s)]));
+        lagnas.push_back([s](::Reading& r) { r.signs[static_cast<std::size_t>(BodySlot::Ascendant)] = s; });
+        rashis.push_back([s](::Reading& r) { r.signs[static_cast<std::size_t>(BodySlot::Moon)] = s; });
     }
-    // The ayanamsa of every year the form offers, and each of those with every digit the same, for
-    // type whose digits differ in width.
+    // The ayanamsa of every year the form offers, and every shape of its text with every digit the same
+    // (minutes and seconds of one or two digits, their tens at most 5), for type whose digits differ in
+    // width.
     BirthEntry entry = Entry1980();
     for (int year = 1901; year <= 2050; ++year) {
         entry.year = year;
-        ASSERT_TRUE(CopyEntryToBirthData(entry));
-        ASSERT_TRUE(ComputeReading()) << year;
-        const QString text = QString::fromStdString(ReadingState.ayanamsaDisplayText);
-        for (char digit = '0'; digit <= '9'; ++digit) {
-            QString same = text;
-            for (QChar& c : same)
-                if (c.isDigit())
-                    c = QChar::fromLatin1(digit);
-            ayanamsas.push_back(same.toStdString());
-        }
+        const std::optional<::Reading> reading = ReadingOf(entry);
+        ASSERT_TRUE(reading) << year;
+        ayanamsas.push_back([a = reading->ayanamsa](::Reading& r) { r.ayanamsa = a; });
     }
+    for (int digit = 0; digit <= 9; ++digit)
+        for (int minutes : {digit, 11 * digit})
+            for (int seconds : {digit, 11 * digit})
+                if (minutes < 60 && seconds < 60)
+                    ayanamsas.push_back([=](::Reading& r) {
+                        r.ayanamsa = -(11 * digit + minutes / 60.0 + (seconds + 0.5) / 3600);
+                    });
+    using Text = std::function<std::string(const ::Reading&)>;
     const struct {
         QLabel* label;
-        std::string* field;
-        const std::vector<std::string>& values;
-    } details[] = {{d.lblNakshatra, &ReadingState.nakshatraName, nakshatras},
-                   {d.lblLord, &ReadingState.nakshatraLord, lords},
-                   {d.lblPada, &ReadingState.nakshatraPada, padas},
-                   {d.lblLagna, &ReadingState.lagnaName, lagnas},
-                   {d.lblRashi, &ReadingState.rashiName, rashis},
-                   {d.lblAyanamsha, &ReadingState.ayanamsaDisplayText, ayanamsas}};
+        const std::vector<Change>& changes;
+        Text text;
+    } details[] = {
+        {d.lblNakshatra, nakshatras, [](const ::Reading& r) { return std::string(MoonNakshatraName(r)); }},
+        {d.lblLord, lords, [](const ::Reading& r) { return std::string(NakshatraLordName(r)); }},
+        {d.lblPada, padas, PadaText},
+        {d.lblLagna, lagnas, [](const ::Reading& r) { return std::string(LagnaName(r)); }},
+        {d.lblRashi, rashis, [](const ::Reading& r) { return std::string(RashiName(r)); }},
+        {d.lblAyanamsha, ayanamsas, AyanamsaText}};
+    const ::Reading shown = *d.ShownReading();
     for (const auto& detail : details) {
         const std::string name = detail.label->objectName().toStdString();
         ASSERT_TRUE(detail.label->isVisible()) << name;
         EXPECT_TRUE(d.fraOther->rect().contains(detail.label->geometry())) << name;
         const int room = detail.label->contentsRect().width() - std::max(0, detail.label->indent());
-        for (const std::string& value : detail.values) {
-            ASSERT_FALSE(value.empty()) << name;
-            *detail.field = value;
-            d.ShowReading();
-            ASSERT_EQ(detail.label->text().toStdString(), value);
+        for (const Change& change : detail.changes) {
+            ::Reading r = shown;
+            change(r);
+            d.ShowReading(std::make_shared<const ::Reading>(r));
+            ASSERT_FALSE(detail.label->text().isEmpty()) << name;
+            ASSERT_EQ(detail.label->text().toStdString(), detail.text(r));
             EXPECT_LE(QFontMetrics(detail.label->font()).horizontalAdvance(detail.label->text()), room)
-                << name << ": " << value;
+                << name << ": " << detail.label->text().toStdString();
         }
     }
 }
 
 TEST_F(DisplayTest, TheEightPlanetsInCapricornOnFebruary4th1962AllShow) {
-    const frmDisplay& d = Reading(MakeEntry(1962, 2, 4, 7, 0, 34, "28", "39", false, "77", "13", true));
+    const frmDisplay& d = DisplayOf(MakeEntry(1962, 2, 4, 7, 0, 34, "28", "39", false, "77", "13", true));
     EXPECT_EQ(BaseLabels(CellLines(d, kCapricorn)), QStringList({"Asc", "Surya", "Chandra", "Budha", "Shukra",
                                                                  "Mangala", "Guru", "Shani", "Ketu"}));
     EXPECT_TRUE(ShowsEveryEntry(d, kCapricorn));
 }
 
 TEST_F(DisplayTest, AFullCellShowsItsTenLongestEntriesInEverySign) {
-    frmDisplay& d = Reading(Entry1947());
+    frmDisplay& d = DisplayOf(Entry1947());
     // The ascendant and all nine bodies, every planet that can be retrograde marked so.
-    const char* const labels[9] = {"Surya",     "Chandra",    "Budha (R) ", "Shukra (R) ", "Mangala (R) ",
-                                   "Guru (R) ", "Shani (R) ", "Rahu",       "Ketu"};
     for (int sign = 0; sign < 12; ++sign) {
-        const std::string code = kSignCodes[sign];
-        ReadingState.lagnaSignCode = code;
-        for (std::size_t i = 0; i < 9; ++i) {
-            ReadingState.planetPositions[i] = "15 " + code + " 00";
-            ReadingState.bodyLabels[i] = labels[i];
-        }
-        d.ShowReading();
+        std::array<int, 9> signs;
+        signs.fill(sign);
+        ShowPlaced(d, signs, sign, {false, false, true, true, true, true, true, false, false});
         ASSERT_EQ(CellLines(d, sign).size(), 10) << sign;
         EXPECT_TRUE(ShowsEveryEntry(d, sign)) << "sign " << sign;
     }
@@ -538,7 +546,7 @@ TEST_F(DisplayTest, TheNorthIndianChartShowsEachSignInItsHouseForTwoLagnas) {
 }
 
 TEST_F(DisplayTest, ThePeriodsViewShowsTheNinePeriodsAndMarksTheRunningOnes) {
-    frmDisplay& d = Reading(Entry1980());
+    frmDisplay& d = DisplayOf(Entry1980());
     QTest::mouseClick(d.cmdPeriods[0], Qt::LeftButton);
     ASSERT_EQ(d.views->currentWidget(), d.fraPeriods);
     ASSERT_EQ(d.tvwPeriods->topLevelItemCount(), 9);
@@ -577,7 +585,7 @@ TEST_F(DisplayTest, ThePeriodsViewShowsTheNinePeriodsAndMarksTheRunningOnes) {
 }
 
 TEST_F(DisplayTest, ThePositionsTableShowsEveryBodyWholeWithItsNakshatraPadaAndMark) {
-    frmDisplay& d = Reading(Entry1980());
+    frmDisplay& d = DisplayOf(Entry1980());
     d.showPeriods();
     d.tabPeriods->setCurrentWidget(d.fraPositions);
     QCoreApplication::processEvents();
@@ -596,8 +604,7 @@ TEST_F(DisplayTest, ThePositionsTableShowsEveryBodyWholeWithItsNakshatraPadaAndM
     EXPECT_EQ(row(9).mid(0, 4), (QStringList{"Ascendant", "Aries", "0", "23"}));
     EXPECT_EQ(row(10).mid(0, 4), (QStringList{"Midheaven", "Sagittarius", "15", "53"}));
     for (int r = 0; r < t->rowCount(); ++r) {
-        EXPECT_EQ(row(r)[7] == "(R)", ReadingState.bodyLabels[static_cast<std::size_t>(r)].ends_with(" (R) "))
-            << r;
+        EXPECT_EQ(row(r)[7] == "(R)", d.ShownReading()->Retrograde(static_cast<BodySlot>(r))) << r;
         for (int c = 0; c < t->columnCount(); ++c)
             EXPECT_GE(t->columnWidth(c), t->fontMetrics().horizontalAdvance(t->item(r, c)->text()))
                 << r << ',' << c;

@@ -7,7 +7,6 @@
 #include "forms/FilteredTextBox.h"
 #include "forms/PlaceFinder.h"
 #include "forms/frmAbout.h"
-#include "records/Records.h"
 
 #include <QAbstractItemView>
 #include <QAction>
@@ -444,14 +443,12 @@ TEST_F(FormTest, ARefusedFormLeavesTheLastReadingAndShowsNoWindow) {
     ASSERT_NE(Compute(kept), nullptr);
     form->MainWindow()->returnToEntryForm();
     ProcessDeferredDeletes();
-    ASSERT_EQ(BirthData.name, "Kept Person");
 
     form->txtName->clear();
     form->cmdCalculate->click();
     EXPECT_EQ(fake.MessageTexts().last(), "Please Enter Your Name");
     EXPECT_EQ(form->MainWindow(), nullptr);
     EXPECT_TRUE(form->isVisible());
-    EXPECT_EQ(BirthData.name, "Kept Person");
 }
 
 TEST_F(FormTest, AReadingThatCannotBeComputedIsNotShownAtAll) {
@@ -475,13 +472,16 @@ TEST_F(FormTest, TheReadingCommandCopiesTheFormAndHidesIt) {
     ASSERT_NE(mdi, nullptr);
     EXPECT_TRUE(mdi->isVisible());
     EXPECT_FALSE(form->isVisible());
-    EXPECT_EQ(BirthData.name, "  Spaced Name ");
-    EXPECT_EQ(BirthData.city, "Delhi");
-    EXPECT_FALSE(BirthData.lonEast);
-    EXPECT_FALSE(BirthData.latSouth);
-    EXPECT_TRUE(BirthData.dst);
-    EXPECT_EQ(BirthData.tzHoursSigned, -5);
-    EXPECT_EQ(BirthData.tzMinutes, 30);
+    ASSERT_NE(mdi->Display().ShownReading(), nullptr);
+    const Birth& birth = mdi->Display().ShownReading()->birth;
+    EXPECT_EQ(birth.name, "  Spaced Name ");
+    EXPECT_EQ(birth.city, "Delhi");
+    EXPECT_FALSE(birth.lonEast);
+    EXPECT_FALSE(birth.latSouth);
+    EXPECT_TRUE(birth.dst);
+    EXPECT_EQ(birth.zoneRow, 34);
+    EXPECT_EQ(birth.tzHoursSigned, -5);
+    EXPECT_EQ(birth.tzMinutes, 30);
 }
 
 // ---------------------------------------------------------------- layout

@@ -1,8 +1,8 @@
 #include "reading/modHouseLords.h"
 
 #include "reading/EmbeddedTexts.h"
+#include "reading/ReadingTexts.h"
 #include "reading/TextTable.h"
-#include "records/Records.h"
 #include "tools/ChartCommand.h"
 
 #include "support/TestBirths.h"
@@ -26,16 +26,24 @@ const std::array<const char*, 7> kPlanets{"Sun", "Moon", "Mercury", "Venus", "Ma
 // Signs (1..12) of the Sun, Moon, Mercury, Venus, Mars, Jupiter and Saturn.
 using Signs = std::array<int, 7>;
 
-void SetChart(int ascendantSign, const Signs& signs) {
-    ReadingState = ReadingStateRecord{};
-    ReadingState.ascendantSign = static_cast<std::int16_t>(ascendantSign);
-    for (std::size_t j = 0; j < 7; ++j) {
-        ReadingState.bodyNames[j] = kPlanets[j];
-        ReadingState.planetPositions[j] =
-            std::string("05 ") + kCodes[static_cast<std::size_t>(signs[j] - 1)] + " 26";
-    }
-    ReadingState.bodyNames[7] = "Rahu";
-    ReadingState.bodyNames[8] = "Ketu";
+// A reading with only what the house lords need: the ascendant's sign and the planets' signs.
+Reading Chart(int ascendantSign, const Signs& signs, HouseCounting counting = HouseCounting::FromAries) {
+    Reading r;
+    r.signs[static_cast<std::size_t>(BodySlot::Ascendant)] = ascendantSign - 1;
+    for (std::size_t j = 0; j < 7; ++j)
+        r.signs[j] = signs[j] - 1;
+    r.houseLords = PlaceHouseLords(r.signs, counting);
+    return r;
+}
+
+std::string Heading(const Reading& r, std::size_t k) {
+    return HouseLordHeading(r, static_cast<int>(k) + 1);
+}
+std::string LordText(const Reading& r, std::size_t k) {
+    return std::string(LordInHouseText(r, static_cast<int>(k) + 1));
+}
+std::string PlanetText(const Reading& r, std::size_t k) {
+    return std::string(PlanetInHouseText(r, static_cast<int>(k) + 1));
 }
 
 bool EndsWith(const std::string& s, const std::string& tail) {
@@ -54,36 +62,35 @@ TEST(HouseLords, PlacementCountsFromTheAscendant) {
 }
 
 TEST(HouseLords, AscendantAriesPlacesEveryLordInItsSignNumber) {
-    SetChart(1, {5, 2, 7, 10, 3, 12, 8});
-    BuildHouseLordReading();
-    EXPECT_EQ(ReadingState.lordHeadings[4], "Lord of the 5th House Sun is placed in House 5.");
-    EXPECT_EQ(ReadingState.lordHeadings[3], "Lord of the 4th House Moon is placed in House 2.");
-    EXPECT_EQ(ReadingState.lordHeadings[0], "Lord of the 1st House Mars is placed in House 3.");
-    EXPECT_EQ(ReadingState.lordHeadings[9], "Lord of the 10th House Saturn is placed in House 8.");
-    EXPECT_EQ(ReadingState.lordHeadings[11], "Lord of the 12th House Jupiter is placed in House 12.");
+    const Reading r = Chart(1, {5, 2, 7, 10, 3, 12, 8});
+    EXPECT_EQ(Heading(r, 4), "Lord of the 5th House Sun is placed in House 5.");
+    EXPECT_EQ(Heading(r, 3), "Lord of the 4th House Moon is placed in House 2.");
+    EXPECT_EQ(Heading(r, 0), "Lord of the 1st House Mars is placed in House 3.");
+    EXPECT_EQ(Heading(r, 9), "Lord of the 10th House Saturn is placed in House 8.");
+    EXPECT_EQ(Heading(r, 11), "Lord of the 12th House Jupiter is placed in House 12.");
 }
 
 TEST(HouseLords, AscendantPiscesWithMarsInAries) {
-    SetChart(12, {1, 1, 1, 1, 1, 1, 1});
-    BuildHouseLordReading();
-    EXPECT_EQ(ReadingState.lordHeadings[0], "Lord of the 1st House Mars is placed in House 2.");
-    EXPECT_EQ(ReadingState.lordHeadings[7], "Lord of the 8th House Mars is placed in House 2.");
+    const Reading r = Chart(12, {1, 1, 1, 1, 1, 1, 1});
+    EXPECT_EQ(Heading(r, 0), "Lord of the 1st House Mars is placed in House 2.");
+    EXPECT_EQ(Heading(r, 7), "Lord of the 8th House Mars is placed in House 2.");
 }
 
 // Every sign code read back through the sign names, for every ascendant.
 TEST(HouseLords, LordInTheAscendantsSignAndInTheSignBefore) {
     for (int a = 1; a <= 12; ++a) {
         const int before = a == 1 ? 12 : a - 1;
-        SetChart(a, {1, 1, 1, before, a, 1, 1}); // Mars (house 1) in the ascendant, Venus (house 2) before it
-        BuildHouseLordReading();
-        EXPECT_TRUE(EndsWith(ReadingState.lordHeadings[0], " is placed in House 1.")) << a;
-        EXPECT_TRUE(EndsWith(ReadingState.lordHeadings[1], " is placed in House 12.")) << a;
+        const Reading r = Chart(
+            a, {1, 1, 1, before, a, 1, 1}); // Mars (house 1) in the ascendant, Venus (house 2) before it
+
+        EXPECT_TRUE(EndsWith(Heading(r, 0), " is placed in House 1.")) << a;
+        EXPECT_TRUE(EndsWith(Heading(r, 1), " is placed in House 12.")) << a;
     }
 }
 
 TEST(HouseLords, HeadingsCarryOrdinalsAndPlainNumbers) {
-    SetChart(3, {7, 8, 9, 10, 11, 12, 1}); // placements from 5 to 11, one and two digits
-    BuildHouseLordReading();
+    const Reading r = Chart(3, {7, 8, 9, 10, 11, 12, 1}); // placements from 5 to 11, one and two digits
+
     const std::array<const char*, 12> expected{
         "Lord of the 1st House Mars is placed in House 9.",
         "Lord of the 2nd House Venus is placed in House 8.",
@@ -99,84 +106,91 @@ TEST(HouseLords, HeadingsCarryOrdinalsAndPlainNumbers) {
         "Lord of the 12th House Jupiter is placed in House 10.",
     };
     for (std::size_t k = 0; k < 12; ++k)
-        EXPECT_EQ(ReadingState.lordHeadings[k], expected[k]);
+        EXPECT_EQ(Heading(r, k), expected[k]);
 }
 
 TEST(HouseLords, SharedLordPairsShareHouseAndPlanetTextButNotLordText) {
     const std::array<std::pair<int, int>, 5> pairs{{{1, 8}, {2, 7}, {3, 6}, {9, 12}, {10, 11}}};
     for (int sign = 1; sign <= 12; ++sign) {
-        SetChart(4, {sign, sign, sign, sign, sign, sign, sign});
-        BuildHouseLordReading();
+        const Reading r = Chart(4, {sign, sign, sign, sign, sign, sign, sign});
         for (const auto& [a, b] : pairs) {
             const auto i = static_cast<std::size_t>(a - 1), j = static_cast<std::size_t>(b - 1);
-            const std::string& ha = ReadingState.lordHeadings[i];
-            const std::string& hb = ReadingState.lordHeadings[j];
+            const std::string ha = Heading(r, i);
+            const std::string hb = Heading(r, j);
             EXPECT_NE(ha, hb);
             EXPECT_EQ(ha.substr(ha.find(" House ", 12)), hb.substr(hb.find(" House ", 12))) << a << "/" << b;
-            EXPECT_EQ(planetTexts[i], planetTexts[j]) << a << "/" << b;
-            EXPECT_NE(lordTexts[i], lordTexts[j]) << a << "/" << b << " in sign " << sign;
+            EXPECT_EQ(PlanetText(r, i), PlanetText(r, j)) << a << "/" << b;
+            EXPECT_NE(LordText(r, i), LordText(r, j)) << a << "/" << b << " in sign " << sign;
         }
     }
 }
 
 // The chosen texts, checked against rows whose wording is fixed rather than against the tables.
 TEST(HouseLords, ChosenTextsFollowLordAndPlacement) {
-    SetChart(1, {6, 3, 2, 4, 1, 7, 10}); // Sun 6, Mercury 2, Venus 4, Mars 1, Jupiter 7
-    BuildHouseLordReading();
-    EXPECT_EQ(lordTexts[0], "You will be beautiful mentally and physically. You will be intelligent and "
-                            "interested in the opposite sex.");
-    EXPECT_EQ(lordTexts[1], "You will acquire great riches.");
-    EXPECT_EQ(lordTexts[4], "Your sons will give you a lot of unhappiness.");
-    EXPECT_EQ(planetTexts[4], "These are normally very determined workers but can be very demanding.");
+    const Reading r = Chart(1, {6, 3, 2, 4, 1, 7, 10}); // Sun 6, Mercury 2, Venus 4, Mars 1, Jupiter 7
+
+    EXPECT_EQ(LordText(r, 0), "You will be beautiful mentally and physically. You will be intelligent and "
+                              "interested in the opposite sex.");
+    EXPECT_EQ(LordText(r, 1), "You will acquire great riches.");
+    EXPECT_EQ(LordText(r, 4), "Your sons will give you a lot of unhappiness.");
+    EXPECT_EQ(PlanetText(r, 4), "These are normally very determined workers but can be very demanding.");
     const std::string mercury2 =
         "These people are full of money making ideas. They know the true value of things "
         "and are very value conscious.";
-    EXPECT_EQ(planetTexts[2], mercury2);
-    EXPECT_EQ(planetTexts[5], mercury2);
+    EXPECT_EQ(PlanetText(r, 2), mercury2);
+    EXPECT_EQ(PlanetText(r, 5), mercury2);
     const std::string jupiter7 =
         "These people are very open and have a strong sense of justice. They are very "
         "kind and caring to others.";
-    EXPECT_EQ(planetTexts[8], jupiter7);
-    EXPECT_EQ(planetTexts[11], jupiter7);
+    EXPECT_EQ(PlanetText(r, 8), jupiter7);
+    EXPECT_EQ(PlanetText(r, 11), jupiter7);
 
-    SetChart(12, {1, 1, 2, 1, 5, 11, 1}); // Mars in house 6, Jupiter in 12, Mercury in 3
-    BuildHouseLordReading();
-    EXPECT_EQ(lordTexts[0], "You may have some unhappiness from enemies.");
-    EXPECT_EQ(lordTexts[11], "You will be irritable and selfish and will incur losses.");
-    EXPECT_EQ(lordTexts[2],
+    const Reading pisces = Chart(12, {1, 1, 2, 1, 5, 11, 1}); // Mars in house 6, Jupiter in 12, Mercury in 3
+
+    EXPECT_EQ(LordText(pisces, 0), "You may have some unhappiness from enemies.");
+    EXPECT_EQ(LordText(pisces, 11), "You will be irritable and selfish and will incur losses.");
+    EXPECT_EQ(LordText(pisces, 2),
               "You will be intelligent, happy, prosperous, knowledgeable, virtuous, religious and "
               "honorable.");
-    EXPECT_NE(lordTexts[5], lordTexts[2]); // lord of 6 in house 3 has its own text
+    EXPECT_NE(LordText(pisces, 5), LordText(pisces, 2)); // lord of 6 in house 3 has its own text
 }
 
-TEST(HouseLords, UnplacedLordLeavesItsHousesEmptyAndANewReadingReplacesAll) {
-    SetChart(1, {5, 4, 3, 2, 1, 9, 10});
-    BuildHouseLordReading();
-    ASSERT_FALSE(lordTexts[3].empty());
-    ReadingState.planetPositions[4] = "05 Xyz 26"; // Mars: no sign
-    BuildHouseLordReading();
+TEST(HouseLords, UnplacedLordLeavesItsHousesEmpty) {
+    Reading r = Chart(1, {5, 4, 3, 2, 1, 9, 10});
+    ASSERT_FALSE(LordText(r, 3).empty());
+    r.signs[static_cast<std::size_t>(BodySlot::Mars)] = -1; // Mars: no sign
+    r.houseLords = PlaceHouseLords(r.signs, HouseCounting::FromAries);
     for (std::size_t k : {0u, 7u}) {
-        EXPECT_EQ(ReadingState.lordHeadings[k], "");
-        EXPECT_EQ(lordTexts[k], "");
-        EXPECT_EQ(planetTexts[k], "");
+        EXPECT_EQ(Heading(r, k), "");
+        EXPECT_EQ(LordText(r, k), "");
+        EXPECT_EQ(PlanetText(r, k), "");
     }
-    EXPECT_EQ(ReadingState.lordHeadings[4], "Lord of the 5th House Sun is placed in House 5.");
-    ReadingState.ascendantSign = 0;
-    BuildHouseLordReading();
-    for (std::size_t k = 0; k < 12; ++k)
-        EXPECT_TRUE(ReadingState.lordHeadings[k].empty() && lordTexts[k].empty() && planetTexts[k].empty())
-            << k;
+    EXPECT_EQ(Heading(r, 4), "Lord of the 5th House Sun is placed in House 5.");
+    for (HouseCounting counting : {HouseCounting::FromAries, HouseCounting::FromLagna}) {
+        r.signs[static_cast<std::size_t>(BodySlot::Ascendant)] = -1; // no lagna: no house
+        r.houseLords = PlaceHouseLords(r.signs, counting);
+        for (std::size_t k = 0; k < 12; ++k)
+            EXPECT_TRUE(Heading(r, k).empty() && LordText(r, k).empty() && PlanetText(r, k).empty()) << k;
+    }
+}
+
+TEST(HouseLords, FromTheLagnaHouseOneHasTheLagnasSign) {
+    // Lagna Leo: house 1 is Leo (the Sun's), house 2 Virgo (Mercury's), house 12 Cancer (the Moon's).
+    const Reading r = Chart(5, {5, 4, 3, 2, 1, 9, 10}, HouseCounting::FromLagna);
+    EXPECT_EQ(Heading(r, 0), "Lord of the 1st House Sun is placed in House 1.");
+    EXPECT_EQ(Heading(r, 1), "Lord of the 2nd House Mercury is placed in House 11.");
+    EXPECT_EQ(Heading(r, 11), "Lord of the 12th House Moon is placed in House 12.");
 }
 
 TEST(HouseLords, ReportTextIsTwelveBlocksWithCrLf) {
-    for (std::size_t k = 0; k < 12; ++k) {
-        ReadingState.lordHeadings[k] = "H" + std::to_string(k + 1);
-        lordTexts[k] = "L" + std::to_string(k + 1);
-        planetTexts[k] = "P" + std::to_string(k + 1);
-    }
-    const std::string text = HouseLordReportText();
-    EXPECT_EQ(text.rfind("H1\r\nL1\r\nP1\r\n\r\nH2\r\nL2\r\nP2\r\n\r\nH3\r\n", 0), 0u);
-    EXPECT_TRUE(EndsWith(text, "H12\r\nL12\r\nP12\r\n\r\n"));
+    const Reading r = Chart(3, {7, 8, 9, 10, 11, 12, 1});
+    const std::string text = HouseLordReportText(r);
+    EXPECT_EQ(text.rfind(Heading(r, 0) + "\r\n" + LordText(r, 0) + "\r\n" + PlanetText(r, 0) + "\r\n\r\n" +
+                             Heading(r, 1) + "\r\n",
+                         0),
+              0u);
+    EXPECT_TRUE(
+        EndsWith(text, Heading(r, 11) + "\r\n" + LordText(r, 11) + "\r\n" + PlanetText(r, 11) + "\r\n\r\n"));
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 48);
     EXPECT_EQ(std::count(text.begin(), text.end(), '\r'), 48);
 }
@@ -313,8 +327,8 @@ TEST(TextTableFile, ReportsEveryKindOfDamageWithItsLine) {
 }
 
 TEST(TextTableFile, EmbeddedTablesParseCleanly) {
-    EXPECT_TRUE(ParseTextTable(kPlanetInHouseSource, PlanetTableSections()).errors.empty());
-    EXPECT_TRUE(ParseTextTable(kLordInHouseSource, LordTableSections()).errors.empty());
+    EXPECT_TRUE(ParseTextTable(PlanetInHouseSource(), PlanetTableSections()).errors.empty());
+    EXPECT_TRUE(ParseTextTable(LordInHouseSource(), LordTableSections()).errors.empty());
     EXPECT_EQ(LordTableSections().front(), "Lord of house 1");
     EXPECT_EQ(LordTableSections().back(), "Lord of house 12");
 }
@@ -464,7 +478,6 @@ TEST(InterpretationTexts, LordEntriesKeepTheirRules) {
         troubledInSix += t.find("enem") != std::string::npos || t.find("unhapp") != std::string::npos;
     }
     EXPECT_GT(troubledInSix, 6);
-
     EXPECT_EQ(table[0][0],
               "You will be beautiful mentally and physically. You will be intelligent and interested "
               "in the opposite sex.");

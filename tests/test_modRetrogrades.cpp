@@ -1,6 +1,6 @@
 #include "astro/modRetrogrades.h"
 #include "pipeline/ReadingPipeline.h"
-#include "records/Records.h"
+#include "reading/ReadingTexts.h"
 #include "support/TestBirths.h"
 #include "tools/ChartCommand.h"
 
@@ -43,15 +43,21 @@ year_month_day Plus(year_month_day date, int days) {
     return year_month_day{sys_days{date} + std::chrono::days{days}};
 }
 
-void SetBirth(int year, int month, int day, int hour, int minute, int tzHoursSigned = 0) {
-    BirthData.year = static_cast<std::int16_t>(year);
-    BirthData.month = static_cast<std::int16_t>(month);
-    BirthData.day = static_cast<std::int16_t>(day);
-    BirthData.hour = static_cast<std::int16_t>(hour);
-    BirthData.minute = static_cast<std::int16_t>(minute);
-    BirthData.tzHoursSigned = tzHoursSigned;
-    BirthData.tzMinutesSigned = 0;
-    BirthData.dst = false;
+// The labels a reading of this birth shows: the marks of RetrogradesOnBirthDate on the base labels.
+std::array<std::string, 11> Labels(int year, int month, int day, int hour, int minute,
+                                   int tzHoursSigned = 0) {
+    Reading r;
+    r.birth.year = static_cast<std::int16_t>(year);
+    r.birth.month = static_cast<std::int16_t>(month);
+    r.birth.day = static_cast<std::int16_t>(day);
+    r.birth.hour = static_cast<std::int16_t>(hour);
+    r.birth.minute = static_cast<std::int16_t>(minute);
+    r.birth.tzHoursSigned = tzHoursSigned;
+    r.retrograde = RetrogradesOnBirthDate(r.birth);
+    std::array<std::string, 11> labels;
+    for (std::size_t i = 0; i < labels.size(); ++i)
+        labels[i] = BodyLabel(r, static_cast<BodySlot>(i));
+    return labels;
 }
 
 const std::array<std::string, 11> kBase{"Surya", "Chandra", "Budha", "Shukra",    "Mangala",  "Guru",
@@ -239,67 +245,47 @@ TEST(IsRetrograde, AgreesWithAScanOfEveryRow) {
 
 // ---------------------------------------------------------------- the marks
 
-TEST(MarkRetrogrades, SeveralPlanetsInOneReadingAndLabelsResetEachTime) {
+TEST(RetrogradesOnBirthDate, SeveralPlanetsInOneReading) {
     // 1 April 1985: Mercury (24 March to 17 April), Venus (inferior conjunction 3 April) and Saturn
     // (opposition in May) were retrograde; Mars and Jupiter were not.
-    SetBirth(1985, 4, 1, 12, 0);
-    ReadingState.planetPositions[2] = "05 Pis 10";
-    ReadingState.bodyLabels[0] = "stale";
-    ReadingState.bodyLabels[11] = "untouched";
-    MarkRetrogrades();
-    MarkRetrogrades(); // a second run must not double the marks
     const std::array<std::string, 11> marked{"Surya",   "Chandra",   "Budha (R) ", "Shukra (R) ",
                                              "Mangala", "Guru",      "Shani (R) ", "Rahu",
                                              "Ketu",    "Ascendant", "Midheaven"};
-    for (std::size_t i = 0; i < marked.size(); ++i)
-        EXPECT_EQ(ReadingState.bodyLabels[i], marked[i]) << i;
-    EXPECT_EQ(ReadingState.bodyLabels[2].size(), 10u);
-    EXPECT_EQ(ReadingState.bodyLabels[11], "untouched");
-    EXPECT_EQ(ReadingState.planetPositions[2], "05 Pis 10");
+    EXPECT_EQ(Labels(1985, 4, 1, 12, 0), marked);
+    EXPECT_EQ(Labels(1985, 4, 1, 12, 0)[2].size(), 10u);
 
     // 15 August 1947: none of the five was retrograde.
-    SetBirth(1947, 8, 15, 0, 0);
-    MarkRetrogrades();
-    for (std::size_t i = 0; i < kBase.size(); ++i)
-        EXPECT_EQ(ReadingState.bodyLabels[i], kBase[i]) << i;
+    EXPECT_EQ(Labels(1947, 8, 15, 0, 0), kBase);
 }
 
-TEST(MarkRetrogrades, LocalDateDecidesWhateverTheZone) {
+TEST(RetrogradesOnBirthDate, LocalDateDecidesWhateverTheZone) {
     // 25 March 1985, 02:00 ten hours east of Greenwich is still 24 March in universal time, the
     // date of the station; the local date is inside the period.
-    SetBirth(1985, 3, 25, 2, 0, -10);
-    MarkRetrogrades();
-    EXPECT_EQ(ReadingState.bodyLabels[2], "Budha (R) ");
+    EXPECT_EQ(Labels(1985, 3, 25, 2, 0, -10)[2], "Budha (R) ");
 
     // 17 April 1985, 01:00 at the same place is 16 April in universal time; locally the station date.
-    SetBirth(1985, 4, 17, 1, 0, -10);
-    MarkRetrogrades();
-    EXPECT_EQ(ReadingState.bodyLabels[2], "Budha");
+    EXPECT_EQ(Labels(1985, 4, 17, 1, 0, -10)[2], "Budha");
 
     // 16 April 1985, 20:00 ten hours west is 17 April in universal time; locally inside.
-    SetBirth(1985, 4, 16, 20, 0, 10);
-    MarkRetrogrades();
-    EXPECT_EQ(ReadingState.bodyLabels[2], "Budha (R) ");
+    EXPECT_EQ(Labels(1985, 4, 16, 20, 0, 10)[2], "Budha (R) ");
 
     // Hour 24 of 24 March is 25 March.
-    SetBirth(1985, 3, 24, 24, 0);
-    MarkRetrogrades();
-    EXPECT_EQ(ReadingState.bodyLabels[2], "Budha (R) ");
+    EXPECT_EQ(Labels(1985, 3, 24, 24, 0)[2], "Budha (R) ");
 }
 
 TEST(RetrogradeReading, PipelineChartCellsAndChartLinesShowTheMarks) {
     const BirthEntry london1985 = MakeEntry(1985, 4, 1, 12, 0, 29, "51", "30", false, "0", "0", true);
-    ASSERT_TRUE(CopyEntryToBirthData(london1985));
-    ASSERT_TRUE(ComputeReading());
-    EXPECT_EQ(ReadingState.bodyLabels[2], "Budha (R) ");
-    EXPECT_EQ(ReadingState.bodyLabels[3], "Shukra (R) ");
-    EXPECT_EQ(ReadingState.bodyLabels[6], "Shani (R) ");
+    const std::optional<Reading> r = ReadingOf(london1985);
+    ASSERT_TRUE(r);
+    EXPECT_EQ(BodyLabel(*r, BodySlot::Mercury), "Budha (R) ");
+    EXPECT_EQ(BodyLabel(*r, BodySlot::Venus), "Shukra (R) ");
+    EXPECT_EQ(BodyLabel(*r, BodySlot::Saturn), "Shani (R) ");
     // The base labels are exactly those the planet table writes.
     for (std::size_t i : {0u, 1u, 4u, 5u, 7u, 8u, 9u, 10u})
-        EXPECT_EQ(ReadingState.bodyLabels[i], kBase[i]) << i;
+        EXPECT_EQ(BodyLabel(*r, static_cast<BodySlot>(i)), kBase[i]) << i;
 
     int markedEntries = 0;
-    for (const auto& cell : ChartCellEntries())
+    for (const auto& cell : ChartCellEntries(*r))
         for (const std::string& entry : cell)
             markedEntries += entry.ends_with(" (R) ");
     EXPECT_EQ(markedEntries, 3);
@@ -316,9 +302,9 @@ TEST(RetrogradeReading, PipelineChartCellsAndChartLinesShowTheMarks) {
     for (const char* label : {"Budha (R) ", "Shukra (R) ", "Shani (R) "})
         EXPECT_NE(chartLines.find(label), std::string::npos) << label;
 
-    // The next reading, with no retrograde planet, shows the plain labels.
-    ASSERT_TRUE(CopyEntryToBirthData(Entry1947()));
-    ASSERT_TRUE(ComputeReading());
+    // A reading with no retrograde planet shows the plain labels.
+    const std::optional<Reading> india = ReadingOf(Entry1947());
+    ASSERT_TRUE(india);
     for (std::size_t i = 0; i < kBase.size(); ++i)
-        EXPECT_EQ(ReadingState.bodyLabels[i], kBase[i]) << i;
+        EXPECT_EQ(BodyLabel(*india, static_cast<BodySlot>(i)), kBase[i]) << i;
 }

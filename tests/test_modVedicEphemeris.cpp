@@ -1,5 +1,6 @@
 #include "astro/TextUtil.h"
 #include "astro/modVedicEphemeris.h"
+#include "records/Vocabulary.h"
 
 #include <gtest/gtest.h>
 
@@ -8,9 +9,9 @@
 
 namespace {
 
-BirthDataRecord Birth(int year, int month, int day, int hour, int minute, int tzH, int tzM, int lonDeg,
-                      int lonMin, bool east, bool dst = false) {
-    BirthDataRecord b;
+Birth MakeBirth(int year, int month, int day, int hour, int minute, int tzH, int tzM, int lonDeg, int lonMin,
+                bool east, bool dst = false) {
+    Birth b;
     b.year = static_cast<std::int16_t>(year);
     b.month = static_cast<std::int16_t>(month);
     b.day = static_cast<std::int16_t>(day);
@@ -29,7 +30,7 @@ BirthDataRecord Birth(int year, int month, int day, int hour, int minute, int tz
 
 // The earlier rule took the zone's direction from the longitude's hemisphere; where the two agree
 // the signed-zone rule must give the very same bits.
-double HemisphereRuleUniversalHours(const BirthDataRecord& b) {
+double HemisphereRuleUniversalHours(const Birth& b) {
     const double localHours = b.hour + b.minute / 60.0;
     double zoneHours = b.tzHours + b.tzMinutes / 60.0;
     double signedLongitude = b.lonDeg + b.lonMin / 60.0;
@@ -62,12 +63,12 @@ TEST(JulianDayNumber, ConsecutiveDaysAcrossMonthsAndLeapYears) {
 }
 
 TEST(BirthMoment, NoonUniversalTimeAtJ2000GivesZeroCenturies) {
-    const BirthMoment m = ComputeBirthMoment(Birth(2000, 1, 1, 12, 0, 0, 0, 0, 0, false));
+    const BirthMoment m = ComputeBirthMoment(MakeBirth(2000, 1, 1, 12, 0, 0, 0, 0, 0, false));
     EXPECT_EQ(JulianCenturiesJ2000(m.julianDayNumber, m.universalHours), 0.0);
 }
 
 TEST(BirthMoment, EasternZoneBeforeMidnightMovesIntoThePreviousDay) {
-    const BirthMoment m = ComputeBirthMoment(Birth(1990, 1, 1, 0, 30, -5, -30, 77, 13, true));
+    const BirthMoment m = ComputeBirthMoment(MakeBirth(1990, 1, 1, 0, 30, -5, -30, 77, 13, true));
     EXPECT_EQ(m.universalHours, -5.0);
     EXPECT_EQ(m.julianDayNumber, 2447893.0); // the date itself is not changed
     EXPECT_LT(JulianCenturiesJ2000(m.julianDayNumber, m.universalHours),
@@ -75,23 +76,24 @@ TEST(BirthMoment, EasternZoneBeforeMidnightMovesIntoThePreviousDay) {
 }
 
 TEST(BirthMoment, WesternZoneAddsTheZone) {
-    const BirthMoment m = ComputeBirthMoment(Birth(1990, 1, 1, 0, 30, 5, 30, 77, 13, false));
+    const BirthMoment m = ComputeBirthMoment(MakeBirth(1990, 1, 1, 0, 30, 5, 30, 77, 13, false));
     EXPECT_EQ(m.universalHours, 6.0);
 }
 
 TEST(BirthMoment, ZoneKeepsItsOwnSignWhateverTheHemisphere) {
     // Indian Time for a birth west of Greenwich, and Eastern Standard Time for one east of it.
-    EXPECT_EQ(ComputeBirthMoment(Birth(1990, 1, 1, 0, 30, -5, -30, 3, 42, false)).universalHours, -5.0);
-    EXPECT_EQ(ComputeBirthMoment(Birth(1990, 1, 1, 12, 0, 5, 0, 2, 20, true)).universalHours, 17.0);
+    EXPECT_EQ(ComputeBirthMoment(MakeBirth(1990, 1, 1, 0, 30, -5, -30, 3, 42, false)).universalHours, -5.0);
+    EXPECT_EQ(ComputeBirthMoment(MakeBirth(1990, 1, 1, 12, 0, 5, 0, 2, 20, true)).universalHours, 17.0);
     // Spain keeps Central European Time though it lies west of Greenwich.
-    EXPECT_EQ(ComputeBirthMoment(Birth(1990, 6, 1, 12, 0, -1, 0, 3, 42, false, true)).universalHours, 10.0);
+    EXPECT_EQ(ComputeBirthMoment(MakeBirth(1990, 6, 1, 12, 0, -1, 0, 3, 42, false, true)).universalHours,
+              10.0);
 }
 
 TEST(BirthMoment, DaylightSavingMovesUniversalTimeOneHourEarlierInBothHemispheres) {
-    const BirthMoment eastStd = ComputeBirthMoment(Birth(1990, 6, 1, 12, 0, -5, -30, 77, 13, true));
-    const BirthMoment eastDst = ComputeBirthMoment(Birth(1990, 6, 1, 12, 0, -5, -30, 77, 13, true, true));
-    const BirthMoment westStd = ComputeBirthMoment(Birth(1990, 6, 1, 12, 0, 5, 0, 74, 0, false));
-    const BirthMoment westDst = ComputeBirthMoment(Birth(1990, 6, 1, 12, 0, 5, 0, 74, 0, false, true));
+    const BirthMoment eastStd = ComputeBirthMoment(MakeBirth(1990, 6, 1, 12, 0, -5, -30, 77, 13, true));
+    const BirthMoment eastDst = ComputeBirthMoment(MakeBirth(1990, 6, 1, 12, 0, -5, -30, 77, 13, true, true));
+    const BirthMoment westStd = ComputeBirthMoment(MakeBirth(1990, 6, 1, 12, 0, 5, 0, 74, 0, false));
+    const BirthMoment westDst = ComputeBirthMoment(MakeBirth(1990, 6, 1, 12, 0, 5, 0, 74, 0, false, true));
     EXPECT_EQ(eastDst.universalHours, eastStd.universalHours - 1);
     EXPECT_EQ(westDst.universalHours, westStd.universalHours - 1);
 }
@@ -105,21 +107,21 @@ TEST(BirthMoment, AgreesBitForBitWithTheHemisphereRuleWhereBothAgree) {
         const int h = zh(gen);
         const int m = zoneMinutes[n % 4 < 2 ? 0 : 1];
         const int sign = east ? -1 : 1;
-        const BirthDataRecord b = Birth(1950, 6, 15, hour(gen), minute(gen), sign * h, sign * m, lonDeg(gen),
-                                        lonMin(gen), east, n % 3 == 0);
+        const Birth b = MakeBirth(1950, 6, 15, hour(gen), minute(gen), sign * h, sign * m, lonDeg(gen),
+                                  lonMin(gen), east, n % 3 == 0);
         ASSERT_EQ(ComputeBirthMoment(b).universalHours, HemisphereRuleUniversalHours(b)) << n;
     }
     // Zone 0 on either side, and longitude 0 marked east (counted as west).
     for (bool east : {false, true})
         for (bool dst : {false, true}) {
-            const BirthDataRecord b = Birth(1950, 6, 15, 7, 41, 0, 0, east ? 0 : 3, 0, east, dst);
+            const Birth b = MakeBirth(1950, 6, 15, 7, 41, 0, 0, east ? 0 : 3, 0, east, dst);
             EXPECT_EQ(ComputeBirthMoment(b).universalHours, HemisphereRuleUniversalHours(b));
         }
 }
 
 TEST(BirthMoment, HourTwentyFourIsTheNextDaysMidnight) {
-    const BirthMoment at24 = ComputeBirthMoment(Birth(1990, 1, 1, 24, 10, 0, 0, 0, 0, false));
-    const BirthMoment next = ComputeBirthMoment(Birth(1990, 1, 2, 0, 10, 0, 0, 0, 0, false));
+    const BirthMoment at24 = ComputeBirthMoment(MakeBirth(1990, 1, 1, 24, 10, 0, 0, 0, 0, false));
+    const BirthMoment next = ComputeBirthMoment(MakeBirth(1990, 1, 2, 0, 10, 0, 0, 0, 0, false));
     EXPECT_NEAR(JulianCenturiesJ2000(at24.julianDayNumber, at24.universalHours),
                 JulianCenturiesJ2000(next.julianDayNumber, next.universalHours), 1e-15);
 }
@@ -131,7 +133,7 @@ TEST(LunarEphemeris, AtJ2000) {
 }
 
 TEST(LunarEphemeris, Delhi1985) {
-    const BirthMoment m = ComputeBirthMoment(Birth(1985, 3, 15, 10, 30, -5, -30, 77, 13, true));
+    const BirthMoment m = ComputeBirthMoment(MakeBirth(1985, 3, 15, 10, 30, -5, -30, 77, 13, true));
     const double T = JulianCenturiesJ2000(m.julianDayNumber, m.universalHours);
     EXPECT_NEAR(T, -0.1479888, 5e-8);
     EXPECT_NEAR(ComputeAyanamsa(T), -23.647020, 5e-7);
@@ -140,7 +142,7 @@ TEST(LunarEphemeris, Delhi1985) {
 }
 
 TEST(LunarEphemeris, NewYork1976WithDaylightSaving) {
-    const BirthMoment m = ComputeBirthMoment(Birth(1976, 7, 4, 14, 15, 5, 0, 74, 0, false, true));
+    const BirthMoment m = ComputeBirthMoment(MakeBirth(1976, 7, 4, 14, 15, 5, 0, 74, 0, false, true));
     EXPECT_EQ(m.universalHours, 18.25);
     const double T = JulianCenturiesJ2000(m.julianDayNumber, m.universalHours);
     EXPECT_NEAR(TropicalMoonLongitude(T), 193.287506, 5e-7);
@@ -201,7 +203,11 @@ TEST(PositionText, PartsNakshatraAndRashi) {
         const std::string text = FormatZodiacPosition(c.longitude);
         EXPECT_EQ(text, c.text) << c.longitude;
         EXPECT_EQ(NakshatraForLongitude(c.longitude), c.nakshatra) << c.longitude;
-        EXPECT_EQ(RashiForSignCode(astro::LastChars(astro::Trim(text), 3)), c.rashi) << c.longitude;
+        EXPECT_EQ(kSigns[static_cast<std::size_t>(ZodiacSignOf(c.longitude))].sanskrit, c.rashi)
+            << c.longitude;
+        EXPECT_EQ(kSigns[static_cast<std::size_t>(ZodiacSignOf(c.longitude))].code,
+                  astro::LastChars(text, 3));
+        EXPECT_STREQ(NakshatraNameAt(NakshatraOf(c.longitude)), c.nakshatra) << c.longitude;
     }
 }
 
@@ -210,6 +216,11 @@ TEST(PositionText, CutsNeverRounds) {
     EXPECT_EQ(FormatZodiacPosition(359.9999), "29\u00B0 59' 59\" Pis");
     // No sign beyond Pisces: a full turn has no code.
     EXPECT_EQ(FormatZodiacPosition(360.0), "0\u00B0 0' 0\" ");
+    // The sign of the number is the sign of the text, from the whole degrees.
+    const std::pair<double, int> signs[] = {
+        {29.99999999, 0}, {30.0, 1}, {359.9999, 11}, {360.0, -1}, {725.0, -1}};
+    for (const auto& [longitude, sign] : signs)
+        EXPECT_EQ(ZodiacSignOf(longitude), sign) << longitude;
 }
 
 TEST(PositionText, EveryNakshatraStartsWhereTheTableSays) {
@@ -244,15 +255,18 @@ TEST(PositionText, EveryNakshatraStartsWhereTheTableSays) {
         const double start = n * 40.0 / 3.0;
         EXPECT_EQ(NakshatraForLongitude(start + 1e-9), names[n]) << n;
         EXPECT_EQ(NakshatraForLongitude(start + 13.3333), names[n]) << n;
+        EXPECT_EQ(NakshatraOf(start + 1e-9), n);
+        EXPECT_STREQ(NakshatraNameAt(n), names[n]);
     }
     EXPECT_EQ(NakshatraForLongitude(360.0), "");
     EXPECT_EQ(NakshatraForLongitude(-1.0), "");
+    EXPECT_EQ(NakshatraOf(360.0), -1);
+    EXPECT_EQ(NakshatraOf(-1.0), -1);
 }
 
-TEST(ComputeMoonPosition, WritesTextNakshatraAndRashi) {
-    BirthData = Birth(1985, 3, 15, 10, 30, -5, -30, 77, 13, true);
-    ComputeMoonPosition();
-    EXPECT_EQ(ReadingState.moonPositionText, "19\u00B0 2' 42\" Sag");
-    EXPECT_EQ(ReadingState.moonNakshatra, "Purva Ashadha");
-    EXPECT_EQ(ReadingState.moonRashi, "Dhanush");
+TEST(MoonLongitude, TextNakshatraAndRashiOfABirth) {
+    const double moon = MoonLongitude(MakeBirth(1985, 3, 15, 10, 30, -5, -30, 77, 13, true));
+    EXPECT_EQ(FormatZodiacPosition(moon), "19\u00B0 2' 42\" Sag");
+    EXPECT_EQ(NakshatraForLongitude(moon), "Purva Ashadha");
+    EXPECT_EQ(ZodiacSignOf(moon), 8);
 }

@@ -1,6 +1,7 @@
 #include "astro/AstroConstants.h"
 #include "astro/modVedicEphemeris.h"
 #include "astro/modVedicPlanetPosition.h"
+#include "records/Vocabulary.h"
 #include "support/TestBirths.h"
 
 #include <gtest/gtest.h>
@@ -11,11 +12,6 @@
 #include <random>
 
 namespace {
-
-BirthDataRecord BirthOf(const BirthEntry& e) {
-    EXPECT_TRUE(CopyEntryToBirthData(e));
-    return BirthData;
-}
 
 double Sidereal(int row, double days, double ayanamsa) {
     double s = GeocentricLongitude(row, days) - std::fabs(ayanamsa);
@@ -83,17 +79,19 @@ TEST(TimeZoneTable, OffsetsAreTheOppositeOfTheNumberInTheText) {
 
 TEST(TimeZoneTable, CopyingARowSetsTheUnsignedAndSignedPairs) {
     BirthEntry e = Entry1947();
-    BirthOf(e);
-    EXPECT_EQ(BirthData.tzHours, 5);
-    EXPECT_EQ(BirthData.tzMinutes, 30);
-    EXPECT_EQ(BirthData.tzHoursSigned, -5);
-    EXPECT_EQ(BirthData.tzMinutesSigned, -30);
+    const Birth india = BirthOf(e);
+    EXPECT_EQ(india.zoneRow, 34);
+    EXPECT_EQ(india.tzHours, 5);
+    EXPECT_EQ(india.tzMinutes, 30);
+    EXPECT_EQ(india.tzHoursSigned, -5);
+    EXPECT_EQ(india.tzMinutesSigned, -30);
     e.zoneRow = 50;
-    BirthOf(e);
-    EXPECT_EQ(BirthData.tzHours, 3);
-    EXPECT_EQ(BirthData.tzMinutes, 30);
-    EXPECT_EQ(BirthData.tzHoursSigned, 3);
-    EXPECT_EQ(BirthData.tzMinutesSigned, 30);
+    const Birth newfoundland = BirthOf(e);
+    EXPECT_EQ(newfoundland.zoneRow, 50);
+    EXPECT_EQ(newfoundland.tzHours, 3);
+    EXPECT_EQ(newfoundland.tzMinutes, 30);
+    EXPECT_EQ(newfoundland.tzHoursSigned, 3);
+    EXPECT_EQ(newfoundland.tzMinutesSigned, 30);
 }
 
 TEST(UniversalDateTime, SignedZoneRule) {
@@ -133,7 +131,7 @@ TEST(UniversalDateTime, DaylightSavingMovesItOneHourEarlierLikeTheMoonAndAngles)
     e.dst = true;
     ExpectDateTime(UniversalDateTime(BirthOf(e)), 1947, 8, 14, 17, 30);
     // The planets' moment and the Moon's moment stay one and the same.
-    const BirthMoment m = ComputeBirthMoment(BirthData);
+    const BirthMoment m = ComputeBirthMoment(BirthOf(e));
     EXPECT_EQ(m.universalHours, -6.5);
 }
 
@@ -175,28 +173,26 @@ TEST(FormatSignedDegrees, SignedWholeDegreesMinutesSeconds) {
     EXPECT_EQ(FormatSignedDegrees(5.9999999), "5\u00B0 59' 59\"");
 }
 
-TEST(ComputeChartAngles, London1980) {
-    BirthOf(Entry1980());
-    const ChartAngles a = ComputeAngles(BirthData);
+TEST(ComputeAngles, London1980) {
+    const ChartAngles a = ComputeAngles(BirthOf(Entry1980()));
     EXPECT_NEAR(a.centuries1900, 0.8, 1e-12);
     EXPECT_NEAR(a.ayanamsa, -23.576338, 5e-7);
     EXPECT_NEAR(a.ascendant - a.ayanamsa, 23.96, 0.005); // tropical ascendant
-    ComputeChartAngles();
-    EXPECT_EQ(ReadingState.ayanamsaText, "-23\u00B0 34' 34\"");
-    EXPECT_EQ(ReadingState.ascendantText, "0\u00B0 23' 16\" Ari");
-    EXPECT_EQ(ReadingState.midheavenText, "15\u00B0 53' 45\" Sag");
+    EXPECT_EQ(FormatSignedDegrees(a.ayanamsa), "-23\u00B0 34' 34\"");
+    EXPECT_EQ(FormatZodiacPosition(a.ascendant), "0\u00B0 23' 16\" Ari");
+    EXPECT_EQ(FormatZodiacPosition(a.midheaven), "15\u00B0 53' 45\" Sag");
 }
 
-TEST(ComputeChartAngles, Delhi1947) {
-    BirthOf(Entry1947());
-    EXPECT_EQ(ComputeBirthMoment(BirthData).universalHours, -5.5);
-    ComputeChartAngles();
-    EXPECT_NEAR(ReadingState.ayanamsa, -23.122552, 5e-7);
-    EXPECT_EQ(ReadingState.ascendantText, "7\u00B0 45' 43\" Tau");
-    EXPECT_EQ(ReadingState.midheavenText, "21\u00B0 27' 50\" Cap");
+TEST(ComputeAngles, Delhi1947) {
+    const Birth delhi = BirthOf(Entry1947());
+    EXPECT_EQ(ComputeBirthMoment(delhi).universalHours, -5.5);
+    const ChartAngles a = ComputeAngles(delhi);
+    EXPECT_NEAR(a.ayanamsa, -23.122552, 5e-7);
+    EXPECT_EQ(FormatZodiacPosition(a.ascendant), "7\u00B0 45' 43\" Tau");
+    EXPECT_EQ(FormatZodiacPosition(a.midheaven), "21\u00B0 27' 50\" Cap");
 }
 
-TEST(ComputeChartAngles, SouthernLatitudeChangesOnlyTheAscendant) {
+TEST(ComputeAngles, SouthernLatitudeChangesOnlyTheAscendant) {
     BirthEntry e = Entry1947();
     const ChartAngles north = ComputeAngles(BirthOf(e));
     e.latDirection = 1;
@@ -206,7 +202,7 @@ TEST(ComputeChartAngles, SouthernLatitudeChangesOnlyTheAscendant) {
     EXPECT_GT(std::fabs(north.ascendant - south.ascendant), 1.0);
 }
 
-TEST(ComputeChartAngles, DaylightSavingIsTheSameAsOneHourEarlier) {
+TEST(ComputeAngles, DaylightSavingIsTheSameAsOneHourEarlier) {
     for (BirthEntry e :
          {Entry1947(), MakeEntry(1976, 7, 4, 14, 15, 27, "40", "43", false, "74", "0", false)}) {
         e.dst = true;
@@ -219,7 +215,7 @@ TEST(ComputeChartAngles, DaylightSavingIsTheSameAsOneHourEarlier) {
     }
 }
 
-TEST(ComputeChartAngles, WesternBirthInAnEasternZone) {
+TEST(ComputeAngles, WesternBirthInAnEasternZone) {
     // Madrid, 12:00 Central European Time: 11:00 universal time, as for the same moment told in GMT.
     BirthEntry cet = MakeEntry(1990, 5, 10, 12, 0, 20, "40", "25", false, "3", "42", false);
     BirthEntry gmt = MakeEntry(1990, 5, 10, 11, 0, 29, "40", "25", false, "3", "42", false);
@@ -229,7 +225,7 @@ TEST(ComputeChartAngles, WesternBirthInAnEasternZone) {
     EXPECT_NEAR(a.midheaven, b.midheaven, 1e-9);
 }
 
-TEST(ComputeChartAngles, AscendantLiesOnTheEasternHorizon) {
+TEST(ComputeAngles, AscendantLiesOnTheEasternHorizon) {
     // Independent check: the ecliptic point rising at the local sidereal time, from the standard
     // formula in full precision, must agree with the chart's ascendant to a few hundredths.
     std::mt19937 gen(3);
@@ -238,7 +234,7 @@ TEST(ComputeChartAngles, AscendantLiesOnTheEasternHorizon) {
     for (int n = 0; n < 200; ++n) {
         BirthEntry e = MakeEntry(year(gen), month(gen), day(gen), hour(gen), 0, 29, std::to_string(lat(gen)),
                                  "0", n % 2 == 1, std::to_string(lon(gen)), "0", n % 3 == 0);
-        const BirthDataRecord b = BirthOf(e);
+        const Birth b = BirthOf(e);
         const BirthMoment m = ComputeBirthMoment(b);
         const double T = (m.julianDayNumber - 2415020 + m.universalHours / 24 - 0.5) / 36525;
         const double theta =
@@ -372,26 +368,25 @@ TEST(Planets, KetuFacesRahu) {
     }
 }
 
-TEST(ComputePlanetTable, FillsNamesLabelsAndPositions) {
-    BirthOf(Entry1980());
-    ComputeChartAngles();
-    ComputeMoonPosition();
-    ComputePlanetTable();
-    const char* names[] = {"Sun",    "Moon", "Mercury", "Venus",     "Mars",     "Jupiter",
-                           "Saturn", "Rahu", "Ketu",    "Ascendant", "Midheaven"};
-    const char* labels[] = {"Surya", "Chandra", "Budha", "Shukra",    "Mangala",  "Guru",
-                            "Shani", "Rahu",    "Ketu",  "Ascendant", "Midheaven"};
+TEST(PlanetLongitudes, TheBodiesInTheirSlotsAndTheirTexts) {
+    const Birth london = BirthOf(Entry1980());
+    const std::array<double, kFilledBodySlots> lon = PlanetLongitudes(london, ComputeAngles(london).ayanamsa);
     const char* positions[] = {"16 Sag 56", nullptr,     "05 Sag 26", "18 Cap 43", "20 Leo 46", "16 Leo 53",
-                               "03 Vir 43", "07 Leo 22", "07 Aqu 22", "00 Ari 23", "15 Sag 53"};
+                               "03 Vir 43", "07 Leo 22", "07 Aqu 22", nullptr,     nullptr};
     for (std::size_t i = 0; i < 11; ++i) {
-        EXPECT_EQ(ReadingState.bodyNames[i], names[i]);
-        EXPECT_EQ(ReadingState.bodyLabels[i], labels[i]);
         if (positions[i]) {
-            EXPECT_EQ(ReadingState.planetPositions[i], positions[i]) << i;
+            EXPECT_EQ(ShortZodiacPositionOf(lon[i]), positions[i]) << i;
+        } else {
+            EXPECT_EQ(lon[i], 0.0) << i; // the Moon's and the angles' come from their own computations
         }
     }
-    EXPECT_EQ(ReadingState.planetPositions[1], ShortZodiacPosition(ReadingState.moonPositionText));
-    EXPECT_EQ(ReadingState.planetPositions[11], "");
+    // The same numbers as the table rows and the nodes give on their own.
+    const double d = DaysFromJ2000(1980, 1, 1, 12, 0);
+    EXPECT_EQ(lon[static_cast<std::size_t>(BodySlot::Sun)], Sidereal(2, d, ComputeAngles(london).ayanamsa));
+    EXPECT_EQ(lon[static_cast<std::size_t>(BodySlot::Saturn)],
+              Sidereal(5, d, ComputeAngles(london).ayanamsa));
+    EXPECT_EQ(lon[static_cast<std::size_t>(BodySlot::Rahu)],
+              RahuLongitude(d, ComputeAngles(london).ayanamsa));
 }
 
 // ---------------------------------------------------------------- lagna and nakshatra lord
@@ -416,7 +411,7 @@ TEST(NakshatraRows, EachSignsPadasAddUpToNineAndLordsFollowTheCycle) {
     EXPECT_EQ(nakshatra, 26);
 }
 
-TEST(LookupNakshatraLord, EveryNakshatraInItsOwnSign) {
+TEST(ClassicNakshatraRow, EveryNakshatraInItsOwnSign) {
     struct {
         const char* name;
         const char* sign;
@@ -460,78 +455,41 @@ TEST(LookupNakshatraLord, EveryNakshatraInItsOwnSign) {
         {"Uttara Bhadrapada", "Pis", "Saturn", "4"},
         {"Revati", "Pis", "Mercury", "4"},
     };
+    int nakshatra = -1;
+    std::string previous;
     for (const auto& c : cases) {
-        ReadingState.nakshatraName = c.name;
-        ReadingState.moonPositionText = std::string("10\u00B0 0' 0\" ") + c.sign;
-        ReadingState.lagnaSignCode = "Leo"; // the ascendant plays no part
-        LookupNakshatraLord();
-        EXPECT_EQ(ReadingState.nakshatraLord, c.lord) << c.name << " in " << c.sign;
-        EXPECT_EQ(ReadingState.nakshatraPada, c.pada) << c.name << " in " << c.sign;
+        if (previous != c.name)
+            ++nakshatra;
+        previous = c.name;
+        const int row = ClassicNakshatraRow(nakshatra, SignIndexOfCode(c.sign));
+        ASSERT_GE(row, 0) << c.name << " in " << c.sign;
+        EXPECT_STREQ(NakshatraRows[row].name, c.name);
+        EXPECT_STREQ(NakshatraRows[row].lord, c.lord) << c.name << " in " << c.sign;
+        EXPECT_STREQ(NakshatraRows[row].pada, c.pada) << c.name << " in " << c.sign;
     }
 }
 
-TEST(LookupNakshatraLord, MoonInTheTaurusPartOfKrittikaCountsTheTaurusPadas) {
+TEST(ClassicNakshatraRow, MoonInTheTaurusPartOfKrittikaCountsTheTaurusPadas) {
     // 35 degrees sidereal: Krittika, in Taurus.
-    ReadingState.moonPositionText = FormatZodiacPosition(35.0);
-    ReadingState.nakshatraName = NakshatraForLongitude(35.0);
-    ReadingState.lagnaSignCode = "Ari";
-    LookupNakshatraLord();
-    EXPECT_EQ(ReadingState.nakshatraName, "Krittika");
-    EXPECT_EQ(ReadingState.nakshatraPada, "3");
-    EXPECT_EQ(ReadingState.nakshatraLord, "Sun");
+    const int row = ClassicNakshatraRow(NakshatraOf(35.0), ZodiacSignOf(35.0));
+    ASSERT_GE(row, 0);
+    EXPECT_STREQ(NakshatraRows[row].name, "Krittika");
+    EXPECT_STREQ(NakshatraRows[row].pada, "3");
+    EXPECT_STREQ(NakshatraRows[row].lord, "Sun");
 }
 
-TEST(LookupNakshatraLord, EveryLongitudeFindsARow) {
+TEST(ClassicNakshatraRow, EveryLongitudeFindsARowOfItsOwnSign) {
     for (double x = 0.0005; x < 360.0; x += 0.25) {
-        ReadingState.moonPositionText = FormatZodiacPosition(x);
-        ReadingState.nakshatraName = NakshatraForLongitude(x);
-        ReadingState.nakshatraLord = "stale";
-        LookupNakshatraLord();
-        const int row =
-            FindNakshatraRow(ReadingState.nakshatraName,
-                             ReadingState.moonPositionText.substr(ReadingState.moonPositionText.size() - 3));
+        const int row = ClassicNakshatraRow(NakshatraOf(x), ZodiacSignOf(x));
         ASSERT_GE(row, 0) << x;
-        EXPECT_EQ(ReadingState.nakshatraLord, NakshatraRows[row].lord) << x;
+        EXPECT_EQ(NakshatraRows[row].name, NakshatraForLongitude(x)) << x;
+        EXPECT_EQ(row / 3, ZodiacSignOf(x)) << x;
     }
 }
 
-TEST(LookupNakshatraLord, LeavesNothingFromAnEarlierReading) {
-    ReadingState.nakshatraLord = "Venus";
-    ReadingState.nakshatraPada = "4";
-    ReadingState.nakshatraName = "";
-    ReadingState.moonPositionText = "";
-    LookupNakshatraLord();
-    EXPECT_EQ(ReadingState.nakshatraLord, "");
-    EXPECT_EQ(ReadingState.nakshatraPada, "");
-}
-
-TEST(DeriveLagna, CodeNameNumberAndCopies) {
-    ReadingState.ayanamsaText = "-23\u00B0 34' 34\"";
-    ReadingState.ascendantText = "7\u00B0 45' 43\" Sco";
-    ReadingState.moonNakshatra = "Swati";
-    ReadingState.moonRashi = "Thula";
-    EXPECT_TRUE(DeriveLagna());
-    EXPECT_EQ(ReadingState.ayanamsaDisplayText, "23\u00B0 34' 34\"");
-    EXPECT_EQ(ReadingState.lagnaSignCode, "Sco");
-    EXPECT_EQ(ReadingState.lagnaName, "Vrishcika");
-    EXPECT_EQ(ReadingState.ascendantSign, 8);
-    EXPECT_EQ(ReadingState.nakshatraName, "Swati");
-    EXPECT_EQ(ReadingState.rashiName, "Thula");
-
-    // A text without a sign code keeps the earlier lagna, and says so.
-    ReadingState.ascendantText = "0\u00B0 0' 0\" ";
-    EXPECT_FALSE(DeriveLagna());
-    EXPECT_EQ(ReadingState.lagnaName, "Vrishcika");
-    EXPECT_EQ(ReadingState.ascendantSign, 8);
-}
-
-TEST(DeriveLagna, AllTwelveSigns) {
-    const char* names[] = {"Mesha", "Vrishabha", "Mithuna", "Kataka", "Simha",  "Kanya",
-                           "Thula", "Vrishcika", "Dhanush", "Makara", "Kumbha", "Meena"};
-    for (int s = 0; s < 12; ++s) {
-        std::int16_t number = 0;
-        EXPECT_EQ(LagnaNameForCode(SignCodeTable[s], &number), names[s]);
-        EXPECT_EQ(number, s + 1);
-    }
-    EXPECT_EQ(LagnaNameForCode("ari"), "");
+TEST(ClassicNakshatraRow, ANakshatraOutsideItsSignTakesItsFirstRowAndNoneHasNoRow) {
+    // Magha's rows all lie in Leo; a Moon that the whole degrees put in Cancer still finds one.
+    EXPECT_EQ(ClassicNakshatraRow(9, 3), 12);
+    EXPECT_EQ(ClassicNakshatraRow(-1, 3), -1);
+    EXPECT_EQ(ClassicNakshatraRow(27, 3), -1);
 }

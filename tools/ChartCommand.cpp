@@ -13,9 +13,8 @@
 #include "pipeline/BirthEntry.h"
 #include "pipeline/Periods.h"
 #include "pipeline/ReadingPipeline.h"
-#include "reading/modHouseLords.h"
+#include "reading/ReadingTexts.h"
 #include "records/Messages.h"
-#include "records/Records.h"
 
 #include <CLI/CLI.hpp>
 #include <cstdio>
@@ -261,8 +260,7 @@ const char* OptionOfField(EntryField f) {
     return "--date";
 }
 
-void WriteChartLines(std::ostream& out,
-                     const std::array<std::vector<std::string>, 12>& cells = ChartCellEntries()) {
+void WriteChartLines(std::ostream& out, const std::array<std::vector<std::string>, 12>& cells) {
     for (std::size_t j = 0; j < cells.size(); ++j) {
         out << (j + 1) << ':';
         for (std::size_t k = 0; k < cells[j].size(); ++k)
@@ -271,28 +269,31 @@ void WriteChartLines(std::ostream& out,
     }
 }
 
-// Checks, copies and computes one reading; on success writes it out.
+// Checks and computes one reading; on success writes it out.
 bool ProduceReading(const BirthEntry& entry, const Options& o, const std::string& source, std::ostream& out,
                     std::ostream& err, bool fromOptions) {
     if (const auto refusal = CheckBirthEntry(entry)) {
         err << (fromOptions ? OptionOfField(refusal->focus) : source) << ": " << refusal->message << '\n';
         return false;
     }
-    std::string message;
-    const Calculation calculation = o.precise ? Calculation::Precise : Calculation::Classic;
-    if (!CopyEntryToBirthData(entry) || !ComputeReading(calculation, message)) {
-        err << source << ": " << (message.empty() ? msg::kReadingFailed : message) << '\n';
+    const std::optional<Birth> birth = BirthFromEntry(entry);
+    const ReadingResult result =
+        birth ? ComputeReading(*birth, o.precise ? Calculation::Precise : Calculation::Classic)
+              : ReadingResult{std::nullopt, msg::kReadingFailed};
+    if (!result.reading) {
+        err << source << ": " << result.message << '\n';
         return false;
     }
-    out << ChartExportText();
+    const Reading& reading = *result.reading;
+    out << ChartExportText(reading);
     if (o.chart)
-        WriteChartLines(out);
+        WriteChartLines(out, ChartCellEntries(reading));
     if (o.interpretation)
-        out << HouseLordReportText();
+        out << HouseLordReportText(reading);
     if (o.navamsa)
-        WriteChartLines(out, NavamsaCellEntries());
+        WriteChartLines(out, NavamsaCellEntries(reading));
     if (o.dasha)
-        out << PeriodLines(ReadingPeriods(), BirthData);
+        out << PeriodLines(ReadingPeriods(reading), reading.birth);
     return true;
 }
 
@@ -472,7 +473,8 @@ int RunChartCommand(const std::vector<std::string>& args, std::ostream& out, std
         } else if (!ProduceReading(entry, o, "--date", out, err, true)) {
             allProduced = false;
         } else if (o.save) {
-            const std::optional<std::string> bytes = EncodeSavedReading(BirthData, entry.zoneRow);
+            // The reading was made, so the entry gives a birth.
+            const std::optional<std::string> bytes = EncodeSavedReading(*BirthFromEntry(entry));
             if (!bytes) {
                 err << "--save: " << msg::kCannotSaveCharacters << '\n';
                 allProduced = false;

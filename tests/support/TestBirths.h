@@ -3,14 +3,31 @@
 
 #include "formats/ChartExport.h"
 #include "pipeline/BirthEntry.h"
+#include "pipeline/ReadingPipeline.h"
 
+#include <cstdlib>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-// The export of the reading in the records, split at its CR LF endings.
-inline std::vector<std::string> ExportLines() {
-    const std::string text = ChartExportText();
+// The birth of an entry the tests know to be good.
+inline Birth BirthOf(const BirthEntry& e) {
+    std::optional<Birth> birth = BirthFromEntry(e);
+    if (!birth)
+        std::abort();
+    return *birth;
+}
+
+// The reading of an entry, or nothing when it is refused.
+inline std::optional<Reading> ReadingOf(const BirthEntry& e, Calculation calculation = Calculation::Classic) {
+    const std::optional<Birth> birth = BirthFromEntry(e);
+    return birth ? ComputeReading(*birth, calculation).reading : std::nullopt;
+}
+
+// The export of a reading, split at its CR LF endings.
+inline std::vector<std::string> ExportLines(const Reading& reading) {
+    const std::string text = ChartExportText(reading);
     std::vector<std::string> lines;
     std::size_t start = 0;
     for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)

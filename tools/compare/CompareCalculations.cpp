@@ -3,8 +3,9 @@
 #include "astro/modVedicPlanetPosition.h"
 #include "formats/DataFiles.h"
 #include "pipeline/BirthEntry.h"
+#include "pipeline/Periods.h"
 #include "pipeline/ReadingPipeline.h"
-#include "records/Records.h"
+#include "reading/ReadingTexts.h"
 #include "records/Vocabulary.h"
 
 #include <algorithm>
@@ -16,6 +17,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 #include <random>
 #include <string>
 #include <string_view>
@@ -73,51 +75,38 @@ struct Position {
     int sign = -1;          // 0 Aries .. 11 Pisces
 };
 
-// A position text, short ("28 Can 43") or full ("28° 43' 10\" Can"): degrees, minutes and seconds
-// within the sign, cut as the reading cuts them, and the sign code.
-Position PositionOf(std::string_view text) {
-    std::vector<int> numbers;
-    std::string letters;
-    bool inNumber = false;
-    for (char c : text) {
-        const bool digit = c >= '0' && c <= '9';
-        if (digit && !inNumber)
-            numbers.push_back(0);
-        if (digit)
-            numbers.back() = numbers.back() * 10 + (c - '0');
-        else if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'))
-            letters += c;
-        inNumber = digit;
-    }
+// A body's position as the reading writes it: degrees and minutes within the sign (and the seconds,
+// where `seconds`), cut as the reading cuts them.
+Position WrittenPosition(const Reading& reading, BodySlot body, bool seconds) {
+    const PositionRow row = PositionOf(body, reading.Longitude(body));
     Position p;
-    p.sign = numbers.size() == 2 || numbers.size() == 3 ? SignIndexOfCode(letters) : -1;
+    p.sign = reading.Sign(body);
     if (p.sign >= 0)
-        p.longitude =
-            p.sign * 30 + numbers[0] + numbers[1] / 60.0 + (numbers.size() == 3 ? numbers[2] / 3600.0 : 0);
+        p.longitude = p.sign * 30 + row.degrees + row.minutes / 60.0 + (seconds ? row.seconds / 3600.0 : 0);
     return p;
 }
 
 // What one calculation made of a birth, as far as the comparison needs it.
-struct Reading {
+struct Compared {
     std::array<Position, kFilledBodySlots> bodies;
-    std::string lagna, nakshatra, pada;
+    int lagna = 0, nakshatra = 0, pada = 0;
     std::array<std::string, 12> headings;
 };
 
-Reading TakeReading() {
-    const ReadingStateRecord& r = ReadingState;
-    Reading reading;
-    for (std::size_t i = 0; i < reading.bodies.size(); ++i)
-        reading.bodies[i] = PositionOf(r.planetPositions[i]);
-    // The Moon and the angles also have their seconds.
-    reading.bodies[static_cast<std::size_t>(BodySlot::Moon)] = PositionOf(r.moonPositionText);
-    reading.bodies[static_cast<std::size_t>(BodySlot::Ascendant)] = PositionOf(r.ascendantText);
-    reading.bodies[static_cast<std::size_t>(BodySlot::Midheaven)] = PositionOf(r.midheavenText);
-    reading.lagna = r.lagnaSignCode;
-    reading.nakshatra = r.moonNakshatra;
-    reading.pada = r.nakshatraPada;
-    reading.headings = r.lordHeadings;
-    return reading;
+Compared Take(const Reading& r) {
+    Compared c;
+    for (std::size_t i = 0; i < c.bodies.size(); ++i) {
+        // The planet table has whole minutes; the Moon and the angles also have their seconds.
+        const auto body = static_cast<BodySlot>(i);
+        c.bodies[i] = WrittenPosition(
+            r, body, body == BodySlot::Moon || body == BodySlot::Ascendant || body == BodySlot::Midheaven);
+    }
+    c.lagna = r.LagnaSign();
+    c.nakshatra = r.nakshatra;
+    c.pada = r.pada;
+    for (int house = 1; house <= 12; ++house)
+        c.headings[static_cast<std::size_t>(house - 1)] = HouseLordHeading(r, house);
+    return c;
 }
 
 double ArcMinutesApart(double a, double b) {
@@ -184,24 +173,26 @@ int main(int argc, char** argv) {
     Draws draw(seed);
     for (long n = 1; n <= births; ++n) {
         const BirthEntry entry = RandomBirth(draw, fromLatitude, toLatitude);
-        if (CheckBirthEntry(entry) || !CopyEntryToBirthData(entry)) {
+        const std::optional<Birth> birth = CheckBirthEntry(entry) ? std::nullopt : BirthFromEntry(entry);
+        if (!birth) {
             ++refusedEntry;
             continue;
         }
-        std::string classicMessage, preciseMessage;
-        const bool classicDone = ComputeReading(Calculation::Classic, classicMessage);
-        const Reading classic = TakeReading();
-        const bool preciseDone = ComputeReading(Calculation::Precise, preciseMessage);
-        const Reading precise = TakeReading();
+        const ReadingResult classicResult = ComputeReading(*birth, Calculation::Classic);
+        const ReadingResult preciseResult = ComputeReading(*birth, Calculation::Precise);
+        const bool classicDone = classicResult.reading.has_value();
+        const bool preciseDone = preciseResult.reading.has_value();
         refusedClassic += classicDone ? 0 : 1;
         refusedPrecise += preciseDone ? 0 : 1;
         if (!classicDone || !preciseDone) {
             std::fprintf(stderr, "birth %ld (%d-%02d-%02d %02d:%02d) refused by the %s calculation: %s\n", n,
                          entry.year, entry.monthIndex + 1, entry.day, entry.hour, entry.minute,
                          classicDone ? "precise" : "classic",
-                         (classicDone ? preciseMessage : classicMessage).c_str());
+                         (classicDone ? preciseResult.message : classicResult.message).c_str());
             continue;
         }
+        const Compared classic = Take(*classicResult.reading);
+        const Compared precise = Take(*preciseResult.reading);
         ++computed;
         bool planetSign = false, anySign = false;
         for (std::size_t b = 0; b < apart.size(); ++b) {

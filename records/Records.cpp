@@ -1,4 +1,0 @@
-#include "records/Records.h"
-
-BirthDataRecord BirthData;
-ReadingStateRecord ReadingState;
