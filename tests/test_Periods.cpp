@@ -141,6 +141,20 @@ TEST(Periods, IndiaRunsThePublishedPeriods) {
     EXPECT_EQ(IsoDate(LocalDateOf(p[5].period.end, india)).substr(0, 7), "2025-09");
 }
 
+// At the moment one period ends the next one runs ("now" marks one period, never two or none); the last
+// ends with nothing after it.
+TEST(Periods, APeriodEndsWhereTheNextBegins) {
+    const Birth india = MakeBirth(1947, 8, 15, 0, 0, -5, -30);
+    const Vimshottari p = VimshottariPeriods(ArcSeconds(93, 58, 0) / 3600.0, BirthMinutesUT(india));
+    for (int i = 0; i < 9; ++i) {
+        const Period& major = p[static_cast<std::size_t>(i)].period;
+        EXPECT_EQ(RunningPeriod(p, major.start), i);
+        EXPECT_EQ(RunningPeriod(p, major.end - 1), i);
+        EXPECT_EQ(RunningPeriod(p, major.end), i < 8 ? i + 1 : -1);
+    }
+    EXPECT_EQ(RunningPeriod(p, p[0].period.start - 1), -1);
+}
+
 TEST(Periods, TheLocalDateOfTheBirthMomentIsTheBirthDate) {
     const struct {
         Birth birth;
@@ -175,6 +189,9 @@ TEST(Periods, NavamsaAndPositionAtTheirBoundaries) {
         {30, 9, "Krittika", 2, 1, 0, 0, 0},
         {40, 0, "Rohini", 1, 1, 10, 0, 0},
         {120, 0, "Magha", 1, 4, 0, 0, 0},
+        // 93 20 begins Pushya and the 29th navamsa (Leo), though the nearest double lies just below it:
+        // times 9 over 30 lands on 28 exactly, where times 0.3 would give 27.999... (Cancer).
+        {93 + 20 / 60.0, 4, "Pushya", 1, 3, 3, 19, 59},
         {360 - second / 2, 11, "Revati", 4, 11, 29, 59, 59},
     };
     for (const auto& c : cases) {

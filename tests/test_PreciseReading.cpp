@@ -65,6 +65,9 @@ TEST(PreciseReading, India1947AgreesWithThePublishedChart) {
     const auto lines = ExportLines(r);
     ASSERT_EQ(lines.size(), 41u);
     EXPECT_EQ(lines[29], HouseLordHeading(r, 1));
+    // Lahiri's ayanamsa was 23 51' at the start of 2000 and grows by about 50.3" a year: 23 7' in
+    // August 1947, written whole as the classic one is.
+    EXPECT_EQ(lines[21].substr(0, 18), "Ayanamsa: 23\u00B0 7' ") << lines[21];
 }
 
 TEST(PreciseReading, RetrogradeMarksComeFromTheSpeed) {
