@@ -16,22 +16,9 @@ namespace {
 
 constexpr char16_t kEscapedByte = 0xDC00; // plus the byte, 0x80 to 0xFF
 
-void AppendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
+// Qt's own encoder for what is text; only the escaped bytes are this file's.
+void AppendUtf8(std::string& out, const QString& text) {
+    out += text.toUtf8().toStdString();
 }
 
 // The length of the well-formed UTF-8 sequence at `at` (no overlong forms, no surrogates, nothing
@@ -73,14 +60,14 @@ std::string SystemPath(const QString& path) {
     for (qsizetype i = 0; i < path.size(); ++i) {
         const char16_t unit = path.at(i).unicode();
         if (QChar::isHighSurrogate(unit) && i + 1 < path.size() && path.at(i + 1).isLowSurrogate()) {
-            AppendUtf8(bytes, QChar::surrogateToUcs4(unit, path.at(i + 1).unicode()));
+            AppendUtf8(bytes, path.mid(i, 2));
             ++i;
         } else if (unit >= kEscapedByte + 0x80 && unit <= kEscapedByte + 0xFF) {
             bytes += static_cast<char>(unit - kEscapedByte);
         } else if (QChar::isSurrogate(unit)) {
-            AppendUtf8(bytes, QChar::ReplacementCharacter);
+            AppendUtf8(bytes, QString(QChar(QChar::ReplacementCharacter)));
         } else {
-            AppendUtf8(bytes, unit);
+            AppendUtf8(bytes, QString(path.at(i)));
         }
     }
     return bytes;

@@ -1,9 +1,10 @@
-// The one UTF-8 decoder: strict, so that overlong forms, surrogates and cut sequences never pass as
-// text.
+// The one UTF-8 decoder, strict, so that overlong forms, surrogates and cut sequences never pass as
+// text; and its encoder.
 #pragma once
 
 #include <cstddef>
 #include <optional>
+#include <string>
 #include <string_view>
 
 // Next code point of s from byte i, moving i past it; nothing (and i unchanged) for a malformed
@@ -47,4 +48,23 @@ inline bool IsValidUtf8(std::string_view s) {
         if (!NextCodePoint(s, i))
             return false;
     return true;
+}
+
+// Appends the UTF-8 bytes of one code point.
+inline void AppendUtf8(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
 }
