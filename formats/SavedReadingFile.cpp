@@ -1,7 +1,7 @@
 #include "formats/SavedReadingFile.h"
 
+#include "astro/Angles.h"
 #include "astro/TextUtil.h"
-#include "astro/modVedicPlanetPosition.h"
 #include "formats/AtomicFile.h"
 #include "records/Utf8.h"
 

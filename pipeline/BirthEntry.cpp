@@ -1,7 +1,7 @@
 #include "pipeline/BirthEntry.h"
 
+#include "astro/Angles.h"
 #include "astro/TextUtil.h"
-#include "astro/modVedicPlanetPosition.h"
 #include "records/Messages.h"
 
 #include <limits>

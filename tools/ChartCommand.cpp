@@ -1,6 +1,6 @@
 #include "tools/ChartCommand.h"
 
-#include "astro/modVedicPlanetPosition.h"
+#include "astro/Angles.h"
 #if QUILLMERE_HAS_ATLAS
 #include "atlas/Atlas.h"
 #include "atlas/FieldText.h"
