@@ -2,6 +2,7 @@
 
 #include "astro/Angles.h"
 #include "astro/Calendar.h"
+#include "records/TimeZones.h"
 #include "records/Vocabulary.h"
 
 #include <algorithm>

@@ -3,6 +3,7 @@
 #include "astro/Angles.h"
 #include "astro/TextUtil.h"
 #include "formats/AtomicFile.h"
+#include "records/TimeZones.h"
 #include "records/Utf8.h"
 
 #include <array>

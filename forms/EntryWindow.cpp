@@ -17,6 +17,7 @@
 #include "platform/Platform.h"
 #include "platform/SystemPath.h"
 #include "records/Messages.h"
+#include "records/TimeZones.h"
 #include "records/Vocabulary.h"
 
 #include <QAbstractItemView>

@@ -3,6 +3,7 @@
 #include "astro/Angles.h"
 #include "astro/TextUtil.h"
 #include "records/Messages.h"
+#include "records/TimeZones.h"
 
 #include <limits>
 

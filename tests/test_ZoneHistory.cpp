@@ -3,6 +3,7 @@
 #include "astro/Angles.h"
 #include "atlas/ZoneChoice.h"
 #include "atlas/ZoneHistory.h"
+#include "records/TimeZones.h"
 
 #include <date/tz.h>
 #include <gtest/gtest.h>

@@ -6,6 +6,7 @@
 #include "pipeline/Periods.h"
 #include "pipeline/ReadingPipeline.h"
 #include "reading/ReadingTexts.h"
+#include "records/TimeZones.h"
 #include "records/Vocabulary.h"
 
 #include <algorithm>
