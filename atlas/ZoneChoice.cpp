@@ -1,7 +1,8 @@
 #include "atlas/ZoneChoice.h"
 
+#include "astro/Angles.h"
 #include "astro/Calendar.h"
-#include "astro/modVedicPlanetPosition.h"
+#include "records/TimeZones.h"
 #include "records/Vocabulary.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 // Speed of one whole reading through the computing core, and of each stage alone.
-#include "astro/modRetrogrades.h"
-#include "astro/modVedicEphemeris.h"
-#include "astro/modVedicPlanetPosition.h"
+#include "astro/Angles.h"
+#include "astro/Moon.h"
+#include "astro/Retrogrades.h"
 #include "formats/ChartExport.h"
 #include "pipeline/BirthEntry.h"
 #include "pipeline/ReadingPipeline.h"

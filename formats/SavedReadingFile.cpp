@@ -1,8 +1,9 @@
 #include "formats/SavedReadingFile.h"
 
+#include "astro/Angles.h"
 #include "astro/TextUtil.h"
-#include "astro/modVedicPlanetPosition.h"
 #include "formats/AtomicFile.h"
+#include "records/TimeZones.h"
 #include "records/Utf8.h"
 
 #include <array>

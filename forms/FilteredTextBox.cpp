@@ -12,8 +12,8 @@
 
 FilteredTextBox::FilteredTextBox(QWidget* parent) : QLineEdit(parent) {}
 
-void FilteredTextBox::SetFilter(KeyPressHandler onKeyPress, TextCheck onInsert) {
-    onKeyPress_ = std::move(onKeyPress);
+void FilteredTextBox::SetFilter(KeyFilter onKey, TextCheck onInsert) {
+    onKey_ = std::move(onKey);
     onInsert_ = std::move(onInsert);
 }
 
@@ -79,8 +79,8 @@ void FilteredTextBox::keyPressEvent(QKeyEvent* event) {
         return;
     }
     int code = CharacterCode(*event);
-    if (code >= 0 && onKeyPress_) {
-        onKeyPress_(code);
+    if (code >= 0 && onKey_) {
+        onKey_(code);
         if (code == 0) {
             event->accept();
             return;

@@ -11,14 +11,14 @@ class FilteredTextBox : public QLineEdit {
     Q_OBJECT
   public:
     // Receives the character code of a typed key; setting it to 0 discards the key.
-    using KeyPressHandler = std::function<void(int& keyAscii)>;
+    using KeyFilter = std::function<void(int& code)>;
     // Receives text about to be inserted by any other route; false refuses it whole. The check
     // tells the user why itself.
     using TextCheck = std::function<bool(const QString& text)>;
 
     explicit FilteredTextBox(QWidget* parent = nullptr);
 
-    void SetFilter(KeyPressHandler onKeyPress, TextCheck onInsert);
+    void SetFilter(KeyFilter onKey, TextCheck onInsert);
     // Refuses any key, paste, drop or composition that would make the text longer than `maxChars`
     // characters, calling `onRefused` to tell the user. QLineEdit's own limit is kept above it, so
     // it never cuts first.
@@ -44,7 +44,7 @@ class FilteredTextBox : public QLineEdit {
     // when not.
     bool Fits(qsizetype added, qsizetype replaced) const;
 
-    KeyPressHandler onKeyPress_;
+    KeyFilter onKey_;
     TextCheck onInsert_;
     int maxChars_ = -1;
     std::function<void()> onTooLong_;

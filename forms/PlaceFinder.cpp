@@ -3,8 +3,8 @@
 #include "atlas/FieldText.h"
 #include "atlas/ZoneChoice.h"
 #include "formats/DataFiles.h"
+#include "forms/EntryWindow.h"
 #include "forms/FilteredTextBox.h"
-#include "forms/frmMain.h"
 #include "records/Messages.h"
 
 #include <QAbstractItemView>
@@ -25,7 +25,7 @@ constexpr int kMostOffered = 15;
 
 } // namespace
 
-PlaceFinder::PlaceFinder(frmMain& form, QLabel& note)
+PlaceFinder::PlaceFinder(EntryWindow& form, QLabel& note)
     : QObject(&form), form_(form), note_(note), model_(new QStringListModel(this)) {
     completer = new QCompleter(model_, this);
     completer->setObjectName("cmpCity");

@@ -15,11 +15,11 @@
 class QCompleter;
 class QLabel;
 class QStringListModel;
-class frmMain;
+class EntryWindow;
 
 class PlaceFinder : public QObject {
   public:
-    PlaceFinder(frmMain& form, QLabel& note);
+    PlaceFinder(EntryWindow& form, QLabel& note);
 
     // The places offered for what stands in City now (also shown in the completer's list).
     const std::vector<const atlas::Place*>& Offered() const { return offered_; }
@@ -44,7 +44,7 @@ class PlaceFinder : public QObject {
     atlas::LocalDateTime FormTime() const;
     void SetFormTime(const atlas::LocalDateTime& t);
 
-    frmMain& form_;
+    EntryWindow& form_;
     QLabel& note_;
     QStringListModel* model_;
     std::optional<atlas::Atlas> atlas_;

@@ -1,7 +1,7 @@
 #include "forms/Startup.h"
 
 #include "formats/DataFiles.h"
-#include "forms/MDI.h"
+#include "forms/ReadingWindow.h"
 #include "output/ReadingFiles.h"
 #include "pipeline/ReadingPipeline.h"
 #include "platform/SystemPath.h"
@@ -32,7 +32,7 @@ bool RefuseImpossibleName(const QString& path) {
     return true;
 }
 
-void OpenHandedOverReading(frmMain& form, const QString& path) {
+void OpenHandedOverReading(EntryWindow& form, const QString& path) {
     if (QApplication::activeModalWidget()) {
         QTimer::singleShot(kRetryWhileModalMs, &form, [&form, path] { OpenHandedOverReading(form, path); });
         return;
@@ -40,7 +40,7 @@ void OpenHandedOverReading(frmMain& form, const QString& path) {
     if (RefuseImpossibleName(path))
         return;
     // As the entry form's open does: from the entry form, which a reading on screen returns to.
-    if (MDI* shown = form.MainWindow())
+    if (ReadingWindow* shown = form.MainWindow())
         shown->returnToEntryForm();
     if (form.isMinimized())
         form.showNormal();
@@ -105,7 +105,7 @@ std::optional<RunningProgram> StartProgram(const QStringList& arguments) {
     }
     RunningProgram program;
     program.lock = std::move(start.lock);
-    program.entryForm = std::make_unique<frmMain>();
+    program.entryForm = std::make_unique<EntryWindow>();
     if (program.lock) {
         program.lock->SetReceiver(
             [form = program.entryForm.get()](const QString& path) { OpenHandedOverReading(*form, path); });

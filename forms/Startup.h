@@ -1,7 +1,7 @@
 // The start of the program: the single-instance test, then the entry form.
 #pragma once
 
-#include "forms/frmMain.h"
+#include "forms/EntryWindow.h"
 #include "platform/Platform.h"
 
 #include <QStringList>
@@ -14,7 +14,7 @@ void NameProgram();
 
 struct RunningProgram {
     std::unique_ptr<platform::InstanceLock> lock; // held until the program ends; null without one
-    std::unique_ptr<frmMain> entryForm;
+    std::unique_ptr<EntryWindow> entryForm;
 };
 
 // The program's arguments after its name, as the application object left them (Qt takes its own

@@ -1,8 +1,9 @@
 #include "pipeline/BirthEntry.h"
 
+#include "astro/Angles.h"
 #include "astro/TextUtil.h"
-#include "astro/modVedicPlanetPosition.h"
 #include "records/Messages.h"
+#include "records/TimeZones.h"
 
 #include <limits>
 

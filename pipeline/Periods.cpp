@@ -1,8 +1,8 @@
 #include "pipeline/Periods.h"
 
-#include "astro/modRetrogrades.h"
-#include "astro/modVedicEphemeris.h"
-#include "astro/modVedicPlanetPosition.h"
+#include "astro/Angles.h"
+#include "astro/Moon.h"
+#include "astro/Retrogrades.h"
 #include "reading/ReadingTexts.h"
 
 #include <cmath>

@@ -1,11 +1,11 @@
 #include "pipeline/PreciseReading.h"
 
+#include "astro/Angles.h"
+#include "astro/Moon.h"
+#include "astro/Retrogrades.h"
 #include "astro/TextUtil.h"
-#include "astro/modRetrogrades.h"
-#include "astro/modVedicEphemeris.h"
-#include "astro/modVedicPlanetPosition.h"
 #include "precise/PreciseEngine.h"
-#include "reading/modHouseLords.h"
+#include "reading/HouseLords.h"
 #include "records/Messages.h"
 #include "records/Vocabulary.h"
 

@@ -1,10 +1,10 @@
 #include "pipeline/ReadingPipeline.h"
 
-#include "astro/modRetrogrades.h"
-#include "astro/modVedicEphemeris.h"
-#include "astro/modVedicPlanetPosition.h"
+#include "astro/Angles.h"
+#include "astro/Moon.h"
+#include "astro/Retrogrades.h"
+#include "reading/HouseLords.h"
 #include "reading/ReadingTexts.h"
-#include "reading/modHouseLords.h"
 #if QUILLMERE_HAS_PRECISE
 #include "pipeline/PreciseReading.h"
 #include "precise/PreciseEngine.h"

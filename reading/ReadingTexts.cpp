@@ -1,9 +1,9 @@
 #include "reading/ReadingTexts.h"
 
-#include "astro/modRetrogrades.h"
-#include "astro/modVedicEphemeris.h"
-#include "astro/modVedicPlanetPosition.h"
-#include "reading/modHouseLords.h"
+#include "astro/Angles.h"
+#include "astro/Moon.h"
+#include "astro/Retrogrades.h"
+#include "reading/HouseLords.h"
 
 namespace {
 

@@ -38,19 +38,19 @@ if(CHECK STREQUAL "layers")
     "astro|#include \"astro/AstroConstants.h\"|accepted"
     "forms|#include \"output/ReadingFiles.h\"|accepted"
     "forms|#include <QWidget>|accepted"
-    "astro|  #  include \"forms/frmMain.h\"|astro/Probe.cpp includes \"forms/frmMain.h\", but the astro layer may use only: records"
-    "records|#include \"astro/modRetrogrades.h\"|records layer may use no other layer"
+    "astro|  #  include \"forms/EntryWindow.h\"|astro/Probe.cpp includes \"forms/EntryWindow.h\", but the astro layer may use only: records"
+    "records|#include \"astro/Retrogrades.h\"|records layer may use no other layer"
     "formats|#include \"output/ReadingFiles.h\"|formats layer may use only"
     "tools|#include \"platform/Platform.h\"|tools layer may use only"
     "platform|#include \"records/Reading.h\"|platform layer may use no other layer"
-    "output|#include \"forms/MDI.h\"|output layer may use only"
+    "output|#include \"forms/ReadingWindow.h\"|output layer may use only"
     "output|#include \"tools/ChartCommand.h\"|output layer may use only"
     "forms|#include \"support/FakePlatform.h\"|forms layer may use only"
-    "reading|#include \"../forms/frmMain.h\"|by a relative path"
+    "reading|#include \"../forms/EntryWindow.h\"|by a relative path"
     "formats|#include <QString>|the Qt header <QString>, but the formats layer builds without Qt"
     "pipeline|#include <QtCore/QString>|builds without Qt"
     "pipeline|#include \"precise/PreciseEngine.h\"|accepted"
-    "precise|#include \"astro/modVedicEphemeris.h\"|precise layer may use only: records"
+    "precise|#include \"astro/Moon.h\"|precise layer may use only: records"
     "astro|#include \"precise/PreciseEngine.h\"|astro layer may use only: records"
     "precise|#include <QString>|the precise layer builds without Qt"
   )
@@ -111,7 +111,7 @@ elseif(CHECK STREQUAL "precise-missing")
 
 elseif(CHECK STREQUAL "fast-math-header")
   # A core header compiled with and without -ffast-math coming after the build's own flags.
-  file(WRITE ${WORK_DIR}/probe.cpp "#include \"astro/modVedicEphemeris.h\"\nint main() { return 0; }\n")
+  file(WRITE ${WORK_DIR}/probe.cpp "#include \"astro/Moon.h\"\nint main() { return 0; }\n")
   foreach(flags "-fno-fast-math|accepted" "-ffast-math|must not be built with -ffast-math")
     string(REPLACE "|" ";" fields "${flags}")
     list(GET fields 0 flag)

@@ -1,4 +1,4 @@
-#include "astro/modVedicPlanetPosition.h"
+#include "astro/Angles.h"
 #include "formats/AtomicFile.h"
 #include "formats/SavedReadingFile.h"
 #include "pipeline/ReadingPipeline.h"

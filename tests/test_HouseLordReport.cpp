@@ -1,8 +1,8 @@
 #include "forms/HouseLordReport.h"
 
 #include "pipeline/ReadingPipeline.h"
+#include "reading/HouseLords.h"
 #include "reading/ReadingTexts.h"
-#include "reading/modHouseLords.h"
 #include "support/TestBirths.h"
 
 #include <gtest/gtest.h>

@@ -21,11 +21,11 @@ namespace {
 
 class Monkey {
   public:
-    Monkey(frmMain& form, platform::FakePlatform& fake, const QString& folder)
+    Monkey(EntryWindow& form, platform::FakePlatform& fake, const QString& folder)
         : form_(form), fake_(fake), folder_(folder), gen_(20261207) {}
 
     void Step() {
-        if (MDI* mdi = form_.MainWindow())
+        if (ReadingWindow* mdi = form_.MainWindow())
             OnMainWindow(*mdi);
         else
             OnEntryForm();
@@ -124,8 +124,8 @@ class Monkey {
         CheckShownReading();
     }
 
-    void OnMainWindow(MDI& mdi) {
-        frmDisplay& display = mdi.Display();
+    void OnMainWindow(ReadingWindow& mdi) {
+        ReadingView& display = mdi.Display();
         switch (Pick(14)) {
         case 0:
             display.cmdInterpretation->click();
@@ -193,10 +193,10 @@ class Monkey {
 
     // The reading on screen must be the reading of the form's data, computed afresh.
     void CheckShownReading() {
-        MDI* mdi = form_.MainWindow();
+        ReadingWindow* mdi = form_.MainWindow();
         if (!mdi)
             return;
-        const frmDisplay& display = mdi->Display();
+        const ReadingView& display = mdi->Display();
         QStringList shown;
         for (const QLabel* label : display.Planet)
             shown << label->text();
@@ -213,7 +213,7 @@ class Monkey {
         ++readingsChecked;
     }
 
-    frmMain& form_;
+    EntryWindow& form_;
     platform::FakePlatform& fake_;
     QString folder_;
     std::mt19937 gen_;
@@ -251,7 +251,7 @@ TEST_F(FormTest, AMonkeyCannotBreakTheProgram) {
         qunsetenv("TMPDIR");
     else
         qputenv("TMPDIR", previousTemp);
-    if (MDI* mdi = form->MainWindow()) {
+    if (ReadingWindow* mdi = form->MainWindow()) {
         mdi->returnToEntryForm();
         ProcessDeferredDeletes();
     }

@@ -115,7 +115,7 @@ TEST_F(PlaceFinderTest, ADaylightRowWithTheBoxIsWarnedAbout) {
 
 TEST_F(PlaceFinderTest, AnAtlasThatCannotBeReadLeavesTheFormToTheHand) {
     qputenv("QUILLMERE_ATLAS", QDir::temp().filePath("quillmere-no-such-atlas.tsv").toLocal8Bit());
-    frmMain other;
+    EntryWindow other;
     QTest::keyClicks(other.txtCity, "Delh");
     qunsetenv("QUILLMERE_ATLAS");
     EXPECT_TRUE(other.placeFinder->Offered().empty());

@@ -1,6 +1,6 @@
 // The classic lagna inside the polar circles is the rising point of the ecliptic, as the Swiss
 // Ephemeris finds it, and never the setting one opposite it.
-#include "astro/modVedicPlanetPosition.h"
+#include "astro/Angles.h"
 #include "precise/PreciseEngine.h"
 #include "records/Birth.h"
 

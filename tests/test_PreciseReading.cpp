@@ -2,7 +2,7 @@
 // marks from the planets' speeds, and its refusals. Published values are those of India's 1947 chart
 // as astrologers reproduce it (Lahiri): lagna Taurus, Sun 27°59' Cancer, Moon 3°58' Cancer in Pushya,
 // Venus 22°33' Cancer, Mars 7°27' Gemini, Jupiter 25°52' Libra, Saturn 20°26' Cancer.
-#include "astro/modVedicEphemeris.h"
+#include "astro/Moon.h"
 #include "formats/ChartExport.h"
 #include "pipeline/PreciseReading.h"
 #include "pipeline/ReadingPipeline.h"

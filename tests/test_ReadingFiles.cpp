@@ -7,9 +7,9 @@
 #include "formats/AtomicFile.h"
 #include "formats/ChartExport.h"
 #include "formats/SavedReadingFile.h"
+#include "output/PictureExport.h"
 #include "output/PrintInterpretation.h"
 #include "output/ReadingFiles.h"
-#include "output/modSaveForm.h"
 #include "platform/SystemPath.h"
 #include "records/Messages.h"
 
@@ -46,7 +46,7 @@ void Write(const QString& path, const QByteArray& bytes) {
     f.write(bytes);
 }
 
-QStringList PlanetTable(const frmDisplay& d) {
+QStringList PlanetTable(const ReadingView& d) {
     QStringList out;
     for (const QLabel* label : d.Planet)
         out << label->text();
@@ -95,12 +95,12 @@ class ReadingFilesTest : public FormTest {
         ASSERT_TRUE(dir.isValid());
     }
     QString Path(const QString& name) const { return dir.filePath(name); }
-    MDI* ComputeShown(const BirthEntry& e) {
-        MDI* mdi = Compute(e);
+    ReadingWindow* ComputeShown(const BirthEntry& e) {
+        ReadingWindow* mdi = Compute(e);
         EXPECT_NE(mdi, nullptr) << fake.MessageTexts().join(" | ").toStdString();
         return mdi;
     }
-    void BackToForm(MDI* mdi) {
+    void BackToForm(ReadingWindow* mdi) {
         mdi->returnToEntryForm();
         ProcessDeferredDeletes();
     }
@@ -113,7 +113,7 @@ class ReadingFilesTest : public FormTest {
 TEST_F(ReadingFilesTest, SaveThenOpenGivesTheSameReading) {
     BirthEntry entry = Entry1947();
     entry.name = "  Asha  Rao ";
-    MDI* mdi = ComputeShown(entry);
+    ReadingWindow* mdi = ComputeShown(entry);
     ASSERT_NE(mdi, nullptr);
     const QStringList before = PlanetTable(mdi->Display());
 
@@ -144,7 +144,7 @@ TEST_F(ReadingFilesTest, SaveThenOpenGivesTheSameReading) {
     EXPECT_EQ(open.presetName, "");
     EXPECT_TRUE(open.fileMustExist);
 
-    MDI* reopened = form->MainWindow();
+    ReadingWindow* reopened = form->MainWindow();
     ASSERT_NE(reopened, nullptr) << fake.MessageTexts().join(" | ").toStdString();
     EXPECT_EQ(PlanetTable(reopened->Display()), before);
     EXPECT_EQ(form->txtName->text(), "Asha  Rao"); // saved without its surrounding blanks
@@ -156,7 +156,7 @@ TEST_F(ReadingFilesTest, SaveThenOpenGivesTheSameReading) {
 
 TEST_F(ReadingFilesTest, FlagsComeBackIntoTheirControls) {
     BirthEntry entry = MakeEntry(1976, 7, 4, 14, 15, 27, "40", "43", true, "74", "0", false, true);
-    MDI* mdi = ComputeShown(entry);
+    ReadingWindow* mdi = ComputeShown(entry);
     ASSERT_NE(mdi, nullptr);
     fake.fileAnswers.push_back(Path("ny.qlm"));
     mdi->saveReading();
@@ -172,7 +172,7 @@ TEST_F(ReadingFilesTest, FlagsComeBackIntoTheirControls) {
 }
 
 TEST_F(ReadingFilesTest, TheOpenerRefusesWhatIsNotASavedReadingAndLeavesTheFormAlone) {
-    MDI* mdi = ComputeShown(Entry1980());
+    ReadingWindow* mdi = ComputeShown(Entry1980());
     fake.fileAnswers.push_back(Path("good.qlm"));
     mdi->saveReading();
     BackToForm(mdi);
@@ -247,7 +247,7 @@ TEST_F(ReadingFilesTest, TheOpenerRefusesWhatIsNotASavedReadingAndLeavesTheFormA
 }
 
 TEST_F(ReadingFilesTest, AReadableFileThatFailsValidationStillFillsTheForm) {
-    MDI* mdi = ComputeShown(Entry1980());
+    ReadingWindow* mdi = ComputeShown(Entry1980());
     fake.fileAnswers.push_back(Path("good.qlm"));
     mdi->saveReading();
     BackToForm(mdi);
@@ -266,7 +266,7 @@ TEST_F(ReadingFilesTest, AReadableFileThatFailsValidationStillFillsTheForm) {
 }
 
 TEST_F(ReadingFilesTest, AFailedSaveIsReportedAndChangesNothing) {
-    MDI* mdi = ComputeShown(Entry1980());
+    ReadingWindow* mdi = ComputeShown(Entry1980());
     fake.fileAnswers.push_back(Path("first.qlm"));
     mdi->saveReading();
     ASSERT_EQ(form->LastFileName(), Path("first.qlm"));
@@ -311,7 +311,7 @@ TEST_F(ReadingFilesTest, AFailedSaveIsReportedAndChangesNothing) {
 
 // A full disk at any step of writing: the message, the earlier file whole, no temporary file left.
 TEST_F(ReadingFilesTest, AFullDiskKeepsTheEarlierFileAndIsReported) {
-    MDI* mdi = ComputeShown(Entry1980());
+    ReadingWindow* mdi = ComputeShown(Entry1980());
     for (const QString& name : {QString("kept.qlm"), QString("kept.txt")})
         Write(Path(name), "earlier contents");
     form->SetLastFileName("before");
@@ -337,10 +337,10 @@ TEST_F(ReadingFilesTest, AFullDiskKeepsTheEarlierFileAndIsReported) {
 }
 
 TEST_F(ReadingFilesTest, AReadingThatCannotBeSavedWholeIsRefused) {
-    MDI* mdi = ComputeShown(Entry1980());
+    ReadingWindow* mdi = ComputeShown(Entry1980());
     ::Reading reading = *mdi->Display().ShownReading();
     reading.birth.city = "K\u00F8benhavn"; // ø cannot be raised by 85 within a byte
-    mdi->ShowReadingWindow(std::make_shared<const ::Reading>(reading));
+    mdi->ShowReading(std::make_shared<const ::Reading>(reading));
     fake.fileAnswers.push_back(Path("dk.qlm"));
     mdi->saveReading();
     EXPECT_EQ(fake.MessageTexts(), QStringList{"This reading holds characters that cannot be saved."});
@@ -351,7 +351,7 @@ TEST_F(ReadingFilesTest, AReadingThatCannotBeSavedWholeIsRefused) {
 // ---------------------------------------------------------------- text export
 
 TEST_F(ReadingFilesTest, ExportWritesTheFortyOneLinesByteForByte) {
-    MDI* mdi = ComputeShown(Entry1980());
+    ReadingWindow* mdi = ComputeShown(Entry1980());
     fake.fileAnswers.push_back(Path("chart.txt"));
     mdi->mnuExport->trigger();
     const platform::FileDialogRequest& r = fake.fileRequests.back();
@@ -378,7 +378,7 @@ TEST_F(ReadingFilesTest, ExportWritesTheFortyOneLinesByteForByte) {
 }
 
 TEST_F(ReadingFilesTest, ExportAndSaveShareTheLastNameEachWithItsOwnSuffix) {
-    MDI* mdi = ComputeShown(Entry1980());
+    ReadingWindow* mdi = ComputeShown(Entry1980());
     fake.fileAnswers.push_back(Path("a.qlm"));
     mdi->saveReading();
     fake.fileAnswers.push_back(Path("b.txt"));
@@ -398,7 +398,7 @@ TEST_F(ReadingFilesTest, ExportAndSaveShareTheLastNameEachWithItsOwnSuffix) {
 TEST_F(ReadingFilesTest, DialogsStartInTheFolderLastUsed) {
     ASSERT_TRUE(QDir(dir.path()).mkdir("kept"));
     fake.settings["lastFolder"] = Path("kept");
-    MDI* mdi = ComputeShown(Entry1980());
+    ReadingWindow* mdi = ComputeShown(Entry1980());
     mdi->saveReading();
     mdi->exportChart();
     mdi->savePicture();
@@ -439,7 +439,7 @@ TEST_F(ReadingFilesTest, DialogsStartInTheFolderLastUsed) {
 }
 
 TEST_F(ReadingFilesTest, ExportingTwiceToOneNameKeepsOnlyTheSecond) {
-    MDI* mdi = ComputeShown(Entry1980());
+    ReadingWindow* mdi = ComputeShown(Entry1980());
     Write(Path("chart.txt"), QByteArray(5000, 'x'));
     fake.fileAnswers.push_back(Path("chart.txt"));
     mdi->exportChart();
@@ -463,7 +463,7 @@ TEST_F(ReadingFilesTest, ReadingsAreRefusedWithoutThePictureLibrary) {
 // ---------------------------------------------------------------- pictures
 
 TEST_F(ReadingFilesTest, PicturesGetFreeNamesAndLeaveNoBitmap) {
-    MDI* mdi = ComputeShown(Entry1947());
+    ReadingWindow* mdi = ComputeShown(Entry1947());
     ASSERT_NE(mdi, nullptr);
     Write(Path("mychart.bmp"), "the user's own bitmap");
     // A temporary folder of this test's own, so that tests running beside it cannot be confused
@@ -504,7 +504,7 @@ TEST_F(ReadingFilesTest, PicturesGetFreeNamesAndLeaveNoBitmap) {
 }
 
 TEST_F(ReadingFilesTest, PictureNamesAreCutAtTheirFirstDot) {
-    MDI* mdi = ComputeShown(Entry1947());
+    ReadingWindow* mdi = ComputeShown(Entry1947());
     QDir(dir.path()).mkdir("john.doe");
     fake.fileAnswers.push_back(Path("my.chart.jpg"));
     fake.fileAnswers.push_back(Path("john.doe/chart.jpg"));
@@ -521,7 +521,7 @@ TEST_F(ReadingFilesTest, PictureNamesAreCutAtTheirFirstDot) {
 
 // A failed picture says why on a second line, as the other files' messages do.
 TEST_F(ReadingFilesTest, AFailedPictureIsReportedWithItsReasonAndCancellingSavesNothing) {
-    MDI* mdi = ComputeShown(Entry1947());
+    ReadingWindow* mdi = ComputeShown(Entry1947());
     mdi->savePicture(); // cancelled
     EXPECT_TRUE(fake.messages.empty());
     EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
@@ -582,7 +582,7 @@ TEST(SystemPathTest, EveryByteStringComesBackWhole) {
 }
 
 TEST_F(ReadingFilesTest, TheMenuSavesTheInterpretationViewToo) {
-    MDI* mdi = ComputeShown(Entry1947());
+    ReadingWindow* mdi = ComputeShown(Entry1947());
     mdi->Display().cmdInterpretation->click();
     fake.fileAnswers.push_back(Path("reading.jpg"));
     mdi->mnuSaveAsJpeg->trigger();
@@ -593,7 +593,7 @@ TEST_F(ReadingFilesTest, TheMenuSavesTheInterpretationViewToo) {
 // ---------------------------------------------------------------- printing
 
 TEST_F(ReadingFilesTest, PrintingAllKeepsColoursAndText) {
-    MDI* mdi = ComputeShown(Entry1947());
+    ReadingWindow* mdi = ComputeShown(Entry1947());
     fake.printerOutputFile = Path("all.pdf");
     fake.printerAnswers.push_back(true);
     mdi->printInterpretation();
@@ -610,7 +610,7 @@ TEST_F(ReadingFilesTest, PrintingAllKeepsColoursAndText) {
 }
 
 TEST_F(ReadingFilesTest, PrintingASelectionPrintsOnlyThat) {
-    MDI* mdi = ComputeShown(Entry1947());
+    ReadingWindow* mdi = ComputeShown(Entry1947());
     mdi->Display().cmdInterpretation->click();
     QTextEdit* rtb = mdi->Display().RTB;
     QTextCursor cursor(rtb->document()->firstBlock());
@@ -627,7 +627,7 @@ TEST_F(ReadingFilesTest, PrintingASelectionPrintsOnlyThat) {
 }
 
 TEST_F(ReadingFilesTest, CancellingPrintsNothingAndAFailedPrintSaysSo) {
-    MDI* mdi = ComputeShown(Entry1947());
+    ReadingWindow* mdi = ComputeShown(Entry1947());
     fake.printerOutputFile = Path("none.pdf");
     fake.printerAnswers.push_back(false);
     mdi->printInterpretation();
@@ -672,7 +672,7 @@ std::vector<QStringList> PdfPages(const QString& pdf) {
 // Printing to a file that cannot be written whole (the printer's file cut short, or a full disk while
 // it is put in place) leaves the earlier file as it was and says so; a complete print replaces it.
 TEST_F(ReadingFilesTest, APrintToAFileReplacesTheEarlierFileOnlyWhenComplete) {
-    MDI* mdi = ComputeShown(Entry1947());
+    ReadingWindow* mdi = ComputeShown(Entry1947());
     const QString pdf = Path("reading.pdf");
     Write(pdf, "the earlier PDF");
     ASSERT_TRUE(QFile::setPermissions(pdf, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
@@ -726,7 +726,7 @@ TEST_F(ReadingFilesTest, APrintToAFileReplacesTheEarlierFileOnlyWhenComplete) {
 TEST_F(ReadingFilesTest, PrintChartPrintsTheChartAndThePeriodsWholeOrNotAtAll) {
     BirthEntry entry = Entry1980();
     entry.name = "Printed Person";
-    MDI* mdi = ComputeShown(entry);
+    ReadingWindow* mdi = ComputeShown(entry);
     const QString pdf = Path("chart.pdf");
     Write(pdf, "the earlier PDF");
     fake.printerOutputFile = pdf;
@@ -769,7 +769,7 @@ TEST_F(ReadingFilesTest, PrintChartPrintsTheChartAndThePeriodsWholeOrNotAtAll) {
 
 // Whatever the paper, pages carry no page numbers and no page ends with a house's heading.
 TEST_F(ReadingFilesTest, PrintedPagesHaveNoNumbersAndKeepEachHeadingWithItsText) {
-    MDI* mdi = ComputeShown(Entry1947());
+    ReadingWindow* mdi = ComputeShown(Entry1947());
     const QRegularExpression heading("^Lord of the \\d+(st|nd|rd|th) House ");
     const QRegularExpression number("^\\d+$");
     for (int heightMm = 90; heightMm <= 300; heightMm += 6) {
@@ -797,8 +797,8 @@ TEST_F(ReadingFilesTest, PrintedPagesHaveNoNumbersAndKeepEachHeadingWithItsText)
 
 // The picture shows the form, not the text caret blinking in it; the caret's box keeps the focus.
 TEST_F(ReadingFilesTest, ThePictureLeavesTheCaretOut) {
-    MDI* mdi = ComputeShown(Entry1947());
-    frmDisplay& d = mdi->Display();
+    ReadingWindow* mdi = ComputeShown(Entry1947());
+    ReadingView& d = mdi->Display();
     d.cmdInterpretation->click();
     mdi->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(mdi));

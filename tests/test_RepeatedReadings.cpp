@@ -33,7 +33,7 @@ class RepeatedReadingsTest : public FormTest {
     // One round: the reading command, then New. The window must show this round's reading and go
     // away whole.
     void Round(const BirthEntry& birth, int round) {
-        MDI* mdi = Compute(birth);
+        ReadingWindow* mdi = Compute(birth);
         ASSERT_NE(mdi, nullptr) << "round " << round;
         ASSERT_EQ(mdi->Display().lblName->text(), "Name: " + QString::fromStdString(birth.name))
             << "round " << round;

@@ -1,6 +1,7 @@
 #include "tools/ChartCommand.h"
 
-#include "astro/modVedicPlanetPosition.h"
+#include "astro/Angles.h"
+#include "records/TimeZones.h"
 #if QUILLMERE_HAS_ATLAS
 #include "atlas/Atlas.h"
 #include "atlas/FieldText.h"

@@ -2,12 +2,12 @@
 // fill the form and read the chart cells.
 #pragma once
 
+#include "forms/EntryWindow.h"
 #include "forms/FilteredTextBox.h"
-#include "forms/MDI.h"
 #include "forms/NorthIndianChart.h"
 #include "forms/RasiChart.h"
-#include "forms/frmDisplay.h"
-#include "forms/frmMain.h"
+#include "forms/ReadingView.h"
+#include "forms/ReadingWindow.h"
 #include "pipeline/BirthEntry.h"
 #include "support/FakePlatform.h"
 
@@ -29,7 +29,7 @@
 
 #include <memory>
 
-inline void FillForm(frmMain& form, const BirthEntry& e) {
+inline void FillForm(EntryWindow& form, const BirthEntry& e) {
     form.txtName->setText(QString::fromStdString(e.name));
     form.cboMonth->setCurrentIndex(e.monthIndex);
     form.cboDate->setCurrentText(QString::number(e.day));
@@ -83,7 +83,7 @@ inline QStringList MenuCaptions(const QMenu* menu) {
     return out;
 }
 
-inline QStringList CellLines(const frmDisplay& display, int sign) {
+inline QStringList CellLines(const ReadingView& display, int sign) {
     const QString text = display.lblPlanets[static_cast<std::size_t>(sign)]->text();
     return text.isEmpty() ? QStringList() : text.split('\n');
 }
@@ -106,7 +106,7 @@ inline QStringList BaseLabels(const QStringList& labels) {
 class FormTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        form = std::make_unique<frmMain>();
+        form = std::make_unique<EntryWindow>();
         form->show();
         form->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
@@ -117,7 +117,7 @@ class FormTest : public ::testing::Test {
     }
 
     // Runs the reading command and returns the main window it opened, or null.
-    MDI* Compute(const BirthEntry& entry) {
+    ReadingWindow* Compute(const BirthEntry& entry) {
         FillForm(*form, entry);
         form->cmdCalculate->click();
         return form->MainWindow();
@@ -125,5 +125,5 @@ class FormTest : public ::testing::Test {
 
     platform::FakePlatform fake;
     platform::ScopedPlatform scoped{fake};
-    std::unique_ptr<frmMain> form;
+    std::unique_ptr<EntryWindow> form;
 };

@@ -1,11 +1,12 @@
 // quillmere-compare: how far the classic and the precise calculations lie apart, measured over many
 // seeded random births: each body's longitude and sign, and the parts of the reading built on them.
-#include "astro/modVedicPlanetPosition.h"
+#include "astro/Angles.h"
 #include "formats/DataFiles.h"
 #include "pipeline/BirthEntry.h"
 #include "pipeline/Periods.h"
 #include "pipeline/ReadingPipeline.h"
 #include "reading/ReadingTexts.h"
+#include "records/TimeZones.h"
 #include "records/Vocabulary.h"
 
 #include <algorithm>

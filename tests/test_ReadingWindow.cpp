@@ -6,8 +6,8 @@
 #include "formats/AtomicFile.h"
 #include "formats/ChartExport.h"
 #include "formats/SavedReadingFile.h"
+#include "forms/AboutDialog.h"
 #include "forms/Startup.h"
-#include "forms/frmAbout.h"
 #include "output/ReadingFiles.h"
 #include "platform/SystemPath.h"
 #include "reading/ReadingTexts.h"
@@ -33,7 +33,7 @@
 
 namespace {
 
-QAction* ToolbarButton(const MDI& mdi, const QString& key) {
+QAction* ToolbarButton(const ReadingWindow& mdi, const QString& key) {
     for (QAction* action : mdi.TB->actions())
         if (action->data().toString() == key)
             return action;
@@ -51,7 +51,7 @@ class MainWindowTest : public FormTest {
         mdi = Compute(entry);
         ASSERT_NE(mdi, nullptr);
     }
-    MDI* mdi = nullptr;
+    ReadingWindow* mdi = nullptr;
 };
 
 TEST_F(MainWindowTest, MenusCarryTheirCaptionsAndSeparators) {
@@ -134,7 +134,7 @@ TEST_F(MainWindowTest, ResizingKeepsTheButtonsRightAlignedAndTheHeadingCentred) 
 // buttons follow the view: Save with the interpretation, Save As JPEG with the chart or periods.
 TEST_F(MainWindowTest, EachCommandWorksFromEveryPlaceInEveryView) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(mdi));
-    frmDisplay& d = mdi->Display();
+    ReadingView& d = mdi->Display();
     const auto done = [this] {
         QStringList out;
         for (const platform::FileDialogRequest& request : fake.fileRequests)
@@ -207,7 +207,7 @@ TEST_F(MainWindowTest, EachCommandWorksFromEveryPlaceInEveryView) {
 }
 
 TEST_F(MainWindowTest, ThePeriodsViewComesFromTheMenuAndEveryView) {
-    frmDisplay& d = mdi->Display();
+    ReadingView& d = mdi->Display();
     mdi->mnuPeriods->trigger();
     EXPECT_EQ(d.views->currentWidget(), d.fraPeriods);
     const std::pair<QPushButton*, QWidget*> steps[] = {{d.cmdPeriodsInterpretation, d.fraInterpretation},
@@ -225,8 +225,8 @@ TEST_F(MainWindowTest, ThePeriodsViewComesFromTheMenuAndEveryView) {
 // The style applies to the rasi and the navamsa chart at once, is kept for the next reading, and a
 // choice that cannot be kept still applies and says so.
 TEST_F(MainWindowTest, TheChartStyleComesFromTheViewMenuAndIsKept) {
-    const auto shows = [](MDI& window, bool north) {
-        const frmDisplay& d = window.Display();
+    const auto shows = [](ReadingWindow& window, bool north) {
+        const ReadingView& d = window.Display();
         return window.mnuNorthIndian->isChecked() == north && window.mnuSouthIndian->isChecked() == !north &&
                d.picNorthRasi->isVisibleTo(&window) == north &&
                d.picSouthRasi->isVisibleTo(&window) == !north &&
@@ -242,7 +242,7 @@ TEST_F(MainWindowTest, TheChartStyleComesFromTheViewMenuAndIsKept) {
 
     mdi->returnToEntryForm();
     ProcessDeferredDeletes();
-    MDI* next = Compute(Entry1947());
+    ReadingWindow* next = Compute(Entry1947());
     ASSERT_NE(next, nullptr);
     EXPECT_TRUE(shows(*next, true));
     fake.settingsWritable = false;
@@ -337,7 +337,7 @@ TEST_F(MainWindowTest, HelpCommandsOpenTheirPagesAndTheAboutBox) {
 
     int result = -1;
     fake.onModal = [&result](QDialog& dialog) {
-        auto& about = dynamic_cast<frmAbout&>(dialog);
+        auto& about = dynamic_cast<AboutDialog&>(dialog);
         EXPECT_EQ(about.windowTitle(), "Quillmere v1.15");
         EXPECT_EQ(about.lblTitle->text(), "Quillmere v1.15");
         EXPECT_EQ(about.lblDescription->text(),
@@ -349,7 +349,7 @@ TEST_F(MainWindowTest, HelpCommandsOpenTheirPagesAndTheAboutBox) {
         result = about.result();
     };
     mdi->mnuAbout->trigger();
-    EXPECT_EQ(fake.modalDialogs, std::vector<QString>({"frmAbout"}));
+    EXPECT_EQ(fake.modalDialogs, std::vector<QString>({"AboutDialog"}));
     EXPECT_EQ(result, QDialog::Accepted);
 }
 
@@ -383,7 +383,7 @@ TEST_F(MainWindowTest, CommandsOfTheFilesWorkShowNothingYet) {
 // The icons are drawn once: a window that drew its own for every reading would leave their copies in
 // the pixmap cache, and the program would grow with every reading.
 TEST_F(MainWindowTest, EveryReadingWindowUsesTheIconsDrawnOnce) {
-    const auto keys = [](const MDI& window) {
+    const auto keys = [](const ReadingWindow& window) {
         QList<qint64> out{window.windowIcon().cacheKey()};
         for (const QAction* action : window.TB->actions())
             out << action->icon().cacheKey();
@@ -392,7 +392,7 @@ TEST_F(MainWindowTest, EveryReadingWindowUsesTheIconsDrawnOnce) {
     const QList<qint64> first = keys(*mdi);
     mdi->returnToEntryForm();
     ProcessDeferredDeletes();
-    MDI* next = Compute(Entry1947());
+    ReadingWindow* next = Compute(Entry1947());
     ASSERT_NE(next, nullptr);
     EXPECT_EQ(keys(*next), first);
 }
@@ -403,8 +403,8 @@ TEST_F(MainWindowTest, TwoReadingWindowsShowEachItsOwn) {
     const std::optional<::Reading> precise =
         ReadingOf(Entry1947(), built ? Calculation::Precise : Calculation::Classic);
     ASSERT_TRUE(precise);
-    auto* second = new MDI(*form);
-    second->ShowReadingWindow(std::make_shared<const ::Reading>(*precise));
+    auto* second = new ReadingWindow(*form);
+    second->ShowReading(std::make_shared<const ::Reading>(*precise));
     EXPECT_EQ(mdi->windowTitle(), "Quillmere v1.15");
     EXPECT_EQ(second->windowTitle(),
               built ? "Quillmere v1.15 - Precise (Swiss Ephemeris)" : "Quillmere v1.15");
@@ -438,7 +438,7 @@ TEST(StartTest, ASecondCopySaysSoAndEnds) {
     ASSERT_EQ(fake.MessageTexts(), QStringList({"Application is already running"}));
     EXPECT_EQ(fake.messages[0].icon, platform::MessageIcon::Information);
     for (const QWidget* w : QApplication::topLevelWidgets())
-        EXPECT_FALSE(w->isVisible() && qobject_cast<const frmMain*>(w)) << "an entry form was shown";
+        EXPECT_FALSE(w->isVisible() && qobject_cast<const EntryWindow*>(w)) << "an entry form was shown";
 }
 
 TEST(StartTest, TheFirstCopyShowsTheEntryForm) {
@@ -531,7 +531,7 @@ TEST(StartTest, AHandedOverReadingIsOpenedByTheRunningCopy) {
     const QString london = save(Entry1980(), "london.qlm");
     std::optional<RunningProgram> program = StartProgram({delhi});
     ASSERT_TRUE(program.has_value());
-    frmMain& form = *program->entryForm;
+    EntryWindow& form = *program->entryForm;
     ASSERT_NE(form.MainWindow(), nullptr);
 
     QDialog dialog;
@@ -580,7 +580,7 @@ TEST(StartTest, ANameThatIsNotUtf8ReachesItsOwnFile) {
     std::optional<RunningProgram> program = StartProgram(ProgramArguments(2, fromRoot));
     ASSERT_TRUE(program.has_value());
     EXPECT_TRUE(fake.messages.empty()) << fake.MessageTexts().join(" | ").toStdString();
-    MDI* mdi = program->entryForm->MainWindow();
+    ReadingWindow* mdi = program->entryForm->MainWindow();
     ASSERT_NE(mdi, nullptr);
     EXPECT_EQ(program->entryForm->cboYear->currentText(), "1947");
 
@@ -623,7 +623,7 @@ TEST(StartTest, ANameNoFileCanHaveIsRefusedAndTheReadingStays) {
 
     std::optional<RunningProgram> program = StartProgram({delhi});
     ASSERT_TRUE(program.has_value());
-    frmMain& form = *program->entryForm;
+    EntryWindow& form = *program->entryForm;
     program->lock->Receive(tooLong);
     ProcessDeferredDeletes();
     EXPECT_EQ(fake.MessageTexts(), refusal) << fake.MessageTexts().join(" | ").left(200).toStdString();
@@ -644,7 +644,7 @@ TEST(StartTest, ANameNoFileCanHaveIsRefusedAndTheReadingStays) {
 
 namespace {
 
-// Lets the layouts and the MDI area's scroll bars follow a change of size.
+// Lets the layouts and the QMdiArea's scroll bars follow a change of size.
 void Settle() {
     for (int i = 0; i < 3; ++i)
         QCoreApplication::processEvents();

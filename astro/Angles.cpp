@@ -1,9 +1,9 @@
-#include "astro/modVedicPlanetPosition.h"
+#include "astro/Angles.h"
 
 #include "astro/AstroConstants.h"
 #include "astro/Calendar.h"
+#include "astro/Moon.h"
 #include "astro/TextUtil.h"
-#include "astro/modVedicEphemeris.h"
 #include "records/Vocabulary.h"
 
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "astro/modRetrogrades.h"
+#include "astro/Retrogrades.h"
 
 #include "astro/Calendar.h"
 #include "records/Vocabulary.h"

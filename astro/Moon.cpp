@@ -1,4 +1,4 @@
-#include "astro/modVedicEphemeris.h"
+#include "astro/Moon.h"
 
 #include "astro/AstroConstants.h"
 #include "astro/TextUtil.h"

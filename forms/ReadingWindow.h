@@ -16,21 +16,21 @@ class QMdiSubWindow;
 class QPrinter;
 class QPushButton;
 class QToolBar;
-class frmDisplay;
-class frmMain;
+class ReadingView;
+class EntryWindow;
 
-class MDI : public QMainWindow {
+class ReadingWindow : public QMainWindow {
     Q_OBJECT
   public:
     // Lengths of the layout in twips, converted at 15 per pixel.
     static constexpr int kTwipsPerPixel = 15;
 
-    explicit MDI(frmMain& entryForm, QWidget* parent = nullptr);
-    ~MDI() override;
+    explicit ReadingWindow(EntryWindow& entryForm, QWidget* parent = nullptr);
+    ~ReadingWindow() override;
 
-    frmDisplay& Display() { return *display_; }
+    ReadingView& Display() { return *display_; }
     // Shows the window with a reading, chart view in front and "&Save" disabled.
-    void ShowReadingWindow(std::shared_ptr<const Reading> reading);
+    void ShowReading(std::shared_ptr<const Reading> reading);
 
     QToolBar* TB;
     QWidget* picTop;
@@ -85,7 +85,7 @@ class MDI : public QMainWindow {
     void showHelp();
     void checkForUpdate();
     void showAbout();
-    void MDIForm_Resize();
+    void LayOutStrips();
 
   protected:
     bool event(QEvent* event) override;
@@ -99,17 +99,17 @@ class MDI : public QMainWindow {
     void BuildToolbar();
     void BuildStrips();
     void BuildMenus();
-    void MDIForm_Load();
-    void MDIForm_Activate();
-    void PlaceDisplayForm();
+    void ApplySettings();
+    void ShowReadingView();
+    void PlaceReadingView();
     // Where the display form may stand: inside the client area, or covering it when it is larger
     // (the area scrolls by moving it).
     QPoint KeptInView(QPoint at) const;
     // Gives a window too short for the reading the strips' room.
     void FitStripsToWindow();
 
-    frmMain& entryForm_;
-    frmDisplay* display_;
+    EntryWindow& entryForm_;
+    ReadingView* display_;
     bool returningToEntryForm_ = false;
     // The picture's save dialog keeps its own last name; the printer keeps its settings.
     QString pictureDialogName_;

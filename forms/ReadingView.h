@@ -24,10 +24,10 @@ class QTreeWidget;
 class NorthIndianChart;
 class RasiChart;
 
-class frmDisplay : public QWidget {
+class ReadingView : public QWidget {
     Q_OBJECT
   public:
-    explicit frmDisplay(QWidget* parent = nullptr);
+    explicit ReadingView(QWidget* parent = nullptr);
 
     // Shows a reading in every view: the personal details, the values, the planet table, the charts,
     // the periods and positions, and the house-lords report.

@@ -1,4 +1,4 @@
-#include "reading/modHouseLords.h"
+#include "reading/HouseLords.h"
 
 #include "reading/EmbeddedTexts.h"
 #include "reading/ReadingTexts.h"

@@ -1,4 +1,4 @@
-#include "forms/frmAbout.h"
+#include "forms/AboutDialog.h"
 
 #include "forms/Icons.h"
 #include "records/Messages.h"
@@ -8,8 +8,8 @@
 #include <QLabel>
 #include <QPushButton>
 
-frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
-    setObjectName("frmAbout");
+AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
+    setObjectName("AboutDialog");
     setWindowTitle(msg::kCaption);
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
     setModal(true);
@@ -41,7 +41,7 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
     cmdOK = new QPushButton("OK", this);
     cmdOK->setObjectName("cmdOK");
     cmdOK->setDefault(true);
-    connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
+    connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
 
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(18, 18, 18, 14);
@@ -56,8 +56,4 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
     buttons->addWidget(cmdOK);
     grid->addLayout(buttons, 3, 0, 1, 2);
     grid->setSizeConstraint(QLayout::SetFixedSize);
-}
-
-void frmAbout::cmdOK_Click() {
-    accept();
 }

@@ -1,22 +1,23 @@
-#include "forms/frmMain.h"
+#include "forms/EntryWindow.h"
 
-#include "astro/modVedicPlanetPosition.h"
+#include "astro/Angles.h"
 #include "formats/SavedReadingFile.h"
+#include "forms/AboutDialog.h"
 #include "forms/Actions.h"
 #include "forms/FilteredTextBox.h"
 #include "forms/Icons.h"
-#include "forms/MDI.h"
 #include "forms/PlaceFinder.h"
+#include "forms/ReadingView.h"
+#include "forms/ReadingWindow.h"
 #include "forms/Settings.h"
 #include "forms/WebPages.h"
-#include "forms/frmAbout.h"
-#include "forms/frmDisplay.h"
 #include "output/ChartDrawing.h"
 #include "output/ReadingFiles.h"
 #include "pipeline/ReadingPipeline.h"
 #include "platform/Platform.h"
 #include "platform/SystemPath.h"
 #include "records/Messages.h"
+#include "records/TimeZones.h"
 #include "records/Vocabulary.h"
 
 #include <QAbstractItemView>
@@ -115,40 +116,40 @@ QLabel* HintLabel(const char* text, QWidget* parent) {
 
 } // namespace
 
-frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
-    setObjectName("frmMain");
+EntryWindow::EntryWindow(QWidget* parent) : QMainWindow(parent) {
+    setObjectName("EntryWindow");
     setWindowTitle(msg::kCaption);
     setWindowIcon(AppIcon());
     BuildControls();
     BuildMenus();
     SetTabOrder();
-    Form_Load();
+    FillLists();
 }
 
-frmMain::~frmMain() {
-    delete mdi_.data();
+EntryWindow::~EntryWindow() {
+    delete readingWindow_.data();
     // The finder watches the form's fields; it goes before they do, so no event of the form's own
     // destruction reaches it.
     delete placeFinder;
 }
 
-MDI* frmMain::MainWindow() const {
-    return mdi_;
+ReadingWindow* EntryWindow::MainWindow() const {
+    return readingWindow_;
 }
 
-void frmMain::MainWindowClosed() {
-    mdi_ = nullptr;
+void EntryWindow::MainWindowClosed() {
+    readingWindow_ = nullptr;
 }
 
-QString frmMain::LastFileName() const {
+QString EntryWindow::LastFileName() const {
     return PathFromSystem(lastFileName_);
 }
 
-void frmMain::SetLastFileName(const QString& path) {
+void EntryWindow::SetLastFileName(const QString& path) {
     lastFileName_ = SystemPath(path);
 }
 
-void frmMain::BuildControls() {
+void EntryWindow::BuildControls() {
     auto* central = new QWidget(this);
     setCentralWidget(central);
     auto* outer = new QVBoxLayout(central);
@@ -286,8 +287,8 @@ void frmMain::BuildControls() {
 
     placeFinder = new PlaceFinder(*this, *lblZoneNote);
 
-    const auto letters = [this](FilteredTextBox* box, void (frmMain::*handler)(int&)) {
-        box->SetFilter([this, handler](int& code) { (this->*handler)(code); },
+    const auto letters = [this](FilteredTextBox* box) {
+        box->SetFilter([this, box](int& code) { LettersOnly(*box, code); },
                        [this, box](const QString& text) { return LettersTextAllowed(*box, text); });
         // The same limit as the saved-reading reader and the companion: text is refused, never cut.
         box->SetLengthLimit(static_cast<int>(kMaxTextLength), [box] {
@@ -295,21 +296,17 @@ void frmMain::BuildControls() {
             box->setFocus();
         });
     };
-    const auto digits = [this](FilteredTextBox* box, void (frmMain::*handler)(int&)) {
-        box->SetFilter([this, handler](int& code) { (this->*handler)(code); },
+    const auto digits = [this](FilteredTextBox* box) {
+        box->SetFilter([this](int& code) { DigitsOnly(code); },
                        [this](const QString& text) { return DigitsTextAllowed(text); });
     };
-    letters(txtName, &frmMain::txtName_KeyPress);
-    letters(txtCity, &frmMain::txtCity_KeyPress);
-    letters(txtState, &frmMain::txtState_KeyPress);
-    letters(txtCountry, &frmMain::txtCountry_KeyPress);
-    digits(txtLatDeg, &frmMain::txtLatDeg_KeyPress);
-    digits(txtLatMin, &frmMain::txtLatMin_KeyPress);
-    digits(txtLonDeg, &frmMain::txtLonDeg_KeyPress);
-    digits(txtLonMin, &frmMain::txtLonMin_KeyPress);
+    for (FilteredTextBox* box : {txtName, txtCity, txtState, txtCountry})
+        letters(box);
+    for (FilteredTextBox* box : {txtLatDeg, txtLatMin, txtLonDeg, txtLonMin})
+        digits(box);
 }
 
-void frmMain::changeEvent(QEvent* event) {
+void EntryWindow::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     // A window manager that maximises all the same gets the form back at its one size.
     if (event->type() == QEvent::WindowStateChange && (windowState() & kStretchedStates))
@@ -317,7 +314,7 @@ void frmMain::changeEvent(QEvent* event) {
             this, [this] { setWindowState(windowState() & ~kStretchedStates); }, Qt::QueuedConnection);
 }
 
-void frmMain::BuildMenus() {
+void EntryWindow::BuildMenus() {
     mnuCalculate = MakeAction(this, "Get My &Rasi Chart", "mnuCalculate");
     actOpen = MakeAction(this, "&Open Previously Saved Reading", "actOpen", QKeySequence::Open);
     actFindCoordinates = MakeAction(this, "Click here to find Latitude && Longitude", "actFindCoordinates");
@@ -351,21 +348,21 @@ void frmMain::BuildMenus() {
         for (QAction* choice : {mnuClassic, mnuPrecise}) {
             choice->setCheckable(true);
             group->addAction(choice);
-            connect(choice, &QAction::triggered, this, &frmMain::keepCalculation);
+            connect(choice, &QAction::triggered, this, &EntryWindow::keepCalculation);
         }
         const bool precise = Settings().calculation() == Calculation::Precise;
         (precise ? mnuPrecise : mnuClassic)->setChecked(true);
     }
 
-    connect(mnuCalculate, &QAction::triggered, this, &frmMain::getReading);
-    connect(actOpen, &QAction::triggered, this, &frmMain::openReading);
-    connect(actFindCoordinates, &QAction::triggered, this, &frmMain::findCoordinates);
+    connect(mnuCalculate, &QAction::triggered, this, &EntryWindow::getReading);
+    connect(actOpen, &QAction::triggered, this, &EntryWindow::openReading);
+    connect(actFindCoordinates, &QAction::triggered, this, &EntryWindow::findCoordinates);
     connect(mnuExit, &QAction::triggered, this, &QWidget::close);
-    connect(mnuOnline, &QAction::triggered, this, &frmMain::showHelp);
-    connect(mnuAbout, &QAction::triggered, this, &frmMain::showAbout);
+    connect(mnuOnline, &QAction::triggered, this, &EntryWindow::showHelp);
+    connect(mnuAbout, &QAction::triggered, this, &EntryWindow::showAbout);
 }
 
-void frmMain::SetTabOrder() {
+void EntryWindow::SetTabOrder() {
     const QWidget* const order[] = {txtName,     cboDate,    cboMonth,     cboYear,    cboHour,    cboMinute,
                                     cboTimeZone, txtLatDeg,  txtLatMin,    txtLonDeg,  txtLonMin,  txtCity,
                                     txtState,    txtCountry, cmdCalculate, optLong[0], optLong[1], optLat[0],
@@ -374,7 +371,7 @@ void frmMain::SetTabOrder() {
         setTabOrder(const_cast<QWidget*>(order[i]), const_cast<QWidget*>(order[i + 1]));
 }
 
-void frmMain::Form_Load() {
+void EntryWindow::FillLists() {
     for (int day = 1; day <= 31; ++day)
         cboDate->addItem(QString::number(day));
     for (std::string_view month : kMonthNames)
@@ -402,7 +399,7 @@ void frmMain::Form_Load() {
     chkDST->setChecked(false);
 }
 
-BirthEntry frmMain::BuildEntry() const {
+BirthEntry EntryWindow::BuildEntry() const {
     BirthEntry e;
     e.name = txtName->text().toStdString();
     e.monthIndex = cboMonth->currentIndex();
@@ -424,7 +421,7 @@ BirthEntry frmMain::BuildEntry() const {
     return e;
 }
 
-QLineEdit* frmMain::FieldBox(EntryField field) const {
+QLineEdit* EntryWindow::FieldBox(EntryField field) const {
     switch (field) {
     case EntryField::Name:
         return txtName;
@@ -448,11 +445,11 @@ QLineEdit* frmMain::FieldBox(EntryField field) const {
     return nullptr;
 }
 
-bool frmMain::PictureLibraryPresent() const {
+bool EntryWindow::PictureLibraryPresent() const {
     return platform::Os().PictureLibraryPresent();
 }
 
-bool frmMain::ValidateInput() {
+bool EntryWindow::ValidateInput() {
     if (const std::optional<EntryRefusal> refusal = CheckBirthEntry(BuildEntry())) {
         platform::ShowMessage(QString::fromUtf8(refusal->message), IconOf(refusal->icon));
         if (QLineEdit* box = FieldBox(refusal->focus))
@@ -470,16 +467,16 @@ bool frmMain::ValidateInput() {
     return true;
 }
 
-Calculation frmMain::CurrentCalculation() const {
+Calculation EntryWindow::CurrentCalculation() const {
     return mnuPrecise && mnuPrecise->isChecked() ? Calculation::Precise : Calculation::Classic;
 }
 
-void frmMain::keepCalculation() {
+void EntryWindow::keepCalculation() {
     if (!Settings().setCalculation(CurrentCalculation()))
         platform::ShowMessage(QString::fromLatin1(msg::kChoiceNotKept), platform::MessageIcon::Error);
 }
 
-void frmMain::getReading() {
+void EntryWindow::getReading() {
     if (!ValidateInput())
         return;
     // Either the whole reading is shown or none of it.
@@ -490,13 +487,13 @@ void frmMain::getReading() {
         platform::ShowMessage(QString::fromStdString(result.message), platform::MessageIcon::Error);
         return;
     }
-    if (!mdi_)
-        mdi_ = new MDI(*this);
-    mdi_->ShowReadingWindow(std::make_shared<const Reading>(std::move(*result.reading)));
+    if (!readingWindow_)
+        readingWindow_ = new ReadingWindow(*this);
+    readingWindow_->ShowReading(std::make_shared<const Reading>(std::move(*result.reading)));
     hide();
 }
 
-void frmMain::openReading() {
+void EntryWindow::openReading() {
     platform::FileDialogRequest request;
     request.kind = platform::FileDialogRequest::Kind::Open;
     request.title = msg::kOpenTitle;
@@ -514,7 +511,7 @@ void frmMain::openReading() {
         settings.setLastFolderOf(*chosen);
 }
 
-bool frmMain::OpenSavedReading(const QString& path) {
+bool EntryWindow::OpenSavedReading(const QString& path) {
     // The companion opens files the same way, so both refuse the same files for the same reasons.
     const SavedReadingOpen opened = OpenSavedReadingFile(SystemPath(path));
     if (!opened.entry) {
@@ -528,7 +525,7 @@ bool frmMain::OpenSavedReading(const QString& path) {
     return true;
 }
 
-void frmMain::LoadEntry(const BirthEntry& e) {
+void EntryWindow::LoadEntry(const BirthEntry& e) {
     // A saved reading brings its own zone and box; no chosen place may derive them again.
     placeFinder->Forget();
     txtName->setText(QString::fromStdString(e.name));
@@ -555,7 +552,7 @@ void frmMain::LoadEntry(const BirthEntry& e) {
     txtCountry->setText(QString::fromStdString(e.country));
 }
 
-void frmMain::findCoordinates() {
+void EntryWindow::findCoordinates() {
     const std::pair<QLineEdit*, const char*> required[] = {{txtCity, msg::kSearchEnterCity},
                                                            {txtState, msg::kSearchEnterState},
                                                            {txtCountry, msg::kSearchEnterCountry}};
@@ -571,31 +568,31 @@ void frmMain::findCoordinates() {
     OpenWebPage(CoordinateSearchAddress(phrase));
 }
 
-void frmMain::showHelp() {
+void EntryWindow::showHelp() {
     OpenOnlineHelp();
 }
 
-void frmMain::showAbout() {
-    frmAbout about(this);
+void EntryWindow::showAbout() {
+    AboutDialog about(this);
     platform::Os().ShowModal(about);
 }
 
-void frmMain::LettersKeyPress(QLineEdit& box, int& KeyAscii) {
-    if (IsLetterKey(KeyAscii))
+void EntryWindow::LettersOnly(QLineEdit& box, int& code) {
+    if (IsLetterKey(code))
         return;
-    KeyAscii = 0;
+    code = 0;
     platform::ShowMessage(QString::fromUtf8(msg::kOnlyLetters), platform::MessageIcon::Error);
     box.setFocus();
 }
 
-void frmMain::DigitsKeyPress(int& KeyAscii) {
-    if (IsDigitKey(KeyAscii))
+void EntryWindow::DigitsOnly(int& code) {
+    if (IsDigitKey(code))
         return;
-    KeyAscii = 0;
+    code = 0;
     platform::ShowMessage(QString::fromUtf8(msg::kOnlyNumbers), platform::MessageIcon::Error);
 }
 
-bool frmMain::LettersTextAllowed(QLineEdit& box, const QString& text) {
+bool EntryWindow::LettersTextAllowed(QLineEdit& box, const QString& text) {
     if (PassesLettersFilter(text.toStdString()))
         return true;
     platform::ShowMessage(QString::fromUtf8(msg::kOnlyLetters), platform::MessageIcon::Error);
@@ -603,41 +600,9 @@ bool frmMain::LettersTextAllowed(QLineEdit& box, const QString& text) {
     return false;
 }
 
-bool frmMain::DigitsTextAllowed(const QString& text) {
+bool EntryWindow::DigitsTextAllowed(const QString& text) {
     if (PassesDigitsFilter(text.toStdString()))
         return true;
     platform::ShowMessage(QString::fromUtf8(msg::kOnlyNumbers), platform::MessageIcon::Error);
     return false;
-}
-
-void frmMain::txtName_KeyPress(int& KeyAscii) {
-    LettersKeyPress(*txtName, KeyAscii);
-}
-
-void frmMain::txtCity_KeyPress(int& KeyAscii) {
-    LettersKeyPress(*txtCity, KeyAscii);
-}
-
-void frmMain::txtState_KeyPress(int& KeyAscii) {
-    LettersKeyPress(*txtState, KeyAscii);
-}
-
-void frmMain::txtCountry_KeyPress(int& KeyAscii) {
-    LettersKeyPress(*txtCountry, KeyAscii);
-}
-
-void frmMain::txtLatDeg_KeyPress(int& KeyAscii) {
-    DigitsKeyPress(KeyAscii);
-}
-
-void frmMain::txtLatMin_KeyPress(int& KeyAscii) {
-    DigitsKeyPress(KeyAscii);
-}
-
-void frmMain::txtLonDeg_KeyPress(int& KeyAscii) {
-    DigitsKeyPress(KeyAscii);
-}
-
-void frmMain::txtLonMin_KeyPress(int& KeyAscii) {
-    DigitsKeyPress(KeyAscii);
 }

@@ -1,4 +1,4 @@
-#include "output/modSaveForm.h"
+#include "output/PictureExport.h"
 
 #include "formats/ImagePaths.h"
 #include "output/ReadingFiles.h"

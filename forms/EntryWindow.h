@@ -11,7 +11,7 @@
 #include <string>
 
 class FilteredTextBox;
-class MDI;
+class ReadingWindow;
 class QAction;
 class QCheckBox;
 class QComboBox;
@@ -21,11 +21,11 @@ class QPushButton;
 class QRadioButton;
 
 class PlaceFinder;
-class frmMain : public QMainWindow {
+class EntryWindow : public QMainWindow {
     Q_OBJECT
   public:
-    explicit frmMain(QWidget* parent = nullptr);
-    ~frmMain() override;
+    explicit EntryWindow(QWidget* parent = nullptr);
+    ~EntryWindow() override;
 
     // True when the reading may go ahead; otherwise the user has been told why.
     bool ValidateInput();
@@ -38,7 +38,7 @@ class frmMain : public QMainWindow {
     // saved reading.
     bool OpenSavedReading(const QString& path);
     // The main window of the reading on screen, or null.
-    MDI* MainWindow() const;
+    ReadingWindow* MainWindow() const;
     // Called by the main window as it closes; the next reading opens a fresh one.
     void MainWindowClosed();
     // The name the reading's save dialogs chose last, which they offer again (empty at first).
@@ -97,17 +97,6 @@ class frmMain : public QMainWindow {
     // Keeps the calculation chosen in the menu for the next run.
     void keepCalculation();
 
-  public:
-    // Key filters: each receives a typed character's code and sets it to 0 to discard the key.
-    void txtName_KeyPress(int& KeyAscii);
-    void txtCity_KeyPress(int& KeyAscii);
-    void txtState_KeyPress(int& KeyAscii);
-    void txtCountry_KeyPress(int& KeyAscii);
-    void txtLatDeg_KeyPress(int& KeyAscii);
-    void txtLatMin_KeyPress(int& KeyAscii);
-    void txtLonDeg_KeyPress(int& KeyAscii);
-    void txtLonMin_KeyPress(int& KeyAscii);
-
   protected:
     void changeEvent(QEvent* event) override;
 
@@ -115,16 +104,19 @@ class frmMain : public QMainWindow {
     void BuildControls();
     void BuildMenus();
     void SetTabOrder();
-    void Form_Load();
-    void LettersKeyPress(QLineEdit& box, int& KeyAscii);
-    void DigitsKeyPress(int& KeyAscii);
+    // Fills the lists and sets the first choices.
+    void FillLists();
+    // Key filters: each receives a typed character's code and sets it to 0 to discard the key,
+    // telling the user why.
+    void LettersOnly(QLineEdit& box, int& code);
+    void DigitsOnly(int& code);
     bool LettersTextAllowed(QLineEdit& box, const QString& text);
     bool DigitsTextAllowed(const QString& text);
     QLineEdit* FieldBox(EntryField field) const;
     // Whether the library that the JPEG export needs lies beside the program.
     bool PictureLibraryPresent() const;
 
-    QPointer<MDI> mdi_;
+    QPointer<ReadingWindow> readingWindow_;
     // As the system holds it, so that a name that is not valid UTF-8 comes back unchanged.
     std::string lastFileName_;
 };

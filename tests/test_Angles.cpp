@@ -1,6 +1,7 @@
+#include "astro/Angles.h"
 #include "astro/AstroConstants.h"
-#include "astro/modVedicEphemeris.h"
-#include "astro/modVedicPlanetPosition.h"
+#include "astro/Moon.h"
+#include "records/TimeZones.h"
 #include "records/Vocabulary.h"
 #include "support/TestBirths.h"
 

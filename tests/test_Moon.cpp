@@ -1,5 +1,5 @@
+#include "astro/Moon.h"
 #include "astro/TextUtil.h"
-#include "astro/modVedicEphemeris.h"
 #include "records/Vocabulary.h"
 
 #include <gtest/gtest.h>

@@ -4,9 +4,9 @@
 #include "support/FormTestSupport.h"
 #include "support/TestBirths.h"
 
+#include "forms/AboutDialog.h"
 #include "forms/FilteredTextBox.h"
 #include "forms/PlaceFinder.h"
-#include "forms/frmAbout.h"
 
 #include <QAbstractItemView>
 #include <QAction>
@@ -420,13 +420,13 @@ TEST_F(FormTest, CoordinateSearchNeedsThePlaceThenSearchesForIt) {
 TEST_F(FormTest, HelpMenuOpensTheAboutBoxModallyAndTheHelpPage) {
     QStringList seen;
     fake.onModal = [&seen](QDialog& dialog) {
-        auto* about = qobject_cast<frmAbout*>(&dialog);
+        auto* about = qobject_cast<AboutDialog*>(&dialog);
         ASSERT_NE(about, nullptr);
         EXPECT_TRUE(about->isModal());
         seen << about->windowTitle() << about->lblTitle->text() << about->cmdOK->text();
     };
     form->mnuAbout->trigger();
-    EXPECT_EQ(fake.modalDialogs, std::vector<QString>({"frmAbout"}));
+    EXPECT_EQ(fake.modalDialogs, std::vector<QString>({"AboutDialog"}));
     EXPECT_EQ(seen, QStringList({"Quillmere v1.15", "Quillmere v1.15", "OK"}));
 
     form->mnuOnline->trigger();
@@ -468,7 +468,7 @@ TEST_F(FormTest, TheReadingCommandCopiesTheFormAndHidesIt) {
     entry.city = "  Delhi ";
     entry.lonDirection = 1;
     entry.dst = true;
-    MDI* mdi = Compute(entry);
+    ReadingWindow* mdi = Compute(entry);
     ASSERT_NE(mdi, nullptr);
     EXPECT_TRUE(mdi->isVisible());
     EXPECT_FALSE(form->isVisible());
@@ -595,7 +595,7 @@ TEST_F(FormTest, TheCalculationChoiceIsKeptUsedAndShown) {
 
     form->mnuPrecise->trigger();
     EXPECT_EQ(fake.settings["calculation"], "precise");
-    MDI* mdi = Compute(Entry1947());
+    ReadingWindow* mdi = Compute(Entry1947());
     ASSERT_NE(mdi, nullptr);
     EXPECT_EQ(mdi->windowTitle(), "Quillmere v1.15 - Precise (Swiss Ephemeris)");
     EXPECT_EQ(mdi->Display().lblCalculation->text(), "Precise (Swiss Ephemeris)");
@@ -604,7 +604,7 @@ TEST_F(FormTest, TheCalculationChoiceIsKeptUsedAndShown) {
     EXPECT_EQ(mdi->Display().lblPada->text(), "1");
 
     // The next run starts with the choice kept.
-    frmMain second;
+    EntryWindow second;
     EXPECT_TRUE(second.mnuPrecise->isChecked());
 
     // Back to classic: the reading and the window are the classic ones again.

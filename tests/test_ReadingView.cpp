@@ -4,9 +4,9 @@
 #include "support/FormTestSupport.h"
 #include "support/TestBirths.h"
 
+#include "astro/Angles.h"
 #include "astro/Calendar.h"
-#include "astro/modVedicEphemeris.h"
-#include "astro/modVedicPlanetPosition.h"
+#include "astro/Moon.h"
 #include "pipeline/ReadingPipeline.h"
 #include "reading/ReadingTexts.h"
 #include "records/Reading.h"
@@ -39,7 +39,7 @@ int SignOfCode(const QString& code) {
 }
 
 // Every cell that lists the body, by sign.
-QList<int> CellsHolding(const frmDisplay& d, const QString& label) {
+QList<int> CellsHolding(const ReadingView& d, const QString& label) {
     QList<int> signs;
     for (int j = 0; j < 12; ++j)
         if (BaseLabels(CellLines(d, j)).contains(label))
@@ -53,7 +53,7 @@ constexpr int kGrid[12][2] = {{0, 1}, {0, 2}, {0, 3}, {1, 3}, {2, 3}, {3, 3},
 
 // The free inside of a sign's cell: within its lines, and on the chart's outer sides within the
 // double frame drawn two pixels in.
-QRect CellInside(const frmDisplay& d, int sign) {
+QRect CellInside(const ReadingView& d, int sign) {
     const int side = d.picSouthRasi->width() - 1;
     const int row = kGrid[sign][0];
     const int column = kGrid[sign][1];
@@ -66,7 +66,7 @@ QRect CellInside(const frmDisplay& d, int sign) {
 
 // Every entry of the cell drawn whole at a readable size: each inside the cell, room enough for
 // its text, clear of the other entries and of the sign number.
-::testing::AssertionResult ShowsEveryEntry(const frmDisplay& d, int sign) {
+::testing::AssertionResult ShowsEveryEntry(const ReadingView& d, int sign) {
     const QLabel* label = d.lblPlanets[static_cast<std::size_t>(sign)];
     const QStringList entries = CellLines(d, sign);
     const QList<QRect> rects = d.picSouthRasi->EntryRects(sign);
@@ -122,7 +122,7 @@ std::array<int, 3> FrameProfile(const QImage& image, QPoint from, QPoint step) {
 
 // Shows a changed copy of the reading on display: each body from the Sun to Ketu at 15 degrees of the
 // sign given, the lagna's sign, and the retrograde marks.
-void ShowPlaced(frmDisplay& d, const std::array<int, 9>& signs, int lagna,
+void ShowPlaced(ReadingView& d, const std::array<int, 9>& signs, int lagna,
                 const std::array<bool, 9>& marked) {
     Reading r = *d.ShownReading();
     for (std::size_t i = 0; i < 9; ++i) {
@@ -136,8 +136,8 @@ void ShowPlaced(frmDisplay& d, const std::array<int, 9>& signs, int lagna,
 
 class DisplayTest : public FormTest {
   protected:
-    frmDisplay& DisplayOf(const BirthEntry& entry) {
-        MDI* mdi = Compute(entry);
+    ReadingView& DisplayOf(const BirthEntry& entry) {
+        ReadingWindow* mdi = Compute(entry);
         EXPECT_NE(mdi, nullptr);
         return mdi->Display();
     }
@@ -149,7 +149,7 @@ TEST_F(DisplayTest, Reading1980ShowsItsPlanetsDetailsAndCells) {
     entry.city = "London";
     entry.state = "Greater London";
     entry.country = "England";
-    const frmDisplay& d = DisplayOf(entry);
+    const ReadingView& d = DisplayOf(entry);
 
     EXPECT_EQ(d.lblName->text(), "Name: Ann Lee");
     EXPECT_EQ(d.lblDOB->text(), "Date of Birth: January 1, 1980");
@@ -190,7 +190,7 @@ TEST_F(DisplayTest, Reading1980ShowsItsPlanetsDetailsAndCells) {
 }
 
 TEST_F(DisplayTest, Reading1947ShowsItsPlanetsAndTheCrowdedCancerCell) {
-    const frmDisplay& d = DisplayOf(Entry1947());
+    const ReadingView& d = DisplayOf(Entry1947());
     const char* const planets[7] = {"28 Can 43", nullptr,     "14 Can 25", "23 Can 18",
                                     "08 Gem 12", "26 Lib 39", "21 Can 11"};
     for (int i = 0; i < 7; ++i)
@@ -215,7 +215,7 @@ TEST_F(DisplayTest, Reading1947ShowsItsPlanetsAndTheCrowdedCancerCell) {
 }
 
 TEST_F(DisplayTest, EmptyCellsShowOnlyTheirSignNumbers) {
-    const frmDisplay& d = DisplayOf(Entry1947());
+    const ReadingView& d = DisplayOf(Entry1947());
     for (int j = 0; j < 12; ++j)
         EXPECT_EQ(d.lblSouthPosition[static_cast<std::size_t>(j)]->text(), QString::number(j + 1));
     for (int empty : {kAries, kLeo, kVirgo, kSagittarius, kCapricorn, kAquarius}) {
@@ -227,7 +227,7 @@ TEST_F(DisplayTest, EmptyCellsShowOnlyTheirSignNumbers) {
 }
 
 TEST_F(DisplayTest, SignCellsRunClockwiseFromTheSecondCellOfTheTopRow) {
-    const frmDisplay& d = DisplayOf(Entry1980());
+    const ReadingView& d = DisplayOf(Entry1980());
     const int side = d.picSouthRasi->width() / 4;
     for (int j = 0; j < 12; ++j) {
         for (const QLabel* label :
@@ -244,7 +244,7 @@ TEST_F(DisplayTest, SignCellsRunClockwiseFromTheSecondCellOfTheTopRow) {
 }
 
 TEST_F(DisplayTest, ACellWithTheAscendantAndFourRetrogradePlanetsShowsEveryLine) {
-    frmDisplay& d = DisplayOf(Entry1947());
+    ReadingView& d = DisplayOf(Entry1947());
     // A made-up reading: the ascendant and Mercury, Venus, Mars and Saturn, all retrograde, in Gemini.
     ShowPlaced(d, {kAries, kTaurus, kGemini, kGemini, kGemini, kCancer, kGemini, kLeo, kAquarius}, kGemini,
                {false, false, true, true, true, true, true, false, false});
@@ -264,14 +264,14 @@ TEST_F(DisplayTest, DetailsAreWrittenInPlainNumbers) {
     entry.minute = 5;
     entry.latDeg = "8";
     entry.latMin = "05";
-    const frmDisplay& d = DisplayOf(entry);
+    const ReadingView& d = DisplayOf(entry);
     EXPECT_EQ(d.lblDOB->text(), "Date of Birth: March 5, 1980");
     EXPECT_EQ(d.lblTOB->text(), "Time of Birth: 7 HH 5 MM ");
     EXPECT_EQ(d.lblLatitude->text(), "Latitude: 8 Degree 5 Minute");
 }
 
 TEST_F(DisplayTest, FixedCaptionsOfTheDisplay) {
-    const frmDisplay& d = DisplayOf(Entry1980());
+    const ReadingView& d = DisplayOf(Entry1980());
     EXPECT_EQ(d.windowTitle(), "Quillmere v1.15");
     EXPECT_EQ(d.fraPersonal->title(), "Personal Details");
     EXPECT_EQ(d.fraPlanets->title(), "Vedic Planetary Position");
@@ -306,7 +306,7 @@ TEST_F(DisplayTest, FixedCaptionsOfTheDisplay) {
 }
 
 TEST_F(DisplayTest, TheInterpretationHoldsTheTwelveColouredHeadings) {
-    const frmDisplay& d = DisplayOf(Entry1947());
+    const ReadingView& d = DisplayOf(Entry1947());
     EXPECT_TRUE(d.RTB->isReadOnly());
     const QStringList lines = d.RTB->toPlainText().split('\n');
     QStringList headings;
@@ -326,7 +326,7 @@ TEST_F(DisplayTest, TheInterpretationHoldsTheTwelveColouredHeadings) {
 // ---------------------------------------------------------------- room for every value
 
 TEST_F(DisplayTest, TheViewsHaveTheirDesignedSizeAndHoldTheirFrames) {
-    const frmDisplay& d = DisplayOf(Entry1980());
+    const ReadingView& d = DisplayOf(Entry1980());
     // 9405 by 7725 twips for the form, 9135 by 7455 at 120, 120 for the views, 15 twips a pixel.
     EXPECT_EQ(d.size(), QSize(627, 515));
     EXPECT_EQ(d.views->geometry(), QRect(8, 8, 609, 497));
@@ -344,7 +344,7 @@ TEST_F(DisplayTest, EveryLineBesideTheChartShowsWholeInEitherCalculation) {
         if (!calculation)
             continue; // built without the precise calculation
         calculation->trigger();
-        frmDisplay& d = DisplayOf(Entry1980());
+        ReadingView& d = DisplayOf(Entry1980());
         QCoreApplication::processEvents(); // the layouts settle as on screen
         for (const QGroupBox* box : {d.fraOther, d.fraPlanets}) {
             for (const QLabel* label : box->findChildren<QLabel*>()) {
@@ -362,7 +362,7 @@ TEST_F(DisplayTest, EveryLineBesideTheChartShowsWholeInEitherCalculation) {
 }
 
 TEST_F(DisplayTest, EveryValueOfTheOtherDetailsShowsWhole) {
-    frmDisplay& d = DisplayOf(Entry1980());
+    ReadingView& d = DisplayOf(Entry1980());
     using Change = std::function<void(::Reading&)>;
     std::vector<Change> nakshatras, lords, padas, lagnas, rashis, ayanamsas;
     for (int i = 0; i < 27; ++i)
@@ -423,14 +423,14 @@ TEST_F(DisplayTest, EveryValueOfTheOtherDetailsShowsWhole) {
 }
 
 TEST_F(DisplayTest, TheEightPlanetsInCapricornOnFebruary4th1962AllShow) {
-    const frmDisplay& d = DisplayOf(MakeEntry(1962, 2, 4, 7, 0, 34, "28", "39", false, "77", "13", true));
+    const ReadingView& d = DisplayOf(MakeEntry(1962, 2, 4, 7, 0, 34, "28", "39", false, "77", "13", true));
     EXPECT_EQ(BaseLabels(CellLines(d, kCapricorn)), QStringList({"Asc", "Surya", "Chandra", "Budha", "Shukra",
                                                                  "Mangala", "Guru", "Shani", "Ketu"}));
     EXPECT_TRUE(ShowsEveryEntry(d, kCapricorn));
 }
 
 TEST_F(DisplayTest, AFullCellShowsItsTenLongestEntriesInEverySign) {
-    frmDisplay& d = DisplayOf(Entry1947());
+    ReadingView& d = DisplayOf(Entry1947());
     // The ascendant and all nine bodies, every planet that can be retrograde marked so.
     for (int sign = 0; sign < 12; ++sign) {
         std::array<int, 9> signs;
@@ -546,7 +546,7 @@ TEST_F(DisplayTest, TheNorthIndianChartShowsEachSignInItsHouseForTwoLagnas) {
 }
 
 TEST_F(DisplayTest, ThePeriodsViewShowsTheNinePeriodsAndMarksTheRunningOnes) {
-    frmDisplay& d = DisplayOf(Entry1980());
+    ReadingView& d = DisplayOf(Entry1980());
     QTest::mouseClick(d.cmdPeriods[0], Qt::LeftButton);
     ASSERT_EQ(d.views->currentWidget(), d.fraPeriods);
     ASSERT_EQ(d.tvwPeriods->topLevelItemCount(), 9);
@@ -585,7 +585,7 @@ TEST_F(DisplayTest, ThePeriodsViewShowsTheNinePeriodsAndMarksTheRunningOnes) {
 }
 
 TEST_F(DisplayTest, ThePositionsTableShowsEveryBodyWholeWithItsNakshatraPadaAndMark) {
-    frmDisplay& d = DisplayOf(Entry1980());
+    ReadingView& d = DisplayOf(Entry1980());
     d.showPeriods();
     d.tabPeriods->setCurrentWidget(d.fraPositions);
     QCoreApplication::processEvents();

@@ -1,4 +1,4 @@
-#include "astro/modRetrogrades.h"
+#include "astro/Retrogrades.h"
 #include "pipeline/ReadingPipeline.h"
 #include "reading/ReadingTexts.h"
 #include "support/TestBirths.h"

@@ -6,17 +6,14 @@
 class QLabel;
 class QPushButton;
 
-class frmAbout : public QDialog {
+class AboutDialog : public QDialog {
     Q_OBJECT
   public:
-    explicit frmAbout(QWidget* parent = nullptr);
+    explicit AboutDialog(QWidget* parent = nullptr);
 
     QLabel* picIcon;
     QLabel* lblTitle;
     QLabel* lblDescription;
     QLabel* lblCredits;
     QPushButton* cmdOK;
-
-  public slots:
-    void cmdOK_Click();
 };

@@ -1,4 +1,4 @@
-#include "forms/frmDisplay.h"
+#include "forms/ReadingView.h"
 
 #include "formats/ChartExport.h"
 #include "forms/Actions.h"
@@ -86,8 +86,8 @@ enum PeriodColumn { kLordColumn, kBeginsColumn, kEndsColumn, kRunningColumn, kPe
 
 } // namespace
 
-frmDisplay::frmDisplay(QWidget* parent) : QWidget(parent) {
-    setObjectName("frmDisplay");
+ReadingView::ReadingView(QWidget* parent) : QWidget(parent) {
+    setObjectName("ReadingView");
     setWindowTitle(msg::kCaption);
     setFixedSize(kFormWidth, kFormHeight);
 
@@ -122,12 +122,12 @@ frmDisplay::frmDisplay(QWidget* parent) : QWidget(parent) {
         BindButton(button, actInterpretation);
     for (QPushButton* button : cmdPeriods)
         BindButton(button, actPeriods);
-    connect(actChart, &QAction::triggered, this, &frmDisplay::showChart);
-    connect(actInterpretation, &QAction::triggered, this, &frmDisplay::showInterpretation);
-    connect(actPeriods, &QAction::triggered, this, &frmDisplay::showPeriods);
+    connect(actChart, &QAction::triggered, this, &ReadingView::showChart);
+    connect(actInterpretation, &QAction::triggered, this, &ReadingView::showInterpretation);
+    connect(actPeriods, &QAction::triggered, this, &ReadingView::showPeriods);
 }
 
-QWidget* frmDisplay::BuildChartView() {
+QWidget* ReadingView::BuildChartView() {
     auto* view = new QWidget();
     view->setObjectName("fraChart");
     auto* layout = new QVBoxLayout(view);
@@ -264,7 +264,7 @@ QWidget* frmDisplay::BuildChartView() {
     return view;
 }
 
-QGroupBox* frmDisplay::BuildInterpretationView() {
+QGroupBox* ReadingView::BuildInterpretationView() {
     auto* frame = new QGroupBox("House Lords Interpretation");
     frame->setObjectName("fraInterpretation");
     auto* layout = new QVBoxLayout(frame);
@@ -287,7 +287,7 @@ QGroupBox* frmDisplay::BuildInterpretationView() {
     return frame;
 }
 
-QWidget* frmDisplay::BuildPeriodsView() {
+QWidget* ReadingView::BuildPeriodsView() {
     auto* view = new QWidget();
     view->setObjectName("fraPeriods");
     auto* layout = new QVBoxLayout(view);
@@ -367,7 +367,7 @@ QWidget* frmDisplay::BuildPeriodsView() {
     return view;
 }
 
-void frmDisplay::ShowPersonalDetails() {
+void ReadingView::ShowPersonalDetails() {
     const Birth& b = reading_->birth;
     SetDetail(lblName, "Name: " + Text(b.name));
     SetDetail(lblDOB, "Date of Birth: " + Latin1(MonthName(b.month)) + " " + QString::number(b.day) + ", " +
@@ -383,7 +383,7 @@ void frmDisplay::ShowPersonalDetails() {
     SetDetail(lblCountry, "Country: " + Text(b.country));
 }
 
-void frmDisplay::ShowReading(std::shared_ptr<const Reading> reading) {
+void ReadingView::ShowReading(std::shared_ptr<const Reading> reading) {
     if (!reading)
         return;
     reading_ = std::move(reading);
@@ -427,7 +427,7 @@ void frmDisplay::ShowReading(std::shared_ptr<const Reading> reading) {
     BuildHouseLordReading();
 }
 
-void frmDisplay::ShowPositions() {
+void ReadingView::ShowPositions() {
     const std::vector<PositionRow> rows = PositionRows(*reading_);
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const PositionRow& row = rows[i];
@@ -446,7 +446,7 @@ void frmDisplay::ShowPositions() {
     }
 }
 
-void frmDisplay::ShowPeriods(double nowMinutesUT) {
+void ReadingView::ShowPeriods(double nowMinutesUT) {
     tvwPeriods->clear();
     if (!reading_)
         return;
@@ -479,7 +479,7 @@ void frmDisplay::ShowPeriods(double nowMinutesUT) {
     }
 }
 
-void frmDisplay::SetChartStyle(ChartStyle style) {
+void ReadingView::SetChartStyle(ChartStyle style) {
     chartStyle_ = style;
     const bool north = style == ChartStyle::NorthIndian;
     picSouthRasi->setVisible(!north);
@@ -488,22 +488,22 @@ void frmDisplay::SetChartStyle(ChartStyle style) {
     picNorthNavamsa->setVisible(north);
 }
 
-void frmDisplay::BuildHouseLordReading() {
+void ReadingView::BuildHouseLordReading() {
     WriteHouseLordReport(*RTB->document(), *reading_);
     RTB->moveCursor(QTextCursor::Start);
 }
 
-void frmDisplay::showInterpretation() {
+void ReadingView::showInterpretation() {
     views->setCurrentWidget(fraInterpretation);
     emit ViewChanged(false);
 }
 
-void frmDisplay::showChart() {
+void ReadingView::showChart() {
     views->setCurrentWidget(fraChart);
     emit ViewChanged(true);
 }
 
-void frmDisplay::showPeriods() {
+void ReadingView::showPeriods() {
     views->setCurrentWidget(fraPeriods);
     // Ctrl+Tab then turns the pages.
     tabPeriods->setFocus();

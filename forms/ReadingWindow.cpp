@@ -1,18 +1,18 @@
-#include "forms/MDI.h"
+#include "forms/ReadingWindow.h"
 
 #include "formats/ChartExport.h"
 #include "formats/SavedReadingFile.h"
+#include "forms/AboutDialog.h"
 #include "forms/Actions.h"
+#include "forms/EntryWindow.h"
 #include "forms/Icons.h"
+#include "forms/ReadingView.h"
 #include "forms/Settings.h"
 #include "forms/WebPages.h"
-#include "forms/frmAbout.h"
-#include "forms/frmDisplay.h"
-#include "forms/frmMain.h"
+#include "output/PictureExport.h"
 #include "output/PrintChart.h"
 #include "output/PrintInterpretation.h"
 #include "output/ReadingFiles.h"
-#include "output/modSaveForm.h"
 #include "platform/Platform.h"
 #include "records/Messages.h"
 
@@ -37,7 +37,7 @@
 
 namespace {
 
-constexpr int kTwips = MDI::kTwipsPerPixel;
+constexpr int kTwips = ReadingWindow::kTwipsPerPixel;
 
 int Pixels(int twips) {
     return qRound(static_cast<double>(twips) / kTwips);
@@ -68,14 +68,15 @@ QPushButton* StripButton(const char* caption, const char* name, int widthTwips, 
 
 } // namespace
 
-MDI::MDI(frmMain& entryForm, QWidget* parent) : QMainWindow(parent), entryForm_(entryForm) {
-    setObjectName("MDI");
+ReadingWindow::ReadingWindow(EntryWindow& entryForm, QWidget* parent)
+    : QMainWindow(parent), entryForm_(entryForm) {
+    setObjectName("ReadingWindow");
     setWindowTitle(msg::kCaption);
     setWindowIcon(AppIcon());
     setAttribute(Qt::WA_DeleteOnClose);
 
     // First: the periods view's command is the display form's, and the View menu offers it.
-    display_ = new frmDisplay();
+    display_ = new ReadingView();
     BuildActions();
     BuildMenus();
     BuildToolbar();
@@ -86,18 +87,18 @@ MDI::MDI(frmMain& entryForm, QWidget* parent) : QMainWindow(parent), entryForm_(
     displayWindow = mdiArea->addSubWindow(display_, Qt::SubWindow | Qt::FramelessWindowHint);
     displayWindow->setObjectName("displayWindow");
     displayWindow->setWindowIcon(AppIcon());
-    // The reading stays in its frame until this window closes; the MDI area's own Ctrl+F4 does not
+    // The reading stays in its frame until this window closes; the QMdiArea's own Ctrl+F4 does not
     // close it.
     displayWindow->installEventFilter(this);
     centralWidget()->installEventFilter(this);
-    connect(display_, &frmDisplay::ViewChanged, this, &MDI::FollowView);
+    connect(display_, &ReadingView::ViewChanged, this, &ReadingWindow::FollowView);
 
-    MDIForm_Load();
+    ApplySettings();
 }
 
-MDI::~MDI() = default;
+ReadingWindow::~ReadingWindow() = default;
 
-void MDI::BuildActions() {
+void ReadingWindow::BuildActions() {
     mnuNew = MakeAction(this, "&New", "mnuNew");
     mnuSaveAsText = MakeAction(this, "Save &As", "mnuSaveAsText", QKeySequence::Save);
     mnuSaveAsJpeg = MakeAction(this, "Save As &JPEG", "mnuSaveAsJpeg");
@@ -115,26 +116,26 @@ void MDI::BuildActions() {
     for (QAction* style : {mnuSouthIndian, mnuNorthIndian}) {
         style->setCheckable(true);
         styles->addAction(style);
-        connect(style, &QAction::triggered, this, &MDI::chooseChartStyle);
+        connect(style, &QAction::triggered, this, &ReadingWindow::chooseChartStyle);
     }
     mnuOnline = MakeAction(this, "&Online Help", "mnuOnline", QKeySequence::HelpContents);
     mnuUpdate = MakeAction(this, "Check for Software &Update", "mnuUpdate");
     mnuAbout = MakeAction(this, "&About Software", "mnuAbout");
 
-    connect(mnuNew, &QAction::triggered, this, &MDI::returnToEntryForm);
-    connect(mnuSaveAsText, &QAction::triggered, this, &MDI::saveReading);
-    connect(mnuSaveAsJpeg, &QAction::triggered, this, &MDI::savePicture);
-    connect(mnuExport, &QAction::triggered, this, &MDI::exportChart);
-    connect(mnuPrint, &QAction::triggered, this, &MDI::printInterpretation);
-    connect(mnuPrintChart, &QAction::triggered, this, &MDI::printChart);
-    connect(mnuBack, &QAction::triggered, this, &MDI::returnToEntryForm);
-    connect(mnuExit, &QAction::triggered, this, &MDI::exitProgram);
-    connect(mnuOnline, &QAction::triggered, this, &MDI::showHelp);
-    connect(mnuUpdate, &QAction::triggered, this, &MDI::checkForUpdate);
-    connect(mnuAbout, &QAction::triggered, this, &MDI::showAbout);
+    connect(mnuNew, &QAction::triggered, this, &ReadingWindow::returnToEntryForm);
+    connect(mnuSaveAsText, &QAction::triggered, this, &ReadingWindow::saveReading);
+    connect(mnuSaveAsJpeg, &QAction::triggered, this, &ReadingWindow::savePicture);
+    connect(mnuExport, &QAction::triggered, this, &ReadingWindow::exportChart);
+    connect(mnuPrint, &QAction::triggered, this, &ReadingWindow::printInterpretation);
+    connect(mnuPrintChart, &QAction::triggered, this, &ReadingWindow::printChart);
+    connect(mnuBack, &QAction::triggered, this, &ReadingWindow::returnToEntryForm);
+    connect(mnuExit, &QAction::triggered, this, &ReadingWindow::exitProgram);
+    connect(mnuOnline, &QAction::triggered, this, &ReadingWindow::showHelp);
+    connect(mnuUpdate, &QAction::triggered, this, &ReadingWindow::checkForUpdate);
+    connect(mnuAbout, &QAction::triggered, this, &ReadingWindow::showAbout);
 }
 
-void MDI::BuildToolbar() {
+void ReadingWindow::BuildToolbar() {
     TB = new QToolBar(this);
     TB->setObjectName("TB");
     TB->setMovable(false);
@@ -156,7 +157,7 @@ void MDI::BuildToolbar() {
     connect(mnuToolBar, &QAction::toggled, TB, &QWidget::setVisible);
 }
 
-void MDI::BuildStrips() {
+void ReadingWindow::BuildStrips() {
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -206,7 +207,7 @@ void MDI::BuildStrips() {
     BindButton(cmdExit, mnuExit);
 }
 
-void MDI::BuildMenus() {
+void ReadingWindow::BuildMenus() {
     const auto menu = [this](const char* caption, const char* name, std::initializer_list<QAction*> items) {
         QMenu* added = menuBar()->addMenu(QString::fromLatin1(caption));
         added->setObjectName(QString::fromLatin1(name));
@@ -225,7 +226,7 @@ void MDI::BuildMenus() {
     menu("&Help", "mnuHelp", {mnuOnline, nullptr, mnuUpdate, nullptr, mnuAbout});
 }
 
-void MDI::MDIForm_Load() {
+void ReadingWindow::ApplySettings() {
     mnuToolBar->setChecked(true);
     TB->setVisible(true);
     const ChartStyle style = Settings().chartStyle();
@@ -233,18 +234,18 @@ void MDI::MDIForm_Load() {
     display_->SetChartStyle(style);
 }
 
-void MDI::MDIForm_Activate() {
-    PlaceDisplayForm();
+void ReadingWindow::ShowReadingView() {
+    PlaceReadingView();
     displayWindow->show();
 }
 
-void MDI::PlaceDisplayForm() {
+void ReadingWindow::PlaceReadingView() {
     // Top of the frame's client area, centred across it (on a maximised frame: the screen's centre).
     const int left = std::max(0, (mdiArea->viewport()->width() - displayWindow->width()) / 2);
     displayWindow->move(left, 0);
 }
 
-void MDI::MDIForm_Resize() {
+void ReadingWindow::LayOutStrips() {
     const int windowWidth = frameGeometry().width() * kTwips;
     const auto widthOf = [](const QWidget* w) { return w->width() * kTwips; };
     const int exitLeft = windowWidth - widthOf(cmdExit) - 300;
@@ -259,12 +260,12 @@ void MDI::MDIForm_Resize() {
     lblHeading->move(Pixels(headingLeft), lblHeading->y());
 }
 
-void MDI::FollowView(bool pictureView) {
+void ReadingWindow::FollowView(bool pictureView) {
     cmdSave->setEnabled(!pictureView);
     cmdSaveAsJPEG->setEnabled(pictureView);
 }
 
-void MDI::ShowReadingWindow(std::shared_ptr<const Reading> shown) {
+void ReadingWindow::ShowReading(std::shared_ptr<const Reading> shown) {
     display_->ShowReading(std::move(shown));
     // A precise reading says so in the title too; the classic one keeps the program's caption.
     QString title = QString::fromLatin1(msg::kCaption);
@@ -291,13 +292,13 @@ void MDI::ShowReadingWindow(std::shared_ptr<const Reading> shown) {
         setGeometry(available);
         showMaximized();
     }
-    MDIForm_Resize();
-    MDIForm_Activate();
+    LayOutStrips();
+    ShowReadingView();
     raise();
     activateWindow();
 }
 
-void MDI::FitStripsToWindow() {
+void ReadingWindow::FitStripsToWindow() {
     // The heading strip gives first, down to its heading, then the button strip down to its
     // buttons, and last the heading strip goes altogether (half a heading helps nobody), the
     // buttons taking back what that frees: the reading scrolls only when nothing else can give.
@@ -328,7 +329,7 @@ void MDI::FitStripsToWindow() {
         button->move(button->x(), buttonTop);
 }
 
-QPoint MDI::KeptInView(QPoint at) const {
+QPoint ReadingWindow::KeptInView(QPoint at) const {
     const QSize view = mdiArea->viewport()->size();
     const QSize form = displayWindow->size();
     const auto keep = [](int position, int room, int length) {
@@ -337,14 +338,14 @@ QPoint MDI::KeptInView(QPoint at) const {
     return {keep(at.x(), view.width(), form.width()), keep(at.y(), view.height(), form.height())};
 }
 
-bool MDI::event(QEvent* event) {
+bool ReadingWindow::event(QEvent* event) {
     const bool handled = QMainWindow::event(event);
     if (event->type() == QEvent::WindowActivate)
-        MDIForm_Activate();
+        ShowReadingView();
     return handled;
 }
 
-bool MDI::eventFilter(QObject* watched, QEvent* event) {
+bool ReadingWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == displayWindow && event->type() == QEvent::Move) {
         const QPoint kept = KeptInView(displayWindow->pos());
         if (kept != displayWindow->pos())
@@ -359,14 +360,14 @@ bool MDI::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
-void MDI::resizeEvent(QResizeEvent* event) {
+void ReadingWindow::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
-    MDIForm_Resize();
+    LayOutStrips();
     // The client area has its new size only once the layout has run.
-    QMetaObject::invokeMethod(this, &MDI::PlaceDisplayForm, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, &ReadingWindow::PlaceReadingView, Qt::QueuedConnection);
 }
 
-void MDI::closeEvent(QCloseEvent* event) {
+void ReadingWindow::closeEvent(QCloseEvent* event) {
     if (!returningToEntryForm_) {
         // Closing the main window ends the program, as Exit does; nothing is saved.
         entryForm_.close();
@@ -376,12 +377,12 @@ void MDI::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-QMenu* MDI::createPopupMenu() {
+QMenu* ReadingWindow::createPopupMenu() {
     // The toolbar is shown and hidden only through "&Toolbar", which keeps its check mark.
     return nullptr;
 }
 
-void MDI::returnToEntryForm() {
+void ReadingWindow::returnToEntryForm() {
     // The entry form comes up before this window goes, so the program is never without a window
     // and does not take the moment for its end.
     entryForm_.show();
@@ -391,25 +392,25 @@ void MDI::returnToEntryForm() {
     close();
 }
 
-void MDI::exitProgram() {
+void ReadingWindow::exitProgram() {
     returningToEntryForm_ = false;
     close();
 }
 
-void MDI::showHelp() {
+void ReadingWindow::showHelp() {
     OpenOnlineHelp();
 }
 
-void MDI::checkForUpdate() {
+void ReadingWindow::checkForUpdate() {
     OpenUpdatePage();
 }
 
-void MDI::showAbout() {
-    frmAbout about(this);
+void ReadingWindow::showAbout() {
+    AboutDialog about(this);
     platform::Os().ShowModal(about);
 }
 
-void MDI::saveReading() {
+void ReadingWindow::saveReading() {
     const std::shared_ptr<const Reading>& reading = display_->ShownReading();
     if (!reading)
         return;
@@ -441,7 +442,7 @@ void MDI::saveReading() {
     KeepFolderOf(*chosen);
 }
 
-void MDI::savePicture() {
+void ReadingWindow::savePicture() {
     display_->Picture1->setPixmap(CaptureFormPicture(*display_));
     platform::FileDialogRequest request;
     request.kind = platform::FileDialogRequest::Kind::Save;
@@ -460,7 +461,7 @@ void MDI::savePicture() {
         KeepFolderOf(written);
 }
 
-void MDI::exportChart() {
+void ReadingWindow::exportChart() {
     const std::shared_ptr<const Reading>& reading = display_->ShownReading();
     if (!reading)
         return;
@@ -487,7 +488,7 @@ void MDI::exportChart() {
     KeepFolderOf(*chosen);
 }
 
-void MDI::printInterpretation() {
+void ReadingWindow::printInterpretation() {
     platform::PrinterRequest request;
     request.printSelection = display_->RTB->textCursor().hasSelection();
     if (!printer_)
@@ -503,14 +504,14 @@ void MDI::printInterpretation() {
     }
 }
 
-void MDI::chooseChartStyle() {
+void ReadingWindow::chooseChartStyle() {
     const ChartStyle style = mnuNorthIndian->isChecked() ? ChartStyle::NorthIndian : ChartStyle::SouthIndian;
     display_->SetChartStyle(style);
     if (!Settings().setChartStyle(style))
         platform::ShowMessage(QString::fromLatin1(msg::kChoiceNotKept), platform::MessageIcon::Error);
 }
 
-void MDI::printChart() {
+void ReadingWindow::printChart() {
     const std::shared_ptr<const Reading> reading = display_->ShownReading();
     if (!reading)
         return;
