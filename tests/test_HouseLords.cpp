@@ -19,8 +19,6 @@
 
 namespace {
 
-const std::array<const char*, 12> kCodes{"Ari", "Tau", "Gem", "Can", "Leo", "Vir",
-                                         "Lib", "Sco", "Sag", "Cap", "Aqu", "Pis"};
 const std::array<const char*, 7> kPlanets{"Sun", "Moon", "Mercury", "Venus", "Mars", "Jupiter", "Saturn"};
 
 // Signs (1..12) of the Sun, Moon, Mercury, Venus, Mars, Jupiter and Saturn.
