@@ -165,24 +165,15 @@ class ServerLock final : public QObject, public InstanceLock {
           server_(std::move(server)) {
         QObject::connect(server_.get(), &QLocalServer::newConnection, this, [this] { Accept(); });
         // Qt closes a server whose accept fails (the process out of files, say) and removes its
-        // name, and says nothing: a later copy would then run beside this one. The first sign is
-        // the server's socket notifier, a child of it, going away; the timer is the last resort.
-        server_->installEventFilter(this);
+        // name, and says nothing: a later copy would then run beside this one. The timer looks.
         QObject::connect(&watch_, &QTimer::timeout, this, [this] { KeepListening(); });
         watch_.start(limits_.relistenMs);
     }
 
     ~ServerLock() override {
         // The server closes the connections as it goes; nothing is left to do for them then.
-        server_->removeEventFilter(this);
         for (QLocalSocket* client : std::as_const(held_))
             client->disconnect(this);
-    }
-
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched == server_.get() && event->type() == QEvent::ChildRemoved)
-            QTimer::singleShot(0, this, [this] { KeepListening(); });
-        return false;
     }
 
   private:
