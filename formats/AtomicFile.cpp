@@ -58,6 +58,38 @@ std::string TooLongSentence(std::size_t limit) {
 }
 
 constexpr const char* kNotAFile = "The name is not that of a file.";
+
+// The read loop of both systems. readChunk fills the buffer and gives the count read, 0 at the end,
+// or -1 with the error number in its last argument. The bytes are given only when all were read.
+template <typename ReadChunk>
+ReadFailure ReadChunks(ReadChunk readChunk, std::size_t expected, std::size_t limit, std::string& bytes,
+                       std::string& sentence) {
+    std::string data;
+    data.reserve(expected);
+    char chunk[4096];
+    for (;;) {
+        if (const int fault = InjectedFault(FileStep::Read)) {
+            sentence = SystemErrorSentence(fault);
+            return ReadFailure::System;
+        }
+        int error = 0;
+        const long long n = readChunk(chunk, sizeof chunk, error);
+        if (n < 0) {
+            sentence = SystemErrorSentence(error);
+            return ReadFailure::System;
+        }
+        if (n == 0)
+            break;
+        // The file may grow while it is read.
+        if (static_cast<unsigned long long>(n) > limit - data.size()) {
+            sentence = TooLongSentence(limit);
+            return ReadFailure::TooLong;
+        }
+        data.append(chunk, static_cast<std::size_t>(n));
+    }
+    bytes = std::move(data);
+    return ReadFailure::None;
+}
 constexpr const char* kIsFolder = "It is a folder, not a file.";
 constexpr const char* kNotRegular = "It is not a regular file.";
 constexpr const char* kReadOnly = "The file is read-only.";
@@ -359,28 +391,22 @@ ReadFailure ReadNamedFile(const std::string& path, std::size_t limit, std::strin
     if (st.st_size < 0 || static_cast<unsigned long long>(st.st_size) > limit)
         return done(ReadFailure::TooLong, TooLongSentence(limit));
 
-    std::string data;
-    data.reserve(static_cast<std::size_t>(st.st_size));
-    char chunk[4096];
-    for (;;) {
-        if (const int fault = InjectedFault(FileStep::Read))
-            return done(ReadFailure::System, SystemErrorSentence(fault));
-        const ssize_t n = ::read(fd, chunk, sizeof chunk);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return done(ReadFailure::System, SystemErrorSentence(errno));
-        }
-        if (n == 0)
-            break;
-        // The file may grow while it is read.
-        if (static_cast<std::size_t>(n) > limit - data.size())
-            return done(ReadFailure::TooLong, TooLongSentence(limit));
-        data.append(chunk, static_cast<std::size_t>(n));
-    }
+    std::string sentence;
+    const ReadFailure kind = ReadChunks(
+        [fd](char* buffer, std::size_t size, int& error) -> long long {
+            for (;;) {
+                const ssize_t n = ::read(fd, buffer, size);
+                if (n >= 0)
+                    return n;
+                if (errno != EINTR) {
+                    error = errno;
+                    return -1;
+                }
+            }
+        },
+        static_cast<std::size_t>(st.st_size), limit, bytes, sentence);
     ::close(fd);
-    bytes = std::move(data);
-    return ReadFailure::None;
+    return kind == ReadFailure::None ? kind : fail(kind, std::move(sentence));
 }
 } // namespace
 
@@ -620,25 +646,19 @@ ReadFailure ReadNamedFile(const std::string& path, std::size_t limit, std::strin
     if (size.QuadPart < 0 || static_cast<unsigned long long>(size.QuadPart) > limit)
         return done(ReadFailure::TooLong, TooLongSentence(limit));
 
-    std::string data;
-    data.reserve(static_cast<std::size_t>(size.QuadPart));
-    char chunk[4096];
-    for (;;) {
-        if (const int fault = InjectedFault(FileStep::Read))
-            return done(ReadFailure::System, SystemErrorSentence(fault));
-        DWORD n = 0;
-        if (!::ReadFile(file, chunk, sizeof chunk, &n, nullptr))
-            return done(ReadFailure::System, SystemErrorSentence(LastErrno()));
-        if (n == 0)
-            break;
-        // The file may grow while it is read.
-        if (static_cast<std::size_t>(n) > limit - data.size())
-            return done(ReadFailure::TooLong, TooLongSentence(limit));
-        data.append(chunk, static_cast<std::size_t>(n));
-    }
+    std::string sentence;
+    const ReadFailure kind = ReadChunks(
+        [file](char* buffer, std::size_t capacity, int& error) -> long long {
+            DWORD n = 0;
+            if (!::ReadFile(file, buffer, static_cast<DWORD>(capacity), &n, nullptr)) {
+                error = LastErrno();
+                return -1;
+            }
+            return n;
+        },
+        static_cast<std::size_t>(size.QuadPart), limit, bytes, sentence);
     ::CloseHandle(file);
-    bytes = std::move(data);
-    return ReadFailure::None;
+    return kind == ReadFailure::None ? kind : fail(kind, std::move(sentence));
 }
 } // namespace
 
