@@ -1,6 +1,5 @@
 #include "atlas/ZoneChoice.h"
 
-#include "astro/Angles.h"
 #include "astro/Calendar.h"
 #include "records/TimeZones.h"
 #include "records/Vocabulary.h"

@@ -1,7 +1,8 @@
 #include "pipeline/Periods.h"
 
-#include "astro/Angles.h"
 #include "astro/Moon.h"
+#include "astro/Nakshatras.h"
+#include "astro/Planets.h"
 #include "astro/Retrogrades.h"
 #include "reading/ReadingTexts.h"
 
@@ -162,10 +163,7 @@ PositionRow PositionOf(BodySlot body, double longitude) {
     row.minutes = static_cast<int>(min);
     row.seconds = static_cast<int>(std::floor(60 * (mm - min)));
     row.nakshatra = NakshatraForLongitude(Wrapped(longitude));
-    // Quarters of 200 arc-minutes from the same product the nakshatra's 800 are counted from, so that
-    // the pada always belongs to the nakshatra named beside it.
-    const double quarters = std::floor(Wrapped(longitude) * 60 / 200);
-    row.pada = static_cast<int>(quarters - 4 * std::floor(quarters / 4)) + 1;
+    row.pada = PadaOf(Wrapped(longitude));
     return row;
 }
 

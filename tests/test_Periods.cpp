@@ -1,6 +1,6 @@
 // The Vimshottari periods against a computation of their own (whole arc-seconds and std::chrono
 // dates), the navamsa and the positions table at their boundaries, and the longitudes the stages keep.
-#include "astro/Angles.h"
+#include "astro/Planets.h"
 #include "pipeline/Periods.h"
 #include "pipeline/ReadingPipeline.h"
 #include "reading/ReadingTexts.h"

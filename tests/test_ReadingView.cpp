@@ -4,7 +4,6 @@
 #include "support/FormTestSupport.h"
 #include "support/TestBirths.h"
 
-#include "astro/Angles.h"
 #include "astro/Calendar.h"
 #include "astro/Moon.h"
 #include "pipeline/ReadingPipeline.h"
