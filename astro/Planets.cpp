@@ -2,10 +2,11 @@
 
 #include "astro/Angles.h"
 #include "astro/AstroConstants.h"
-#include "astro/Calendar.h"
 #include "astro/Moon.h"
 #include "astro/TextUtil.h"
+#include "records/Calendar.h"
 
+#include <chrono>
 #include <cmath>
 #include <utility>
 
@@ -29,22 +30,19 @@ Elements ElementsAt(const OrbitalElements& row, double T) {
 }
 } // namespace
 
-CivilDateTime AddMinutes(const CivilDateTime& t, long long minutes) {
-    long long total =
-        astro::DaysFromCivil(t.year, t.month, t.day) * 1440 + t.hour * 60LL + t.minute + minutes;
-    long long days = total / 1440;
-    long long rest = total % 1440;
-    if (rest < 0) {
-        rest += 1440;
-        --days;
-    }
-    const astro::CivilDate date = astro::CivilFromDays(days);
+CivilDateTime AddMinutes(const CivilDateTime& t, long long added) {
+    using std::chrono::minutes;
+    const std::chrono::sys_time<minutes> at =
+        DayOf(t.year, t.month, t.day) + minutes{t.hour * 60LL + t.minute + added};
+    const std::chrono::sys_days day = std::chrono::floor<std::chrono::days>(at);
+    const std::chrono::year_month_day date{day};
+    const long long inDay = (at - day).count();
     CivilDateTime out;
-    out.year = date.year;
-    out.month = date.month;
-    out.day = date.day;
-    out.hour = static_cast<int>(rest / 60);
-    out.minute = static_cast<int>(rest % 60);
+    out.year = static_cast<int>(date.year());
+    out.month = static_cast<int>(static_cast<unsigned>(date.month()));
+    out.day = static_cast<int>(static_cast<unsigned>(date.day()));
+    out.hour = static_cast<int>(inDay / 60);
+    out.minute = static_cast<int>(inDay % 60);
     return out;
 }
 
@@ -60,8 +58,7 @@ CivilDateTime UniversalDateTime(const Birth& birth) {
 double DaysFromJ2000(int year, int month, int day, int hour, int minute) {
     // Whole days counted from 2000 January 0.5, then the clock time; every term up to the clock time
     // is exact in a double.
-    const auto days =
-        static_cast<double>(astro::DaysFromCivil(year, month, day) - astro::DaysFromCivil(2000, 1, 1));
+    const auto days = static_cast<double>((DayOf(year, month, day) - DayOf(2000, 1, 1)).count());
     return days - 0.5 + (hour + minute / 60.0) / 24;
 }
 
