@@ -5,6 +5,7 @@
 #include "pipeline/BirthEntry.h"
 #include "pipeline/ReadingPipeline.h"
 
+#include <cstdint>
 #include <cstdlib>
 #include <optional>
 #include <string>
@@ -33,6 +34,49 @@ inline std::vector<std::string> ExportLines(const Reading& reading) {
     for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
         lines.emplace_back(text, start, end - start);
     return lines;
+}
+
+// A birth given straight by its numbers, for the stages that take one without an entry: at Greenwich
+// in universal time unless the calls below say otherwise, MakeBirth(1990, 1, 1, 0, 30).Zone(-5, -30).
+struct TestBirth : Birth {
+    // The zone as added to the local clock to give universal time (east negative), and its size.
+    TestBirth Zone(int hours, int minutes) const {
+        TestBirth b = *this;
+        b.tzHoursSigned = hours;
+        b.tzMinutesSigned = minutes;
+        b.tzHours = static_cast<std::int16_t>(std::abs(hours));
+        b.tzMinutes = static_cast<std::int16_t>(std::abs(minutes));
+        return b;
+    }
+    TestBirth Latitude(int degrees, int minutes, bool south) const {
+        TestBirth b = *this;
+        b.latDeg = static_cast<std::int16_t>(degrees);
+        b.latMin = static_cast<std::int16_t>(minutes);
+        b.latSouth = south;
+        return b;
+    }
+    TestBirth Longitude(int degrees, int minutes, bool east) const {
+        TestBirth b = *this;
+        b.lonDeg = static_cast<std::int16_t>(degrees);
+        b.lonMin = static_cast<std::int16_t>(minutes);
+        b.lonEast = east;
+        return b;
+    }
+    TestBirth Dst(bool saving = true) const {
+        TestBirth b = *this;
+        b.dst = saving;
+        return b;
+    }
+};
+
+inline TestBirth MakeBirth(int year, int month, int day, int hour, int minute) {
+    TestBirth b;
+    b.year = static_cast<std::int16_t>(year);
+    b.month = static_cast<std::int16_t>(month);
+    b.day = static_cast<std::int16_t>(day);
+    b.hour = static_cast<std::int16_t>(hour);
+    b.minute = static_cast<std::int16_t>(minute);
+    return b;
 }
 
 inline BirthEntry MakeEntry(int year, int month, int day, int hour, int minute, int zoneRow,
