@@ -44,27 +44,23 @@ TEST(UniversalDateTime, SignedZoneRule) {
 }
 
 TEST(UniversalDateTime, CarriesAcrossDayMonthAndYear) {
-    ExpectDateTime(
-        UniversalDateTime(BirthOf(MakeEntry(1990, 5, 10, 0, 10, 34, "1", "0", false, "1", "0", true))), 1990,
-        5, 9, 18, 40);
-    ExpectDateTime(
-        UniversalDateTime(BirthOf(MakeEntry(1990, 3, 1, 0, 10, 34, "1", "0", false, "1", "0", true))), 1990,
-        2, 28, 18, 40);
-    ExpectDateTime(
-        UniversalDateTime(BirthOf(MakeEntry(1988, 3, 1, 0, 10, 34, "1", "0", false, "1", "0", true))), 1988,
-        2, 29, 18, 40);
-    ExpectDateTime(
-        UniversalDateTime(BirthOf(MakeEntry(1990, 1, 1, 0, 10, 46, "1", "0", false, "1", "0", true))), 1989,
-        12, 31, 11, 10);
-    ExpectDateTime(
-        UniversalDateTime(BirthOf(MakeEntry(2050, 12, 31, 20, 0, 36, "1", "0", false, "1", "0", false))),
-        2051, 1, 1, 8, 0);
-}
-
-TEST(UniversalDateTime, HourTwentyFourIsMidnightOfTheNextDayPlusTheMinutes) {
-    ExpectDateTime(
-        UniversalDateTime(BirthOf(MakeEntry(1990, 12, 31, 24, 15, 29, "1", "0", false, "0", "0", true))),
-        1991, 1, 1, 0, 15);
+    const struct {
+        int year, month, day, hour, minute, zoneRow;
+        CivilDateTime ut;
+    } cases[] = {
+        {1990, 5, 10, 0, 10, 34, {1990, 5, 9, 18, 40}},
+        {1990, 3, 1, 0, 10, 34, {1990, 2, 28, 18, 40}},
+        {1988, 3, 1, 0, 10, 34, {1988, 2, 29, 18, 40}},
+        {1990, 1, 1, 0, 10, 46, {1989, 12, 31, 11, 10}},
+        {2050, 12, 31, 20, 0, 36, {2051, 1, 1, 8, 0}},
+        {1990, 12, 31, 24, 15, 29, {1991, 1, 1, 0, 15}}, // hour 24 is the next day's midnight
+    };
+    for (const auto& c : cases) {
+        const BirthEntry e =
+            MakeEntry(c.year, c.month, c.day, c.hour, c.minute, c.zoneRow, "1", "0", false, "1", "0", true);
+        ExpectDateTime(UniversalDateTime(BirthOf(e)), c.ut.year, c.ut.month, c.ut.day, c.ut.hour,
+                       c.ut.minute);
+    }
 }
 
 TEST(UniversalDateTime, DaylightSavingMovesItOneHourEarlierLikeTheMoonAndAngles) {

@@ -38,34 +38,32 @@ inline std::vector<std::string> ExportLines(const Reading& reading) {
 
 // A birth given straight by its numbers, for the stages that take one without an entry: at Greenwich
 // in universal time unless the calls below say otherwise, MakeBirth(1990, 1, 1, 0, 30).Zone(-5, -30).
+// The calls change the birth MakeBirth returns; keep the result as a Birth, not a reference.
 struct TestBirth : Birth {
     // The zone as added to the local clock to give universal time (east negative), and its size.
-    TestBirth Zone(int hours, int minutes) const {
-        TestBirth b = *this;
-        b.tzHoursSigned = hours;
-        b.tzMinutesSigned = minutes;
-        b.tzHours = static_cast<std::int16_t>(std::abs(hours));
-        b.tzMinutes = static_cast<std::int16_t>(std::abs(minutes));
-        return b;
+    TestBirth& Zone(int hours, int minutes) {
+        tzHoursSigned = hours;
+        tzMinutesSigned = minutes;
+        return Set(tzHours, tzMinutes, std::abs(hours), std::abs(minutes));
     }
-    TestBirth Latitude(int degrees, int minutes, bool south) const {
-        TestBirth b = *this;
-        b.latDeg = static_cast<std::int16_t>(degrees);
-        b.latMin = static_cast<std::int16_t>(minutes);
-        b.latSouth = south;
-        return b;
+    TestBirth& Latitude(int degrees, int minutes, bool south) {
+        latSouth = south;
+        return Set(latDeg, latMin, degrees, minutes);
     }
-    TestBirth Longitude(int degrees, int minutes, bool east) const {
-        TestBirth b = *this;
-        b.lonDeg = static_cast<std::int16_t>(degrees);
-        b.lonMin = static_cast<std::int16_t>(minutes);
-        b.lonEast = east;
-        return b;
+    TestBirth& Longitude(int degrees, int minutes, bool east) {
+        lonEast = east;
+        return Set(lonDeg, lonMin, degrees, minutes);
     }
-    TestBirth Dst(bool saving = true) const {
-        TestBirth b = *this;
-        b.dst = saving;
-        return b;
+    TestBirth& Dst(bool saving = true) {
+        dst = saving;
+        return *this;
+    }
+
+  private:
+    TestBirth& Set(std::int16_t& whole, std::int16_t& part, int wholeValue, int partValue) {
+        whole = static_cast<std::int16_t>(wholeValue);
+        part = static_cast<std::int16_t>(partValue);
+        return *this;
     }
 };
 
