@@ -17,35 +17,6 @@ std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
     return q;
 }
 
-constexpr std::array<const char*, 28> kNakshatraNames{"Aswini",
-                                                      "Bharani",
-                                                      "Krittika",
-                                                      "Rohini",
-                                                      "Mrigsira",
-                                                      "Ardra",
-                                                      "Punarvasu",
-                                                      "Pushya",
-                                                      "Aslesha",
-                                                      "Magha",
-                                                      "Purbha Phalguni",
-                                                      "Uttara Phalguni",
-                                                      "Hasta",
-                                                      "Chitra",
-                                                      "Swati",
-                                                      "Vishakha",
-                                                      "Anuradha",
-                                                      "Jyeshtha",
-                                                      "Mula",
-                                                      "Purva Ashadha",
-                                                      "Uttara Ashadha",
-                                                      "Shravana",
-                                                      "Dhanishtha",
-                                                      "Shatbisha",
-                                                      "Poorva Bhadrapada",
-                                                      "Uttara Bhadrapada",
-                                                      "Revati",
-                                                      ""};
-
 // One periodic term of the lunar longitude: multiples of D, M, M', F, the coefficient, and whether
 // it is scaled by the eccentricity factor E (terms whose argument contains M once).
 struct MoonTerm {
@@ -171,24 +142,6 @@ int ZodiacSignOf(double longitude) {
     // The same cuts as FormatZodiacPosition's: the sign of the whole degrees of the size.
     const double sign = std::floor(std::floor(std::fabs(longitude)) / 30);
     return sign >= 0 && sign < 12 ? static_cast<int>(sign) : -1;
-}
-
-std::string NakshatraForLongitude(double siderealLongitude) {
-    const double n = std::floor(siderealLongitude * 60 / 800);
-    if (!(n >= 0 && n < static_cast<double>(kNakshatraNames.size())))
-        return {};
-    return kNakshatraNames[static_cast<std::size_t>(n)];
-}
-
-int NakshatraOf(double siderealLongitude) {
-    const double n = std::floor(siderealLongitude * 60 / 800);
-    return n >= 0 && n < kNakshatraCount ? static_cast<int>(n) : -1;
-}
-
-const char* NakshatraNameAt(int nakshatra) {
-    return nakshatra >= 0 && nakshatra < kNakshatraCount
-               ? kNakshatraNames[static_cast<std::size_t>(nakshatra)]
-               : "";
 }
 
 double MoonLongitude(const Birth& birth) {

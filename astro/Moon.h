@@ -1,5 +1,4 @@
-// The lunar ephemeris: birth moment, the Moon's sidereal longitude, its position text,
-// nakshatra and rashi.
+// The lunar ephemeris: birth moment, the Moon's sidereal longitude, the position text and its sign.
 #pragma once
 
 // Also refuses a fast-math build of everything that uses the core.
@@ -46,11 +45,3 @@ std::string FormatZodiacPosition(double longitude);
 // The sign (0 Aries .. 11 Pisces) whose code FormatZodiacPosition writes for a longitude: from the
 // whole degrees, so 29.9999999 is still Aries. -1 when the text names no sign (360 and beyond).
 int ZodiacSignOf(double longitude);
-
-// The nakshatra (0 Aswini .. 26 Revati) that NakshatraForLongitude names, or -1 where it names none.
-int NakshatraOf(double siderealLongitude);
-// The name of nakshatra 0..26.
-const char* NakshatraNameAt(int nakshatra);
-
-// Nakshatra name for a sidereal longitude; empty outside 0..360.
-std::string NakshatraForLongitude(double siderealLongitude);

@@ -1,6 +1,6 @@
 #include "astro/Retrogrades.h"
 
-#include "astro/Calendar.h"
+#include "records/Calendar.h"
 #include "records/Vocabulary.h"
 
 #include <algorithm>
@@ -41,7 +41,7 @@ constexpr std::optional<CivilDateTime> ParseRecord(std::string_view record) {
 
 // Day number of a calendar date; only differences between day numbers matter.
 constexpr int DayNumber(int year, int month, int day) {
-    return static_cast<int>(astro::DaysFromCivil(year, month, day));
+    return static_cast<int>(DayOf(year, month, day).time_since_epoch().count());
 }
 
 constexpr long long MinuteNumber(const CivilDateTime& t) {

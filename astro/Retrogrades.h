@@ -2,7 +2,7 @@
 // body labels of the planets that were retrograde on the birth date.
 #pragma once
 
-#include "astro/Angles.h"
+#include "astro/Planets.h"
 
 #include <array>
 #include <optional>

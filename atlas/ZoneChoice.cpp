@@ -1,11 +1,11 @@
 #include "atlas/ZoneChoice.h"
 
-#include "astro/Angles.h"
-#include "astro/Calendar.h"
+#include "records/Calendar.h"
 #include "records/TimeZones.h"
 #include "records/Vocabulary.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <string_view>
 #include <tuple>
@@ -124,30 +124,40 @@ int NearestRow(int offsetSeconds, const RegionRows* region) {
     return best;
 }
 
-long long FloorDiv(long long a, long long b) {
-    return a / b - (a % b != 0 && (a < 0) != (b < 0) ? 1 : 0);
+// Moments are seconds counted from 1970.
+using Seconds = std::chrono::sys_seconds;
+
+// The day on which a moment falls, and the moment at which a day begins.
+std::chrono::sys_days DayAt(long long seconds) {
+    return std::chrono::floor<std::chrono::days>(Seconds{std::chrono::seconds{seconds}});
+}
+long long SecondsAt(std::chrono::sys_days day) {
+    return Seconds{day}.time_since_epoch().count();
+}
+
+std::chrono::year_month_day DateOf(const LocalDateTime& t) {
+    return std::chrono::year{t.year} / t.month / t.day;
 }
 
 long long SecondsOf(const LocalDateTime& t) {
-    return astro::DaysFromCivil(t.year, t.month, t.day) * 86400 + t.hour * kHour + t.minute * 60;
+    return SecondsAt(DayOf(t.year, t.month, t.day)) + t.hour * kHour + t.minute * 60;
 }
 
-// Seconds counted from 1970 as a date and time, to the nearest minute (half a minute rounds up).
+// A moment as a date and time, to the nearest minute (half a minute rounds up).
 LocalDateTime DateTimeOf(long long seconds) {
-    const long long minutes = FloorDiv(seconds + 30, 60);
-    const long long days = FloorDiv(minutes, 1440);
-    const astro::CivilDate d = astro::CivilFromDays(days);
-    const long long inDay = minutes - days * 1440;
-    return {d.year, d.month, d.day, static_cast<int>(inDay / 60), static_cast<int>(inDay % 60)};
-}
-
-std::string TwoDigits(long long n) {
-    return (n < 10 ? "0" : "") + std::to_string(n);
+    const auto minutes =
+        std::chrono::floor<std::chrono::minutes>(Seconds{std::chrono::seconds{seconds + 30}});
+    const std::chrono::sys_days day = std::chrono::floor<std::chrono::days>(minutes);
+    const std::chrono::year_month_day d{day};
+    const long long inDay = (minutes - day).count();
+    return {static_cast<int>(d.year()), static_cast<int>(static_cast<unsigned>(d.month())),
+            static_cast<int>(static_cast<unsigned>(d.day())), static_cast<int>(inDay / 60),
+            static_cast<int>(inDay % 60)};
 }
 
 // "9:45", or "23:48:44" when the clock reading has seconds.
 std::string ClockText(long long secondsOfDay) {
-    const long long s = secondsOfDay - FloorDiv(secondsOfDay, 86400) * 86400;
+    const long long s = secondsOfDay - SecondsAt(DayAt(secondsOfDay));
     std::string out = std::to_string(s / kHour) + ":" + TwoDigits(s / 60 % 60);
     if (s % 60 != 0)
         out += ":" + TwoDigits(s % 60);
@@ -156,10 +166,6 @@ std::string ClockText(long long secondsOfDay) {
 
 std::string ClockText(const LocalDateTime& t) {
     return ClockText(t.hour * kHour + t.minute * 60);
-}
-
-std::string LongDate(const LocalDateTime& t) {
-    return std::to_string(t.day) + " " + std::string(MonthName(t.month)) + " " + std::to_string(t.year);
 }
 
 bool SameDay(const LocalDateTime& a, const LocalDateTime& b) {
@@ -183,8 +189,7 @@ std::string TimeKindWords(const ZoneMoment& m) {
 }
 
 std::string LongDateOfSeconds(long long seconds) {
-    const astro::CivilDate d = astro::CivilFromDays(FloorDiv(seconds, kSecondsPerDay));
-    return LongDate({d.year, d.month, d.day, 0, 0});
+    return LongDateDayFirst(std::chrono::year_month_day{DayAt(seconds)});
 }
 
 std::string ClockChangeSentence(const ZoneMoment& m) {
@@ -199,9 +204,9 @@ std::string ClockChangeSentence(const ZoneMoment& m) {
         return ClockText(seconds) + (dated ? " on " + LongDateOfSeconds(seconds) : "");
     };
     // A calendar day wholly inside the jump never showed on the clocks, or showed twice, as a day.
-    const long long dayStart = FloorDiv(asked, kSecondsPerDay) * kSecondsPerDay;
+    const long long dayStart = SecondsAt(DayAt(asked));
     const bool wholeDay = std::min(from, to) <= dayStart && dayStart + kSecondsPerDay <= std::max(from, to);
-    const std::string subject = wholeDay ? LongDate(m.date) : at(asked);
+    const std::string subject = wholeDay ? LongDateDayFirst(DateOf(m.date)) : at(asked);
     const std::string aDay = std::abs(jump) == kSecondsPerDay ? "a whole day, " : "";
     if (m.kind == LocalTimeKind::Skipped)
         return subject + " did not exist: the clocks went forward " + aDay + "from " + at(from) + " to " +
@@ -254,7 +259,8 @@ std::optional<ZoneChoice> ChooseZoneRow(const std::string& zoneName, const std::
         row = FittingRow(moment->offsetSeconds, false, daylight, region);
 
     std::vector<std::string> sentences{zoneName + ": " + FormatUtcOffset(moment->offsetSeconds) + " on " +
-                                       LongDate(moment->date) + ", " + TimeKindWords(*moment)};
+                                       LongDateDayFirst(DateOf(moment->date)) + ", " +
+                                       TimeKindWords(*moment)};
     if (moment->kind != LocalTimeKind::Normal)
         sentences.push_back(ClockChangeSentence(*moment));
     if (row) {
@@ -266,7 +272,7 @@ std::optional<ZoneChoice> ChooseZoneRow(const std::string& zoneName, const std::
         choice.timeChanged = true;
         std::string shown = ClockText(choice.shownTime) + " " + std::string(RowName(choice.row));
         if (!SameDay(choice.shownTime, moment->date))
-            shown += " on " + LongDate(choice.shownTime);
+            shown += " on " + LongDateDayFirst(DateOf(choice.shownTime));
         sentences.push_back(
             (placeName.empty() ? zoneName : placeName) + " was at " + FormatUtcOffset(moment->offsetSeconds) +
             ", which the list does not hold; the time is shown as " + shown + ", the same moment");

@@ -1,5 +1,6 @@
 #include "atlas/ZoneHistory.h"
 
+#include "records/Calendar.h"
 #include "records/Vocabulary.h"
 
 #include <date/date.h>
@@ -195,12 +196,6 @@ Period RulePeriodAt(const ClosingRule& rule, sys_seconds t) {
 
 // ---------------------------------------------------------------- a zone's history
 
-std::string LongDate(const date::year_month_day& d) {
-    return std::to_string(static_cast<unsigned>(d.day())) + " " +
-           std::string(MonthName(static_cast<int>(static_cast<unsigned>(d.month())))) + " " +
-           std::to_string(static_cast<int>(d.year()));
-}
-
 class ZoneHistory {
   public:
     ZoneHistory(const date::time_zone* zone, std::string name) : zone_(zone), name_(std::move(name)) {}
@@ -216,7 +211,9 @@ class ZoneHistory {
             rule_ = RuleOf(name_);
         if (!*rule_) {
             error = "The time-zone database holds no readable rule for " + name_ + " after " +
-                    LongDate(date::year_month_day{date::floor<date::days>(info.begin)}) + ".";
+                    LongDateDayFirst(
+                        std::chrono::year_month_day{std::chrono::floor<std::chrono::days>(info.begin)}) +
+                    ".";
             return std::nullopt;
         }
         Period r = RulePeriodAt(**rule_, t);
@@ -326,10 +323,6 @@ class ZoneHistory {
     std::string name_;
     std::optional<std::optional<ClosingRule>> rule_;
 };
-
-std::string TwoDigits(int n) {
-    return (n < 10 ? "0" : "") + std::to_string(n);
-}
 
 std::optional<local_seconds> CheckedLocal(const LocalDateTime& local, std::string& error) {
     if (local.year < kFirstYear || local.year > kLastYear) {

@@ -1,6 +1,7 @@
 // Speed of one whole reading through the computing core, and of each stage alone.
 #include "astro/Angles.h"
 #include "astro/Moon.h"
+#include "astro/Planets.h"
 #include "astro/Retrogrades.h"
 #include "formats/ChartExport.h"
 #include "pipeline/BirthEntry.h"

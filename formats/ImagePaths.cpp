@@ -1,5 +1,7 @@
 #include "formats/ImagePaths.h"
 
+#include "records/Calendar.h"
+
 #include <chrono>
 #include <ctime>
 #include <filesystem>
@@ -20,10 +22,6 @@ std::string ReplaceAll(std::string text, const std::string& from, const std::str
     }
     out.append(text, start, std::string::npos);
     return out;
-}
-
-std::string TwoDigits(int v) {
-    return std::string(1, static_cast<char>('0' + (v / 10) % 10)) + static_cast<char>('0' + v % 10);
 }
 
 } // namespace

@@ -1,6 +1,5 @@
 #include "formats/SavedReadingFile.h"
 
-#include "astro/Angles.h"
 #include "astro/TextUtil.h"
 #include "formats/AtomicFile.h"
 #include "records/TimeZones.h"

@@ -1,6 +1,5 @@
 #include "pipeline/BirthEntry.h"
 
-#include "astro/Angles.h"
 #include "astro/TextUtil.h"
 #include "records/Messages.h"
 #include "records/TimeZones.h"

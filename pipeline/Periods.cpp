@@ -1,7 +1,8 @@
 #include "pipeline/Periods.h"
 
-#include "astro/Angles.h"
 #include "astro/Moon.h"
+#include "astro/Nakshatras.h"
+#include "astro/Planets.h"
 #include "astro/Retrogrades.h"
 #include "reading/ReadingTexts.h"
 
@@ -79,25 +80,22 @@ Vimshottari ReadingPeriods(const Reading& reading) {
 
 double BirthMinutesUT(const Birth& birth) {
     const CivilDateTime ut = UniversalDateTime(birth);
-    return static_cast<double>(astro::DaysFromCivil(ut.year, ut.month, ut.day)) * kMinutesPerDay +
+    return static_cast<double>(DayOf(ut.year, ut.month, ut.day).time_since_epoch().count()) * kMinutesPerDay +
            ut.hour * 60 + ut.minute;
 }
 
-astro::CivilDate LocalDateOf(double minutesUT, const Birth& birth) {
+std::chrono::year_month_day LocalDateOf(double minutesUT, const Birth& birth) {
     // Universal time is the local clock plus the zone's minutes, so the local clock is the reverse.
     const double local = minutesUT - static_cast<double>(ZoneMinutes(birth));
-    return astro::CivilFromDays(static_cast<long long>(std::floor(local / kMinutesPerDay)));
+    return std::chrono::sys_days{
+        std::chrono::days{static_cast<long long>(std::floor(local / kMinutesPerDay))}};
 }
 
-std::string IsoDate(const astro::CivilDate& date) {
+std::string IsoDate(const std::chrono::year_month_day& date) {
     char text[32];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d", date.year, date.month, date.day);
+    std::snprintf(text, sizeof text, "%04d-%02u-%02u", static_cast<int>(date.year()),
+                  static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()));
     return text;
-}
-
-std::string LongDate(const astro::CivilDate& date) {
-    return std::string(MonthName(date.month)) + " " + std::to_string(date.day) + ", " +
-           std::to_string(date.year);
 }
 
 int RunningPeriod(const std::array<Period, 9>& periods, double minutesUT) {
@@ -162,10 +160,7 @@ PositionRow PositionOf(BodySlot body, double longitude) {
     row.minutes = static_cast<int>(min);
     row.seconds = static_cast<int>(std::floor(60 * (mm - min)));
     row.nakshatra = NakshatraForLongitude(Wrapped(longitude));
-    // Quarters of 200 arc-minutes from the same product the nakshatra's 800 are counted from, so that
-    // the pada always belongs to the nakshatra named beside it.
-    const double quarters = std::floor(Wrapped(longitude) * 60 / 200);
-    row.pada = static_cast<int>(quarters - 4 * std::floor(quarters / 4)) + 1;
+    row.pada = PadaOf(Wrapped(longitude));
     return row;
 }
 

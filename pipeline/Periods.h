@@ -2,11 +2,12 @@
 // Moon, the navamsa chart, and the table of every body's position with its nakshatra and pada.
 #pragma once
 
-#include "astro/Calendar.h"
+#include "records/Calendar.h"
 #include "records/Reading.h"
 #include "records/Vocabulary.h"
 
 #include <array>
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -42,12 +43,10 @@ double BirthMinutesUT(const Birth& birth);
 
 // The calendar date at a moment in the birth's local time: the reading's zone, one hour later under
 // daylight saving.
-astro::CivilDate LocalDateOf(double minutesUT, const Birth& birth);
+std::chrono::year_month_day LocalDateOf(double minutesUT, const Birth& birth);
 
-// "1987-01-01".
-std::string IsoDate(const astro::CivilDate& date);
-// "January 1, 1987", as the reading writes the date of birth.
-std::string LongDate(const astro::CivilDate& date);
+// "1987-01-01"; the views write it "January 1, 1987" (LongDate).
+std::string IsoDate(const std::chrono::year_month_day& date);
 
 // Index (0..8) of the period running at the moment, or -1 when none is.
 int RunningPeriod(const Vimshottari& periods, double minutesUT);

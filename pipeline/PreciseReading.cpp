@@ -1,7 +1,8 @@
 #include "pipeline/PreciseReading.h"
 
-#include "astro/Angles.h"
 #include "astro/Moon.h"
+#include "astro/Nakshatras.h"
+#include "astro/Planets.h"
 #include "astro/Retrogrades.h"
 #include "astro/TextUtil.h"
 #include "precise/PreciseEngine.h"
@@ -10,7 +11,6 @@
 #include "records/Vocabulary.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace {
 
@@ -25,19 +25,6 @@ double SignedLongitude(const Birth& b) {
 }
 
 } // namespace
-
-NakshatraPlace NakshatraPlaceOf(double siderealLongitude) {
-    NakshatraPlace place;
-    // Quarters of 200 arc-minutes, from the same product NakshatraForLongitude divides by 800, so that
-    // the pada and the nakshatra's name agree even at a boundary such as 40 degrees.
-    const double quarter =
-        std::clamp(std::floor(siderealLongitude * 60 / 200), 0.0, kNakshatraCount * 4 - 1.0);
-    const int q = static_cast<int>(quarter);
-    place.nakshatra = q / 4;
-    place.pada = q % 4 + 1;
-    place.lord = kNakshatraLords[static_cast<std::size_t>(place.nakshatra % 9)].body;
-    return place;
-}
 
 ReadingResult ComputePreciseReading(const Birth& b) {
     // The same universal moment as the classic planets: the zone with its own sign, daylight saving

@@ -10,11 +10,3 @@
 // moment in universal time, retrograde marks from each planet's own speed, the Moon's actual pada, the
 // houses counted from the lagna. The engine's message when it cannot compute the moment.
 ReadingResult ComputePreciseReading(const Birth& birth);
-
-// The nakshatra (0..26), its lord and the pada (1..4) in which a sidereal longitude stands.
-struct NakshatraPlace {
-    int nakshatra = 0;
-    BodySlot lord = BodySlot::Ketu;
-    int pada = 0;
-};
-NakshatraPlace NakshatraPlaceOf(double siderealLongitude);

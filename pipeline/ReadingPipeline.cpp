@@ -2,6 +2,8 @@
 
 #include "astro/Angles.h"
 #include "astro/Moon.h"
+#include "astro/Nakshatras.h"
+#include "astro/Planets.h"
 #include "astro/Retrogrades.h"
 #include "reading/HouseLords.h"
 #include "reading/ReadingTexts.h"
@@ -11,8 +13,6 @@
 #endif
 #include "records/Messages.h"
 #include "records/Vocabulary.h"
-
-#include <string_view>
 
 bool PreciseCalculationBuilt() {
 #if QUILLMERE_HAS_PRECISE
@@ -38,14 +38,6 @@ ReadingResult Refused(std::string message = msg::kReadingFailed) {
     return {std::nullopt, std::move(message)};
 }
 
-// The body whose English name a table row gives.
-BodySlot BodyNamed(std::string_view english) {
-    for (std::size_t i = 0; i < kBodies.size(); ++i)
-        if (kBodies[i].english == english)
-            return static_cast<BodySlot>(i);
-    return BodySlot::Sun;
-}
-
 ReadingResult ClassicReading(const Birth& birth) {
     Reading r;
     r.birth = birth;
@@ -65,9 +57,8 @@ ReadingResult ClassicReading(const Birth& birth) {
     const int row = ClassicNakshatraRow(r.nakshatra, r.Sign(BodySlot::Moon));
     if (row < 0)
         return Refused();
-    const NakshatraRow& found = NakshatraRows[static_cast<std::size_t>(row)];
-    r.nakshatraLord = BodyNamed(found.lord);
-    r.pada = found.pada[0] - '0';
+    r.nakshatraLord = NakshatraLord(r.nakshatra);
+    r.pada = NakshatraRows[static_cast<std::size_t>(row)].padas;
     r.houseLords = PlaceHouseLords(r.signs, HouseCounting::FromAries);
     return {std::move(r), {}};
 }

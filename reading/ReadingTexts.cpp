@@ -2,6 +2,8 @@
 
 #include "astro/Angles.h"
 #include "astro/Moon.h"
+#include "astro/Nakshatras.h"
+#include "astro/Planets.h"
 #include "astro/Retrogrades.h"
 #include "reading/HouseLords.h"
 

@@ -1,5 +1,5 @@
-// The words of a reading, each written once: the twelve signs, the body slots in their fixed order
-// and the months. Everything else derives its tables from these.
+// The words of a reading, each written once: the twelve signs, the body slots in their fixed order,
+// the nakshatras and the months. Everything else derives its tables from these.
 #pragma once
 
 #include <array>
@@ -89,7 +89,36 @@ inline constexpr std::array<PeriodLord, 9> kNakshatraLords{{{BodySlot::Ketu, 7},
                                                             {BodySlot::Jupiter, 16},
                                                             {BodySlot::Saturn, 19},
                                                             {BodySlot::Mercury, 17}}};
-inline constexpr int kNakshatraCount = 27;
+
+// The twenty-seven nakshatras from Aswini, as the reading spells them; each spans 13 degrees 20 minutes.
+inline constexpr std::array<std::string_view, 27> kNakshatraNames{"Aswini",
+                                                                  "Bharani",
+                                                                  "Krittika",
+                                                                  "Rohini",
+                                                                  "Mrigsira",
+                                                                  "Ardra",
+                                                                  "Punarvasu",
+                                                                  "Pushya",
+                                                                  "Aslesha",
+                                                                  "Magha",
+                                                                  "Purbha Phalguni",
+                                                                  "Uttara Phalguni",
+                                                                  "Hasta",
+                                                                  "Chitra",
+                                                                  "Swati",
+                                                                  "Vishakha",
+                                                                  "Anuradha",
+                                                                  "Jyeshtha",
+                                                                  "Mula",
+                                                                  "Purva Ashadha",
+                                                                  "Uttara Ashadha",
+                                                                  "Shravana",
+                                                                  "Dhanishtha",
+                                                                  "Shatbisha",
+                                                                  "Poorva Bhadrapada",
+                                                                  "Uttara Bhadrapada",
+                                                                  "Revati"};
+inline constexpr int kNakshatraCount = static_cast<int>(kNakshatraNames.size());
 
 inline constexpr std::array<std::string_view, 12> kMonthNames{
     "January", "February", "March",     "April",   "May",      "June",

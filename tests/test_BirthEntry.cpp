@@ -1,8 +1,13 @@
 #include "pipeline/BirthEntry.h"
 #include "records/Messages.h"
+#include "records/TimeZones.h"
 #include "support/TestBirths.h"
 
 #include <gtest/gtest.h>
+
+#include <array>
+#include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -245,21 +250,19 @@ TEST(BirthFromEntry, FieldsAsTheReadingCommandCopiesThem) {
 }
 
 TEST(BirthFromEntry, TheZoneRowAndItsFourOffsets) {
-    BirthEntry e = Valid();
-    e.zoneRow = 70;
-    const Birth yukon = *BirthFromEntry(e);
-    EXPECT_EQ(yukon.zoneRow, 70);
-    EXPECT_EQ(yukon.tzHours, 8);
-    EXPECT_EQ(yukon.tzMinutes, 0);
-    EXPECT_EQ(yukon.tzHoursSigned, 8);
-    EXPECT_EQ(yukon.tzMinutesSigned, 0);
-    e.zoneRow = 37;
-    const Birth iran = *BirthFromEntry(e);
-    EXPECT_EQ(iran.zoneRow, 37);
-    EXPECT_EQ(iran.tzHours, 3);
-    EXPECT_EQ(iran.tzMinutes, 30);
-    EXPECT_EQ(iran.tzHoursSigned, -3);
-    EXPECT_EQ(iran.tzMinutesSigned, -30);
+    // The unsigned pair is the size, the signed pair what to add to the local clock (east negative).
+    const struct {
+        int row, hours, minutes, hoursSigned, minutesSigned;
+    } cases[] = {{70, 8, 0, 8, 0}, {37, 3, 30, -3, -30}, {34, 5, 30, -5, -30}, {50, 3, 30, 3, 30}};
+    for (const auto& c : cases) {
+        BirthEntry e = Valid();
+        e.zoneRow = c.row;
+        const Birth b = BirthOf(e);
+        EXPECT_EQ(b.zoneRow, c.row);
+        EXPECT_EQ((std::array{b.tzHours + 0, b.tzMinutes + 0, b.tzHoursSigned, b.tzMinutesSigned}),
+                  (std::array{c.hours, c.minutes, c.hoursSigned, c.minutesSigned}))
+            << c.row;
+    }
 }
 
 TEST(BirthFromEntry, RefusesWhatCannotBeConverted) {
@@ -290,4 +293,45 @@ TEST(BirthFromEntry, CarriesTheDirectionsAndDaylightSaving) {
     EXPECT_TRUE(b.latSouth);
     EXPECT_FALSE(b.lonEast);
     EXPECT_TRUE(b.dst);
+}
+
+TEST(TimeZoneTable, RowsOfNote) {
+    ASSERT_EQ(TimeZoneTable.size(), 71u);
+    struct Row {
+        int row;
+        const char* text;
+        int hours, minutes;
+    } rows[] = {
+        {0, "Alaska/Hawaii Daylight Time,AHDT,-9.0", 9, 0},
+        {29, "Greenwich Mean Time,GMT,0.0", 0, 0},
+        {31, "Hawaiian Daylight Time,HDT,-9.5", 9, 30},
+        {34, "Indian Time, IST, +5.3", -5, -30},
+        {35, "Int'l Date Line East,IDLE,+12.0", -12, 0},
+        {36, "Int'l Date Line West,IDLW,-12.0", 12, 0},
+        {46, "New Zealand Std Summer Time,NZST,+13.0", -13, 0},
+        {50, "Newfoundland Standard Time,NST,-3.5", 3, 30},
+        {61, "Universal Time, UT, 0.0", 0, 0},
+        {70, "Yukon War Time,YWT,-8.0", 8, 0},
+    };
+    for (const Row& r : rows) {
+        EXPECT_STREQ(TimeZoneTable[r.row].text, r.text) << r.row;
+        EXPECT_EQ(TimeZoneTable[r.row].hours, r.hours) << r.row;
+        EXPECT_EQ(TimeZoneTable[r.row].minutes, r.minutes) << r.row;
+    }
+}
+
+TEST(TimeZoneTable, OffsetsAreTheOppositeOfTheNumberInTheText) {
+    // The text says hours ahead of Greenwich; the row holds what to add to local time.
+    for (std::size_t i = 0; i < TimeZoneTable.size(); ++i) {
+        const TimeZoneRow& row = TimeZoneTable[i];
+        const char* comma = std::strrchr(row.text, ',');
+        ASSERT_NE(comma, nullptr) << i;
+        double written = std::atof(comma + 1);
+        const double offset = row.hours + row.minutes / 60.0;
+        if (i == 34)
+            written = 5.5; // "+5.3" stands for five and a half hours
+        EXPECT_DOUBLE_EQ(-written, offset) << row.text;
+        EXPECT_TRUE(row.hours * row.minutes >= 0) << row.text;
+        EXPECT_TRUE(row.minutes == 0 || row.minutes == 30 || row.minutes == -30) << row.text;
+    }
 }

@@ -3,32 +3,14 @@
 #include "astro/Angles.h"
 #include "precise/PreciseEngine.h"
 #include "records/Birth.h"
+#include "support/TestBirths.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdint>
-#include <cstdlib>
 
 namespace {
-
-// A birth in Universal Time (zone 0, no daylight saving) at a place in degrees and minutes.
-Birth MakeBirth(int year, int month, int day, int hour, int minute, int latDeg, int latMin, bool south,
-                int lonDeg, int lonMin, bool east) {
-    Birth b;
-    b.year = static_cast<std::int16_t>(year);
-    b.month = static_cast<std::int16_t>(month);
-    b.day = static_cast<std::int16_t>(day);
-    b.hour = static_cast<std::int16_t>(hour);
-    b.minute = static_cast<std::int16_t>(minute);
-    b.latDeg = static_cast<std::int16_t>(latDeg);
-    b.latMin = static_cast<std::int16_t>(latMin);
-    b.latSouth = south;
-    b.lonDeg = static_cast<std::int16_t>(lonDeg);
-    b.lonMin = static_cast<std::int16_t>(lonMin);
-    b.lonEast = east;
-    return b;
-}
 
 double Separation(double a, double b) {
     const double d = std::fmod(std::fabs(a - b), 360.0);
@@ -50,7 +32,8 @@ double PreciseAscendant(const Birth& b) {
 // Tromso, 15 June 1990 at 0:00 Central European Time (23:00 the day before in Universal Time): the
 // rising sign is Meena, where the unmended formula gave Kanya, the setting one.
 TEST(PolarLagna, TromsoRisesInMeena) {
-    const ChartAngles angles = ComputeAngles(MakeBirth(1990, 6, 14, 23, 0, 69, 39, false, 18, 57, true));
+    const ChartAngles angles =
+        ComputeAngles(MakeBirth(1990, 6, 14, 23, 0).Latitude(69, 39, false).Longitude(18, 57, true));
     EXPECT_EQ(static_cast<int>(angles.ascendant / 30), 11) << angles.ascendant;
 }
 
@@ -70,8 +53,9 @@ TEST(PolarLagna, RisingPointAgreesWithTheSwissEphemeris) {
         const bool south = next(2) == 1;
         const int lonDeg = next(180), lonMin = next(60);
         const bool east = next(2) == 1;
-        const Birth b =
-            MakeBirth(year, month, day, hour, minute, latDeg, latMin, south, lonDeg, lonMin, east);
+        const Birth b = MakeBirth(year, month, day, hour, minute)
+                            .Latitude(latDeg, latMin, south)
+                            .Longitude(lonDeg, lonMin, east);
         const double precise = PreciseAscendant(b);
         if (std::isnan(precise))
             break;

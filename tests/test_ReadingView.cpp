@@ -4,11 +4,10 @@
 #include "support/FormTestSupport.h"
 #include "support/TestBirths.h"
 
-#include "astro/Angles.h"
-#include "astro/Calendar.h"
 #include "astro/Moon.h"
 #include "pipeline/ReadingPipeline.h"
 #include "reading/ReadingTexts.h"
+#include "records/Calendar.h"
 #include "records/Reading.h"
 
 #include <functional>
@@ -577,10 +576,10 @@ TEST_F(DisplayTest, ThePeriodsViewShowsTheNinePeriodsAndMarksTheRunningOnes) {
         }
         return out;
     };
-    d.ShowPeriods(static_cast<double>(astro::DaysFromCivil(2000, 1, 1)) * 1440);
+    d.ShowPeriods(static_cast<double>(DayOf(2000, 1, 1).time_since_epoch().count()) * 1440);
     EXPECT_EQ(marked(), (QStringList{"Jupiter now", "Jupiter in Jupiter now"}));
     EXPECT_TRUE(d.tvwPeriods->topLevelItem(2)->isExpanded());
-    d.ShowPeriods(static_cast<double>(astro::DaysFromCivil(1960, 1, 1)) * 1440);
+    d.ShowPeriods(static_cast<double>(DayOf(1960, 1, 1).time_since_epoch().count()) * 1440);
     EXPECT_EQ(marked(), QStringList());
 }
 

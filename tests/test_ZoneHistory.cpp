@@ -1,6 +1,5 @@
 // The offset in force at a place and time, and the entry form's row and box for it, against history
 // known independently of the database; the whole database against glibc's reading of the same files.
-#include "astro/Angles.h"
 #include "atlas/ZoneChoice.h"
 #include "atlas/ZoneHistory.h"
 #include "records/TimeZones.h"

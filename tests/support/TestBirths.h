@@ -5,6 +5,7 @@
 #include "pipeline/BirthEntry.h"
 #include "pipeline/ReadingPipeline.h"
 
+#include <cstdint>
 #include <cstdlib>
 #include <optional>
 #include <string>
@@ -33,6 +34,47 @@ inline std::vector<std::string> ExportLines(const Reading& reading) {
     for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
         lines.emplace_back(text, start, end - start);
     return lines;
+}
+
+// A birth given straight by its numbers, for the stages that take one without an entry: at Greenwich
+// in universal time unless the calls below say otherwise, MakeBirth(1990, 1, 1, 0, 30).Zone(-5, -30).
+// The calls change the birth MakeBirth returns; keep the result as a Birth, not a reference.
+struct TestBirth : Birth {
+    // The zone as added to the local clock to give universal time (east negative), and its size.
+    TestBirth& Zone(int hours, int minutes) {
+        tzHoursSigned = hours;
+        tzMinutesSigned = minutes;
+        return Set(tzHours, tzMinutes, std::abs(hours), std::abs(minutes));
+    }
+    TestBirth& Latitude(int degrees, int minutes, bool south) {
+        latSouth = south;
+        return Set(latDeg, latMin, degrees, minutes);
+    }
+    TestBirth& Longitude(int degrees, int minutes, bool east) {
+        lonEast = east;
+        return Set(lonDeg, lonMin, degrees, minutes);
+    }
+    TestBirth& Dst(bool saving = true) {
+        dst = saving;
+        return *this;
+    }
+
+  private:
+    TestBirth& Set(std::int16_t& whole, std::int16_t& part, int wholeValue, int partValue) {
+        whole = static_cast<std::int16_t>(wholeValue);
+        part = static_cast<std::int16_t>(partValue);
+        return *this;
+    }
+};
+
+inline TestBirth MakeBirth(int year, int month, int day, int hour, int minute) {
+    TestBirth b;
+    b.year = static_cast<std::int16_t>(year);
+    b.month = static_cast<std::int16_t>(month);
+    b.day = static_cast<std::int16_t>(day);
+    b.hour = static_cast<std::int16_t>(hour);
+    b.minute = static_cast<std::int16_t>(minute);
+    return b;
 }
 
 inline BirthEntry MakeEntry(int year, int month, int day, int hour, int minute, int zoneRow,

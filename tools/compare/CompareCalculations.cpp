@@ -1,6 +1,5 @@
 // quillmere-compare: how far the classic and the precise calculations lie apart, measured over many
 // seeded random births: each body's longitude and sign, and the parts of the reading built on them.
-#include "astro/Angles.h"
 #include "formats/DataFiles.h"
 #include "pipeline/BirthEntry.h"
 #include "pipeline/Periods.h"

@@ -160,18 +160,19 @@ long long RecordMinutes(const std::string& record) {
     return sys_days{date}.time_since_epoch().count() * 1440LL + hour * 60LL + minute;
 }
 
-long long FloorDiv(long long a, long long b) {
-    return a >= 0 ? a / b : -((-a + b - 1) / b);
+// The day on which a moment counted in minutes from 1970 falls.
+sys_days DayOfMinutes(long long count) {
+    return floor<days>(sys_time<minutes>{minutes{count}});
 }
 
 long long RoundedMinutes(double jdUt) {
     return std::llround((jdUt - kUnixEpochJd) * 1440.0);
 }
 
-std::string FormatRecord(long long minutes) {
-    const long long days = FloorDiv(minutes, 1440);
-    const long long rest = minutes - days * 1440;
-    const year_month_day date{sys_days{std::chrono::days{days}}};
+std::string FormatRecord(long long count) {
+    const sys_days day = DayOfMinutes(count);
+    const long long rest = (minutes{count} - day.time_since_epoch()).count();
+    const year_month_day date{day};
     std::ostringstream out;
     out << static_cast<unsigned>(date.month()) << ',' << static_cast<unsigned>(date.day()) << ','
         << static_cast<int>(date.year()) << ',' << rest / 60 << ',' << rest % 60 << ',';
@@ -211,7 +212,7 @@ void ReportOffset(std::ostream& report, const char* planet, const char* kind, co
     std::snprintf(line, sizeof line, "  %-8s %-10s fixed %-18s computed %-18s %+7.1f min", planet, kind,
                   fixed.c_str(), FormatRecord(RoundedMinutes(computedJd)).c_str(), offset);
     report << line;
-    if (FloorDiv(RecordMinutes(fixed), 1440) != FloorDiv(RoundedMinutes(computedJd), 1440))
+    if (DayOfMinutes(RecordMinutes(fixed)) != DayOfMinutes(RoundedMinutes(computedJd)))
         report << "  (computed on another date)";
     report << '\n';
 }
