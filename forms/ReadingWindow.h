@@ -4,10 +4,13 @@
 
 #include "records/Reading.h"
 
+#include <QByteArray>
 #include <QMainWindow>
 #include <QString>
 
+#include <functional>
 #include <memory>
+#include <optional>
 
 class QAction;
 class QLabel;
@@ -18,6 +21,9 @@ class QPushButton;
 class QToolBar;
 class ReadingView;
 class EntryWindow;
+namespace platform {
+struct PrinterRequest;
+}
 
 class ReadingWindow : public QMainWindow {
     Q_OBJECT
@@ -107,6 +113,15 @@ class ReadingWindow : public QMainWindow {
     QPoint KeptInView(QPoint at) const;
     // Gives a window too short for the reading the strips' room.
     void FitStripsToWindow();
+    // Asks where to save a file of the reading shown, offering the name used last, and writes there
+    // what `content` makes of the reading; `content` gives nothing, having told the user why, when
+    // there is nothing to write. The name chosen is offered again next time.
+    void SaveReadingFile(const char* title, const char* filter, const char* suffix,
+                         const std::function<std::optional<QByteArray>(const Reading&)>& content);
+    // Asks for the printer, which keeps its settings for the next job, and prints with `print`;
+    // tells the user `failure`, and why where that is known, when the printer could not take it.
+    void PrintWith(const platform::PrinterRequest& request, const char* failure,
+                   const std::function<bool(QPrinter&, QString*)>& print);
 
     EntryWindow& entryForm_;
     ReadingView* display_;
