@@ -158,8 +158,6 @@ QWidget* ReadingView::BuildChartView() {
     const int chartSide = kViewHeight - fraPersonal->sizeHint().height() - kChartViewSpacing;
     picSouthRasi = new RasiChart(view);
     picSouthRasi->setFixedSize(chartSide, chartSide);
-    lblSouthPosition = picSouthRasi->signNumbers;
-    lblPlanets = picSouthRasi->cellEntries;
     lower->addWidget(picSouthRasi, 0, Qt::AlignLeft | Qt::AlignBottom);
     // In its place when the North-Indian style is chosen; hidden, it takes no room.
     picNorthRasi = new NorthIndianChart(view);
@@ -308,14 +306,8 @@ QWidget* ReadingView::BuildPeriodsView() {
     auto* navamsa = new QHBoxLayout(fraNavamsa);
     navamsa->setContentsMargins(4, 4, 4, 4);
     const int side = picSouthRasi->width();
-    picSouthNavamsa = new RasiChart(fraNavamsa);
-    picSouthNavamsa->setObjectName("picSouthNavamsa");
-    // Names of their own, so that the rasi chart's labels stay the ones found by name.
-    for (int j = 0; j < 12; ++j) {
-        const auto at = static_cast<std::size_t>(j);
-        picSouthNavamsa->signNumbers[at]->setObjectName(QString("lblNavamsaPosition_%1").arg(j));
-        picSouthNavamsa->cellEntries[at]->setObjectName(QString("lblNavamsaPlanets_%1").arg(j));
-    }
+    // Names of its own, so that the rasi chart's labels stay the ones found by name.
+    picSouthNavamsa = new RasiChart(fraNavamsa, "picSouthNavamsa", "lblNavamsaPosition", "lblNavamsaPlanets");
     picSouthNavamsa->setFixedSize(side, side);
     navamsa->addWidget(picSouthNavamsa, 0, Qt::AlignHCenter | Qt::AlignTop);
     picNorthNavamsa = new NorthIndianChart(fraNavamsa);
@@ -466,6 +458,11 @@ void ReadingView::SetChartStyle(ChartStyle style) {
     picNorthRasi->setVisible(north);
     picSouthNavamsa->setVisible(!north);
     picNorthNavamsa->setVisible(north);
+}
+
+PictureWorkspace ReadingView::CaptureForPicture() {
+    Picture1->setPixmap(CaptureFormPicture(*this));
+    return {Picture1, txtFile, txtFolder};
 }
 
 void ReadingView::BuildHouseLordReading() {

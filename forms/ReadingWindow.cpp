@@ -109,7 +109,7 @@ void ReadingWindow::BuildActions() {
     mnuExit = MakeAction(this, "E&xit", "mnuExit");
     mnuToolBar = MakeAction(this, "&Toolbar", "mnuToolBar");
     mnuToolBar->setCheckable(true);
-    mnuPeriods = display_->actPeriods;
+    mnuPeriods = display_->PeriodsCommand();
     mnuSouthIndian = MakeAction(this, msg::kSouthIndian, "mnuSouthIndian");
     mnuNorthIndian = MakeAction(this, msg::kNorthIndian, "mnuNorthIndian");
     auto* styles = new QActionGroup(this);
@@ -456,7 +456,7 @@ void ReadingWindow::saveReading() {
 }
 
 void ReadingWindow::savePicture() {
-    display_->Picture1->setPixmap(CaptureFormPicture(*display_));
+    const PictureWorkspace workspace = display_->CaptureForPicture();
     platform::FileDialogRequest request;
     request.kind = platform::FileDialogRequest::Kind::Save;
     request.filter = platform::QtFileFilter("JPEG Image (*.jpg)|*.jpg");
@@ -468,8 +468,7 @@ void ReadingWindow::savePicture() {
     if (!chosen || chosen->isEmpty())
         return;
     pictureDialogName_ = *chosen;
-    const QString written =
-        SaveDisplayAsJpeg({display_->Picture1, display_->txtFile, display_->txtFolder}, *chosen, true);
+    const QString written = SaveDisplayAsJpeg(workspace, *chosen, true);
     if (!written.isEmpty())
         KeepFolderOf(written);
 }
@@ -496,9 +495,9 @@ void ReadingWindow::PrintWith(const platform::PrinterRequest& request, const cha
 
 void ReadingWindow::printInterpretation() {
     platform::PrinterRequest request;
-    request.printSelection = display_->RTB->textCursor().hasSelection();
+    request.printSelection = display_->Report().textCursor().hasSelection();
     PrintWith(request, msg::kNotPrinted, [this](QPrinter& printer, QString* reason) {
-        return PrintInterpretation(*display_->RTB, printer, reason);
+        return PrintInterpretation(display_->Report(), printer, reason);
     });
 }
 

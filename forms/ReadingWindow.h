@@ -38,37 +38,6 @@ class ReadingWindow : public QMainWindow {
     // Shows the window with a reading, chart view in front and "&Save" disabled.
     void ShowReading(std::shared_ptr<const Reading> reading);
 
-    QToolBar* TB;
-    QWidget* picTop;
-    QLabel* lblHeading;
-    QWidget* Picture1;
-    QPushButton* cmdSave;
-    QPushButton* cmdSaveAsJPEG;
-    QPushButton* cmdBack;
-    QPushButton* cmdExit;
-    QMdiArea* mdiArea;
-    QMdiSubWindow* displayWindow;
-
-    // The commands, each one action for its menu item, tool button and push button, enabled in
-    // every view: New (toolbar), Save As (Save, toolbar, Ctrl+S), Save As JPEG (button), Print
-    // (toolbar, Ctrl+P), Back (button), Exit (button), Online Help (toolbar, F1). The periods
-    // view's is the display form's own.
-    QAction* mnuNew;
-    QAction* mnuSaveAsText;
-    QAction* mnuSaveAsJpeg;
-    QAction* mnuExport;
-    QAction* mnuPrint;
-    QAction* mnuPrintChart;
-    QAction* mnuBack;
-    QAction* mnuExit;
-    QAction* mnuToolBar;
-    QAction* mnuPeriods;
-    QAction* mnuSouthIndian;
-    QAction* mnuNorthIndian;
-    QAction* mnuOnline;
-    QAction* mnuUpdate;
-    QAction* mnuAbout;
-
   public slots:
     // The strip's Save buttons follow the view in front: Save with the interpretation, Save As JPEG
     // with the chart or the periods.
@@ -122,6 +91,38 @@ class ReadingWindow : public QMainWindow {
     // tells the user `failure`, and why where that is known, when the printer could not take it.
     void PrintWith(const platform::PrinterRequest& request, const char* failure,
                    const std::function<bool(QPrinter&, QString*)>& print);
+
+    // The window's parts and commands; each has its member's name as its object name.
+    QToolBar* TB;
+    QWidget* picTop;
+    QLabel* lblHeading;
+    QWidget* Picture1;
+    QPushButton* cmdSave;
+    QPushButton* cmdSaveAsJPEG;
+    QPushButton* cmdBack;
+    QPushButton* cmdExit;
+    QMdiArea* mdiArea;
+    QMdiSubWindow* displayWindow;
+
+    // The commands, each one action for its menu item, tool button and push button, enabled in
+    // every view: New (toolbar), Save As (Save, toolbar, Ctrl+S), Save As JPEG (button), Print
+    // (toolbar, Ctrl+P), Back (button), Exit (button), Online Help (toolbar, F1). The periods
+    // view's is the display form's own.
+    QAction* mnuNew;
+    QAction* mnuSaveAsText;
+    QAction* mnuSaveAsJpeg;
+    QAction* mnuExport;
+    QAction* mnuPrint;
+    QAction* mnuPrintChart;
+    QAction* mnuBack;
+    QAction* mnuExit;
+    QAction* mnuToolBar;
+    QAction* mnuPeriods;
+    QAction* mnuSouthIndian;
+    QAction* mnuNorthIndian;
+    QAction* mnuOnline;
+    QAction* mnuUpdate;
+    QAction* mnuAbout;
 
     EntryWindow& entryForm_;
     ReadingView* display_;
