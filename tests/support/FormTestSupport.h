@@ -1,5 +1,5 @@
-// Shared by the widget tests: a fixture with the entry form and a fake platform, and helpers that
-// fill the form and read the chart cells.
+// Shared by the widget tests: a fixture with the entry form and a fake platform, the windows' parts
+// found by their object names, and helpers that fill the form and read the chart cells.
 #pragma once
 
 #include "forms/EntryWindow.h"
@@ -33,8 +33,8 @@
 #include <stdexcept>
 #include <string>
 
-// A part of a window found by its object name, as a person finds it by what it shows. A part that
-// is not there fails the test, naming what was looked for.
+// A window's part by its object name. A part that is not there fails the test, naming what was
+// looked for.
 template <class T> T* Child(const QObject& window, const QString& name) {
     if (T* child = window.findChild<T*>(name))
         return child;
