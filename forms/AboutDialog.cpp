@@ -14,31 +14,31 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
     setModal(true);
 
-    picIcon = new QLabel(this);
+    auto* picIcon = new QLabel(this);
     picIcon->setObjectName("picIcon");
     picIcon->setPixmap(AppIcon().pixmap(48, 48));
     picIcon->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
 
-    lblTitle = new QLabel(msg::kCaption, this);
+    auto* lblTitle = new QLabel(msg::kCaption, this);
     lblTitle->setObjectName("lblTitle");
     QFont titleFont = lblTitle->font();
     titleFont.setPointSizeF(titleFont.pointSizeF() * 1.5);
     titleFont.setBold(true);
     lblTitle->setFont(titleFont);
 
-    lblDescription = new QLabel(msg::kAboutDescription, this);
+    auto* lblDescription = new QLabel(msg::kAboutDescription, this);
     lblDescription->setObjectName("lblDescription");
     lblDescription->setTextFormat(Qt::PlainText); // keeps the two blanks before "in"
     lblDescription->setWordWrap(true);
     lblDescription->setFixedWidth(340);
 
-    lblCredits = new QLabel(QString::fromLatin1(msg::kAboutCredits), this);
+    auto* lblCredits = new QLabel(QString::fromLatin1(msg::kAboutCredits), this);
     lblCredits->setObjectName("lblCredits");
     lblCredits->setTextFormat(Qt::PlainText);
     lblCredits->setWordWrap(true);
     lblCredits->setFixedWidth(340);
 
-    cmdOK = new QPushButton("OK", this);
+    auto* cmdOK = new QPushButton("OK", this);
     cmdOK->setObjectName("cmdOK");
     cmdOK->setDefault(true);
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);

@@ -3,17 +3,9 @@
 
 #include <QDialog>
 
-class QLabel;
-class QPushButton;
-
 class AboutDialog : public QDialog {
     Q_OBJECT
   public:
+    // Its parts are named picIcon, lblTitle, lblDescription, lblCredits and cmdOK.
     explicit AboutDialog(QWidget* parent = nullptr);
-
-    QLabel* picIcon;
-    QLabel* lblTitle;
-    QLabel* lblDescription;
-    QLabel* lblCredits;
-    QPushButton* cmdOK;
 };

@@ -1,6 +1,5 @@
 #include "forms/EntryWindow.h"
 
-#include "astro/Angles.h"
 #include "formats/SavedReadingFile.h"
 #include "forms/AboutDialog.h"
 #include "forms/Actions.h"

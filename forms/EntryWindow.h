@@ -45,6 +45,45 @@ class EntryWindow : public QMainWindow {
     QString LastFileName() const;
     void SetLastFileName(const QString& path);
 
+    // The calculation the next reading is made with.
+    Calculation CurrentCalculation() const;
+
+  public slots:
+    // Checks the form, computes the reading and shows it in the main window.
+    void getReading();
+    // Asks for a saved reading and opens it.
+    void openReading();
+    // Searches the web for the coordinates of the city, state and country.
+    void findCoordinates();
+    void showHelp();
+    void showAbout();
+    // Keeps the calculation chosen in the menu for the next run.
+    void keepCalculation();
+
+  protected:
+    void changeEvent(QEvent* event) override;
+
+  private:
+    // The place search fills the form's fields and follows its date, time, zone and box.
+    friend class PlaceFinder;
+
+    void BuildControls();
+    void BuildMenus();
+    void SetTabOrder();
+    // Fills the lists and sets the first choices.
+    void FillLists();
+    // Key filters: each receives a typed character's code and sets it to 0 to discard the key,
+    // telling the user why.
+    void LettersOnly(QLineEdit& box, int& code);
+    void DigitsOnly(int& code);
+    bool LettersTextAllowed(QLineEdit& box, const QString& text);
+    bool DigitsTextAllowed(const QString& text);
+    QLineEdit* FieldBox(EntryField field) const;
+    // Whether the library that the JPEG export needs lies beside the program.
+    bool PictureLibraryPresent() const;
+
+    // The form's controls and commands; each has its member's name as its object name (a pair's
+    // buttons theirs with _0 and _1).
     FilteredTextBox* txtName;
     QComboBox* cboMonth;
     QComboBox* cboDate;
@@ -68,7 +107,6 @@ class EntryWindow : public QMainWindow {
     QLabel* lblDescription;
     // What the chosen place's zone gave, and the warning when the row and the box count an hour twice.
     QLabel* lblZoneNote;
-    PlaceFinder* placeFinder;
 
     // The commands. The reading command is the menu's "Get My &Rasi Chart" and the button beside
     // the open command; opening (Ctrl+O) and the coordinate search have a button only.
@@ -82,40 +120,7 @@ class EntryWindow : public QMainWindow {
     QAction* mnuClassic = nullptr;
     QAction* mnuPrecise = nullptr;
 
-    // The calculation the next reading is made with.
-    Calculation CurrentCalculation() const;
-
-  public slots:
-    // Checks the form, computes the reading and shows it in the main window.
-    void getReading();
-    // Asks for a saved reading and opens it.
-    void openReading();
-    // Searches the web for the coordinates of the city, state and country.
-    void findCoordinates();
-    void showHelp();
-    void showAbout();
-    // Keeps the calculation chosen in the menu for the next run.
-    void keepCalculation();
-
-  protected:
-    void changeEvent(QEvent* event) override;
-
-  private:
-    void BuildControls();
-    void BuildMenus();
-    void SetTabOrder();
-    // Fills the lists and sets the first choices.
-    void FillLists();
-    // Key filters: each receives a typed character's code and sets it to 0 to discard the key,
-    // telling the user why.
-    void LettersOnly(QLineEdit& box, int& code);
-    void DigitsOnly(int& code);
-    bool LettersTextAllowed(QLineEdit& box, const QString& text);
-    bool DigitsTextAllowed(const QString& text);
-    QLineEdit* FieldBox(EntryField field) const;
-    // Whether the library that the JPEG export needs lies beside the program.
-    bool PictureLibraryPresent() const;
-
+    PlaceFinder* placeFinder;
     QPointer<ReadingWindow> readingWindow_;
     // As the system holds it, so that a name that is not valid UTF-8 comes back unchanged.
     std::string lastFileName_;

@@ -27,13 +27,13 @@ constexpr int kMostOffered = 15;
 
 PlaceFinder::PlaceFinder(EntryWindow& form, QLabel& note)
     : QObject(&form), form_(form), note_(note), model_(new QStringListModel(this)) {
-    completer = new QCompleter(model_, this);
-    completer->setObjectName("cmpCity");
+    completer_ = new QCompleter(model_, this);
+    completer_->setObjectName("cmpCity");
     // The atlas has already chosen and ordered the places; the list shows them as they are.
-    completer->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
-    completer->setMaxVisibleItems(kMostOffered);
-    completer->setWidget(form_.txtCity);
-    connect(completer, qOverload<const QModelIndex&>(&QCompleter::activated), this,
+    completer_->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
+    completer_->setMaxVisibleItems(kMostOffered);
+    completer_->setWidget(form_.txtCity);
+    connect(completer_, qOverload<const QModelIndex&>(&QCompleter::activated), this,
             [this](const QModelIndex& index) {
                 const int row = index.row();
                 if (row >= 0 && row < static_cast<int>(offered_.size()))
@@ -43,7 +43,7 @@ PlaceFinder::PlaceFinder(EntryWindow& form, QLabel& note)
     form_.txtCity->installEventFilter(this);
     // Installed after the completer's own filter, so it sees the list's keys first: the completer
     // would hand the key that picks a place to City's letters-only check before picking it.
-    completer->popup()->installEventFilter(this);
+    completer_->popup()->installEventFilter(this);
     for (QComboBox* box : {form_.cboDate, form_.cboMonth, form_.cboYear, form_.cboHour, form_.cboMinute})
         connect(box, &QComboBox::currentIndexChanged, this, &PlaceFinder::DateOrTimeChanged);
     connect(form_.cboTimeZone, &QComboBox::currentIndexChanged, this, &PlaceFinder::ZoneOrBoxChangedByHand);
@@ -79,9 +79,9 @@ void PlaceFinder::CityEdited(const QString& text) {
     }
     model_->setStringList(captions);
     if (!captions.isEmpty())
-        completer->complete();
-    else if (completer->popup())
-        completer->popup()->hide();
+        completer_->complete();
+    else if (completer_->popup())
+        completer_->popup()->hide();
     ShowNote();
 }
 
@@ -113,7 +113,7 @@ void PlaceFinder::Forget() {
 }
 
 bool PlaceFinder::eventFilter(QObject* watched, QEvent* event) {
-    QAbstractItemView* list = completer->popup();
+    QAbstractItemView* list = completer_->popup();
     if ((watched != form_.txtCity && watched != list) || event->type() != QEvent::KeyPress)
         return QObject::eventFilter(watched, event);
     const int key = static_cast<QKeyEvent*>(event)->key();

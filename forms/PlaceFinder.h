@@ -30,8 +30,6 @@ class PlaceFinder : public QObject {
     // The atlas, read at the first call; null, and the note says why, when it cannot be read.
     const atlas::Atlas* LoadedAtlas();
 
-    QCompleter* completer;
-
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -47,6 +45,7 @@ class PlaceFinder : public QObject {
     EntryWindow& form_;
     QLabel& note_;
     QStringListModel* model_;
+    QCompleter* completer_; // named "cmpCity"
     std::optional<atlas::Atlas> atlas_;
     bool atlasFailed_ = false;
     QString atlasError_;

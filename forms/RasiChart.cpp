@@ -69,12 +69,14 @@ QList<int> SplitOrder(int count) {
 
 } // namespace
 
-RasiChart::RasiChart(QWidget* parent) : QWidget(parent) {
-    setObjectName("picSouthRasi");
+RasiChart::RasiChart(QWidget* parent, const QString& name, const QString& numbersName,
+                     const QString& entriesName)
+    : QWidget(parent) {
+    setObjectName(name);
     setAttribute(Qt::WA_OpaquePaintEvent);
     for (int j = 0; j < 12; ++j) {
         auto* number = new QLabel(QString::number(j + 1), this);
-        number->setObjectName(QString("lblSouthPosition_%1").arg(j));
+        number->setObjectName(QString("%1_%2").arg(numbersName).arg(j));
         QFont numberFont = number->font();
         numberFont.setPointSizeF(kSignNumberPointSize);
         number->setFont(numberFont);
@@ -82,10 +84,10 @@ RasiChart::RasiChart(QWidget* parent) : QWidget(parent) {
         QPalette numberPalette = number->palette();
         numberPalette.setColor(QPalette::WindowText, kSignNumber);
         number->setPalette(numberPalette);
-        signNumbers[static_cast<std::size_t>(j)] = number;
+        signNumbers_[static_cast<std::size_t>(j)] = number;
 
         auto* entries = new CellEntriesLabel(this);
-        entries->setObjectName(QString("lblPlanets_%1").arg(j));
+        entries->setObjectName(QString("%1_%2").arg(entriesName).arg(j));
         entries->setTextFormat(Qt::PlainText);
         entries->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         QFont entryFont = entries->font();
@@ -94,7 +96,7 @@ RasiChart::RasiChart(QWidget* parent) : QWidget(parent) {
         QPalette entryPalette = entries->palette();
         entryPalette.setColor(QPalette::WindowText, kEntries);
         entries->setPalette(entryPalette);
-        cellEntries[static_cast<std::size_t>(j)] = entries;
+        cellEntries_[static_cast<std::size_t>(j)] = entries;
     }
 }
 
@@ -131,14 +133,14 @@ QRect RasiChart::CellInterior(int sign) const {
 }
 
 QRect RasiChart::SignNumberRect(int sign) const {
-    const QLabel* number = signNumbers[static_cast<std::size_t>(sign)];
+    const QLabel* number = signNumbers_[static_cast<std::size_t>(sign)];
     const QFontMetricsF metrics(number->font());
     const QSize size(qCeil(metrics.horizontalAdvance(number->text())), qCeil(metrics.height()));
     return QStyle::alignedRect(Qt::LeftToRight, Qt::AlignRight | Qt::AlignBottom, size, number->geometry());
 }
 
 QList<QRect> RasiChart::EntryRects(int sign) const {
-    const CellEntriesLabel* label = EntriesOf(cellEntries, sign);
+    const CellEntriesLabel* label = EntriesOf(cellEntries_, sign);
     QList<QRect> rects;
     for (const QRect& place : label->Places())
         rects << place.translated(label->pos());
@@ -146,7 +148,7 @@ QList<QRect> RasiChart::EntryRects(int sign) const {
 }
 
 void RasiChart::SetCellEntries(int sign, const QStringList& entries) {
-    cellEntries[static_cast<std::size_t>(sign)]->setText(entries.join('\n'));
+    cellEntries_[static_cast<std::size_t>(sign)]->setText(entries.join('\n'));
     FitCell(sign);
 }
 
@@ -205,7 +207,7 @@ RasiChart::CellLayout RasiChart::LayOutEntries(const QStringList& entries, const
 }
 
 void RasiChart::FitCell(int sign) {
-    CellEntriesLabel* label = EntriesOf(cellEntries, sign);
+    CellEntriesLabel* label = EntriesOf(cellEntries_, sign);
     const QRect area = CellInterior(sign);
     const QString text = label->text();
     const QStringList entries = text.isEmpty() ? QStringList() : text.split('\n');
@@ -224,7 +226,7 @@ void RasiChart::FitCell(int sign) {
 
 void RasiChart::PlaceLabels() {
     for (int j = 0; j < 12; ++j) {
-        signNumbers[static_cast<std::size_t>(j)]->setGeometry(CellInterior(j));
+        signNumbers_[static_cast<std::size_t>(j)]->setGeometry(CellInterior(j));
         FitCell(j);
     }
 }

@@ -14,7 +14,11 @@ class QLabel;
 class RasiChart : public QWidget {
     Q_OBJECT
   public:
-    explicit RasiChart(QWidget* parent = nullptr);
+    // The labels of the sign numbers and of the entries are named `numbersName`_j and `entriesName`_j
+    // (j 0 Aries .. 11 Pisces).
+    explicit RasiChart(QWidget* parent = nullptr, const QString& name = "picSouthRasi",
+                       const QString& numbersName = "lblSouthPosition",
+                       const QString& entriesName = "lblPlanets");
 
     // Grid row and column (0..3) of the cell of sign j (0 Aries .. 11 Pisces): the signs run
     // clockwise from the second cell of the top row.
@@ -46,9 +50,6 @@ class RasiChart : public QWidget {
     static constexpr double kEntryPointSize = 9.0;
     static constexpr double kSmallestPointSize = 8.0;
 
-    std::array<QLabel*, 12> signNumbers;
-    std::array<QLabel*, 12> cellEntries;
-
     QSize sizeHint() const override { return {392, 392}; }
 
   protected:
@@ -58,4 +59,7 @@ class RasiChart : public QWidget {
   private:
     void PlaceLabels();
     void FitCell(int sign);
+
+    std::array<QLabel*, 12> signNumbers_;
+    std::array<QLabel*, 12> cellEntries_;
 };

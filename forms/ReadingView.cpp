@@ -5,6 +5,7 @@
 #include "forms/HouseLordReport.h"
 #include "forms/NorthIndianChart.h"
 #include "forms/RasiChart.h"
+#include "output/PrintChart.h"
 #include "pipeline/Periods.h"
 #include "pipeline/ReadingPipeline.h"
 #include "reading/ReadingTexts.h"
@@ -45,13 +46,8 @@ constexpr int kOtherRowSpacing = 2;
 constexpr int kPlanetRowSpacing = 3;
 constexpr int kTightRowSpacing = 1;
 
-QString Text(const std::string& utf8) {
-    return QString::fromStdString(utf8);
-}
-
-QString Latin1(std::string_view text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
+using shown::Latin1;
+using shown::Text;
 
 QLabel* NamedLabel(const char* name, QWidget* parent) {
     auto* label = new QLabel(parent);
@@ -65,14 +61,6 @@ QLabel* NamedLabel(const char* name, QWidget* parent) {
 void SetDetail(QLabel* label, const QString& text) {
     label->setText(text);
     label->setToolTip(text);
-}
-
-std::array<QStringList, 12> CellTexts(const std::array<std::vector<std::string>, 12>& cells) {
-    std::array<QStringList, 12> out;
-    for (std::size_t j = 0; j < cells.size(); ++j)
-        for (const std::string& entry : cells[j])
-            out[j] << Text(entry);
-    return out;
 }
 
 QPushButton* NamedButton(const char* caption, const QString& name, QWidget* parent) {
@@ -170,8 +158,6 @@ QWidget* ReadingView::BuildChartView() {
     const int chartSide = kViewHeight - fraPersonal->sizeHint().height() - kChartViewSpacing;
     picSouthRasi = new RasiChart(view);
     picSouthRasi->setFixedSize(chartSide, chartSide);
-    lblSouthPosition = picSouthRasi->signNumbers;
-    lblPlanets = picSouthRasi->cellEntries;
     lower->addWidget(picSouthRasi, 0, Qt::AlignLeft | Qt::AlignBottom);
     // In its place when the North-Indian style is chosen; hidden, it takes no room.
     picNorthRasi = new NorthIndianChart(view);
@@ -320,14 +306,8 @@ QWidget* ReadingView::BuildPeriodsView() {
     auto* navamsa = new QHBoxLayout(fraNavamsa);
     navamsa->setContentsMargins(4, 4, 4, 4);
     const int side = picSouthRasi->width();
-    picSouthNavamsa = new RasiChart(fraNavamsa);
-    picSouthNavamsa->setObjectName("picSouthNavamsa");
-    // Names of their own, so that the rasi chart's labels stay the ones found by name.
-    for (int j = 0; j < 12; ++j) {
-        const auto at = static_cast<std::size_t>(j);
-        picSouthNavamsa->signNumbers[at]->setObjectName(QString("lblNavamsaPosition_%1").arg(j));
-        picSouthNavamsa->cellEntries[at]->setObjectName(QString("lblNavamsaPlanets_%1").arg(j));
-    }
+    // Names of its own, so that the rasi chart's labels stay the ones found by name.
+    picSouthNavamsa = new RasiChart(fraNavamsa, "picSouthNavamsa", "lblNavamsaPosition", "lblNavamsaPlanets");
     picSouthNavamsa->setFixedSize(side, side);
     navamsa->addWidget(picSouthNavamsa, 0, Qt::AlignHCenter | Qt::AlignTop);
     picNorthNavamsa = new NorthIndianChart(fraNavamsa);
@@ -368,19 +348,15 @@ QWidget* ReadingView::BuildPeriodsView() {
 }
 
 void ReadingView::ShowPersonalDetails() {
-    const Birth& b = reading_->birth;
-    SetDetail(lblName, "Name: " + Text(b.name));
-    SetDetail(lblDOB, "Date of Birth: " + Latin1(MonthName(b.month)) + " " + QString::number(b.day) + ", " +
-                          QString::number(b.year));
-    SetDetail(lblTOB,
-              "Time of Birth: " + QString::number(b.hour) + " HH " + QString::number(b.minute) + " MM ");
-    SetDetail(lblLatitude,
-              "Latitude: " + QString::number(b.latDeg) + " Degree " + QString::number(b.latMin) + " Minute");
-    SetDetail(lblLongitude,
-              "Longitude: " + QString::number(b.lonDeg) + " Degree " + QString::number(b.lonMin) + " Minute");
-    SetDetail(lblCity, "City: " + Text(b.city));
-    SetDetail(lblState, "State: " + Text(b.state));
-    SetDetail(lblCountry, "Country: " + Text(b.country));
+    const shown::BirthDetails details = shown::BirthDetailTexts(reading_->birth);
+    SetDetail(lblName, "Name: " + Text(reading_->birth.name));
+    SetDetail(lblDOB, details.date);
+    SetDetail(lblTOB, details.time);
+    SetDetail(lblLatitude, details.latitude);
+    SetDetail(lblLongitude, details.longitude);
+    SetDetail(lblCity, details.city);
+    SetDetail(lblState, details.state);
+    SetDetail(lblCountry, details.country);
 }
 
 void ReadingView::ShowReading(std::shared_ptr<const Reading> reading) {
@@ -407,18 +383,14 @@ void ReadingView::ShowReading(std::shared_ptr<const Reading> reading) {
     for (std::size_t i = 0; i < Planet.size(); ++i)
         Planet[i]->setText(Text(ShortPositionText(r, static_cast<BodySlot>(i))));
 
-    const std::array<std::vector<std::string>, 12> cells = ChartCellEntries(r);
-    for (int j = 0; j < 12; ++j) {
-        QStringList entries;
-        for (const std::string& entry : cells[static_cast<std::size_t>(j)])
-            entries << Text(entry);
-        picSouthRasi->SetCellEntries(j, entries);
-    }
+    const std::array<QStringList, 12> cells = shown::CellTexts(ChartCellEntries(r));
+    for (int j = 0; j < 12; ++j)
+        picSouthRasi->SetCellEntries(j, cells[static_cast<std::size_t>(j)]);
 
     // The periods and positions view, and the charts of the other style, from the same reading.
     const int lagna = std::max(0, r.LagnaSign());
-    picNorthRasi->SetChart(lagna, CellTexts(cells));
-    const std::array<QStringList, 12> navamsa = CellTexts(NavamsaCellEntries(r));
+    picNorthRasi->SetChart(lagna, cells);
+    const std::array<QStringList, 12> navamsa = shown::CellTexts(NavamsaCellEntries(r));
     for (int j = 0; j < 12; ++j)
         picSouthNavamsa->SetCellEntries(j, navamsa[static_cast<std::size_t>(j)]);
     picNorthNavamsa->SetChart(NavamsaSign(r.Longitude(BodySlot::Ascendant)), navamsa);
@@ -486,6 +458,11 @@ void ReadingView::SetChartStyle(ChartStyle style) {
     picNorthRasi->setVisible(north);
     picSouthNavamsa->setVisible(!north);
     picNorthNavamsa->setVisible(north);
+}
+
+PictureWorkspace ReadingView::CaptureForPicture() {
+    Picture1->setPixmap(CaptureFormPicture(*this));
+    return {Picture1, txtFile, txtFolder};
 }
 
 void ReadingView::BuildHouseLordReading() {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "output/ChartDrawing.h"
+#include "output/PictureExport.h"
 #include "records/Reading.h"
 
 #include <QWidget>
@@ -41,6 +42,32 @@ class ReadingView : public QWidget {
     // 1970-01-01 00:00 UT).
     void ShowPeriods(double nowMinutesUT);
 
+    // The periods view's command, which the main window's View menu offers too.
+    QAction* PeriodsCommand() const { return actPeriods; }
+    // The interpretation's text box, which the main window prints.
+    const QTextEdit& Report() const { return *RTB; }
+    // Captures the view as it shows now into the hidden working space of the picture export.
+    PictureWorkspace CaptureForPicture();
+
+  public slots:
+    void showChart();
+    void showInterpretation();
+    void showPeriods();
+
+  signals:
+    // The view in front changed; the main window's Save buttons follow it. `pictureView`: the chart
+    // or the periods view, which a picture saves, rather than the interpretation.
+    void ViewChanged(bool pictureView);
+
+  private:
+    void ShowPersonalDetails();
+    void BuildHouseLordReading();
+    QWidget* BuildChartView();
+    QGroupBox* BuildInterpretationView();
+    QWidget* BuildPeriodsView();
+    void ShowPositions();
+
+    // The parts of the views; each has its member's name as its object name (an array's with _index).
     QStackedWidget* views;
     QWidget* fraChart;
     QGroupBox* fraInterpretation;
@@ -56,8 +83,6 @@ class ReadingView : public QWidget {
     QLabel* lblCountry;
 
     RasiChart* picSouthRasi;
-    std::array<QLabel*, 12> lblSouthPosition;
-    std::array<QLabel*, 12> lblPlanets;
 
     QGroupBox* fraPlanets;
     std::array<QLabel*, 7> PlanetName;
@@ -103,24 +128,6 @@ class ReadingView : public QWidget {
     QAction* actChart;
     QAction* actInterpretation;
     QAction* actPeriods;
-
-  public slots:
-    void showChart();
-    void showInterpretation();
-    void showPeriods();
-
-  signals:
-    // The view in front changed; the main window's Save buttons follow it. `pictureView`: the chart
-    // or the periods view, which a picture saves, rather than the interpretation.
-    void ViewChanged(bool pictureView);
-
-  private:
-    void ShowPersonalDetails();
-    void BuildHouseLordReading();
-    QWidget* BuildChartView();
-    QGroupBox* BuildInterpretationView();
-    QWidget* BuildPeriodsView();
-    void ShowPositions();
 
     ChartStyle chartStyle_ = ChartStyle::SouthIndian;
     std::shared_ptr<const Reading> reading_;

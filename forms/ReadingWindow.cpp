@@ -109,7 +109,7 @@ void ReadingWindow::BuildActions() {
     mnuExit = MakeAction(this, "E&xit", "mnuExit");
     mnuToolBar = MakeAction(this, "&Toolbar", "mnuToolBar");
     mnuToolBar->setCheckable(true);
-    mnuPeriods = display_->actPeriods;
+    mnuPeriods = display_->PeriodsCommand();
     mnuSouthIndian = MakeAction(this, msg::kSouthIndian, "mnuSouthIndian");
     mnuNorthIndian = MakeAction(this, msg::kNorthIndian, "mnuNorthIndian");
     auto* styles = new QActionGroup(this);
@@ -410,29 +410,29 @@ void ReadingWindow::showAbout() {
     platform::Os().ShowModal(about);
 }
 
-void ReadingWindow::saveReading() {
-    const std::shared_ptr<const Reading>& reading = display_->ShownReading();
+void ReadingWindow::SaveReadingFile(const char* title, const char* filter, const char* suffix,
+                                    const std::function<std::optional<QByteArray>(const Reading&)>& content) {
+    const std::shared_ptr<const Reading> reading = display_->ShownReading();
     if (!reading)
         return;
     platform::FileDialogRequest request;
     request.kind = platform::FileDialogRequest::Kind::Save;
-    request.title = msg::kMessageTitle;
-    request.filter = platform::QtFileFilter("Quillmere (*.qlm)|*.qlm");
-    request.defaultSuffix = "qlm";
-    // The last name, as a reading: the last file may have been an export.
+    request.title = QString::fromLatin1(title);
+    request.filter = platform::QtFileFilter(QString::fromLatin1(filter));
+    request.defaultSuffix = QString::fromLatin1(suffix);
+    // The last name with this file's suffix: the last file may have been of the other kind, and one
+    // confirmation must not turn a saved reading into text.
     request.presetName = platform::WithSuffix(entryForm_.LastFileName(), request.defaultSuffix);
     request.startFolder = Settings().lastFolder();
     request.promptOverwrite = true;
     const std::optional<QString> chosen = platform::Os().AskFileName(request);
     if (!chosen || chosen->isEmpty())
         return;
-    const std::optional<std::string> bytes = EncodeSavedReading(reading->birth);
-    if (!bytes) {
-        platform::ShowMessage(QString::fromUtf8(msg::kCannotSaveCharacters), platform::MessageIcon::Error);
+    const std::optional<QByteArray> bytes = content(*reading);
+    if (!bytes)
         return;
-    }
     QString reason;
-    if (!WriteWholeFile(*chosen, QByteArray::fromStdString(*bytes), &reason)) {
+    if (!WriteWholeFile(*chosen, *bytes, &reason)) {
         platform::ShowMessage(QString::fromUtf8(msg::kFileNotSaved) + "\n" +
                                   QDir::toNativeSeparators(*chosen) + ": " + reason,
                               platform::MessageIcon::Error);
@@ -442,8 +442,21 @@ void ReadingWindow::saveReading() {
     KeepFolderOf(*chosen);
 }
 
+void ReadingWindow::saveReading() {
+    SaveReadingFile(msg::kMessageTitle, "Quillmere (*.qlm)|*.qlm", "qlm",
+                    [](const Reading& reading) -> std::optional<QByteArray> {
+                        const std::optional<std::string> bytes = EncodeSavedReading(reading.birth);
+                        if (!bytes) {
+                            platform::ShowMessage(QString::fromUtf8(msg::kCannotSaveCharacters),
+                                                  platform::MessageIcon::Error);
+                            return std::nullopt;
+                        }
+                        return QByteArray::fromStdString(*bytes);
+                    });
+}
+
 void ReadingWindow::savePicture() {
-    display_->Picture1->setPixmap(CaptureFormPicture(*display_));
+    const PictureWorkspace workspace = display_->CaptureForPicture();
     platform::FileDialogRequest request;
     request.kind = platform::FileDialogRequest::Kind::Save;
     request.filter = platform::QtFileFilter("JPEG Image (*.jpg)|*.jpg");
@@ -455,53 +468,37 @@ void ReadingWindow::savePicture() {
     if (!chosen || chosen->isEmpty())
         return;
     pictureDialogName_ = *chosen;
-    const QString written =
-        SaveDisplayAsJpeg({display_->Picture1, display_->txtFile, display_->txtFolder}, *chosen, true);
+    const QString written = SaveDisplayAsJpeg(workspace, *chosen, true);
     if (!written.isEmpty())
         KeepFolderOf(written);
 }
 
 void ReadingWindow::exportChart() {
-    const std::shared_ptr<const Reading>& reading = display_->ShownReading();
-    if (!reading)
-        return;
-    platform::FileDialogRequest request;
-    request.kind = platform::FileDialogRequest::Kind::Save;
-    request.title = "Select the destination text file ";
-    request.filter = platform::QtFileFilter("Export Chart As Text (*.txt)|*.txt");
-    request.defaultSuffix = "txt";
-    // The last name, as a text file: one confirmation must not turn a saved reading into text.
-    request.presetName = platform::WithSuffix(entryForm_.LastFileName(), request.defaultSuffix);
-    request.startFolder = Settings().lastFolder();
-    request.promptOverwrite = true;
-    const std::optional<QString> chosen = platform::Os().AskFileName(request);
-    if (!chosen || chosen->isEmpty())
-        return;
-    QString reason;
-    if (!WriteWholeFile(*chosen, InSystemEncoding(ChartExportText(*reading)), &reason)) {
-        platform::ShowMessage(QString::fromUtf8(msg::kFileNotSaved) + "\n" +
-                                  QDir::toNativeSeparators(*chosen) + ": " + reason,
-                              platform::MessageIcon::Error);
-        return;
-    }
-    entryForm_.SetLastFileName(*chosen);
-    KeepFolderOf(*chosen);
+    SaveReadingFile("Select the destination text file ", "Export Chart As Text (*.txt)|*.txt", "txt",
+                    [](const Reading& reading) { return InSystemEncoding(ChartExportText(reading)); });
 }
 
-void ReadingWindow::printInterpretation() {
-    platform::PrinterRequest request;
-    request.printSelection = display_->RTB->textCursor().hasSelection();
+void ReadingWindow::PrintWith(const platform::PrinterRequest& request, const char* failure,
+                              const std::function<bool(QPrinter&, QString*)>& print) {
     if (!printer_)
         printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
     if (!platform::Os().AskPrinter(*printer_, request))
         return;
     QString reason;
-    if (!PrintInterpretation(*display_->RTB, *printer_, &reason)) {
-        QString text = QString::fromLatin1(msg::kNotPrinted);
+    if (!print(*printer_, &reason)) {
+        QString text = QString::fromLatin1(failure);
         if (!reason.isEmpty())
             text += "\n" + reason;
         platform::ShowMessage(text, platform::MessageIcon::Error);
     }
+}
+
+void ReadingWindow::printInterpretation() {
+    platform::PrinterRequest request;
+    request.printSelection = display_->Report().textCursor().hasSelection();
+    PrintWith(request, msg::kNotPrinted, [this](QPrinter& printer, QString* reason) {
+        return PrintInterpretation(display_->Report(), printer, reason);
+    });
 }
 
 void ReadingWindow::chooseChartStyle() {
@@ -515,15 +512,7 @@ void ReadingWindow::printChart() {
     const std::shared_ptr<const Reading> reading = display_->ShownReading();
     if (!reading)
         return;
-    if (!printer_)
-        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    if (!platform::Os().AskPrinter(*printer_, platform::PrinterRequest{}))
-        return;
-    QString reason;
-    if (!PrintChart(*reading, *printer_, display_->CurrentChartStyle(), &reason)) {
-        QString text = QString::fromLatin1(msg::kChartNotPrinted);
-        if (!reason.isEmpty())
-            text += "\n" + reason;
-        platform::ShowMessage(text, platform::MessageIcon::Error);
-    }
+    PrintWith({}, msg::kChartNotPrinted, [this, &reading](QPrinter& printer, QString* reason) {
+        return PrintChart(*reading, printer, display_->CurrentChartStyle(), reason);
+    });
 }

@@ -4,10 +4,13 @@
 
 #include "records/Reading.h"
 
+#include <QByteArray>
 #include <QMainWindow>
 #include <QString>
 
+#include <functional>
 #include <memory>
+#include <optional>
 
 class QAction;
 class QLabel;
@@ -18,6 +21,9 @@ class QPushButton;
 class QToolBar;
 class ReadingView;
 class EntryWindow;
+namespace platform {
+struct PrinterRequest;
+}
 
 class ReadingWindow : public QMainWindow {
     Q_OBJECT
@@ -31,37 +37,6 @@ class ReadingWindow : public QMainWindow {
     ReadingView& Display() { return *display_; }
     // Shows the window with a reading, chart view in front and "&Save" disabled.
     void ShowReading(std::shared_ptr<const Reading> reading);
-
-    QToolBar* TB;
-    QWidget* picTop;
-    QLabel* lblHeading;
-    QWidget* Picture1;
-    QPushButton* cmdSave;
-    QPushButton* cmdSaveAsJPEG;
-    QPushButton* cmdBack;
-    QPushButton* cmdExit;
-    QMdiArea* mdiArea;
-    QMdiSubWindow* displayWindow;
-
-    // The commands, each one action for its menu item, tool button and push button, enabled in
-    // every view: New (toolbar), Save As (Save, toolbar, Ctrl+S), Save As JPEG (button), Print
-    // (toolbar, Ctrl+P), Back (button), Exit (button), Online Help (toolbar, F1). The periods
-    // view's is the display form's own.
-    QAction* mnuNew;
-    QAction* mnuSaveAsText;
-    QAction* mnuSaveAsJpeg;
-    QAction* mnuExport;
-    QAction* mnuPrint;
-    QAction* mnuPrintChart;
-    QAction* mnuBack;
-    QAction* mnuExit;
-    QAction* mnuToolBar;
-    QAction* mnuPeriods;
-    QAction* mnuSouthIndian;
-    QAction* mnuNorthIndian;
-    QAction* mnuOnline;
-    QAction* mnuUpdate;
-    QAction* mnuAbout;
 
   public slots:
     // The strip's Save buttons follow the view in front: Save with the interpretation, Save As JPEG
@@ -107,6 +82,47 @@ class ReadingWindow : public QMainWindow {
     QPoint KeptInView(QPoint at) const;
     // Gives a window too short for the reading the strips' room.
     void FitStripsToWindow();
+    // Asks where to save a file of the reading shown, offering the name used last, and writes there
+    // what `content` makes of the reading; `content` gives nothing, having told the user why, when
+    // there is nothing to write. The name chosen is offered again next time.
+    void SaveReadingFile(const char* title, const char* filter, const char* suffix,
+                         const std::function<std::optional<QByteArray>(const Reading&)>& content);
+    // Asks for the printer, which keeps its settings for the next job, and prints with `print`;
+    // tells the user `failure`, and why where that is known, when the printer could not take it.
+    void PrintWith(const platform::PrinterRequest& request, const char* failure,
+                   const std::function<bool(QPrinter&, QString*)>& print);
+
+    // The window's parts and commands; each has its member's name as its object name.
+    QToolBar* TB;
+    QWidget* picTop;
+    QLabel* lblHeading;
+    QWidget* Picture1;
+    QPushButton* cmdSave;
+    QPushButton* cmdSaveAsJPEG;
+    QPushButton* cmdBack;
+    QPushButton* cmdExit;
+    QMdiArea* mdiArea;
+    QMdiSubWindow* displayWindow;
+
+    // The commands, each one action for its menu item, tool button and push button, enabled in
+    // every view: New (toolbar), Save As (Save, toolbar, Ctrl+S), Save As JPEG (button), Print
+    // (toolbar, Ctrl+P), Back (button), Exit (button), Online Help (toolbar, F1). The periods
+    // view's is the display form's own.
+    QAction* mnuNew;
+    QAction* mnuSaveAsText;
+    QAction* mnuSaveAsJpeg;
+    QAction* mnuExport;
+    QAction* mnuPrint;
+    QAction* mnuPrintChart;
+    QAction* mnuBack;
+    QAction* mnuExit;
+    QAction* mnuToolBar;
+    QAction* mnuPeriods;
+    QAction* mnuSouthIndian;
+    QAction* mnuNorthIndian;
+    QAction* mnuOnline;
+    QAction* mnuUpdate;
+    QAction* mnuAbout;
 
     EntryWindow& entryForm_;
     ReadingView* display_;

@@ -23,13 +23,8 @@ constexpr double kPeriodPoints[] = {9, 8.5, 8};
 constexpr double kNamePoints = 14;
 constexpr double kTitlePoints = 11;
 
-QString Text(const std::string& utf8) {
-    return QString::fromStdString(utf8);
-}
-
-QString Latin1(std::string_view text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
+using shown::Latin1;
+using shown::Text;
 
 // One page after another on the printer, each with the header, and a pen that moves down the page.
 class Pages {
@@ -83,20 +78,12 @@ class Pages {
         if (!first && !printer_.newPage())
             return false;
         y_ = area_.top();
-        const Birth& b = birth_;
+        const shown::BirthDetails details = shown::BirthDetailTexts(birth_);
         const QString gap = QStringLiteral("    ");
-        Paragraph(Text(b.name), Font(kNamePoints, true));
-        Paragraph("Date of Birth: " + Latin1(MonthName(b.month)) + " " + QString::number(b.day) + ", " +
-                      QString::number(b.year) + gap + "Time of Birth: " + QString::number(b.hour) + " HH " +
-                      QString::number(b.minute) + " MM ",
-                  text_);
-        Paragraph("Latitude: " + QString::number(b.latDeg) + " Degree " + QString::number(b.latMin) +
-                      " Minute" + gap + "Longitude: " + QString::number(b.lonDeg) + " Degree " +
-                      QString::number(b.lonMin) + " Minute",
-                  text_);
-        Paragraph("City: " + Text(b.city) + gap + "State: " + Text(b.state) + gap +
-                      "Country: " + Text(b.country),
-                  text_);
+        Paragraph(Text(birth_.name), Font(kNamePoints, true));
+        Paragraph(details.date + gap + details.time, text_);
+        Paragraph(details.latitude + gap + details.longitude, text_);
+        Paragraph(details.city + gap + details.state + gap + details.country, text_);
         y_ += LineHeight(text_) / 2;
         painter_.setPen(QPen(Qt::black, unit_));
         painter_.drawLine(QPointF(area_.left(), y_), QPointF(area_.right(), y_));
@@ -148,14 +135,6 @@ std::vector<double> ColumnStarts(Pages& pages, const std::vector<QStringList>& r
     return starts;
 }
 
-std::array<QStringList, 12> Cells(const std::array<std::vector<std::string>, 12>& cells) {
-    std::array<QStringList, 12> out;
-    for (std::size_t j = 0; j < cells.size(); ++j)
-        for (const std::string& entry : cells[j])
-            out[j] << Text(entry);
-    return out;
-}
-
 bool ChartPage(Pages& pages, const Reading& r, ChartStyle style) {
     QPainter& painter = pages.Painter();
     const double unit = pages.Unit();
@@ -185,8 +164,8 @@ bool ChartPage(Pages& pages, const Reading& r, ChartStyle style) {
     const double side = std::max(0.0, std::min((pages.Area().width() - gap) / 2,
                                                pages.Bottom() - pages.Y() - pages.LineHeight(title) - below));
     const int lagna = std::max(0, r.LagnaSign());
-    const std::array<QStringList, 12> rasi = Cells(ChartCellEntries(r));
-    const std::array<QStringList, 12> navamsa = Cells(NavamsaCellEntries(r));
+    const std::array<QStringList, 12> rasi = shown::CellTexts(ChartCellEntries(r));
+    const std::array<QStringList, 12> navamsa = shown::CellTexts(NavamsaCellEntries(r));
     const int navamsaLagna = NavamsaSign(r.Longitude(BodySlot::Ascendant));
     const struct {
         const char* title;
@@ -288,6 +267,37 @@ bool PaintChart(QPrinter& printer, const Reading& reading, ChartStyle style) {
 }
 
 } // namespace
+
+namespace shown {
+
+QString Text(const std::string& utf8) {
+    return QString::fromStdString(utf8);
+}
+
+QString Latin1(std::string_view text) {
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::array<QStringList, 12> CellTexts(const std::array<std::vector<std::string>, 12>& cells) {
+    std::array<QStringList, 12> out;
+    for (std::size_t j = 0; j < cells.size(); ++j)
+        for (const std::string& entry : cells[j])
+            out[j] << Text(entry);
+    return out;
+}
+
+BirthDetails BirthDetailTexts(const Birth& b) {
+    return {"Date of Birth: " + Latin1(MonthName(b.month)) + " " + QString::number(b.day) + ", " +
+                QString::number(b.year),
+            "Time of Birth: " + QString::number(b.hour) + " HH " + QString::number(b.minute) + " MM ",
+            "Latitude: " + QString::number(b.latDeg) + " Degree " + QString::number(b.latMin) + " Minute",
+            "Longitude: " + QString::number(b.lonDeg) + " Degree " + QString::number(b.lonMin) + " Minute",
+            "City: " + Text(b.city),
+            "State: " + Text(b.state),
+            "Country: " + Text(b.country)};
+}
+
+} // namespace shown
 
 bool PrintChart(const Reading& reading, QPrinter& printer, ChartStyle style, QString* reason) {
     return PrintWhole(

@@ -1,4 +1,4 @@
-#include "astro/Angles.h"
+#include "records/TimeZones.h"
 #include "formats/AtomicFile.h"
 #include "formats/SavedReadingFile.h"
 #include "pipeline/ReadingPipeline.h"

@@ -6,7 +6,6 @@
 
 #include "forms/AboutDialog.h"
 #include "forms/FilteredTextBox.h"
-#include "forms/PlaceFinder.h"
 
 #include <QAbstractItemView>
 #include <QAction>
@@ -52,45 +51,42 @@ void TypeCharacter(QWidget* target, const QString& character) {
 // ---------------------------------------------------------------- loading
 
 TEST_F(FormTest, ListsAreFilledAndTheFirstEntriesChosen) {
-    EXPECT_EQ(Items(form->cboDate), Numbers(1, 31));
-    EXPECT_EQ(Items(form->cboMonth),
+    EXPECT_EQ(Items(List(*form, "cboDate")), Numbers(1, 31));
+    EXPECT_EQ(Items(List(*form, "cboMonth")),
               QStringList({"January", "February", "March", "April", "May", "June", "July", "August",
                            "September", "October", "November", "December"}));
-    EXPECT_EQ(Items(form->cboYear), Numbers(1901, 2050));
-    EXPECT_EQ(Items(form->cboHour), Numbers(0, 24));
-    EXPECT_EQ(Items(form->cboMinute), Numbers(0, 59));
-    ASSERT_EQ(form->cboTimeZone->count(), 71);
-    EXPECT_EQ(form->cboTimeZone->itemText(0), "Alaska/Hawaii Daylight Time,AHDT,-9.0");
-    EXPECT_EQ(form->cboTimeZone->itemText(34), "Indian Time, IST, +5.3");
-    EXPECT_EQ(form->cboTimeZone->itemText(70), "Yukon War Time,YWT,-8.0");
+    EXPECT_EQ(Items(List(*form, "cboYear")), Numbers(1901, 2050));
+    EXPECT_EQ(Items(List(*form, "cboHour")), Numbers(0, 24));
+    EXPECT_EQ(Items(List(*form, "cboMinute")), Numbers(0, 59));
+    const QComboBox* zones = List(*form, "cboTimeZone");
+    ASSERT_EQ(zones->count(), 71);
+    EXPECT_EQ(zones->itemText(0), "Alaska/Hawaii Daylight Time,AHDT,-9.0");
+    EXPECT_EQ(zones->itemText(34), "Indian Time, IST, +5.3");
+    EXPECT_EQ(zones->itemText(70), "Yukon War Time,YWT,-8.0");
 
-    for (const QComboBox* list :
-         {form->cboDate, form->cboMonth, form->cboYear, form->cboHour, form->cboMinute, form->cboTimeZone}) {
-        EXPECT_EQ(list->currentIndex(), 0) << list->objectName().toStdString();
-        EXPECT_FALSE(list->isEditable()) << list->objectName().toStdString();
+    for (const char* list : {"cboDate", "cboMonth", "cboYear", "cboHour", "cboMinute", "cboTimeZone"}) {
+        EXPECT_EQ(List(*form, list)->currentIndex(), 0) << list;
+        EXPECT_FALSE(List(*form, list)->isEditable()) << list;
     }
-    EXPECT_TRUE(form->optLat[0]->isChecked());
-    EXPECT_TRUE(form->optLong[0]->isChecked());
-    EXPECT_FALSE(form->chkDST->isChecked());
-    for (const QLineEdit* box :
-         {static_cast<QLineEdit*>(form->txtName), static_cast<QLineEdit*>(form->txtCity),
-          static_cast<QLineEdit*>(form->txtLatDeg)})
-        EXPECT_TRUE(box->text().isEmpty());
+    EXPECT_TRUE(Button(*form, "optLat_0")->isChecked());
+    EXPECT_TRUE(Button(*form, "optLong_0")->isChecked());
+    EXPECT_FALSE(Button(*form, "chkDST")->isChecked());
+    for (const char* box : {"txtName", "txtCity", "txtLatDeg"})
+        EXPECT_TRUE(Box(*form, box)->text().isEmpty()) << box;
 }
 
 TEST_F(FormTest, CaptionsAndMenusReadAsTheProgramWritesThem) {
     EXPECT_EQ(form->windowTitle(), "Quillmere v1.15");
-    EXPECT_EQ(form->cmdCalculate->text(), "&Get My House Lords Reading");
-    EXPECT_EQ(form->cmdOpen->text(), "&Open Previously Saved Reading");
-    EXPECT_EQ(form->Command1->text(), "Click here to find Latitude && Longitude");
-    EXPECT_EQ(form->chkDST->text(), "Daylight Saving Time");
-    EXPECT_EQ(form->optLat[0]->text(), "North");
-    EXPECT_EQ(form->optLat[1]->text(), "South");
-    EXPECT_EQ(form->optLong[0]->text(), "East");
-    EXPECT_EQ(form->optLong[1]->text(), "West");
-    EXPECT_EQ(form->findChild<QRadioButton*>("optLat_1"), form->optLat[1]);
+    EXPECT_EQ(Button(*form, "cmdCalculate")->text(), "&Get My House Lords Reading");
+    EXPECT_EQ(Button(*form, "cmdOpen")->text(), "&Open Previously Saved Reading");
+    EXPECT_EQ(Button(*form, "Command1")->text(), "Click here to find Latitude && Longitude");
+    EXPECT_EQ(Button(*form, "chkDST")->text(), "Daylight Saving Time");
+    EXPECT_EQ(Button(*form, "optLat_0")->text(), "North");
+    EXPECT_EQ(Button(*form, "optLat_1")->text(), "South");
+    EXPECT_EQ(Button(*form, "optLong_0")->text(), "East");
+    EXPECT_EQ(Button(*form, "optLong_1")->text(), "West");
     EXPECT_EQ(
-        form->lblDescription->text(),
+        Label(*form, "lblDescription")->text(),
         "Quillmere displays the effects or influence of House Lords (planets) that are present  in signs "
         "other than the ones they rule. This software aims to give you an insight into your future based "
         "on astrology.");
@@ -111,55 +107,58 @@ TEST_F(FormTest, CaptionsAndMenusReadAsTheProgramWritesThem) {
 }
 
 TEST_F(FormTest, TabOrderFollowsTheFields) {
-    const QList<QWidget*> expected = {
-        form->txtName,    form->cboDate,     form->cboMonth,  form->cboYear,    form->cboHour,
-        form->cboMinute,  form->cboTimeZone, form->txtLatDeg, form->txtLatMin,  form->txtLonDeg,
-        form->txtLonMin,  form->txtCity,     form->txtState,  form->txtCountry, form->cmdCalculate,
-        form->optLong[0], form->optLong[1],  form->optLat[0], form->optLat[1],  form->Command1,
-        form->chkDST,     form->cmdOpen};
+    QList<QWidget*> expected;
+    for (const char* name :
+         {"txtName",     "cboDate",    "cboMonth",     "cboYear",   "cboHour",   "cboMinute",
+          "cboTimeZone", "txtLatDeg",  "txtLatMin",    "txtLonDeg", "txtLonMin", "txtCity",
+          "txtState",    "txtCountry", "cmdCalculate", "optLong_0", "optLong_1", "optLat_0",
+          "optLat_1",    "Command1",   "chkDST",       "cmdOpen"})
+        expected << Child<QWidget>(*form, name);
     QList<QWidget*> chain;
-    QWidget* w = form->txtName;
+    QWidget* w = expected.front();
     do {
         if (expected.contains(w))
             chain << w;
         w = w->nextInFocusChain();
-    } while (w != form->txtName && chain.size() < expected.size());
+    } while (w != expected.front() && chain.size() < expected.size());
     EXPECT_EQ(chain, expected);
     // On screen the month stands left of the day, though the day comes first in the tab order.
-    EXPECT_LT(form->cboMonth->mapTo(form.get(), QPoint()).x(),
-              form->cboDate->mapTo(form.get(), QPoint()).x());
+    EXPECT_LT(List(*form, "cboMonth")->mapTo(form.get(), QPoint()).x(),
+              List(*form, "cboDate")->mapTo(form.get(), QPoint()).x());
 }
 
 // ---------------------------------------------------------------- key filters
 
 TEST_F(FormTest, LettersFilterPassesLettersBlanksAndBackspaceOnly) {
-    form->txtName->setFocus();
-    QTest::keyClicks(form->txtName, "Ab yZ");
-    EXPECT_EQ(form->txtName->text(), "Ab yZ");
-    QTest::keyClick(form->txtName, Qt::Key_Backspace);
-    EXPECT_EQ(form->txtName->text(), "Ab y");
+    FilteredTextBox* name = Box(*form, "txtName");
+    name->setFocus();
+    QTest::keyClicks(name, "Ab yZ");
+    EXPECT_EQ(name->text(), "Ab yZ");
+    QTest::keyClick(name, Qt::Key_Backspace);
+    EXPECT_EQ(name->text(), "Ab y");
     EXPECT_TRUE(fake.messages.empty());
 
     for (const char* refused : {"1", "-", "."}) {
-        QTest::keyClicks(form->txtName, refused);
-        EXPECT_EQ(form->txtName->text(), "Ab y") << refused;
+        QTest::keyClicks(name, refused);
+        EXPECT_EQ(name->text(), "Ab y") << refused;
     }
-    TypeCharacter(form->txtName, QString::fromUtf8("é"));
-    QTest::keyClick(form->txtName, Qt::Key_Return);
+    TypeCharacter(name, QString::fromUtf8("é"));
+    QTest::keyClick(name, Qt::Key_Return);
     QGuiApplication::clipboard()->setText("Letters");
-    QTest::keyClick(form->txtName, Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(form->txtName->text(), "Ab y");
+    QTest::keyClick(name, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(name->text(), "Ab y");
     EXPECT_EQ(fake.MessageTexts(), QStringList(6, kLetters));
     EXPECT_EQ(fake.messages.back().icon, platform::MessageIcon::Error);
 }
 
 TEST_F(FormTest, LettersFilterPutsTheFocusBackOnItsBox) {
-    form->txtCity->setFocus();
+    FilteredTextBox* city = Box(*form, "txtCity");
+    city->setFocus();
     // The message takes the focus away, as a message box would; the filter brings it back.
-    fake.onMessage = [this](const platform::FakePlatform::Message&) { form->cmdOpen->setFocus(); };
-    QTest::keyClicks(form->txtCity, "7");
+    fake.onMessage = [this](const platform::FakePlatform::Message&) { Button(*form, "cmdOpen")->setFocus(); };
+    QTest::keyClicks(city, "7");
     ASSERT_EQ(fake.MessageTexts(), QStringList({kLetters}));
-    EXPECT_EQ(QApplication::focusWidget(), form->txtCity);
+    EXPECT_EQ(QApplication::focusWidget(), city);
 }
 
 // A shortcut acts before a box's filter sees the key: Ctrl+O opens a saved reading and F1 the help
@@ -172,18 +171,18 @@ TEST_F(FormTest, ShortcutsActFromTheTextBoxesBeforeTheirFilters) {
         Qt::KeyboardModifiers modifiers;
         const char* outcome;
     } cases[] = {
-        {form->txtName, Qt::Key_O, Qt::ControlModifier, "open"},
-        {form->txtLatDeg, Qt::Key_O, Qt::ControlModifier, "open"},
-        {form->txtCity, Qt::Key_F1, Qt::NoModifier, "help"},
-        {form->txtLonMin, Qt::Key_F1, Qt::NoModifier, "help"},
-        {form->txtName, Qt::Key_S, Qt::ControlModifier, "Please enter only letters"},
-        {form->txtLatMin, Qt::Key_P, Qt::ControlModifier, "Please enter only numbers"},
+        {Box(*form, "txtName"), Qt::Key_O, Qt::ControlModifier, "open"},
+        {Box(*form, "txtLatDeg"), Qt::Key_O, Qt::ControlModifier, "open"},
+        {Box(*form, "txtCity"), Qt::Key_F1, Qt::NoModifier, "help"},
+        {Box(*form, "txtLonMin"), Qt::Key_F1, Qt::NoModifier, "help"},
+        {Box(*form, "txtName"), Qt::Key_S, Qt::ControlModifier, "Please enter only letters"},
+        {Box(*form, "txtLatMin"), Qt::Key_P, Qt::ControlModifier, "Please enter only numbers"},
     };
     for (const auto& c : cases) {
         fake.fileRequests.clear();
         fake.openedAddresses.clear();
         fake.messages.clear();
-        c.box->setText(c.box == form->txtName || c.box == form->txtCity ? "Asha" : "12");
+        c.box->setText(c.box == Box(*form, "txtName") || c.box == Box(*form, "txtCity") ? "Asha" : "12");
         const QString before = c.box->text();
         c.box->setFocus();
         QTest::keyClick(c.box, c.key, c.modifiers);
@@ -198,9 +197,8 @@ TEST_F(FormTest, ShortcutsActFromTheTextBoxesBeforeTheirFilters) {
 }
 
 TEST_F(FormTest, DigitsFilterPassesDigitsUpToThreeAndBackspace) {
-    for (QLineEdit* box :
-         {static_cast<QLineEdit*>(form->txtLatDeg), static_cast<QLineEdit*>(form->txtLatMin),
-          static_cast<QLineEdit*>(form->txtLonDeg), static_cast<QLineEdit*>(form->txtLonMin)}) {
+    for (QLineEdit* box : {Box(*form, "txtLatDeg"), Box(*form, "txtLatMin"), Box(*form, "txtLonDeg"),
+                           Box(*form, "txtLonMin")}) {
         fake.messages.clear();
         box->setFocus();
         QTest::keyClicks(box, "1a2");
@@ -216,41 +214,44 @@ TEST_F(FormTest, DigitsFilterPassesDigitsUpToThreeAndBackspace) {
 }
 
 TEST_F(FormTest, PastedTextPassesTheFilterWholeOrNotAtAll) {
+    FilteredTextBox* latDeg = Box(*form, "txtLatDeg");
+    FilteredTextBox* city = Box(*form, "txtCity");
     QClipboard* clipboard = QGuiApplication::clipboard();
-    form->txtCity->setFocus();
+    city->setFocus();
     clipboard->setText("New Delhi");
-    form->txtCity->PasteChecked();
-    EXPECT_EQ(form->txtCity->text(), "New Delhi");
+    city->PasteChecked();
+    EXPECT_EQ(city->text(), "New Delhi");
 
     clipboard->setText(" Ward 7");
-    QTest::keyClick(form->txtCity, Qt::Key_Insert, Qt::ShiftModifier);
-    EXPECT_EQ(form->txtCity->text(), "New Delhi");
+    QTest::keyClick(city, Qt::Key_Insert, Qt::ShiftModifier);
+    EXPECT_EQ(city->text(), "New Delhi");
     EXPECT_EQ(fake.MessageTexts(), QStringList({kLetters}));
 
-    form->txtLatDeg->setFocus();
+    latDeg->setFocus();
     clipboard->setText("2x");
-    form->txtLatDeg->PasteChecked();
-    EXPECT_TRUE(form->txtLatDeg->text().isEmpty());
+    latDeg->PasteChecked();
+    EXPECT_TRUE(latDeg->text().isEmpty());
     EXPECT_EQ(fake.MessageTexts().last(), kNumbers);
     // A refused character beyond the three that would fit still refuses the paste.
-    form->txtLatDeg->setText("1");
+    latDeg->setText("1");
     clipboard->setText("23x");
-    form->txtLatDeg->PasteChecked();
-    EXPECT_EQ(form->txtLatDeg->text(), "1");
+    latDeg->PasteChecked();
+    EXPECT_EQ(latDeg->text(), "1");
 
     fake.messages.clear();
-    form->txtLatDeg->clear();
+    latDeg->clear();
     clipboard->setText("28739");
-    form->txtLatDeg->PasteChecked();
-    EXPECT_EQ(form->txtLatDeg->text(), "287");
+    latDeg->PasteChecked();
+    EXPECT_EQ(latDeg->text(), "287");
     EXPECT_TRUE(fake.messages.empty());
 }
 
 TEST_F(FormTest, ContextMenuPasteIsFilteredToo) {
+    FilteredTextBox* name = Box(*form, "txtName");
     QGuiApplication::clipboard()->setText("12");
-    form->txtName->setFocus();
-    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), form->txtName->mapToGlobal(QPoint(5, 5)));
-    QApplication::sendEvent(form->txtName, &event);
+    name->setFocus();
+    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), name->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(name, &event);
     auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
     ASSERT_NE(menu, nullptr);
     QAction* paste = nullptr;
@@ -261,19 +262,21 @@ TEST_F(FormTest, ContextMenuPasteIsFilteredToo) {
     paste->setEnabled(true);
     paste->trigger();
     menu->close();
-    EXPECT_TRUE(form->txtName->text().isEmpty());
+    EXPECT_TRUE(name->text().isEmpty());
     EXPECT_EQ(fake.MessageTexts(), QStringList({kLetters}));
 }
 
 TEST_F(FormTest, DroppedTextPassesTheFilterWholeOrNotAtAll) {
-    DropText(form->txtCountry, "India2");
-    EXPECT_TRUE(form->txtCountry->text().isEmpty());
+    FilteredTextBox* lonMin = Box(*form, "txtLonMin");
+    FilteredTextBox* country = Box(*form, "txtCountry");
+    DropText(country, "India2");
+    EXPECT_TRUE(country->text().isEmpty());
     EXPECT_EQ(fake.MessageTexts(), QStringList({kLetters}));
-    DropText(form->txtLonMin, "1.5");
-    EXPECT_TRUE(form->txtLonMin->text().isEmpty());
+    DropText(lonMin, "1.5");
+    EXPECT_TRUE(lonMin->text().isEmpty());
     EXPECT_EQ(fake.MessageTexts().value(1), kNumbers);
-    DropText(form->txtCountry, "India");
-    EXPECT_EQ(form->txtCountry->text(), "India");
+    DropText(country, "India");
+    EXPECT_EQ(country->text(), "India");
     EXPECT_EQ(fake.messages.size(), 2u);
 }
 
@@ -286,18 +289,18 @@ TEST_F(FormTest, ValidateInputRefusesEachMissingFieldInTurnAndFocusesIt) {
         const char* text;
     };
     const Step steps[] = {
-        {"Please Enter Your Name", form->txtName, "A"},
-        {"Please Enter Degree of Latitude", form->txtLatDeg, "28"},
-        {"Please Enter Minutes of Latitude", form->txtLatMin, "39"},
-        {"Please Enter Degree of Longitude", form->txtLonDeg, "77"},
-        {"Please Enter Minute of Longitude", form->txtLonMin, "13"},
-        {"Please Enter Your City name", form->txtCity, "Delhi"},
-        {"Please Enter Your State name", form->txtState, "Delhi"},
-        {"Please Enter Your Country name", form->txtCountry, "India"},
+        {"Please Enter Your Name", Box(*form, "txtName"), "A"},
+        {"Please Enter Degree of Latitude", Box(*form, "txtLatDeg"), "28"},
+        {"Please Enter Minutes of Latitude", Box(*form, "txtLatMin"), "39"},
+        {"Please Enter Degree of Longitude", Box(*form, "txtLonDeg"), "77"},
+        {"Please Enter Minute of Longitude", Box(*form, "txtLonMin"), "13"},
+        {"Please Enter Your City name", Box(*form, "txtCity"), "Delhi"},
+        {"Please Enter Your State name", Box(*form, "txtState"), "Delhi"},
+        {"Please Enter Your Country name", Box(*form, "txtCountry"), "India"},
     };
     for (const Step& step : steps) {
         fake.messages.clear();
-        form->cmdOpen->setFocus();
+        Button(*form, "cmdOpen")->setFocus();
         EXPECT_FALSE(form->ValidateInput());
         ASSERT_EQ(fake.MessageTexts(), QStringList({step.message}));
         EXPECT_EQ(fake.messages[0].icon, platform::MessageIcon::Error);
@@ -311,16 +314,16 @@ TEST_F(FormTest, ValidateInputRefusesEachMissingFieldInTurnAndFocusesIt) {
 
 TEST_F(FormTest, ValidateInputChoosesNorthAndEastWhenNoDirectionIsSelected) {
     FillForm(*form, Entry1947());
-    form->optLat[1]->setChecked(true);
-    form->optLong[1]->setChecked(true);
-    ClearPair(form->optLat);
-    ClearPair(form->optLong);
+    Button(*form, "optLat_1")->setChecked(true);
+    Button(*form, "optLong_1")->setChecked(true);
+    ClearPair(*form, "optLat");
+    ClearPair(*form, "optLong");
 
     EXPECT_FALSE(form->ValidateInput());
-    EXPECT_TRUE(form->optLat[0]->isChecked());
-    EXPECT_FALSE(form->optLong[0]->isChecked() || form->optLong[1]->isChecked());
+    EXPECT_TRUE(Button(*form, "optLat_0")->isChecked());
+    EXPECT_FALSE(Button(*form, "optLong_0")->isChecked() || Button(*form, "optLong_1")->isChecked());
     EXPECT_FALSE(form->ValidateInput());
-    EXPECT_TRUE(form->optLong[0]->isChecked());
+    EXPECT_TRUE(Button(*form, "optLong_0")->isChecked());
     EXPECT_EQ(fake.MessageTexts(), QStringList({"Please Select Direction For The Latitude",
                                                 "Please Select Direction For The Longitude"}));
     EXPECT_TRUE(form->ValidateInput());
@@ -334,26 +337,26 @@ TEST_F(FormTest, ValidateInputChecksTheCoordinateRangesInOrder) {
         const char* message;
     };
     const Case cases[] = {
-        {form->txtLatDeg, "91", "Please Enter Correct Latitude (0 to 90 Degrees)"},
-        {form->txtLatMin, "60", "Please Enter Correct Minutes of Latitude (0 to 59)"},
-        {form->txtLonDeg, "181", "Please Enter Correct Longitude (0 to 180 Degrees)"},
-        {form->txtLonMin, "75", "Please Enter Correct Minute of Longitude (0 to 59)"},
+        {Box(*form, "txtLatDeg"), "91", "Please Enter Correct Latitude (0 to 90 Degrees)"},
+        {Box(*form, "txtLatMin"), "60", "Please Enter Correct Minutes of Latitude (0 to 59)"},
+        {Box(*form, "txtLonDeg"), "181", "Please Enter Correct Longitude (0 to 180 Degrees)"},
+        {Box(*form, "txtLonMin"), "75", "Please Enter Correct Minute of Longitude (0 to 59)"},
     };
     // All four wrong at once: each is reported in turn as the one before it is put right.
     for (const Case& c : cases)
         c.box->setText(c.bad);
     for (const Case& c : cases) {
         fake.messages.clear();
-        form->txtName->setFocus();
+        Box(*form, "txtName")->setFocus();
         EXPECT_FALSE(form->ValidateInput());
         ASSERT_EQ(fake.MessageTexts(), QStringList({c.message}));
         EXPECT_EQ(QApplication::focusWidget(), c.box) << c.message;
         c.box->setText("0");
     }
-    form->txtLatDeg->setText("90");
-    form->txtLonDeg->setText("180");
+    Box(*form, "txtLatDeg")->setText("90");
+    Box(*form, "txtLonDeg")->setText("180");
     EXPECT_TRUE(form->ValidateInput());
-    form->txtLatMin->setText("1");
+    Box(*form, "txtLatMin")->setText("1");
     EXPECT_FALSE(form->ValidateInput());
     EXPECT_EQ(fake.MessageTexts().last(), "Please Enter Correct Latitude (0 to 90 Degrees)");
 }
@@ -362,9 +365,9 @@ TEST_F(FormTest, ValidateInputRefusesDaysTheMonthDoesNotHave) {
     FillForm(*form, Entry1947());
     const auto check = [this](int day, const char* month, int year) {
         fake.messages.clear();
-        form->cboDate->setCurrentText(QString::number(day));
-        form->cboMonth->setCurrentText(month);
-        form->cboYear->setCurrentText(QString::number(year));
+        List(*form, "cboDate")->setCurrentText(QString::number(day));
+        List(*form, "cboMonth")->setCurrentText(month);
+        List(*form, "cboYear")->setCurrentText(QString::number(year));
         return form->ValidateInput() ? QString() : fake.MessageTexts().value(0);
     };
     const QString february = "Please Enter Correct Date Or Month!";
@@ -382,7 +385,7 @@ TEST_F(FormTest, ValidateInputRefusesDaysTheMonthDoesNotHave) {
     EXPECT_EQ(check(31, "April", 1980), thirty);
     EXPECT_EQ(fake.messages[0].icon, platform::MessageIcon::Information);
     EXPECT_EQ(check(31, "December", 1980), QString());
-    form->cboHour->setCurrentText("24");
+    List(*form, "cboHour")->setCurrentText("24");
     EXPECT_EQ(check(31, "January", 2050), QString());
 }
 
@@ -393,13 +396,13 @@ TEST_F(FormTest, CoordinateSearchNeedsThePlaceThenSearchesForIt) {
         QLineEdit* box;
         const char* message;
         const char* text;
-    } steps[] = {{form->txtCity, "Please Enter City", " New Delhi "},
-                 {form->txtState, "Please Enter State", "Delhi"},
-                 {form->txtCountry, "Please Enter Country", "India"}};
+    } steps[] = {{Box(*form, "txtCity"), "Please Enter City", " New Delhi "},
+                 {Box(*form, "txtState"), "Please Enter State", "Delhi"},
+                 {Box(*form, "txtCountry"), "Please Enter Country", "India"}};
     for (const auto& step : steps) {
         fake.messages.clear();
-        form->cmdCalculate->setFocus();
-        form->Command1->click();
+        Button(*form, "cmdCalculate")->setFocus();
+        Button(*form, "Command1")->click();
         ASSERT_EQ(fake.MessageTexts(), QStringList({step.message}));
         EXPECT_EQ(fake.messages[0].icon, platform::MessageIcon::Error);
         EXPECT_EQ(QApplication::focusWidget(), step.box);
@@ -407,7 +410,7 @@ TEST_F(FormTest, CoordinateSearchNeedsThePlaceThenSearchesForIt) {
         step.box->setText(step.text);
     }
     fake.messages.clear();
-    form->Command1->click();
+    Button(*form, "Command1")->click();
     EXPECT_TRUE(fake.messages.empty());
     ASSERT_EQ(fake.openedAddresses.size(), 1u);
     const QUrl url = fake.openedAddresses[0];
@@ -423,13 +426,13 @@ TEST_F(FormTest, HelpMenuOpensTheAboutBoxModallyAndTheHelpPage) {
         auto* about = qobject_cast<AboutDialog*>(&dialog);
         ASSERT_NE(about, nullptr);
         EXPECT_TRUE(about->isModal());
-        seen << about->windowTitle() << about->lblTitle->text() << about->cmdOK->text();
+        seen << about->windowTitle() << Label(*about, "lblTitle")->text() << Button(*about, "cmdOK")->text();
     };
-    form->mnuAbout->trigger();
+    Command(*form, "mnuAbout")->trigger();
     EXPECT_EQ(fake.modalDialogs, std::vector<QString>({"AboutDialog"}));
     EXPECT_EQ(seen, QStringList({"Quillmere v1.15", "Quillmere v1.15", "OK"}));
 
-    form->mnuOnline->trigger();
+    Command(*form, "mnuOnline")->trigger();
     ASSERT_EQ(fake.openedAddresses.size(), 1u);
     EXPECT_TRUE(fake.openedAddresses[0].isLocalFile());
     EXPECT_TRUE(fake.openedAddresses[0].toLocalFile().endsWith("/quillmere-help.html"));
@@ -444,8 +447,8 @@ TEST_F(FormTest, ARefusedFormLeavesTheLastReadingAndShowsNoWindow) {
     form->MainWindow()->returnToEntryForm();
     ProcessDeferredDeletes();
 
-    form->txtName->clear();
-    form->cmdCalculate->click();
+    Box(*form, "txtName")->clear();
+    Button(*form, "cmdCalculate")->click();
     EXPECT_EQ(fake.MessageTexts().last(), "Please Enter Your Name");
     EXPECT_EQ(form->MainWindow(), nullptr);
     EXPECT_TRUE(form->isVisible());
@@ -454,8 +457,8 @@ TEST_F(FormTest, ARefusedFormLeavesTheLastReadingAndShowsNoWindow) {
 TEST_F(FormTest, AReadingThatCannotBeComputedIsNotShownAtAll) {
     FillForm(*form, Entry1980());
     // No time zone chosen: nothing the form checks, yet no reading can be made from it.
-    form->cboTimeZone->setCurrentIndex(-1);
-    form->mnuCalculate->trigger();
+    List(*form, "cboTimeZone")->setCurrentIndex(-1);
+    Command(*form, "mnuCalculate")->trigger();
     EXPECT_EQ(fake.MessageTexts(), QStringList({"The reading could not be computed."}));
     EXPECT_EQ(fake.messages[0].icon, platform::MessageIcon::Error);
     EXPECT_EQ(form->MainWindow(), nullptr);
@@ -487,9 +490,8 @@ TEST_F(FormTest, TheReadingCommandCopiesTheFormAndHidesIt) {
 // ---------------------------------------------------------------- layout
 
 TEST_F(FormTest, LongListsOpenSixteenRowsHigh) {
-    for (QComboBox* list :
-         {form->cboYear, form->cboMinute, form->cboTimeZone, form->cboDate, form->cboHour}) {
-        const std::string name = list->objectName().toStdString();
+    for (const char* name : {"cboYear", "cboMinute", "cboTimeZone", "cboDate", "cboHour"}) {
+        QComboBox* list = List(*form, name);
         list->showPopup();
         const QWidget* popup = list->view()->window();
         ASSERT_TRUE(popup->isVisible()) << name;
@@ -510,21 +512,16 @@ TEST_F(FormTest, TheZoneLineHasRoomKeptForItAndShowsWhole) {
     QCoreApplication::processEvents();
     const auto places = [this] {
         std::vector<std::string> out{std::to_string(form->width()) + "x" + std::to_string(form->height())};
-        for (const QWidget* below : std::initializer_list<const QWidget*>{
-                 form->txtLatDeg, form->optLong[1], form->txtCity, form->txtCountry, form->cmdCalculate}) {
-            const QPoint at = below->mapTo(form.get(), QPoint());
-            out.push_back(below->objectName().toStdString() + " at " + std::to_string(at.x()) + "," +
-                          std::to_string(at.y()));
+        for (const char* below : {"txtLatDeg", "optLong_1", "txtCity", "txtCountry", "cmdCalculate"}) {
+            const QPoint at = Child<QWidget>(*form, below)->mapTo(form.get(), QPoint());
+            out.push_back(below + (" at " + std::to_string(at.x())) + "," + std::to_string(at.y()));
         }
         return out;
     };
     const std::vector<std::string> before = places();
-    form->txtCity->clear();
-    QTest::keyClicks(form->txtCity, "Kathm");
-    ASSERT_FALSE(form->placeFinder->Offered().empty());
-    form->placeFinder->ChoosePlace(*form->placeFinder->Offered().front());
+    ChooseFirstPlace(*form, "Kathm");
     QCoreApplication::processEvents();
-    const QLabel* note = form->lblZoneNote;
+    const QLabel* note = Label(*form, "lblZoneNote");
     ASSERT_FALSE(note->isHidden());
     ASSERT_TRUE(note->text().startsWith("Asia/Kathmandu: UTC+5:45 on 4 February 1990"))
         << note->text().toStdString();
@@ -535,7 +532,7 @@ TEST_F(FormTest, TheZoneLineHasRoomKeptForItAndShowsWhole) {
     EXPECT_GE(note->visibleRegion().boundingRect().height(), text.height());
     EXPECT_GE(note->height(), text.height());
 
-    QTest::keyClicks(form->txtCity, "x"); // another city forgets the place and its line
+    QTest::keyClicks(Box(*form, "txtCity"), "x"); // another city forgets the place and its line
     QCoreApplication::processEvents();
     EXPECT_TRUE(note->isHidden());
     EXPECT_EQ(places(), before);
@@ -546,7 +543,8 @@ TEST_F(FormTest, TheZoneLineHasRoomKeptForItAndShowsWhole) {
 TEST_F(FormTest, TheIntroductionsFrameIsAlikeOnEverySide) {
     const QImage window = form->grab().toImage();
     const double ratio = window.devicePixelRatio();
-    const QRect box(form->lblDescription->mapTo(form.get(), QPoint()), form->lblDescription->size());
+    const QLabel* description = Label(*form, "lblDescription");
+    const QRect box(description->mapTo(form.get(), QPoint()), description->size());
     const QRect pixels(QPoint(qCeil(box.left() * ratio), qCeil(box.top() * ratio)),
                        QPoint(qFloor((box.right() + 1) * ratio) - 1, qFloor((box.bottom() + 1) * ratio) - 1));
     const QColor ground = window.pixelColor(pixels.center().x(), pixels.top() - 3);
@@ -587,34 +585,35 @@ TEST_F(FormTest, TheEntryFormHasOneSizeAndCannotBeMaximised) {
 TEST_F(FormTest, TheCalculationChoiceIsKeptUsedAndShown) {
     if (!PreciseCalculationBuilt())
         GTEST_SKIP() << "built without the precise calculation";
-    ASSERT_TRUE(form->mnuClassic->isChecked());
+    ASSERT_TRUE(Command(*form, "mnuClassic")->isChecked());
     const QList<QAction*> menus = form->menuBar()->actions();
     ASSERT_EQ(menus.size(), 3);
     EXPECT_EQ(menus[2]->text(), "&Calculation");
     EXPECT_EQ(MenuCaptions(menus[2]->menu()), QStringList({"Classic", "Precise (Swiss Ephemeris)"}));
 
-    form->mnuPrecise->trigger();
+    Command(*form, "mnuPrecise")->trigger();
     EXPECT_EQ(fake.settings["calculation"], "precise");
     ReadingWindow* mdi = Compute(Entry1947());
     ASSERT_NE(mdi, nullptr);
     EXPECT_EQ(mdi->windowTitle(), "Quillmere v1.15 - Precise (Swiss Ephemeris)");
-    EXPECT_EQ(mdi->Display().lblCalculation->text(), "Precise (Swiss Ephemeris)");
-    EXPECT_FALSE(mdi->Display().lblCalculation->isHidden());
-    EXPECT_EQ(mdi->Display().lblLord->text(), "Saturn");
-    EXPECT_EQ(mdi->Display().lblPada->text(), "1");
+    const QLabel* calculation = Label(mdi->Display(), "lblCalculation");
+    EXPECT_EQ(calculation->text(), "Precise (Swiss Ephemeris)");
+    EXPECT_FALSE(calculation->isHidden());
+    EXPECT_EQ(Label(mdi->Display(), "lblLord")->text(), "Saturn");
+    EXPECT_EQ(Label(mdi->Display(), "lblPada")->text(), "1");
 
     // The next run starts with the choice kept.
     EntryWindow second;
-    EXPECT_TRUE(second.mnuPrecise->isChecked());
+    EXPECT_TRUE(Command(second, "mnuPrecise")->isChecked());
 
     // Back to classic: the reading and the window are the classic ones again.
     mdi->returnToEntryForm();
     fake.settingsWritable = false;
-    form->mnuClassic->trigger();
+    Command(*form, "mnuClassic")->trigger();
     EXPECT_EQ(fake.MessageTexts(), QStringList{"The choice could not be kept for the next run."});
     mdi = Compute(Entry1947());
     ASSERT_NE(mdi, nullptr);
     EXPECT_EQ(mdi->windowTitle(), "Quillmere v1.15");
-    EXPECT_TRUE(mdi->Display().lblCalculation->isHidden());
-    EXPECT_EQ(mdi->Display().lblPada->text(), "4");
+    EXPECT_TRUE(Label(mdi->Display(), "lblCalculation")->isHidden());
+    EXPECT_EQ(Label(mdi->Display(), "lblPada")->text(), "4");
 }

@@ -37,7 +37,8 @@ TEST_F(FormTest, TextFieldsRefuseTextBeyondTheLimitByEveryRoute) {
         {"compose", [](FilteredTextBox* box, const QString& text) { Compose(box, text); }},
         {"typing", [](FilteredTextBox* box, const QString& text) { QTest::keyClicks(box, text); }},
     };
-    for (FilteredTextBox* box : {form->txtName, form->txtCity, form->txtState, form->txtCountry}) {
+    for (FilteredTextBox* box :
+         {Box(*form, "txtName"), Box(*form, "txtCity"), Box(*form, "txtState"), Box(*form, "txtCountry")}) {
         for (const auto& r : routes) {
             const std::string what = box->objectName().toStdString() + " " + r.route;
             box->setText(almost);

@@ -63,16 +63,15 @@ class Monkey {
     }
 
     void OnEntryForm() {
-        FilteredTextBox* const fields[] = {form_.txtName,   form_.txtLatDeg, form_.txtLatMin,
-                                           form_.txtLonDeg, form_.txtLonMin, form_.txtCity,
-                                           form_.txtState,  form_.txtCountry};
-        QComboBox* const lists[] = {form_.cboDate, form_.cboMonth,  form_.cboYear,
-                                    form_.cboHour, form_.cboMinute, form_.cboTimeZone};
+        static const char* const fields[] = {"txtName",   "txtLatDeg", "txtLatMin", "txtLonDeg",
+                                             "txtLonMin", "txtCity",   "txtState",  "txtCountry"};
+        static const char* const lists[] = {"cboDate", "cboMonth",  "cboYear",
+                                            "cboHour", "cboMinute", "cboTimeZone"};
         switch (Pick(12)) {
         case 0:
         case 1:
         case 2: { // typing, printable or not
-            FilteredTextBox* box = fields[Pick(8)];
+            FilteredTextBox* box = Box(form_, fields[Pick(8)]);
             box->setFocus();
             static const Qt::Key keys[] = {Qt::Key_A,      Qt::Key_Z,     Qt::Key_Space,  Qt::Key_3,
                                            Qt::Key_9,      Qt::Key_Minus, Qt::Key_Return, Qt::Key_Backspace,
@@ -82,7 +81,7 @@ class Monkey {
             break;
         }
         case 3: { // pasting
-            FilteredTextBox* box = fields[Pick(8)];
+            FilteredTextBox* box = Box(form_, fields[Pick(8)]);
             QGuiApplication::clipboard()->setText(RandomText());
             box->setFocus();
             box->PasteChecked();
@@ -95,14 +94,14 @@ class Monkey {
         }
         case 5:
         case 6: {
-            QComboBox* list = lists[Pick(6)];
+            QComboBox* list = List(form_, lists[Pick(6)]);
             list->setCurrentIndex(Pick(list->count()));
             break;
         }
         case 7:
-            form_.optLat[static_cast<std::size_t>(Pick(2))]->click();
-            form_.optLong[static_cast<std::size_t>(Pick(2))]->click();
-            form_.chkDST->click();
+            Button(form_, QString("optLat_%1").arg(Pick(2)))->click();
+            Button(form_, QString("optLong_%1").arg(Pick(2)))->click();
+            Button(form_, "chkDST")->click();
             break;
         case 8:
         case 9:
@@ -110,17 +109,17 @@ class Monkey {
             break;
         case 10:
             ScriptFileDialog(".qlm");
-            form_.cmdOpen->click();
+            Button(form_, "cmdOpen")->click();
             CheckShownReading();
             break;
         case 11:
-            form_.Command1->click();
+            Button(form_, "Command1")->click();
             break;
         }
     }
 
     void Calculate() {
-        form_.cmdCalculate->click();
+        Button(form_, "cmdCalculate")->click();
         CheckShownReading();
     }
 
@@ -128,64 +127,67 @@ class Monkey {
         ReadingView& display = mdi.Display();
         switch (Pick(14)) {
         case 0:
-            display.cmdInterpretation->click();
+            Button(display, "cmdInterpretation")->click();
             break;
         case 1:
-            display.cmdChart->click();
+            Button(display, "cmdChart")->click();
             break;
         case 2:
             ScriptFileDialog(".qlm");
-            mdi.mnuSaveAsText->trigger();
+            Command(mdi, "mnuSaveAsText")->trigger();
             break;
         case 3:
             ScriptFileDialog(".txt");
-            mdi.mnuExport->trigger();
+            Command(mdi, "mnuExport")->trigger();
             break;
         case 4:
             ScriptFileDialog(Chance(50) ? ".jpg" : ".JPG");
-            if (mdi.cmdSaveAsJPEG->isEnabled())
-                mdi.cmdSaveAsJPEG->click();
+            if (QAbstractButton* button = Button(mdi, "cmdSaveAsJPEG"); button->isEnabled())
+                button->click();
             else
-                mdi.mnuSaveAsJpeg->trigger();
+                Command(mdi, "mnuSaveAsJpeg")->trigger();
             break;
         case 5:
             fake_.printerAnswers = {Chance(30)};
             fake_.printerOutputFile = folder_ + "/print.pdf";
             if (Chance(50)) {
-                QTextCursor cursor(display.RTB->document());
+                QTextEdit* report = Child<QTextEdit>(display, "RTB");
+                QTextCursor cursor(report->document());
                 cursor.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor, 1 + Pick(5));
-                display.RTB->setTextCursor(cursor);
+                report->setTextCursor(cursor);
             }
-            mdi.mnuPrint->trigger();
+            Command(mdi, "mnuPrint")->trigger();
             break;
         case 6:
-            mdi.mnuToolBar->trigger();
+            Command(mdi, "mnuToolBar")->trigger();
             break;
-        case 7:
-            mdi.TB->actions()[Pick(mdi.TB->actions().size())]->trigger();
+        case 7: {
+            const QList<QAction*> tools = Child<QToolBar>(mdi, "TB")->actions();
+            tools[Pick(static_cast<int>(tools.size()))]->trigger();
             ProcessDeferredDeletes();
             break;
+        }
         case 8:
-            mdi.mnuAbout->trigger();
+            Command(mdi, "mnuAbout")->trigger();
             break;
         case 9:
-            mdi.mnuOnline->trigger();
+            Command(mdi, "mnuOnline")->trigger();
             break;
         case 10:
             mdi.resize(300 + Pick(1400), 200 + Pick(900));
             break;
         case 11:
-            if (mdi.cmdSave->isEnabled()) {
+            if (QAbstractButton* button = Button(mdi, "cmdSave"); button->isEnabled()) {
                 ScriptFileDialog(".qlm");
-                mdi.cmdSave->click();
+                button->click();
             }
             break;
         case 12:
-            mdi.mnuNew->trigger();
+            Command(mdi, "mnuNew")->trigger();
             ProcessDeferredDeletes();
             break;
         case 13:
-            mdi.cmdBack->click();
+            Button(mdi, "cmdBack")->click();
             ProcessDeferredDeletes();
             break;
         }
@@ -198,9 +200,10 @@ class Monkey {
             return;
         const ReadingView& display = mdi->Display();
         QStringList shown;
-        for (const QLabel* label : display.Planet)
-            shown << label->text();
-        shown << display.lblLagna->text() << display.lblNakshatra->text() << display.lblName->text();
+        for (int i = 0; i < 7; ++i)
+            shown << Label(display, QString("Planet_%1").arg(i))->text();
+        shown << Label(display, "lblLagna")->text() << Label(display, "lblNakshatra")->text()
+              << Label(display, "lblName")->text();
 
         const std::optional<::Reading> r = ReadingOf(form_.BuildEntry(), form_.CurrentCalculation());
         ASSERT_TRUE(r);

@@ -4,7 +4,6 @@
 #include "support/FormTestSupport.h"
 #include "support/TestBirths.h"
 
-#include "forms/PlaceFinder.h"
 #include "records/Messages.h"
 
 #include <QAbstractItemView>
@@ -18,13 +17,12 @@ class PlaceFinderTest : public FormTest {
     // Types the start of a name into City and picks the first place offered.
     void Pick(const char* typed, int year, int month, int day, int hour, int minute) {
         FillForm(*form, MakeEntry(year, month, day, hour, minute, 0, "", "", false, "", "", true));
-        form->txtCity->clear();
-        QTest::keyClicks(form->txtCity, typed);
-        const auto& offered = form->placeFinder->Offered();
-        ASSERT_FALSE(offered.empty()) << typed;
-        form->placeFinder->ChoosePlace(*offered.front());
+        ChooseFirstPlace(*form, typed);
     }
-    QString Note() const { return form->lblZoneNote->isHidden() ? QString() : form->lblZoneNote->text(); }
+    QString Note() const {
+        const QLabel* note = Label(*form, "lblZoneNote");
+        return note->isHidden() ? QString() : note->text();
+    }
 };
 
 } // namespace
@@ -88,72 +86,73 @@ TEST_F(PlaceFinderTest, ACityStateFillsTheStateWithItsCountry) {
 
 TEST_F(PlaceFinderTest, TheDateRederivesUntilTheZoneIsSetByHand) {
     Pick("New York", 1990, 1, 15, 12, 0);
-    EXPECT_FALSE(form->chkDST->isChecked()); // January: standard time
-    form->cboMonth->setCurrentIndex(6);      // July: daylight saving again
-    EXPECT_TRUE(form->chkDST->isChecked());
+    EXPECT_FALSE(Button(*form, "chkDST")->isChecked()); // January: standard time
+    List(*form, "cboMonth")->setCurrentIndex(6);        // July: daylight saving again
+    EXPECT_TRUE(Button(*form, "chkDST")->isChecked());
 
-    form->chkDST->click(); // the hand wins from here on
-    EXPECT_FALSE(form->chkDST->isChecked());
+    Button(*form, "chkDST")->click(); // the hand wins from here on
+    EXPECT_FALSE(Button(*form, "chkDST")->isChecked());
     EXPECT_TRUE(Note().contains("1990, daylight saving. The zone or the box was then changed by hand"))
         << Note().toStdString();
-    form->cboMonth->setCurrentIndex(7);
-    EXPECT_FALSE(form->chkDST->isChecked());
+    List(*form, "cboMonth")->setCurrentIndex(7);
+    EXPECT_FALSE(Button(*form, "chkDST")->isChecked());
 
     // Typing another city forgets the place and its line.
-    QTest::keyClicks(form->txtCity, "x");
+    QTest::keyClicks(Box(*form, "txtCity"), "x");
     EXPECT_FALSE(Note().contains("UTC"));
 }
 
 TEST_F(PlaceFinderTest, ADaylightRowWithTheBoxIsWarnedAbout) {
-    form->cboTimeZone->setCurrentIndex(24); // Eastern Daylight Time
+    List(*form, "cboTimeZone")->setCurrentIndex(24); // Eastern Daylight Time
     EXPECT_TRUE(Note().isEmpty());
-    form->chkDST->setChecked(true);
+    Button(*form, "chkDST")->setChecked(true);
     EXPECT_TRUE(Note().contains("already includes daylight saving")) << Note().toStdString();
-    form->cboTimeZone->setCurrentIndex(27); // Eastern Standard Time
+    List(*form, "cboTimeZone")->setCurrentIndex(27); // Eastern Standard Time
     EXPECT_TRUE(Note().isEmpty());
 }
 
 TEST_F(PlaceFinderTest, AnAtlasThatCannotBeReadLeavesTheFormToTheHand) {
     qputenv("QUILLMERE_ATLAS", QDir::temp().filePath("quillmere-no-such-atlas.tsv").toLocal8Bit());
     EntryWindow other;
-    QTest::keyClicks(other.txtCity, "Delh");
+    QTest::keyClicks(Box(other, "txtCity"), "Delh");
     qunsetenv("QUILLMERE_ATLAS");
-    EXPECT_TRUE(other.placeFinder->Offered().empty());
-    EXPECT_TRUE(other.lblZoneNote->text().contains("could not be read"))
-        << other.lblZoneNote->text().toStdString();
-    EXPECT_EQ(other.txtCity->text(), "Delh");
+    EXPECT_EQ(Child<QCompleter>(other, "cmpCity")->model()->rowCount(), 0);
+    EXPECT_TRUE(Label(other, "lblZoneNote")->text().contains("could not be read"))
+        << Label(other, "lblZoneNote")->text().toStdString();
+    EXPECT_EQ(Box(other, "txtCity")->text(), "Delh");
     EXPECT_TRUE(fake.messages.empty());
 }
 
 TEST_F(PlaceFinderTest, TheKeyboardPicksFromTheListWithoutTheLettersMessage) {
     FillForm(*form, MakeEntry(1990, 6, 1, 10, 0, 0, "", "", false, "", "", true));
-    form->txtCity->clear();
-    QTest::keyClicks(form->txtCity, "Kathm");
-    ASSERT_TRUE(form->placeFinder->completer->popup()->isVisible());
-    QTest::keyClick(form->txtCity, Qt::Key_Down);
-    QTest::keyClick(form->txtCity, Qt::Key_Return);
-    EXPECT_EQ(form->txtCity->text(), "Kathmandu");
-    EXPECT_EQ(form->txtCountry->text(), "Nepal");
+    FilteredTextBox* city = Box(*form, "txtCity");
+    city->clear();
+    QTest::keyClicks(city, "Kathm");
+    ASSERT_TRUE(Child<QCompleter>(*form, "cmpCity")->popup()->isVisible());
+    QTest::keyClick(city, Qt::Key_Down);
+    QTest::keyClick(city, Qt::Key_Return);
+    EXPECT_EQ(Box(*form, "txtCity")->text(), "Kathmandu");
+    EXPECT_EQ(Box(*form, "txtCountry")->text(), "Nepal");
     EXPECT_TRUE(fake.messages.empty()) << fake.MessageTexts().join(" | ").toStdString();
 }
 
 TEST_F(PlaceFinderTest, KeysTheOpenListTakesNeverReachTheLettersFilter) {
     FillForm(*form, MakeEntry(1990, 6, 1, 10, 0, 0, "", "", false, "", "", true));
-    QAbstractItemView* list = form->placeFinder->completer->popup();
+    QAbstractItemView* list = Child<QCompleter>(*form, "cmpCity")->popup();
     // The list holds the keyboard while it is open; City steers it where a key reaches City first.
     // Enter is tried with no place marked (the marked one it takes, as tested above).
-    for (QWidget* target : {static_cast<QWidget*>(list), static_cast<QWidget*>(form->txtCity)}) {
+    for (QWidget* target : {static_cast<QWidget*>(list), static_cast<QWidget*>(Box(*form, "txtCity"))}) {
         for (const Qt::Key key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter, Qt::Key_Down, Qt::Key_Up}) {
             const std::string what = target->objectName().toStdString() + " " + std::to_string(key);
-            form->txtCity->clear();
-            QTest::keyClicks(form->txtCity, "Kathm");
+            Box(*form, "txtCity")->clear();
+            QTest::keyClicks(Box(*form, "txtCity"), "Kathm");
             ASSERT_TRUE(list->isVisible()) << what;
             list->setCurrentIndex(QModelIndex());
             fake.messages.clear();
             QTest::keyClick(target, key);
             EXPECT_TRUE(fake.messages.empty())
                 << what << ": " << fake.MessageTexts().join(" | ").toStdString();
-            EXPECT_EQ(form->txtCity->text(), "Kathm") << what;
+            EXPECT_EQ(Box(*form, "txtCity")->text(), "Kathm") << what;
             const bool moves = key == Qt::Key_Down || key == Qt::Key_Up;
             EXPECT_EQ(list->isVisible(), moves) << what;
             EXPECT_EQ(list->currentIndex().isValid(), moves) << what;
@@ -163,7 +162,7 @@ TEST_F(PlaceFinderTest, KeysTheOpenListTakesNeverReachTheLettersFilter) {
     list->hide();
     for (const Qt::Key key : {Qt::Key_Escape, Qt::Key_Return}) {
         fake.messages.clear();
-        QTest::keyClick(form->txtCity, key);
+        QTest::keyClick(Box(*form, "txtCity"), key);
         EXPECT_EQ(fake.MessageTexts(), QStringList{QString::fromUtf8(msg::kOnlyLetters)}) << key;
     }
 }

@@ -48,9 +48,10 @@ void Write(const QString& path, const QByteArray& bytes) {
 
 QStringList PlanetTable(const ReadingView& d) {
     QStringList out;
-    for (const QLabel* label : d.Planet)
-        out << label->text();
-    out << d.lblLagna->text() << d.lblNakshatra->text() << d.lblAyanamsha->text();
+    for (int i = 0; i < 7; ++i)
+        out << Label(d, QString("Planet_%1").arg(i))->text();
+    out << Label(d, "lblLagna")->text() << Label(d, "lblNakshatra")->text()
+        << Label(d, "lblAyanamsha")->text();
     return out;
 }
 
@@ -118,8 +119,9 @@ TEST_F(ReadingFilesTest, SaveThenOpenGivesTheSameReading) {
     const QStringList before = PlanetTable(mdi->Display());
 
     fake.fileAnswers.push_back(Path("delhi.qlm"));
-    mdi->cmdSave->setEnabled(true);
-    mdi->cmdSave->click();
+    QAbstractButton* saveButton = Button(*mdi, "cmdSave");
+    saveButton->setEnabled(true);
+    saveButton->click();
     ASSERT_EQ(fake.fileRequests.size(), 1u);
     const platform::FileDialogRequest& save = fake.fileRequests[0];
     EXPECT_EQ(save.kind, platform::FileDialogRequest::Kind::Save);
@@ -135,7 +137,7 @@ TEST_F(ReadingFilesTest, SaveThenOpenGivesTheSameReading) {
     BackToForm(mdi);
     FillForm(*form, Entry1980());
     fake.fileAnswers.push_back(Path("delhi.qlm"));
-    form->cmdOpen->click();
+    Button(*form, "cmdOpen")->click();
     const platform::FileDialogRequest& open = fake.fileRequests.back();
     EXPECT_EQ(open.kind, platform::FileDialogRequest::Kind::Open);
     EXPECT_EQ(open.title, "Select the source file");
@@ -147,11 +149,11 @@ TEST_F(ReadingFilesTest, SaveThenOpenGivesTheSameReading) {
     ReadingWindow* reopened = form->MainWindow();
     ASSERT_NE(reopened, nullptr) << fake.MessageTexts().join(" | ").toStdString();
     EXPECT_EQ(PlanetTable(reopened->Display()), before);
-    EXPECT_EQ(form->txtName->text(), "Asha  Rao"); // saved without its surrounding blanks
-    EXPECT_EQ(form->cboTimeZone->currentIndex(), 34);
-    EXPECT_EQ(form->cboYear->currentText(), "1947");
-    EXPECT_EQ(form->txtLonDeg->text(), "77");
-    EXPECT_TRUE(form->optLong[0]->isChecked());
+    EXPECT_EQ(Box(*form, "txtName")->text(), "Asha  Rao"); // saved without its surrounding blanks
+    EXPECT_EQ(List(*form, "cboTimeZone")->currentIndex(), 34);
+    EXPECT_EQ(List(*form, "cboYear")->currentText(), "1947");
+    EXPECT_EQ(Box(*form, "txtLonDeg")->text(), "77");
+    EXPECT_TRUE(Button(*form, "optLong_0")->isChecked());
 }
 
 TEST_F(ReadingFilesTest, FlagsComeBackIntoTheirControls) {
@@ -164,11 +166,11 @@ TEST_F(ReadingFilesTest, FlagsComeBackIntoTheirControls) {
     FillForm(*form, Entry1947());
     fake.fileAnswers.push_back(Path("ny.qlm"));
     form->openReading();
-    EXPECT_TRUE(form->optLong[1]->isChecked()); // West
-    EXPECT_TRUE(form->optLat[1]->isChecked());  // South
-    EXPECT_TRUE(form->chkDST->isChecked());
-    EXPECT_EQ(form->cboHour->currentText(), "14");
-    EXPECT_EQ(form->cboMinute->currentText(), "15");
+    EXPECT_TRUE(Button(*form, "optLong_1")->isChecked()); // West
+    EXPECT_TRUE(Button(*form, "optLat_1")->isChecked());  // South
+    EXPECT_TRUE(Button(*form, "chkDST")->isChecked());
+    EXPECT_EQ(List(*form, "cboHour")->currentText(), "14");
+    EXPECT_EQ(List(*form, "cboMinute")->currentText(), "15");
 }
 
 TEST_F(ReadingFilesTest, TheOpenerRefusesWhatIsNotASavedReadingAndLeavesTheFormAlone) {
@@ -208,7 +210,7 @@ TEST_F(ReadingFilesTest, TheOpenerRefusesWhatIsNotASavedReadingAndLeavesTheFormA
     for (const auto& c : cases) {
         fake.messages.clear();
         fake.fileAnswers.push_back(Path(c.name));
-        form->cmdOpen->click();
+        Button(*form, "cmdOpen")->click();
         EXPECT_EQ(fake.MessageTexts(), QStringList{"Please Check The File.\n" + Path(c.name) + ": " +
                                                    QString::fromUtf8(c.reason)});
         EXPECT_EQ(fake.messages.back().icon, platform::MessageIcon::Error);
@@ -224,7 +226,7 @@ TEST_F(ReadingFilesTest, TheOpenerRefusesWhatIsNotASavedReadingAndLeavesTheFormA
         fake.messages.clear();
         SetFileFaultHook([step](FileStep s) { return s == step ? EIO : 0; });
         fake.fileAnswers.push_back(Path("good.qlm"));
-        form->cmdOpen->click();
+        Button(*form, "cmdOpen")->click();
         SetFileFaultHook({});
         EXPECT_EQ(fake.MessageTexts(),
                   QStringList{"Please Check The File.\n" + Path("good.qlm") +
@@ -235,14 +237,14 @@ TEST_F(ReadingFilesTest, TheOpenerRefusesWhatIsNotASavedReadingAndLeavesTheFormA
 
     // Cancelling says nothing.
     fake.messages.clear();
-    form->cmdOpen->click();
+    Button(*form, "cmdOpen")->click();
     EXPECT_TRUE(fake.messages.empty());
     EXPECT_EQ(form->MainWindow(), nullptr);
 
     // "qlm" without a dot before it is accepted.
     Write(Path("readingqlm"), good);
     fake.fileAnswers.push_back(Path("readingqlm"));
-    form->cmdOpen->click();
+    Button(*form, "cmdOpen")->click();
     EXPECT_NE(form->MainWindow(), nullptr) << fake.MessageTexts().join(" | ").toStdString();
 }
 
@@ -258,10 +260,10 @@ TEST_F(ReadingFilesTest, AReadableFileThatFailsValidationStillFillsTheForm) {
     FillForm(*form, Entry1947());
     fake.messages.clear();
     fake.fileAnswers.push_back(Path("noname.qlm"));
-    form->cmdOpen->click();
+    Button(*form, "cmdOpen")->click();
     EXPECT_EQ(fake.MessageTexts(), QStringList{"Please Enter Your Name"});
-    EXPECT_EQ(form->txtName->text(), "");
-    EXPECT_EQ(form->cboYear->currentText(), "1980");
+    EXPECT_EQ(Box(*form, "txtName")->text(), "");
+    EXPECT_EQ(List(*form, "cboYear")->currentText(), "1980");
     EXPECT_EQ(form->MainWindow(), nullptr);
 }
 
@@ -353,7 +355,7 @@ TEST_F(ReadingFilesTest, AReadingThatCannotBeSavedWholeIsRefused) {
 TEST_F(ReadingFilesTest, ExportWritesTheFortyOneLinesByteForByte) {
     ReadingWindow* mdi = ComputeShown(Entry1980());
     fake.fileAnswers.push_back(Path("chart.txt"));
-    mdi->mnuExport->trigger();
+    Command(*mdi, "mnuExport")->trigger();
     const platform::FileDialogRequest& r = fake.fileRequests.back();
     EXPECT_EQ(r.title, "Select the destination text file ");
     EXPECT_EQ(r.filter, "Export Chart As Text (*.txt)");
@@ -476,7 +478,7 @@ TEST_F(ReadingFilesTest, PicturesGetFreeNamesAndLeaveNoBitmap) {
 
     for (int i = 0; i < 3; ++i) {
         fake.fileAnswers.push_back(Path("mychart.jpg"));
-        mdi->cmdSaveAsJPEG->click();
+        Button(*mdi, "cmdSaveAsJPEG")->click();
     }
     EXPECT_TRUE(fake.messages.empty()) << fake.MessageTexts().join(" | ").toStdString();
     for (const char* name : {"mychart.jpg", "mychart_001.jpg", "mychart_002.jpg"}) {
@@ -491,8 +493,8 @@ TEST_F(ReadingFilesTest, PicturesGetFreeNamesAndLeaveNoBitmap) {
         qunsetenv("TMPDIR");
     else
         qputenv("TMPDIR", previousTemp);
-    EXPECT_EQ(mdi->Display().txtFile->text(), "mychart.jpg");
-    EXPECT_EQ(mdi->Display().txtFolder->text(), QDir::toNativeSeparators(dir.path()));
+    EXPECT_EQ(Child<QLineEdit>(mdi->Display(), "txtFile")->text(), "mychart.jpg");
+    EXPECT_EQ(Child<QLineEdit>(mdi->Display(), "txtFolder")->text(), QDir::toNativeSeparators(dir.path()));
 
     // The dialog keeps its own last name; the reading's save dialog does not see it.
     const platform::FileDialogRequest& r = fake.fileRequests.back();
@@ -583,9 +585,9 @@ TEST(SystemPathTest, EveryByteStringComesBackWhole) {
 
 TEST_F(ReadingFilesTest, TheMenuSavesTheInterpretationViewToo) {
     ReadingWindow* mdi = ComputeShown(Entry1947());
-    mdi->Display().cmdInterpretation->click();
+    Button(mdi->Display(), "cmdInterpretation")->click();
     fake.fileAnswers.push_back(Path("reading.jpg"));
-    mdi->mnuSaveAsJpeg->trigger();
+    Command(*mdi, "mnuSaveAsJpeg")->trigger();
     QImageReader reader(Path("reading.jpg"));
     EXPECT_EQ(reader.size(), mdi->Display().size());
 }
@@ -611,14 +613,14 @@ TEST_F(ReadingFilesTest, PrintingAllKeepsColoursAndText) {
 
 TEST_F(ReadingFilesTest, PrintingASelectionPrintsOnlyThat) {
     ReadingWindow* mdi = ComputeShown(Entry1947());
-    mdi->Display().cmdInterpretation->click();
-    QTextEdit* rtb = mdi->Display().RTB;
+    Button(mdi->Display(), "cmdInterpretation")->click();
+    QTextEdit* rtb = Child<QTextEdit>(mdi->Display(), "RTB");
     QTextCursor cursor(rtb->document()->firstBlock());
     cursor.select(QTextCursor::BlockUnderCursor);
     rtb->setTextCursor(cursor);
     fake.printerOutputFile = Path("part.pdf");
     fake.printerAnswers.push_back(true);
-    mdi->TB->actions()[2]->trigger(); // the toolbar's Print
+    Child<QToolBar>(*mdi, "TB")->actions()[2]->trigger(); // the toolbar's Print
     ASSERT_EQ(fake.printerRequests.size(), 1u);
     EXPECT_TRUE(fake.printerRequests[0].printSelection);
     const QString text = PdfText(Path("part.pdf"));
@@ -732,18 +734,18 @@ TEST_F(ReadingFilesTest, PrintChartPrintsTheChartAndThePeriodsWholeOrNotAtAll) {
     fake.printerOutputFile = pdf;
     SetPrintedFileHook([](const QString& file) { ASSERT_TRUE(QFile::resize(file, 4096)); });
     fake.printerAnswers.push_back(true);
-    mdi->mnuPrintChart->trigger();
+    Command(*mdi, "mnuPrintChart")->trigger();
     SetPrintedFileHook({});
     ASSERT_EQ(fake.messages.size(), 1u);
     EXPECT_TRUE(fake.messages[0].text.startsWith("The chart could not be printed.\n" + pdf))
         << fake.messages[0].text.toStdString();
     EXPECT_EQ(Read(pdf), "the earlier PDF");
 
-    for (QAction* style : {mdi->mnuNorthIndian, mdi->mnuSouthIndian}) {
+    for (QAction* style : {Command(*mdi, "mnuNorthIndian"), Command(*mdi, "mnuSouthIndian")}) {
         style->trigger();
         fake.messages.clear();
         fake.printerAnswers.push_back(true);
-        mdi->mnuPrintChart->trigger();
+        Command(*mdi, "mnuPrintChart")->trigger();
         EXPECT_TRUE(fake.messages.empty()) << fake.MessageTexts().join(" | ").toStdString();
         EXPECT_FALSE(fake.printerRequests.back().printSelection);
         const std::vector<QStringList> pages = PdfPages(pdf);
@@ -778,7 +780,7 @@ TEST_F(ReadingFilesTest, PrintedPagesHaveNoNumbersAndKeepEachHeadingWithItsText)
         printer.setOutputFileName(Path(QString("h%1.pdf").arg(heightMm)));
         printer.setPageSize(QPageSize(QSizeF(150, heightMm), QPageSize::Millimeter));
         printer.setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
-        ASSERT_TRUE(PrintInterpretation(*mdi->Display().RTB, printer)) << heightMm;
+        ASSERT_TRUE(PrintInterpretation(*Child<QTextEdit>(mdi->Display(), "RTB"), printer)) << heightMm;
         const std::vector<QStringList> pages = PdfPages(printer.outputFileName());
         ASSERT_GT(pages.size(), 1u) << heightMm;
         int headings = 0;
@@ -799,16 +801,17 @@ TEST_F(ReadingFilesTest, PrintedPagesHaveNoNumbersAndKeepEachHeadingWithItsText)
 TEST_F(ReadingFilesTest, ThePictureLeavesTheCaretOut) {
     ReadingWindow* mdi = ComputeShown(Entry1947());
     ReadingView& d = mdi->Display();
-    d.cmdInterpretation->click();
+    Button(d, "cmdInterpretation")->click();
     mdi->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(mdi));
     const int flashTime = QApplication::cursorFlashTime();
     QApplication::setCursorFlashTime(0); // a caret that does not blink is always drawn
-    d.RTB->setFocus();
-    ASSERT_TRUE(d.RTB->hasFocus());
+    QTextEdit* report = Child<QTextEdit>(d, "RTB");
+    report->setFocus();
+    ASSERT_TRUE(report->hasFocus());
     const QImage picture = CaptureFormPicture(d).toImage();
-    EXPECT_TRUE(d.RTB->hasFocus());
-    d.RTB->clearFocus();
+    EXPECT_TRUE(report->hasFocus());
+    report->clearFocus();
     const QImage withoutCaret = d.grab().toImage();
     QApplication::setCursorFlashTime(flashTime);
     EXPECT_EQ(picture, withoutCaret);

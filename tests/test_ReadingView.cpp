@@ -53,7 +53,7 @@ constexpr int kGrid[12][2] = {{0, 1}, {0, 2}, {0, 3}, {1, 3}, {2, 3}, {3, 3},
 // The free inside of a sign's cell: within its lines, and on the chart's outer sides within the
 // double frame drawn two pixels in.
 QRect CellInside(const ReadingView& d, int sign) {
-    const int side = d.picSouthRasi->width() - 1;
+    const int side = Child<RasiChart>(d, "picSouthRasi")->width() - 1;
     const int row = kGrid[sign][0];
     const int column = kGrid[sign][1];
     const int left = column == 0 ? 3 : column * side / 4 + 1;
@@ -66,9 +66,10 @@ QRect CellInside(const ReadingView& d, int sign) {
 // Every entry of the cell drawn whole at a readable size: each inside the cell, room enough for
 // its text, clear of the other entries and of the sign number.
 ::testing::AssertionResult ShowsEveryEntry(const ReadingView& d, int sign) {
-    const QLabel* label = d.lblPlanets[static_cast<std::size_t>(sign)];
+    const QLabel* label = Label(d, QString("lblPlanets_%1").arg(sign));
     const QStringList entries = CellLines(d, sign);
-    const QList<QRect> rects = d.picSouthRasi->EntryRects(sign);
+    const RasiChart* chart = Child<RasiChart>(d, "picSouthRasi");
+    const QList<QRect> rects = chart->EntryRects(sign);
     if (rects.size() != entries.size())
         return ::testing::AssertionFailure()
                << rects.size() << " places for " << entries.size() << " entries";
@@ -76,7 +77,7 @@ QRect CellInside(const ReadingView& d, int sign) {
         return ::testing::AssertionFailure() << "type of " << label->font().pointSizeF() << " points";
     const QFontMetrics metrics(label->font());
     const QRect inside = CellInside(d, sign);
-    const QRect number = d.picSouthRasi->SignNumberRect(sign);
+    const QRect number = chart->SignNumberRect(sign);
     for (qsizetype i = 0; i < rects.size(); ++i) {
         const QString text = entries[i].trimmed();
         const QRect& r = rects[i];
@@ -150,27 +151,27 @@ TEST_F(DisplayTest, Reading1980ShowsItsPlanetsDetailsAndCells) {
     entry.country = "England";
     const ReadingView& d = DisplayOf(entry);
 
-    EXPECT_EQ(d.lblName->text(), "Name: Ann Lee");
-    EXPECT_EQ(d.lblDOB->text(), "Date of Birth: January 1, 1980");
-    EXPECT_EQ(d.lblTOB->text(), "Time of Birth: 12 HH 0 MM ");
-    EXPECT_EQ(d.lblLatitude->text(), "Latitude: 51 Degree 30 Minute");
-    EXPECT_EQ(d.lblLongitude->text(), "Longitude: 0 Degree 0 Minute");
-    EXPECT_EQ(d.lblCity->text(), "City: London");
-    EXPECT_EQ(d.lblState->text(), "State: Greater London");
-    EXPECT_EQ(d.lblCountry->text(), "Country: England");
+    EXPECT_EQ(Label(d, "lblName")->text(), "Name: Ann Lee");
+    EXPECT_EQ(Label(d, "lblDOB")->text(), "Date of Birth: January 1, 1980");
+    EXPECT_EQ(Label(d, "lblTOB")->text(), "Time of Birth: 12 HH 0 MM ");
+    EXPECT_EQ(Label(d, "lblLatitude")->text(), "Latitude: 51 Degree 30 Minute");
+    EXPECT_EQ(Label(d, "lblLongitude")->text(), "Longitude: 0 Degree 0 Minute");
+    EXPECT_EQ(Label(d, "lblCity")->text(), "City: London");
+    EXPECT_EQ(Label(d, "lblState")->text(), "State: Greater London");
+    EXPECT_EQ(Label(d, "lblCountry")->text(), "Country: England");
 
     const char* const planets[7] = {"16 Sag 56", nullptr,     "05 Sag 26", "18 Cap 43",
                                     "20 Leo 46", "16 Leo 53", "03 Vir 43"};
     for (int i = 0; i < 7; ++i)
         if (planets[i]) {
-            EXPECT_EQ(d.Planet[static_cast<std::size_t>(i)]->text(), planets[i]) << i;
+            EXPECT_EQ(Label(d, QString("Planet_%1").arg(i))->text(), planets[i]) << i;
         }
-    EXPECT_EQ(d.lblAyanamsha->text(), QString::fromUtf8("23° 34' 34\""));
-    EXPECT_EQ(d.lblLagna->text(), "Mesha");
-    EXPECT_FALSE(d.lblNakshatra->text().isEmpty());
-    EXPECT_FALSE(d.lblRashi->text().isEmpty());
-    EXPECT_FALSE(d.lblPada->text().isEmpty());
-    EXPECT_FALSE(d.lblLord->text().isEmpty());
+    EXPECT_EQ(Label(d, "lblAyanamsha")->text(), QString::fromUtf8("23° 34' 34\""));
+    EXPECT_EQ(Label(d, "lblLagna")->text(), "Mesha");
+    EXPECT_FALSE(Label(d, "lblNakshatra")->text().isEmpty());
+    EXPECT_FALSE(Label(d, "lblRashi")->text().isEmpty());
+    EXPECT_FALSE(Label(d, "lblPada")->text().isEmpty());
+    EXPECT_FALSE(Label(d, "lblLord")->text().isEmpty());
 
     // Ascendant 00 Ari 23; Rahu 07 Leo 22 and Ketu 07 Aqu 22.
     EXPECT_EQ(CellLines(d, kAries).value(0), "Asc");
@@ -182,7 +183,7 @@ TEST_F(DisplayTest, Reading1980ShowsItsPlanetsDetailsAndCells) {
     EXPECT_TRUE(BaseLabels(CellLines(d, kVirgo)).contains("Shani"));
     EXPECT_TRUE(BaseLabels(CellLines(d, kAquarius)).contains("Ketu"));
     // The Moon stands in one cell: the sign of its row in the planet table.
-    const int moonSign = SignOfCode(d.Planet[1]->text().mid(3, 3));
+    const int moonSign = SignOfCode(Label(d, "Planet_1")->text().mid(3, 3));
     EXPECT_EQ(CellsHolding(d, "Chandra"), QList<int>({moonSign}));
     for (const char* body : {"Surya", "Budha", "Shukra", "Mangala", "Guru", "Shani", "Rahu", "Ketu"})
         EXPECT_EQ(CellsHolding(d, body).size(), 1) << body;
@@ -194,11 +195,11 @@ TEST_F(DisplayTest, Reading1947ShowsItsPlanetsAndTheCrowdedCancerCell) {
                                     "08 Gem 12", "26 Lib 39", "21 Can 11"};
     for (int i = 0; i < 7; ++i)
         if (planets[i]) {
-            EXPECT_EQ(d.Planet[static_cast<std::size_t>(i)]->text(), planets[i]) << i;
+            EXPECT_EQ(Label(d, QString("Planet_%1").arg(i))->text(), planets[i]) << i;
         }
-    EXPECT_EQ(d.lblLagna->text(), "Vrishabha");
-    EXPECT_EQ(d.lblDOB->text(), "Date of Birth: August 15, 1947");
-    EXPECT_EQ(d.lblTOB->text(), "Time of Birth: 0 HH 0 MM ");
+    EXPECT_EQ(Label(d, "lblLagna")->text(), "Vrishabha");
+    EXPECT_EQ(Label(d, "lblDOB")->text(), "Date of Birth: August 15, 1947");
+    EXPECT_EQ(Label(d, "lblTOB")->text(), "Time of Birth: 0 HH 0 MM ");
 
     // Ascendant 07 Tau 45 with Rahu 04 Tau 09; Ketu opposite in Scorpio.
     EXPECT_EQ(CellLines(d, kTaurus).value(0), "Asc");
@@ -216,7 +217,7 @@ TEST_F(DisplayTest, Reading1947ShowsItsPlanetsAndTheCrowdedCancerCell) {
 TEST_F(DisplayTest, EmptyCellsShowOnlyTheirSignNumbers) {
     const ReadingView& d = DisplayOf(Entry1947());
     for (int j = 0; j < 12; ++j)
-        EXPECT_EQ(d.lblSouthPosition[static_cast<std::size_t>(j)]->text(), QString::number(j + 1));
+        EXPECT_EQ(Label(d, QString("lblSouthPosition_%1").arg(j))->text(), QString::number(j + 1));
     for (int empty : {kAries, kLeo, kVirgo, kSagittarius, kCapricorn, kAquarius}) {
         const bool moonHere = CellsHolding(d, "Chandra").contains(empty);
         if (!moonHere) {
@@ -227,10 +228,10 @@ TEST_F(DisplayTest, EmptyCellsShowOnlyTheirSignNumbers) {
 
 TEST_F(DisplayTest, SignCellsRunClockwiseFromTheSecondCellOfTheTopRow) {
     const ReadingView& d = DisplayOf(Entry1980());
-    const int side = d.picSouthRasi->width() / 4;
+    const int side = Child<RasiChart>(d, "picSouthRasi")->width() / 4;
     for (int j = 0; j < 12; ++j) {
         for (const QLabel* label :
-             {d.lblSouthPosition[static_cast<std::size_t>(j)], d.lblPlanets[static_cast<std::size_t>(j)]}) {
+             {Label(d, QString("lblSouthPosition_%1").arg(j)), Label(d, QString("lblPlanets_%1").arg(j))}) {
             const QPoint centre = label->geometry().center();
             EXPECT_EQ(centre.y() / side, kGrid[j][0]) << label->objectName().toStdString();
             EXPECT_EQ(centre.x() / side, kGrid[j][1]) << label->objectName().toStdString();
@@ -238,7 +239,7 @@ TEST_F(DisplayTest, SignCellsRunClockwiseFromTheSecondCellOfTheTopRow) {
     }
     // Nothing sits in the inner four squares.
     const QRect inner(side + 1, side + 1, 2 * side - 2, 2 * side - 2);
-    for (const QLabel* label : d.picSouthRasi->findChildren<QLabel*>())
+    for (const QLabel* label : Child<RasiChart>(d, "picSouthRasi")->findChildren<QLabel*>())
         EXPECT_FALSE(inner.intersects(label->geometry())) << label->objectName().toStdString();
 }
 
@@ -264,33 +265,32 @@ TEST_F(DisplayTest, DetailsAreWrittenInPlainNumbers) {
     entry.latDeg = "8";
     entry.latMin = "05";
     const ReadingView& d = DisplayOf(entry);
-    EXPECT_EQ(d.lblDOB->text(), "Date of Birth: March 5, 1980");
-    EXPECT_EQ(d.lblTOB->text(), "Time of Birth: 7 HH 5 MM ");
-    EXPECT_EQ(d.lblLatitude->text(), "Latitude: 8 Degree 5 Minute");
+    EXPECT_EQ(Label(d, "lblDOB")->text(), "Date of Birth: March 5, 1980");
+    EXPECT_EQ(Label(d, "lblTOB")->text(), "Time of Birth: 7 HH 5 MM ");
+    EXPECT_EQ(Label(d, "lblLatitude")->text(), "Latitude: 8 Degree 5 Minute");
 }
 
 TEST_F(DisplayTest, FixedCaptionsOfTheDisplay) {
     const ReadingView& d = DisplayOf(Entry1980());
     EXPECT_EQ(d.windowTitle(), "Quillmere v1.15");
-    EXPECT_EQ(d.fraPersonal->title(), "Personal Details");
-    EXPECT_EQ(d.fraPlanets->title(), "Vedic Planetary Position");
-    EXPECT_EQ(d.fraOther->title(), "Other Vedic Details");
-    EXPECT_EQ(d.fraInterpretation->title(), "House Lords Interpretation");
-    EXPECT_EQ(d.cmdInterpretation->text(), "Get Interpretation");
-    EXPECT_EQ(d.cmdChart->text(), "Show Chart");
+    EXPECT_EQ(Child<QGroupBox>(d, "fraPersonal")->title(), "Personal Details");
+    EXPECT_EQ(Child<QGroupBox>(d, "fraPlanets")->title(), "Vedic Planetary Position");
+    EXPECT_EQ(Child<QGroupBox>(d, "fraOther")->title(), "Other Vedic Details");
+    EXPECT_EQ(Child<QGroupBox>(d, "fraInterpretation")->title(), "House Lords Interpretation");
+    EXPECT_EQ(Button(d, "cmdInterpretation")->text(), "Get Interpretation");
+    EXPECT_EQ(Button(d, "cmdChart")->text(), "Show Chart");
     QStringList names;
-    for (const QLabel* label : d.PlanetName)
-        names << label->text();
+    for (int i = 0; i < 7; ++i)
+        names << Label(d, QString("PlanetName_%1").arg(i))->text();
     EXPECT_EQ(names, QStringList({"Surya / Sun", "Chandra / Moon", "Budha / Mercury", "Shukra / Venus",
                                   "Mangala / Mars", "Guru / Jupiter", "Shani / Saturn"}));
     QStringList captions;
     for (const char* name : {"lblAyanamsha", "lblLagna", "lblRashi", "lblNakshatra", "lblPada", "lblLord"}) {
-        const QLabel* caption = d.findChild<QLabel*>(QString(name) + "Caption");
-        ASSERT_NE(caption, nullptr) << name;
+        const QLabel* caption = Label(d, QString(name) + "Caption");
         captions << caption->text();
         // Each value stands on the line of its caption; the nakshatra, whose longest names need the
         // whole width, on the line below it.
-        const QLabel* value = d.findChild<QLabel*>(name);
+        const QLabel* value = Label(d, name);
         if (QString(name) == "lblNakshatra") {
             EXPECT_GT(value->y(), caption->geometry().bottom());
             EXPECT_LT(value->y(), caption->geometry().bottom() + caption->height());
@@ -300,14 +300,12 @@ TEST_F(DisplayTest, FixedCaptionsOfTheDisplay) {
     }
     EXPECT_EQ(captions,
               QStringList({"Ayanamsa", "Lagna / Asc", "Rashi/Moon Sign", "Nakshatra", "Pada", "Lord"}));
-    EXPECT_EQ(d.findChild<QLabel*>("Planet_6"), d.Planet[6]);
-    EXPECT_EQ(d.findChild<QLabel*>("lblPlanets_11"), d.lblPlanets[11]);
 }
 
 TEST_F(DisplayTest, TheInterpretationHoldsTheTwelveColouredHeadings) {
     const ReadingView& d = DisplayOf(Entry1947());
-    EXPECT_TRUE(d.RTB->isReadOnly());
-    const QStringList lines = d.RTB->toPlainText().split('\n');
+    EXPECT_TRUE(Child<QTextEdit>(d, "RTB")->isReadOnly());
+    const QStringList lines = Child<QTextEdit>(d, "RTB")->toPlainText().split('\n');
     QStringList headings;
     for (const QString& line : lines)
         if (line.startsWith("Lord of the "))
@@ -316,7 +314,7 @@ TEST_F(DisplayTest, TheInterpretationHoldsTheTwelveColouredHeadings) {
     // Ascendant Taurus, Mars in Gemini: the lord of the 1st stands in the 2nd house.
     EXPECT_EQ(headings[0], "Lord of the 1st House Mars is placed in House 2.");
     EXPECT_TRUE(headings[11].startsWith("Lord of the 12th House Jupiter is placed in House "));
-    const QTextBlock first = d.RTB->document()->firstBlock();
+    const QTextBlock first = Child<QTextEdit>(d, "RTB")->document()->firstBlock();
     const QTextCharFormat format = first.begin().fragment().charFormat();
     EXPECT_EQ(format.foreground().color(), QColor(0, 128, 0));
     EXPECT_EQ(format.fontWeight(), QFont::Bold);
@@ -328,24 +326,25 @@ TEST_F(DisplayTest, TheViewsHaveTheirDesignedSizeAndHoldTheirFrames) {
     const ReadingView& d = DisplayOf(Entry1980());
     // 9405 by 7725 twips for the form, 9135 by 7455 at 120, 120 for the views, 15 twips a pixel.
     EXPECT_EQ(d.size(), QSize(627, 515));
-    EXPECT_EQ(d.views->geometry(), QRect(8, 8, 609, 497));
-    for (const QWidget* part : std::initializer_list<const QWidget*>{
-             d.fraPersonal, d.picSouthRasi, d.fraOther, d.fraPlanets, d.cmdInterpretation})
-        EXPECT_TRUE(d.fraChart->rect().contains(part->geometry())) << part->objectName().toStdString();
-    EXPECT_FALSE(d.picSouthRasi->geometry().intersects(d.fraOther->geometry()));
-    EXPECT_FALSE(d.picSouthRasi->geometry().intersects(d.fraPlanets->geometry()));
+    EXPECT_EQ(Child<QStackedWidget>(d, "views")->geometry(), QRect(8, 8, 609, 497));
+    const QRect chart = Child<RasiChart>(d, "picSouthRasi")->geometry();
+    for (const char* part : {"fraPersonal", "picSouthRasi", "fraOther", "fraPlanets", "cmdInterpretation"})
+        EXPECT_TRUE(Child<QWidget>(d, "fraChart")->rect().contains(Child<QWidget>(d, part)->geometry()))
+            << part;
+    EXPECT_FALSE(chart.intersects(Child<QGroupBox>(d, "fraOther")->geometry()));
+    EXPECT_FALSE(chart.intersects(Child<QGroupBox>(d, "fraPlanets")->geometry()));
 }
 
 // The precise calculation adds its name to the other details; the column still holds every line at
 // its full height, the bottoms of "g" and "y" included.
 TEST_F(DisplayTest, EveryLineBesideTheChartShowsWholeInEitherCalculation) {
-    for (QAction* calculation : {form->mnuClassic, form->mnuPrecise}) {
-        if (!calculation)
-            continue; // built without the precise calculation
+    if (!PreciseCalculationBuilt())
+        GTEST_SKIP() << "built without the precise calculation";
+    for (QAction* calculation : {Command(*form, "mnuClassic"), Command(*form, "mnuPrecise")}) {
         calculation->trigger();
         ReadingView& d = DisplayOf(Entry1980());
         QCoreApplication::processEvents(); // the layouts settle as on screen
-        for (const QGroupBox* box : {d.fraOther, d.fraPlanets}) {
+        for (const QGroupBox* box : {Child<QGroupBox>(d, "fraOther"), Child<QGroupBox>(d, "fraPlanets")}) {
             for (const QLabel* label : box->findChildren<QLabel*>()) {
                 if (label->isHidden())
                     continue;
@@ -355,8 +354,10 @@ TEST_F(DisplayTest, EveryLineBesideTheChartShowsWholeInEitherCalculation) {
                 EXPECT_TRUE(box->contentsRect().contains(label->geometry())) << what;
             }
         }
-        EXPECT_TRUE(d.fraChart->rect().contains(d.cmdInterpretation->geometry()));
-        EXPECT_FALSE(d.cmdPeriods[0]->geometry().intersects(d.fraPlanets->geometry()));
+        const QRect planets = Child<QGroupBox>(d, "fraPlanets")->geometry();
+        EXPECT_TRUE(
+            Child<QWidget>(d, "fraChart")->rect().contains(Button(d, "cmdInterpretation")->geometry()));
+        EXPECT_FALSE(Button(d, "cmdPeriods_0")->geometry().intersects(planets));
     }
 }
 
@@ -397,17 +398,18 @@ TEST_F(DisplayTest, EveryValueOfTheOtherDetailsShowsWhole) {
         const std::vector<Change>& changes;
         Text text;
     } details[] = {
-        {d.lblNakshatra, nakshatras, [](const ::Reading& r) { return std::string(MoonNakshatraName(r)); }},
-        {d.lblLord, lords, [](const ::Reading& r) { return std::string(NakshatraLordName(r)); }},
-        {d.lblPada, padas, PadaText},
-        {d.lblLagna, lagnas, [](const ::Reading& r) { return std::string(LagnaName(r)); }},
-        {d.lblRashi, rashis, [](const ::Reading& r) { return std::string(RashiName(r)); }},
-        {d.lblAyanamsha, ayanamsas, AyanamsaText}};
+        {Label(d, "lblNakshatra"), nakshatras,
+         [](const ::Reading& r) { return std::string(MoonNakshatraName(r)); }},
+        {Label(d, "lblLord"), lords, [](const ::Reading& r) { return std::string(NakshatraLordName(r)); }},
+        {Label(d, "lblPada"), padas, PadaText},
+        {Label(d, "lblLagna"), lagnas, [](const ::Reading& r) { return std::string(LagnaName(r)); }},
+        {Label(d, "lblRashi"), rashis, [](const ::Reading& r) { return std::string(RashiName(r)); }},
+        {Label(d, "lblAyanamsha"), ayanamsas, AyanamsaText}};
     const ::Reading shown = *d.ShownReading();
     for (const auto& detail : details) {
         const std::string name = detail.label->objectName().toStdString();
         ASSERT_TRUE(detail.label->isVisible()) << name;
-        EXPECT_TRUE(d.fraOther->rect().contains(detail.label->geometry())) << name;
+        EXPECT_TRUE(Child<QGroupBox>(d, "fraOther")->rect().contains(detail.label->geometry())) << name;
         const int room = detail.label->contentsRect().width() - std::max(0, detail.label->indent());
         for (const Change& change : detail.changes) {
             ::Reading r = shown;
@@ -546,17 +548,18 @@ TEST_F(DisplayTest, TheNorthIndianChartShowsEachSignInItsHouseForTwoLagnas) {
 
 TEST_F(DisplayTest, ThePeriodsViewShowsTheNinePeriodsAndMarksTheRunningOnes) {
     ReadingView& d = DisplayOf(Entry1980());
-    QTest::mouseClick(d.cmdPeriods[0], Qt::LeftButton);
-    ASSERT_EQ(d.views->currentWidget(), d.fraPeriods);
-    ASSERT_EQ(d.tvwPeriods->topLevelItemCount(), 9);
+    QTest::mouseClick(Button(d, "cmdPeriods_0"), Qt::LeftButton);
+    ASSERT_EQ(ViewInFront(d), "fraPeriods");
+    const QTreeWidget* tree = Child<QTreeWidget>(d, "tvwPeriods");
+    ASSERT_EQ(tree->topLevelItemCount(), 9);
     // The Moon at 6 8 Gemini, in Mrigsira: Mars's period (its end bounded in the companion's test).
-    const QTreeWidgetItem* mars = d.tvwPeriods->topLevelItem(0);
+    const QTreeWidgetItem* mars = tree->topLevelItem(0);
     EXPECT_EQ((QStringList{mars->text(0), mars->text(1), mars->text(2)}),
               (QStringList{"Mars", "April 9, 1973", "April 9, 1980"}));
     const char* const order[9] = {"Mars", "Rahu",  "Jupiter", "Saturn", "Mercury",
                                   "Ketu", "Venus", "Sun",     "Moon"};
     for (int i = 0; i < 9; ++i) {
-        const QTreeWidgetItem* major = d.tvwPeriods->topLevelItem(i);
+        const QTreeWidgetItem* major = tree->topLevelItem(i);
         EXPECT_EQ(major->text(0), order[i]);
         ASSERT_EQ(major->childCount(), 9);
         EXPECT_EQ(major->child(0)->text(0), order[i]);
@@ -564,10 +567,10 @@ TEST_F(DisplayTest, ThePeriodsViewShowsTheNinePeriodsAndMarksTheRunningOnes) {
         EXPECT_EQ(major->child(8)->text(2), major->text(2));
     }
     // On 1 January 2000 Jupiter's period (April 1998 to 2014) runs, and in it Jupiter's own first part.
-    const auto marked = [&d] {
+    const auto marked = [tree] {
         QStringList out;
         for (int i = 0; i < 9; ++i) {
-            const QTreeWidgetItem* major = d.tvwPeriods->topLevelItem(i);
+            const QTreeWidgetItem* major = tree->topLevelItem(i);
             for (int j = -1; j < major->childCount(); ++j) {
                 const QTreeWidgetItem* item = j < 0 ? major : major->child(j);
                 if (!item->text(3).isEmpty() || item->font(0).bold())
@@ -578,7 +581,7 @@ TEST_F(DisplayTest, ThePeriodsViewShowsTheNinePeriodsAndMarksTheRunningOnes) {
     };
     d.ShowPeriods(static_cast<double>(DayOf(2000, 1, 1).time_since_epoch().count()) * 1440);
     EXPECT_EQ(marked(), (QStringList{"Jupiter now", "Jupiter in Jupiter now"}));
-    EXPECT_TRUE(d.tvwPeriods->topLevelItem(2)->isExpanded());
+    EXPECT_TRUE(tree->topLevelItem(2)->isExpanded());
     d.ShowPeriods(static_cast<double>(DayOf(1960, 1, 1).time_since_epoch().count()) * 1440);
     EXPECT_EQ(marked(), QStringList());
 }
@@ -586,9 +589,9 @@ TEST_F(DisplayTest, ThePeriodsViewShowsTheNinePeriodsAndMarksTheRunningOnes) {
 TEST_F(DisplayTest, ThePositionsTableShowsEveryBodyWholeWithItsNakshatraPadaAndMark) {
     ReadingView& d = DisplayOf(Entry1980());
     d.showPeriods();
-    d.tabPeriods->setCurrentWidget(d.fraPositions);
+    Child<QTabWidget>(d, "tabPeriods")->setCurrentWidget(Child<QWidget>(d, "fraPositions"));
     QCoreApplication::processEvents();
-    const QTableWidget* t = d.grdPositions;
+    const QTableWidget* t = Child<QTableWidget>(d, "grdPositions");
     ASSERT_EQ(t->rowCount(), 11);
     const auto row = [t](int r) {
         QStringList cells;
@@ -598,7 +601,7 @@ TEST_F(DisplayTest, ThePositionsTableShowsEveryBodyWholeWithItsNakshatraPadaAndM
     };
     // 6 8 Gemini lies in Mrigsira's last quarter (63 20 to 66 40); Jupiter is retrograde.
     EXPECT_EQ(row(1).mid(0, 4), (QStringList{"Moon", "Gemini", "6", "8"}));
-    EXPECT_EQ(row(1).mid(5), (QStringList{d.lblNakshatra->text(), "4", ""}));
+    EXPECT_EQ(row(1).mid(5), (QStringList{Label(d, "lblNakshatra")->text(), "4", ""}));
     EXPECT_EQ(row(5).mid(0, 2) + row(5).mid(7), (QStringList{"Jupiter", "Leo", "(R)"}));
     EXPECT_EQ(row(9).mid(0, 4), (QStringList{"Ascendant", "Aries", "0", "23"}));
     EXPECT_EQ(row(10).mid(0, 4), (QStringList{"Midheaven", "Sagittarius", "15", "53"}));

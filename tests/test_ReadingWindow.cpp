@@ -34,7 +34,7 @@
 namespace {
 
 QAction* ToolbarButton(const ReadingWindow& mdi, const QString& key) {
-    for (QAction* action : mdi.TB->actions())
+    for (QAction* action : Child<QToolBar>(mdi, "TB")->actions())
         if (action->data().toString() == key)
             return action;
     return nullptr;
@@ -68,35 +68,36 @@ TEST_F(MainWindowTest, MenusCarryTheirCaptionsAndSeparators) {
     EXPECT_EQ(menus[2]->text(), "&Help");
     EXPECT_EQ(MenuCaptions(menus[2]->menu()),
               QStringList({"&Online Help", "-", "Check for Software &Update", "-", "&About Software"}));
-    EXPECT_EQ(mdi->findChild<QAction*>("mnuSaveAsText"), mdi->mnuSaveAsText);
 }
 
 TEST_F(MainWindowTest, StripsToolbarAndHeadingAreBuiltToTheirSizes) {
-    EXPECT_EQ(mdi->lblHeading->text(), "Quillmere");
-    EXPECT_TRUE(mdi->lblHeading->font().bold());
-    EXPECT_EQ(mdi->lblHeading->font().pointSize(), 18);
-    EXPECT_EQ(mdi->picTop->height(), 60);   // 900 twips
-    EXPECT_EQ(mdi->Picture1->height(), 43); // 645 twips
-    const std::pair<QPushButton*, const char*> buttons[] = {{mdi->cmdSave, "&Save"},
-                                                            {mdi->cmdSaveAsJPEG, "Save As &JPEG"},
-                                                            {mdi->cmdBack, "&Back"},
-                                                            {mdi->cmdExit, "E&xit"}};
-    for (const auto& [button, caption] : buttons) {
+    const QLabel* heading = Label(*mdi, "lblHeading");
+    const QWidget* top = Child<QWidget>(*mdi, "picTop");
+    const QWidget* strip = Child<QWidget>(*mdi, "Picture1");
+    const QWidget* area = Child<QMdiArea>(*mdi, "mdiArea");
+    const QToolBar* toolbar = Child<QToolBar>(*mdi, "TB");
+    EXPECT_EQ(heading->text(), "Quillmere");
+    EXPECT_TRUE(heading->font().bold());
+    EXPECT_EQ(heading->font().pointSize(), 18);
+    EXPECT_EQ(top->height(), 60);   // 900 twips
+    EXPECT_EQ(strip->height(), 43); // 645 twips
+    const std::pair<const char*, const char*> buttons[] = {
+        {"cmdSave", "&Save"}, {"cmdSaveAsJPEG", "Save As &JPEG"}, {"cmdBack", "&Back"}, {"cmdExit", "E&xit"}};
+    for (const auto& [name, caption] : buttons) {
+        const QAbstractButton* button = Button(*mdi, name);
         EXPECT_EQ(button->text(), caption);
         EXPECT_EQ(button->y(), 8);       // 120 twips
         EXPECT_EQ(button->height(), 27); // 400 twips
-        EXPECT_EQ(button->width(), button == mdi->cmdSaveAsJPEG ? 100 : 67) << caption;
+        EXPECT_EQ(button->width(), QString(name) == "cmdSaveAsJPEG" ? 100 : 67) << caption;
     }
     // Toolbar above the heading strip, heading strip above the reading, the buttons below it.
-    EXPECT_LT(mdi->TB->geometry().bottom(), mdi->picTop->mapTo(mdi, QPoint()).y() + 1);
-    EXPECT_LT(mdi->picTop->mapTo(mdi, QPoint(0, mdi->picTop->height())).y(),
-              mdi->mdiArea->mapTo(mdi, QPoint()).y() + 1);
-    EXPECT_LE(mdi->mdiArea->mapTo(mdi, QPoint(0, mdi->mdiArea->height())).y(),
-              mdi->Picture1->mapTo(mdi, QPoint()).y());
+    EXPECT_LT(toolbar->geometry().bottom(), top->mapTo(mdi, QPoint()).y() + 1);
+    EXPECT_LT(top->mapTo(mdi, QPoint(0, top->height())).y(), area->mapTo(mdi, QPoint()).y() + 1);
+    EXPECT_LE(area->mapTo(mdi, QPoint(0, area->height())).y(), strip->mapTo(mdi, QPoint()).y());
 
     QStringList keys;
     QStringList tips;
-    for (const QAction* action : mdi->TB->actions()) {
+    for (const QAction* action : toolbar->actions()) {
         keys << action->data().toString();
         tips << action->toolTip();
         EXPECT_FALSE(action->icon().isNull());
@@ -109,23 +110,24 @@ TEST_F(MainWindowTest, StripsToolbarAndHeadingAreBuiltToTheirSizes) {
 }
 
 TEST_F(MainWindowTest, ResizingKeepsTheButtonsRightAlignedAndTheHeadingCentred) {
+    const QAbstractButton* order[] = {Button(*mdi, "cmdSave"), Button(*mdi, "cmdSaveAsJPEG"),
+                                      Button(*mdi, "cmdBack"), Button(*mdi, "cmdExit")};
     mdi->showNormal();
     for (int width : {700, 1000, 1300}) {
         mdi->resize(width, mdi->height());
         const int frame = mdi->frameGeometry().width();
         // 300 twips (20 pixels) from the window's right edge, 100 twips (6 to 7 pixels) apart.
-        EXPECT_NEAR(mdi->cmdExit->geometry().right() + 1, frame - 20, 1) << width;
-        const QPushButton* order[] = {mdi->cmdSave, mdi->cmdSaveAsJPEG, mdi->cmdBack, mdi->cmdExit};
+        EXPECT_NEAR(order[3]->geometry().right() + 1, frame - 20, 1) << width;
         for (int i = 0; i < 3; ++i)
             EXPECT_NEAR(order[i + 1]->x() - (order[i]->geometry().right() + 1), 7, 1) << width << " " << i;
-        EXPECT_NEAR(mdi->lblHeading->geometry().center().x(), frame / 2, 1) << width;
+        EXPECT_NEAR(Label(*mdi, "lblHeading")->geometry().center().x(), frame / 2, 1) << width;
     }
     // Too narrow for the strip: the buttons leave the window on the left rather than wrap.
     mdi->setMinimumWidth(0);
     mdi->resize(200, mdi->height());
     ASSERT_LE(mdi->frameGeometry().width(), 250);
-    EXPECT_LT(mdi->cmdSave->x(), 0);
-    EXPECT_EQ(mdi->cmdSave->y(), mdi->cmdExit->y());
+    EXPECT_LT(order[0]->x(), 0);
+    EXPECT_EQ(order[0]->y(), order[3]->y());
 }
 
 // Each command does the same from its button, its menu item, its tool button and its shortcut, in
@@ -148,7 +150,9 @@ TEST_F(MainWindowTest, EachCommandWorksFromEveryPlaceInEveryView) {
         return out.join(' ');
     };
     const auto tool = [this](QAction* action) {
-        return [this, action] { QTest::mouseClick(mdi->TB->widgetForAction(action), Qt::LeftButton); };
+        return [this, action] {
+            QTest::mouseClick(Child<QToolBar>(*mdi, "TB")->widgetForAction(action), Qt::LeftButton);
+        };
     };
     const auto key = [](Qt::Key k, Qt::KeyboardModifiers modifiers) {
         return [k, modifiers] { QTest::keyClick(QApplication::focusWidget(), k, modifiers); };
@@ -159,47 +163,47 @@ TEST_F(MainWindowTest, EachCommandWorksFromEveryPlaceInEveryView) {
         const char* outcome;
         int onlyInInterpretation = -1; // 1 or 0: a strip button enabled only in (or out of) that view
     } places[] = {
-        {"Save", [this] { mdi->cmdSave->click(); }, "qlm", 1},
-        {"File > Save As", [this] { mdi->mnuSaveAsText->trigger(); }, "qlm"},
-        {"toolbar Save", tool(mdi->mnuSaveAsText), "qlm"},
+        {"Save", [this] { Button(*mdi, "cmdSave")->click(); }, "qlm", 1},
+        {"File > Save As", [this] { Command(*mdi, "mnuSaveAsText")->trigger(); }, "qlm"},
+        {"toolbar Save", tool(Command(*mdi, "mnuSaveAsText")), "qlm"},
         {"Ctrl+S", key(Qt::Key_S, Qt::ControlModifier), "qlm"},
-        {"Save As JPEG", [this] { mdi->cmdSaveAsJPEG->click(); }, "JPG", 0},
-        {"File > Save As JPEG", [this] { mdi->mnuSaveAsJpeg->trigger(); }, "JPG"},
-        {"toolbar Print", tool(mdi->mnuPrint), "print"},
+        {"Save As JPEG", [this] { Button(*mdi, "cmdSaveAsJPEG")->click(); }, "JPG", 0},
+        {"File > Save As JPEG", [this] { Command(*mdi, "mnuSaveAsJpeg")->trigger(); }, "JPG"},
+        {"toolbar Print", tool(Command(*mdi, "mnuPrint")), "print"},
         {"Ctrl+P", key(Qt::Key_P, Qt::ControlModifier), "print"},
-        {"toolbar Help", tool(mdi->mnuOnline), "quillmere-help.html"},
+        {"toolbar Help", tool(Command(*mdi, "mnuOnline")), "quillmere-help.html"},
         {"F1", key(Qt::Key_F1, Qt::NoModifier), "quillmere-help.html"},
     };
-    const std::pair<QPushButton*, QWidget*> views[] = {{d.cmdPeriods[0], d.fraPeriods},
-                                                       {d.cmdPeriodsInterpretation, d.fraInterpretation},
-                                                       {d.cmdChart, d.fraChart}};
+    const std::pair<const char*, const char*> views[] = {{"cmdPeriods_0", "fraPeriods"},
+                                                         {"cmdPeriodsInterpretation", "fraInterpretation"},
+                                                         {"cmdChart", "fraChart"}};
     for (const auto& [button, view] : views) {
-        QTest::mouseClick(button, Qt::LeftButton);
-        ASSERT_EQ(d.views->currentWidget(), view) << button->objectName().toStdString();
-        if (view == d.fraInterpretation)
-            d.RTB->setFocus();
-        const bool interpretation = view == d.fraInterpretation;
-        EXPECT_EQ(mdi->cmdSave->isEnabled(), interpretation);
-        EXPECT_EQ(mdi->cmdSaveAsJPEG->isEnabled(), !interpretation);
+        QTest::mouseClick(Button(d, button), Qt::LeftButton);
+        ASSERT_EQ(ViewInFront(d), view) << button;
+        const bool interpretation = ViewInFront(d) == "fraInterpretation";
+        if (interpretation)
+            Child<QTextEdit>(d, "RTB")->setFocus();
+        EXPECT_EQ(Button(*mdi, "cmdSave")->isEnabled(), interpretation);
+        EXPECT_EQ(Button(*mdi, "cmdSaveAsJPEG")->isEnabled(), !interpretation);
         for (const auto& p : places) {
             p.use();
             const bool works = p.onlyInInterpretation < 0 || p.onlyInInterpretation == int(interpretation);
-            EXPECT_EQ(done(), works ? p.outcome : "")
-                << p.place << " in " << view->objectName().toStdString();
+            EXPECT_EQ(done(), works ? p.outcome : "") << p.place << " in " << view;
         }
     }
     EXPECT_TRUE(fake.messages.empty());
 
     // A button and its menu item and tool button are enabled and disabled together.
-    const std::pair<QAction*, QPushButton*> commands[] = {{mdi->mnuBack, mdi->cmdBack},
-                                                          {mdi->mnuExit, mdi->cmdExit},
-                                                          {mdi->mnuPeriods, d.cmdPeriods[1]},
-                                                          {d.actChart, d.cmdPeriodsChart}};
+    const std::pair<QAction*, QAbstractButton*> commands[] = {
+        {Command(*mdi, "mnuBack"), Button(*mdi, "cmdBack")},
+        {Command(*mdi, "mnuExit"), Button(*mdi, "cmdExit")},
+        {Command(*mdi, "mnuPeriods"), Button(d, "cmdPeriods_1")},
+        {Command(d, "actChart"), Button(d, "cmdPeriodsChart")}};
     for (const auto& [action, button] : commands) {
         for (const bool enabled : {false, true}) {
             action->setEnabled(enabled);
             EXPECT_EQ(button->isEnabled(), enabled) << button->objectName().toStdString();
-            if (QWidget* toolButton = mdi->TB->widgetForAction(action)) {
+            if (QWidget* toolButton = Child<QToolBar>(*mdi, "TB")->widgetForAction(action)) {
                 EXPECT_EQ(toolButton->isEnabled(), enabled) << button->objectName().toStdString();
             }
         }
@@ -208,17 +212,17 @@ TEST_F(MainWindowTest, EachCommandWorksFromEveryPlaceInEveryView) {
 
 TEST_F(MainWindowTest, ThePeriodsViewComesFromTheMenuAndEveryView) {
     ReadingView& d = mdi->Display();
-    mdi->mnuPeriods->trigger();
-    EXPECT_EQ(d.views->currentWidget(), d.fraPeriods);
-    const std::pair<QPushButton*, QWidget*> steps[] = {{d.cmdPeriodsInterpretation, d.fraInterpretation},
-                                                       {d.cmdPeriods[1], d.fraPeriods},
-                                                       {d.cmdPeriodsChart, d.fraChart},
-                                                       {d.cmdPeriods[0], d.fraPeriods},
-                                                       {d.cmdInterpretation, d.fraInterpretation},
-                                                       {d.cmdChart, d.fraChart}};
+    Command(*mdi, "mnuPeriods")->trigger();
+    EXPECT_EQ(ViewInFront(d), "fraPeriods");
+    const std::pair<const char*, const char*> steps[] = {{"cmdPeriodsInterpretation", "fraInterpretation"},
+                                                         {"cmdPeriods_1", "fraPeriods"},
+                                                         {"cmdPeriodsChart", "fraChart"},
+                                                         {"cmdPeriods_0", "fraPeriods"},
+                                                         {"cmdInterpretation", "fraInterpretation"},
+                                                         {"cmdChart", "fraChart"}};
     for (const auto& [button, view] : steps) {
-        QTest::mouseClick(button, Qt::LeftButton);
-        EXPECT_EQ(d.views->currentWidget(), view) << button->objectName().toStdString();
+        QTest::mouseClick(Button(d, button), Qt::LeftButton);
+        EXPECT_EQ(ViewInFront(d), view) << button;
     }
 }
 
@@ -227,18 +231,21 @@ TEST_F(MainWindowTest, ThePeriodsViewComesFromTheMenuAndEveryView) {
 TEST_F(MainWindowTest, TheChartStyleComesFromTheViewMenuAndIsKept) {
     const auto shows = [](ReadingWindow& window, bool north) {
         const ReadingView& d = window.Display();
-        return window.mnuNorthIndian->isChecked() == north && window.mnuSouthIndian->isChecked() == !north &&
-               d.picNorthRasi->isVisibleTo(&window) == north &&
-               d.picSouthRasi->isVisibleTo(&window) == !north &&
-               d.picNorthNavamsa->isVisibleTo(d.fraNavamsa) == north &&
-               d.picSouthNavamsa->isVisibleTo(d.fraNavamsa) == !north;
+        return Command(window, "mnuNorthIndian")->isChecked() == north &&
+               Command(window, "mnuSouthIndian")->isChecked() == !north &&
+               Child<NorthIndianChart>(d, "picNorthRasi")->isVisibleTo(&window) == north &&
+               Child<RasiChart>(d, "picSouthRasi")->isVisibleTo(&window) == !north &&
+               Child<NorthIndianChart>(d, "picNorthNavamsa")->isVisibleTo(Child<QWidget>(d, "fraNavamsa")) ==
+                   north &&
+               Child<RasiChart>(d, "picSouthNavamsa")->isVisibleTo(Child<QWidget>(d, "fraNavamsa")) == !north;
     };
     EXPECT_TRUE(shows(*mdi, false));
-    mdi->mnuNorthIndian->trigger();
+    Command(*mdi, "mnuNorthIndian")->trigger();
     EXPECT_TRUE(shows(*mdi, true));
     EXPECT_EQ(fake.settings["chartStyle"], "north");
     EXPECT_TRUE(fake.messages.empty());
-    EXPECT_EQ(mdi->Display().picNorthRasi->geometry(), mdi->Display().picSouthRasi->geometry());
+    EXPECT_EQ(Child<NorthIndianChart>(mdi->Display(), "picNorthRasi")->geometry(),
+              Child<RasiChart>(mdi->Display(), "picSouthRasi")->geometry());
 
     mdi->returnToEntryForm();
     ProcessDeferredDeletes();
@@ -246,35 +253,37 @@ TEST_F(MainWindowTest, TheChartStyleComesFromTheViewMenuAndIsKept) {
     ASSERT_NE(next, nullptr);
     EXPECT_TRUE(shows(*next, true));
     fake.settingsWritable = false;
-    next->mnuSouthIndian->trigger();
+    Command(*next, "mnuSouthIndian")->trigger();
     EXPECT_TRUE(shows(*next, false));
     EXPECT_EQ(fake.MessageTexts(), QStringList{"The choice could not be kept for the next run."});
     EXPECT_EQ(fake.settings["chartStyle"], "north");
 }
 
 TEST_F(MainWindowTest, TheDisplayFormSitsAtTheTopCentredInTheFrame) {
-    const QMdiSubWindow* window = mdi->displayWindow;
+    QMdiSubWindow* window = Child<QMdiSubWindow>(*mdi, "displayWindow");
     ASSERT_TRUE(window->isVisible());
     EXPECT_EQ(window->widget(), &mdi->Display());
     EXPECT_EQ(window->y(), 0);
-    const int area = mdi->mdiArea->viewport()->width();
+    const int area = Child<QMdiArea>(*mdi, "mdiArea")->viewport()->width();
     if (area >= window->width()) {
         EXPECT_NEAR(window->x(), (area - window->width()) / 2, 1);
     }
     // Its own close command does not take the reading away.
-    mdi->displayWindow->close();
-    EXPECT_TRUE(mdi->displayWindow->isVisible());
+    window->close();
+    EXPECT_TRUE(window->isVisible());
 }
 
 TEST_F(MainWindowTest, ToolbarToggleHidesAndShowsWithTheCheckMark) {
-    EXPECT_TRUE(mdi->mnuToolBar->isChecked());
-    EXPECT_TRUE(mdi->TB->isVisible());
-    mdi->mnuToolBar->trigger();
-    EXPECT_FALSE(mdi->mnuToolBar->isChecked());
-    EXPECT_FALSE(mdi->TB->isVisible());
-    mdi->mnuToolBar->trigger();
-    EXPECT_TRUE(mdi->mnuToolBar->isChecked());
-    EXPECT_TRUE(mdi->TB->isVisible());
+    QAction* toggle = Command(*mdi, "mnuToolBar");
+    const QToolBar* toolbar = Child<QToolBar>(*mdi, "TB");
+    EXPECT_TRUE(toggle->isChecked());
+    EXPECT_TRUE(toolbar->isVisible());
+    toggle->trigger();
+    EXPECT_FALSE(toggle->isChecked());
+    EXPECT_FALSE(toolbar->isVisible());
+    toggle->trigger();
+    EXPECT_TRUE(toggle->isChecked());
+    EXPECT_TRUE(toolbar->isVisible());
 }
 
 TEST_F(MainWindowTest, NewReturnsToTheFilledEntryForm) {
@@ -282,38 +291,38 @@ TEST_F(MainWindowTest, NewReturnsToTheFilledEntryForm) {
     ProcessDeferredDeletes();
     EXPECT_EQ(form->MainWindow(), nullptr);
     EXPECT_TRUE(form->isVisible());
-    EXPECT_EQ(form->txtName->text(), "First Reading");
-    EXPECT_EQ(form->txtLatDeg->text(), "51");
-    EXPECT_EQ(form->cboTimeZone->currentIndex(), 29);
-    EXPECT_EQ(form->cboYear->currentText(), "1980");
+    EXPECT_EQ(Box(*form, "txtName")->text(), "First Reading");
+    EXPECT_EQ(Box(*form, "txtLatDeg")->text(), "51");
+    EXPECT_EQ(List(*form, "cboTimeZone")->currentIndex(), 29);
+    EXPECT_EQ(List(*form, "cboYear")->currentText(), "1980");
 
     // The next reading opens a fresh window with the new personal details.
-    form->txtName->setText("Second Reading");
-    form->cmdCalculate->click();
+    Box(*form, "txtName")->setText("Second Reading");
+    Button(*form, "cmdCalculate")->click();
     ASSERT_NE(form->MainWindow(), nullptr);
     EXPECT_NE(form->MainWindow(), mdi);
-    EXPECT_EQ(form->MainWindow()->Display().lblName->text(), "Name: Second Reading");
+    EXPECT_EQ(Label(form->MainWindow()->Display(), "lblName")->text(), "Name: Second Reading");
 }
 
 TEST_F(MainWindowTest, BackFromMenuAndButtonReturnsToTheFilledEntryForm) {
-    mdi->mnuBack->trigger();
+    Command(*mdi, "mnuBack")->trigger();
     ProcessDeferredDeletes();
     EXPECT_EQ(form->MainWindow(), nullptr);
     EXPECT_TRUE(form->isVisible());
-    EXPECT_EQ(form->txtName->text(), "First Reading");
+    EXPECT_EQ(Box(*form, "txtName")->text(), "First Reading");
 
-    form->cmdCalculate->click();
+    Button(*form, "cmdCalculate")->click();
     ASSERT_NE(form->MainWindow(), nullptr);
     EXPECT_FALSE(form->isVisible());
-    QTest::mouseClick(form->MainWindow()->cmdBack, Qt::LeftButton);
+    QTest::mouseClick(Button(*form->MainWindow(), "cmdBack"), Qt::LeftButton);
     ProcessDeferredDeletes();
     EXPECT_EQ(form->MainWindow(), nullptr);
     EXPECT_TRUE(form->isVisible());
-    EXPECT_EQ(form->txtName->text(), "First Reading");
+    EXPECT_EQ(Box(*form, "txtName")->text(), "First Reading");
 }
 
 TEST_F(MainWindowTest, ExitClosesEveryWindow) {
-    QTest::mouseClick(mdi->cmdExit, Qt::LeftButton);
+    QTest::mouseClick(Button(*mdi, "cmdExit"), Qt::LeftButton);
     ProcessDeferredDeletes();
     EXPECT_EQ(form->MainWindow(), nullptr);
     EXPECT_FALSE(form->isVisible());
@@ -328,8 +337,8 @@ TEST_F(MainWindowTest, ClosingTheWindowEndsTheProgramLikeExit) {
 
 TEST_F(MainWindowTest, HelpCommandsOpenTheirPagesAndTheAboutBox) {
     ToolbarButton(*mdi, "Help")->trigger();
-    mdi->mnuOnline->trigger();
-    mdi->mnuUpdate->trigger();
+    Command(*mdi, "mnuOnline")->trigger();
+    Command(*mdi, "mnuUpdate")->trigger();
     ASSERT_EQ(fake.openedAddresses.size(), 3u);
     EXPECT_EQ(fake.openedAddresses[0], fake.openedAddresses[1]);
     EXPECT_TRUE(fake.openedAddresses[0].isLocalFile());
@@ -339,24 +348,24 @@ TEST_F(MainWindowTest, HelpCommandsOpenTheirPagesAndTheAboutBox) {
     fake.onModal = [&result](QDialog& dialog) {
         auto& about = dynamic_cast<AboutDialog&>(dialog);
         EXPECT_EQ(about.windowTitle(), "Quillmere v1.15");
-        EXPECT_EQ(about.lblTitle->text(), "Quillmere v1.15");
-        EXPECT_EQ(about.lblDescription->text(),
+        EXPECT_EQ(Label(about, "lblTitle")->text(), "Quillmere v1.15");
+        EXPECT_EQ(Label(about, "lblDescription")->text(),
                   "Quillmere displays the effects or influence of House Lords (planets) that are present  in "
                   "signs other than the ones they rule. This software aims to give you an insight into your "
                   "future based on Vedic astrology.");
-        EXPECT_FALSE(about.picIcon->pixmap().isNull());
-        about.cmdOK->click();
+        EXPECT_FALSE(Label(about, "picIcon")->pixmap().isNull());
+        Button(about, "cmdOK")->click();
         result = about.result();
     };
-    mdi->mnuAbout->trigger();
+    Command(*mdi, "mnuAbout")->trigger();
     EXPECT_EQ(fake.modalDialogs, std::vector<QString>({"AboutDialog"}));
     EXPECT_EQ(result, QDialog::Accepted);
 }
 
 TEST_F(MainWindowTest, WithoutABrowserTheAddressIsGivenToTheUser) {
     fake.browserStarts = false;
-    mdi->mnuOnline->trigger();
-    mdi->mnuUpdate->trigger();
+    Command(*mdi, "mnuOnline")->trigger();
+    Command(*mdi, "mnuUpdate")->trigger();
     form->findCoordinates(); // the coordinate search of the filled entry form
     ASSERT_EQ(fake.openedAddresses.size(), 3u);
     ASSERT_EQ(fake.messages.size(), 3u);
@@ -369,10 +378,11 @@ TEST_F(MainWindowTest, WithoutABrowserTheAddressIsGivenToTheUser) {
 }
 
 TEST_F(MainWindowTest, CommandsOfTheFilesWorkShowNothingYet) {
-    for (QAction* action : {mdi->mnuSaveAsText, mdi->mnuSaveAsJpeg, mdi->mnuExport, mdi->mnuPrint,
-                            ToolbarButton(*mdi, "Save"), ToolbarButton(*mdi, "Print")})
+    for (QAction* action :
+         {Command(*mdi, "mnuSaveAsText"), Command(*mdi, "mnuSaveAsJpeg"), Command(*mdi, "mnuExport"),
+          Command(*mdi, "mnuPrint"), ToolbarButton(*mdi, "Save"), ToolbarButton(*mdi, "Print")})
         action->trigger();
-    mdi->cmdSaveAsJPEG->click();
+    Button(*mdi, "cmdSaveAsJPEG")->click();
     EXPECT_TRUE(fake.messages.empty());
     EXPECT_TRUE(mdi->isVisible());
     EXPECT_TRUE(fake.openedAddresses.empty());
@@ -385,7 +395,7 @@ TEST_F(MainWindowTest, CommandsOfTheFilesWorkShowNothingYet) {
 TEST_F(MainWindowTest, EveryReadingWindowUsesTheIconsDrawnOnce) {
     const auto keys = [](const ReadingWindow& window) {
         QList<qint64> out{window.windowIcon().cacheKey()};
-        for (const QAction* action : window.TB->actions())
+        for (const QAction* action : Child<QToolBar>(window, "TB")->actions())
             out << action->icon().cacheKey();
         return out;
     };
@@ -408,13 +418,13 @@ TEST_F(MainWindowTest, TwoReadingWindowsShowEachItsOwn) {
     EXPECT_EQ(mdi->windowTitle(), "Quillmere v1.15");
     EXPECT_EQ(second->windowTitle(),
               built ? "Quillmere v1.15 - Precise (Swiss Ephemeris)" : "Quillmere v1.15");
-    EXPECT_EQ(mdi->Display().lblDOB->text(), "Date of Birth: January 1, 1980");
-    EXPECT_EQ(second->Display().lblDOB->text(), "Date of Birth: August 15, 1947");
-    EXPECT_EQ(mdi->Display().Planet[0]->text(), "16 Sag 56");
-    EXPECT_EQ(second->Display().Planet[0]->text(),
+    EXPECT_EQ(Label(mdi->Display(), "lblDOB")->text(), "Date of Birth: January 1, 1980");
+    EXPECT_EQ(Label(second->Display(), "lblDOB")->text(), "Date of Birth: August 15, 1947");
+    EXPECT_EQ(Label(mdi->Display(), "Planet_0")->text(), "16 Sag 56");
+    EXPECT_EQ(Label(second->Display(), "Planet_0")->text(),
               QString::fromStdString(ShortPositionText(*precise, BodySlot::Sun)));
-    EXPECT_EQ(second->Display().lblCalculation->isVisibleTo(&second->Display()), built);
-    EXPECT_FALSE(mdi->Display().lblCalculation->isVisibleTo(&mdi->Display()));
+    EXPECT_EQ(Label(second->Display(), "lblCalculation")->isVisibleTo(&second->Display()), built);
+    EXPECT_FALSE(Label(mdi->Display(), "lblCalculation")->isVisibleTo(&mdi->Display()));
 
     QTemporaryDir dir;
     fake.fileAnswers.push_back(dir.filePath("first.txt"));
@@ -466,8 +476,8 @@ TEST(StartTest, ASavedReadingGivenByTheDesktopIsOpened) {
     ASSERT_TRUE(program.has_value());
     EXPECT_TRUE(fake.messages.empty()) << fake.MessageTexts().join(" | ").toStdString();
     ASSERT_NE(program->entryForm->MainWindow(), nullptr);
-    EXPECT_EQ(program->entryForm->cboYear->currentText(), "1947");
-    EXPECT_EQ(program->entryForm->MainWindow()->Display().Planet[0]->text(), "28 Can 43");
+    EXPECT_EQ(List(*program->entryForm, "cboYear")->currentText(), "1947");
+    EXPECT_EQ(Label(program->entryForm->MainWindow()->Display(), "Planet_0")->text(), "28 Can 43");
     program->entryForm->MainWindow()->returnToEntryForm();
     ProcessDeferredDeletes();
 }
@@ -539,14 +549,14 @@ TEST(StartTest, AHandedOverReadingIsOpenedByTheRunningCopy) {
     dialog.show();
     program->lock->Receive(london);
     QCoreApplication::processEvents();
-    EXPECT_EQ(form.cboYear->currentText(), "1947"); // waits for the dialog
+    EXPECT_EQ(List(form, "cboYear")->currentText(), "1947"); // waits for the dialog
     dialog.close();
-    EXPECT_TRUE(QTest::qWaitFor([&form] { return form.cboYear->currentText() == "1980"; }));
+    EXPECT_TRUE(QTest::qWaitFor([&form] { return List(form, "cboYear")->currentText() == "1980"; }));
     ProcessDeferredDeletes();
     ASSERT_NE(form.MainWindow(), nullptr);
-    EXPECT_EQ(form.MainWindow()->Display().Planet[0]->text(), "16 Sag 56");
+    EXPECT_EQ(Label(form.MainWindow()->Display(), "Planet_0")->text(), "16 Sag 56");
     // The personal details are the new reading's too.
-    EXPECT_EQ(form.MainWindow()->Display().lblDOB->text(), "Date of Birth: January 1, 1980");
+    EXPECT_EQ(Label(form.MainWindow()->Display(), "lblDOB")->text(), "Date of Birth: January 1, 1980");
     EXPECT_TRUE(fake.messages.empty()) << fake.MessageTexts().join(" | ").toStdString();
     form.MainWindow()->returnToEntryForm();
     ProcessDeferredDeletes();
@@ -582,7 +592,7 @@ TEST(StartTest, ANameThatIsNotUtf8ReachesItsOwnFile) {
     EXPECT_TRUE(fake.messages.empty()) << fake.MessageTexts().join(" | ").toStdString();
     ReadingWindow* mdi = program->entryForm->MainWindow();
     ASSERT_NE(mdi, nullptr);
-    EXPECT_EQ(program->entryForm->cboYear->currentText(), "1947");
+    EXPECT_EQ(List(*program->entryForm, "cboYear")->currentText(), "1947");
 
     for (const char* suffix : {".qlm", ".txt", ".jpg"})
         fake.fileAnswers.push_back(PathFromSystem(folder + "r\xE9sultat" + suffix));
@@ -629,7 +639,7 @@ TEST(StartTest, ANameNoFileCanHaveIsRefusedAndTheReadingStays) {
     EXPECT_EQ(fake.MessageTexts(), refusal) << fake.MessageTexts().join(" | ").left(200).toStdString();
     EXPECT_EQ(fake.messages.at(0).icon, platform::MessageIcon::Error);
     ASSERT_NE(form.MainWindow(), nullptr);
-    EXPECT_EQ(form.MainWindow()->Display().Planet[0]->text(), "28 Can 43");
+    EXPECT_EQ(Label(form.MainWindow()->Display(), "Planet_0")->text(), "28 Can 43");
     form.MainWindow()->returnToEntryForm();
     ProcessDeferredDeletes();
 
@@ -659,53 +669,59 @@ TEST_F(MainWindowTest, TheReadingFitsA1280By1024ScreenAt150Percent) {
         int height;
         bool designStrips;
     } cases[] = {{682, true}, {642, false}, {612, false}};
+    const QMdiArea* area = Child<QMdiArea>(*mdi, "mdiArea");
+    const QWidget* reading = Child<QMdiSubWindow>(*mdi, "displayWindow");
+    const QWidget* top = Child<QWidget>(*mdi, "picTop");
+    const QWidget* strip = Child<QWidget>(*mdi, "Picture1");
     mdi->showNormal();
     for (const auto& [height, designStrips] : cases) {
         mdi->resize(853, height);
         Settle();
         ASSERT_EQ(mdi->size(), QSize(853, height));
-        EXPECT_FALSE(mdi->mdiArea->verticalScrollBar()->isVisible()) << height;
-        EXPECT_FALSE(mdi->mdiArea->horizontalScrollBar()->isVisible()) << height;
-        EXPECT_TRUE(mdi->mdiArea->viewport()->rect().contains(mdi->displayWindow->geometry())) << height;
-        for (const QPushButton* button : {mdi->cmdSave, mdi->cmdSaveAsJPEG, mdi->cmdBack, mdi->cmdExit})
-            EXPECT_TRUE(mdi->Picture1->rect().contains(button->geometry())) << height;
+        EXPECT_FALSE(area->verticalScrollBar()->isVisible()) << height;
+        EXPECT_FALSE(area->horizontalScrollBar()->isVisible()) << height;
+        EXPECT_TRUE(area->viewport()->rect().contains(reading->geometry())) << height;
+        for (const char* button : {"cmdSave", "cmdSaveAsJPEG", "cmdBack", "cmdExit"})
+            EXPECT_TRUE(strip->rect().contains(Button(*mdi, button)->geometry())) << height;
         // The heading shows whole or not at all.
-        if (mdi->picTop->isVisible()) {
-            EXPECT_TRUE(mdi->picTop->rect().contains(mdi->lblHeading->geometry())) << height;
+        if (top->isVisible()) {
+            EXPECT_TRUE(top->rect().contains(Label(*mdi, "lblHeading")->geometry())) << height;
         }
         if (designStrips) {
-            EXPECT_EQ(mdi->picTop->height(), 60);
-            EXPECT_EQ(mdi->Picture1->height(), 43);
+            EXPECT_EQ(top->height(), 60);
+            EXPECT_EQ(strip->height(), 43);
         }
     }
     // With room again the strips are as designed.
     mdi->resize(853, 800);
     Settle();
-    EXPECT_TRUE(mdi->picTop->isVisible());
-    EXPECT_EQ(mdi->picTop->height(), 60);
-    EXPECT_EQ(mdi->Picture1->height(), 43);
-    EXPECT_EQ(mdi->cmdExit->y(), 8);
+    EXPECT_TRUE(top->isVisible());
+    EXPECT_EQ(top->height(), 60);
+    EXPECT_EQ(strip->height(), 43);
+    EXPECT_EQ(Button(*mdi, "cmdExit")->y(), 8);
 }
 
 TEST_F(MainWindowTest, TheReadingCannotBeMovedOutOfView) {
+    QMdiArea* area = Child<QMdiArea>(*mdi, "mdiArea");
+    QWidget* reading = Child<QMdiSubWindow>(*mdi, "displayWindow");
     mdi->showNormal();
     mdi->resize(853, 682);
     Settle();
-    const QRect view = mdi->mdiArea->viewport()->rect();
-    ASSERT_TRUE(view.contains(mdi->displayWindow->geometry()));
+    const QRect view = area->viewport()->rect();
+    ASSERT_TRUE(view.contains(reading->geometry()));
     for (const QPoint target : {QPoint(-400, 0), QPoint(0, 3000), QPoint(5000, -50), QPoint(-10, -10)}) {
-        mdi->displayWindow->move(target);
-        EXPECT_TRUE(view.contains(mdi->displayWindow->geometry())) << target.x() << ", " << target.y();
+        reading->move(target);
+        EXPECT_TRUE(view.contains(reading->geometry())) << target.x() << ", " << target.y();
     }
     // In a window smaller than the reading it slides only as far as it still covers the view, as
     // the scroll bars move it.
     mdi->resize(500, 400);
     Settle();
-    const QRect small = mdi->mdiArea->viewport()->rect();
+    const QRect small = area->viewport()->rect();
     for (const QPoint target : {QPoint(100, 100), QPoint(-2000, -2000), QPoint(-50, -30)}) {
-        mdi->displayWindow->move(target);
-        EXPECT_TRUE(mdi->displayWindow->geometry().contains(small)) << target.x() << ", " << target.y();
+        reading->move(target);
+        EXPECT_TRUE(reading->geometry().contains(small)) << target.x() << ", " << target.y();
     }
-    mdi->mdiArea->verticalScrollBar()->setValue(mdi->mdiArea->verticalScrollBar()->maximum());
-    EXPECT_EQ(mdi->displayWindow->geometry().bottom(), small.bottom());
+    area->verticalScrollBar()->setValue(area->verticalScrollBar()->maximum());
+    EXPECT_EQ(reading->geometry().bottom(), small.bottom());
 }

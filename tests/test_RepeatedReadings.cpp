@@ -35,9 +35,9 @@ class RepeatedReadingsTest : public FormTest {
     void Round(const BirthEntry& birth, int round) {
         ReadingWindow* mdi = Compute(birth);
         ASSERT_NE(mdi, nullptr) << "round " << round;
-        ASSERT_EQ(mdi->Display().lblName->text(), "Name: " + QString::fromStdString(birth.name))
+        ASSERT_EQ(Label(mdi->Display(), "lblName")->text(), "Name: " + QString::fromStdString(birth.name))
             << "round " << round;
-        mdi->mnuNew->trigger();
+        Command(*mdi, "mnuNew")->trigger();
         ProcessDeferredDeletes();
         ASSERT_EQ(form->MainWindow(), nullptr) << "round " << round;
         ASSERT_TRUE(form->isVisible()) << "round " << round;

@@ -1,6 +1,5 @@
 #include "tools/ChartCommand.h"
 
-#include "astro/Angles.h"
 #include "records/TimeZones.h"
 #if QUILLMERE_HAS_ATLAS
 #include "atlas/Atlas.h"
