@@ -471,12 +471,12 @@ TEST_F(FormTest, TheReadingCommandCopiesTheFormAndHidesIt) {
     entry.city = "  Delhi ";
     entry.lonDirection = 1;
     entry.dst = true;
-    ReadingWindow* mdi = Compute(entry);
-    ASSERT_NE(mdi, nullptr);
-    EXPECT_TRUE(mdi->isVisible());
+    ReadingWindow* readingWindow = Compute(entry);
+    ASSERT_NE(readingWindow, nullptr);
+    EXPECT_TRUE(readingWindow->isVisible());
     EXPECT_FALSE(form->isVisible());
-    ASSERT_NE(mdi->Display().ShownReading(), nullptr);
-    const Birth& birth = mdi->Display().ShownReading()->birth;
+    ASSERT_NE(readingWindow->Display().ShownReading(), nullptr);
+    const Birth& birth = readingWindow->Display().ShownReading()->birth;
     EXPECT_EQ(birth.name, "  Spaced Name ");
     EXPECT_EQ(birth.city, "Delhi");
     EXPECT_FALSE(birth.lonEast);
@@ -593,27 +593,27 @@ TEST_F(FormTest, TheCalculationChoiceIsKeptUsedAndShown) {
 
     Command(*form, "mnuPrecise")->trigger();
     EXPECT_EQ(fake.settings["calculation"], "precise");
-    ReadingWindow* mdi = Compute(Entry1947());
-    ASSERT_NE(mdi, nullptr);
-    EXPECT_EQ(mdi->windowTitle(), "Quillmere v1.15 - Precise (Swiss Ephemeris)");
-    const QLabel* calculation = Label(mdi->Display(), "lblCalculation");
+    ReadingWindow* readingWindow = Compute(Entry1947());
+    ASSERT_NE(readingWindow, nullptr);
+    EXPECT_EQ(readingWindow->windowTitle(), "Quillmere v1.15 - Precise (Swiss Ephemeris)");
+    const QLabel* calculation = Label(readingWindow->Display(), "lblCalculation");
     EXPECT_EQ(calculation->text(), "Precise (Swiss Ephemeris)");
     EXPECT_FALSE(calculation->isHidden());
-    EXPECT_EQ(Label(mdi->Display(), "lblLord")->text(), "Saturn");
-    EXPECT_EQ(Label(mdi->Display(), "lblPada")->text(), "1");
+    EXPECT_EQ(Label(readingWindow->Display(), "lblLord")->text(), "Saturn");
+    EXPECT_EQ(Label(readingWindow->Display(), "lblPada")->text(), "1");
 
     // The next run starts with the choice kept.
     EntryWindow second;
     EXPECT_TRUE(Command(second, "mnuPrecise")->isChecked());
 
     // Back to classic: the reading and the window are the classic ones again.
-    mdi->returnToEntryForm();
+    readingWindow->returnToEntryForm();
     fake.settingsWritable = false;
     Command(*form, "mnuClassic")->trigger();
     EXPECT_EQ(fake.MessageTexts(), QStringList{"The choice could not be kept for the next run."});
-    mdi = Compute(Entry1947());
-    ASSERT_NE(mdi, nullptr);
-    EXPECT_EQ(mdi->windowTitle(), "Quillmere v1.15");
-    EXPECT_TRUE(Label(mdi->Display(), "lblCalculation")->isHidden());
-    EXPECT_EQ(Label(mdi->Display(), "lblPada")->text(), "4");
+    readingWindow = Compute(Entry1947());
+    ASSERT_NE(readingWindow, nullptr);
+    EXPECT_EQ(readingWindow->windowTitle(), "Quillmere v1.15");
+    EXPECT_TRUE(Label(readingWindow->Display(), "lblCalculation")->isHidden());
+    EXPECT_EQ(Label(readingWindow->Display(), "lblPada")->text(), "4");
 }

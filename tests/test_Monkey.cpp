@@ -25,8 +25,8 @@ class Monkey {
         : form_(form), fake_(fake), folder_(folder), gen_(20261207) {}
 
     void Step() {
-        if (ReadingWindow* mdi = form_.MainWindow())
-            OnMainWindow(*mdi);
+        if (ReadingWindow* readingWindow = form_.MainWindow())
+            OnMainWindow(*readingWindow);
         else
             OnEntryForm();
     }
@@ -123,8 +123,8 @@ class Monkey {
         CheckShownReading();
     }
 
-    void OnMainWindow(ReadingWindow& mdi) {
-        ReadingView& display = mdi.Display();
+    void OnMainWindow(ReadingWindow& readingWindow) {
+        ReadingView& display = readingWindow.Display();
         switch (Pick(14)) {
         case 0:
             Button(display, "cmdInterpretation")->click();
@@ -134,18 +134,18 @@ class Monkey {
             break;
         case 2:
             ScriptFileDialog(".qlm");
-            Command(mdi, "mnuSaveAsText")->trigger();
+            Command(readingWindow, "mnuSaveAsText")->trigger();
             break;
         case 3:
             ScriptFileDialog(".txt");
-            Command(mdi, "mnuExport")->trigger();
+            Command(readingWindow, "mnuExport")->trigger();
             break;
         case 4:
             ScriptFileDialog(Chance(50) ? ".jpg" : ".JPG");
-            if (QAbstractButton* button = Button(mdi, "cmdSaveAsJPEG"); button->isEnabled())
+            if (QAbstractButton* button = Button(readingWindow, "cmdSaveAsJPEG"); button->isEnabled())
                 button->click();
             else
-                Command(mdi, "mnuSaveAsJpeg")->trigger();
+                Command(readingWindow, "mnuSaveAsJpeg")->trigger();
             break;
         case 5:
             fake_.printerAnswers = {Chance(30)};
@@ -156,38 +156,38 @@ class Monkey {
                 cursor.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor, 1 + Pick(5));
                 report->setTextCursor(cursor);
             }
-            Command(mdi, "mnuPrint")->trigger();
+            Command(readingWindow, "mnuPrint")->trigger();
             break;
         case 6:
-            Command(mdi, "mnuToolBar")->trigger();
+            Command(readingWindow, "mnuToolBar")->trigger();
             break;
         case 7: {
-            const QList<QAction*> tools = Child<QToolBar>(mdi, "TB")->actions();
+            const QList<QAction*> tools = Child<QToolBar>(readingWindow, "TB")->actions();
             tools[Pick(static_cast<int>(tools.size()))]->trigger();
             ProcessDeferredDeletes();
             break;
         }
         case 8:
-            Command(mdi, "mnuAbout")->trigger();
+            Command(readingWindow, "mnuAbout")->trigger();
             break;
         case 9:
-            Command(mdi, "mnuOnline")->trigger();
+            Command(readingWindow, "mnuOnline")->trigger();
             break;
         case 10:
-            mdi.resize(300 + Pick(1400), 200 + Pick(900));
+            readingWindow.resize(300 + Pick(1400), 200 + Pick(900));
             break;
         case 11:
-            if (QAbstractButton* button = Button(mdi, "cmdSave"); button->isEnabled()) {
+            if (QAbstractButton* button = Button(readingWindow, "cmdSave"); button->isEnabled()) {
                 ScriptFileDialog(".qlm");
                 button->click();
             }
             break;
         case 12:
-            Command(mdi, "mnuNew")->trigger();
+            Command(readingWindow, "mnuNew")->trigger();
             ProcessDeferredDeletes();
             break;
         case 13:
-            Button(mdi, "cmdBack")->click();
+            Button(readingWindow, "cmdBack")->click();
             ProcessDeferredDeletes();
             break;
         }
@@ -195,10 +195,10 @@ class Monkey {
 
     // The reading on screen must be the reading of the form's data, computed afresh.
     void CheckShownReading() {
-        ReadingWindow* mdi = form_.MainWindow();
-        if (!mdi)
+        ReadingWindow* readingWindow = form_.MainWindow();
+        if (!readingWindow)
             return;
-        const ReadingView& display = mdi->Display();
+        const ReadingView& display = readingWindow->Display();
         QStringList shown;
         for (int i = 0; i < 7; ++i)
             shown << Label(display, QString("Planet_%1").arg(i))->text();
@@ -254,8 +254,8 @@ TEST_F(FormTest, AMonkeyCannotBreakTheProgram) {
         qunsetenv("TMPDIR");
     else
         qputenv("TMPDIR", previousTemp);
-    if (ReadingWindow* mdi = form->MainWindow()) {
-        mdi->returnToEntryForm();
+    if (ReadingWindow* readingWindow = form->MainWindow()) {
+        readingWindow->returnToEntryForm();
         ProcessDeferredDeletes();
     }
 }

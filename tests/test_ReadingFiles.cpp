@@ -97,12 +97,12 @@ class ReadingFilesTest : public FormTest {
     }
     QString Path(const QString& name) const { return dir.filePath(name); }
     ReadingWindow* ComputeShown(const BirthEntry& e) {
-        ReadingWindow* mdi = Compute(e);
-        EXPECT_NE(mdi, nullptr) << fake.MessageTexts().join(" | ").toStdString();
-        return mdi;
+        ReadingWindow* readingWindow = Compute(e);
+        EXPECT_NE(readingWindow, nullptr) << fake.MessageTexts().join(" | ").toStdString();
+        return readingWindow;
     }
-    void BackToForm(ReadingWindow* mdi) {
-        mdi->returnToEntryForm();
+    void BackToForm(ReadingWindow* readingWindow) {
+        readingWindow->returnToEntryForm();
         ProcessDeferredDeletes();
     }
 
@@ -114,12 +114,12 @@ class ReadingFilesTest : public FormTest {
 TEST_F(ReadingFilesTest, SaveThenOpenGivesTheSameReading) {
     BirthEntry entry = Entry1947();
     entry.name = "  Asha  Rao ";
-    ReadingWindow* mdi = ComputeShown(entry);
-    ASSERT_NE(mdi, nullptr);
-    const QStringList before = PlanetTable(mdi->Display());
+    ReadingWindow* readingWindow = ComputeShown(entry);
+    ASSERT_NE(readingWindow, nullptr);
+    const QStringList before = PlanetTable(readingWindow->Display());
 
     fake.fileAnswers.push_back(Path("delhi.qlm"));
-    QAbstractButton* saveButton = Button(*mdi, "cmdSave");
+    QAbstractButton* saveButton = Button(*readingWindow, "cmdSave");
     saveButton->setEnabled(true);
     saveButton->click();
     ASSERT_EQ(fake.fileRequests.size(), 1u);
@@ -134,7 +134,7 @@ TEST_F(ReadingFilesTest, SaveThenOpenGivesTheSameReading) {
     EXPECT_EQ(form->LastFileName(), Path("delhi.qlm"));
     EXPECT_EQ(Read(Path("delhi.qlm")), QByteArray::fromStdString(*EncodeSavedReading(BirthOf(entry))));
 
-    BackToForm(mdi);
+    BackToForm(readingWindow);
     FillForm(*form, Entry1980());
     fake.fileAnswers.push_back(Path("delhi.qlm"));
     Button(*form, "cmdOpen")->click();
@@ -158,11 +158,11 @@ TEST_F(ReadingFilesTest, SaveThenOpenGivesTheSameReading) {
 
 TEST_F(ReadingFilesTest, FlagsComeBackIntoTheirControls) {
     BirthEntry entry = MakeEntry(1976, 7, 4, 14, 15, 27, "40", "43", true, "74", "0", false, true);
-    ReadingWindow* mdi = ComputeShown(entry);
-    ASSERT_NE(mdi, nullptr);
+    ReadingWindow* readingWindow = ComputeShown(entry);
+    ASSERT_NE(readingWindow, nullptr);
     fake.fileAnswers.push_back(Path("ny.qlm"));
-    mdi->saveReading();
-    BackToForm(mdi);
+    readingWindow->saveReading();
+    BackToForm(readingWindow);
     FillForm(*form, Entry1947());
     fake.fileAnswers.push_back(Path("ny.qlm"));
     form->openReading();
@@ -174,10 +174,10 @@ TEST_F(ReadingFilesTest, FlagsComeBackIntoTheirControls) {
 }
 
 TEST_F(ReadingFilesTest, TheOpenerRefusesWhatIsNotASavedReadingAndLeavesTheFormAlone) {
-    ReadingWindow* mdi = ComputeShown(Entry1980());
+    ReadingWindow* readingWindow = ComputeShown(Entry1980());
     fake.fileAnswers.push_back(Path("good.qlm"));
-    mdi->saveReading();
-    BackToForm(mdi);
+    readingWindow->saveReading();
+    BackToForm(readingWindow);
     const QByteArray good = Read(Path("good.qlm"));
     ASSERT_FALSE(good.isEmpty());
 
@@ -249,10 +249,10 @@ TEST_F(ReadingFilesTest, TheOpenerRefusesWhatIsNotASavedReadingAndLeavesTheFormA
 }
 
 TEST_F(ReadingFilesTest, AReadableFileThatFailsValidationStillFillsTheForm) {
-    ReadingWindow* mdi = ComputeShown(Entry1980());
+    ReadingWindow* readingWindow = ComputeShown(Entry1980());
     fake.fileAnswers.push_back(Path("good.qlm"));
-    mdi->saveReading();
-    BackToForm(mdi);
+    readingWindow->saveReading();
+    BackToForm(readingWindow);
     QByteArray noName = Read(Path("good.qlm"));
     noName.remove(0, noName.indexOf("\r\n"));
     Write(Path("noname.qlm"), noName);
@@ -268,9 +268,9 @@ TEST_F(ReadingFilesTest, AReadableFileThatFailsValidationStillFillsTheForm) {
 }
 
 TEST_F(ReadingFilesTest, AFailedSaveIsReportedAndChangesNothing) {
-    ReadingWindow* mdi = ComputeShown(Entry1980());
+    ReadingWindow* readingWindow = ComputeShown(Entry1980());
     fake.fileAnswers.push_back(Path("first.qlm"));
-    mdi->saveReading();
+    readingWindow->saveReading();
     ASSERT_EQ(form->LastFileName(), Path("first.qlm"));
 
     // The writer's reason reaches the message.
@@ -293,9 +293,9 @@ TEST_F(ReadingFilesTest, AFailedSaveIsReportedAndChangesNothing) {
             fake.messages.clear();
             fake.fileAnswers.push_back(c.stem + suffix);
             if (suffix == ".qlm")
-                mdi->saveReading();
+                readingWindow->saveReading();
             else
-                mdi->exportChart();
+                readingWindow->exportChart();
             ASSERT_EQ(fake.messages.size(), 1u) << c.reason;
             const QString text = fake.messages.back().text;
             EXPECT_TRUE(text.startsWith("The file could not be saved.")) << text.toStdString();
@@ -313,7 +313,7 @@ TEST_F(ReadingFilesTest, AFailedSaveIsReportedAndChangesNothing) {
 
 // A full disk at any step of writing: the message, the earlier file whole, no temporary file left.
 TEST_F(ReadingFilesTest, AFullDiskKeepsTheEarlierFileAndIsReported) {
-    ReadingWindow* mdi = ComputeShown(Entry1980());
+    ReadingWindow* readingWindow = ComputeShown(Entry1980());
     for (const QString& name : {QString("kept.qlm"), QString("kept.txt")})
         Write(Path(name), "earlier contents");
     form->SetLastFileName("before");
@@ -324,9 +324,9 @@ TEST_F(ReadingFilesTest, AFullDiskKeepsTheEarlierFileAndIsReported) {
             fake.messages.clear();
             fake.fileAnswers.push_back(Path(name));
             if (name.endsWith("qlm"))
-                mdi->saveReading();
+                readingWindow->saveReading();
             else
-                mdi->exportChart();
+                readingWindow->exportChart();
             ASSERT_EQ(fake.messages.size(), 1u) << name.toStdString();
             EXPECT_TRUE(fake.messages[0].text.startsWith("The file could not be saved."))
                 << fake.messages[0].text.toStdString();
@@ -339,12 +339,12 @@ TEST_F(ReadingFilesTest, AFullDiskKeepsTheEarlierFileAndIsReported) {
 }
 
 TEST_F(ReadingFilesTest, AReadingThatCannotBeSavedWholeIsRefused) {
-    ReadingWindow* mdi = ComputeShown(Entry1980());
-    ::Reading reading = *mdi->Display().ShownReading();
+    ReadingWindow* readingWindow = ComputeShown(Entry1980());
+    ::Reading reading = *readingWindow->Display().ShownReading();
     reading.birth.city = "K\u00F8benhavn"; // ø cannot be raised by 85 within a byte
-    mdi->ShowReading(std::make_shared<const ::Reading>(reading));
+    readingWindow->ShowReading(std::make_shared<const ::Reading>(reading));
     fake.fileAnswers.push_back(Path("dk.qlm"));
-    mdi->saveReading();
+    readingWindow->saveReading();
     EXPECT_EQ(fake.MessageTexts(), QStringList{"This reading holds characters that cannot be saved."});
     EXPECT_FALSE(QFileInfo::exists(Path("dk.qlm")));
     EXPECT_EQ(form->LastFileName(), "");
@@ -353,9 +353,9 @@ TEST_F(ReadingFilesTest, AReadingThatCannotBeSavedWholeIsRefused) {
 // ---------------------------------------------------------------- text export
 
 TEST_F(ReadingFilesTest, ExportWritesTheFortyOneLinesByteForByte) {
-    ReadingWindow* mdi = ComputeShown(Entry1980());
+    ReadingWindow* readingWindow = ComputeShown(Entry1980());
     fake.fileAnswers.push_back(Path("chart.txt"));
-    Command(*mdi, "mnuExport")->trigger();
+    Command(*readingWindow, "mnuExport")->trigger();
     const platform::FileDialogRequest& r = fake.fileRequests.back();
     EXPECT_EQ(r.title, "Select the destination text file ");
     EXPECT_EQ(r.filter, "Export Chart As Text (*.txt)");
@@ -380,16 +380,16 @@ TEST_F(ReadingFilesTest, ExportWritesTheFortyOneLinesByteForByte) {
 }
 
 TEST_F(ReadingFilesTest, ExportAndSaveShareTheLastNameEachWithItsOwnSuffix) {
-    ReadingWindow* mdi = ComputeShown(Entry1980());
+    ReadingWindow* readingWindow = ComputeShown(Entry1980());
     fake.fileAnswers.push_back(Path("a.qlm"));
-    mdi->saveReading();
+    readingWindow->saveReading();
     fake.fileAnswers.push_back(Path("b.txt"));
-    mdi->exportChart();
+    readingWindow->exportChart();
     // One confirmation of the proposed name must not turn the saved reading into text.
     EXPECT_EQ(fake.fileRequests[1].presetName, Path("a.txt"));
-    mdi->saveReading(); // cancelled
+    readingWindow->saveReading(); // cancelled
     EXPECT_EQ(fake.fileRequests[2].presetName, Path("b.qlm"));
-    mdi->exportChart(); // cancelled: nothing written, the name kept
+    readingWindow->exportChart(); // cancelled: nothing written, the name kept
     EXPECT_EQ(form->LastFileName(), Path("b.txt"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), (QStringList{"a.qlm", "b.txt"}));
 }
@@ -400,28 +400,28 @@ TEST_F(ReadingFilesTest, ExportAndSaveShareTheLastNameEachWithItsOwnSuffix) {
 TEST_F(ReadingFilesTest, DialogsStartInTheFolderLastUsed) {
     ASSERT_TRUE(QDir(dir.path()).mkdir("kept"));
     fake.settings["lastFolder"] = Path("kept");
-    ReadingWindow* mdi = ComputeShown(Entry1980());
-    mdi->saveReading();
-    mdi->exportChart();
-    mdi->savePicture();
+    ReadingWindow* readingWindow = ComputeShown(Entry1980());
+    readingWindow->saveReading();
+    readingWindow->exportChart();
+    readingWindow->savePicture();
     fake.fileAnswers.push_back(Path("gone/a.qlm"));
-    mdi->saveReading();
+    readingWindow->saveReading();
     ASSERT_EQ(fake.fileRequests.size(), 4u);
     for (const platform::FileDialogRequest& request : fake.fileRequests)
         EXPECT_EQ(request.startFolder, Path("kept")) << request.defaultSuffix.toStdString();
     EXPECT_EQ(fake.settings["lastFolder"], Path("kept"));
 
     const std::pair<std::function<void()>, QString> steps[] = {
-        {[mdi] { mdi->saveReading(); }, Path("a.qlm")},
-        {[mdi] { mdi->savePicture(); }, Path("kept/chart.jpg")},
-        {[mdi] { mdi->exportChart(); }, Path("b.txt")},
+        {[readingWindow] { readingWindow->saveReading(); }, Path("a.qlm")},
+        {[readingWindow] { readingWindow->savePicture(); }, Path("kept/chart.jpg")},
+        {[readingWindow] { readingWindow->exportChart(); }, Path("b.txt")},
     };
     for (const auto& [use, file] : steps) {
         fake.fileAnswers.push_back(file);
         use();
         EXPECT_EQ(fake.settings["lastFolder"], QFileInfo(file).path()) << file.toStdString();
     }
-    BackToForm(mdi);
+    BackToForm(readingWindow);
     fake.fileAnswers.push_back(Path("kept/none.qlm"));
     form->openReading(); // no such reading: the folder stays
     EXPECT_EQ(fake.fileRequests.back().startFolder, dir.path());
@@ -441,10 +441,10 @@ TEST_F(ReadingFilesTest, DialogsStartInTheFolderLastUsed) {
 }
 
 TEST_F(ReadingFilesTest, ExportingTwiceToOneNameKeepsOnlyTheSecond) {
-    ReadingWindow* mdi = ComputeShown(Entry1980());
+    ReadingWindow* readingWindow = ComputeShown(Entry1980());
     Write(Path("chart.txt"), QByteArray(5000, 'x'));
     fake.fileAnswers.push_back(Path("chart.txt"));
-    mdi->exportChart();
+    readingWindow->exportChart();
     EXPECT_EQ(Read(Path("chart.txt")), QByteArray::fromStdString(ChartExportText(*ReadingOf(Entry1980()))));
 }
 
@@ -465,8 +465,8 @@ TEST_F(ReadingFilesTest, ReadingsAreRefusedWithoutThePictureLibrary) {
 // ---------------------------------------------------------------- pictures
 
 TEST_F(ReadingFilesTest, PicturesGetFreeNamesAndLeaveNoBitmap) {
-    ReadingWindow* mdi = ComputeShown(Entry1947());
-    ASSERT_NE(mdi, nullptr);
+    ReadingWindow* readingWindow = ComputeShown(Entry1947());
+    ASSERT_NE(readingWindow, nullptr);
     Write(Path("mychart.bmp"), "the user's own bitmap");
     // A temporary folder of this test's own, so that tests running beside it cannot be confused
     // with what this one leaves behind.
@@ -474,11 +474,11 @@ TEST_F(ReadingFilesTest, PicturesGetFreeNamesAndLeaveNoBitmap) {
     const QByteArray previousTemp = qgetenv("TMPDIR");
     qputenv("TMPDIR", privateTemp.path().toLocal8Bit());
     ASSERT_EQ(QDir::tempPath(), privateTemp.path());
-    const QSize shown = mdi->Display().size();
+    const QSize shown = readingWindow->Display().size();
 
     for (int i = 0; i < 3; ++i) {
         fake.fileAnswers.push_back(Path("mychart.jpg"));
-        Button(*mdi, "cmdSaveAsJPEG")->click();
+        Button(*readingWindow, "cmdSaveAsJPEG")->click();
     }
     EXPECT_TRUE(fake.messages.empty()) << fake.MessageTexts().join(" | ").toStdString();
     for (const char* name : {"mychart.jpg", "mychart_001.jpg", "mychart_002.jpg"}) {
@@ -493,8 +493,9 @@ TEST_F(ReadingFilesTest, PicturesGetFreeNamesAndLeaveNoBitmap) {
         qunsetenv("TMPDIR");
     else
         qputenv("TMPDIR", previousTemp);
-    EXPECT_EQ(Child<QLineEdit>(mdi->Display(), "txtFile")->text(), "mychart.jpg");
-    EXPECT_EQ(Child<QLineEdit>(mdi->Display(), "txtFolder")->text(), QDir::toNativeSeparators(dir.path()));
+    EXPECT_EQ(Child<QLineEdit>(readingWindow->Display(), "txtFile")->text(), "mychart.jpg");
+    EXPECT_EQ(Child<QLineEdit>(readingWindow->Display(), "txtFolder")->text(),
+              QDir::toNativeSeparators(dir.path()));
 
     // The dialog keeps its own last name; the reading's save dialog does not see it.
     const platform::FileDialogRequest& r = fake.fileRequests.back();
@@ -506,13 +507,13 @@ TEST_F(ReadingFilesTest, PicturesGetFreeNamesAndLeaveNoBitmap) {
 }
 
 TEST_F(ReadingFilesTest, PictureNamesAreCutAtTheirFirstDot) {
-    ReadingWindow* mdi = ComputeShown(Entry1947());
+    ReadingWindow* readingWindow = ComputeShown(Entry1947());
     QDir(dir.path()).mkdir("john.doe");
     fake.fileAnswers.push_back(Path("my.chart.jpg"));
     fake.fileAnswers.push_back(Path("john.doe/chart.jpg"));
     fake.fileAnswers.push_back(Path("Shot.JPG"));
     for (int i = 0; i < 3; ++i)
-        mdi->savePicture();
+        readingWindow->savePicture();
     EXPECT_TRUE(QFileInfo(Path("my.jpg")).isFile());
     EXPECT_TRUE(QFileInfo(Path("john.doe/chart.jpg")).isFile());
     EXPECT_TRUE(QFileInfo(Path("Shot.jpg")).isFile());
@@ -523,8 +524,8 @@ TEST_F(ReadingFilesTest, PictureNamesAreCutAtTheirFirstDot) {
 
 // A failed picture says why on a second line, as the other files' messages do.
 TEST_F(ReadingFilesTest, AFailedPictureIsReportedWithItsReasonAndCancellingSavesNothing) {
-    ReadingWindow* mdi = ComputeShown(Entry1947());
-    mdi->savePicture(); // cancelled
+    ReadingWindow* readingWindow = ComputeShown(Entry1947());
+    readingWindow->savePicture(); // cancelled
     EXPECT_TRUE(fake.messages.empty());
     EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
 
@@ -547,7 +548,7 @@ TEST_F(ReadingFilesTest, AFailedPictureIsReportedWithItsReasonAndCancellingSaves
         fake.conversionSucceeds = c.converts;
         SetFileFaultHook(c.fault);
         fake.fileAnswers.push_back(Path(c.name));
-        mdi->savePicture();
+        readingWindow->savePicture();
         SetFileFaultHook({});
         ASSERT_EQ(fake.messages.size(), 1u) << c.name;
         EXPECT_EQ(fake.messages[0].text,
@@ -584,21 +585,21 @@ TEST(SystemPathTest, EveryByteStringComesBackWhole) {
 }
 
 TEST_F(ReadingFilesTest, TheMenuSavesTheInterpretationViewToo) {
-    ReadingWindow* mdi = ComputeShown(Entry1947());
-    Button(mdi->Display(), "cmdInterpretation")->click();
+    ReadingWindow* readingWindow = ComputeShown(Entry1947());
+    Button(readingWindow->Display(), "cmdInterpretation")->click();
     fake.fileAnswers.push_back(Path("reading.jpg"));
-    Command(*mdi, "mnuSaveAsJpeg")->trigger();
+    Command(*readingWindow, "mnuSaveAsJpeg")->trigger();
     QImageReader reader(Path("reading.jpg"));
-    EXPECT_EQ(reader.size(), mdi->Display().size());
+    EXPECT_EQ(reader.size(), readingWindow->Display().size());
 }
 
 // ---------------------------------------------------------------- printing
 
 TEST_F(ReadingFilesTest, PrintingAllKeepsColoursAndText) {
-    ReadingWindow* mdi = ComputeShown(Entry1947());
+    ReadingWindow* readingWindow = ComputeShown(Entry1947());
     fake.printerOutputFile = Path("all.pdf");
     fake.printerAnswers.push_back(true);
-    mdi->printInterpretation();
+    readingWindow->printInterpretation();
     ASSERT_EQ(fake.printerRequests.size(), 1u);
     EXPECT_FALSE(fake.printerRequests[0].printSelection);
     EXPECT_TRUE(fake.messages.empty());
@@ -612,15 +613,15 @@ TEST_F(ReadingFilesTest, PrintingAllKeepsColoursAndText) {
 }
 
 TEST_F(ReadingFilesTest, PrintingASelectionPrintsOnlyThat) {
-    ReadingWindow* mdi = ComputeShown(Entry1947());
-    Button(mdi->Display(), "cmdInterpretation")->click();
-    QTextEdit* rtb = Child<QTextEdit>(mdi->Display(), "RTB");
+    ReadingWindow* readingWindow = ComputeShown(Entry1947());
+    Button(readingWindow->Display(), "cmdInterpretation")->click();
+    QTextEdit* rtb = Child<QTextEdit>(readingWindow->Display(), "RTB");
     QTextCursor cursor(rtb->document()->firstBlock());
     cursor.select(QTextCursor::BlockUnderCursor);
     rtb->setTextCursor(cursor);
     fake.printerOutputFile = Path("part.pdf");
     fake.printerAnswers.push_back(true);
-    Child<QToolBar>(*mdi, "TB")->actions()[2]->trigger(); // the toolbar's Print
+    Child<QToolBar>(*readingWindow, "TB")->actions()[2]->trigger(); // the toolbar's Print
     ASSERT_EQ(fake.printerRequests.size(), 1u);
     EXPECT_TRUE(fake.printerRequests[0].printSelection);
     const QString text = PdfText(Path("part.pdf"));
@@ -629,16 +630,16 @@ TEST_F(ReadingFilesTest, PrintingASelectionPrintsOnlyThat) {
 }
 
 TEST_F(ReadingFilesTest, CancellingPrintsNothingAndAFailedPrintSaysSo) {
-    ReadingWindow* mdi = ComputeShown(Entry1947());
+    ReadingWindow* readingWindow = ComputeShown(Entry1947());
     fake.printerOutputFile = Path("none.pdf");
     fake.printerAnswers.push_back(false);
-    mdi->printInterpretation();
+    readingWindow->printInterpretation();
     EXPECT_FALSE(QFileInfo::exists(Path("none.pdf")));
     EXPECT_TRUE(fake.messages.empty());
 
     fake.printerOutputFile = Path("no/such/folder/out.pdf");
     fake.printerAnswers.push_back(true);
-    mdi->printInterpretation();
+    readingWindow->printInterpretation();
     ASSERT_EQ(fake.messages.size(), 1u);
     EXPECT_TRUE(fake.messages[0].text.startsWith("The interpretation could not be printed.\n" +
                                                  Path("no/such/folder/out.pdf") + ": "))
@@ -674,7 +675,7 @@ std::vector<QStringList> PdfPages(const QString& pdf) {
 // Printing to a file that cannot be written whole (the printer's file cut short, or a full disk while
 // it is put in place) leaves the earlier file as it was and says so; a complete print replaces it.
 TEST_F(ReadingFilesTest, APrintToAFileReplacesTheEarlierFileOnlyWhenComplete) {
-    ReadingWindow* mdi = ComputeShown(Entry1947());
+    ReadingWindow* readingWindow = ComputeShown(Entry1947());
     const QString pdf = Path("reading.pdf");
     Write(pdf, "the earlier PDF");
     ASSERT_TRUE(QFile::setPermissions(pdf, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
@@ -699,7 +700,7 @@ TEST_F(ReadingFilesTest, APrintToAFileReplacesTheEarlierFileOnlyWhenComplete) {
         if (fault.fullDiskAt)
             SetFileFaultHook([step = *fault.fullDiskAt](FileStep s) { return s == step ? ENOSPC : 0; });
         fake.printerAnswers.push_back(true);
-        mdi->printInterpretation();
+        readingWindow->printInterpretation();
         SetPrintedFileHook({});
         SetFileFaultHook({});
         ASSERT_EQ(fake.messages.size(), 1u) << fault.what;
@@ -712,7 +713,7 @@ TEST_F(ReadingFilesTest, APrintToAFileReplacesTheEarlierFileOnlyWhenComplete) {
 
     fake.messages.clear();
     fake.printerAnswers.push_back(true);
-    mdi->printInterpretation();
+    readingWindow->printInterpretation();
     EXPECT_TRUE(fake.messages.empty()) << fake.MessageTexts().join(" | ").toStdString();
     EXPECT_TRUE(Read(pdf).startsWith("%PDF-"));
     EXPECT_TRUE(PdfText(pdf).contains("Lord of the 1st House Mars is placed in House 2."));
@@ -728,24 +729,25 @@ TEST_F(ReadingFilesTest, APrintToAFileReplacesTheEarlierFileOnlyWhenComplete) {
 TEST_F(ReadingFilesTest, PrintChartPrintsTheChartAndThePeriodsWholeOrNotAtAll) {
     BirthEntry entry = Entry1980();
     entry.name = "Printed Person";
-    ReadingWindow* mdi = ComputeShown(entry);
+    ReadingWindow* readingWindow = ComputeShown(entry);
     const QString pdf = Path("chart.pdf");
     Write(pdf, "the earlier PDF");
     fake.printerOutputFile = pdf;
     SetPrintedFileHook([](const QString& file) { ASSERT_TRUE(QFile::resize(file, 4096)); });
     fake.printerAnswers.push_back(true);
-    Command(*mdi, "mnuPrintChart")->trigger();
+    Command(*readingWindow, "mnuPrintChart")->trigger();
     SetPrintedFileHook({});
     ASSERT_EQ(fake.messages.size(), 1u);
     EXPECT_TRUE(fake.messages[0].text.startsWith("The chart could not be printed.\n" + pdf))
         << fake.messages[0].text.toStdString();
     EXPECT_EQ(Read(pdf), "the earlier PDF");
 
-    for (QAction* style : {Command(*mdi, "mnuNorthIndian"), Command(*mdi, "mnuSouthIndian")}) {
+    for (QAction* style :
+         {Command(*readingWindow, "mnuNorthIndian"), Command(*readingWindow, "mnuSouthIndian")}) {
         style->trigger();
         fake.messages.clear();
         fake.printerAnswers.push_back(true);
-        Command(*mdi, "mnuPrintChart")->trigger();
+        Command(*readingWindow, "mnuPrintChart")->trigger();
         EXPECT_TRUE(fake.messages.empty()) << fake.MessageTexts().join(" | ").toStdString();
         EXPECT_FALSE(fake.printerRequests.back().printSelection);
         const std::vector<QStringList> pages = PdfPages(pdf);
@@ -771,7 +773,7 @@ TEST_F(ReadingFilesTest, PrintChartPrintsTheChartAndThePeriodsWholeOrNotAtAll) {
 
 // Whatever the paper, pages carry no page numbers and no page ends with a house's heading.
 TEST_F(ReadingFilesTest, PrintedPagesHaveNoNumbersAndKeepEachHeadingWithItsText) {
-    ReadingWindow* mdi = ComputeShown(Entry1947());
+    ReadingWindow* readingWindow = ComputeShown(Entry1947());
     const QRegularExpression heading("^Lord of the \\d+(st|nd|rd|th) House ");
     const QRegularExpression number("^\\d+$");
     for (int heightMm = 90; heightMm <= 300; heightMm += 6) {
@@ -780,7 +782,8 @@ TEST_F(ReadingFilesTest, PrintedPagesHaveNoNumbersAndKeepEachHeadingWithItsText)
         printer.setOutputFileName(Path(QString("h%1.pdf").arg(heightMm)));
         printer.setPageSize(QPageSize(QSizeF(150, heightMm), QPageSize::Millimeter));
         printer.setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
-        ASSERT_TRUE(PrintInterpretation(*Child<QTextEdit>(mdi->Display(), "RTB"), printer)) << heightMm;
+        ASSERT_TRUE(PrintInterpretation(*Child<QTextEdit>(readingWindow->Display(), "RTB"), printer))
+            << heightMm;
         const std::vector<QStringList> pages = PdfPages(printer.outputFileName());
         ASSERT_GT(pages.size(), 1u) << heightMm;
         int headings = 0;
@@ -799,11 +802,11 @@ TEST_F(ReadingFilesTest, PrintedPagesHaveNoNumbersAndKeepEachHeadingWithItsText)
 
 // The picture shows the form, not the text caret blinking in it; the caret's box keeps the focus.
 TEST_F(ReadingFilesTest, ThePictureLeavesTheCaretOut) {
-    ReadingWindow* mdi = ComputeShown(Entry1947());
-    ReadingView& d = mdi->Display();
+    ReadingWindow* readingWindow = ComputeShown(Entry1947());
+    ReadingView& d = readingWindow->Display();
     Button(d, "cmdInterpretation")->click();
-    mdi->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(mdi));
+    readingWindow->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(readingWindow));
     const int flashTime = QApplication::cursorFlashTime();
     QApplication::setCursorFlashTime(0); // a caret that does not blink is always drawn
     QTextEdit* report = Child<QTextEdit>(d, "RTB");

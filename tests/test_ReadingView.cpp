@@ -137,9 +137,9 @@ void ShowPlaced(ReadingView& d, const std::array<int, 9>& signs, int lagna,
 class DisplayTest : public FormTest {
   protected:
     ReadingView& DisplayOf(const BirthEntry& entry) {
-        ReadingWindow* mdi = Compute(entry);
-        EXPECT_NE(mdi, nullptr);
-        return mdi->Display();
+        ReadingWindow* readingWindow = Compute(entry);
+        EXPECT_NE(readingWindow, nullptr);
+        return readingWindow->Display();
     }
 };
 

@@ -33,8 +33,8 @@
 
 namespace {
 
-QAction* ToolbarButton(const ReadingWindow& mdi, const QString& key) {
-    for (QAction* action : Child<QToolBar>(mdi, "TB")->actions())
+QAction* ToolbarButton(const ReadingWindow& readingWindow, const QString& key) {
+    for (QAction* action : Child<QToolBar>(readingWindow, "TB")->actions())
         if (action->data().toString() == key)
             return action;
     return nullptr;
@@ -48,15 +48,15 @@ class MainWindowTest : public FormTest {
         FormTest::SetUp();
         BirthEntry entry = Entry1980();
         entry.name = "First Reading";
-        mdi = Compute(entry);
-        ASSERT_NE(mdi, nullptr);
+        readingWindow = Compute(entry);
+        ASSERT_NE(readingWindow, nullptr);
     }
-    ReadingWindow* mdi = nullptr;
+    ReadingWindow* readingWindow = nullptr;
 };
 
 TEST_F(MainWindowTest, MenusCarryTheirCaptionsAndSeparators) {
-    EXPECT_EQ(mdi->windowTitle(), "Quillmere v1.15");
-    const QList<QAction*> menus = mdi->menuBar()->actions();
+    EXPECT_EQ(readingWindow->windowTitle(), "Quillmere v1.15");
+    const QList<QAction*> menus = readingWindow->menuBar()->actions();
     ASSERT_EQ(menus.size(), 3);
     EXPECT_EQ(menus[0]->text(), "&File");
     EXPECT_EQ(MenuCaptions(menus[0]->menu()),
@@ -71,11 +71,11 @@ TEST_F(MainWindowTest, MenusCarryTheirCaptionsAndSeparators) {
 }
 
 TEST_F(MainWindowTest, StripsToolbarAndHeadingAreBuiltToTheirSizes) {
-    const QLabel* heading = Label(*mdi, "lblHeading");
-    const QWidget* top = Child<QWidget>(*mdi, "picTop");
-    const QWidget* strip = Child<QWidget>(*mdi, "Picture1");
-    const QWidget* area = Child<QMdiArea>(*mdi, "mdiArea");
-    const QToolBar* toolbar = Child<QToolBar>(*mdi, "TB");
+    const QLabel* heading = Label(*readingWindow, "lblHeading");
+    const QWidget* top = Child<QWidget>(*readingWindow, "picTop");
+    const QWidget* strip = Child<QWidget>(*readingWindow, "Picture1");
+    const QWidget* area = Child<QMdiArea>(*readingWindow, "mdiArea");
+    const QToolBar* toolbar = Child<QToolBar>(*readingWindow, "TB");
     EXPECT_EQ(heading->text(), "Quillmere");
     EXPECT_TRUE(heading->font().bold());
     EXPECT_EQ(heading->font().pointSize(), 18);
@@ -84,16 +84,18 @@ TEST_F(MainWindowTest, StripsToolbarAndHeadingAreBuiltToTheirSizes) {
     const std::pair<const char*, const char*> buttons[] = {
         {"cmdSave", "&Save"}, {"cmdSaveAsJPEG", "Save As &JPEG"}, {"cmdBack", "&Back"}, {"cmdExit", "E&xit"}};
     for (const auto& [name, caption] : buttons) {
-        const QAbstractButton* button = Button(*mdi, name);
+        const QAbstractButton* button = Button(*readingWindow, name);
         EXPECT_EQ(button->text(), caption);
         EXPECT_EQ(button->y(), 8);       // 120 twips
         EXPECT_EQ(button->height(), 27); // 400 twips
         EXPECT_EQ(button->width(), QString(name) == "cmdSaveAsJPEG" ? 100 : 67) << caption;
     }
     // Toolbar above the heading strip, heading strip above the reading, the buttons below it.
-    EXPECT_LT(toolbar->geometry().bottom(), top->mapTo(mdi, QPoint()).y() + 1);
-    EXPECT_LT(top->mapTo(mdi, QPoint(0, top->height())).y(), area->mapTo(mdi, QPoint()).y() + 1);
-    EXPECT_LE(area->mapTo(mdi, QPoint(0, area->height())).y(), strip->mapTo(mdi, QPoint()).y());
+    EXPECT_LT(toolbar->geometry().bottom(), top->mapTo(readingWindow, QPoint()).y() + 1);
+    EXPECT_LT(top->mapTo(readingWindow, QPoint(0, top->height())).y(),
+              area->mapTo(readingWindow, QPoint()).y() + 1);
+    EXPECT_LE(area->mapTo(readingWindow, QPoint(0, area->height())).y(),
+              strip->mapTo(readingWindow, QPoint()).y());
 
     QStringList keys;
     QStringList tips;
@@ -110,22 +112,23 @@ TEST_F(MainWindowTest, StripsToolbarAndHeadingAreBuiltToTheirSizes) {
 }
 
 TEST_F(MainWindowTest, ResizingKeepsTheButtonsRightAlignedAndTheHeadingCentred) {
-    const QAbstractButton* order[] = {Button(*mdi, "cmdSave"), Button(*mdi, "cmdSaveAsJPEG"),
-                                      Button(*mdi, "cmdBack"), Button(*mdi, "cmdExit")};
-    mdi->showNormal();
+    const QAbstractButton* order[] = {Button(*readingWindow, "cmdSave"),
+                                      Button(*readingWindow, "cmdSaveAsJPEG"),
+                                      Button(*readingWindow, "cmdBack"), Button(*readingWindow, "cmdExit")};
+    readingWindow->showNormal();
     for (int width : {700, 1000, 1300}) {
-        mdi->resize(width, mdi->height());
-        const int frame = mdi->frameGeometry().width();
+        readingWindow->resize(width, readingWindow->height());
+        const int frame = readingWindow->frameGeometry().width();
         // 300 twips (20 pixels) from the window's right edge, 100 twips (6 to 7 pixels) apart.
         EXPECT_NEAR(order[3]->geometry().right() + 1, frame - 20, 1) << width;
         for (int i = 0; i < 3; ++i)
             EXPECT_NEAR(order[i + 1]->x() - (order[i]->geometry().right() + 1), 7, 1) << width << " " << i;
-        EXPECT_NEAR(Label(*mdi, "lblHeading")->geometry().center().x(), frame / 2, 1) << width;
+        EXPECT_NEAR(Label(*readingWindow, "lblHeading")->geometry().center().x(), frame / 2, 1) << width;
     }
     // Too narrow for the strip: the buttons leave the window on the left rather than wrap.
-    mdi->setMinimumWidth(0);
-    mdi->resize(200, mdi->height());
-    ASSERT_LE(mdi->frameGeometry().width(), 250);
+    readingWindow->setMinimumWidth(0);
+    readingWindow->resize(200, readingWindow->height());
+    ASSERT_LE(readingWindow->frameGeometry().width(), 250);
     EXPECT_LT(order[0]->x(), 0);
     EXPECT_EQ(order[0]->y(), order[3]->y());
 }
@@ -135,8 +138,8 @@ TEST_F(MainWindowTest, ResizingKeepsTheButtonsRightAlignedAndTheHeadingCentred) 
 // acts from whatever has the focus, the interpretation's text included. Only the strip's two Save
 // buttons follow the view: Save with the interpretation, Save As JPEG with the chart or periods.
 TEST_F(MainWindowTest, EachCommandWorksFromEveryPlaceInEveryView) {
-    ASSERT_TRUE(QTest::qWaitForWindowActive(mdi));
-    ReadingView& d = mdi->Display();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(readingWindow));
+    ReadingView& d = readingWindow->Display();
     const auto done = [this] {
         QStringList out;
         for (const platform::FileDialogRequest& request : fake.fileRequests)
@@ -151,7 +154,7 @@ TEST_F(MainWindowTest, EachCommandWorksFromEveryPlaceInEveryView) {
     };
     const auto tool = [this](QAction* action) {
         return [this, action] {
-            QTest::mouseClick(Child<QToolBar>(*mdi, "TB")->widgetForAction(action), Qt::LeftButton);
+            QTest::mouseClick(Child<QToolBar>(*readingWindow, "TB")->widgetForAction(action), Qt::LeftButton);
         };
     };
     const auto key = [](Qt::Key k, Qt::KeyboardModifiers modifiers) {
@@ -163,15 +166,15 @@ TEST_F(MainWindowTest, EachCommandWorksFromEveryPlaceInEveryView) {
         const char* outcome;
         int onlyInInterpretation = -1; // 1 or 0: a strip button enabled only in (or out of) that view
     } places[] = {
-        {"Save", [this] { Button(*mdi, "cmdSave")->click(); }, "qlm", 1},
-        {"File > Save As", [this] { Command(*mdi, "mnuSaveAsText")->trigger(); }, "qlm"},
-        {"toolbar Save", tool(Command(*mdi, "mnuSaveAsText")), "qlm"},
+        {"Save", [this] { Button(*readingWindow, "cmdSave")->click(); }, "qlm", 1},
+        {"File > Save As", [this] { Command(*readingWindow, "mnuSaveAsText")->trigger(); }, "qlm"},
+        {"toolbar Save", tool(Command(*readingWindow, "mnuSaveAsText")), "qlm"},
         {"Ctrl+S", key(Qt::Key_S, Qt::ControlModifier), "qlm"},
-        {"Save As JPEG", [this] { Button(*mdi, "cmdSaveAsJPEG")->click(); }, "JPG", 0},
-        {"File > Save As JPEG", [this] { Command(*mdi, "mnuSaveAsJpeg")->trigger(); }, "JPG"},
-        {"toolbar Print", tool(Command(*mdi, "mnuPrint")), "print"},
+        {"Save As JPEG", [this] { Button(*readingWindow, "cmdSaveAsJPEG")->click(); }, "JPG", 0},
+        {"File > Save As JPEG", [this] { Command(*readingWindow, "mnuSaveAsJpeg")->trigger(); }, "JPG"},
+        {"toolbar Print", tool(Command(*readingWindow, "mnuPrint")), "print"},
         {"Ctrl+P", key(Qt::Key_P, Qt::ControlModifier), "print"},
-        {"toolbar Help", tool(Command(*mdi, "mnuOnline")), "quillmere-help.html"},
+        {"toolbar Help", tool(Command(*readingWindow, "mnuOnline")), "quillmere-help.html"},
         {"F1", key(Qt::Key_F1, Qt::NoModifier), "quillmere-help.html"},
     };
     const std::pair<const char*, const char*> views[] = {{"cmdPeriods_0", "fraPeriods"},
@@ -183,8 +186,8 @@ TEST_F(MainWindowTest, EachCommandWorksFromEveryPlaceInEveryView) {
         const bool interpretation = ViewInFront(d) == "fraInterpretation";
         if (interpretation)
             Child<QTextEdit>(d, "RTB")->setFocus();
-        EXPECT_EQ(Button(*mdi, "cmdSave")->isEnabled(), interpretation);
-        EXPECT_EQ(Button(*mdi, "cmdSaveAsJPEG")->isEnabled(), !interpretation);
+        EXPECT_EQ(Button(*readingWindow, "cmdSave")->isEnabled(), interpretation);
+        EXPECT_EQ(Button(*readingWindow, "cmdSaveAsJPEG")->isEnabled(), !interpretation);
         for (const auto& p : places) {
             p.use();
             const bool works = p.onlyInInterpretation < 0 || p.onlyInInterpretation == int(interpretation);
@@ -195,15 +198,15 @@ TEST_F(MainWindowTest, EachCommandWorksFromEveryPlaceInEveryView) {
 
     // A button and its menu item and tool button are enabled and disabled together.
     const std::pair<QAction*, QAbstractButton*> commands[] = {
-        {Command(*mdi, "mnuBack"), Button(*mdi, "cmdBack")},
-        {Command(*mdi, "mnuExit"), Button(*mdi, "cmdExit")},
-        {Command(*mdi, "mnuPeriods"), Button(d, "cmdPeriods_1")},
+        {Command(*readingWindow, "mnuBack"), Button(*readingWindow, "cmdBack")},
+        {Command(*readingWindow, "mnuExit"), Button(*readingWindow, "cmdExit")},
+        {Command(*readingWindow, "mnuPeriods"), Button(d, "cmdPeriods_1")},
         {Command(d, "actChart"), Button(d, "cmdPeriodsChart")}};
     for (const auto& [action, button] : commands) {
         for (const bool enabled : {false, true}) {
             action->setEnabled(enabled);
             EXPECT_EQ(button->isEnabled(), enabled) << button->objectName().toStdString();
-            if (QWidget* toolButton = Child<QToolBar>(*mdi, "TB")->widgetForAction(action)) {
+            if (QWidget* toolButton = Child<QToolBar>(*readingWindow, "TB")->widgetForAction(action)) {
                 EXPECT_EQ(toolButton->isEnabled(), enabled) << button->objectName().toStdString();
             }
         }
@@ -211,8 +214,8 @@ TEST_F(MainWindowTest, EachCommandWorksFromEveryPlaceInEveryView) {
 }
 
 TEST_F(MainWindowTest, ThePeriodsViewComesFromTheMenuAndEveryView) {
-    ReadingView& d = mdi->Display();
-    Command(*mdi, "mnuPeriods")->trigger();
+    ReadingView& d = readingWindow->Display();
+    Command(*readingWindow, "mnuPeriods")->trigger();
     EXPECT_EQ(ViewInFront(d), "fraPeriods");
     const std::pair<const char*, const char*> steps[] = {{"cmdPeriodsInterpretation", "fraInterpretation"},
                                                          {"cmdPeriods_1", "fraPeriods"},
@@ -239,15 +242,15 @@ TEST_F(MainWindowTest, TheChartStyleComesFromTheViewMenuAndIsKept) {
                    north &&
                Child<RasiChart>(d, "picSouthNavamsa")->isVisibleTo(Child<QWidget>(d, "fraNavamsa")) == !north;
     };
-    EXPECT_TRUE(shows(*mdi, false));
-    Command(*mdi, "mnuNorthIndian")->trigger();
-    EXPECT_TRUE(shows(*mdi, true));
+    EXPECT_TRUE(shows(*readingWindow, false));
+    Command(*readingWindow, "mnuNorthIndian")->trigger();
+    EXPECT_TRUE(shows(*readingWindow, true));
     EXPECT_EQ(fake.settings["chartStyle"], "north");
     EXPECT_TRUE(fake.messages.empty());
-    EXPECT_EQ(Child<NorthIndianChart>(mdi->Display(), "picNorthRasi")->geometry(),
-              Child<RasiChart>(mdi->Display(), "picSouthRasi")->geometry());
+    EXPECT_EQ(Child<NorthIndianChart>(readingWindow->Display(), "picNorthRasi")->geometry(),
+              Child<RasiChart>(readingWindow->Display(), "picSouthRasi")->geometry());
 
-    mdi->returnToEntryForm();
+    readingWindow->returnToEntryForm();
     ProcessDeferredDeletes();
     ReadingWindow* next = Compute(Entry1947());
     ASSERT_NE(next, nullptr);
@@ -260,11 +263,11 @@ TEST_F(MainWindowTest, TheChartStyleComesFromTheViewMenuAndIsKept) {
 }
 
 TEST_F(MainWindowTest, TheDisplayFormSitsAtTheTopCentredInTheFrame) {
-    QMdiSubWindow* window = Child<QMdiSubWindow>(*mdi, "displayWindow");
+    QMdiSubWindow* window = Child<QMdiSubWindow>(*readingWindow, "displayWindow");
     ASSERT_TRUE(window->isVisible());
-    EXPECT_EQ(window->widget(), &mdi->Display());
+    EXPECT_EQ(window->widget(), &readingWindow->Display());
     EXPECT_EQ(window->y(), 0);
-    const int area = Child<QMdiArea>(*mdi, "mdiArea")->viewport()->width();
+    const int area = Child<QMdiArea>(*readingWindow, "mdiArea")->viewport()->width();
     if (area >= window->width()) {
         EXPECT_NEAR(window->x(), (area - window->width()) / 2, 1);
     }
@@ -274,8 +277,8 @@ TEST_F(MainWindowTest, TheDisplayFormSitsAtTheTopCentredInTheFrame) {
 }
 
 TEST_F(MainWindowTest, ToolbarToggleHidesAndShowsWithTheCheckMark) {
-    QAction* toggle = Command(*mdi, "mnuToolBar");
-    const QToolBar* toolbar = Child<QToolBar>(*mdi, "TB");
+    QAction* toggle = Command(*readingWindow, "mnuToolBar");
+    const QToolBar* toolbar = Child<QToolBar>(*readingWindow, "TB");
     EXPECT_TRUE(toggle->isChecked());
     EXPECT_TRUE(toolbar->isVisible());
     toggle->trigger();
@@ -287,7 +290,7 @@ TEST_F(MainWindowTest, ToolbarToggleHidesAndShowsWithTheCheckMark) {
 }
 
 TEST_F(MainWindowTest, NewReturnsToTheFilledEntryForm) {
-    ToolbarButton(*mdi, "New")->trigger();
+    ToolbarButton(*readingWindow, "New")->trigger();
     ProcessDeferredDeletes();
     EXPECT_EQ(form->MainWindow(), nullptr);
     EXPECT_TRUE(form->isVisible());
@@ -300,12 +303,12 @@ TEST_F(MainWindowTest, NewReturnsToTheFilledEntryForm) {
     Box(*form, "txtName")->setText("Second Reading");
     Button(*form, "cmdCalculate")->click();
     ASSERT_NE(form->MainWindow(), nullptr);
-    EXPECT_NE(form->MainWindow(), mdi);
+    EXPECT_NE(form->MainWindow(), readingWindow);
     EXPECT_EQ(Label(form->MainWindow()->Display(), "lblName")->text(), "Name: Second Reading");
 }
 
 TEST_F(MainWindowTest, BackFromMenuAndButtonReturnsToTheFilledEntryForm) {
-    Command(*mdi, "mnuBack")->trigger();
+    Command(*readingWindow, "mnuBack")->trigger();
     ProcessDeferredDeletes();
     EXPECT_EQ(form->MainWindow(), nullptr);
     EXPECT_TRUE(form->isVisible());
@@ -322,23 +325,23 @@ TEST_F(MainWindowTest, BackFromMenuAndButtonReturnsToTheFilledEntryForm) {
 }
 
 TEST_F(MainWindowTest, ExitClosesEveryWindow) {
-    QTest::mouseClick(Button(*mdi, "cmdExit"), Qt::LeftButton);
+    QTest::mouseClick(Button(*readingWindow, "cmdExit"), Qt::LeftButton);
     ProcessDeferredDeletes();
     EXPECT_EQ(form->MainWindow(), nullptr);
     EXPECT_FALSE(form->isVisible());
 }
 
 TEST_F(MainWindowTest, ClosingTheWindowEndsTheProgramLikeExit) {
-    mdi->close();
+    readingWindow->close();
     ProcessDeferredDeletes();
     EXPECT_EQ(form->MainWindow(), nullptr);
     EXPECT_FALSE(form->isVisible());
 }
 
 TEST_F(MainWindowTest, HelpCommandsOpenTheirPagesAndTheAboutBox) {
-    ToolbarButton(*mdi, "Help")->trigger();
-    Command(*mdi, "mnuOnline")->trigger();
-    Command(*mdi, "mnuUpdate")->trigger();
+    ToolbarButton(*readingWindow, "Help")->trigger();
+    Command(*readingWindow, "mnuOnline")->trigger();
+    Command(*readingWindow, "mnuUpdate")->trigger();
     ASSERT_EQ(fake.openedAddresses.size(), 3u);
     EXPECT_EQ(fake.openedAddresses[0], fake.openedAddresses[1]);
     EXPECT_TRUE(fake.openedAddresses[0].isLocalFile());
@@ -357,15 +360,15 @@ TEST_F(MainWindowTest, HelpCommandsOpenTheirPagesAndTheAboutBox) {
         Button(about, "cmdOK")->click();
         result = about.result();
     };
-    Command(*mdi, "mnuAbout")->trigger();
+    Command(*readingWindow, "mnuAbout")->trigger();
     EXPECT_EQ(fake.modalDialogs, std::vector<QString>({"AboutDialog"}));
     EXPECT_EQ(result, QDialog::Accepted);
 }
 
 TEST_F(MainWindowTest, WithoutABrowserTheAddressIsGivenToTheUser) {
     fake.browserStarts = false;
-    Command(*mdi, "mnuOnline")->trigger();
-    Command(*mdi, "mnuUpdate")->trigger();
+    Command(*readingWindow, "mnuOnline")->trigger();
+    Command(*readingWindow, "mnuUpdate")->trigger();
     form->findCoordinates(); // the coordinate search of the filled entry form
     ASSERT_EQ(fake.openedAddresses.size(), 3u);
     ASSERT_EQ(fake.messages.size(), 3u);
@@ -379,12 +382,13 @@ TEST_F(MainWindowTest, WithoutABrowserTheAddressIsGivenToTheUser) {
 
 TEST_F(MainWindowTest, CommandsOfTheFilesWorkShowNothingYet) {
     for (QAction* action :
-         {Command(*mdi, "mnuSaveAsText"), Command(*mdi, "mnuSaveAsJpeg"), Command(*mdi, "mnuExport"),
-          Command(*mdi, "mnuPrint"), ToolbarButton(*mdi, "Save"), ToolbarButton(*mdi, "Print")})
+         {Command(*readingWindow, "mnuSaveAsText"), Command(*readingWindow, "mnuSaveAsJpeg"),
+          Command(*readingWindow, "mnuExport"), Command(*readingWindow, "mnuPrint"),
+          ToolbarButton(*readingWindow, "Save"), ToolbarButton(*readingWindow, "Print")})
         action->trigger();
-    Button(*mdi, "cmdSaveAsJPEG")->click();
+    Button(*readingWindow, "cmdSaveAsJPEG")->click();
     EXPECT_TRUE(fake.messages.empty());
-    EXPECT_TRUE(mdi->isVisible());
+    EXPECT_TRUE(readingWindow->isVisible());
     EXPECT_TRUE(fake.openedAddresses.empty());
 }
 
@@ -399,8 +403,8 @@ TEST_F(MainWindowTest, EveryReadingWindowUsesTheIconsDrawnOnce) {
             out << action->icon().cacheKey();
         return out;
     };
-    const QList<qint64> first = keys(*mdi);
-    mdi->returnToEntryForm();
+    const QList<qint64> first = keys(*readingWindow);
+    readingWindow->returnToEntryForm();
     ProcessDeferredDeletes();
     ReadingWindow* next = Compute(Entry1947());
     ASSERT_NE(next, nullptr);
@@ -415,20 +419,20 @@ TEST_F(MainWindowTest, TwoReadingWindowsShowEachItsOwn) {
     ASSERT_TRUE(precise);
     auto* second = new ReadingWindow(*form);
     second->ShowReading(std::make_shared<const ::Reading>(*precise));
-    EXPECT_EQ(mdi->windowTitle(), "Quillmere v1.15");
+    EXPECT_EQ(readingWindow->windowTitle(), "Quillmere v1.15");
     EXPECT_EQ(second->windowTitle(),
               built ? "Quillmere v1.15 - Precise (Swiss Ephemeris)" : "Quillmere v1.15");
-    EXPECT_EQ(Label(mdi->Display(), "lblDOB")->text(), "Date of Birth: January 1, 1980");
+    EXPECT_EQ(Label(readingWindow->Display(), "lblDOB")->text(), "Date of Birth: January 1, 1980");
     EXPECT_EQ(Label(second->Display(), "lblDOB")->text(), "Date of Birth: August 15, 1947");
-    EXPECT_EQ(Label(mdi->Display(), "Planet_0")->text(), "16 Sag 56");
+    EXPECT_EQ(Label(readingWindow->Display(), "Planet_0")->text(), "16 Sag 56");
     EXPECT_EQ(Label(second->Display(), "Planet_0")->text(),
               QString::fromStdString(ShortPositionText(*precise, BodySlot::Sun)));
     EXPECT_EQ(Label(second->Display(), "lblCalculation")->isVisibleTo(&second->Display()), built);
-    EXPECT_FALSE(Label(mdi->Display(), "lblCalculation")->isVisibleTo(&mdi->Display()));
+    EXPECT_FALSE(Label(readingWindow->Display(), "lblCalculation")->isVisibleTo(&readingWindow->Display()));
 
     QTemporaryDir dir;
     fake.fileAnswers.push_back(dir.filePath("first.txt"));
-    mdi->exportChart();
+    readingWindow->exportChart();
     fake.fileAnswers.push_back(dir.filePath("second.txt"));
     second->exportChart();
     std::string first, other;
@@ -590,15 +594,15 @@ TEST(StartTest, ANameThatIsNotUtf8ReachesItsOwnFile) {
     std::optional<RunningProgram> program = StartProgram(ProgramArguments(2, fromRoot));
     ASSERT_TRUE(program.has_value());
     EXPECT_TRUE(fake.messages.empty()) << fake.MessageTexts().join(" | ").toStdString();
-    ReadingWindow* mdi = program->entryForm->MainWindow();
-    ASSERT_NE(mdi, nullptr);
+    ReadingWindow* readingWindow = program->entryForm->MainWindow();
+    ASSERT_NE(readingWindow, nullptr);
     EXPECT_EQ(List(*program->entryForm, "cboYear")->currentText(), "1947");
 
     for (const char* suffix : {".qlm", ".txt", ".jpg"})
         fake.fileAnswers.push_back(PathFromSystem(folder + "r\xE9sultat" + suffix));
-    mdi->saveReading();
-    mdi->exportChart();
-    mdi->savePicture();
+    readingWindow->saveReading();
+    readingWindow->exportChart();
+    readingWindow->savePicture();
     EXPECT_TRUE(fake.messages.empty()) << fake.MessageTexts().join(" | ").toStdString();
     std::string bytes;
     EXPECT_TRUE(ReadWholeFile(folder + "r\xE9sultat.qlm", bytes) && bytes == saved);
@@ -610,7 +614,7 @@ TEST(StartTest, ANameThatIsNotUtf8ReachesItsOwnFile) {
         names.insert(entry.path().filename().native());
     EXPECT_EQ(names, (std::set<std::string>{"caf\xE9.qlm", "r\xE9sultat.jpg", "r\xE9sultat.qlm",
                                             "r\xE9sultat.txt"}));
-    mdi->returnToEntryForm();
+    readingWindow->returnToEntryForm();
     ProcessDeferredDeletes();
 }
 
@@ -669,23 +673,23 @@ TEST_F(MainWindowTest, TheReadingFitsA1280By1024ScreenAt150Percent) {
         int height;
         bool designStrips;
     } cases[] = {{682, true}, {642, false}, {612, false}};
-    const QMdiArea* area = Child<QMdiArea>(*mdi, "mdiArea");
-    const QWidget* reading = Child<QMdiSubWindow>(*mdi, "displayWindow");
-    const QWidget* top = Child<QWidget>(*mdi, "picTop");
-    const QWidget* strip = Child<QWidget>(*mdi, "Picture1");
-    mdi->showNormal();
+    const QMdiArea* area = Child<QMdiArea>(*readingWindow, "mdiArea");
+    const QWidget* reading = Child<QMdiSubWindow>(*readingWindow, "displayWindow");
+    const QWidget* top = Child<QWidget>(*readingWindow, "picTop");
+    const QWidget* strip = Child<QWidget>(*readingWindow, "Picture1");
+    readingWindow->showNormal();
     for (const auto& [height, designStrips] : cases) {
-        mdi->resize(853, height);
+        readingWindow->resize(853, height);
         Settle();
-        ASSERT_EQ(mdi->size(), QSize(853, height));
+        ASSERT_EQ(readingWindow->size(), QSize(853, height));
         EXPECT_FALSE(area->verticalScrollBar()->isVisible()) << height;
         EXPECT_FALSE(area->horizontalScrollBar()->isVisible()) << height;
         EXPECT_TRUE(area->viewport()->rect().contains(reading->geometry())) << height;
         for (const char* button : {"cmdSave", "cmdSaveAsJPEG", "cmdBack", "cmdExit"})
-            EXPECT_TRUE(strip->rect().contains(Button(*mdi, button)->geometry())) << height;
+            EXPECT_TRUE(strip->rect().contains(Button(*readingWindow, button)->geometry())) << height;
         // The heading shows whole or not at all.
         if (top->isVisible()) {
-            EXPECT_TRUE(top->rect().contains(Label(*mdi, "lblHeading")->geometry())) << height;
+            EXPECT_TRUE(top->rect().contains(Label(*readingWindow, "lblHeading")->geometry())) << height;
         }
         if (designStrips) {
             EXPECT_EQ(top->height(), 60);
@@ -693,19 +697,19 @@ TEST_F(MainWindowTest, TheReadingFitsA1280By1024ScreenAt150Percent) {
         }
     }
     // With room again the strips are as designed.
-    mdi->resize(853, 800);
+    readingWindow->resize(853, 800);
     Settle();
     EXPECT_TRUE(top->isVisible());
     EXPECT_EQ(top->height(), 60);
     EXPECT_EQ(strip->height(), 43);
-    EXPECT_EQ(Button(*mdi, "cmdExit")->y(), 8);
+    EXPECT_EQ(Button(*readingWindow, "cmdExit")->y(), 8);
 }
 
 TEST_F(MainWindowTest, TheReadingCannotBeMovedOutOfView) {
-    QMdiArea* area = Child<QMdiArea>(*mdi, "mdiArea");
-    QWidget* reading = Child<QMdiSubWindow>(*mdi, "displayWindow");
-    mdi->showNormal();
-    mdi->resize(853, 682);
+    QMdiArea* area = Child<QMdiArea>(*readingWindow, "mdiArea");
+    QWidget* reading = Child<QMdiSubWindow>(*readingWindow, "displayWindow");
+    readingWindow->showNormal();
+    readingWindow->resize(853, 682);
     Settle();
     const QRect view = area->viewport()->rect();
     ASSERT_TRUE(view.contains(reading->geometry()));
@@ -715,7 +719,7 @@ TEST_F(MainWindowTest, TheReadingCannotBeMovedOutOfView) {
     }
     // In a window smaller than the reading it slides only as far as it still covers the view, as
     // the scroll bars move it.
-    mdi->resize(500, 400);
+    readingWindow->resize(500, 400);
     Settle();
     const QRect small = area->viewport()->rect();
     for (const QPoint target : {QPoint(100, 100), QPoint(-2000, -2000), QPoint(-50, -30)}) {

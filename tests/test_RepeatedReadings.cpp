@@ -33,11 +33,12 @@ class RepeatedReadingsTest : public FormTest {
     // One round: the reading command, then New. The window must show this round's reading and go
     // away whole.
     void Round(const BirthEntry& birth, int round) {
-        ReadingWindow* mdi = Compute(birth);
-        ASSERT_NE(mdi, nullptr) << "round " << round;
-        ASSERT_EQ(Label(mdi->Display(), "lblName")->text(), "Name: " + QString::fromStdString(birth.name))
+        ReadingWindow* readingWindow = Compute(birth);
+        ASSERT_NE(readingWindow, nullptr) << "round " << round;
+        ASSERT_EQ(Label(readingWindow->Display(), "lblName")->text(),
+                  "Name: " + QString::fromStdString(birth.name))
             << "round " << round;
-        Command(*mdi, "mnuNew")->trigger();
+        Command(*readingWindow, "mnuNew")->trigger();
         ProcessDeferredDeletes();
         ASSERT_EQ(form->MainWindow(), nullptr) << "round " << round;
         ASSERT_TRUE(form->isVisible()) << "round " << round;
