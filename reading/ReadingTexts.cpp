@@ -5,6 +5,9 @@
 #include "astro/Retrogrades.h"
 #include "reading/HouseLords.h"
 
+#include <charconv>
+#include <cstdio>
+
 namespace {
 
 std::size_t Slot(BodySlot body) {
@@ -64,6 +67,31 @@ std::string BodyLabel(const Reading& reading, BodySlot body) {
 std::string CalculationCaption(const Reading& reading) {
     return reading.calculation == Calculation::Classic ? std::string()
                                                        : std::string(CalculationName(reading.calculation));
+}
+
+std::string AyanamsaInWords(const Conventions& conventions) {
+    if (conventions.ayanamsa != Ayanamsa::User)
+        return std::string(AyanamsaName(conventions.ayanamsa)) + " ayanamsa";
+    const UserAyanamsa& user = conventions.user;
+    char seconds[32];
+    const auto end = std::to_chars(seconds, seconds + sizeof seconds, user.seconds).ptr;
+    char date[32];
+    std::snprintf(date, sizeof date, "%04d-%02d-%02d", user.year, user.month, user.day);
+    return std::string(kUserAyanamsaName) + " ayanamsa " + std::to_string(user.degrees) + "\u00B0 " +
+           std::to_string(user.minutes) + "' " + std::string(seconds, end) + "\" on " + date;
+}
+
+std::string CalculationWords(const CalculationChoice& choice) {
+    std::string words = CalculationName(choice.calculation);
+    if (choice.calculation == Calculation::Classic)
+        return words;
+    const Conventions& c = choice.conventions;
+    return words + ", " + AyanamsaInWords(c) + ", " + std::string(Node(c.node).name) + ", " +
+           std::string(Year(c.year).name);
+}
+
+std::string CalculationWords(const Reading& reading) {
+    return CalculationWords(CalculationChoice{reading.calculation, reading.conventions});
 }
 
 std::string HouseLordHeading(const Reading& reading, int house) {
