@@ -1,10 +1,12 @@
 #include "astro/Angles.h"
 #include "formats/AtomicFile.h"
 #include "formats/SavedReadingFile.h"
+#include "pipeline/CompareReadings.h"
 #include "pipeline/ConventionKeys.h"
 #include "pipeline/Periods.h"
 #include "pipeline/ReadingPipeline.h"
 #include "reading/ReadingTexts.h"
+#include "records/Messages.h"
 #include "tools/ChartCommand.h"
 
 #include "support/TestBirths.h"
@@ -12,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -463,6 +466,39 @@ TEST(ChartCommand, ConventionsReachTheReadingAndItsPeriods) {
         EXPECT_EQ(std::find(exports.begin(), exports.end(), text), exports.end()) << c.words;
         exports.push_back(text);
     }
+}
+
+// --compare writes, after everything else, the comparison of the reading with the same birth under the
+// other choice; when that one is refused the reading still stands and the run fails, saying why.
+TEST(ChartCommand, CompareFollowsTheReading) {
+    if (!PreciseCalculationBuilt())
+        GTEST_SKIP() << "built without the precise calculation";
+    auto args = Args1947();
+    args.insert(args.end(), {"--chart", "--compare", "precise,ayanamsa=raman,year-days=360"});
+    const Result r = RunCompanion(args);
+    ASSERT_EQ(r.status, 0) << r.err;
+    const Birth birth = BirthOf(Entry1947());
+    const Reading classic = *ComputeReading(birth, Calculation::Classic).reading;
+    const Reading raman =
+        *ComputeReading(birth,
+                        {Calculation::Precise, {Ayanamsa::Raman, {}, LunarNode::Mean, PeriodYear::Days360}})
+             .reading;
+    const double now =
+        std::chrono::duration<double, std::ratio<60>>(std::chrono::system_clock::now().time_since_epoch())
+            .count();
+    // The export, the twelve chart lines, then the comparison.
+    const std::string exported = ChartExportText(classic);
+    ASSERT_EQ(r.out.substr(0, exported.size()), exported);
+    const std::size_t compared = r.out.find("\r\nA: ") + 2;
+    EXPECT_EQ(Lines(r.out.substr(exported.size(), compared - exported.size())).size(), 12u);
+    EXPECT_EQ(r.out.substr(compared), ComparisonLines(CompareReadings(classic, raman, now)));
+    EXPECT_EQ(Lines(r.out)[53], "A: Classic");
+
+    args[std::find(args.begin(), args.end(), "28d39N") - args.begin()] = "90d0N";
+    const Result pole = RunCompanion(args);
+    EXPECT_EQ(pole.status, 1);
+    EXPECT_EQ(pole.err, std::string("--date: --compare: ") + msg::kPreciseAscendantUndefined + "\n");
+    EXPECT_EQ(Lines(pole.out).size(), 41u + 12);
 }
 
 TEST(ChartCommand, ZonesAndHelp) {

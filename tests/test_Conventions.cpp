@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <random>
@@ -264,4 +265,137 @@ TEST(Conventions, ReadingsOfDifferentConventionsDoNotDisturbEachOther) {
     }
 }
 
+double LibraryAyanamsa(int32 mode, double jd) {
+    swe_set_sid_mode(mode, 0.0, 0.0);
+    double ayanamsa = 0.0;
+    char error[AS_MAXCH] = "";
+    EXPECT_GE(swe_get_ayanamsa_ex_ut(jd, SEFLG_SWIEPH, &ayanamsa, error), 0) << error;
+    return ayanamsa;
+}
+
+double TropicalLongitude(int32 body, double jd) {
+    double xx[6];
+    char error[AS_MAXCH] = "";
+    EXPECT_GE(swe_calc_ut(jd, body, SEFLG_SWIEPH, xx, error), 0) << error;
+    return xx[0];
+}
+
+// "1°27'" or "41'", to the nearest arc-minute.
+std::string Arc(double degrees) {
+    const long minutes = std::lround(std::fabs(degrees) * 60);
+    return minutes < 60 ? std::to_string(minutes) + "'"
+                        : std::to_string(minutes / 60) + "\u00B0" + std::to_string(minutes % 60) + "'";
+}
+
 } // namespace
+
+// India's chart compared under other conventions: how far each body moves (from the library's own
+// ayanamsas and nodes), what changes for the astrologer, and the sentence naming the cause. On 1 June
+// 2015 India ran the last sub-period (Venus) of the Sun's period, which ended on 10 September 2015. With
+// 360-day years every date after the first lies 5.25 days a year earlier, so the Moon's period (69 years
+// after the start, less the shorter start) had begun by September 2014 and its own first sub-period, 300
+// days long, was running. Raman's ayanamsa puts the Moon 1°27' further into Pushya (125' of its 800'
+// instead of 38'), so Saturn's period began 2.07 years earlier and every date with it: the Moon's period
+// from August 2013, its sub-periods Moon (10 months) and Mars (7), then Rahu (18) from January 2015; with
+// 360-day years too, Rahu's from about February 2014 to August 2015.
+TEST(Conventions, ComparisonsNameWhatChangesAndWhy) {
+    const Birth birth = BirthOf(Entry1947());
+    const double jd = JulianDay(birth);
+    using namespace std::chrono;
+    const double now =
+        duration<double, std::ratio<60>>(sys_days{year{2015} / 6 / 1}.time_since_epoch()).count();
+    const double lahiri = LibraryAyanamsa(SE_SIDM_LAHIRI, jd);
+    const double raman = LibraryAyanamsa(SE_SIDM_RAMAN, jd);
+    const double trueAhead =
+        std::remainder(TropicalLongitude(SE_TRUE_NODE, jd) - TropicalLongitude(SE_MEAN_NODE, jd), 360.0);
+    ASSERT_EQ(Arc(lahiri - raman), "1\u00B027'"); // the difference the astrologers quote
+    const Conventions ramanOnly{Ayanamsa::Raman, {}, LunarNode::Mean, PeriodYear::Days365_25};
+    const Conventions trueNode{Ayanamsa::Lahiri, {}, LunarNode::True, PeriodYear::Days365_25};
+    const Conventions shortYears{Ayanamsa::Lahiri, {}, LunarNode::Mean, PeriodYear::Days360};
+    const Conventions all{Ayanamsa::Raman, {}, LunarNode::True, PeriodYear::Days360};
+
+    const std::string ramanClause =
+        "the Raman ayanamsa is " + Arc(lahiri - raman) +
+        " smaller than the Lahiri ayanamsa at this date, so every position lies " + Arc(lahiri - raman) +
+        " further on";
+    const std::string nodeClause = "the true node is " + Arc(trueAhead) +
+                                   (trueAhead > 0 ? " ahead of" : " behind") +
+                                   " the mean node at this date, which moves Rahu and Ketu";
+    const std::string yearClause =
+        "periods in 360-day years instead of 365.25-day years move the period dates";
+    const auto capital = [](std::string text) {
+        text[0] = static_cast<char>(std::toupper(text[0]));
+        return text;
+    };
+    const struct {
+        Conventions b;
+        double shift, nodeShift; // arc-minutes every body moves, and Rahu and Ketu besides
+        std::vector<std::string> changes;
+        std::string cause;
+    } cases[] = {
+        {{}, 0, 0, {}, "Both readings are made the same way, so nothing differs."},
+        {ramanOnly,
+         60 * (lahiri - raman),
+         0,
+         {"Period now: Sun/Venus -> Moon/Rahu"},
+         capital(ramanClause) + "."},
+        {trueNode, 0, 60 * trueAhead, {}, capital(nodeClause) + "."},
+        {shortYears, 0, 0, {"Period now: Sun/Venus -> Moon/Moon"}, capital(yearClause) + "."},
+        {all,
+         60 * (lahiri - raman),
+         60 * trueAhead,
+         {"Period now: Sun/Venus -> Moon/Rahu"},
+         capital(ramanClause) + "; " + nodeClause + "; and " + yearClause + "."},
+    };
+    const Reading a = Precise(birth, {});
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.cause);
+        const ReadingComparison comparison = CompareReadings(a, Precise(birth, c.b), now);
+        ASSERT_EQ(comparison.bodies.size(), 9u);
+        for (const BodyApart& body : comparison.bodies) {
+            const bool node = body.body == BodySlot::Rahu || body.body == BodySlot::Ketu;
+            EXPECT_NEAR(body.arcMinutes, c.shift + (node ? c.nodeShift : 0), 1e-4) << Body(body.body).english;
+        }
+        std::vector<std::string> changes;
+        for (const ReadingChange& change : comparison.changes)
+            changes.push_back(change.what + ": " + change.a + " -> " + change.b);
+        EXPECT_EQ(changes, c.changes);
+        EXPECT_EQ(comparison.cause, c.cause);
+    }
+
+    // Classic against precise: Pushya lies whole in Cancer, so the classic pada counts 4 quarters where
+    // the precise Moon stands in the first; the classic lord of house 1 is Aries' Mars, placed in Gemini,
+    // the 2nd from the Taurus lagna, the precise one Taurus' Venus in Cancer, the 3rd.
+    const ReadingComparison classic = CompareReadings(*ReadingOf(Entry1947()), a, now);
+    const std::string lines = ComparisonLines(classic);
+    EXPECT_EQ(lines.rfind("A: Classic\r\nB: Precise (Swiss Ephemeris), Lahiri ayanamsa, mean node, "
+                          "365.25-day years\r\nSun ",
+                          0),
+              0u)
+        << lines;
+    EXPECT_NE(lines.find("\r\nPada: 4 -> 1\r\n"), std::string::npos) << lines;
+    EXPECT_NE(lines.find("\r\nHouse 1: Mars in house 2 -> Venus in house 3\r\n"), std::string::npos) << lines;
+    EXPECT_EQ(lines.find("Lagna:"), std::string::npos) << lines;
+    EXPECT_EQ(classic.cause.rfind("The positions differ by ", 0), 0u);
+    EXPECT_NE(classic.cause.find("counts the house lords from Aries, the precise one from the lagna."),
+              std::string::npos);
+    // "BODY A B DIFF": the export's position texts and the difference with one decimal.
+    const ReadingComparison withRaman = CompareReadings(a, Precise(birth, ramanOnly), now);
+    char diff[16];
+    std::snprintf(diff, sizeof diff, "%.1f", 60 * (lahiri - raman));
+    EXPECT_NE(ComparisonLines(withRaman).find("\r\nSun " + ExportLines(a)[10].substr(4) + " " +
+                                              ExportLines(Precise(birth, ramanOnly))[10].substr(4) + " " +
+                                              diff + "\r\n"),
+              std::string::npos)
+        << ComparisonLines(withRaman);
+    // A difference that rounds to nothing has no sign, and one across 0 Aries goes the short way.
+    Reading b = a;
+    b.longitudes[0] = a.longitudes[0] - 1e-5;
+    b.longitudes[1] = a.longitudes[1] + 0.5 / 60;
+    EXPECT_NE(ComparisonLines(CompareReadings(a, b, now)).find(" 0.0\r\nMoon "), std::string::npos);
+    EXPECT_NE(ComparisonLines(CompareReadings(a, b, now)).find(" 0.5\r\nMercury "), std::string::npos);
+    Reading c = a;
+    c.longitudes[0] = 359.5;
+    b.longitudes[0] = 0.25;
+    EXPECT_NEAR(CompareReadings(c, b, now).bodies[0].arcMinutes, 45.0, 1e-9);
+}
