@@ -193,6 +193,8 @@ struct EngineState {
     std::uint64_t generation = 1;
     // Known files already checked in this run, by path.
     std::map<std::string, FileCheck> checked;
+    // The user ayanamsa last asked for and the library's constant that gives it (see SetSiderealMode).
+    std::optional<std::pair<UserAyanamsa, double>> userConstant;
 };
 
 EngineState& State() {
@@ -379,19 +381,23 @@ std::optional<PreciseResult> RefusedFile(EngineState& state, const LibraryPath& 
 // Gives the library the sidereal mode of the conventions' ayanamsa. A user's ayanamsa is the library's
 // user mode from its date, whose value there (the mode's own constant plus the nutation of the day)
 // is found by asking the library once with a constant of 0: the ayanamsa grows with the constant one
-// for one, so the constant that gives the user's value follows by subtraction.
-bool SetSiderealMode(const Conventions& conventions, char (&error)[AS_MAXCH]) {
+// for one, so the constant that gives the user's value follows by subtraction. The constant depends on
+// the user's value alone and is kept for the next reading of the same choice.
+bool SetSiderealMode(EngineState& state, const Conventions& conventions, char (&error)[AS_MAXCH]) {
     if (conventions.ayanamsa != Ayanamsa::User) {
         swe_set_sid_mode(kSiderealModes[static_cast<std::size_t>(conventions.ayanamsa)], 0.0, 0.0);
         return true;
     }
     const UserAyanamsa& user = conventions.user;
     const double epoch = swe_julday(user.year, user.month, user.day, 0.0, SE_GREG_CAL);
-    swe_set_sid_mode(SE_SIDM_USER, epoch, 0.0);
-    double atEpoch = 0.0;
-    if (swe_get_ayanamsa_ex_ut(epoch, SEFLG_SWIEPH, &atEpoch, error) < 0)
-        return false;
-    swe_set_sid_mode(SE_SIDM_USER, epoch, user.Degrees() - std::remainder(atEpoch, 360.0));
+    if (!state.userConstant || state.userConstant->first != user) {
+        swe_set_sid_mode(SE_SIDM_USER, epoch, 0.0);
+        double atEpoch = 0.0;
+        if (swe_get_ayanamsa_ex_ut(epoch, SEFLG_SWIEPH, &atEpoch, error) < 0)
+            return false;
+        state.userConstant.emplace(user, user.Degrees() - std::remainder(atEpoch, 360.0));
+    }
+    swe_set_sid_mode(SE_SIDM_USER, epoch, state.userConstant->second);
     return true;
 }
 
@@ -410,7 +416,7 @@ PreciseResult ComputeFrom(EngineState& state, const LibraryPath& path, double ju
     // Set at every call: the mode is the library's global state, and other code in this thread, or the
     // reading before this one, may have chosen another.
     char error[AS_MAXCH] = "";
-    if (!SetSiderealMode(conventions, error))
+    if (!SetSiderealMode(state, conventions, error))
         return Failure(PreciseError::Other, error);
     double ayanamsa = 0.0;
     double ayanamsaLater = 0.0;
