@@ -190,22 +190,8 @@ void BM_WholeReadingPreciseConventions(benchmark::State& state) {
 BENCHMARK(BM_WholeReadingPreciseConventions)
     ->ArgsProduct({benchmark::CreateDenseRange(0, static_cast<int>(Ayanamsa::User), 1), {0, 1}});
 
-// Two whole readings of each birth, classic and precise, as a compare makes them: the cost that
-// BM_CompareReadings adds its comparison to.
-void BM_TwoReadings(benchmark::State& state) {
-    const auto& births = Births();
-    std::size_t i = 0;
-    for (auto _ : state) {
-        const Birth birth = *BirthFromEntry(births[i++ % births.size()]);
-        const ReadingResult a = ComputeReading(birth, Calculation::Classic);
-        const ReadingResult b = ComputeReading(birth, Calculation::Precise);
-        auto text = ChartExportText(*a.reading) + ChartExportText(*b.reading);
-        benchmark::DoNotOptimize(text.data());
-    }
-}
-BENCHMARK(BM_TwoReadings);
-
-// The same two readings compared and written as the companion's --compare writes them.
+// Two whole readings of each birth, classic and precise (argument 0), and the same compared and written
+// as the companion's --compare writes them (argument 1).
 void BM_CompareReadings(benchmark::State& state) {
     const auto& births = Births();
     std::size_t i = 0;
@@ -213,12 +199,13 @@ void BM_CompareReadings(benchmark::State& state) {
         const Birth birth = *BirthFromEntry(births[i++ % births.size()]);
         const ReadingResult a = ComputeReading(birth, Calculation::Classic);
         const ReadingResult b = ComputeReading(birth, Calculation::Precise);
-        auto text = ChartExportText(*a.reading) + ChartExportText(*b.reading) +
-                    ComparisonLines(CompareReadings(*a.reading, *b.reading, 29000000.0));
+        auto text = ChartExportText(*a.reading) + ChartExportText(*b.reading);
+        if (state.range(0) == 1)
+            text += ComparisonLines(CompareReadings(*a.reading, *b.reading, 29000000.0));
         benchmark::DoNotOptimize(text.data());
     }
 }
-BENCHMARK(BM_CompareReadings);
+BENCHMARK(BM_CompareReadings)->Arg(0)->Arg(1);
 
 // The comparison alone, of the two readings of one birth.
 void BM_ComparisonAlone(benchmark::State& state) {

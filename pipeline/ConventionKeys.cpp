@@ -1,7 +1,6 @@
 #include "pipeline/ConventionKeys.h"
 
 #include <charconv>
-#include <cstdio>
 #include <regex>
 
 namespace {
@@ -53,6 +52,19 @@ std::optional<std::string> ReadUserAyanamsa(std::string_view key, Conventions& c
     return std::nullopt;
 }
 
+// The value of the table's row whose key is given, or the refusal naming the table's keys.
+template <typename Table, typename Row, typename Value>
+std::optional<std::string> ReadFromTable(const Table& table, std::string_view key, const char* what,
+                                         Value Row::*value, Value& into) {
+    for (const Row& row : table) {
+        if (key == row.key) {
+            into = row.*value;
+            return std::nullopt;
+        }
+    }
+    return "unknown " + std::string(what) + " " + Quoted(key) + "; known: " + KnownKeys(table);
+}
+
 } // namespace
 
 std::optional<std::string> ReadAyanamsaKey(std::string_view key, Conventions& conventions) {
@@ -69,23 +81,11 @@ std::optional<std::string> ReadAyanamsaKey(std::string_view key, Conventions& co
 }
 
 std::optional<std::string> ReadNodeKey(std::string_view key, Conventions& conventions) {
-    for (const NodeWords& words : kNodes) {
-        if (key == words.key) {
-            conventions.node = words.node;
-            return std::nullopt;
-        }
-    }
-    return "unknown node " + Quoted(key) + "; known: " + KnownKeys(kNodes);
+    return ReadFromTable(kNodes, key, "node", &NodeWords::node, conventions.node);
 }
 
 std::optional<std::string> ReadPeriodYearKey(std::string_view key, Conventions& conventions) {
-    for (const PeriodYearWords& words : kPeriodYears) {
-        if (key == words.key) {
-            conventions.year = words.year;
-            return std::nullopt;
-        }
-    }
-    return "unknown year " + Quoted(key) + "; known: " + KnownKeys(kPeriodYears);
+    return ReadFromTable(kPeriodYears, key, "year", &PeriodYearWords::year, conventions.year);
 }
 
 std::optional<std::string> ReadCalculationSpec(std::string_view spec, CalculationChoice& choice) {
@@ -131,12 +131,8 @@ std::string AyanamsaKey(const Conventions& conventions) {
         if (words.ayanamsa == conventions.ayanamsa)
             return std::string(words.key);
     const UserAyanamsa& user = conventions.user;
-    char seconds[32];
-    const auto end = std::to_chars(seconds, seconds + sizeof seconds, user.seconds).ptr;
-    char date[32];
-    std::snprintf(date, sizeof date, "@%04d-%02d-%02d", user.year, user.month, user.day);
     return std::string(kUserAyanamsaKey) + ":" + std::to_string(user.degrees) + ":" +
-           std::to_string(user.minutes) + ":" + std::string(seconds, end) + date;
+           std::to_string(user.minutes) + ":" + user.SecondsText() + "@" + user.DateText();
 }
 
 std::string CalculationSpec(const CalculationChoice& choice) {

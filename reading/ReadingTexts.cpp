@@ -5,9 +5,6 @@
 #include "astro/Retrogrades.h"
 #include "reading/HouseLords.h"
 
-#include <charconv>
-#include <cstdio>
-
 namespace {
 
 std::size_t Slot(BodySlot body) {
@@ -73,12 +70,8 @@ std::string AyanamsaInWords(const Conventions& conventions) {
     if (conventions.ayanamsa != Ayanamsa::User)
         return std::string(AyanamsaName(conventions.ayanamsa)) + " ayanamsa";
     const UserAyanamsa& user = conventions.user;
-    char seconds[32];
-    const auto end = std::to_chars(seconds, seconds + sizeof seconds, user.seconds).ptr;
-    char date[32];
-    std::snprintf(date, sizeof date, "%04d-%02d-%02d", user.year, user.month, user.day);
     return std::string(kUserAyanamsaName) + " ayanamsa " + std::to_string(user.degrees) + "\u00B0 " +
-           std::to_string(user.minutes) + "' " + std::string(seconds, end) + "\" on " + date;
+           std::to_string(user.minutes) + "' " + user.SecondsText() + "\" on " + user.DateText();
 }
 
 std::string CalculationWords(const CalculationChoice& choice) {

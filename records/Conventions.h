@@ -5,7 +5,10 @@
 #pragma once
 
 #include <array>
+#include <charconv>
 #include <cstddef>
+#include <cstdio>
+#include <string>
 #include <string_view>
 
 enum class Ayanamsa { Lahiri, TrueChitrapaksha, Raman, Krishnamurti, Yukteshwar, FaganBradley, User };
@@ -21,6 +24,17 @@ struct UserAyanamsa {
     int day = 1;
 
     double Degrees() const { return degrees + minutes / 60.0 + seconds / 3600.0; }
+    // The seconds as given, without trailing zeros: "11", "0.658".
+    std::string SecondsText() const {
+        char text[32];
+        return std::string(text, std::to_chars(text, text + sizeof text, seconds).ptr);
+    }
+    // "2000-01-01".
+    std::string DateText() const {
+        char text[32];
+        std::snprintf(text, sizeof text, "%04d-%02d-%02d", year, month, day);
+        return text;
+    }
     bool operator==(const UserAyanamsa&) const = default;
 };
 

@@ -33,8 +33,9 @@ namespace {
 
 constexpr const char* kHelp =
     "Usage:\n"
-    "  quillmere-chart [--precise] [--chart] [--interpretation] FILE.qlm...\n"
-    "  quillmere-chart [--precise] [--chart] [--interpretation] --name N --date YYYY-MM-DD --time HH:MM\n"
+    "  quillmere-chart [--precise [--ayanamsa NAME] [--node mean|true] [--year-days DAYS]]\n"
+    "                  [--chart] [--interpretation] [--compare SPEC] FILE.qlm...\n"
+    "  quillmere-chart [options as above] --name N --date YYYY-MM-DD --time HH:MM\n"
     "                  --zone ROW [--dst] --lat DDdMM{N|S} --lon DDDdMM{E|W}\n"
     "                  --city C --state S --country K [--save FILE.qlm]\n"
     "  quillmere-chart [options as above] --place \"City[, State][, Country]\" --date ... --time ...\n"
@@ -43,7 +44,8 @@ constexpr const char* kHelp =
     "  quillmere-chart --help\n"
     "\n"
     "Writes each reading to standard output as the chart text export, byte for byte what\n"
-    "Quillmere's \"Export Chart As Text\" writes (41 lines, CR LF endings).\n"
+    "Quillmere's \"Export Chart As Text\" writes (41 lines, CR LF endings;\n"
+    "42 with the precise calculation).\n"
     "\n"
     "  FILE.qlm      a saved reading; several files are read in turn\n"
     "  --name N      the person's name (letters and blanks, at most 100 characters)\n"
