@@ -65,7 +65,8 @@ TEST(PreciseReading, India1947AgreesWithThePublishedChart) {
     const auto lines = ExportLines(r);
     ASSERT_EQ(lines.size(), 42u);
     EXPECT_EQ(lines[29], HouseLordHeading(r, 1));
-    EXPECT_EQ(lines[41], "Calculation: Precise (Swiss Ephemeris), Lahiri ayanamsa, mean node, 365.25-day years");
+    EXPECT_EQ(lines[41],
+              "Calculation: Precise (Swiss Ephemeris), Lahiri ayanamsa, mean node, 365.25-day years");
     // Lahiri's ayanamsa was 23 51' at the start of 2000 and grows by about 50.3" a year: 23 7' in
     // August 1947, written whole as the classic one is.
     EXPECT_EQ(lines[21].substr(0, 18), "Ayanamsa: 23\u00B0 7' ") << lines[21];
