@@ -249,6 +249,10 @@ TEST(Conventions, ReadingsOfDifferentConventionsDoNotDisturbEachOther) {
     EXPECT_EQ(ChartExportText(Precise(birth, {})), lahiriAlone);
     EXPECT_EQ(ChartExportText(Precise(birth, user)), userAlone);
     EXPECT_EQ(ChartExportText(Precise(birth, raman)), ramanAlone);
+    // The classic calculation keeps its own arithmetic and periods, whatever conventions come with it.
+    const Reading classic = *ComputeReading(birth, {Calculation::Classic, raman}).reading;
+    EXPECT_EQ(ChartExportText(classic), ChartExportText(*ReadingOf(Entry1947())));
+    EXPECT_EQ(classic.conventions, Conventions{});
 }
 
 double LibraryAyanamsa(int32 mode, double jd) {
