@@ -88,20 +88,20 @@ std::optional<std::string> ReadPeriodYearKey(std::string_view key, Conventions& 
     return ReadFromTable(kPeriodYears, key, "year", &PeriodYearWords::year, conventions.year);
 }
 
-std::optional<std::string> ReadCalculationSpec(std::string_view spec, CalculationChoice& choice) {
+std::optional<std::string> ReadCalculationKey(std::string_view text, CalculationChoice& choice) {
     static constexpr const char* kForm = "expected classic or precise, then ayanamsa=NAME, node=mean|true or "
                                          "year-days=DAYS, separated by commas";
-    const std::size_t comma = spec.find(',');
-    const std::string_view calculation = spec.substr(0, comma);
+    const std::size_t comma = text.find(',');
+    const std::string_view calculation = text.substr(0, comma);
     CalculationChoice read;
     if (calculation == "precise")
         read.calculation = Calculation::Precise;
     else if (calculation != "classic")
         return std::string(kForm);
     for (std::size_t start = comma; start != std::string_view::npos;) {
-        const std::size_t end = spec.find(',', start + 1);
+        const std::size_t end = text.find(',', start + 1);
         const std::string_view part =
-            spec.substr(start + 1, end == std::string_view::npos ? end : end - start - 1);
+            text.substr(start + 1, end == std::string_view::npos ? end : end - start - 1);
         start = end;
         const std::size_t equals = part.find('=');
         if (equals == std::string_view::npos)
@@ -135,7 +135,7 @@ std::string AyanamsaKey(const Conventions& conventions) {
            std::to_string(user.minutes) + ":" + user.SecondsText() + "@" + user.DateText();
 }
 
-std::string CalculationSpec(const CalculationChoice& choice) {
+std::string CalculationKey(const CalculationChoice& choice) {
     if (choice.calculation == Calculation::Classic)
         return "classic";
     const Conventions& c = choice.conventions;

@@ -24,9 +24,9 @@ std::optional<std::string> ReadPeriodYearKey(std::string_view key, Conventions& 
 
 // "classic" or "precise", then any of ",ayanamsa=KEY", ",node=KEY", ",year-days=KEY" (the last given
 // wins); the conventions only with "precise". Conventions not given are the defaults.
-std::optional<std::string> ReadCalculationSpec(std::string_view spec, CalculationChoice& choice);
+std::optional<std::string> ReadCalculationKey(std::string_view text, CalculationChoice& choice);
 
 // The key of the conventions' ayanamsa: "raman", or "user:23:51:11@2000-01-01".
 std::string AyanamsaKey(const Conventions& conventions);
-// The whole choice as ReadCalculationSpec reads it: "classic", or "precise" with every convention.
-std::string CalculationSpec(const CalculationChoice& choice);
+// The whole choice as ReadCalculationKey reads it: "classic", or "precise" with every convention.
+std::string CalculationKey(const CalculationChoice& choice);

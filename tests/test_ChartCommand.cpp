@@ -451,12 +451,12 @@ TEST(ChartCommand, ConventionsReachTheReadingAndItsPeriods) {
             const std::string value =
                 equals == std::string::npos ? c.options[++i] : option.substr(equals + 1);
             const std::string key = name == "--year-days" ? "year-days" : name.substr(2);
-            ASSERT_FALSE(ReadCalculationSpec(CalculationSpec(choice) + "," + key + "=" + value, choice));
+            ASSERT_FALSE(ReadCalculationKey(CalculationKey(choice) + "," + key + "=" + value, choice));
         }
         EXPECT_EQ(std::string(lines[41]), "Calculation: " + CalculationWords(choice));
         CalculationChoice again;
-        ASSERT_FALSE(ReadCalculationSpec(CalculationSpec(choice), again)) << CalculationSpec(choice);
-        EXPECT_EQ(again, choice) << CalculationSpec(choice);
+        ASSERT_FALSE(ReadCalculationKey(CalculationKey(choice), again)) << CalculationKey(choice);
+        EXPECT_EQ(again, choice) << CalculationKey(choice);
         const ReadingResult reading = ComputeReading(BirthOf(Entry1947()), choice);
         ASSERT_TRUE(reading.reading);
         EXPECT_EQ(r.out, ChartExportText(*reading.reading) +

@@ -34,7 +34,7 @@ namespace {
 constexpr const char* kHelp =
     "Usage:\n"
     "  quillmere-chart [--precise [--ayanamsa NAME] [--node mean|true] [--year-days DAYS]]\n"
-    "                  [--chart] [--interpretation] [--compare SPEC] FILE.qlm...\n"
+    "                  [--chart] [--interpretation] [--compare CALC] FILE.qlm...\n"
     "  quillmere-chart [options as above] --name N --date YYYY-MM-DD --time HH:MM\n"
     "                  --zone ROW [--dst] --lat DDdMM{N|S} --lon DDDdMM{E|W}\n"
     "                  --city C --state S --country K [--save FILE.qlm]\n"
@@ -81,8 +81,8 @@ constexpr const char* kHelp =
     "  --year-days 365.25|360|sidereal  with --precise, the days of a year of the\n"
     "                periods (--dasha, --compare): 365.25 (the default), 360, or the sidereal\n"
     "                year of 365.256363 days\n"
-    "  --compare SPEC  after everything else, the same birth under another calculation:\n"
-    "                SPEC is \"classic\" or \"precise\", then any of \",ayanamsa=NAME\",\n"
+    "  --compare CALC  after everything else, the same birth under another calculation:\n"
+    "                CALC is \"classic\" or \"precise\", then any of \",ayanamsa=NAME\",\n"
     "                \",node=mean|true\", \",year-days=DAYS\" (the defaults where not given),\n"
     "                for example \"precise,ayanamsa=raman,node=true,year-days=360\". Writes\n"
     "                the lines \"A: \" and how the reading was made, \"B: \" and how the other\n"
@@ -216,7 +216,7 @@ std::optional<UsageError> ParseOptions(const std::vector<std::string>& args, Opt
     }
     if (o.compare) {
         CalculationChoice with;
-        if (std::optional<std::string> refusal = ReadCalculationSpec(*o.compare, with))
+        if (std::optional<std::string> refusal = ReadCalculationKey(*o.compare, with))
             return UsageError{"--compare: " + *refusal};
         if (with.calculation == Calculation::Precise && !PreciseCalculationBuilt())
             return UsageError{std::string("--compare: ") + msg::kNoPreciseBuild};

@@ -29,12 +29,12 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: quillmere-compare [--births N] [--seed S] [--latitudes FROM TO] [--first SPEC] [--second SPEC]\n"
+    "usage: quillmere-compare [--births N] [--seed S] [--latitudes FROM TO] [--first CALC] [--second CALC]\n"
     "  --births N   how many random births to compare (default 5000)\n"
     "  --seed S     the seed of the births drawn (default 1)\n"
     "  --latitudes FROM TO  the births' latitudes, whole degrees north or south\n"
     "               (default 0 66)\n"
-    "  --first SPEC, --second SPEC  the two calculations compared, as quillmere-chart's --compare\n"
+    "  --first CALC, --second CALC  the two calculations compared, as quillmere-chart's --compare\n"
     "               takes them: \"classic\" or \"precise\", then any of \",ayanamsa=NAME\",\n"
     "               \",node=mean|true\", \",year-days=DAYS\" (default classic and precise)\n";
 
@@ -161,7 +161,7 @@ int main(int argc, char** argv) {
         } else if (option == "--seed" && hasValue && ParseNumber(argv[i + 1], seed)) {
             ++i;
         } else if ((option == "--first" || option == "--second") && hasValue &&
-                   !ReadCalculationSpec(argv[i + 1], option == "--first" ? firstChoice : secondChoice)) {
+                   !ReadCalculationKey(argv[i + 1], option == "--first" ? firstChoice : secondChoice)) {
             ++i;
         } else if (option == "--latitudes" && i + 2 < argc && ParseNumber(argv[i + 1], fromLatitude) &&
                    ParseNumber(argv[i + 2], toLatitude) && 0 <= fromLatitude && fromLatitude <= toLatitude &&
