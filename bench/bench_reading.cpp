@@ -5,6 +5,7 @@
 #include "astro/Retrogrades.h"
 #include "formats/ChartExport.h"
 #include "pipeline/BirthEntry.h"
+#include "pipeline/CompareReadings.h"
 #include "pipeline/ReadingPipeline.h"
 #if QUILLMERE_HAS_PRECISE
 #include "precise/PreciseEngine.h"
@@ -161,6 +162,62 @@ void BM_WholeReadingPrecise(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_WholeReadingPrecise);
+
+// BM_WholeReadingPrecise with each ayanamsa (in the order of Ayanamsa; the last a user's own) and node
+// (0 mean, 1 true).
+Conventions BenchConventions(std::int64_t ayanamsa, std::int64_t node) {
+    Conventions c;
+    c.ayanamsa = static_cast<Ayanamsa>(ayanamsa);
+    if (c.ayanamsa == Ayanamsa::User)
+        c.user = {23, 51, 11, 2000, 1, 1};
+    c.node = node == 1 ? LunarNode::True : LunarNode::Mean;
+    return c;
+}
+
+void BM_WholeReadingPreciseConventions(benchmark::State& state) {
+    const CalculationChoice choice{Calculation::Precise, BenchConventions(state.range(0), state.range(1))};
+    const auto& births = Births();
+    std::size_t i = 0;
+    for (auto _ : state) {
+        const ReadingResult result = ComputeReading(*BirthFromEntry(births[i++ % births.size()]), choice);
+        if (!result.reading) {
+            state.SkipWithError(result.message.c_str());
+            break;
+        }
+        auto text = ChartExportText(*result.reading);
+        benchmark::DoNotOptimize(text.data());
+    }
+}
+BENCHMARK(BM_WholeReadingPreciseConventions)
+    ->ArgsProduct({benchmark::CreateDenseRange(0, static_cast<int>(Ayanamsa::User), 1), {0, 1}});
+
+// Two whole readings of each birth, classic and precise (argument 0), and the same compared and written
+// as the companion's --compare writes them (argument 1).
+void BM_CompareReadings(benchmark::State& state) {
+    const auto& births = Births();
+    std::size_t i = 0;
+    for (auto _ : state) {
+        const Birth birth = *BirthFromEntry(births[i++ % births.size()]);
+        const ReadingResult a = ComputeReading(birth, Calculation::Classic);
+        const ReadingResult b = ComputeReading(birth, Calculation::Precise);
+        auto text = ChartExportText(*a.reading) + ChartExportText(*b.reading);
+        if (state.range(0) == 1)
+            text += ComparisonLines(CompareReadings(*a.reading, *b.reading, 29000000.0));
+        benchmark::DoNotOptimize(text.data());
+    }
+}
+BENCHMARK(BM_CompareReadings)->Arg(0)->Arg(1);
+
+// The comparison alone, of the two readings of one birth.
+void BM_ComparisonAlone(benchmark::State& state) {
+    const Reading a = *ComputeReading(BirthAt(1), Calculation::Classic).reading;
+    const Reading b = *ComputeReading(BirthAt(1), Calculation::Precise).reading;
+    for (auto _ : state) {
+        auto text = ComparisonLines(CompareReadings(a, b, 29000000.0));
+        benchmark::DoNotOptimize(text.data());
+    }
+}
+BENCHMARK(BM_ComparisonAlone);
 #endif
 
 } // namespace

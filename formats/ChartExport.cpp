@@ -46,5 +46,9 @@ std::string ChartExportText(const Reading& reading) {
     line("House Lord Interpretation");
     for (int house = 1; house <= 12; ++house)
         line(HouseLordHeading(reading, house));
+    // Two precise readings can differ only in their conventions, so the file says which; the classic
+    // export keeps the lines it has always had.
+    if (reading.calculation != Calculation::Classic)
+        line("Calculation: ", CalculationWords(reading));
     return text;
 }

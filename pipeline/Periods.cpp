@@ -12,9 +12,9 @@
 namespace {
 
 constexpr double kMinutesPerDay = 1440;
-// A sub-period of major years Y and sub-period years y lasts Y * y * this many minutes.
-constexpr double kSubPeriodMinutesPerYearSquared = kMinutesPerYear / 120;
-static_assert(kSubPeriodMinutesPerYearSquared == 4383);
+// A sub-period of major years Y and sub-period years y lasts Y * y * (minutes a year / 120) minutes:
+// with 365.25-day years that is exactly 4383, so the default periods are whole minutes.
+static_assert(kMinutesPerYear / 120 == 4383);
 
 // Degrees into 0..360.
 double Wrapped(double longitude) {
@@ -38,7 +38,9 @@ long long ZoneMinutes(const Birth& birth) {
 
 } // namespace
 
-Vimshottari VimshottariPeriods(double moonLongitude, double birthMinutes) {
+Vimshottari VimshottariPeriods(double moonLongitude, double birthMinutes, double daysPerYear) {
+    const double minutesPerYear = daysPerYear * kMinutesPerDay;
+    const double subPeriodMinutesPerYearSquared = minutesPerYear / 120;
     // Times 27 before dividing by 360: the nearest double to a nakshatra's first point (93 20, Pushya)
     // gives that nakshatra, where dividing by 360 / 27, which no double holds, can land a hair short
     // in the one before.
@@ -48,7 +50,7 @@ Vimshottari VimshottariPeriods(double moonLongitude, double birthMinutes) {
     const auto first = static_cast<std::size_t>(static_cast<int>(whole) % kNakshatraCount % 9);
 
     Vimshottari periods;
-    const double start = birthMinutes - passed * kNakshatraLords[first].years * kMinutesPerYear;
+    const double start = birthMinutes - passed * kNakshatraLords[first].years * minutesPerYear;
     int yearsBefore = 0;
     for (std::size_t i = 0; i < periods.size(); ++i) {
         const PeriodLord& lord = kNakshatraLords[(first + i) % 9];
@@ -56,9 +58,9 @@ Vimshottari VimshottariPeriods(double moonLongitude, double birthMinutes) {
         major.lord = lord.body;
         major.years = lord.years;
         // From the first start by whole years, so that no rounding adds up along the periods.
-        major.start = start + yearsBefore * kMinutesPerYear;
+        major.start = start + yearsBefore * minutesPerYear;
         yearsBefore += lord.years;
-        major.end = start + yearsBefore * kMinutesPerYear;
+        major.end = start + yearsBefore * minutesPerYear;
 
         int partsBefore = 0;
         for (std::size_t j = 0; j < 9; ++j) {
@@ -66,16 +68,17 @@ Vimshottari VimshottariPeriods(double moonLongitude, double birthMinutes) {
             Period& part = periods[i].subPeriods[j];
             part.lord = sub.body;
             part.years = sub.years;
-            part.start = major.start + partsBefore * kSubPeriodMinutesPerYearSquared;
+            part.start = major.start + partsBefore * subPeriodMinutesPerYearSquared;
             partsBefore += lord.years * sub.years;
-            part.end = major.start + partsBefore * kSubPeriodMinutesPerYearSquared;
+            part.end = major.start + partsBefore * subPeriodMinutesPerYearSquared;
         }
     }
     return periods;
 }
 
 Vimshottari ReadingPeriods(const Reading& reading) {
-    return VimshottariPeriods(reading.Longitude(BodySlot::Moon), BirthMinutesUT(reading.birth));
+    return VimshottariPeriods(reading.Longitude(BodySlot::Moon), BirthMinutesUT(reading.birth),
+                              DaysPerYear(reading.conventions.year));
 }
 
 double BirthMinutesUT(const Birth& birth) {

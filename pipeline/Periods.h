@@ -11,9 +11,10 @@
 #include <string>
 #include <vector>
 
-// Moments are minutes from 1970-01-01 00:00 universal time. A year is 365.25 days, so every major
-// period and every sub-period (major years x sub-period years / 120) lasts a whole number of minutes
-// and the boundaries after the first stay exact.
+// Moments are minutes from 1970-01-01 00:00 universal time. A year is 365.25 days unless the reading's
+// conventions choose another length; with 365.25 or 360, every major period and every sub-period (major
+// years x sub-period years / 120) lasts a whole number of minutes and the boundaries after the first
+// stay exact.
 inline constexpr double kMinutesPerYear = 365.25 * 1440;
 
 struct Period {
@@ -32,10 +33,10 @@ using Vimshottari = std::array<MajorPeriod, 9>;
 
 // The nine major periods from the Moon's sidereal longitude at the birth moment: the first is the
 // lord of the Moon's nakshatra, begun as long before birth as the part of the nakshatra the Moon has
-// already passed.
-Vimshottari VimshottariPeriods(double moonLongitude, double birthMinutes);
+// already passed; years of daysPerYear days.
+Vimshottari VimshottariPeriods(double moonLongitude, double birthMinutes, double daysPerYear = 365.25);
 
-// The periods of a reading: its Moon at its birth moment.
+// The periods of a reading: its Moon at its birth moment, in the years of its conventions.
 Vimshottari ReadingPeriods(const Reading& reading);
 
 // The birth moment in universal time, as the reading's planets take it.

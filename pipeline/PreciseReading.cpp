@@ -26,13 +26,13 @@ double SignedLongitude(const Birth& b) {
 
 } // namespace
 
-ReadingResult ComputePreciseReading(const Birth& b) {
+ReadingResult ComputePreciseReading(const Birth& b, const Conventions& conventions) {
     // The same universal moment as the classic planets: the zone with its own sign, daylight saving
     // an hour earlier, carried across the date.
     const CivilDateTime ut = UniversalDateTime(b);
     const precise::PreciseResult result =
         precise::ComputePrecisePositions(precise::JulianDayUT(ut.year, ut.month, ut.day, ut.hour, ut.minute),
-                                         SignedLatitude(b), SignedLongitude(b));
+                                         SignedLatitude(b), SignedLongitude(b), conventions);
     if (!result.positions)
         return {std::nullopt, precise::PreciseMessage(result)};
     const precise::PrecisePositions& p = *result.positions;
@@ -40,6 +40,7 @@ ReadingResult ComputePreciseReading(const Birth& b) {
     Reading r;
     r.birth = b;
     r.calculation = Calculation::Precise;
+    r.conventions = conventions;
     // Held negative, as the classic ayanamsa is, so that its texts are made the same way.
     r.ayanamsa = -p.ayanamsa;
     for (std::size_t i = 0; i < precise::kPreciseBodyCount; ++i)

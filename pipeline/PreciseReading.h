@@ -8,5 +8,7 @@
 
 // The precise reading of a birth: positions, speeds and angles from the Swiss Ephemeris at the birth
 // moment in universal time, retrograde marks from each planet's own speed, the Moon's actual pada, the
-// houses counted from the lagna. The engine's message when it cannot compute the moment.
-ReadingResult ComputePreciseReading(const Birth& birth);
+// houses counted from the lagna, with the ayanamsa and node of the conventions, which the reading
+// records. The engine's message when it cannot compute the moment.
+ReadingResult ComputePreciseReading(const Birth& birth, const Conventions& conventions = {});
+

@@ -79,10 +79,14 @@ bool Complete(const Reading& r) {
 } // namespace
 
 ReadingResult ComputeReading(const Birth& birth, Calculation calculation) {
+    return ComputeReading(birth, CalculationChoice{calculation, {}});
+}
+
+ReadingResult ComputeReading(const Birth& birth, const CalculationChoice& choice) {
     ReadingResult result;
-    if (calculation == Calculation::Precise) {
+    if (choice.calculation == Calculation::Precise) {
 #if QUILLMERE_HAS_PRECISE
-        result = ComputePreciseReading(birth);
+        result = ComputePreciseReading(birth, choice.conventions);
 #else
         return Refused(msg::kNoPreciseBuild);
 #endif

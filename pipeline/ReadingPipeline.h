@@ -1,5 +1,5 @@
-// The computing half of the reading command: a birth and a calculation in, the reading or the refusal
-// out. Nothing is kept between readings, so any number of them can stand side by side.
+// The computing half of the reading command: a birth and a calculation with its conventions in, the
+// reading or the refusal out. Nothing is kept between readings, so any number of them can stand side by side.
 #pragma once
 
 #include "records/Reading.h"
@@ -16,8 +16,11 @@ struct ReadingResult {
     std::string message;
 };
 
-// The whole reading of a birth under a calculation, or the refusal: a reading is given whole or not
-// at all, never made partly of earlier values.
+// The whole reading of a birth under a calculation and its conventions, or the refusal: a reading is
+// given whole or not at all, never made partly of earlier values. The classic calculation keeps its own
+// arithmetic and ignores the conventions; its reading records the defaults.
+ReadingResult ComputeReading(const Birth& birth, const CalculationChoice& choice);
+// The same with the default conventions.
 ReadingResult ComputeReading(const Birth& birth, Calculation calculation);
 
 // Entries of the twelve chart cells, sign 0 (Aries) to 11 (Pisces): "Asc" first in the lagna's cell,

@@ -67,9 +67,16 @@ constexpr std::array<KnownFile, 3> kKnownFiles{{
     {"sepl_18.se1", 484055, "0b7e416e3c1be9e6a0dd1d711dae7f7685793a0e7df13f76363a493dc27b6ea1"},
 }};
 
-// Library body numbers in the order of PreciseBody, Ketu aside.
+// Library body numbers in the order of PreciseBody, Ketu aside; the node is the mean one unless the true
+// one is chosen.
 constexpr std::array<int32, 8> kLibraryBodies{SE_SUN,  SE_MOON,    SE_MERCURY, SE_VENUS,
                                               SE_MARS, SE_JUPITER, SE_SATURN,  SE_MEAN_NODE};
+
+// The library's sidereal modes of the named ayanamsas, in the order of Ayanamsa.
+constexpr std::array<int32, 6> kSiderealModes{SE_SIDM_LAHIRI,     SE_SIDM_TRUE_CITRA,
+                                              SE_SIDM_RAMAN,      SE_SIDM_KRISHNAMURTI,
+                                              SE_SIDM_YUKTESHWAR, SE_SIDM_FAGAN_BRADLEY};
+static_assert(static_cast<std::size_t>(Ayanamsa::FaganBradley) + 1 == kSiderealModes.size());
 // Tropical apparent positions, made sidereal here by subtracting the ayanamsa once. The library's own
 // sidereal mode gives the same numbers but computes the ayanamsa again for every body and for the
 // houses, which nearly doubles the time of a reading.
@@ -186,6 +193,8 @@ struct EngineState {
     std::uint64_t generation = 1;
     // Known files already checked in this run, by path.
     std::map<std::string, FileCheck> checked;
+    // The user ayanamsa last asked for and the library's constant that gives it (see SetSiderealMode).
+    std::optional<std::pair<UserAyanamsa, double>> userConstant;
 };
 
 EngineState& State() {
@@ -369,8 +378,31 @@ std::optional<PreciseResult> RefusedFile(EngineState& state, const LibraryPath& 
     return std::nullopt;
 }
 
+// Gives the library the sidereal mode of the conventions' ayanamsa. A user's ayanamsa is the library's
+// user mode from its date, whose value there (the mode's own constant plus the nutation of the day)
+// is found by asking the library once with a constant of 0: the ayanamsa grows with the constant one
+// for one, so the constant that gives the user's value follows by subtraction. The constant depends on
+// the user's value alone and is kept for the next reading of the same choice.
+bool SetSiderealMode(EngineState& state, const Conventions& conventions, char (&error)[AS_MAXCH]) {
+    if (conventions.ayanamsa != Ayanamsa::User) {
+        swe_set_sid_mode(kSiderealModes[static_cast<std::size_t>(conventions.ayanamsa)], 0.0, 0.0);
+        return true;
+    }
+    const UserAyanamsa& user = conventions.user;
+    const double epoch = swe_julday(user.year, user.month, user.day, 0.0, SE_GREG_CAL);
+    if (!state.userConstant || state.userConstant->first != user) {
+        swe_set_sid_mode(SE_SIDM_USER, epoch, 0.0);
+        double atEpoch = 0.0;
+        if (swe_get_ayanamsa_ex_ut(epoch, SEFLG_SWIEPH, &atEpoch, error) < 0)
+            return false;
+        state.userConstant.emplace(user, user.Degrees() - std::remainder(atEpoch, 360.0));
+    }
+    swe_set_sid_mode(SE_SIDM_USER, epoch, state.userConstant->second);
+    return true;
+}
+
 PreciseResult ComputeFrom(EngineState& state, const LibraryPath& path, double julianDayUT, double latitudeDeg,
-                          double longitudeDeg) {
+                          double longitudeDeg, const Conventions& conventions) {
     if (!std::isfinite(julianDayUT))
         return Failure(PreciseError::Other, "the moment is not a number");
     if (!(std::fabs(latitudeDeg) <= 90.0) || !(std::fabs(longitudeDeg) <= 180.0))
@@ -381,14 +413,21 @@ PreciseResult ComputeFrom(EngineState& state, const LibraryPath& path, double ju
         return *std::move(refusal);
     HandOverPath();
 
-    // Set at every call, as other code in this thread may have chosen another mode; it costs nothing.
-    swe_set_sid_mode(SE_SIDM_LAHIRI, 0.0, 0.0);
+    // Set at every call: the mode is the library's global state, and other code in this thread, or the
+    // reading before this one, may have chosen another.
     char error[AS_MAXCH] = "";
+    if (!SetSiderealMode(state, conventions, error))
+        return Failure(PreciseError::Other, error);
     double ayanamsa = 0.0;
     double ayanamsaLater = 0.0;
     if (swe_get_ayanamsa_ex_ut(julianDayUT, SEFLG_SWIEPH, &ayanamsa, error) < 0 ||
         swe_get_ayanamsa_ex_ut(julianDayUT + kRateStepDays, SEFLG_SWIEPH, &ayanamsaLater, error) < 0)
         return Failure(PreciseError::Other, error);
+    if (conventions.ayanamsa == Ayanamsa::User) {
+        // Near a value of 0 the library's answer wraps round to 360; the size is what the reading shows.
+        ayanamsa = std::remainder(ayanamsa, 360.0);
+        ayanamsaLater = std::remainder(ayanamsaLater, 360.0);
+    }
     const double ayanamsaRate = (ayanamsaLater - ayanamsa) / kRateStepDays;
 
     PrecisePositions positions;
@@ -396,7 +435,10 @@ PreciseResult ComputeFrom(EngineState& state, const LibraryPath& path, double ju
     for (std::size_t i = 0; i < kLibraryBodies.size(); ++i) {
         double xx[6];
         std::string detail;
-        if (!CalcFromFiles(julianDayUT, kLibraryBodies[i], kBodyFlags, xx, detail)) {
+        const int32 body = kLibraryBodies[i] == SE_MEAN_NODE && conventions.node == LunarNode::True
+                               ? SE_TRUE_NODE
+                               : kLibraryBodies[i];
+        if (!CalcFromFiles(julianDayUT, body, kBodyFlags, xx, detail)) {
             if (FilesUsableAt(kProbeJulianDay))
                 return Failure(PreciseError::DateOutOfRange, detail);
             PreciseResult result = Failure(PreciseError::EphemerisFilesMissing, detail);
@@ -470,11 +512,12 @@ double JulianDayUT(int year, int month, int day, int hour, int minute) {
     return swe_julday(year, month, day, hour + minute / 60.0, SE_GREG_CAL);
 }
 
-PreciseResult ComputePrecisePositions(double julianDayUT, double latitudeDeg, double longitudeDeg) {
+PreciseResult ComputePrecisePositions(double julianDayUT, double latitudeDeg, double longitudeDeg,
+                                      const Conventions& conventions) {
     EngineState& state = State();
     std::lock_guard<std::mutex> lock(state.mutex);
     const LibraryPath& path = ConfiguredPath(state);
-    PreciseResult result = ComputeFrom(state, path, julianDayUT, latitudeDeg, longitudeDeg);
+    PreciseResult result = ComputeFrom(state, path, julianDayUT, latitudeDeg, longitudeDeg, conventions);
     result.foldersLeftOut = path.leftOut;
     return result;
 }

@@ -1,5 +1,6 @@
-// The precise engine: the sidereal (Lahiri) longitudes and speeds of the nine bodies, the ascendant, the
-// midheaven and the ayanamsa, geocentric and apparent, computed by the Swiss Ephemeris from its files.
+// The precise engine: the sidereal longitudes and speeds of the nine bodies, the ascendant, the midheaven
+// and the ayanamsa, geocentric and apparent, computed by the Swiss Ephemeris from its files, for the
+// chosen ayanamsa (Lahiri unless chosen otherwise) and node (the mean one unless the true one is chosen).
 // A result is never taken from the library's less precise analytic fallback, which it uses without
 // failing when a file is missing: such a result is refused, and the classic computation is unaffected.
 // Before the library opens a file, the engine makes sure it is a regular file (a pipe would block the
@@ -8,8 +9,11 @@
 // Numbers only; the reading's texts are made by the layers above.
 //
 // Safe to call from any thread: the library keeps global (or per-thread) state, so every call holds one
-// lock and brings the calling thread's library state up to the search path last set.
+// lock and brings the calling thread's library state up to the search path last set and to the
+// ayanamsa of its own conventions, so that readings of different conventions never disturb each other.
 #pragma once
+
+#include "records/Conventions.h"
 
 #include <array>
 #include <cstddef>
@@ -19,7 +23,8 @@
 
 namespace precise {
 
-// The program's fixed body-slot order. Rahu is the mean node; Ketu lies opposite it.
+// The program's fixed body-slot order. Rahu is the mean or the true node, as chosen; Ketu lies opposite
+// it.
 enum class PreciseBody { Sun, Moon, Mercury, Venus, Mars, Jupiter, Saturn, Rahu, Ketu };
 inline constexpr std::size_t kPreciseBodyCount = 9;
 
@@ -31,7 +36,7 @@ struct PrecisePositions {
     // Sidereal degrees in [0, 360).
     double ascendant = 0.0;
     double midheaven = 0.0;
-    // The Lahiri ayanamsa of the moment, nutation included: a tropical apparent longitude minus this
+    // The chosen ayanamsa of the moment, nutation included: a tropical apparent longitude minus this
     // is the sidereal longitude above.
     double ayanamsa = 0.0;
 
@@ -95,8 +100,11 @@ std::vector<std::string> EphemerisSearchPath();
 double JulianDayUT(int year, int month, int day, int hour, int minute);
 
 // The sidereal positions at julianDayUT for a place at latitudeDeg (north positive, -90 to 90) and
-// longitudeDeg (east positive, -180 to 180).
-PreciseResult ComputePrecisePositions(double julianDayUT, double latitudeDeg, double longitudeDeg);
+// longitudeDeg (east positive, -180 to 180), with the ayanamsa and the node of the conventions (the
+// period year is not the engine's). A user's ayanamsa equals its value at 0h universal time of its date
+// and moves with the library's precession from there.
+PreciseResult ComputePrecisePositions(double julianDayUT, double latitudeDeg, double longitudeDeg,
+                                      const Conventions& conventions = {});
 
 // The user's message for a failed result (empty for a success), from records/Messages.h:
 //   EphemerisFilesMissing  msg::kPreciseFilesMissing, the folders joined by ", ", ". ", when folders

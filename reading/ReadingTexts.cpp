@@ -68,6 +68,27 @@ std::string CalculationCaption(const Reading& reading) {
                                                        : std::string(CalculationName(reading.calculation));
 }
 
+std::string AyanamsaInWords(const Conventions& conventions) {
+    if (conventions.ayanamsa != Ayanamsa::User)
+        return std::string(AyanamsaName(conventions.ayanamsa)) + " ayanamsa";
+    const UserAyanamsa& user = conventions.user;
+    return std::string(kUserAyanamsaName) + " ayanamsa " + std::to_string(user.degrees) + "\u00B0 " +
+           std::to_string(user.minutes) + "' " + user.SecondsText() + "\" on " + user.DateText();
+}
+
+std::string CalculationWords(const CalculationChoice& choice) {
+    std::string words = CalculationName(choice.calculation);
+    if (choice.calculation == Calculation::Classic)
+        return words;
+    const Conventions& c = choice.conventions;
+    return words + ", " + AyanamsaInWords(c) + ", " + std::string(Node(c.node).name) + ", " +
+           std::string(Year(c.year).name);
+}
+
+std::string CalculationWords(const Reading& reading) {
+    return CalculationWords(CalculationChoice{reading.calculation, reading.conventions});
+}
+
 std::string HouseLordHeading(const Reading& reading, int house) {
     std::string heading;
     if (const HouseLord* lord = PlacedLord(reading, house))

@@ -30,6 +30,16 @@ std::string BodyLabel(const Reading& reading, BodySlot body);
 // What the views show under "Calculation": nothing for the classic calculation, else its caption.
 std::string CalculationCaption(const Reading& reading);
 
+// The ayanamsa of the conventions in words: "Raman ayanamsa", or a user's own, "user ayanamsa 23° 51'
+// 11\" on 2000-01-01" (the seconds as given, without trailing zeros).
+std::string AyanamsaInWords(const Conventions& conventions);
+
+// How a reading is made, in words: "Classic", or the precise calculation's caption with its ayanamsa,
+// node and period year, "Precise (Swiss Ephemeris), Raman ayanamsa, true node, 365.25-day years".
+std::string CalculationWords(const CalculationChoice& choice);
+// How the reading was made, as above.
+std::string CalculationWords(const Reading& reading);
+
 // House `house` (1..12): "Lord of the 11th House Saturn is placed in House 3.", what that lord brings
 // to the house it stands in, and what the planet brings there. All three are empty for a lord that
 // could not be placed.

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "records/Birth.h"
+#include "records/Conventions.h"
 #include "records/Vocabulary.h"
 
 #include <array>
@@ -18,6 +19,14 @@ constexpr const char* CalculationName(Calculation calculation) {
     return calculation == Calculation::Precise ? "Precise (Swiss Ephemeris)" : "Classic";
 }
 
+// What a reading is asked to be made with: the calculation and, for the precise one, its conventions.
+struct CalculationChoice {
+    Calculation calculation = Calculation::Classic;
+    Conventions conventions;
+
+    bool operator==(const CalculationChoice&) const = default;
+};
+
 // The Sun to Ketu: the bodies that have speeds, chart cells and navamsas.
 inline constexpr int kGrahaSlots = 9;
 
@@ -30,6 +39,9 @@ struct HouseLord {
 struct Reading {
     Birth birth;
     Calculation calculation = Calculation::Classic;
+    // The conventions it was made with: those chosen for a precise reading, the defaults for a classic
+    // one, which keeps its own arithmetic.
+    Conventions conventions;
 
     // Sidereal longitudes in degrees, unrounded, by BodySlot: the Sun to Ketu, the ascendant and the
     // midheaven.

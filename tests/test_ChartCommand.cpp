@@ -1,7 +1,12 @@
 #include "records/TimeZones.h"
 #include "formats/AtomicFile.h"
 #include "formats/SavedReadingFile.h"
+#include "pipeline/CompareReadings.h"
+#include "pipeline/ConventionKeys.h"
+#include "pipeline/Periods.h"
 #include "pipeline/ReadingPipeline.h"
+#include "reading/ReadingTexts.h"
+#include "records/Messages.h"
 #include "tools/ChartCommand.h"
 
 #include "support/TestBirths.h"
@@ -9,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -187,9 +193,10 @@ TEST(ChartCommand, PreciseIndiaRunsThePublishedPeriods) {
     const Result r = RunCompanion(args);
     ASSERT_EQ(r.status, 0) << r.err;
     const auto lines = Lines(r.out);
-    ASSERT_EQ(lines.size(), 41u + 90);
-    EXPECT_EQ(lines[41].substr(0, 18), "Saturn 1946-09-10 ");
-    EXPECT_EQ(lines[41 + 50].substr(0, 24), "Moon 2015-09-10 2025-09-");
+    // The precise export's 42 lines, then the periods.
+    ASSERT_EQ(lines.size(), 42u + 90);
+    EXPECT_EQ(lines[42].substr(0, 18), "Saturn 1946-09-10 ");
+    EXPECT_EQ(lines[42 + 50].substr(0, 24), "Moon 2015-09-10 2025-09-");
     // At the pole the precise reading is refused, and with it its periods.
     args[std::find(args.begin(), args.end(), "28d39N") - args.begin()] = "90d0N";
     const Result pole = RunCompanion(args);
@@ -341,6 +348,159 @@ TEST(ChartCommand, UsageErrors) {
     EXPECT_EQ(RunCompanion(joined).out, expected);
 }
 
+// The conventions are the precise calculation's: each is refused without it, and a name it does not
+// know lists those it does.
+TEST(ChartCommand, ConventionUsageErrors) {
+    const std::string tryHelp = "\nTry 'quillmere-chart --help'.\n";
+    const std::string user = "user:DEG:MIN:SEC@YYYY-MM-DD";
+    const struct {
+        std::vector<std::string> extra;
+        std::string err;
+    } cases[] = {
+        {{"--ayanamsa", "raman"}, "--ayanamsa can be chosen only with the precise calculation."},
+        {{"--node", "true"}, "--node can be chosen only with the precise calculation."},
+        {{"--year-days", "360"}, "--year-days can be chosen only with the precise calculation."},
+        {{"--precise", "--ayanamsa", "Raman"},
+         "--ayanamsa: unknown ayanamsa \"Raman\"; known: lahiri, true-chitra, raman, krishnamurti, "
+         "yukteshwar, fagan-bradley, " +
+             user},
+        {{"--precise", "--node", "apparent"}, "--node: unknown node \"apparent\"; known: mean, true"},
+        {{"--precise", "--year-days", "365"},
+         "--year-days: unknown year \"365\"; known: 365.25, 360, sidereal"},
+        {{"--precise", "--ayanamsa", "user:23:51@2000-01-01"},
+         "--ayanamsa: expected " + user + ", for example user:23:51:11@2000-01-01"},
+        {{"--precise", "--ayanamsa", "user:23:60:0@2000-01-01"},
+         "--ayanamsa: the minutes and seconds of " + user + " must lie below 60"},
+        {{"--precise", "--ayanamsa", "user:23:5:60@2000-01-01"},
+         "--ayanamsa: the minutes and seconds of " + user + " must lie below 60"},
+        {{"--precise", "--ayanamsa", "user:23:5:6@2001-02-29"},
+         "--ayanamsa: the date of " + user + " must be a date of the years 1800 to 2399"},
+        {{"--precise", "--ayanamsa", "user:23:5:6@1799-12-31"},
+         "--ayanamsa: the date of " + user + " must be a date of the years 1800 to 2399"},
+        {{"--compare", "classic,node=true"},
+         "--compare: node can be chosen only with the precise calculation."},
+        {{"--compare", "precise,era=1"},
+         "--compare: unknown choice \"era\"; known: ayanamsa, node, year-days"},
+        {{"--compare", "precise,ayanamsa=lahri"},
+         "--compare: unknown ayanamsa \"lahri\"; known: lahiri, "
+         "true-chitra, raman, krishnamurti, yukteshwar, fagan-bradley, " +
+             user},
+        {{"--compare", "Precise"},
+         "--compare: expected classic or precise, then ayanamsa=NAME, node=mean|true "
+         "or year-days=DAYS, separated by commas"},
+        {{"--compare", "precise,"},
+         "--compare: expected classic or precise, then ayanamsa=NAME, node=mean|true "
+         "or year-days=DAYS, separated by commas"},
+    };
+    for (const auto& c : cases) {
+        const bool precise = std::find(c.extra.begin(), c.extra.end(), "--precise") != c.extra.end() ||
+                             c.extra.back().rfind("precise", 0) == 0;
+        if (precise && !PreciseCalculationBuilt())
+            continue;
+        auto args = Args1980();
+        args.insert(args.end(), c.extra.begin(), c.extra.end());
+        const Result r = RunCompanion(args);
+        EXPECT_EQ(r.status, 2) << c.extra.back();
+        EXPECT_EQ(r.err, c.err + tryHelp) << c.extra.back();
+        EXPECT_EQ(r.out, "");
+    }
+}
+
+// Each convention reaches the reading: the companion writes what the reading of that choice gives, its
+// periods in the chosen years, and says in the export's last line how it was made. A choice written
+// as a key reads back as the same choice.
+TEST(ChartCommand, ConventionsReachTheReadingAndItsPeriods) {
+    if (!PreciseCalculationBuilt())
+        GTEST_SKIP() << "built without the precise calculation";
+    const struct {
+        std::vector<std::string> options;
+        const char* words;
+    } cases[] = {
+        {{}, "Precise (Swiss Ephemeris), Lahiri ayanamsa, mean node, 365.25-day years"},
+        {{"--ayanamsa", "raman", "--node", "true"},
+         "Precise (Swiss Ephemeris), Raman ayanamsa, true node, 365.25-day years"},
+        {{"--ayanamsa", "true-chitra", "--year-days", "sidereal"},
+         "Precise (Swiss Ephemeris), True Chitrapaksha ayanamsa, mean node, sidereal years of 365.256363 "
+         "days"},
+        {{"--ayanamsa=fagan-bradley", "--year-days", "360", "--node", "mean"},
+         "Precise (Swiss Ephemeris), Fagan-Bradley ayanamsa, mean node, 360-day years"},
+        {{"--ayanamsa", "krishnamurti"},
+         "Precise (Swiss Ephemeris), Krishnamurti ayanamsa, mean node, 365.25-day years"},
+        {{"--ayanamsa", "yukteshwar"},
+         "Precise (Swiss Ephemeris), Yukteshwar ayanamsa, mean node, 365.25-day years"},
+        {{"--ayanamsa", "user:22:5:7.25@1900-02-28"},
+         "Precise (Swiss Ephemeris), user ayanamsa 22\u00B0 5' 7.25\" on 1900-02-28, mean node, 365.25-day "
+         "years"},
+    };
+    std::vector<std::string> exports;
+    for (const auto& c : cases) {
+        auto args = Args1947();
+        args.insert(args.end(), {"--precise", "--dasha"});
+        args.insert(args.end(), c.options.begin(), c.options.end());
+        const Result r = RunCompanion(args);
+        ASSERT_EQ(r.status, 0) << r.err;
+        const auto lines = Lines(r.out);
+        ASSERT_EQ(lines.size(), 42u + 90) << c.words;
+        EXPECT_EQ(lines[41], std::string("Calculation: ") + c.words);
+
+        CalculationChoice choice{Calculation::Precise, {}};
+        for (std::size_t i = 0; i < c.options.size(); ++i) {
+            const std::string& option = c.options[i];
+            const std::size_t equals = option.find('=');
+            const std::string name = option.substr(0, equals);
+            const std::string value =
+                equals == std::string::npos ? c.options[++i] : option.substr(equals + 1);
+            const std::string key = name == "--year-days" ? "year-days" : name.substr(2);
+            ASSERT_FALSE(ReadCalculationKey(CalculationKey(choice) + "," + key + "=" + value, choice));
+        }
+        EXPECT_EQ(std::string(lines[41]), "Calculation: " + CalculationWords(choice));
+        CalculationChoice again;
+        ASSERT_FALSE(ReadCalculationKey(CalculationKey(choice), again)) << CalculationKey(choice);
+        EXPECT_EQ(again, choice) << CalculationKey(choice);
+        const ReadingResult reading = ComputeReading(BirthOf(Entry1947()), choice);
+        ASSERT_TRUE(reading.reading);
+        EXPECT_EQ(r.out, ChartExportText(*reading.reading) +
+                             PeriodLines(ReadingPeriods(*reading.reading), reading.reading->birth));
+        // Every choice gives other positions or other periods than every other.
+        const std::string text = r.out.substr(r.out.find("Planetary Position"));
+        EXPECT_EQ(std::find(exports.begin(), exports.end(), text), exports.end()) << c.words;
+        exports.push_back(text);
+    }
+}
+
+// --compare writes, after everything else, the comparison of the reading with the same birth under the
+// other choice; when that one is refused the reading still stands and the run fails, saying why.
+TEST(ChartCommand, CompareFollowsTheReading) {
+    if (!PreciseCalculationBuilt())
+        GTEST_SKIP() << "built without the precise calculation";
+    auto args = Args1947();
+    args.insert(args.end(), {"--chart", "--compare", "precise,ayanamsa=raman,year-days=360"});
+    const Result r = RunCompanion(args);
+    ASSERT_EQ(r.status, 0) << r.err;
+    const Birth birth = BirthOf(Entry1947());
+    const Reading classic = *ComputeReading(birth, Calculation::Classic).reading;
+    const Reading raman =
+        *ComputeReading(birth,
+                        {Calculation::Precise, {Ayanamsa::Raman, {}, LunarNode::Mean, PeriodYear::Days360}})
+             .reading;
+    const double now =
+        std::chrono::duration<double, std::ratio<60>>(std::chrono::system_clock::now().time_since_epoch())
+            .count();
+    // The export, the twelve chart lines, then the comparison.
+    const std::string exported = ChartExportText(classic);
+    ASSERT_EQ(r.out.substr(0, exported.size()), exported);
+    const std::size_t compared = r.out.find("\r\nA: ") + 2;
+    EXPECT_EQ(Lines(r.out.substr(exported.size(), compared - exported.size())).size(), 12u);
+    EXPECT_EQ(r.out.substr(compared), ComparisonLines(CompareReadings(classic, raman, now)));
+    EXPECT_EQ(Lines(r.out)[53], "A: Classic");
+
+    args[std::find(args.begin(), args.end(), "28d39N") - args.begin()] = "90d0N";
+    const Result pole = RunCompanion(args);
+    EXPECT_EQ(pole.status, 1);
+    EXPECT_EQ(pole.err, std::string("--date: --compare: ") + msg::kPreciseAscendantUndefined + "\n");
+    EXPECT_EQ(Lines(pole.out).size(), 41u + 12);
+}
+
 TEST(ChartCommand, ZonesAndHelp) {
     const Result zones = RunCompanion({"--zones"});
     EXPECT_EQ(zones.status, 0);
@@ -349,7 +509,8 @@ TEST(ChartCommand, ZonesAndHelp) {
     EXPECT_NE(zones.out.find("70: Yukon War Time,YWT,-8.0\n"), std::string::npos);
     const Result help = RunCompanion({"--help"});
     EXPECT_EQ(help.status, 0);
-    for (const char* option : {"--chart", "--zones", "--save", "--lat", "--dst", "--navamsa", "--dasha"})
+    for (const char* option : {"--chart", "--zones", "--save", "--lat", "--dst", "--navamsa", "--dasha",
+                               "--ayanamsa", "--node", "--year-days", "--compare", "BODY A B DIFF"})
         EXPECT_NE(help.out.find(option), std::string::npos) << option;
 }
 

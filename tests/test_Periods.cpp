@@ -37,13 +37,13 @@ std::string ChronoLocalDate(Moment ut, const Birth& b) {
 
 // "Ketu 1980-01-01 1987-01-01" and so on, the majors and their sub-periods, from the Moon's
 // arc-seconds: the nakshatra and the part passed are whole-number arithmetic here.
-std::vector<std::string> ExpectedLines(long arcSeconds, const Birth& b) {
+std::vector<std::string> ExpectedLines(long arcSeconds, const Birth& b, double daysPerYear = 365.25) {
     const Moment birth = sys_days{year{b.year} / b.month / b.day} + hours(b.hour) + minutes(b.minute) +
                          minutes(b.tzHoursSigned * 60 + b.tzMinutesSigned - (b.dst ? 60 : 0));
     const long span = 13 * 3600 + 20 * 60;
     const int first = static_cast<int>(arcSeconds / span % 9);
     const double passed = static_cast<double>(arcSeconds % span) / span;
-    const auto years = [](double y) { return duration<double, std::ratio<60>>(y * 365.25 * 24 * 60); };
+    const auto years = [&](double y) { return duration<double, std::ratio<60>>(y * daysPerYear * 24 * 60); };
     Moment start = birth - years(passed * kLords[first].years);
     std::vector<std::string> lines;
     for (int i = 0; i < 9; ++i) {
@@ -113,6 +113,42 @@ TEST(Periods, AgreeWithAComputationOfTheirOwn) {
         EXPECT_EQ(RunningPeriod(periods, BirthMinutesUT(c.birth)), 0) << c.what;
         EXPECT_EQ(periods[8].period.end - periods[0].period.start, 120 * kMinutesPerYear) << c.what;
     }
+}
+
+// Years of 360 days and sidereal years: the same computation of its own, and a date counted by hand.
+TEST(Periods, OtherYearLengthsAgreeWithAComputationOfTheirOwn) {
+    const Birth birth1980 = MakeBirth(1980, 1, 1, 12, 0);
+    const Birth india = MakeBirth(1947, 8, 15, 0, 0).Zone(-5, -30);
+    const struct {
+        long moon;
+        const Birth& birth;
+        PeriodYear year;
+        const char* first; // "" where not counted by hand
+    } cases[] = {
+        // 7 x 360 = 2520 days from 1980-01-01: 2192 to 1986-01-01, then 328 more.
+        {ArcSeconds(0, 0, 0), birth1980, PeriodYear::Days360, "Ketu 1980-01-01 1986-11-25"},
+        {ArcSeconds(93, 58, 0), india, PeriodYear::Days360, ""},
+        {ArcSeconds(359, 59, 59), india, PeriodYear::Days360, ""},
+        {ArcSeconds(0, 0, 0), birth1980, PeriodYear::Sidereal, "Ketu 1980-01-01 1987-01-01"},
+        {ArcSeconds(93, 58, 0), india, PeriodYear::Sidereal, ""},
+    };
+    for (const auto& c : cases) {
+        const double days = DaysPerYear(c.year);
+        const Vimshottari periods = VimshottariPeriods(c.moon / 3600.0, BirthMinutesUT(c.birth), days);
+        const std::vector<std::string> lines = Lines(PeriodLines(periods, c.birth));
+        EXPECT_EQ(lines, ExpectedLines(c.moon, c.birth, days)) << c.moon << " " << days;
+        if (*c.first) {
+            EXPECT_EQ(lines[0], c.first);
+        }
+        EXPECT_NEAR(periods[8].period.end - periods[0].period.start, 120 * days * 1440, 1e-6);
+    }
+    // A reading's periods are in the years of its conventions.
+    Reading reading = *ReadingOf(Entry1980());
+    const std::string classic = PeriodLines(ReadingPeriods(reading), reading.birth);
+    reading.conventions.year = PeriodYear::Days360;
+    const Vimshottari shorter = ReadingPeriods(reading);
+    EXPECT_EQ(shorter[8].period.end - shorter[0].period.start, 120 * 360 * 1440.0);
+    EXPECT_NE(PeriodLines(shorter, reading.birth), classic);
 }
 
 // Astrologers give India's chart Saturn until September 1965 and the Moon from September 2015 to

@@ -62,8 +62,10 @@ TEST(PreciseReading, India1947AgreesWithThePublishedChart) {
     EXPECT_EQ(HouseLordHeading(r, 1), "Lord of the 1st House Venus is placed in House 3.");
     EXPECT_EQ(HouseLordHeading(r, 12), "Lord of the 12th House Mars is placed in House 2.");
     const auto lines = ExportLines(r);
-    ASSERT_EQ(lines.size(), 41u);
+    ASSERT_EQ(lines.size(), 42u);
     EXPECT_EQ(lines[29], HouseLordHeading(r, 1));
+    EXPECT_EQ(lines[41],
+              "Calculation: Precise (Swiss Ephemeris), Lahiri ayanamsa, mean node, 365.25-day years");
     // Lahiri's ayanamsa was 23 51' at the start of 2000 and grows by about 50.3" a year: 23 7' in
     // August 1947, written whole as the classic one is.
     EXPECT_EQ(lines[21].substr(0, 18), "Ayanamsa: 23\u00B0 7' ") << lines[21];

@@ -11,25 +11,30 @@
 #include "formats/DataFiles.h"
 #include "formats/SavedReadingFile.h"
 #include "pipeline/BirthEntry.h"
+#include "pipeline/CompareReadings.h"
+#include "pipeline/ConventionKeys.h"
 #include "pipeline/Periods.h"
 #include "pipeline/ReadingPipeline.h"
 #include "reading/ReadingTexts.h"
 #include "records/Messages.h"
 
 #include <CLI/CLI.hpp>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
 #include <ostream>
 #include <regex>
+#include <tuple>
 
 namespace {
 
 constexpr const char* kHelp =
     "Usage:\n"
-    "  quillmere-chart [--precise] [--chart] [--interpretation] FILE.qlm...\n"
-    "  quillmere-chart [--precise] [--chart] [--interpretation] --name N --date YYYY-MM-DD --time HH:MM\n"
+    "  quillmere-chart [--precise [--ayanamsa NAME] [--node mean|true] [--year-days DAYS]]\n"
+    "                  [--chart] [--interpretation] [--compare CALC] FILE.qlm...\n"
+    "  quillmere-chart [options as above] --name N --date YYYY-MM-DD --time HH:MM\n"
     "                  --zone ROW [--dst] --lat DDdMM{N|S} --lon DDDdMM{E|W}\n"
     "                  --city C --state S --country K [--save FILE.qlm]\n"
     "  quillmere-chart [options as above] --place \"City[, State][, Country]\" --date ... --time ...\n"
@@ -38,7 +43,8 @@ constexpr const char* kHelp =
     "  quillmere-chart --help\n"
     "\n"
     "Writes each reading to standard output as the chart text export, byte for byte what\n"
-    "Quillmere's \"Export Chart As Text\" writes (41 lines, CR LF endings).\n"
+    "Quillmere's \"Export Chart As Text\" writes (41 lines, CR LF endings;\n"
+    "42 with the precise calculation).\n"
     "\n"
     "  FILE.qlm      a saved reading; several files are read in turn\n"
     "  --name N      the person's name (letters and blanks, at most 100 characters)\n"
@@ -63,7 +69,29 @@ constexpr const char* kHelp =
     "                END\" and its nine sub-periods indented by two blanks, the dates\n"
     "                (YYYY-MM-DD) in the birth's local time\n"
     "  --precise     the precise calculation (Swiss Ephemeris positions, houses counted from\n"
-    "                the lagna) instead of the classic one\n"
+    "                the lagna) instead of the classic one; its export gains a 42nd line\n"
+    "                \"Calculation: \" and how it was made, for example \"Precise (Swiss\n"
+    "                Ephemeris), Lahiri ayanamsa, mean node, 365.25-day years\"\n"
+    "  --ayanamsa NAME  with --precise, the ayanamsa: lahiri (the default), true-chitra,\n"
+    "                raman, krishnamurti, yukteshwar, fagan-bradley, or the user's own\n"
+    "                user:DEG:MIN:SEC@YYYY-MM-DD, its value at 0h universal time of that date\n"
+    "                (seconds may have decimals, the year 1800 to 2399), moving with precession\n"
+    "  --node mean|true  with --precise, the mean node (the default) or the true node\n"
+    "  --year-days 365.25|360|sidereal  with --precise, the days of a year of the\n"
+    "                periods (--dasha, --compare): 365.25 (the default), 360, or the sidereal\n"
+    "                year of 365.256363 days\n"
+    "  --compare CALC  after everything else, the same birth under another calculation:\n"
+    "                CALC is \"classic\" or \"precise\", then any of \",ayanamsa=NAME\",\n"
+    "                \",node=mean|true\", \",year-days=DAYS\" (the defaults where not given),\n"
+    "                for example \"precise,ayanamsa=raman,node=true,year-days=360\". Writes\n"
+    "                the lines \"A: \" and how the reading was made, \"B: \" and how the other\n"
+    "                was made; per body, Sun to Ketu, \"BODY A B DIFF\" (positions as in the\n"
+    "                export, DIFF the position in B less that in A in arc-minutes, the\n"
+    "                shorter way round, with one decimal); per change \"WHAT: A -> B\", in this\n"
+    "                order and only where they differ: Lagna, then per body \"BODY sign\" and\n"
+    "                \"BODY nakshatra\", Pada, Lord, \"Period now\" (the major and sub-period\n"
+    "                running now, \"Venus/Moon\"), \"House N\" (its lord and the house it\n"
+    "                stands in, \"Mars in house 3\"); last, one sentence naming the cause\n"
     "  --place TEXT  the first place matching TEXT (as --places lists them) gives the\n"
     "                coordinates, city, state and country, and, unless --zone or --dst is\n"
     "                given, the zone row and daylight saving in force at --date and --time\n"
@@ -97,6 +125,10 @@ struct Options {
     std::optional<std::string> name, date, time, zone, lat, lon, city, state, country, save;
     bool dst = false;
     std::vector<std::string> files;
+    // The precise calculation's conventions, and the calculation to compare with.
+    std::optional<std::string> ayanamsa, node, yearDays, compare;
+    Conventions conventions;
+    std::optional<CalculationChoice> compareWith;
 };
 
 struct UsageError {
@@ -127,6 +159,14 @@ std::optional<UsageError> ParseOptions(const std::vector<std::string>& args, Opt
     std::vector<CLI::Option*> valueOptions;
     for (const auto& [name, slot] : valued)
         valueOptions.push_back(app.add_option(name));
+    using KeyReader = std::optional<std::string> (*)(std::string_view, Conventions&);
+    const std::tuple<const char*, std::optional<std::string>*, KeyReader> conventionOptions[] = {
+        {"--ayanamsa", &o.ayanamsa, ReadAyanamsaKey},
+        {"--node", &o.node, ReadNodeKey},
+        {"--year-days", &o.yearDays, ReadPeriodYearKey}};
+    for (const auto& [name, slot, reader] : conventionOptions)
+        app.add_option(name, *slot);
+    app.add_option("--compare", o.compare);
     app.add_option("files", o.files);
 
     std::vector<std::string> left(args.rbegin(), args.rend()); // CLI11 takes them from the back
@@ -164,6 +204,23 @@ std::optional<UsageError> ParseOptions(const std::vector<std::string>& args, Opt
             return UsageError{std::string(name) + ": " + msg::kNoAtlasBuild};
     if (o.save && !o.birthGiven)
         return UsageError{"--save: only birth data given as options can be saved"};
+    // The classic calculation keeps its own arithmetic, so its conventions cannot be chosen.
+    for (const auto& [name, slot, reader] : conventionOptions) {
+        if (!*slot)
+            continue;
+        if (!o.precise)
+            return UsageError{name + std::string(kOnlyWithPrecise)};
+        if (std::optional<std::string> refusal = reader(**slot, o.conventions))
+            return UsageError{name + std::string(": ") + *refusal};
+    }
+    if (o.compare) {
+        CalculationChoice with;
+        if (std::optional<std::string> refusal = ReadCalculationKey(*o.compare, with))
+            return UsageError{"--compare: " + *refusal};
+        if (with.calculation == Calculation::Precise && !PreciseCalculationBuilt())
+            return UsageError{std::string("--compare: ") + msg::kNoPreciseBuild};
+        o.compareWith = with;
+    }
     return std::nullopt;
 }
 
@@ -269,6 +326,12 @@ void WriteChartLines(std::ostream& out, const std::array<std::vector<std::string
     }
 }
 
+// The moment whose running periods --compare names, in the periods' minutes from 1970 (universal time).
+double NowMinutesUT() {
+    using namespace std::chrono;
+    return duration<double, std::ratio<60>>(system_clock::now().time_since_epoch()).count();
+}
+
 // Checks and computes one reading; on success writes it out.
 bool ProduceReading(const BirthEntry& entry, const Options& o, const std::string& source, std::ostream& out,
                     std::ostream& err, bool fromOptions) {
@@ -277,9 +340,9 @@ bool ProduceReading(const BirthEntry& entry, const Options& o, const std::string
         return false;
     }
     const std::optional<Birth> birth = BirthFromEntry(entry);
+    const CalculationChoice choice{o.precise ? Calculation::Precise : Calculation::Classic, o.conventions};
     const ReadingResult result =
-        birth ? ComputeReading(*birth, o.precise ? Calculation::Precise : Calculation::Classic)
-              : ReadingResult{std::nullopt, msg::kReadingFailed};
+        birth ? ComputeReading(*birth, choice) : ReadingResult{std::nullopt, msg::kReadingFailed};
     if (!result.reading) {
         err << source << ": " << result.message << '\n';
         return false;
@@ -294,6 +357,14 @@ bool ProduceReading(const BirthEntry& entry, const Options& o, const std::string
         WriteChartLines(out, NavamsaCellEntries(reading));
     if (o.dasha)
         out << PeriodLines(ReadingPeriods(reading), reading.birth);
+    if (o.compareWith) {
+        const ReadingResult other = ComputeReading(*birth, *o.compareWith);
+        if (!other.reading) {
+            err << source << ": --compare: " << other.message << '\n';
+            return false;
+        }
+        out << ComparisonLines(CompareReadings(reading, *other.reading, NowMinutesUT()));
+    }
     return true;
 }
 

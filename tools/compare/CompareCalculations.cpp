@@ -1,7 +1,9 @@
-// quillmere-compare: how far the classic and the precise calculations lie apart, measured over many
-// seeded random births: each body's longitude and sign, and the parts of the reading built on them.
+// quillmere-compare: how far two calculations lie apart (the classic and the precise one, or the precise
+// one under two conventions), measured over many seeded random births: each body's longitude and sign,
+// and the parts of the reading built on them.
 #include "formats/DataFiles.h"
 #include "pipeline/BirthEntry.h"
+#include "pipeline/ConventionKeys.h"
 #include "pipeline/Periods.h"
 #include "pipeline/ReadingPipeline.h"
 #include "reading/ReadingTexts.h"
@@ -25,11 +27,15 @@
 
 namespace {
 
-constexpr const char* kUsage = "usage: quillmere-compare [--births N] [--seed S] [--latitudes FROM TO]\n"
-                               "  --births N   how many random births to compare (default 5000)\n"
-                               "  --seed S     the seed of the births drawn (default 1)\n"
-                               "  --latitudes FROM TO  the births' latitudes, whole degrees north or south\n"
-                               "               (default 0 66)\n";
+constexpr const char* kUsage =
+    "usage: quillmere-compare [--births N] [--seed S] [--latitudes FROM TO] [--first CALC] [--second CALC]\n"
+    "  --births N   how many random births to compare (default 5000)\n"
+    "  --seed S     the seed of the births drawn (default 1)\n"
+    "  --latitudes FROM TO  the births' latitudes, whole degrees north or south\n"
+    "               (default 0 66)\n"
+    "  --first CALC, --second CALC  the two calculations compared, as quillmere-chart's --compare\n"
+    "               takes them: \"classic\" or \"precise\", then any of \",ayanamsa=NAME\",\n"
+    "               \",node=mean|true\", \",year-days=DAYS\" (default classic and precise)\n";
 
 // Whole numbers taken straight from the engine's raw output: the standard library's distributions
 // differ between implementations, and a seed must give the same births everywhere.
@@ -142,6 +148,7 @@ int main(int argc, char** argv) {
     long births = 5000;
     std::uint64_t seed = 1;
     int fromLatitude = 0, toLatitude = 66;
+    CalculationChoice firstChoice{Calculation::Classic, {}}, secondChoice{Calculation::Precise, {}};
     for (int i = 1; i < argc; ++i) {
         const std::string_view option = argv[i];
         const bool hasValue = i + 1 < argc;
@@ -151,6 +158,9 @@ int main(int argc, char** argv) {
         } else if (option == "--births" && hasValue && ParseNumber(argv[i + 1], births) && births > 0) {
             ++i;
         } else if (option == "--seed" && hasValue && ParseNumber(argv[i + 1], seed)) {
+            ++i;
+        } else if ((option == "--first" || option == "--second") && hasValue &&
+                   !ReadCalculationKey(argv[i + 1], option == "--first" ? firstChoice : secondChoice)) {
             ++i;
         } else if (option == "--latitudes" && i + 2 < argc && ParseNumber(argv[i + 1], fromLatitude) &&
                    ParseNumber(argv[i + 2], toLatitude) && 0 <= fromLatitude && fromLatitude <= toLatitude &&
@@ -168,7 +178,7 @@ int main(int argc, char** argv) {
     std::array<long, 12> headingDiffers{};
     long computed = 0, lagnaDiffers = 0, nakshatraDiffers = 0, padaDiffers = 0, quarterDiffers = 0;
     long planetSignDiffers = 0, anySignDiffers = 0;
-    long refusedEntry = 0, refusedClassic = 0, refusedPrecise = 0;
+    long refusedEntry = 0, refusedFirst = 0, refusedSecond = 0;
 
     Draws draw(seed);
     for (long n = 1; n <= births; ++n) {
@@ -178,26 +188,26 @@ int main(int argc, char** argv) {
             ++refusedEntry;
             continue;
         }
-        const ReadingResult classicResult = ComputeReading(*birth, Calculation::Classic);
-        const ReadingResult preciseResult = ComputeReading(*birth, Calculation::Precise);
-        const bool classicDone = classicResult.reading.has_value();
-        const bool preciseDone = preciseResult.reading.has_value();
-        refusedClassic += classicDone ? 0 : 1;
-        refusedPrecise += preciseDone ? 0 : 1;
-        if (!classicDone || !preciseDone) {
+        const ReadingResult firstResult = ComputeReading(*birth, firstChoice);
+        const ReadingResult secondResult = ComputeReading(*birth, secondChoice);
+        const bool firstDone = firstResult.reading.has_value();
+        const bool secondDone = secondResult.reading.has_value();
+        refusedFirst += firstDone ? 0 : 1;
+        refusedSecond += secondDone ? 0 : 1;
+        if (!firstDone || !secondDone) {
             std::fprintf(stderr, "birth %ld (%d-%02d-%02d %02d:%02d) refused by the %s calculation: %s\n", n,
                          entry.year, entry.monthIndex + 1, entry.day, entry.hour, entry.minute,
-                         classicDone ? "precise" : "classic",
-                         (classicDone ? preciseResult.message : classicResult.message).c_str());
+                         firstDone ? "second" : "first",
+                         (firstDone ? secondResult.message : firstResult.message).c_str());
             continue;
         }
-        const Compared classic = Take(*classicResult.reading);
-        const Compared precise = Take(*preciseResult.reading);
+        const Compared first = Take(*firstResult.reading);
+        const Compared second = Take(*secondResult.reading);
         ++computed;
         bool planetSign = false, anySign = false;
         for (std::size_t b = 0; b < apart.size(); ++b) {
-            const Position& c = classic.bodies[b];
-            const Position& p = precise.bodies[b];
+            const Position& c = first.bodies[b];
+            const Position& p = second.bodies[b];
             apart[b].push_back(ArcMinutesApart(c.longitude, p.longitude));
             if (c.sign != p.sign) {
                 ++signDiffers[b];
@@ -207,23 +217,23 @@ int main(int argc, char** argv) {
         }
         planetSignDiffers += planetSign ? 1 : 0;
         anySignDiffers += anySign ? 1 : 0;
-        lagnaDiffers += classic.lagna != precise.lagna ? 1 : 0;
-        nakshatraDiffers += classic.nakshatra != precise.nakshatra ? 1 : 0;
-        padaDiffers += classic.pada != precise.pada ? 1 : 0;
+        lagnaDiffers += first.lagna != second.lagna ? 1 : 0;
+        nakshatraDiffers += first.nakshatra != second.nakshatra ? 1 : 0;
+        padaDiffers += first.pada != second.pada ? 1 : 0;
         const std::size_t moon = static_cast<std::size_t>(BodySlot::Moon);
         quarterDiffers +=
-            QuarterOf(classic.bodies[moon].longitude) != QuarterOf(precise.bodies[moon].longitude) ? 1 : 0;
+            QuarterOf(first.bodies[moon].longitude) != QuarterOf(second.bodies[moon].longitude) ? 1 : 0;
         for (std::size_t h = 0; h < 12; ++h)
-            headingDiffers[h] += classic.headings[h] != precise.headings[h] ? 1 : 0;
+            headingDiffers[h] += first.headings[h] != second.headings[h] ? 1 : 0;
     }
 
     const auto percent = [&](long count) { return computed > 0 ? 100.0 * count / computed : 0.0; };
-    std::printf(
-        "Classic and precise calculation compared: %ld random births, seed %llu, latitudes %d to %d\n",
-        births, static_cast<unsigned long long>(seed), fromLatitude, toLatitude);
-    std::printf("Computed by both: %ld. Refused by the entry checks: %ld, by the classic calculation: %ld, "
-                "by the precise calculation: %ld.\n\n",
-                computed, refusedEntry, refusedClassic, refusedPrecise);
+    std::printf("%s and %s compared: %ld random births, seed %llu, latitudes %d to %d\n",
+                CalculationWords(firstChoice).c_str(), CalculationWords(secondChoice).c_str(), births,
+                static_cast<unsigned long long>(seed), fromLatitude, toLatitude);
+    std::printf("Computed by both: %ld. Refused by the entry checks: %ld, by the first calculation: %ld, "
+                "by the second calculation: %ld.\n\n",
+                computed, refusedEntry, refusedFirst, refusedSecond);
 
     std::printf("Longitude apart, arc-minutes (shortest arc; positions as the reading writes them)\n");
     std::printf("%-10s %8s %8s %14s\n", "body", "median", "largest", "sign differs");
@@ -252,5 +262,5 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "quillmere-compare: standard output: %s\n", std::strerror(errno));
         return 1;
     }
-    return refusedEntry + refusedClassic + refusedPrecise == 0 ? 0 : 1;
+    return refusedEntry + refusedFirst + refusedSecond == 0 ? 0 : 1;
 }
