@@ -11,4 +11,3 @@
 // houses counted from the lagna, with the ayanamsa and node of the conventions, which the reading
 // records. The engine's message when it cannot compute the moment.
 ReadingResult ComputePreciseReading(const Birth& birth, const Conventions& conventions = {});
-

@@ -1,4 +1,3 @@
-#include "records/TimeZones.h"
 #include "formats/AtomicFile.h"
 #include "formats/SavedReadingFile.h"
 #include "pipeline/CompareReadings.h"
@@ -7,6 +6,7 @@
 #include "pipeline/ReadingPipeline.h"
 #include "reading/ReadingTexts.h"
 #include "records/Messages.h"
+#include "records/TimeZones.h"
 #include "tools/ChartCommand.h"
 
 #include "support/TestBirths.h"
