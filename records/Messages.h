@@ -99,6 +99,10 @@ inline constexpr const char* kAboutDescription =
 inline constexpr const char* kAboutCredits =
     "Birth places: GeoNames (geonames.org), CC BY 4.0, fields selected and populations joined. "
     "Time zones: the IANA time zone database. Precise positions: the Swiss Ephemeris of Astrodienst.";
+// Under the credits: the licence, as the Swiss Ephemeris it links requires.
+inline constexpr const char* kAboutLicence =
+    "Quillmere is free software under the GNU Affero General Public License, version 3 or later, and "
+    "comes with no warranty.";
 
 // The coordinate search.
 inline constexpr const char* kSearchEnterCity = "Please Enter City";

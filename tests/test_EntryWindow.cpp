@@ -424,6 +424,11 @@ TEST_F(FormTest, HelpMenuOpensTheAboutBoxModallyAndTheHelpPage) {
         ASSERT_NE(about, nullptr);
         EXPECT_TRUE(about->isModal());
         seen << about->windowTitle() << about->lblTitle->text() << about->cmdOK->text();
+        const auto* credits = about->findChild<QLabel*>("lblCredits");
+        ASSERT_NE(credits, nullptr);
+        EXPECT_TRUE(
+            credits->text().endsWith("GNU Affero General Public License, version 3 or later, and comes "
+                                     "with no warranty."));
     };
     form->mnuAbout->trigger();
     EXPECT_EQ(fake.modalDialogs, std::vector<QString>({"AboutDialog"}));
