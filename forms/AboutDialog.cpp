@@ -32,8 +32,7 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     lblDescription->setWordWrap(true);
     lblDescription->setFixedWidth(340);
 
-    lblCredits = new QLabel(
-        QString::fromLatin1(msg::kAboutCredits) + "\n\n" + QString::fromLatin1(msg::kAboutLicence), this);
+    lblCredits = new QLabel(QString::fromLatin1(msg::kAboutCredits), this);
     lblCredits->setObjectName("lblCredits");
     lblCredits->setTextFormat(Qt::PlainText);
     lblCredits->setWordWrap(true);
