@@ -95,10 +95,13 @@ inline constexpr const char* kAboutDescription =
     "than the ones they rule. This software aims to give you an insight into your future based on Vedic "
     "astrology.";
 
-// The sources the About box credits.
+// The sources the About box credits, then the program's licence (the one the Swiss Ephemeris it links
+// requires).
 inline constexpr const char* kAboutCredits =
     "Birth places: GeoNames (geonames.org), CC BY 4.0, fields selected and populations joined. "
-    "Time zones: the IANA time zone database. Precise positions: the Swiss Ephemeris of Astrodienst.";
+    "Time zones: the IANA time zone database. Precise positions: the Swiss Ephemeris of Astrodienst.\n\n"
+    "Quillmere is free software under the GNU Affero General Public License, version 3 or later, and "
+    "comes with no warranty.";
 
 // The coordinate search.
 inline constexpr const char* kSearchEnterCity = "Please Enter City";

@@ -25,6 +25,10 @@ PACKAGES=(
   # readable reports; the install test's checkers of the menu entry and the MIME type
   clang libclang-rt-14-dev llvm
   desktop-file-utils shared-mime-info
+  # the Debian package (dpkg-buildpackage -b) and its test: debhelper builds it, lintian checks it,
+  # devscripts for debuild and its kin; the package test loads the completion through bash-completion
+  # and sees the program's window on a virtual screen with xwininfo (x11-utils)
+  debhelper devscripts lintian bash-completion x11-utils
   # the Windows build of the layers without Qt (MinGW-w64, GoogleTest from its sources) and Wine,
   # which runs its tests and its companion headless (wine gives the wine command to wine64)
   g++-mingw-w64-x86-64 mingw-w64 googletest wine64 wine

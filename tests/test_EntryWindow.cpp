@@ -427,6 +427,10 @@ TEST_F(FormTest, HelpMenuOpensTheAboutBoxModallyAndTheHelpPage) {
         ASSERT_NE(about, nullptr);
         EXPECT_TRUE(about->isModal());
         seen << about->windowTitle() << Label(*about, "lblTitle")->text() << Button(*about, "cmdOK")->text();
+        EXPECT_TRUE(Label(*about, "lblCredits")
+                        ->text()
+                        .endsWith("GNU Affero General Public License, version 3 or later, and comes "
+                                  "with no warranty."));
     };
     Command(*form, "mnuAbout")->trigger();
     EXPECT_EQ(fake.modalDialogs, std::vector<QString>({"AboutDialog"}));

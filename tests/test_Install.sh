@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs the build into a fresh temporary prefix and checks the installed tree as the desktop
-# and a person would use it: the companion runs from there, the program finds its picture library
-# and help page in its own folder and starts, and the menu entry, the .qlm type and the icons are
-# in place and well formed.
+# and a person would use it: the companion runs from there and finds the atlas, the program finds its
+# picture library, help page and atlas in its own folder and starts, and the menu entry, the .qlm
+# type, the icons, the manual pages and the completion are in place and well formed.
 #
 #   test_Install.sh BUILD_DIR SOURCE_DIR BINDIR PROGRAM_DIR DATADIR "SIZE..."
 set -uo pipefail
@@ -35,6 +35,10 @@ fi
 [ "$(head -n 1 "$work/options.txt")" = $'Name: Asha Rao\r' ] || fail "unexpected first line from quillmere-chart"
 [ "$(wc -l <"$work/options.txt")" -eq 41 ] || fail "the chart text export is not 41 lines"
 cmp -s "$work/options.txt" "$work/file.txt" || fail "the saved reading and the same options give different exports"
+# The atlas lies in the data folder; the companion in bin/ finds it through the program's folder.
+(cd "$work" && "$chart" --places "Delhi, India") >"$work/places.txt" 2>>"$work/err.txt" ||
+  fail "installed quillmere-chart found no atlas: $(cat "$work/err.txt")"
+[ "$(head -n 1 "$work/places.txt" | cut -f 1,3)" = $'Delhi\tIndia' ] || fail "--places does not find Delhi first"
 
 # ---- the program: its folder is where /proc/self/exe (the resolved link) lies
 link=$prefix/$bindir/quillmere
@@ -49,6 +53,14 @@ library=$folder/Bmp2Jpeg.so
 symbols=$(nm -D --defined-only "$library" 2>/dev/null || true)
 grep -qw BmpToJpeg <<<"$symbols" || fail "Bmp2Jpeg.so does not export BmpToJpeg"
 cmp -s "$folder/quillmere-help.html" "$build/quillmere-help.html" || fail "the help page is not beside the program"
+for file in quillmere-help.html quillmere-atlas.tsv; do
+  data=$prefix/$datadir/quillmere/$file
+  { [ -f "$data" ] && [ ! -L "$data" ]; } || fail "$file is not in $datadir/quillmere"
+  [ "$(readlink -f "$folder/$file")" = "$(readlink -f "$data")" ] || fail "$file beside the program is not the one in $datadir/quillmere"
+done
+for file in man/man1/quillmere.1 man/man1/quillmere-chart.1 bash-completion/completions/quillmere-chart; do
+  [ -s "$prefix/$datadir/$file" ] || fail "no $datadir/$file"
+done
 if grep -q "not found" <<<"$(ldd "$program" 2>&1)"; then
   fail "the program misses libraries: $(ldd "$program" | grep "not found")"
 fi
