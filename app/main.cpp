@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // Quillmere: a Vedic birth chart and house-lords reading.
 #include "forms/Icons.h"
 #include "forms/Startup.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // The chart angles: the chart's ayanamsa, the ascendant and the midheaven of a birth, and the
 // arithmetic of angles the planets share.
 #pragma once

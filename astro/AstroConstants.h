@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // Constants of the chart arithmetic. They are used with exactly these decimal values (not the
 // full-precision ones) so that every reading matches the published worked examples to the last digit.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // The lunar ephemeris: birth moment, the Moon's sidereal longitude, the position text and its sign.
 #pragma once
 

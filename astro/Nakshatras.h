@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // The nakshatras: the one a sidereal longitude stands in, its name, lord and pada, and the rows of
 // the classic calculation, three to a sign.
 #pragma once

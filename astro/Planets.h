@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // The Sun, the planets and the nodes: their orbital elements, the universal date and time of a birth,
 // their sidereal longitudes, and the short position text with its sign codes.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // Retrogrades: the station tables of Mercury, Venus, Mars, Jupiter and Saturn and the marks on the
 // body labels of the planets that were retrograde on the birth date.
 #pragma once

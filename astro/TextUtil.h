@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // Small text and number helpers shared by the computing stages.
 #pragma once
 

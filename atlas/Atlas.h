@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // The atlas of birth places: the places file that ships beside the program, and the search behind the
 // entry form's City field and the companion's place options.
 #pragma once

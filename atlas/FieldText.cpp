@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 #include "atlas/FieldText.h"
 
 #include "records/Utf8.h"

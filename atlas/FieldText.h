@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // Place names as the entry form's letter fields take them: only the letters A to Z and single blanks.
 #pragma once
 

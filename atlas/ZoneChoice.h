@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // The entry form's time-zone row and daylight-saving box for a place at a local date and time, and the
 // warning when a chosen row and the box count daylight saving twice.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // The offset from universal time in force at a place's local date and time, from the IANA time-zone
 // database (the system's, read through the date/tz library).
 #pragma once

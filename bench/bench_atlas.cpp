@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // Speed of the atlas of places: loading the file the program ships, and the searches of a City field
 // as it is typed. The memory a loaded atlas adds is shown as the counter AddedMB (VmRSS before and
 // after one load). The atlas is the one beside the benchmark, or QUILLMERE_ATLAS.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // Speed of one whole reading through the computing core, and of each stage alone.
 #include "astro/Angles.h"
 #include "astro/Moon.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 #include "bmp2jpeg/Bmp2Jpeg.h"
 
 #include "formats/AtomicFile.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // Bmp2Jpeg: converts a Windows bitmap file into a JPEG file. The program loads this library at run
 // time from its own folder and refuses readings when it is missing.
 #pragma once

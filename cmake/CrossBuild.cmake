@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: AGPL-3.0-or-later
 # A cross build for Windows with MinGW-w64 (the toolchain file cmake/MinGW-w64.cmake, the preset
 # windows-cross): the layers without Qt (records, the classic core, the reading texts, the pipeline,
 # the formats), the companion quillmere-chart.exe and their tests. The windows need Qt 6 for Windows,

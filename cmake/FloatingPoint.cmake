@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: AGPL-3.0-or-later
 # Readings must come out the same on every compiler and machine: no fused multiply-adds and no
 # fast-math reassociation in the chart arithmetic. The options below come after the flags of the
 # build type and of the user; a flag that would undo them is refused outright, since a contraction

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: AGPL-3.0-or-later
 # The program is built in layers, each a folder with a target of its own. A layer may use only the
 # layers below it, and the build holds every layer to that in two ways:
 #

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: AGPL-3.0-or-later
 # Cross build for 64-bit Windows with MinGW-w64 on a Linux machine (Debian's g++-mingw-w64-x86-64 and
 # mingw-w64):
 #

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: AGPL-3.0-or-later
 # Sanitized builds (./test --sanitize): AddressSanitizer (with LeakSanitizer) and
 # UndefinedBehaviorSanitizer on every target, stopping at the first report. With QUILLMERE_FUZZ
 # (clang only) the libFuzzer targets under fuzz/ are built too, and the code they reach carries the

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: AGPL-3.0-or-later
 # Warnings. Every target builds with -Wall -Wextra and, where the compiler knows them, -Wshadow,
 # -Wold-style-cast and -Wpedantic. QUILLMERE_WERROR (./test turns it on) makes every warning an error,
 # so none can creep in; ./run leaves it off, so a newer compiler's new warning does not stop a build.

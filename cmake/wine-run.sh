@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: AGPL-3.0-or-later
 # Runs a Windows program under Wine, headless and quiet:
 #   cmake/wine-run.sh PREFIX PROGRAM.exe [ARGUMENTS...]
 #   cmake/wine-run.sh PREFIX             only makes the prefix

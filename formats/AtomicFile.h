@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // Files are written whole or not at all: the bytes go to a fresh temporary file beside the target,
 // every write, flush and close is checked, and only then is it renamed over the target, so a failure
 // leaves any earlier file intact. Files are read only when they are regular files of bounded size.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // The chart text export: 41 lines of birth data, planet positions, other details and the twelve
 // house-lord headings of a reading, and for a precise reading how it was made.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // Where the program and the companion find the files they ship with (the atlas of places): from
 // their own location, wherever they were started from, and never from the current folder, where
 // anyone could plant a file of the same name.

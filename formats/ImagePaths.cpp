@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 #include "formats/ImagePaths.h"
 
 #include "records/Calendar.h"

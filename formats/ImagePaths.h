@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // Choosing the picture file's name: cut the chosen name at its first dot, and never overwrite an
 // earlier picture (chart.jpg, then chart_001.jpg, chart_002.jpg ...).
 #pragma once

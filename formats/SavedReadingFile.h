@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // The saved-reading file (.qlm): 17 lines of birth data, every byte of the Windows-1252 text
 // raised by 85, each line ended by CR LF. The same code page on every system, so files move
 // between Windows and Linux.

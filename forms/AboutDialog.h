@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // The About box: the program's name, version and what it does.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // One QAction per command: the menu item, the tool button and the push buttons of a command all
 // trigger it and are enabled with it, and its shortcut works wherever its window has the focus.
 #pragma once

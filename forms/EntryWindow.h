@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // The entry form: one person's birth data, the key filters, ValidateInput and the reading command.
 #pragma once
 

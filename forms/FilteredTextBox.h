@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // A one-line text box whose every way in passes a filter: typed keys one by one, and pasted,
 // dropped or composed text as a whole. A refused paste or drop leaves the text untouched. A length
 // limit is checked the same way, before the text changes, so text is refused rather than cut.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // The house-lords report in the display's rich-text box: twelve blocks of a bold dark-green heading,
 // the lord text in dark cyan and the planet text in dark red.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // The program's pictures, drawn rather than shipped: the window icon and the toolbar's four icons.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // The North-Indian chart: the square with both diagonals and the inner diamond, house 1 the top
 // middle diamond and the others counter-clockwise, each house with its sign's number and its entries.
 // The lagna's sign decides which sign stands in which house.

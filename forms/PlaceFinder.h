@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // The entry form's place search: City offers the places of the atlas as the user types, and choosing
 // one fills the coordinates, the place fields, the time-zone row and the daylight-saving box, with a
 // line under the zone that says what was derived. The atlas is read at the first search.

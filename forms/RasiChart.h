@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // The South-Indian rasi chart: twelve sign cells around a four-by-four grid whose inner four squares
 // stay empty, each cell with its sign number and its entries.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // The display form: one reading in three views, the chart view (personal details, rasi chart, planet
 // table, other Vedic details), the interpretation view (the house-lords report) and the periods and
 // positions view (the Vimshottari periods, the navamsa chart and every position).

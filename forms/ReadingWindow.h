@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // The main window: a multiple-document frame holding the display form, with the toolbar, the
 // heading strip, the button strip and the menus.
 #pragma once

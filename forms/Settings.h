@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // The choices kept between runs, typed, each with its key and default written once in kSettings.
 // They are read and stored through the platform (the desktop's settings store; the scripted fake in
 // tests). The keys and stored words are those every earlier version wrote, so a choice kept before

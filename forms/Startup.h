@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // The start of the program: the single-instance test, then the entry form.
 #pragma once
 

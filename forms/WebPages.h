@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // The web pages the windows open: the help page that ships beside the program, the download page
 // and the coordinate search.
 #pragma once

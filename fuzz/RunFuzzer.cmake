@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: AGPL-3.0-or-later
 # Runs a libFuzzer target for ctest.
 #   MODE=run     fuzzes from the seeds in SEEDS with FLAGS (which bound the run); what it learns goes
 #                to a fresh WORK_DIR/corpus, so the source tree is never written and every run

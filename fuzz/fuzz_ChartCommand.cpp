@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // Fuzzes the companion's option parser and runner. The input is its argument vector, one argument
 // a line (or up to a NUL byte). A fresh temporary folder holds two saved readings that arguments may name as
 // in/good.qlm and in/bad.qlm. A --save value (or --save=VALUE) is kept only when it is a plain file name, and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // Fuzzes the saved-reading reader with whole files. Whatever it accepts goes the way an opened file
 // goes: the entry checks, the birth, the whole computation and the chart text
 // export. A reading that opens must also save again and reopen to the same birth data.

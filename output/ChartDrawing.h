@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // The charts drawn with a painter, for the window and the printed page alike: the North-Indian
 // diamond, whose houses stay in place while the signs turn with the lagna, and the South-Indian grid
 // as the printed page shows it (the window keeps its own South-Indian chart widget). Lengths are in

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // Saving what the display form shows as a JPEG picture: capture the form, choose a free file name,
 // convert the capture with the picture library in a fresh temporary folder, write the JPEG to the
 // chosen name whole or not at all, and delete the temporary folder.

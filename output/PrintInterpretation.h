@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // Printing the house-lords interpretation: the whole rich text, or the selection, with its
 // colours and bold headings, laid out on the printer's pages without page numbers, each heading kept
 // on one page with the text that follows it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // Reading and writing the program's files from the windows: whole or not at all, every failure
 // reported to the caller.
 #pragma once

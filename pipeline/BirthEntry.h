@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // The birth data as the entry form holds it, the checks that need no window, and the birth it gives.
 // The entry form, the saved-reading reader and the command-line companion share them.
 #pragma once

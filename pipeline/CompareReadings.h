@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // Two readings of one birth side by side: how far apart each body lies, what an astrologer reads
 // differently, and the one sentence naming why. The companion's --compare writes it as text; a view can
 // show the same parts.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // The conventions written as short keys, as the companion takes them and a settings file can keep them:
 // "--ayanamsa raman", "--node true", "--year-days 360", and a whole calculation as one text,
 // "precise,ayanamsa=raman,node=true,year-days=360". Each reader returns the refusal's words (without the

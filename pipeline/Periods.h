@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // What the reading's unrounded longitudes give beyond the chart: the Vimshottari periods from the
 // Moon, the navamsa chart, and the table of every body's position with its nakshatra and pada.
 #pragma once

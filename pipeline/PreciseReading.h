@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // The precise calculation: positions from the Swiss Ephemeris made into a reading of the same numbers
 // the classic calculation gives, so that every view, file and the report read them alike.
 #pragma once

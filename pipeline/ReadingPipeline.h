@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // The computing half of the reading command: a birth and a calculation with its conventions in, the
 // reading or the refusal out. Nothing is kept between readings, so any number of them can stand side by side.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // The operating-system services the windows call: message boxes, modal dialogs, file and printer
 // dialogs, web pages, the single-instance lock and the picture library. The program runs on the Qt
 // implementation; tests install a scripted fake so that nothing ever waits for a person.

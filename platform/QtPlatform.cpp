@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 #include "platform/QtPlatform.h"
 
 #include "platform/SystemPath.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // The platform services on Qt: message boxes, dialogs, the desktop's browser, and the single-instance
 // lock as a local server of this user's session.
 #pragma once

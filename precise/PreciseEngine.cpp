@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 #include "precise/PreciseEngine.h"
 
 #include "precise/Sha256.h"

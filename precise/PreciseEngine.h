@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // The precise engine: the sidereal longitudes and speeds of the nine bodies, the ascendant, the midheaven
 // and the ayanamsa, geocentric and apparent, computed by the Swiss Ephemeris from its files, for the
 // chosen ayanamsa (Lahiri unless chosen otherwise) and node (the mean one unless the true one is chosen).

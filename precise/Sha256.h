@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // SHA-256 (FIPS 180-4), for checking the ephemeris files against the checksums the program keeps; written
 // here so that the layers without Qt need no cryptographic library.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // Build step: checks one interpretation text file and turns it into a .cpp that holds the file as a
 // string constant. A broken file stops the build here, with compiler-style "file:line:" messages.
 //

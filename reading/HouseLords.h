@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // House lords: the lord of each house, the house in which it stands, the heading lines and the two
 // interpretation texts of every house. Free of Qt; reading/ReadingTexts.h picks a reading's texts and
 // forms/HouseLordReport.h writes the coloured report.

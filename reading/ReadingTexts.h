@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // The texts of a reading, made from its numbers: what the views, the export, the print and the
 // companion show. The classic texts come out exactly as the classic computation has always written
 // them: positions and the ayanamsa are cut, never rounded.

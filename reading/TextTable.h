@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // The interpretation texts live in plain text files under reading/texts/, one file per table, so that
 // a writer can change a sentence without touching code. The build checks each file with this parser and
 // embeds it; the program parses the embedded copy once, at first use.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // A birth as the entry form holds it once checked: the person, the local date and time, the zone, the
 // place. A value: every reading carries the birth it was made from.
 #pragma once

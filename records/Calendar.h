@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // Dates on the standard library's calendar, and the ways the program writes dates and clock readings.
 // std::chrono::sys_days counts the days of the proleptic Gregorian calendar from 1970-01-01, for
 // carrying clock times across dates and comparing dates; year_month_day names a day. (The birth

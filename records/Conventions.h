@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // The conventions of the precise calculation: the ayanamsa, the node and the length of a period year.
 // These are what most often makes two programs disagree on the same birth, so a reading carries the
 // ones it was made with. The classic calculation keeps its own arithmetic and is always made with the

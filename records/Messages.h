@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // The program's own texts: messages shared by the windows and the command-line companion, then the
 // captions, descriptions and addresses of the windows.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // A reading: the numbers one calculation gives for one birth. A value; the texts that the views, the
 // files and the companion show are made from these numbers where they are shown (reading/ReadingTexts.h).
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // The entry form's time zones: the row's text as the list shows it and the offset it stands for.
 #pragma once
 

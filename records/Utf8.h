@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // The one UTF-8 decoder, strict, so that overlong forms, surrogates and cut sequences never pass as
 // text; and its encoder.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // The words of a reading, each written once: the twelve signs, the body slots in their fixed order,
 // the nakshatras and the months. Everything else derives its tables from these.
 #pragma once

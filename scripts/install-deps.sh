@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: AGPL-3.0-or-later
 # Installs the Debian packages that building, running and testing Quillmere need.
 # Works as root, or as a user through sudo. Installs only what is missing.
 set -euo pipefail

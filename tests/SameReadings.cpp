@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // quillmere-same-readings: checks that two builds of the companion (the Linux one and the Windows one
 // under Wine) write the same bytes for the same births. It saves the worked examples and seeded random
 // births as saved readings with the first companion's --save, runs each companion over all of them

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // The atlas of birth places: folding names to field text, reading the places file (and refusing a
 // damaged one), the search, the committed data, and the companion's --places.
 #include "atlas/Atlas.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // The whole-or-nothing writer on real files in a temporary folder.
 #include "formats/AtomicFile.h"
 #include "support/TempFolder.h"

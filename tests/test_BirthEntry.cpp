@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 #include "pipeline/BirthEntry.h"
 #include "records/Messages.h"
 #include "records/TimeZones.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // The precise calculation's conventions against the Swiss Ephemeris' own sidereal mode: every named
 // ayanamsa with both nodes over seeded births, the user's ayanamsa against Lahiri's published
 // definition and an independent precession formula, and readings of different conventions side by side.

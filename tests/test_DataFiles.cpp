@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // Where the data files are found: the variable, the program's own folder, the install folders, and
 // never the current folder.
 #include "formats/DataFiles.h"

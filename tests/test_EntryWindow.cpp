@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // The entry form: its lists and defaults, the key filters for typed, pasted and dropped text,
 // ValidateInput's messages in order with the focus they leave, the coordinate search and the
 // reading command's refusal to show a reading it could not compute.

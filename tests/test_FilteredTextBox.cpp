@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // The length limit of the entry form's text fields: every way in refuses text that would pass it,
 // with the message, before the text changes; nothing is ever cut.
 #include "support/FormTestSupport.h"

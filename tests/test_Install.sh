@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: AGPL-3.0-or-later
 # Installs the build into a fresh temporary prefix and checks the installed tree as the desktop
 # and a person would use it: the companion runs from there and finds the atlas, the program finds its
 # picture library, help page and atlas in its own folder and starts, and the menu entry, the .qlm

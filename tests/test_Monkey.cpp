@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // A few thousand seeded random key presses, pastes, clicks and menu commands on the entry form and
 // the main window, with every dialog answered by the fake. The program must never crash, never show
 // a reading that differs from a fresh computation of the form's data, and never leave a stray file.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // The nakshatras: which one a longitude falls in, its name, lord and pada, and the classic rows by sign.
 #include "astro/Moon.h"
 #include "astro/Nakshatras.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // The Vimshottari periods against a computation of their own (whole arc-seconds and std::chrono
 // dates), the navamsa and the positions table at their boundaries, and the longitudes the stages keep.
 #include "astro/Planets.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // The entry form's place search on the real atlas beside the tests. Coordinates are the places' well
 // known ones; offsets are the tz database's history (Kathmandu on +5:45 since 1986, India on +5:30 in
 // 1947, New York on daylight time on 4 July 1990).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // The platform layer's own logic: the single-instance lock (one copy per user and session, readings
 // handed to it, nothing left behind that blocks the next start), the file and printer dialogs as
 // they are set up, and the conversion of "description|pattern" file filters.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // The classic lagna inside the polar circles is the rising point of the ecliptic, as the Swiss
 // Ephemeris finds it, and never the setting one opposite it.
 #include "astro/Angles.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // The precise calculation through the reading command: the reading it gives, houses from the lagna,
 // marks from the planets' speeds, and its refusals. Published values are those of India's 1947 chart
 // as astrologers reproduce it (Lahiri): lagna Taurus, Sun 27°59' Cancer, Moon 3°58' Cancer in Pushya,

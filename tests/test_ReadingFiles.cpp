@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // What a reading leaves behind: the saved reading and its opening, the text export, the printed
 // interpretation and the picture of the display, each through scripted dialogs into a temporary
 // folder.

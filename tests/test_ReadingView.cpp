@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // The display form after real readings: personal details, the planet table, the other Vedic
 // details, the chart cells where a person would look for them, the report in RTB, crowded cells
 // that must still show every entry readably, and values that must show whole.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // The main window around a reading: menus, toolbar, the two views and the Save buttons, the
 // button strip's layout, New, Back and Exit, the About box, and the start of the program.
 #include "support/FormTestSupport.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // A reading computed and closed a thousand times through the real windows (compute, New, compute,
 // New ...) leaves nothing behind: no window and no widget stays, and in the sanitized build
 // LeakSanitizer finds no memory that nothing points to any more.

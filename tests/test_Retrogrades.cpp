@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 #include "astro/Retrogrades.h"
 #include "pipeline/ReadingPipeline.h"
 #include "reading/ReadingTexts.h"

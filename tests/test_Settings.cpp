@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // The kept choices: what earlier versions stored reads as the same choice, in the fake store and in
 // the desktop's own; anything else reads as the default; each choice is stored as the word earlier
 // versions read, and a store that refuses it says so.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // The offset in force at a place and time, and the entry form's row and box for it, against history
 // known independently of the database; the whole database against glibc's reading of the same files.
 #include "atlas/ZoneChoice.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // The command-line companion: readings from saved files or from birth data given as options,
 // written as the chart text export.
 #pragma once

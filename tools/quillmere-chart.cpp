@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // quillmere-chart: Quillmere's readings without the window, for scripts and batches.
 #include "formats/AtomicFile.h"
 #include "formats/DataFiles.h"

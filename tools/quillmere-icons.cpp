@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // quillmere-icons: writes the program's window icon as PNG files for the desktop's icon theme, so
 // the installed icon is the one the windows draw and no picture is kept twice.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // A scripted stand-in for the platform services: it records every message, dialog and web address
 // and answers the dialogs from a script, so tests drive the windows without anything modal.
 #pragma once

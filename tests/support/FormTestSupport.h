@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // Shared by the widget tests: a fixture with the entry form and a fake platform, the windows' parts
 // found by their object names, and helpers that fill the form and read the chart cells.
 #pragma once

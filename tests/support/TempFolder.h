@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // A fresh folder of a test's own under the system's temporary folder (TMPDIR or /tmp; on Windows the
 // user's temporary folder), made with a random name so that parallel runs do not meet.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // Birth data of the worked examples, shared by the tests.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // Entry point of the widget tests: a headless QApplication, and a fake platform underneath every
 // test, so that nothing can ever open a real dialog and wait for a person.
 #include "support/FakePlatform.h"

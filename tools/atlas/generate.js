@@ -1,4 +1,5 @@
 #!/usr/bin/env node
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // Writes Quillmere's atlas of places: every populated place of GeoNames' cities1000 selection (places
 // of at least 1,000 inhabitants and the seats of administrative divisions), one a line:
 //

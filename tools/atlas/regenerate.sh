@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: AGPL-3.0-or-later
 # Rewrites the committed atlas of places from the pinned npm packages (package-lock.json), or, with
 # --check, regenerates it into the work folder and requires it to equal the committed file byte for
 # byte. Needs node and npm, and the npm registry the first time (the packages stay in the work folder).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // quillmere-compare: how far two calculations lie apart (the classic and the precise one, or the precise
 // one under two conventions), measured over many seeded random births: each body's longitude and sign,
 // and the parts of the reading built on them.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: AGPL-3.0-or-later
 # Regenerates the station tables into a scratch folder and requires them to equal the committed
 # file byte for byte, so the tables in the program can always be traced to the ephemeris.
 # Arguments: GENERATOR, EPHE_DIR, COMMITTED, WORK_DIR.

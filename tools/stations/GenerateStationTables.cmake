@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: AGPL-3.0-or-later
 # Writes the station tables with the checksums of the ephemeris files they come from.
 # Arguments: GENERATOR, EPHE_DIR, OUTPUT.
 include("${CMAKE_CURRENT_LIST_DIR}/StationInputs.cmake")

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: AGPL-3.0-or-later
 // quillmere-stations: writes the station tables of Mercury, Venus, Mars, Jupiter and Saturn that
 // Retrogrades compiles in, computed from the Swiss Ephemeris.
 //

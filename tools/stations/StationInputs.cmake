@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: AGPL-3.0-or-later
 # The ephemeris files the generator reads for 1900 to 2050 (planets, and the Moon for the Earth's
 # place), each as "--input" "NAME sha256 HEX", so the generated header records what made it.
 function(station_input_args ephe_dir out_var)
