@@ -119,6 +119,7 @@ class ReadingWindow : public QMainWindow {
     QAction* mnuExit;
     QAction* mnuToolBar;
     QAction* mnuPeriods;
+    QAction* mnuCompare;
     QAction* mnuSouthIndian;
     QAction* mnuNorthIndian;
     QAction* mnuOnline;
