@@ -3,6 +3,7 @@
 
 #include "formats/ChartExport.h"
 #include "forms/Actions.h"
+#include "forms/CompareView.h"
 #include "forms/HouseLordReport.h"
 #include "forms/NorthIndianChart.h"
 #include "forms/RasiChart.h"
@@ -85,9 +86,11 @@ ReadingView::ReadingView(QWidget* parent) : QWidget(parent) {
     fraChart = BuildChartView();
     fraInterpretation = BuildInterpretationView();
     fraPeriods = BuildPeriodsView();
+    fraCompare = new CompareView();
     views->addWidget(fraChart);
     views->addWidget(fraInterpretation);
     views->addWidget(fraPeriods);
+    views->addWidget(fraCompare);
     views->setGeometry(kViewLeft, kViewTop, kViewWidth, kViewHeight);
 
     Picture1 = new QLabel(this);
@@ -114,6 +117,7 @@ ReadingView::ReadingView(QWidget* parent) : QWidget(parent) {
     connect(actChart, &QAction::triggered, this, &ReadingView::showChart);
     connect(actInterpretation, &QAction::triggered, this, &ReadingView::showInterpretation);
     connect(actPeriods, &QAction::triggered, this, &ReadingView::showPeriods);
+    fraCompare->BindViewButtons(actChart, actInterpretation, actPeriods);
 }
 
 QWidget* ReadingView::BuildChartView() {
@@ -398,6 +402,10 @@ void ReadingView::ShowReading(std::shared_ptr<const Reading> reading) {
     ShowPositions();
     ShowPeriods(static_cast<double>(QDateTime::currentMSecsSinceEpoch()) / 60000);
     BuildHouseLordReading();
+    // The other reading is made when the compare view is shown, or at once when it is in front.
+    fraCompare->SetReading(reading_);
+    if (views->currentWidget() == fraCompare)
+        fraCompare->compare();
 }
 
 void ReadingView::ShowPositions() {
@@ -485,5 +493,12 @@ void ReadingView::showPeriods() {
     views->setCurrentWidget(fraPeriods);
     // Ctrl+Tab then turns the pages.
     tabPeriods->setFocus();
+    emit ViewChanged(true);
+}
+
+void ReadingView::showCompare() {
+    // Made afresh each time: "today" for the running periods is now.
+    fraCompare->compare();
+    views->setCurrentWidget(fraCompare);
     emit ViewChanged(true);
 }

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: AGPL-3.0-or-later
-// The display form: one reading in three views, the chart view (personal details, rasi chart, planet
-// table, other Vedic details), the interpretation view (the house-lords report) and the periods and
-// positions view (the Vimshottari periods, the navamsa chart and every position).
+// The display form: one reading in four views, the chart view (personal details, rasi chart, planet
+// table, other Vedic details), the interpretation view (the house-lords report), the periods and
+// positions view (the Vimshottari periods, the navamsa chart and every position) and the compare view
+// (the reading beside another calculation of the same birth).
 #pragma once
 
 #include "output/ChartDrawing.h"
@@ -23,6 +24,7 @@ class QTableWidget;
 class QTabWidget;
 class QTextEdit;
 class QTreeWidget;
+class CompareView;
 class NorthIndianChart;
 class RasiChart;
 
@@ -54,6 +56,8 @@ class ReadingView : public QWidget {
     void showChart();
     void showInterpretation();
     void showPeriods();
+    // Compares the reading with another calculation of the same birth.
+    void showCompare();
 
   signals:
     // The view in front changed; the main window's Save buttons follow it. `pictureView`: the chart
@@ -118,6 +122,8 @@ class ReadingView : public QWidget {
     std::array<QPushButton*, 2> cmdPeriods;
     QPushButton* cmdPeriodsChart;
     QPushButton* cmdPeriodsInterpretation;
+    // The reading beside another calculation of the same birth.
+    CompareView* fraCompare;
 
     // Working space of the picture export; never shown.
     QLabel* Picture1;

@@ -111,6 +111,9 @@ void ReadingWindow::BuildActions() {
     mnuToolBar = MakeAction(this, "&Toolbar", "mnuToolBar");
     mnuToolBar->setCheckable(true);
     mnuPeriods = display_->PeriodsCommand();
+    mnuCompare = MakeAction(this, "&Compare", "mnuCompare");
+    mnuCompare->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
+    connect(mnuCompare, &QAction::triggered, display_, &ReadingView::showCompare);
     mnuSouthIndian = MakeAction(this, msg::kSouthIndian, "mnuSouthIndian");
     mnuNorthIndian = MakeAction(this, msg::kNorthIndian, "mnuNorthIndian");
     auto* styles = new QActionGroup(this);
@@ -223,7 +226,8 @@ void ReadingWindow::BuildMenus() {
     menu("&File", "mnuFile",
          {mnuNew, nullptr, mnuSaveAsText, mnuSaveAsJpeg, nullptr, mnuExport, nullptr, mnuPrint, mnuPrintChart,
           nullptr, mnuBack, nullptr, mnuExit});
-    menu("&View", "mnuView", {mnuToolBar, nullptr, mnuPeriods, nullptr, mnuSouthIndian, mnuNorthIndian});
+    menu("&View", "mnuView",
+         {mnuToolBar, nullptr, mnuPeriods, mnuCompare, nullptr, mnuSouthIndian, mnuNorthIndian});
     menu("&Help", "mnuHelp", {mnuOnline, nullptr, mnuUpdate, nullptr, mnuAbout});
 }
 

@@ -107,8 +107,8 @@ class ReadingWindow : public QMainWindow {
 
     // The commands, each one action for its menu item, tool button and push button, enabled in
     // every view: New (toolbar), Save As (Save, toolbar, Ctrl+S), Save As JPEG (button), Print
-    // (toolbar, Ctrl+P), Back (button), Exit (button), Online Help (toolbar, F1). The periods
-    // view's is the display form's own.
+    // (toolbar, Ctrl+P), Back (button), Exit (button), Online Help (toolbar, F1), Compare (Ctrl+D).
+    // The periods view's is the display form's own.
     QAction* mnuNew;
     QAction* mnuSaveAsText;
     QAction* mnuSaveAsJpeg;
@@ -119,6 +119,7 @@ class ReadingWindow : public QMainWindow {
     QAction* mnuExit;
     QAction* mnuToolBar;
     QAction* mnuPeriods;
+    QAction* mnuCompare;
     QAction* mnuSouthIndian;
     QAction* mnuNorthIndian;
     QAction* mnuOnline;

@@ -64,8 +64,8 @@ TEST_F(MainWindowTest, MenusCarryTheirCaptionsAndSeparators) {
               QStringList({"&New", "-", "Save &As", "Save As &JPEG", "-", "&Export Chart As Text", "-",
                            "&Print", "Print Chart", "-", "&Back", "-", "E&xit"}));
     EXPECT_EQ(menus[1]->text(), "&View");
-    EXPECT_EQ(MenuCaptions(menus[1]->menu()),
-              QStringList({"&Toolbar", "-", "Periods and Positions", "-", "South-Indian", "North-Indian"}));
+    EXPECT_EQ(MenuCaptions(menus[1]->menu()), QStringList({"&Toolbar", "-", "Periods and Positions",
+                                                           "&Compare", "-", "South-Indian", "North-Indian"}));
     EXPECT_EQ(menus[2]->text(), "&Help");
     EXPECT_EQ(MenuCaptions(menus[2]->menu()),
               QStringList({"&Online Help", "-", "Check for Software &Update", "-", "&About Software"}));

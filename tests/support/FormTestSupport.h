@@ -129,9 +129,9 @@ inline QStringList CellLines(const ReadingView& display, int sign) {
     return text.isEmpty() ? QStringList() : text.split('\n');
 }
 
-// The view of the reading in front: "fraChart", "fraInterpretation" or "fraPeriods".
+// The view of the reading in front: "fraChart", "fraInterpretation", "fraPeriods" or "fraCompare".
 inline QString ViewInFront(const ReadingView& display) {
-    for (const char* view : {"fraChart", "fraInterpretation", "fraPeriods"})
+    for (const char* view : {"fraChart", "fraInterpretation", "fraPeriods", "fraCompare"})
         if (Child<QWidget>(display, view)->isVisibleTo(&display))
             return view;
     return {};
