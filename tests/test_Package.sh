@@ -95,8 +95,9 @@ dpkg-query -L quillmere >"$work/files.txt"
 mkdir "$work/elsewhere" "$work/runtime"
 chmod 700 "$work/runtime"
 in_elsewhere() {
-  (cd "$work/elsewhere" && env -u QUILLMERE_ATLAS -u QUILLMERE_EPHE_PATH -u SE_EPHE_PATH HOME="$work/home" \
-    TMPDIR="$work/tmp" XDG_RUNTIME_DIR="$work/runtime" "$@")
+  # Without the test run's QT_QPA_PLATFORM=offscreen: the program must show its window on the X screen.
+  (cd "$work/elsewhere" && env -u QUILLMERE_ATLAS -u QUILLMERE_EPHE_PATH -u SE_EPHE_PATH -u QT_QPA_PLATFORM \
+    HOME="$work/home" TMPDIR="$work/tmp" XDG_RUNTIME_DIR="$work/runtime" "$@")
 }
 birth=(--name "Asha Rao" --date 1947-08-15 --time 0:00 --zone 34 --lat 28d39N --lon 77d13E
   --city Delhi --state Delhi --country India)
