@@ -326,7 +326,7 @@ QWidget* ReadingView::BuildPeriodsView() {
     grdPositions->setObjectName("grdPositions");
     grdPositions->setHorizontalHeaderLabels(
         {msg::kBodyHeading, msg::kSignHeading, msg::kDegreesHeading, msg::kMinutesHeading,
-         msg::kSecondsHeading, msg::kNakshatraHeading, msg::kPadaHeading, msg::kRetrogradeHeading});
+         msg::kSecondsHeading, msg::kNakshatraHeading, msg::kQuarterHeading, msg::kRetrogradeHeading});
     grdPositions->verticalHeader()->hide();
     grdPositions->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grdPositions->setSelectionMode(QAbstractItemView::NoSelection);
@@ -371,8 +371,11 @@ void ReadingView::ShowReading(std::shared_ptr<const Reading> reading) {
     SetDetail(lblNakshatra, Latin1(MoonNakshatraName(r)));
     SetDetail(lblRashi, Latin1(RashiName(r)));
     SetDetail(lblPada, Text(PadaText(r)));
+    // The classic Pada is easily taken for the quarter the Moon stands in, which the Positions page shows.
+    if (r.calculation == Calculation::Classic)
+        lblPada->setToolTip(msg::kClassicPadaTip);
     SetDetail(lblLord, Latin1(NakshatraLordName(r)));
-    const std::string calculation = CalculationCaption(r);
+    const std::string calculation = CalculationCaption(r).empty() ? std::string() : CalculationWords(r);
     SetDetail(lblCalculation, Text(calculation));
     const bool named = !calculation.empty();
     lblCalculationCaption->setVisible(named);
