@@ -83,7 +83,9 @@ ConventionsDialog::ConventionsDialog(const Conventions& conventions, bool precis
     user->addWidget(new QLabel("\"  on", this));
     user->addWidget(txtUserDate);
     user->addStretch(1);
-    form->addRow("Your &own:", user);
+    auto* lblUser = Named(new QLabel("Your &own:", this), "lblUser");
+    lblUser->setBuddy(txtUserDegrees);
+    form->addRow(lblUser, user);
     if (conventions.ayanamsa == Ayanamsa::User) {
         const UserAyanamsa& u = conventions.user;
         txtUserDegrees->setText(QString::number(u.degrees));

@@ -215,6 +215,13 @@ QWidget* ReadingView::BuildChartView() {
     lblCalculationCaption = fraOther->findChild<QLabel*>("lblCalculationCaption");
     lblCalculationCaption->hide();
     lblCalculation->hide();
+    // The ayanamsa, node and year the precise reading names need the lines they take, in a smaller type
+    // that leaves the column its room.
+    lblCalculation->setWordWrap(true);
+    QFont small = lblCalculation->font();
+    small.setBold(false);
+    small.setPointSizeF(small.pointSizeF() * 0.85);
+    lblCalculation->setFont(small);
     right->addWidget(fraOther);
 
     fraPlanets = new QGroupBox("Vedic Planetary Position", view);
