@@ -80,7 +80,7 @@ inline constexpr const char* kPositionHeading = "Position";
 inline constexpr const char* kNakshatraHeading = "Nakshatra";
 inline constexpr const char* kPadaHeading = "Pada";
 // The Positions page's column: the quarter of its nakshatra a body stands in, not the chart view's Pada.
-inline constexpr const char* kQuarterHeading = "Quarter (pada)";
+inline constexpr const char* kQuarterHeading = "Quarter\n(pada)";
 // The chart view's Pada of a classic reading.
 inline constexpr const char* kClassicPadaTip =
     "Classic: the Pada counts the quarters of the Moon's nakshatra that lie in the Moon's sign, not the "

@@ -231,7 +231,7 @@ TEST_F(ConventionsTest, ClassicConventionsCarryTheirTips) {
             EXPECT_TRUE(heading.next().begin().fragment().charFormat().toolTip().isEmpty());
         }
         EXPECT_EQ(Child<QTableWidget>(display, "grdPositions")->horizontalHeaderItem(6)->text(),
-                  "Quarter (pada)");
+                  "Quarter\n(pada)");
         readingWindow->returnToEntryForm();
         ProcessDeferredDeletes();
     }
