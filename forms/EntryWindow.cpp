@@ -4,6 +4,7 @@
 #include "formats/SavedReadingFile.h"
 #include "forms/AboutDialog.h"
 #include "forms/Actions.h"
+#include "forms/ConventionsDialog.h"
 #include "forms/FilteredTextBox.h"
 #include "forms/Icons.h"
 #include "forms/PlaceFinder.h"
@@ -352,6 +353,11 @@ void EntryWindow::BuildMenus() {
         }
         const bool precise = Settings().calculation() == Calculation::Precise;
         (precise ? mnuPrecise : mnuClassic)->setChecked(true);
+        calculation->addSeparator();
+        mnuConventions = MakeAction(this, kConventionsCommand, "mnuConventions");
+        calculation->addAction(mnuConventions);
+        connect(mnuConventions, &QAction::triggered, this, &EntryWindow::chooseConventions);
+        conventions_ = Settings().conventions();
     }
 
     connect(mnuCalculate, &QAction::triggered, this, &EntryWindow::getReading);
@@ -471,6 +477,21 @@ Calculation EntryWindow::CurrentCalculation() const {
     return mnuPrecise && mnuPrecise->isChecked() ? Calculation::Precise : Calculation::Classic;
 }
 
+CalculationChoice EntryWindow::CurrentChoice() const {
+    return {CurrentCalculation(), conventions_};
+}
+
+bool EntryWindow::ChooseConventions(QWidget* parent) {
+    const std::optional<Conventions> chosen = ::ChooseConventions(parent, CurrentChoice());
+    if (chosen)
+        conventions_ = *chosen;
+    return chosen.has_value();
+}
+
+void EntryWindow::chooseConventions() {
+    ChooseConventions(this);
+}
+
 void EntryWindow::keepCalculation() {
     if (!Settings().setCalculation(CurrentCalculation()))
         platform::ShowMessage(QString::fromLatin1(msg::kChoiceNotKept), platform::MessageIcon::Error);
@@ -481,8 +502,8 @@ void EntryWindow::getReading() {
         return;
     // Either the whole reading is shown or none of it.
     const std::optional<Birth> birth = BirthFromEntry(BuildEntry());
-    ReadingResult result = birth ? ComputeReading(*birth, CurrentCalculation())
-                                 : ReadingResult{std::nullopt, msg::kReadingFailed};
+    ReadingResult result =
+        birth ? ComputeReading(*birth, CurrentChoice()) : ReadingResult{std::nullopt, msg::kReadingFailed};
     if (!result.reading) {
         platform::ShowMessage(QString::fromStdString(result.message), platform::MessageIcon::Error);
         return;

@@ -48,6 +48,10 @@ class EntryWindow : public QMainWindow {
 
     // The calculation the next reading is made with.
     Calculation CurrentCalculation() const;
+    // The same with the conventions chosen for the precise calculation.
+    CalculationChoice CurrentChoice() const;
+    // Opens the Conventions dialog over `parent`; true when the user changed the conventions.
+    bool ChooseConventions(QWidget* parent);
 
   public slots:
     // Checks the form, computes the reading and shows it in the main window.
@@ -60,6 +64,8 @@ class EntryWindow : public QMainWindow {
     void showAbout();
     // Keeps the calculation chosen in the menu for the next run.
     void keepCalculation();
+    // The Conventions dialog of the Calculation menu.
+    void chooseConventions();
 
   protected:
     void changeEvent(QEvent* event) override;
@@ -120,6 +126,9 @@ class EntryWindow : public QMainWindow {
     // The calculation choice; absent (null) when the build has no precise calculation.
     QAction* mnuClassic = nullptr;
     QAction* mnuPrecise = nullptr;
+    QAction* mnuConventions = nullptr;
+    // As kept between runs, or as chosen since.
+    Conventions conventions_;
 
     PlaceFinder* placeFinder;
     QPointer<ReadingWindow> readingWindow_;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: AGPL-3.0-or-later
 #include "forms/HouseLordReport.h"
 
+#include "reading/HouseLords.h"
 #include "reading/ReadingTexts.h"
 
 #include <QFont>
@@ -8,6 +9,14 @@
 #include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextDocument>
+
+QString ClassicHouseLordTip(const Reading& reading, int house) {
+    if (reading.calculation != Calculation::Classic || house < 1 || house > 12)
+        return {};
+    return QStringLiteral("Classic: the lord of house %1 rules the %1%2 sign from Aries.")
+        .arg(house)
+        .arg(QString::fromLatin1(OrdinalSuffixes[static_cast<std::size_t>(house - 1)]));
+}
 
 void WriteHouseLordReport(QTextDocument& document, const Reading& reading) {
     document.clear();
@@ -25,7 +34,9 @@ void WriteHouseLordReport(QTextDocument& document, const Reading& reading) {
     for (int house = 1; house <= 12; ++house) {
         format.setForeground(kHeadingColour);
         format.setFontWeight(QFont::Bold);
+        format.setToolTip(ClassicHouseLordTip(reading, house));
         insert(HouseLordHeading(reading, house), "\r\n");
+        format.setToolTip({});
         format.setFontWeight(QFont::Normal);
         format.setForeground(kLordTextColour);
         insert(LordInHouseText(reading, house), "\r\n");

@@ -6,12 +6,17 @@
 #include "records/Reading.h"
 
 #include <QColor>
+#include <QString>
 
 class QTextDocument;
 
 inline const QColor kHeadingColour{0, 128, 0};
 inline const QColor kLordTextColour{0, 128, 128};
 inline const QColor kPlanetTextColour{128, 0, 0};
+
+// The tool tip of house `house`'s heading: the classic reading counts the houses' lords from Aries, which
+// a reader of a chart with another lagna would not expect. Empty for a precise reading.
+QString ClassicHouseLordTip(const Reading& reading, int house);
 
 // Clears `document` and writes the report of the reading. Font face and size stay the document's own.
 // Pass RTB->document() of the display form.

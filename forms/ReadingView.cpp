@@ -219,6 +219,13 @@ QWidget* ReadingView::BuildChartView() {
     lblCalculationCaption = fraOther->findChild<QLabel*>("lblCalculationCaption");
     lblCalculationCaption->hide();
     lblCalculation->hide();
+    // The ayanamsa, node and year the precise reading names need the lines they take, in a smaller type
+    // that leaves the column its room.
+    lblCalculation->setWordWrap(true);
+    QFont small = lblCalculation->font();
+    small.setBold(false);
+    small.setPointSizeF(small.pointSizeF() * 0.85);
+    lblCalculation->setFont(small);
     right->addWidget(fraOther);
 
     fraPlanets = new QGroupBox("Vedic Planetary Position", view);
@@ -330,7 +337,7 @@ QWidget* ReadingView::BuildPeriodsView() {
     grdPositions->setObjectName("grdPositions");
     grdPositions->setHorizontalHeaderLabels(
         {msg::kBodyHeading, msg::kSignHeading, msg::kDegreesHeading, msg::kMinutesHeading,
-         msg::kSecondsHeading, msg::kNakshatraHeading, msg::kPadaHeading, msg::kRetrogradeHeading});
+         msg::kSecondsHeading, msg::kNakshatraHeading, msg::kQuarterHeading, msg::kRetrogradeHeading});
     grdPositions->verticalHeader()->hide();
     grdPositions->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grdPositions->setSelectionMode(QAbstractItemView::NoSelection);
@@ -375,8 +382,11 @@ void ReadingView::ShowReading(std::shared_ptr<const Reading> reading) {
     SetDetail(lblNakshatra, Latin1(MoonNakshatraName(r)));
     SetDetail(lblRashi, Latin1(RashiName(r)));
     SetDetail(lblPada, Text(PadaText(r)));
+    // The classic Pada is easily taken for the quarter the Moon stands in, which the Positions page shows.
+    if (r.calculation == Calculation::Classic)
+        lblPada->setToolTip(msg::kClassicPadaTip);
     SetDetail(lblLord, Latin1(NakshatraLordName(r)));
-    const std::string calculation = CalculationCaption(r);
+    const std::string calculation = CalculationCaption(r).empty() ? std::string() : CalculationWords(r);
     SetDetail(lblCalculation, Text(calculation));
     const bool named = !calculation.empty();
     lblCalculationCaption->setVisible(named);

@@ -5,6 +5,7 @@
 #include "formats/SavedReadingFile.h"
 #include "forms/AboutDialog.h"
 #include "forms/Actions.h"
+#include "forms/ConventionsDialog.h"
 #include "forms/EntryWindow.h"
 #include "forms/Icons.h"
 #include "forms/ReadingView.h"
@@ -14,7 +15,9 @@
 #include "output/PrintChart.h"
 #include "output/PrintInterpretation.h"
 #include "output/ReadingFiles.h"
+#include "pipeline/ReadingPipeline.h"
 #include "platform/Platform.h"
+#include "reading/ReadingTexts.h"
 #include "records/Messages.h"
 
 #include <QAction>
@@ -229,6 +232,12 @@ void ReadingWindow::BuildMenus() {
     menu("&View", "mnuView",
          {mnuToolBar, nullptr, mnuPeriods, mnuCompare, nullptr, mnuSouthIndian, mnuNorthIndian});
     menu("&Help", "mnuHelp", {mnuOnline, nullptr, mnuUpdate, nullptr, mnuAbout});
+    // After Help, as on the entry form.
+    if (PreciseCalculationBuilt()) {
+        mnuConventions = MakeAction(this, kConventionsCommand, "mnuConventions");
+        connect(mnuConventions, &QAction::triggered, this, &ReadingWindow::chooseConventions);
+        menu("&Calculation", "mnuCalculation", {mnuConventions});
+    }
 }
 
 void ReadingWindow::ApplySettings() {
@@ -272,11 +281,7 @@ void ReadingWindow::FollowView(bool pictureView) {
 
 void ReadingWindow::ShowReading(std::shared_ptr<const Reading> shown) {
     display_->ShowReading(std::move(shown));
-    // A precise reading says so in the title too; the classic one keeps the program's caption.
-    QString title = QString::fromLatin1(msg::kCaption);
-    if (const auto& r = display_->ShownReading(); r && r->calculation != Calculation::Classic)
-        title += " - " + QString::fromLatin1(CalculationName(r->calculation));
-    setWindowTitle(title);
+    ShowTitle();
     display_->showChart();
 
     // The design width, tall enough for the whole display form; a screen too small for that gets
@@ -301,6 +306,33 @@ void ReadingWindow::ShowReading(std::shared_ptr<const Reading> shown) {
     ShowReadingView();
     raise();
     activateWindow();
+}
+
+void ReadingWindow::ShowTitle() {
+    // A precise reading says how it was made in the title too; the classic one keeps the program's
+    // caption.
+    QString title = QString::fromLatin1(msg::kCaption);
+    if (const auto& r = display_->ShownReading(); r && r->calculation != Calculation::Classic)
+        title += " - " + QString::fromStdString(CalculationWords(*r));
+    setWindowTitle(title);
+}
+
+void ReadingWindow::chooseConventions() {
+    if (!entryForm_.ChooseConventions(this))
+        return;
+    const std::shared_ptr<const Reading> shown = display_->ShownReading();
+    // A classic reading keeps its own arithmetic: the choices do not change it.
+    if (!shown || shown->calculation == Calculation::Classic)
+        return;
+    ReadingResult result =
+        ComputeReading(shown->birth, {shown->calculation, entryForm_.CurrentChoice().conventions});
+    if (!result.reading) {
+        platform::ShowMessage(QString::fromStdString(result.message), platform::MessageIcon::Error);
+        return;
+    }
+    // The view in front stays in front.
+    display_->ShowReading(std::make_shared<const Reading>(std::move(*result.reading)));
+    ShowTitle();
 }
 
 void ReadingWindow::FitStripsToWindow() {
@@ -501,8 +533,12 @@ void ReadingWindow::PrintWith(const platform::PrinterRequest& request, const cha
 void ReadingWindow::printInterpretation() {
     platform::PrinterRequest request;
     request.printSelection = display_->Report().textCursor().hasSelection();
-    PrintWith(request, msg::kNotPrinted, [this](QPrinter& printer, QString* reason) {
-        return PrintInterpretation(display_->Report(), printer, reason);
+    // A precise reading's pages say how it was made; the classic one prints as it always has.
+    QString calculation;
+    if (const auto& r = display_->ShownReading(); r && r->calculation != Calculation::Classic)
+        calculation = "Calculation: " + QString::fromStdString(CalculationWords(*r));
+    PrintWith(request, msg::kNotPrinted, [this, &calculation](QPrinter& printer, QString* reason) {
+        return PrintInterpretation(display_->Report(), printer, reason, calculation);
     });
 }
 

@@ -58,6 +58,8 @@ class ReadingWindow : public QMainWindow {
     void printChart();
     // Draws the charts in the style chosen in the menu and keeps it for the next run.
     void chooseChartStyle();
+    // The Conventions dialog; a precise reading on screen is made again with the conventions chosen.
+    void chooseConventions();
     void showHelp();
     void checkForUpdate();
     void showAbout();
@@ -77,6 +79,8 @@ class ReadingWindow : public QMainWindow {
     void BuildMenus();
     void ApplySettings();
     void ShowReadingView();
+    // The window's title: the program's caption, and how a precise reading was made.
+    void ShowTitle();
     void PlaceReadingView();
     // Where the display form may stand: inside the client area, or covering it when it is larger
     // (the area scrolls by moving it).
@@ -125,6 +129,8 @@ class ReadingWindow : public QMainWindow {
     QAction* mnuOnline;
     QAction* mnuUpdate;
     QAction* mnuAbout;
+    // Absent (null) when the build has no precise calculation.
+    QAction* mnuConventions = nullptr;
 
     EntryWindow& entryForm_;
     ReadingView* display_;

@@ -1,12 +1,17 @@
 // SPDX-License-Identifier: AGPL-3.0-or-later
 #include "forms/Settings.h"
 
+#include "pipeline/ConventionKeys.h"
 #include "platform/Platform.h"
 
 #include <QFileInfo>
 
 #include <algorithm>
 #include <iterator>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
 
 namespace {
 
@@ -30,6 +35,10 @@ template <class Choice> Choice ChoiceOf(const Settings& settings, Setting settin
 
 QString WordOf(Setting setting, std::size_t index) {
     return QString::fromLatin1(Row(setting).words[index]);
+}
+
+QString Latin1(std::string_view text) {
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 constexpr bool RowsInOrder() {
@@ -73,6 +82,26 @@ ChartStyle Settings::chartStyle() const {
 
 QString Settings::lastFolder() const {
     return value(Setting::LastFolder);
+}
+
+Conventions Settings::conventions() const {
+    Conventions conventions;
+    const std::pair<Setting, std::optional<std::string> (*)(std::string_view, Conventions&)> readers[] = {
+        {Setting::Ayanamsa, ReadAyanamsaKey},
+        {Setting::Node, ReadNodeKey},
+        {Setting::PeriodYear, ReadPeriodYearKey}};
+    // A refused key leaves its convention as it was: the default.
+    for (const auto& [setting, reader] : readers)
+        reader(value(setting).toStdString(), conventions);
+    return conventions;
+}
+
+bool Settings::setConventions(const Conventions& c) {
+    // Each is tried, so that one refused store does not keep the others from theirs.
+    const bool ayanamsa = setValue(Setting::Ayanamsa, QString::fromStdString(AyanamsaKey(c)));
+    const bool node = setValue(Setting::Node, Latin1(Node(c.node).key));
+    const bool year = setValue(Setting::PeriodYear, Latin1(Year(c.year).key));
+    return ayanamsa && node && year;
 }
 
 bool Settings::setCalculation(Calculation calculation) {

@@ -17,7 +17,7 @@ namespace platform {
 class Platform;
 }
 
-enum class Setting { Calculation, ChartStyle, LastFolder, Count };
+enum class Setting { Calculation, ChartStyle, LastFolder, Ayanamsa, Node, PeriodYear, Count };
 
 struct SettingRow {
     Setting setting;
@@ -34,6 +34,11 @@ inline constexpr std::array<SettingRow, static_cast<std::size_t>(Setting::Count)
     // The folder of the file last opened or saved through a dialog: where a dialog without a name
     // of its own starts.
     {Setting::LastFolder, "lastFolder", "", {}},
+    // The precise calculation's conventions, each stored as the companion's key ("raman",
+    // "user:23:51:11@2000-01-01", "true", "360") and read through the same reader.
+    {Setting::Ayanamsa, "ayanamsa", "lahiri", {}},
+    {Setting::Node, "node", "mean", {}},
+    {Setting::PeriodYear, "yearDays", "365.25", {}},
 }};
 
 class Settings {
@@ -45,11 +50,14 @@ class Settings {
     Calculation calculation() const;
     ChartStyle chartStyle() const;
     QString lastFolder() const;
+    // Each convention as kept; one the readers refuse is its default.
+    Conventions conventions() const;
 
     // Each keeps the value for the next run; false when the store refused it.
     bool setCalculation(Calculation calculation);
     bool setChartStyle(ChartStyle style);
     bool setLastFolder(const QString& folder);
+    bool setConventions(const Conventions& conventions);
     // Keeps the folder that holds `file`.
     bool setLastFolderOf(const QString& file);
 

@@ -154,8 +154,8 @@ bool ChartPage(Pages& pages, const Reading& r, ChartStyle style) {
                                      {"Nakshatra", Latin1(MoonNakshatraName(r))},
                                      {"Pada", Text(PadaText(r))},
                                      {"Lord", Latin1(NakshatraLordName(r))}};
-    if (const std::string calculation = CalculationCaption(r); !calculation.empty())
-        details.push_back({"Calculation", Text(calculation)});
+    if (!CalculationCaption(r).empty())
+        details.push_back({"Calculation", Text(CalculationWords(r))});
 
     // The two charts side by side, as large as the width allows and the tables below leave room for.
     const double line = pages.LineHeight(text);

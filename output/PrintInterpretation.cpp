@@ -191,8 +191,17 @@ bool PrintToFile(QPrinter& printer, const std::function<bool(QPrinter&)>& paint,
 
 } // namespace
 
-bool PrintInterpretation(const QTextEdit& rtb, QPrinter& printer, QString* reason) {
+bool PrintInterpretation(const QTextEdit& rtb, QPrinter& printer, QString* reason,
+                         const QString& calculation) {
     const std::unique_ptr<QTextDocument> document = DocumentToPrint(rtb, printer);
+    if (!calculation.isEmpty()) {
+        // A plain block of its own with an empty line after it, not taken for a heading.
+        QTextCursor start(document.get());
+        start.insertBlock(QTextBlockFormat(), QTextCharFormat());
+        start.insertBlock(QTextBlockFormat(), QTextCharFormat());
+        start.movePosition(QTextCursor::Start);
+        start.insertText(calculation, QTextCharFormat());
+    }
     return PrintWhole(
         printer, [&document](QPrinter& p) { return PrintDocument(*document, p); }, reason);
 }

@@ -16,7 +16,9 @@ class QTextEdit;
 // given) then says why, where that is known.
 // A printer that prints to a file writes a temporary file beside it first; the file is replaced
 // only by a complete print, so a failure leaves an earlier file as it was.
-bool PrintInterpretation(const QTextEdit& rtb, QPrinter& printer, QString* reason = nullptr);
+// `calculation`, when given, opens the first page in plain text (how the reading was made).
+bool PrintInterpretation(const QTextEdit& rtb, QPrinter& printer, QString* reason = nullptr,
+                         const QString& calculation = {});
 
 // Prints the pages that `paint` draws on the printer it is given (false when it could not draw
 // them), to a file whole or not at all as above.

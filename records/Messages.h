@@ -79,6 +79,12 @@ inline constexpr const char* kSecondsHeading = "Seconds";
 inline constexpr const char* kPositionHeading = "Position";
 inline constexpr const char* kNakshatraHeading = "Nakshatra";
 inline constexpr const char* kPadaHeading = "Pada";
+// The Positions page's column: the quarter of its nakshatra a body stands in, not the chart view's Pada.
+inline constexpr const char* kQuarterHeading = "Quarter\n(pada)";
+// The chart view's Pada of a classic reading.
+inline constexpr const char* kClassicPadaTip =
+    "Classic: the Pada counts the quarters of the Moon's nakshatra that lie in the Moon's sign, not the "
+    "quarter the Moon stands in.";
 inline constexpr const char* kRetrogradeHeading = "Retrograde";
 inline constexpr const char* kRetrogradeShown = "(R)";
 inline constexpr const char* kPeriodHeading = "Period";

@@ -594,15 +594,17 @@ TEST_F(FormTest, TheCalculationChoiceIsKeptUsedAndShown) {
     const QList<QAction*> menus = form->menuBar()->actions();
     ASSERT_EQ(menus.size(), 3);
     EXPECT_EQ(menus[2]->text(), "&Calculation");
-    EXPECT_EQ(MenuCaptions(menus[2]->menu()), QStringList({"Classic", "Precise (Swiss Ephemeris)"}));
+    EXPECT_EQ(MenuCaptions(menus[2]->menu()),
+              QStringList({"Classic", "Precise (Swiss Ephemeris)", "-", "&Conventions..."}));
 
     Command(*form, "mnuPrecise")->trigger();
     EXPECT_EQ(fake.settings["calculation"], "precise");
     ReadingWindow* readingWindow = Compute(Entry1947());
     ASSERT_NE(readingWindow, nullptr);
-    EXPECT_EQ(readingWindow->windowTitle(), "Quillmere v1.15 - Precise (Swiss Ephemeris)");
+    EXPECT_EQ(readingWindow->windowTitle(),
+              "Quillmere v1.15 - Precise (Swiss Ephemeris), Lahiri ayanamsa, mean node, 365.25-day years");
     const QLabel* calculation = Label(readingWindow->Display(), "lblCalculation");
-    EXPECT_EQ(calculation->text(), "Precise (Swiss Ephemeris)");
+    EXPECT_EQ(calculation->text(), "Precise (Swiss Ephemeris), Lahiri ayanamsa, mean node, 365.25-day years");
     EXPECT_FALSE(calculation->isHidden());
     EXPECT_EQ(Label(readingWindow->Display(), "lblLord")->text(), "Saturn");
     EXPECT_EQ(Label(readingWindow->Display(), "lblPada")->text(), "1");

@@ -58,7 +58,7 @@ class MainWindowTest : public FormTest {
 TEST_F(MainWindowTest, MenusCarryTheirCaptionsAndSeparators) {
     EXPECT_EQ(readingWindow->windowTitle(), "Quillmere v1.15");
     const QList<QAction*> menus = readingWindow->menuBar()->actions();
-    ASSERT_EQ(menus.size(), 3);
+    ASSERT_EQ(menus.size(), PreciseCalculationBuilt() ? 4 : 3);
     EXPECT_EQ(menus[0]->text(), "&File");
     EXPECT_EQ(MenuCaptions(menus[0]->menu()),
               QStringList({"&New", "-", "Save &As", "Save As &JPEG", "-", "&Export Chart As Text", "-",
@@ -69,6 +69,10 @@ TEST_F(MainWindowTest, MenusCarryTheirCaptionsAndSeparators) {
     EXPECT_EQ(menus[2]->text(), "&Help");
     EXPECT_EQ(MenuCaptions(menus[2]->menu()),
               QStringList({"&Online Help", "-", "Check for Software &Update", "-", "&About Software"}));
+    if (PreciseCalculationBuilt()) {
+        EXPECT_EQ(menus[3]->text(), "&Calculation");
+        EXPECT_EQ(MenuCaptions(menus[3]->menu()), QStringList({"&Conventions..."}));
+    }
 }
 
 TEST_F(MainWindowTest, StripsToolbarAndHeadingAreBuiltToTheirSizes) {
@@ -421,8 +425,10 @@ TEST_F(MainWindowTest, TwoReadingWindowsShowEachItsOwn) {
     auto* second = new ReadingWindow(*form);
     second->ShowReading(std::make_shared<const ::Reading>(*precise));
     EXPECT_EQ(readingWindow->windowTitle(), "Quillmere v1.15");
-    EXPECT_EQ(second->windowTitle(),
-              built ? "Quillmere v1.15 - Precise (Swiss Ephemeris)" : "Quillmere v1.15");
+    EXPECT_EQ(
+        second->windowTitle(),
+        built ? "Quillmere v1.15 - Precise (Swiss Ephemeris), Lahiri ayanamsa, mean node, 365.25-day years"
+              : "Quillmere v1.15");
     EXPECT_EQ(Label(readingWindow->Display(), "lblDOB")->text(), "Date of Birth: January 1, 1980");
     EXPECT_EQ(Label(second->Display(), "lblDOB")->text(), "Date of Birth: August 15, 1947");
     EXPECT_EQ(Label(readingWindow->Display(), "Planet_0")->text(), "16 Sag 56");

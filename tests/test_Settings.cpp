@@ -104,3 +104,31 @@ TEST(SettingsTest, TheDesktopStoreOfAnEarlierVersionIsReadAndWrittenAlike) {
     EXPECT_EQ(earlier.value("chartStyle").toString(), "south");
     EXPECT_EQ(earlier.value("lastFolder").toString(), config.path());
 }
+
+// The conventions are stored as the companion's keys; one the readers refuse is its default alone.
+TEST(SettingsTest, ConventionsReadBackAndARefusedOneIsItsDefault) {
+    Conventions raman;
+    raman.ayanamsa = Ayanamsa::Raman;
+    raman.node = LunarNode::True;
+    raman.year = PeriodYear::Sidereal;
+    const struct {
+        std::map<QString, QString> stored;
+        Conventions expected;
+    } cases[] = {
+        {{}, {}},
+        {{{"ayanamsa", "raman"}, {"node", "true"}, {"yearDays", "sidereal"}}, raman},
+        {{{"ayanamsa", "user:23:60:0@2000-01-01"}, {"node", "true"}, {"yearDays", "sidereal"}},
+         {Ayanamsa::Lahiri, {}, LunarNode::True, PeriodYear::Sidereal}},
+        {{{"ayanamsa", "raman"}, {"node", "True"}, {"yearDays", "365"}}, {Ayanamsa::Raman, {}, {}, {}}},
+        {{{"ayanamsa", "user:1:2:3.5@1800-01-01"}},
+         {Ayanamsa::User, {1, 2, 3.5, 1800, 1, 1}, LunarNode::Mean, PeriodYear::Days365_25}},
+    };
+    for (const auto& c : cases) {
+        platform::FakePlatform fake;
+        fake.settings = c.stored;
+        EXPECT_EQ(Settings(fake).conventions(), c.expected) << c.stored.size();
+        // What is stored reads back as itself.
+        ASSERT_TRUE(Settings(fake).setConventions(c.expected));
+        EXPECT_EQ(Settings(fake).conventions(), c.expected);
+    }
+}
