@@ -387,7 +387,9 @@ void ReadingView::ShowReading(std::shared_ptr<const Reading> reading) {
         lblPada->setToolTip(msg::kClassicPadaTip);
     SetDetail(lblLord, Latin1(NakshatraLordName(r)));
     const std::string calculation = CalculationCaption(r).empty() ? std::string() : CalculationWords(r);
-    SetDetail(lblCalculation, Text(calculation));
+    // The line's column is narrow; the title and the tooltip carry the full words.
+    SetDetail(lblCalculation, Text(calculation.empty() ? calculation : CalculationLineWords(r)));
+    lblCalculation->setToolTip(Text(calculation));
     const bool named = !calculation.empty();
     lblCalculationCaption->setVisible(named);
     lblCalculation->setVisible(named);

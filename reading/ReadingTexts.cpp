@@ -90,6 +90,19 @@ std::string CalculationWords(const Reading& reading) {
     return CalculationWords(CalculationChoice{reading.calculation, reading.conventions});
 }
 
+std::string CalculationLineWords(const Reading& reading) {
+    if (reading.calculation == Calculation::Classic)
+        return CalculationName(reading.calculation);
+    // The ayanamsa by its name alone (a user's value and date are in the full words), the sidereal
+    // year without its length.
+    const Conventions& c = reading.conventions;
+    const std::string ayanamsa =
+        c.ayanamsa == Ayanamsa::User ? std::string("own ayanamsa") : std::string(AyanamsaName(c.ayanamsa));
+    const std::string year =
+        c.year == PeriodYear::Sidereal ? "sidereal years" : std::string(Year(c.year).name);
+    return "Precise: " + ayanamsa + ", " + std::string(Node(c.node).name) + ", " + year;
+}
+
 std::string HouseLordHeading(const Reading& reading, int house) {
     std::string heading;
     if (const HouseLord* lord = PlacedLord(reading, house))

@@ -40,6 +40,10 @@ std::string AyanamsaInWords(const Conventions& conventions);
 std::string CalculationWords(const CalculationChoice& choice);
 // How the reading was made, as above.
 std::string CalculationWords(const Reading& reading);
+// The same words made short for the chart view's narrow Calculation line: "Precise: Raman,
+// true node, 365.25-day years", the ayanamsa by its name alone ("own ayanamsa" for a user's), the sidereal
+// year without its length.
+std::string CalculationLineWords(const Reading& reading);
 
 // House `house` (1..12): "Lord of the 11th House Saturn is placed in House 3.", what that lord brings
 // to the house it stands in, and what the planet brings there. All three are empty for a lord that

@@ -604,7 +604,9 @@ TEST_F(FormTest, TheCalculationChoiceIsKeptUsedAndShown) {
     EXPECT_EQ(readingWindow->windowTitle(),
               "Quillmere v1.15 - Precise (Swiss Ephemeris), Lahiri ayanamsa, mean node, 365.25-day years");
     const QLabel* calculation = Label(readingWindow->Display(), "lblCalculation");
-    EXPECT_EQ(calculation->text(), "Precise (Swiss Ephemeris), Lahiri ayanamsa, mean node, 365.25-day years");
+    EXPECT_EQ(calculation->text(), "Precise: Lahiri, mean node, 365.25-day years");
+    EXPECT_EQ(calculation->toolTip(),
+              "Precise (Swiss Ephemeris), Lahiri ayanamsa, mean node, 365.25-day years");
     EXPECT_FALSE(calculation->isHidden());
     EXPECT_EQ(Label(readingWindow->Display(), "lblLord")->text(), "Saturn");
     EXPECT_EQ(Label(readingWindow->Display(), "lblPada")->text(), "1");
