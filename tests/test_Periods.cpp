@@ -348,6 +348,10 @@ TEST(Periods, DivisionalSignsAtTheirBoundaries) {
         {60, At(Ari, 0, 29), Ari},
         {60, At(Ari, 0, 30), Tau},
         {60, At(Tau, 29, 59), Ari},
+        // Longitudes beyond the circle wrap: -1 is 29 Pisces, 375 is 15 Aries.
+        {30, -1, Sco},
+        {9, -1, Pis},
+        {2, 375, Can},
     };
     for (const auto& c : cases)
         EXPECT_EQ(VargaSign(c.division, c.longitude), c.sign) << "D" << c.division << " at " << c.longitude;
