@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: AGPL-3.0-or-later
 #include "pipeline/Periods.h"
 
+#include "pipeline/Vargas.h"
+
 #include "astro/Moon.h"
 #include "astro/Nakshatras.h"
 #include "astro/Planets.h"
@@ -136,19 +138,11 @@ std::string PeriodLines(const Vimshottari& periods, const Birth& birth) {
 }
 
 int NavamsaSign(double longitude) {
-    // Times 9 before dividing by 30, for the same reason as the nakshatras above.
-    return static_cast<int>(std::floor(Wrapped(longitude) * 9 / 30)) % 12;
+    return VargaSign(9, longitude);
 }
 
 std::array<std::vector<std::string>, 12> NavamsaCellEntries(const Reading& reading) {
-    std::array<std::vector<std::string>, 12> cells;
-    cells[static_cast<std::size_t>(NavamsaSign(reading.Longitude(BodySlot::Ascendant)))].push_back("Asc");
-    for (std::size_t i = 0; i <= Slot(BodySlot::Ketu); ++i) {
-        const auto body = static_cast<BodySlot>(i);
-        cells[static_cast<std::size_t>(NavamsaSign(reading.Longitude(body)))].push_back(
-            BodyLabel(reading, body));
-    }
-    return cells;
+    return VargaCellEntries(reading, 9);
 }
 
 PositionRow PositionOf(BodySlot body, double longitude) {

@@ -354,10 +354,16 @@ TEST(ChartCommand, UsageErrors) {
 TEST(ChartCommand, ConventionUsageErrors) {
     const std::string tryHelp = "\nTry 'quillmere-chart --help'.\n";
     const std::string user = "user:DEG:MIN:SEC@YYYY-MM-DD";
+    const std::string varga =
+        "--varga: expected one of 1, 2, 3, 4, 7, 9, 10, 12, 16, 20, 24, 27, 30, 40, 45, 60";
     const struct {
         std::vector<std::string> extra;
         std::string err;
     } cases[] = {
+        {{"--varga", "5"}, varga},
+        {{"--varga", "9", "--varga", "61"}, varga},
+        {{"--varga", "-9"}, varga},
+        {{"--varga", "D9"}, varga},
         {{"--ayanamsa", "raman"}, "--ayanamsa can be chosen only with the precise calculation."},
         {{"--node", "true"}, "--node can be chosen only with the precise calculation."},
         {{"--year-days", "360"}, "--year-days can be chosen only with the precise calculation."},
@@ -502,6 +508,27 @@ TEST(ChartCommand, CompareFollowsTheReading) {
     EXPECT_EQ(Lines(pole.out).size(), 41u + 12);
 }
 
+// Each --varga block in the order given, after the navamsa: D30 worked by hand from the export's
+// positions (the ascendant in Aries' first navamsa, so below 5 degrees), D1 the rasi chart's cells.
+TEST(ChartCommand, DivisionalChartsFollowTheNavamsaInTheOrderGiven) {
+    auto args = Args1980();
+    for (const char* option : {"--varga", "30", "--chart", "--navamsa", "--varga", "1"})
+        args.push_back(option);
+    const Result r = RunCompanion(args);
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto lines = Lines(r.out);
+    ASSERT_EQ(lines.size(), 41u + 12 + 12 + 13 + 13);
+    EXPECT_EQ(lines[53], "1: Asc"); // the navamsa's first line
+    EXPECT_EQ(std::vector<std::string>(lines.begin() + 65, lines.begin() + 78),
+              (std::vector<std::string>{"D30", "1: Asc", "2: Shani", "3: Mangala",
+                                        "4:", "5:", "6:", "7:", "8:", "9: Surya, Guru (R) ",
+                                        "10:", "11: Chandra, Budha, Rahu, Ketu", "12: Shukra"}));
+    EXPECT_EQ(lines[78], "D1");
+    EXPECT_EQ(std::vector<std::string>(lines.begin() + 79, lines.end()),
+              std::vector<std::string>(lines.begin() + 41, lines.begin() + 53));
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), std::count(r.out.begin(), r.out.end(), '\r') - 3);
+}
+
 TEST(ChartCommand, ZonesAndHelp) {
     const Result zones = RunCompanion({"--zones"});
     EXPECT_EQ(zones.status, 0);
@@ -510,8 +537,9 @@ TEST(ChartCommand, ZonesAndHelp) {
     EXPECT_NE(zones.out.find("70: Yukon War Time,YWT,-8.0\n"), std::string::npos);
     const Result help = RunCompanion({"--help"});
     EXPECT_EQ(help.status, 0);
-    for (const char* option : {"--chart", "--zones", "--save", "--lat", "--dst", "--navamsa", "--dasha",
-                               "--ayanamsa", "--node", "--year-days", "--compare", "BODY A B DIFF"})
+    for (const char* option :
+         {"--chart", "--zones", "--save", "--lat", "--dst", "--navamsa", "--dasha", "--varga", "--ayanamsa",
+          "--node", "--year-days", "--compare", "BODY A B DIFF"})
         EXPECT_NE(help.out.find(option), std::string::npos) << option;
 }
 

@@ -64,6 +64,7 @@ done <<'EOF'
 --chart |a.qlm c.qlm sub
 --save |a.qlm c.qlm sub
 --zone 7|7 70
+--varga 4|4 40 45
 --date |
 --save=|a.qlm c.qlm sub
 EOF

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: AGPL-3.0-or-later
 // The Vimshottari periods against a computation of their own (whole arc-seconds and std::chrono
-// dates), the navamsa and the positions table at their boundaries, and the longitudes the stages keep.
+// dates), the navamsa, the divisional charts and the positions table at their boundaries, and the
+// longitudes the stages keep.
 #include "astro/Planets.h"
 #include "pipeline/Periods.h"
 #include "pipeline/ReadingPipeline.h"
+#include "pipeline/Vargas.h"
 #include "reading/ReadingTexts.h"
 #include "support/TestBirths.h"
 
@@ -266,5 +268,89 @@ TEST(Periods, TheKeptLongitudesAreThoseOfThePositionTexts) {
                     << CalculationName(calculation) << " slot " << static_cast<int>(row.body);
             }
         }
+    }
+}
+
+namespace {
+
+// Sign s (0 Aries), d degrees and m minutes into it, as a longitude.
+double At(int s, double d, double m = 0) {
+    return s * 30 + d + m / 60;
+}
+
+} // namespace
+
+// Worked by hand from the rules: each division's first and last parts and the parts its rule turns on,
+// in odd and even, movable, fixed and dual signs.
+TEST(Periods, DivisionalSignsAtTheirBoundaries) {
+    enum { Ari, Tau, Gem, Can, Leo, Vir, Lib, Sco, Sag, Cap, Aqu, Pis };
+    const struct {
+        int division;
+        double longitude;
+        int sign;
+    } cases[] = {
+        // clang-format off
+        {1, 0, Ari}, {1, At(Ari, 29, 59), Ari}, {1, 30, Tau}, {1, At(Pis, 29, 59), Pis},
+        // Odd signs: Leo, then Cancer; even signs the other way.
+        {2, 0, Leo}, {2, At(Ari, 14, 59), Leo}, {2, At(Ari, 15), Can}, {2, At(Tau, 0), Can},
+        {2, At(Tau, 15), Leo},
+        {3, At(Ari, 9, 59), Ari}, {3, At(Ari, 10), Leo}, {3, At(Ari, 20), Sag}, {3, At(Tau, 29, 59), Cap},
+        {4, At(Ari, 7.5), Can}, {4, At(Can, 22.49), Cap}, {4, At(Can, 22.5), Ari},
+        {4, At(Pis, 29, 59), Sag},
+        // Odd from the sign, even from its 7th; a part is 4 17' 8.6".
+        {7, 0, Ari}, {7, At(Ari, 4.3), Tau}, {7, At(Tau, 0), Sco}, {7, At(Tau, 29, 59), Tau},
+        {10, At(Ari, 27), Cap}, {10, At(Tau, 0), Cap}, {10, At(Tau, 3), Aqu}, {10, At(Gem, 3), Can},
+        {12, At(Ari, 2.5), Tau}, {12, At(Pis, 29, 59), Aqu},
+        // Movable from Aries, fixed from Leo, dual from Sagittarius; a part is 1 52' 30".
+        {16, At(Can, 0), Ari}, {16, At(Leo, 0), Leo}, {16, At(Vir, 0), Sag}, {16, At(Vir, 29, 59), Pis},
+        // Movable from Aries, fixed from Sagittarius, dual from Leo; a part is 1 30'.
+        {20, At(Lib, 0), Ari}, {20, At(Sco, 0), Sag}, {20, At(Sco, 1.5), Cap}, {20, At(Sag, 0), Leo},
+        {24, At(Gem, 0), Leo}, {24, At(Can, 0), Can}, {24, At(Can, 29, 59), Gem},
+        // Fire signs from Aries, earth from Cancer, air from Libra, water from Capricorn.
+        {27, At(Ari, 1.11), Ari}, {27, At(Ari, 1.12), Tau}, {27, At(Tau, 0), Can}, {27, At(Gem, 0), Lib},
+        {27, At(Can, 0), Cap}, {27, At(Leo, 0), Ari},
+        {40, At(Leo, 0), Ari}, {40, At(Vir, 0), Lib}, {40, At(Vir, 29, 59), Cap},
+        {45, At(Cap, 0), Ari}, {45, At(Aqu, 0), Leo}, {45, At(Pis, 0), Sag}, {45, At(Pis, 29, 59), Leo},
+        {60, At(Ari, 0, 29), Ari}, {60, At(Ari, 0, 30), Tau}, {60, At(Tau, 29, 59), Ari},
+        // Longitudes beyond the circle wrap: -1 is 29 Pisces, 375 is 15 Aries.
+        {30, -1, Sco}, {9, -1, Pis}, {2, 375, Can},
+        // clang-format on
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(VargaSign(c.division, c.longitude), c.sign) << "D" << c.division << " at " << c.longitude;
+
+    // The thirtieths: each part's first and last minute, in Aries and Aquarius (odd), Taurus and Pisces.
+    const struct {
+        int degrees, minutes;
+        int odd, even; // in an odd sign, in an even one
+    } parts[] = {{0, 0, Ari, Tau},  {4, 59, Ari, Tau},  {5, 0, Aqu, Vir},  {9, 59, Aqu, Vir},
+                 {10, 0, Sag, Vir}, {11, 59, Sag, Vir}, {12, 0, Sag, Pis}, {17, 59, Sag, Pis},
+                 {18, 0, Gem, Pis}, {19, 59, Gem, Pis}, {20, 0, Gem, Cap}, {24, 59, Gem, Cap},
+                 {25, 0, Lib, Sco}, {29, 59, Lib, Sco}};
+    for (const auto& p : parts) {
+        const double d = p.degrees + p.minutes / 60.0;
+        for (int s : {Ari, Aqu})
+            EXPECT_EQ(VargaSign(30, At(s, d)), p.odd) << "D30 at " << s << " " << d;
+        for (int s : {Tau, Pis})
+            EXPECT_EQ(VargaSign(30, At(s, d)), p.even) << "D30 at " << s << " " << d;
+    }
+    for (int notOne : {0, 5, 8, 11, 61, -9})
+        EXPECT_EQ(VargaSign(notOne, 10), -1) << notOne;
+}
+
+// Over the whole zodiac, off the boundaries: D1 is the position's sign, and D9 and D27 by their formula
+// agree with the older rules counted from the sign's quality and element.
+TEST(Periods, DivisionalSignsAgreeWithTheRasiAndTheRulesByQualityAndElement) {
+    for (int i = 0; i < 36000; ++i) {
+        const double longitude = i / 100.0 + 0.003;
+        const int s = static_cast<int>(longitude / 30);
+        const double d = longitude - 30 * s;
+        EXPECT_EQ(VargaSign(1, longitude), PositionOf(BodySlot::Sun, longitude).sign) << longitude;
+        const int navamsaFrom[3] = {s, s + 8, s + 4}; // movable, fixed, dual: the sign, its 9th, its 5th
+        const int navamsa = (navamsaFrom[s % 3] + static_cast<int>(d / (30.0 / 9))) % 12;
+        EXPECT_EQ(VargaSign(9, longitude), navamsa) << longitude;
+        EXPECT_EQ(NavamsaSign(longitude), navamsa) << longitude;
+        const int bhamsa = (3 * (s % 4) + static_cast<int>(d / (30.0 / 27))) % 12; // Aries, Cancer, ...
+        EXPECT_EQ(VargaSign(27, longitude), bhamsa) << longitude;
     }
 }

@@ -16,6 +16,7 @@
 #include "pipeline/ConventionKeys.h"
 #include "pipeline/Periods.h"
 #include "pipeline/ReadingPipeline.h"
+#include "pipeline/Vargas.h"
 #include "reading/ReadingTexts.h"
 #include "records/Messages.h"
 
@@ -66,6 +67,10 @@ constexpr const char* kHelp =
     "                their own, then an empty line\n"
     "  --navamsa     after the other lines, twelve lines \"N: entries\" for the navamsa chart's\n"
     "                signs 1 (Aries) to 12 (Pisces)\n"
+    "  --varga N     after the navamsa lines, a line \"DN\" and twelve lines \"N: entries\" for\n"
+    "                the signs of the divisional chart DN, N one of 1, 2, 3, 4, 7, 9, 10, 12,\n"
+    "                16, 20, 24, 27, 30, 40, 45, 60; may be given again, the charts follow in\n"
+    "                the order given\n"
     "  --dasha       last, the Vimshottari periods: for each major period a line \"LORD START\n"
     "                END\" and its nine sub-periods indented by two blanks, the dates\n"
     "                (YYYY-MM-DD) in the birth's local time\n"
@@ -117,6 +122,7 @@ struct Options {
     bool interpretation = false;
     bool precise = false;
     bool navamsa = false;
+    std::vector<int> vargas; // divisions, in the order given
     bool dasha = false;
     bool zones = false;
     std::optional<std::string> places;
@@ -135,6 +141,10 @@ struct Options {
 struct UsageError {
     std::string text;
 };
+
+int ToInt(const std::string& digits) {
+    return std::stoi(digits);
+}
 
 // CLI11 reads the options. An option's value is the next argument, whatever it looks like, or follows
 // "=" in the same argument (--date=1980-01-01); an option given again takes its last value. Its
@@ -168,6 +178,8 @@ std::optional<UsageError> ParseOptions(const std::vector<std::string>& args, Opt
     for (const auto& [name, slot, reader] : conventionOptions)
         app.add_option(name, *slot);
     app.add_option("--compare", o.compare);
+    std::vector<std::string> vargas;
+    app.add_option("--varga", vargas)->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
     app.add_option("files", o.files);
 
     std::vector<std::string> left(args.rbegin(), args.rend()); // CLI11 takes them from the back
@@ -198,6 +210,13 @@ std::optional<UsageError> ParseOptions(const std::vector<std::string>& args, Opt
         o.birthGiven = o.birthGiven || i >= 2;
     }
     o.birthGiven = o.birthGiven || o.dst;
+    for (const std::string& division : vargas) {
+        static const std::regex kDivision(R"(\d{1,2})");
+        if (!std::regex_match(division, kDivision) || !IsVargaDivision(ToInt(division)))
+            return UsageError{
+                "--varga: expected one of 1, 2, 3, 4, 7, 9, 10, 12, 16, 20, 24, 27, 30, 40, 45, 60"};
+        o.vargas.push_back(ToInt(division));
+    }
     if (o.precise && !PreciseCalculationBuilt())
         return UsageError{std::string("--precise: ") + msg::kNoPreciseBuild};
     for (const auto& [name, slot] : {valued[0], valued[2]})
@@ -223,10 +242,6 @@ std::optional<UsageError> ParseOptions(const std::vector<std::string>& args, Opt
         o.compareWith = with;
     }
     return std::nullopt;
-}
-
-int ToInt(const std::string& digits) {
-    return std::stoi(digits);
 }
 
 // Birth data given as options, turned into what the entry form would hold.
@@ -356,6 +371,10 @@ bool ProduceReading(const BirthEntry& entry, const Options& o, const std::string
         out << HouseLordReportText(reading);
     if (o.navamsa)
         WriteChartLines(out, NavamsaCellEntries(reading));
+    for (int division : o.vargas) {
+        out << 'D' << division << "\r\n";
+        WriteChartLines(out, VargaCellEntries(reading, division));
+    }
     if (o.dasha)
         out << PeriodLines(ReadingPeriods(reading), reading.birth);
     if (o.compareWith) {
