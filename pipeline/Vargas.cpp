@@ -44,7 +44,40 @@ constexpr Trimsamsa kOddTrimsamsa[] = {
 constexpr Trimsamsa kEvenTrimsamsa[] = {
     {5, Taurus}, {12, Virgo}, {20, Pisces}, {25, Capricorn}, {30, Scorpio}};
 
+constexpr std::array<VargaWords, kVargaDivisions.size()> kVargaWords{{
+    {1, "Rasi", "the body and the whole life"},
+    {2, "Hora", "wealth"},
+    {3, "Drekkana", "brothers and sisters"},
+    {4, "Chaturthamsa", "home, property and fortune"},
+    {7, "Saptamsa", "children"},
+    {9, "Navamsa", "marriage and dharma"},
+    {10, "Dasamsa", "career and standing"},
+    {12, "Dwadasamsa", "parents"},
+    {16, "Shodasamsa", "vehicles and comforts"},
+    {20, "Vimsamsa", "spiritual life"},
+    {24, "Chaturvimsamsa", "learning"},
+    {27, "Saptavimsamsa", "strengths and weaknesses"},
+    {30, "Trimsamsa", "misfortunes"},
+    {40, "Khavedamsa", "the mother's line"},
+    {45, "Akshavedamsa", "the father's line"},
+    {60, "Shashtyamsa", "past deeds, every matter"},
+}};
+
 } // namespace
+
+VargaWords VargaWordsOf(int division) {
+    for (const VargaWords& words : kVargaWords)
+        if (words.division == division)
+            return words;
+    return {division, {}, {}};
+}
+
+std::string VargaDivisionList() {
+    std::string list;
+    for (int division : kVargaDivisions)
+        list += (list.empty() ? "" : ", ") + std::to_string(division);
+    return list;
+}
 
 bool IsVargaDivision(int division) {
     return std::find(kVargaDivisions.begin(), kVargaDivisions.end(), division) != kVargaDivisions.end();

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 #include <vector>
 
 inline constexpr std::array<int, 16> kVargaDivisions = {1,  2,  3,  4,  7,  9,  10, 12,
@@ -14,6 +15,18 @@ inline constexpr std::array<int, 16> kVargaDivisions = {1,  2,  3,  4,  7,  9,  
 
 // True for the sixteen divisions above.
 bool IsVargaDivision(int division);
+
+// A division's Sanskrit name ("Navamsa") and what astrologers read in its chart ("spouse, dharma"),
+// as the program's chooser shows them; empty for a division that is not one of the sixteen.
+struct VargaWords {
+    int division;
+    std::string_view name;
+    std::string_view readFor;
+};
+VargaWords VargaWordsOf(int division);
+
+// "1, 2, 3, ... 60": the divisions as a usage message lists them.
+std::string VargaDivisionList();
 
 // Sign (0 Aries .. 11 Pisces) of a sidereal longitude in the chart of a division; -1 for a division
 // that is not one of the sixteen.

@@ -67,6 +67,7 @@ inline constexpr const char* kNorthIndian = "North-Indian";
 inline constexpr const char* kPrintChart = "Print Chart";
 inline constexpr const char* kRasiTitle = "Rasi";
 inline constexpr const char* kNavamsaTitle = "Navamsa";
+inline constexpr const char* kVargaTitle = "Divisional Charts";
 inline constexpr const char* kPositionsTitle = "Positions";
 inline constexpr const char* kPeriodsTitle = "Vimshottari Periods";
 inline constexpr const char* kOtherDetailsTitle = "Other Vedic Details";

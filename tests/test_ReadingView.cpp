@@ -13,6 +13,7 @@
 
 #include <functional>
 
+#include <QComboBox>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QPushButton>
@@ -614,4 +615,41 @@ TEST_F(DisplayTest, ThePositionsTableShowsEveryBodyWholeWithItsNakshatraPadaAndM
     }
     EXPECT_LE(t->horizontalHeader()->length(), t->viewport()->width());
     EXPECT_LE(t->verticalHeader()->length(), t->viewport()->height());
+}
+
+// The divisional charts page draws the chart chosen when it is first shown, and again on each choice.
+// Asc 0 23 Aries and the Moon 6 8 Gemini, worked by hand: D2 both Leo (odd signs' first halves); D10
+// the Asc from Aries, part 0, the Moon from Gemini, part 2, Leo; D30 the Asc in Aries (0-5 degrees), the Moon
+// in Aquarius (5-10).
+TEST_F(DisplayTest, TheDivisionalChartsPageDrawsTheChosenChart) {
+    ReadingView& d = DisplayOf(Entry1980());
+    d.showPeriods();
+    const auto cell = [&d](const char* prefix, int sign) {
+        return BaseLabels(Label(d, QString("%1_%2").arg(prefix).arg(sign))->text().split('\n'));
+    };
+    EXPECT_EQ(Label(d, "lblVargaPlanets_4")->text(), "") << "drawn before it was shown";
+    Child<QTabWidget>(d, "tabPeriods")->setCurrentWidget(Child<QWidget>(d, "fraVarga"));
+    QCoreApplication::processEvents();
+    for (int j = 0; j < 12; ++j)
+        EXPECT_EQ(cell("lblVargaPlanets", j), cell("lblNavamsaPlanets", j)) << "D9 first, sign " << j;
+    QComboBox* chooser = Child<QComboBox>(d, "cboVarga");
+    ASSERT_EQ(chooser->count(), 16);
+    const struct {
+        int division;
+        int ascSign, moonSign;
+    } cases[] = {{2, kLeo, kLeo}, {10, kAries, kLeo}, {30, kAries, kAquarius}};
+    for (const auto& c : cases) {
+        chooser->setCurrentIndex(chooser->findData(c.division));
+        EXPECT_TRUE(cell("lblVargaPlanets", c.ascSign).contains("Asc")) << c.division;
+        EXPECT_TRUE(cell("lblVargaPlanets", c.moonSign).contains("Chandra")) << c.division;
+    }
+    EXPECT_EQ(Label(d, "lblVargaParts")->text(), "Each sign in 5 unequal parts, ruled by Mars, Saturn, "
+                                                 "Jupiter, Mercury and Venus");
+    chooser->setCurrentIndex(chooser->findData(60));
+    EXPECT_EQ(Label(d, "lblVargaParts")->text(), "Each sign in 60 parts of 0\u00B0 30'");
+    chooser->setCurrentIndex(chooser->findData(2));
+    d.SetChartStyle(ChartStyle::NorthIndian);
+    const auto* north = Child<NorthIndianChart>(d, "picNorthVarga");
+    EXPECT_TRUE(north->isVisibleTo(&d));
+    EXPECT_EQ(north->House(1).number, "5") << "the hora lagna in Leo";
 }

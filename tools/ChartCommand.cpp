@@ -213,8 +213,7 @@ std::optional<UsageError> ParseOptions(const std::vector<std::string>& args, Opt
     for (const std::string& division : vargas) {
         static const std::regex kDivision(R"(\d{1,2})");
         if (!std::regex_match(division, kDivision) || !IsVargaDivision(ToInt(division)))
-            return UsageError{
-                "--varga: expected one of 1, 2, 3, 4, 7, 9, 10, 12, 16, 20, 24, 27, 30, 40, 45, 60"};
+            return UsageError{"--varga: expected one of " + VargaDivisionList()};
         o.vargas.push_back(ToInt(division));
     }
     if (o.precise && !PreciseCalculationBuilt())
