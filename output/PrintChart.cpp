@@ -4,6 +4,7 @@
 #include "output/PrintInterpretation.h"
 #include "pipeline/Periods.h"
 #include "pipeline/ReadingPipeline.h"
+#include "pipeline/Vargas.h"
 #include "reading/ReadingTexts.h"
 #include "records/Messages.h"
 #include "records/Vocabulary.h"
@@ -91,6 +92,9 @@ class Pages {
         y_ += LineHeight(text_) / 2;
         return true;
     }
+
+    // A new page unless `height` more fits on this one; false when the printer cannot give one.
+    bool Room(double height) { return y_ + height <= area_.bottom() || Begin(false); }
 
     QPainter& Painter() { return painter_; }
     QPrinter& Printer() { return printer_; }
@@ -193,6 +197,28 @@ bool ChartPage(Pages& pages, const Reading& r, ChartStyle style) {
     return true;
 }
 
+// The sign of every body in each of the sixteen divisional charts, a row a body.
+bool VargaTable(Pages& pages, const Reading& r) {
+    std::vector<QStringList> table{{msg::kBodyHeading}};
+    for (int division : kVargaDivisions)
+        table[0] << QStringLiteral("D%1").arg(division);
+    for (int slot = -1; slot <= static_cast<int>(BodySlot::Ketu); ++slot) {
+        const BodySlot body = slot < 0 ? BodySlot::Ascendant : static_cast<BodySlot>(slot);
+        QStringList row{Latin1(Body(body).english)};
+        for (int division : kVargaDivisions)
+            row << Latin1(kSigns[static_cast<std::size_t>(VargaSign(division, r.Longitude(body)))].code);
+        table.push_back(row);
+    }
+    const QFont title = pages.Font(kTitlePoints, true);
+    const double line = pages.LineHeight(pages.TextFont());
+    if (!pages.Room(pages.LineHeight(title) + static_cast<double>(table.size() + 1) * line))
+        return false;
+    pages.Line(pages.Left(), msg::kVargaTitle, title);
+    Table(pages, table, ColumnStarts(pages, table, 8 * pages.Unit()), true);
+    pages.MoveTo(pages.Y() + line);
+    return true;
+}
+
 bool PeriodPages(Pages& pages, const Reading& reading) {
     const Vimshottari periods = ReadingPeriods(reading);
     const QFont title = pages.Font(kTitlePoints, true);
@@ -263,7 +289,8 @@ bool PaintChart(QPrinter& printer, const Reading& reading, ChartStyle style) {
     if (!painter.begin(&printer))
         return false;
     Pages pages(painter, printer, reading.birth);
-    const bool painted = pages.Begin(true) && ChartPage(pages, reading, style) && PeriodPages(pages, reading);
+    const bool painted = pages.Begin(true) && ChartPage(pages, reading, style) &&
+                         VargaTable(pages, reading) && PeriodPages(pages, reading);
     return painter.end() && painted;
 }
 

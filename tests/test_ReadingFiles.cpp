@@ -760,8 +760,12 @@ TEST_F(ReadingFilesTest, PrintChartPrintsTheChartAndThePeriodsWholeOrNotAtAll) {
         }
         const QString text = PdfText(pdf);
         for (const char* part : {"Rasi", "Navamsa", "Positions", "Other Vedic Details", "Vimshottari Periods",
-                                 "Guru (R)", "Midheaven", "Mrigsira", "Mesha"})
+                                 "Guru (R)", "Midheaven", "Mrigsira", "Mesha", "Divisional Charts"})
             EXPECT_TRUE(text.contains(part)) << part;
+        // The lagna at 0 23 Aries stands in the first part of every division: Aries from Aries, but
+        // Leo in the hora and the D24, whose odd signs begin there.
+        EXPECT_TRUE(text.contains(QRegularExpression(
+            "Ascendant +Ari +Leo +Ari +Ari +Ari +Ari +Ari +Ari +Ari +Ari +Leo +Ari +Ari +Ari +Ari +Ari\\b")));
         // Mars's period as the periods view shows it, and its last part, the Moon's.
         EXPECT_TRUE(text.contains(QRegularExpression("Mars +April 9, 1973 +April 9, 1980")));
         EXPECT_TRUE(text.contains(QRegularExpression("Moon +September 9, 1979 +April 9, 1980")));
