@@ -354,3 +354,33 @@ TEST(Periods, DivisionalSignsAgreeWithTheRasiAndTheRulesByQualityAndElement) {
         EXPECT_EQ(VargaSign(27, longitude), bhamsa) << longitude;
     }
 }
+
+// A published chart: Indira Gandhi, 19 November 1917, 23:11 IST, Allahabad (25 27 N, 81 51 E). Her
+// navamsa lagna is Pisces (learnjyotishnow.com, "Indira Gandhi": "Meena is her navamsha lagna"), the
+// lagna at 27 20' 56" Cancer lying in the ninth part, and the published Lahiri positions
+// (jyotshivirbhagat.com, "Former Prime Minister Indira Gandhi's chart") are those of the precise
+// calculation within a few minutes of arc. In the classic one the lagna is near enough for the same part.
+TEST(Periods, APublishedChartsNavamsaLagnaAndPositions) {
+    const Birth birth =
+        MakeBirth(1917, 11, 19, 23, 11).Zone(-5, -30).Latitude(25, 27, false).Longitude(81, 51, true);
+    constexpr int kPisces = 11;
+    const struct {
+        BodySlot body;
+        double longitude;
+    } published[] = {{BodySlot::Ascendant, 90 + 27 + 20.9 / 60}, {BodySlot::Sun, 210 + 4 + 8.0 / 60},
+                     {BodySlot::Moon, 270 + 5 + 35.3 / 60},      {BodySlot::Mars, 120 + 16 + 23.1 / 60},
+                     {BodySlot::Mercury, 210 + 13 + 14.6 / 60},  {BodySlot::Venus, 240 + 21 + 0.7 / 60},
+                     {BodySlot::Rahu, 240 + 10 + 33.9 / 60}};
+    std::vector<Calculation> calculations{Calculation::Classic};
+    if (PreciseCalculationBuilt())
+        calculations.push_back(Calculation::Precise);
+    for (Calculation calculation : calculations) {
+        const ReadingResult result = ComputeReading(birth, calculation);
+        ASSERT_TRUE(result.reading) << result.message;
+        EXPECT_EQ(VargaSign(9, result.reading->Longitude(BodySlot::Ascendant)), kPisces);
+        if (calculation != Calculation::Precise)
+            continue;
+        for (const auto& p : published)
+            EXPECT_NEAR(result.reading->Longitude(p.body), p.longitude, 4.0 / 60) << Body(p.body).english;
+    }
+}
