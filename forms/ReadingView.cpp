@@ -3,6 +3,7 @@
 
 #include "formats/ChartExport.h"
 #include "forms/Actions.h"
+#include "forms/AshtakavargaPage.h"
 #include "forms/CompareView.h"
 #include "forms/HouseLordReport.h"
 #include "forms/NorthIndianChart.h"
@@ -349,6 +350,9 @@ QWidget* ReadingView::BuildPeriodsView() {
     positions->addWidget(grdPositions);
     tabPeriods->addTab(fraPositions, msg::kPositionsTitle);
 
+    fraAshtakavarga = new AshtakavargaPage();
+    tabPeriods->addTab(fraAshtakavarga, msg::kAshtakavargaTitle);
+
     auto* buttons = new QHBoxLayout();
     buttons->addStretch(1);
     cmdPeriodsChart = NamedButton("Show Chart", "cmdPeriodsChart", view);
@@ -412,6 +416,7 @@ void ReadingView::ShowReading(std::shared_ptr<const Reading> reading) {
         picSouthNavamsa->SetCellEntries(j, navamsa[static_cast<std::size_t>(j)]);
     picNorthNavamsa->SetChart(NavamsaSign(r.Longitude(BodySlot::Ascendant)), navamsa);
     ShowPositions();
+    fraAshtakavarga->ShowReading(reading_);
     ShowPeriods(static_cast<double>(QDateTime::currentMSecsSinceEpoch()) / 60000);
     BuildHouseLordReading();
     // The other reading is made when the compare view is shown, or at once when it is in front.
@@ -479,6 +484,7 @@ void ReadingView::SetChartStyle(ChartStyle style) {
     picNorthRasi->setVisible(north);
     picSouthNavamsa->setVisible(!north);
     picNorthNavamsa->setVisible(north);
+    fraAshtakavarga->SetChartStyle(style);
 }
 
 PictureWorkspace ReadingView::CaptureForPicture() {
