@@ -2,6 +2,7 @@
 #include "output/PrintChart.h"
 
 #include "output/PrintInterpretation.h"
+#include "pipeline/Ashtakavarga.h"
 #include "pipeline/Periods.h"
 #include "pipeline/ReadingPipeline.h"
 #include "reading/ReadingTexts.h"
@@ -193,6 +194,31 @@ bool ChartPage(Pages& pages, const Reading& r, ChartStyle style) {
     return true;
 }
 
+// The ashtakavarga on a page of its own: the bindus of the Sun to Saturn by sign, then their total.
+bool AshtakavargaTable(Pages& pages, const Reading& reading) {
+    if (!pages.Begin(false))
+        return false;
+    pages.Line(pages.Left(), msg::kAshtakavargaTitle, pages.Font(kTitlePoints, true));
+    const Ashtakavarga a = ComputeAshtakavarga(reading);
+    const auto row = [](const QString& name, const std::array<int, 12>& bindus) {
+        QStringList cells{name};
+        for (int n : bindus)
+            cells << QString::number(n);
+        return cells;
+    };
+    std::vector<QStringList> rows{{QString()}};
+    for (const SignWords& sign : kSigns)
+        rows.front() << Latin1(sign.code);
+    for (std::size_t i = 0; i < kAshtakavargaPlanets.size(); ++i)
+        rows.push_back(row(Latin1(Body(kAshtakavargaPlanets[i]).english), a.bhinna[i]));
+    rows.push_back(row(msg::kTotalHeading, a.total));
+    const std::vector<double> columns = ColumnStarts(pages, rows, 12 * pages.Unit());
+    // The signs' heading and the total in bold.
+    Table(pages, {rows.begin(), rows.end() - 1}, columns, true);
+    Table(pages, {rows.back()}, columns, true);
+    return true;
+}
+
 bool PeriodPages(Pages& pages, const Reading& reading) {
     const Vimshottari periods = ReadingPeriods(reading);
     const QFont title = pages.Font(kTitlePoints, true);
@@ -263,7 +289,8 @@ bool PaintChart(QPrinter& printer, const Reading& reading, ChartStyle style) {
     if (!painter.begin(&printer))
         return false;
     Pages pages(painter, printer, reading.birth);
-    const bool painted = pages.Begin(true) && ChartPage(pages, reading, style) && PeriodPages(pages, reading);
+    const bool painted = pages.Begin(true) && ChartPage(pages, reading, style) &&
+                         AshtakavargaTable(pages, reading) && PeriodPages(pages, reading);
     return painter.end() && painted;
 }
 
