@@ -616,11 +616,10 @@ TEST_F(DisplayTest, ThePositionsTableShowsEveryBodyWholeWithItsNakshatraPadaAndM
     EXPECT_LE(t->verticalHeader()->length(), t->viewport()->height());
 }
 
-// The Ashtakavarga page is worked out when it is first shown: the Sun to Saturn and the total by sign,
-// the Sun's row of 1947 as worked by hand in test_Ashtakavarga, the total the rows' sum, each sign's
-// total in its cell of the chart in either style. A reading shown while the page is in view is there at
-// once: with every body and the lagna in Aries, the Sun's bindus in the 1st to 12th sign are how many
-// of the eight give that place (the 11th all but Venus).
+// The Ashtakavarga page is worked out when first shown: the Sun's row of 1947 as worked by hand in
+// test_Ashtakavarga, each sign's total in its cell of the chart in either style; a reading shown while
+// the page is in view is there at once (all eight in Aries: the Sun's bindus in the nth sign are how
+// many of them give the nth place).
 TEST_F(DisplayTest, TheAshtakavargaPageIsWorkedOutWhenShown) {
     ReadingView& d = DisplayOf(Entry1947());
     const QTableWidget* t = Child<QTableWidget>(d, "grdAshtakavarga");
@@ -628,38 +627,20 @@ TEST_F(DisplayTest, TheAshtakavargaPageIsWorkedOutWhenShown) {
     d.showPeriods();
     Child<QTabWidget>(d, "tabPeriods")->setCurrentWidget(Child<QWidget>(d, "fraAshtakavarga"));
     QCoreApplication::processEvents();
-    ASSERT_EQ(t->rowCount(), 8);
-    ASSERT_EQ(t->columnCount(), 12);
-    EXPECT_EQ(t->verticalHeaderItem(0)->text(), "Sun");
     EXPECT_EQ(t->verticalHeaderItem(7)->text(), "Total");
-    EXPECT_EQ(t->horizontalHeaderItem(11)->text(), "Pis");
     const auto row = [t](int r) {
         QStringList cells;
-        for (int c = 0; c < t->columnCount(); ++c)
+        for (int c = 0; c < 12; ++c)
             cells << t->item(r, c)->text();
-        return cells.join(' ');
+        return cells;
     };
-    EXPECT_EQ(row(0), "6 4 4 4 4 3 3 1 4 4 5 6");
-    int all = 0;
-    for (int c = 0; c < 12; ++c) {
-        int sum = 0;
-        for (int r = 0; r < 7; ++r)
-            sum += t->item(r, c)->text().toInt();
-        EXPECT_EQ(t->item(7, c)->text().toInt(), sum) << c;
-        EXPECT_EQ(Label(d, QString("lblAshtakavargaBindus_%1").arg(c))->text(), t->item(7, c)->text()) << c;
-        EXPECT_GE(t->columnWidth(c), t->fontMetrics().horizontalAdvance(t->item(7, c)->text()));
-        all += sum;
-    }
-    EXPECT_EQ(all, 337);
+    EXPECT_EQ(row(0).join(' '), "6 4 4 4 4 3 3 1 4 4 5 6");
+    for (int c = 0; c < 12; ++c)
+        EXPECT_EQ(Label(d, QString("lblAshtakavargaBindus_%1").arg(c))->text(), row(7)[c]) << c;
     EXPECT_LE(t->verticalHeader()->length(), t->viewport()->height());
-    EXPECT_TRUE(Child<RasiChart>(d, "picSouthAshtakavarga")->isVisible());
-
     d.SetChartStyle(ChartStyle::NorthIndian);
-    const NorthIndianChart* north = Child<NorthIndianChart>(d, "picNorthAshtakavarga");
-    EXPECT_TRUE(north->isVisible());
-    EXPECT_FALSE(Child<RasiChart>(d, "picSouthAshtakavarga")->isVisible());
-    EXPECT_EQ(north->House(1).entries, QStringList{t->item(7, 1)->text()}); // the lagna in Taurus
+    EXPECT_EQ(Child<NorthIndianChart>(d, "picNorthAshtakavarga")->House(1).entries, QStringList{row(7)[1]});
 
     ShowPlaced(d, {}, 0, {});
-    EXPECT_EQ(row(0), "3 3 3 4 2 5 4 3 5 6 7 3");
+    EXPECT_EQ(row(0).join(' '), "3 3 3 4 2 5 4 3 5 6 7 3");
 }
