@@ -3,6 +3,7 @@
 
 #include "formats/ChartExport.h"
 #include "forms/Actions.h"
+#include "forms/AshtakavargaPage.h"
 #include "forms/CompareView.h"
 #include "forms/HouseLordReport.h"
 #include "forms/NorthIndianChart.h"
@@ -352,6 +353,8 @@ QWidget* ReadingView::BuildPeriodsView() {
 
     fraVarga = new VargaPage(side);
     tabPeriods->addTab(fraVarga, msg::kVargaTitle);
+    fraAshtakavarga = new AshtakavargaPage();
+    tabPeriods->addTab(fraAshtakavarga, msg::kAshtakavargaTitle);
 
     auto* buttons = new QHBoxLayout();
     buttons->addStretch(1);
@@ -417,6 +420,7 @@ void ReadingView::ShowReading(std::shared_ptr<const Reading> reading) {
     picNorthNavamsa->SetChart(NavamsaSign(r.Longitude(BodySlot::Ascendant)), navamsa);
     ShowPositions();
     fraVarga->ShowReading(reading_);
+    fraAshtakavarga->ShowReading(reading_);
     ShowPeriods(static_cast<double>(QDateTime::currentMSecsSinceEpoch()) / 60000);
     BuildHouseLordReading();
     // The other reading is made when the compare view is shown, or at once when it is in front.
@@ -485,6 +489,7 @@ void ReadingView::SetChartStyle(ChartStyle style) {
     picSouthNavamsa->setVisible(!north);
     picNorthNavamsa->setVisible(north);
     fraVarga->SetChartStyle(style);
+    fraAshtakavarga->SetChartStyle(style);
 }
 
 PictureWorkspace ReadingView::CaptureForPicture() {

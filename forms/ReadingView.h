@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: AGPL-3.0-or-later
 // The display form: one reading in four views, the chart view (personal details, rasi chart, planet
 // table, other Vedic details), the interpretation view (the house-lords report), the periods and
-// positions view (the Vimshottari periods, the navamsa chart and every position) and the compare view
-// (the reading beside another calculation of the same birth).
+// positions view (the Vimshottari periods, the navamsa chart, every position and the ashtakavarga)
+// and the compare view (the reading beside another calculation of the same birth).
 #pragma once
 
 #include "output/ChartDrawing.h"
@@ -24,6 +24,7 @@ class QTableWidget;
 class QTabWidget;
 class QTextEdit;
 class QTreeWidget;
+class AshtakavargaPage;
 class CompareView;
 class NorthIndianChart;
 class RasiChart;
@@ -109,7 +110,8 @@ class ReadingView : public QWidget {
     QPushButton* cmdChart;
 
     NorthIndianChart* picNorthRasi;
-    // The periods and positions view: a page each for the periods, the navamsa and the positions.
+    // The periods and positions view: a page each for the periods, the navamsa, the positions and the
+    // ashtakavarga.
     QWidget* fraPeriods;
     QTabWidget* tabPeriods;
     QWidget* fraDasha;
@@ -121,6 +123,8 @@ class ReadingView : public QWidget {
     QTableWidget* grdPositions;
     // The sixteen divisional charts, one at a time.
     VargaPage* fraVarga;
+    // Worked out when first shown.
+    AshtakavargaPage* fraAshtakavarga;
     // "Periods and Positions" in the chart view and in the interpretation view.
     std::array<QPushButton*, 2> cmdPeriods;
     QPushButton* cmdPeriodsChart;

@@ -2,6 +2,7 @@
 #include "output/PrintChart.h"
 
 #include "output/PrintInterpretation.h"
+#include "pipeline/Ashtakavarga.h"
 #include "pipeline/Periods.h"
 #include "pipeline/ReadingPipeline.h"
 #include "pipeline/Vargas.h"
@@ -219,6 +220,32 @@ bool VargaTable(Pages& pages, const Reading& r) {
     return true;
 }
 
+// The ashtakavarga: the bindus of the Sun to Saturn by sign, then their total.
+bool AshtakavargaTable(Pages& pages, const Reading& reading) {
+    const QFont title = pages.Font(kTitlePoints, true);
+    if (!pages.Room(pages.LineHeight(title) + 9 * pages.LineHeight(pages.TextFont())))
+        return false;
+    pages.Line(pages.Left(), msg::kAshtakavargaTitle, title);
+    const Ashtakavarga a = ComputeAshtakavarga(reading);
+    const auto row = [](const QString& name, const std::array<int, 12>& bindus) {
+        QStringList cells{name};
+        for (int n : bindus)
+            cells << QString::number(n);
+        return cells;
+    };
+    std::vector<QStringList> rows{{QString()}};
+    for (const SignWords& sign : kSigns)
+        rows.front() << Latin1(sign.code);
+    for (std::size_t i = 0; i < kAshtakavargaPlanets.size(); ++i)
+        rows.push_back(row(Latin1(Body(kAshtakavargaPlanets[i]).english), a.bhinna[i]));
+    rows.push_back(row(msg::kTotalHeading, a.total));
+    const std::vector<double> columns = ColumnStarts(pages, rows, 12 * pages.Unit());
+    // The signs' heading and the total in bold.
+    Table(pages, {rows.begin(), rows.end() - 1}, columns, true);
+    Table(pages, {rows.back()}, columns, true);
+    return true;
+}
+
 bool PeriodPages(Pages& pages, const Reading& reading) {
     const Vimshottari periods = ReadingPeriods(reading);
     const QFont title = pages.Font(kTitlePoints, true);
@@ -290,7 +317,8 @@ bool PaintChart(QPrinter& printer, const Reading& reading, ChartStyle style) {
         return false;
     Pages pages(painter, printer, reading.birth);
     const bool painted = pages.Begin(true) && ChartPage(pages, reading, style) &&
-                         VargaTable(pages, reading) && PeriodPages(pages, reading);
+                         VargaTable(pages, reading) && AshtakavargaTable(pages, reading) &&
+                         PeriodPages(pages, reading);
     return painter.end() && painted;
 }
 

@@ -71,6 +71,7 @@ inline constexpr const char* kVargaTitle = "Divisional Charts";
 inline constexpr const char* kPositionsTitle = "Positions";
 inline constexpr const char* kPeriodsTitle = "Vimshottari Periods";
 inline constexpr const char* kOtherDetailsTitle = "Other Vedic Details";
+inline constexpr const char* kAshtakavargaTitle = "Ashtakavarga";
 // Column headings of the positions table and the periods.
 inline constexpr const char* kBodyHeading = "Body";
 inline constexpr const char* kSignHeading = "Sign";
@@ -91,6 +92,8 @@ inline constexpr const char* kRetrogradeShown = "(R)";
 inline constexpr const char* kPeriodHeading = "Period";
 inline constexpr const char* kBeginsHeading = "Begins";
 inline constexpr const char* kEndsHeading = "Ends";
+// The ashtakavarga's last row, the sarvashtakavarga.
+inline constexpr const char* kTotalHeading = "Total";
 // Beside the periods running today.
 inline constexpr const char* kRunningMark = "now";
 

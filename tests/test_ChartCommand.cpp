@@ -19,6 +19,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <sstream>
 
 namespace fs = std::filesystem;
@@ -529,6 +530,25 @@ TEST(ChartCommand, DivisionalChartsFollowTheNavamsaInTheOrderGiven) {
     EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), std::count(r.out.begin(), r.out.end(), '\r') - 3);
 }
 
+// The ashtakavarga after the divisional charts, before the periods: each line a name and twelve
+// bindus separated by single blanks, the Sun's as worked by hand in test_Ashtakavarga.
+TEST(ChartCommand, AshtakavargaFollowsTheDivisionalCharts) {
+    auto args = Args1947();
+    for (const char* option : {"--dasha", "--ashtakavarga", "--varga", "9"})
+        args.push_back(option);
+    const Result r = RunCompanion(args);
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto lines = Lines(r.out);
+    ASSERT_EQ(lines.size(), 41u + 13 + 8 + 90);
+    EXPECT_EQ(lines[41], "D9");
+    const char* names[] = {"Sun", "Moon", "Mars", "Mercury", "Jupiter", "Venus", "Saturn", "Total"};
+    for (int row = 0; row < 8; ++row)
+        EXPECT_TRUE(std::regex_match(lines[54 + row], std::regex(std::string(names[row]) + ":( [0-9]+){12}")))
+            << lines[54 + row];
+    EXPECT_EQ(lines[54], "Sun: 6 4 4 4 4 3 3 1 4 4 5 6");
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), std::count(r.out.begin(), r.out.end(), '\r') - 3);
+}
+
 TEST(ChartCommand, ZonesAndHelp) {
     const Result zones = RunCompanion({"--zones"});
     EXPECT_EQ(zones.status, 0);
@@ -538,8 +558,8 @@ TEST(ChartCommand, ZonesAndHelp) {
     const Result help = RunCompanion({"--help"});
     EXPECT_EQ(help.status, 0);
     for (const char* option :
-         {"--chart", "--zones", "--save", "--lat", "--dst", "--navamsa", "--dasha", "--varga", "--ayanamsa",
-          "--node", "--year-days", "--compare", "BODY A B DIFF"})
+         {"--chart", "--zones", "--save", "--lat", "--dst", "--navamsa", "--dasha", "--varga",
+          "--ashtakavarga", "--ayanamsa", "--node", "--year-days", "--compare", "BODY A B DIFF"})
         EXPECT_NE(help.out.find(option), std::string::npos) << option;
 }
 

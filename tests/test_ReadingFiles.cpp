@@ -759,13 +759,20 @@ TEST_F(ReadingFilesTest, PrintChartPrintsTheChartAndThePeriodsWholeOrNotAtAll) {
                 << page.value(1).toStdString();
         }
         const QString text = PdfText(pdf);
-        for (const char* part : {"Rasi", "Navamsa", "Positions", "Other Vedic Details", "Vimshottari Periods",
-                                 "Guru (R)", "Midheaven", "Mrigsira", "Mesha", "Divisional Charts"})
+        for (const char* part :
+             {"Rasi", "Navamsa", "Positions", "Other Vedic Details", "Vimshottari Periods", "Guru (R)",
+              "Midheaven", "Mrigsira", "Mesha", "Divisional Charts", "Ashtakavarga"})
             EXPECT_TRUE(text.contains(part)) << part;
         // The lagna at 0 23 Aries stands in the first part of every division: Aries from Aries, but
         // Leo in the hora and the D24, whose odd signs begin there.
         EXPECT_TRUE(text.contains(QRegularExpression(
             "Ascendant +Ari +Leo +Ari +Ari +Ari +Ari +Ari +Ari +Ari +Ari +Leo +Ari +Ari +Ari +Ari +Ari\\b")));
+        // The ashtakavarga's eight rows, each a name and the twelve signs' bindus, before the periods.
+        const qsizetype ashtakavarga = text.indexOf(
+            QRegularExpression("^ *Sun( +\\d+){12}\\n( *\\w+( +\\d+){12}\\n){6} *Total( +\\d+){12}$",
+                               QRegularExpression::MultilineOption));
+        EXPECT_GE(ashtakavarga, 0);
+        EXPECT_LT(ashtakavarga, text.indexOf("Vimshottari Periods"));
         // Mars's period as the periods view shows it, and its last part, the Moon's.
         EXPECT_TRUE(text.contains(QRegularExpression("Mars +April 9, 1973 +April 9, 1980")));
         EXPECT_TRUE(text.contains(QRegularExpression("Moon +September 9, 1979 +April 9, 1980")));

@@ -11,6 +11,7 @@
 #include "formats/ChartExport.h"
 #include "formats/DataFiles.h"
 #include "formats/SavedReadingFile.h"
+#include "pipeline/Ashtakavarga.h"
 #include "pipeline/BirthEntry.h"
 #include "pipeline/CompareReadings.h"
 #include "pipeline/ConventionKeys.h"
@@ -71,6 +72,10 @@ constexpr const char* kHelp =
     "                the signs of the divisional chart DN, N one of 1, 2, 3, 4, 7, 9, 10, 12,\n"
     "                16, 20, 24, 27, 30, 40, 45, 60; may be given again, the charts follow in\n"
     "                the order given\n"
+    "  --ashtakavarga  after the divisional charts, the ashtakavarga: eight lines \"Sun: \",\n"
+    "                \"Moon: \", \"Mars: \", \"Mercury: \", \"Jupiter: \", \"Venus: \", \"Saturn: \" and\n"
+    "                \"Total: \" (the sarvashtakavarga), each with the bindus of signs 1 (Aries)\n"
+    "                to 12 (Pisces) separated by single blanks\n"
     "  --dasha       last, the Vimshottari periods: for each major period a line \"LORD START\n"
     "                END\" and its nine sub-periods indented by two blanks, the dates\n"
     "                (YYYY-MM-DD) in the birth's local time\n"
@@ -123,6 +128,7 @@ struct Options {
     bool precise = false;
     bool navamsa = false;
     std::vector<int> vargas; // divisions, in the order given
+    bool ashtakavarga = false;
     bool dasha = false;
     bool zones = false;
     std::optional<std::string> places;
@@ -159,6 +165,7 @@ std::optional<UsageError> ParseOptions(const std::vector<std::string>& args, Opt
     app.add_flag("--interpretation", o.interpretation);
     app.add_flag("--precise", o.precise);
     app.add_flag("--navamsa", o.navamsa);
+    app.add_flag("--ashtakavarga", o.ashtakavarga);
     app.add_flag("--dasha", o.dasha);
     app.add_flag("--zones", o.zones);
     app.add_flag("--dst", o.dst);
@@ -374,6 +381,8 @@ bool ProduceReading(const BirthEntry& entry, const Options& o, const std::string
         out << 'D' << division << "\r\n";
         WriteChartLines(out, VargaCellEntries(reading, division));
     }
+    if (o.ashtakavarga)
+        out << AshtakavargaLines(ComputeAshtakavarga(reading));
     if (o.dasha)
         out << PeriodLines(ReadingPeriods(reading), reading.birth);
     if (o.compareWith) {
