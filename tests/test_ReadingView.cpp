@@ -652,32 +652,33 @@ TEST_F(DisplayTest, TheDivisionalChartsPageDrawsTheChosenChart) {
     const auto* north = Child<NorthIndianChart>(d, "picNorthVarga");
     EXPECT_TRUE(north->isVisibleTo(&d));
     EXPECT_EQ(north->House(1).number, "5") << "the hora lagna in Leo";
-    // The Ashtakavarga page is worked out when first shown: the Sun's row of 1947 as worked by hand in
-    // test_Ashtakavarga, each sign's total in its cell of the chart in either style; a reading shown while
-    // the page is in view is there at once (all eight in Aries: the Sun's bindus in the nth sign are how
-    // many of them give the nth place).
-    TEST_F(DisplayTest, TheAshtakavargaPageIsWorkedOutWhenShown) {
-        ReadingView& d = DisplayOf(Entry1947());
-        const QTableWidget* t = Child<QTableWidget>(d, "grdAshtakavarga");
-        EXPECT_EQ(t->item(7, 0), nullptr);
-        d.showPeriods();
-        Child<QTabWidget>(d, "tabPeriods")->setCurrentWidget(Child<QWidget>(d, "fraAshtakavarga"));
-        QCoreApplication::processEvents();
-        EXPECT_EQ(t->verticalHeaderItem(7)->text(), "Total");
-        const auto row = [t](int r) {
-            QStringList cells;
-            for (int c = 0; c < 12; ++c)
-                cells << t->item(r, c)->text();
-            return cells;
-        };
-        EXPECT_EQ(row(0).join(' '), "6 4 4 4 4 3 3 1 4 4 5 6");
-        for (int c = 0; c < 12; ++c)
-            EXPECT_EQ(Label(d, QString("lblAshtakavargaBindus_%1").arg(c))->text(), row(7)[c]) << c;
-        EXPECT_LE(t->verticalHeader()->length(), t->viewport()->height());
-        d.SetChartStyle(ChartStyle::NorthIndian);
-        EXPECT_EQ(Child<NorthIndianChart>(d, "picNorthAshtakavarga")->House(1).entries,
-                  QStringList{row(7)[1]});
+}
 
-        ShowPlaced(d, {}, 0, {});
-        EXPECT_EQ(row(0).join(' '), "3 3 3 4 2 5 4 3 5 6 7 3");
-    }
+// The Ashtakavarga page is worked out when first shown: the Sun's row of 1947 as worked by hand in
+// test_Ashtakavarga, each sign's total in its cell of the chart in either style; a reading shown while
+// the page is in view is there at once (all eight in Aries: the Sun's bindus in the nth sign are how
+// many of them give the nth place).
+TEST_F(DisplayTest, TheAshtakavargaPageIsWorkedOutWhenShown) {
+    ReadingView& d = DisplayOf(Entry1947());
+    const QTableWidget* t = Child<QTableWidget>(d, "grdAshtakavarga");
+    EXPECT_EQ(t->item(7, 0), nullptr);
+    d.showPeriods();
+    Child<QTabWidget>(d, "tabPeriods")->setCurrentWidget(Child<QWidget>(d, "fraAshtakavarga"));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(t->verticalHeaderItem(7)->text(), "Total");
+    const auto row = [t](int r) {
+        QStringList cells;
+        for (int c = 0; c < 12; ++c)
+            cells << t->item(r, c)->text();
+        return cells;
+    };
+    EXPECT_EQ(row(0).join(' '), "6 4 4 4 4 3 3 1 4 4 5 6");
+    for (int c = 0; c < 12; ++c)
+        EXPECT_EQ(Label(d, QString("lblAshtakavargaBindus_%1").arg(c))->text(), row(7)[c]) << c;
+    EXPECT_LE(t->verticalHeader()->length(), t->viewport()->height());
+    d.SetChartStyle(ChartStyle::NorthIndian);
+    EXPECT_EQ(Child<NorthIndianChart>(d, "picNorthAshtakavarga")->House(1).entries, QStringList{row(7)[1]});
+
+    ShowPlaced(d, {}, 0, {});
+    EXPECT_EQ(row(0).join(' '), "3 3 3 4 2 5 4 3 5 6 7 3");
+}
