@@ -14,6 +14,7 @@
 #include "pipeline/BirthEntry.h"
 #include "pipeline/CompareReadings.h"
 #include "pipeline/ConventionKeys.h"
+#include "pipeline/Panchanga.h"
 #include "pipeline/Periods.h"
 #include "pipeline/ReadingPipeline.h"
 #include "pipeline/Vargas.h"
@@ -71,6 +72,12 @@ constexpr const char* kHelp =
     "                the signs of the divisional chart DN, N one of 1, 2, 3, 4, 7, 9, 10, 12,\n"
     "                16, 20, 24, 27, 30, 40, 45, 60; may be given again, the charts follow in\n"
     "                the order given\n"
+    "  --panchanga   after the divisional charts, seven lines: \"Vara: N NAME\" (the weekday\n"
+    "                from sunrise, 1 Sunday to 7 Saturday), \"Tithi: N PAKSHA NAME\",\n"
+    "                \"Nakshatra: N NAME\", \"Yoga: N NAME\", \"Karana: N NAME\", \"Sunrise: HH:MM\"\n"
+    "                and \"Sunset: HH:MM\" (the birth's local date and clock at the birth place;\n"
+    "                \"none\" where the Sun does not rise or set that day, \"unavailable\"\n"
+    "                without the Swiss Ephemeris)\n"
     "  --dasha       last, the Vimshottari periods: for each major period a line \"LORD START\n"
     "                END\" and its nine sub-periods indented by two blanks, the dates\n"
     "                (YYYY-MM-DD) in the birth's local time\n"
@@ -123,6 +130,7 @@ struct Options {
     bool precise = false;
     bool navamsa = false;
     std::vector<int> vargas; // divisions, in the order given
+    bool panchanga = false;
     bool dasha = false;
     bool zones = false;
     std::optional<std::string> places;
@@ -159,6 +167,7 @@ std::optional<UsageError> ParseOptions(const std::vector<std::string>& args, Opt
     app.add_flag("--interpretation", o.interpretation);
     app.add_flag("--precise", o.precise);
     app.add_flag("--navamsa", o.navamsa);
+    app.add_flag("--panchanga", o.panchanga);
     app.add_flag("--dasha", o.dasha);
     app.add_flag("--zones", o.zones);
     app.add_flag("--dst", o.dst);
@@ -375,6 +384,8 @@ bool ProduceReading(const BirthEntry& entry, const Options& o, const std::string
         out << 'D' << division << "\r\n";
         WriteChartLines(out, VargaCellEntries(reading, division));
     }
+    if (o.panchanga)
+        out << PanchangaLines(ComputePanchanga(reading));
     if (o.dasha)
         out << PeriodLines(ReadingPeriods(reading), reading.birth);
     if (o.compareWith) {
