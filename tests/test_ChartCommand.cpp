@@ -19,6 +19,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <sstream>
 
 namespace fs = std::filesystem;
@@ -529,6 +530,30 @@ TEST(ChartCommand, DivisionalChartsFollowTheNavamsaInTheOrderGiven) {
     EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), std::count(r.out.begin(), r.out.end(), '\r') - 3);
 }
 
+// The panchanga between the divisional charts and the periods. Worked by hand from the export's Sun
+// (Cancer 28 43) and Moon (Cancer 3 59): elongation 335 16, the 28th tithi and 56th karana; sum 212 42,
+// the 16th yoga. Midnight of Friday 15 August 1947 is before its sunrise, so Thursday's.
+TEST(ChartCommand, PanchangaFollowsTheDivisionalCharts) {
+    auto args = Args1947();
+    for (const char* option : {"--dasha", "--panchanga", "--varga", "9"})
+        args.push_back(option);
+    const Result r = RunCompanion(args);
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto lines = Lines(r.out);
+    ASSERT_EQ(lines.size(), 41u + 13 + 7 + 90);
+    EXPECT_EQ(std::vector<std::string>(lines.begin() + 54, lines.begin() + 59),
+              (std::vector<std::string>{"Vara: 5 Thursday", "Tithi: 28 Krishna Trayodashi",
+                                        "Nakshatra: 8 Pushya", "Yoga: 16 Siddhi", "Karana: 56 Vanija"}));
+    const std::regex time(PreciseCalculationBuilt() ? "Sun(rise|set): [0-2][0-9]:[0-5][0-9]"
+                                                    : "Sun(rise|set): unavailable");
+    EXPECT_TRUE(std::regex_match(lines[59], time)) << lines[59];
+    EXPECT_TRUE(std::regex_match(lines[60], time)) << lines[60];
+    EXPECT_EQ(lines[59].substr(0, 9), "Sunrise: ");
+    EXPECT_EQ(lines[60].substr(0, 8), "Sunset: ");
+    EXPECT_EQ(lines[61].substr(0, 7), "Saturn "); // Pushya's lord begins the periods
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), std::count(r.out.begin(), r.out.end(), '\r') - 3);
+}
+
 TEST(ChartCommand, ZonesAndHelp) {
     const Result zones = RunCompanion({"--zones"});
     EXPECT_EQ(zones.status, 0);
@@ -538,8 +563,8 @@ TEST(ChartCommand, ZonesAndHelp) {
     const Result help = RunCompanion({"--help"});
     EXPECT_EQ(help.status, 0);
     for (const char* option :
-         {"--chart", "--zones", "--save", "--lat", "--dst", "--navamsa", "--dasha", "--varga", "--ayanamsa",
-          "--node", "--year-days", "--compare", "BODY A B DIFF"})
+         {"--chart", "--zones", "--save", "--lat", "--dst", "--navamsa", "--dasha", "--varga", "--panchanga",
+          "--ayanamsa", "--node", "--year-days", "--compare", "BODY A B DIFF"})
         EXPECT_NE(help.out.find(option), std::string::npos) << option;
 }
 
