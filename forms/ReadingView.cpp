@@ -6,6 +6,7 @@
 #include "forms/CompareView.h"
 #include "forms/HouseLordReport.h"
 #include "forms/NorthIndianChart.h"
+#include "forms/PanchangaPage.h"
 #include "forms/RasiChart.h"
 #include "output/PrintChart.h"
 #include "pipeline/Periods.h"
@@ -349,6 +350,9 @@ QWidget* ReadingView::BuildPeriodsView() {
     positions->addWidget(grdPositions);
     tabPeriods->addTab(fraPositions, msg::kPositionsTitle);
 
+    fraPanchanga = new PanchangaPage();
+    tabPeriods->addTab(fraPanchanga, msg::kPanchangaTitle);
+
     auto* buttons = new QHBoxLayout();
     buttons->addStretch(1);
     cmdPeriodsChart = NamedButton("Show Chart", "cmdPeriodsChart", view);
@@ -412,6 +416,7 @@ void ReadingView::ShowReading(std::shared_ptr<const Reading> reading) {
         picSouthNavamsa->SetCellEntries(j, navamsa[static_cast<std::size_t>(j)]);
     picNorthNavamsa->SetChart(NavamsaSign(r.Longitude(BodySlot::Ascendant)), navamsa);
     ShowPositions();
+    fraPanchanga->ShowReading(reading_);
     ShowPeriods(static_cast<double>(QDateTime::currentMSecsSinceEpoch()) / 60000);
     BuildHouseLordReading();
     // The other reading is made when the compare view is shown, or at once when it is in front.

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: AGPL-3.0-or-later
 // The display form: one reading in four views, the chart view (personal details, rasi chart, planet
 // table, other Vedic details), the interpretation view (the house-lords report), the periods and
-// positions view (the Vimshottari periods, the navamsa chart and every position) and the compare view
-// (the reading beside another calculation of the same birth).
+// positions view (the Vimshottari periods, the navamsa chart, every position and the panchanga) and the
+// compare view (the reading beside another calculation of the same birth).
 #pragma once
 
 #include "output/ChartDrawing.h"
@@ -26,6 +26,7 @@ class QTextEdit;
 class QTreeWidget;
 class CompareView;
 class NorthIndianChart;
+class PanchangaPage;
 class RasiChart;
 
 class ReadingView : public QWidget {
@@ -118,6 +119,8 @@ class ReadingView : public QWidget {
     NorthIndianChart* picNorthNavamsa;
     QWidget* fraPositions;
     QTableWidget* grdPositions;
+    // Filled when first shown: its sunrise takes a search.
+    PanchangaPage* fraPanchanga;
     // "Periods and Positions" in the chart view and in the interpretation view.
     std::array<QPushButton*, 2> cmdPeriods;
     QPushButton* cmdPeriodsChart;

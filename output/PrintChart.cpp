@@ -2,6 +2,7 @@
 #include "output/PrintChart.h"
 
 #include "output/PrintInterpretation.h"
+#include "pipeline/Panchanga.h"
 #include "pipeline/Periods.h"
 #include "pipeline/ReadingPipeline.h"
 #include "reading/ReadingTexts.h"
@@ -193,7 +194,21 @@ bool ChartPage(Pages& pages, const Reading& r, ChartStyle style) {
     return true;
 }
 
-bool PeriodPages(Pages& pages, const Reading& reading) {
+// The panchanga at birth, seven lines atop the page that the periods then follow.
+bool PanchangaSection(Pages& pages, const Reading& reading) {
+    if (!pages.Begin(false))
+        return false;
+    pages.Line(pages.Left(), msg::kPanchangaTitle, pages.Font(kTitlePoints, true));
+    std::vector<QStringList> rows;
+    for (const PanchangaItem& item : PanchangaItems(ComputePanchanga(reading)))
+        rows.push_back({Latin1(item.label), Text(item.text)});
+    Table(pages, rows, ColumnStarts(pages, rows, 16 * pages.Unit()), false);
+    pages.MoveTo(pages.Y() + pages.LineHeight(pages.TextFont()));
+    return true;
+}
+
+// The periods on a new page, or below what the page holds already.
+bool PeriodPages(Pages& pages, const Reading& reading, bool newPage) {
     const Vimshottari periods = ReadingPeriods(reading);
     const QFont title = pages.Font(kTitlePoints, true);
     const double unit = pages.Unit();
@@ -229,7 +244,7 @@ bool PeriodPages(Pages& pages, const Reading& reading) {
     const double line = pages.LineHeight(text);
     const double blockHeight = 10 * line + line / 2;
 
-    if (!pages.Begin(false))
+    if (newPage && !pages.Begin(false))
         return false;
     pages.Line(pages.Left(), msg::kPeriodsTitle, title);
     double top = pages.Y();
@@ -263,7 +278,8 @@ bool PaintChart(QPrinter& printer, const Reading& reading, ChartStyle style) {
     if (!painter.begin(&printer))
         return false;
     Pages pages(painter, printer, reading.birth);
-    const bool painted = pages.Begin(true) && ChartPage(pages, reading, style) && PeriodPages(pages, reading);
+    const bool painted = pages.Begin(true) && ChartPage(pages, reading, style) &&
+                         PanchangaSection(pages, reading) && PeriodPages(pages, reading, false);
     return painter.end() && painted;
 }
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: AGPL-3.0-or-later
 // Printing the chart: on every page the reading's name and birth data; on the first the rasi and
 // navamsa charts in the chosen style, every position with its nakshatra and pada, and the other
-// details; then the Vimshottari periods, each major period with its sub-periods. Drawn for the page,
-// without page numbers.
+// details; then the panchanga at birth and the Vimshottari periods, each major period with its
+// sub-periods. Drawn for the page, without page numbers.
 #pragma once
 
 #include "output/ChartDrawing.h"

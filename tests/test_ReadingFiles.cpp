@@ -760,8 +760,13 @@ TEST_F(ReadingFilesTest, PrintChartPrintsTheChartAndThePeriodsWholeOrNotAtAll) {
         }
         const QString text = PdfText(pdf);
         for (const char* part : {"Rasi", "Navamsa", "Positions", "Other Vedic Details", "Vimshottari Periods",
-                                 "Guru (R)", "Midheaven", "Mrigsira", "Mesha"})
+                                 "Guru (R)", "Midheaven", "Mrigsira", "Mesha", "Panchanga"})
             EXPECT_TRUE(text.contains(part)) << part;
+        // The panchanga's seven items (their values worked in the display's test).
+        EXPECT_TRUE(
+            text.contains(QRegularExpression("Vara +3 Tuesday\\s+Tithi +15 Shukla Purnima\\s+Nakshatra +5 "
+                                             "Mrigsira\\s+Yoga +25 Brahma\\s+Karana +29 Vishti\\s+"
+                                             "Sunrise +\\S+\\s+Sunset +\\S+")));
         // Mars's period as the periods view shows it, and its last part, the Moon's.
         EXPECT_TRUE(text.contains(QRegularExpression("Mars +April 9, 1973 +April 9, 1980")));
         EXPECT_TRUE(text.contains(QRegularExpression("Moon +September 9, 1979 +April 9, 1980")));
