@@ -7,6 +7,7 @@
 #include "forms/CompareView.h"
 #include "forms/HouseLordReport.h"
 #include "forms/NorthIndianChart.h"
+#include "forms/PanchangaPage.h"
 #include "forms/RasiChart.h"
 #include "forms/VargaPage.h"
 #include "output/PrintChart.h"
@@ -355,6 +356,8 @@ QWidget* ReadingView::BuildPeriodsView() {
     tabPeriods->addTab(fraVarga, msg::kVargaTitle);
     fraAshtakavarga = new AshtakavargaPage();
     tabPeriods->addTab(fraAshtakavarga, msg::kAshtakavargaTitle);
+    fraPanchanga = new PanchangaPage();
+    tabPeriods->addTab(fraPanchanga, msg::kPanchangaTitle);
 
     auto* buttons = new QHBoxLayout();
     buttons->addStretch(1);
@@ -421,6 +424,7 @@ void ReadingView::ShowReading(std::shared_ptr<const Reading> reading) {
     ShowPositions();
     fraVarga->ShowReading(reading_);
     fraAshtakavarga->ShowReading(reading_);
+    fraPanchanga->ShowReading(reading_);
     ShowPeriods(static_cast<double>(QDateTime::currentMSecsSinceEpoch()) / 60000);
     BuildHouseLordReading();
     // The other reading is made when the compare view is shown, or at once when it is in front.

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: AGPL-3.0-or-later
 // The display form: one reading in four views, the chart view (personal details, rasi chart, planet
 // table, other Vedic details), the interpretation view (the house-lords report), the periods and
-// positions view (the Vimshottari periods, the navamsa chart, every position and the ashtakavarga)
-// and the compare view (the reading beside another calculation of the same birth).
+// positions view (the Vimshottari periods, the navamsa chart, every position, the divisional charts,
+// the ashtakavarga and the panchanga) and the compare view (the reading beside another calculation of
+// the same birth).
 #pragma once
 
 #include "output/ChartDrawing.h"
@@ -27,6 +28,7 @@ class QTreeWidget;
 class AshtakavargaPage;
 class CompareView;
 class NorthIndianChart;
+class PanchangaPage;
 class RasiChart;
 class VargaPage;
 
@@ -125,6 +127,8 @@ class ReadingView : public QWidget {
     VargaPage* fraVarga;
     // Worked out when first shown.
     AshtakavargaPage* fraAshtakavarga;
+    // Filled when first shown: its sunrise takes a search.
+    PanchangaPage* fraPanchanga;
     // "Periods and Positions" in the chart view and in the interpretation view.
     std::array<QPushButton*, 2> cmdPeriods;
     QPushButton* cmdPeriodsChart;

@@ -3,6 +3,7 @@
 
 #include "output/PrintInterpretation.h"
 #include "pipeline/Ashtakavarga.h"
+#include "pipeline/Panchanga.h"
 #include "pipeline/Periods.h"
 #include "pipeline/ReadingPipeline.h"
 #include "pipeline/Vargas.h"
@@ -243,10 +244,26 @@ bool AshtakavargaTable(Pages& pages, const Reading& reading) {
     // The signs' heading and the total in bold.
     Table(pages, {rows.begin(), rows.end() - 1}, columns, true);
     Table(pages, {rows.back()}, columns, true);
+    pages.MoveTo(pages.Y() + pages.LineHeight(pages.TextFont()));
     return true;
 }
 
-bool PeriodPages(Pages& pages, const Reading& reading) {
+// The panchanga at birth, seven lines.
+bool PanchangaSection(Pages& pages, const Reading& reading) {
+    const QFont title = pages.Font(kTitlePoints, true);
+    if (!pages.Room(pages.LineHeight(title) + 8 * pages.LineHeight(pages.TextFont())))
+        return false;
+    pages.Line(pages.Left(), msg::kPanchangaTitle, title);
+    std::vector<QStringList> rows;
+    for (const PanchangaItem& item : PanchangaItems(ComputePanchanga(reading)))
+        rows.push_back({Latin1(item.label), Text(item.text)});
+    Table(pages, rows, ColumnStarts(pages, rows, 16 * pages.Unit()), false);
+    pages.MoveTo(pages.Y() + pages.LineHeight(pages.TextFont()));
+    return true;
+}
+
+// The periods on a new page, or below what the page holds already.
+bool PeriodPages(Pages& pages, const Reading& reading, bool newPage) {
     const Vimshottari periods = ReadingPeriods(reading);
     const QFont title = pages.Font(kTitlePoints, true);
     const double unit = pages.Unit();
@@ -282,7 +299,7 @@ bool PeriodPages(Pages& pages, const Reading& reading) {
     const double line = pages.LineHeight(text);
     const double blockHeight = 10 * line + line / 2;
 
-    if (!pages.Begin(false))
+    if (newPage && !pages.Begin(false))
         return false;
     pages.Line(pages.Left(), msg::kPeriodsTitle, title);
     double top = pages.Y();
@@ -318,7 +335,7 @@ bool PaintChart(QPrinter& printer, const Reading& reading, ChartStyle style) {
     Pages pages(painter, printer, reading.birth);
     const bool painted = pages.Begin(true) && ChartPage(pages, reading, style) &&
                          VargaTable(pages, reading) && AshtakavargaTable(pages, reading) &&
-                         PeriodPages(pages, reading);
+                         PanchangaSection(pages, reading) && PeriodPages(pages, reading, true);
     return painter.end() && painted;
 }
 

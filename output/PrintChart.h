@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: AGPL-3.0-or-later
 // Printing the chart: on every page the reading's name and birth data; on the first the rasi and
 // navamsa charts in the chosen style, every position with its nakshatra and pada, and the other
-// details; then the sign of every body in each of the sixteen divisional charts and the ashtakavarga;
-// then the Vimshottari periods, each major period with its sub-periods. Drawn for the page, without
-// page numbers.
+// details; then the sign of every body in each of the sixteen divisional charts, the ashtakavarga and
+// the panchanga at birth; then the Vimshottari periods, each major period with its sub-periods. Drawn
+// for the page, without page numbers.
 #pragma once
 
 #include "output/ChartDrawing.h"

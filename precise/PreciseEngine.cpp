@@ -483,6 +483,52 @@ PreciseResult ComputeFrom(EngineState& state, const LibraryPath& path, double ju
     return result;
 }
 
+SunRiseSet SunFailure(const PreciseResult& failure) {
+    SunRiseSet times;
+    times.error = failure.error;
+    times.detail = failure.detail;
+    return times;
+}
+
+SunRiseSet SunRiseSetFrom(EngineState& state, const LibraryPath& path, double from, double until,
+                          double latitudeDeg, double longitudeDeg) {
+    if (!std::isfinite(from) || !std::isfinite(until))
+        return SunFailure(Failure(PreciseError::Other, "the moment is not a number"));
+    if (!(std::fabs(latitudeDeg) <= 90.0) || !(std::fabs(longitudeDeg) <= 180.0))
+        return SunFailure(Failure(PreciseError::Other, "the latitude or longitude is out of range"));
+    if (path.folders.empty())
+        return SunFailure(Failure(PreciseError::EphemerisFilesMissing, "no folder to search"));
+    if (std::optional<PreciseResult> refusal = RefusedFile(state, path, from))
+        return SunFailure(*refusal);
+    HandOverPath();
+    // The search would fall back to the analytic theory without a word: the files must cover the day.
+    double xx[6];
+    std::string detail;
+    if (!CalcFromFiles(from, SE_SUN, SEFLG_SWIEPH, xx, detail) ||
+        !CalcFromFiles(until, SE_SUN, SEFLG_SWIEPH, xx, detail))
+        return SunFailure(Failure(FilesUsableAt(kProbeJulianDay) ? PreciseError::DateOutOfRange
+                                                                 : PreciseError::EphemerisFilesMissing,
+                                  detail));
+
+    SunRiseSet times;
+    double geopos[3] = {longitudeDeg, latitudeDeg, 0.0};
+    for (const int32 event : {SE_CALC_RISE, SE_CALC_SET}) {
+        char error[AS_MAXCH] = "";
+        double moment = 0.0;
+        // The library's defaults: the upper limb, the standard refraction; a pressure and temperature
+        // of 0 let it take its own.
+        const int32 found =
+            swe_rise_trans(from, SE_SUN, nullptr, SEFLG_SWIEPH, event, geopos, 0.0, 0.0, &moment, error);
+        // -2: the Sun stays above or below the horizon.
+        if (found == -2 || (found >= 0 && !(moment < until)))
+            continue;
+        if (found < 0)
+            return SunFailure(Failure(PreciseError::Other, error));
+        (event == SE_CALC_RISE ? times.rise : times.set) = moment;
+    }
+    return times;
+}
+
 } // namespace
 
 std::vector<std::string> DefaultEphemerisFolders(const std::string& executableDir) {
@@ -521,6 +567,14 @@ PreciseResult ComputePrecisePositions(double julianDayUT, double latitudeDeg, do
     PreciseResult result = ComputeFrom(state, path, julianDayUT, latitudeDeg, longitudeDeg, conventions);
     result.foldersLeftOut = path.leftOut;
     return result;
+}
+
+SunRiseSet ComputeSunRiseSet(double fromJulianDayUT, double untilJulianDayUT, double latitudeDeg,
+                             double longitudeDeg) {
+    EngineState& state = State();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    return SunRiseSetFrom(state, ConfiguredPath(state), fromJulianDayUT, untilJulianDayUT, latitudeDeg,
+                          longitudeDeg);
 }
 
 std::string PreciseMessage(const PreciseResult& result) {

@@ -107,6 +107,20 @@ double JulianDayUT(int year, int month, int day, int hour, int minute);
 PreciseResult ComputePrecisePositions(double julianDayUT, double latitudeDeg, double longitudeDeg,
                                       const Conventions& conventions = {});
 
+// The Sun's rising and setting at a place at sea level: the first moment (a Julian day in universal time)
+// at or after fromJulianDayUT and before untilJulianDayUT at which the upper limb of the Sun's disc
+// touches the horizon, the standard refraction included; none where the Sun does not rise (or set) in
+// that span. On a failure (error not None) neither is given; the errors are those of
+// ComputePrecisePositions, AscendantUndefined aside.
+struct SunRiseSet {
+    std::optional<double> rise;
+    std::optional<double> set;
+    PreciseError error = PreciseError::None;
+    std::string detail;
+};
+SunRiseSet ComputeSunRiseSet(double fromJulianDayUT, double untilJulianDayUT, double latitudeDeg,
+                             double longitudeDeg);
+
 // The user's message for a failed result (empty for a success), from records/Messages.h:
 //   EphemerisFilesMissing  msg::kPreciseFilesMissing, the folders joined by ", ", ". ", when folders
 //                          were left out msg::kPreciseFoldersLeftOut, those joined by ", ", ". ",

@@ -70,6 +70,10 @@ inline constexpr const char* kNavamsaTitle = "Navamsa";
 inline constexpr const char* kVargaTitle = "Divisional Charts";
 inline constexpr const char* kPositionsTitle = "Positions";
 inline constexpr const char* kPeriodsTitle = "Vimshottari Periods";
+inline constexpr const char* kPanchangaTitle = "Panchanga";
+inline constexpr const char* kPanchangaNote =
+    "Vara counts from sunrise. Sunrise and sunset are those of the date of birth at the birth place, "
+    "in its local time (the zone and daylight saving of the birth).";
 inline constexpr const char* kOtherDetailsTitle = "Other Vedic Details";
 inline constexpr const char* kAshtakavargaTitle = "Ashtakavarga";
 // Column headings of the positions table and the periods.

@@ -530,22 +530,34 @@ TEST(ChartCommand, DivisionalChartsFollowTheNavamsaInTheOrderGiven) {
     EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), std::count(r.out.begin(), r.out.end(), '\r') - 3);
 }
 
-// The ashtakavarga after the divisional charts, before the periods: each line a name and twelve
-// bindus separated by single blanks, the Sun's as worked by hand in test_Ashtakavarga.
-TEST(ChartCommand, AshtakavargaFollowsTheDivisionalCharts) {
+// The ashtakavarga and then the panchanga after the divisional charts, before the periods. The Sun's
+// bindus as worked by hand in test_Ashtakavarga. The panchanga worked by hand from the export's Sun
+// (Cancer 28 43) and Moon (Cancer 3 59): elongation 335 16, the 28th tithi and 56th karana; sum 212 42,
+// the 16th yoga. Midnight of Friday 15 August 1947 is before its sunrise, so Thursday's.
+TEST(ChartCommand, AshtakavargaAndPanchangaFollowTheDivisionalCharts) {
     auto args = Args1947();
-    for (const char* option : {"--dasha", "--ashtakavarga", "--varga", "9"})
+    for (const char* option : {"--dasha", "--panchanga", "--ashtakavarga", "--varga", "9"})
         args.push_back(option);
     const Result r = RunCompanion(args);
     ASSERT_EQ(r.status, 0) << r.err;
     const auto lines = Lines(r.out);
-    ASSERT_EQ(lines.size(), 41u + 13 + 8 + 90);
+    ASSERT_EQ(lines.size(), 41u + 13 + 8 + 7 + 90);
     EXPECT_EQ(lines[41], "D9");
     const char* names[] = {"Sun", "Moon", "Mars", "Mercury", "Jupiter", "Venus", "Saturn", "Total"};
     for (int row = 0; row < 8; ++row)
         EXPECT_TRUE(std::regex_match(lines[54 + row], std::regex(std::string(names[row]) + ":( [0-9]+){12}")))
             << lines[54 + row];
     EXPECT_EQ(lines[54], "Sun: 6 4 4 4 4 3 3 1 4 4 5 6");
+    EXPECT_EQ(std::vector<std::string>(lines.begin() + 62, lines.begin() + 67),
+              (std::vector<std::string>{"Vara: 5 Thursday", "Tithi: 28 Krishna Trayodashi",
+                                        "Nakshatra: 8 Pushya", "Yoga: 16 Siddhi", "Karana: 56 Vanija"}));
+    const std::regex time(PreciseCalculationBuilt() ? "Sun(rise|set): [0-2][0-9]:[0-5][0-9]"
+                                                    : "Sun(rise|set): unavailable");
+    EXPECT_TRUE(std::regex_match(lines[67], time)) << lines[67];
+    EXPECT_TRUE(std::regex_match(lines[68], time)) << lines[68];
+    EXPECT_EQ(lines[67].substr(0, 9), "Sunrise: ");
+    EXPECT_EQ(lines[68].substr(0, 8), "Sunset: ");
+    EXPECT_EQ(lines[69].substr(0, 7), "Saturn "); // Pushya's lord begins the periods
     EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), std::count(r.out.begin(), r.out.end(), '\r') - 3);
 }
 
@@ -557,9 +569,9 @@ TEST(ChartCommand, ZonesAndHelp) {
     EXPECT_NE(zones.out.find("70: Yukon War Time,YWT,-8.0\n"), std::string::npos);
     const Result help = RunCompanion({"--help"});
     EXPECT_EQ(help.status, 0);
-    for (const char* option :
-         {"--chart", "--zones", "--save", "--lat", "--dst", "--navamsa", "--dasha", "--varga",
-          "--ashtakavarga", "--ayanamsa", "--node", "--year-days", "--compare", "BODY A B DIFF"})
+    for (const char* option : {"--chart", "--zones", "--save", "--lat", "--dst", "--navamsa", "--dasha",
+                               "--varga", "--ashtakavarga", "--panchanga", "--ayanamsa", "--node",
+                               "--year-days", "--compare", "BODY A B DIFF"})
         EXPECT_NE(help.out.find(option), std::string::npos) << option;
 }
 

@@ -761,7 +761,7 @@ TEST_F(ReadingFilesTest, PrintChartPrintsTheChartAndThePeriodsWholeOrNotAtAll) {
         const QString text = PdfText(pdf);
         for (const char* part :
              {"Rasi", "Navamsa", "Positions", "Other Vedic Details", "Vimshottari Periods", "Guru (R)",
-              "Midheaven", "Mrigsira", "Mesha", "Divisional Charts", "Ashtakavarga"})
+              "Midheaven", "Mrigsira", "Mesha", "Divisional Charts", "Ashtakavarga", "Panchanga"})
             EXPECT_TRUE(text.contains(part)) << part;
         // The lagna at 0 23 Aries stands in the first part of every division: Aries from Aries, but
         // Leo in the hora and the D24, whose odd signs begin there.
@@ -773,6 +773,11 @@ TEST_F(ReadingFilesTest, PrintChartPrintsTheChartAndThePeriodsWholeOrNotAtAll) {
                                QRegularExpression::MultilineOption));
         EXPECT_GE(ashtakavarga, 0);
         EXPECT_LT(ashtakavarga, text.indexOf("Vimshottari Periods"));
+        // The panchanga's seven items (their values worked in the display's test).
+        EXPECT_TRUE(
+            text.contains(QRegularExpression("Vara +3 Tuesday\\s+Tithi +15 Shukla Purnima\\s+Nakshatra +5 "
+                                             "Mrigsira\\s+Yoga +25 Brahma\\s+Karana +29 Vishti\\s+"
+                                             "Sunrise +\\S+\\s+Sunset +\\S+")));
         // Mars's period as the periods view shows it, and its last part, the Moon's.
         EXPECT_TRUE(text.contains(QRegularExpression("Mars +April 9, 1973 +April 9, 1980")));
         EXPECT_TRUE(text.contains(QRegularExpression("Moon +September 9, 1979 +April 9, 1980")));

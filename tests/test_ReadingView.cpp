@@ -682,3 +682,37 @@ TEST_F(DisplayTest, TheAshtakavargaPageIsWorkedOutWhenShown) {
     ShowPlaced(d, {}, 0, {});
     EXPECT_EQ(row(0).join(' '), "3 3 3 4 2 5 4 3 5 6 7 3");
 }
+
+// The Panchanga page is filled once shown, and at once for a new reading while it is shown. Worked by
+// hand from the positions: 1 January 1980, a Tuesday, noon; Sun 16 56 Sagittarius, Moon 6 8 Gemini:
+// elongation 169 12 (tithi 15, karana 29), sum 323 4 (yoga 25). 15 August 1947 at midnight, before
+// the Friday's sunrise: Thursday, the Moon in Pushya.
+TEST_F(DisplayTest, ThePanchangaPageShowsItsItemsOnceShownAndFollowsTheReading) {
+    ReadingView& d = DisplayOf(Entry1980());
+    const char* const names[] = {"Vara", "Tithi", "Nakshatra", "Yoga", "Karana", "Sunrise", "Sunset"};
+    const auto values = [&d, &names] {
+        QStringList out;
+        for (const char* name : names)
+            out << Label(d, QString("lblPanchanga") + name)->text();
+        return out;
+    };
+    EXPECT_TRUE(values().join("").isEmpty()) << values().join(" | ").toStdString();
+    d.showPeriods();
+    Child<QTabWidget>(d, "tabPeriods")->setCurrentWidget(Child<QWidget>(d, "fraPanchanga"));
+    QCoreApplication::processEvents();
+    const QRegularExpression time(PreciseCalculationBuilt() ? "\\d\\d:\\d\\d" : "unavailable");
+    QStringList shown = values();
+    EXPECT_EQ(shown.mid(0, 5).join(" | ").toStdString(),
+              "3 Tuesday | 15 Shukla Purnima | 5 Mrigsira | 25 Brahma | 29 Vishti");
+    EXPECT_TRUE(time.match(shown[5]).hasMatch()) << shown[5].toStdString();
+    EXPECT_TRUE(time.match(shown[6]).hasMatch()) << shown[6].toStdString();
+    for (const char* name : names) {
+        const QLabel* label = Label(d, QString("lblPanchanga") + name);
+        EXPECT_EQ(Label(d, QString("lblPanchanga") + name + "Caption")->text().toStdString(), name);
+        EXPECT_GE(label->width(), label->fontMetrics().horizontalAdvance(label->text())) << name;
+    }
+    d.ShowReading(std::make_shared<const Reading>(*ReadingOf(Entry1947())));
+    shown = values();
+    EXPECT_EQ(shown[0].toStdString(), "5 Thursday");
+    EXPECT_EQ(shown[2].toStdString(), "8 Pushya");
+}

@@ -15,6 +15,7 @@
 #include "pipeline/BirthEntry.h"
 #include "pipeline/CompareReadings.h"
 #include "pipeline/ConventionKeys.h"
+#include "pipeline/Panchanga.h"
 #include "pipeline/Periods.h"
 #include "pipeline/ReadingPipeline.h"
 #include "pipeline/Vargas.h"
@@ -76,6 +77,12 @@ constexpr const char* kHelp =
     "                \"Moon: \", \"Mars: \", \"Mercury: \", \"Jupiter: \", \"Venus: \", \"Saturn: \" and\n"
     "                \"Total: \" (the sarvashtakavarga), each with the bindus of signs 1 (Aries)\n"
     "                to 12 (Pisces) separated by single blanks\n"
+    "  --panchanga   after the ashtakavarga, seven lines: \"Vara: N NAME\" (the weekday\n"
+    "                from sunrise, 1 Sunday to 7 Saturday), \"Tithi: N PAKSHA NAME\",\n"
+    "                \"Nakshatra: N NAME\", \"Yoga: N NAME\", \"Karana: N NAME\", \"Sunrise: HH:MM\"\n"
+    "                and \"Sunset: HH:MM\" (the birth's local date and clock at the birth place;\n"
+    "                \"none\" where the Sun does not rise or set that day, \"unavailable\"\n"
+    "                without the Swiss Ephemeris)\n"
     "  --dasha       last, the Vimshottari periods: for each major period a line \"LORD START\n"
     "                END\" and its nine sub-periods indented by two blanks, the dates\n"
     "                (YYYY-MM-DD) in the birth's local time\n"
@@ -129,6 +136,7 @@ struct Options {
     bool navamsa = false;
     std::vector<int> vargas; // divisions, in the order given
     bool ashtakavarga = false;
+    bool panchanga = false;
     bool dasha = false;
     bool zones = false;
     std::optional<std::string> places;
@@ -166,6 +174,7 @@ std::optional<UsageError> ParseOptions(const std::vector<std::string>& args, Opt
     app.add_flag("--precise", o.precise);
     app.add_flag("--navamsa", o.navamsa);
     app.add_flag("--ashtakavarga", o.ashtakavarga);
+    app.add_flag("--panchanga", o.panchanga);
     app.add_flag("--dasha", o.dasha);
     app.add_flag("--zones", o.zones);
     app.add_flag("--dst", o.dst);
@@ -383,6 +392,8 @@ bool ProduceReading(const BirthEntry& entry, const Options& o, const std::string
     }
     if (o.ashtakavarga)
         out << AshtakavargaLines(ComputeAshtakavarga(reading));
+    if (o.panchanga)
+        out << PanchangaLines(ComputePanchanga(reading));
     if (o.dasha)
         out << PeriodLines(ReadingPeriods(reading), reading.birth);
     if (o.compareWith) {
