@@ -574,8 +574,8 @@ TEST_F(DisplayTest, ThePeriodsViewShowsTheNinePeriodsAndMarksTheRunningOnes) {
             const QTreeWidgetItem* major = tree->topLevelItem(i);
             for (int j = -1; j < major->childCount(); ++j) {
                 const QTreeWidgetItem* item = j < 0 ? major : major->child(j);
-                if (!item->text(3).isEmpty() || item->font(0).bold())
-                    out << item->text(0) + (j < 0 ? "" : " in " + major->text(0)) + " " + item->text(3);
+                if (!item->text(4).isEmpty() || item->font(0).bold())
+                    out << item->text(0) + (j < 0 ? "" : " in " + major->text(0)) + " " + item->text(4);
             }
         }
         return out;
