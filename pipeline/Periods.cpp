@@ -103,8 +103,8 @@ std::array<Period, 9> PratyantarPeriods(const Period& subPeriod) {
 PeriodBalance BalanceAtBirth(const Vimshottari& periods, double birthMinutes, double daysPerYear) {
     const Period& first = periods[0].period;
     const double year = daysPerYear * kMinutesPerDay;
-    // Allowed so that an exact whole (the Moon at a nakshatra's first point: all 7 years) is not
-    // cut a unit short by the rounding of the sums.
+    // Allowed so that an exact whole is not cut a unit short by the rounding of the sums: a quarter of
+    // Rohini passed leaves 7 years 6 months, which sidereal years miss by a fraction of a second.
     constexpr double kHair = 1.0 / 120; // minutes
     double left = std::max(0.0, first.end - birthMinutes);
     const auto take = [&left](double unit) {
