@@ -75,7 +75,25 @@ QPushButton* NamedButton(const char* caption, const QString& name, QWidget* pare
 }
 
 // The columns of the periods tree.
-enum PeriodColumn { kLordColumn, kBeginsColumn, kEndsColumn, kRunningColumn, kPeriodColumns };
+enum PeriodColumn { kLordColumn, kBeginsColumn, kEndsColumn, kAgeColumn, kRunningColumn, kPeriodColumns };
+
+// The texts of a period's row: lord, begins, ends, and the person's age on the day it begins (blank
+// for one begun before birth).
+QStringList PeriodTexts(const Period& p, const Birth& birth) {
+    const std::optional<Age> age = AgeAt(p.start, birth);
+    return {Latin1(Body(p.lord).english), Text(LongDate(LocalDateOf(p.start, birth))),
+            Text(LongDate(LocalDateOf(p.end, birth))), age ? Latin1(AgeText(*age)) : QString()};
+}
+
+// Marks a row as running now.
+void MarkRunning(QTreeWidgetItem* running) {
+    running->setText(kRunningColumn, msg::kRunningMark);
+    for (int c = 0; c < kPeriodColumns; ++c) {
+        QFont bold = running->font(c);
+        bold.setBold(true);
+        running->setFont(c, bold);
+    }
+}
 
 } // namespace
 
@@ -302,10 +320,13 @@ QWidget* ReadingView::BuildPeriodsView() {
     fraDasha->setObjectName("fraDasha");
     auto* dasha = new QVBoxLayout(fraDasha);
     dasha->setContentsMargins(4, 4, 4, 4);
+    lblBalance = NamedLabel("lblBalance", fraDasha);
+    dasha->addWidget(lblBalance);
     tvwPeriods = new QTreeWidget(fraDasha);
     tvwPeriods->setObjectName("tvwPeriods");
     tvwPeriods->setColumnCount(kPeriodColumns);
-    tvwPeriods->setHeaderLabels({msg::kPeriodHeading, msg::kBeginsHeading, msg::kEndsHeading, QString()});
+    tvwPeriods->setHeaderLabels(
+        {msg::kPeriodHeading, msg::kBeginsHeading, msg::kEndsHeading, msg::kAgeHeading, QString()});
     tvwPeriods->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tvwPeriods->setUniformRowHeights(true);
     tvwPeriods->header()->setStretchLastSection(true);
@@ -313,6 +334,8 @@ QWidget* ReadingView::BuildPeriodsView() {
     // Wide enough for whatever rows are expanded.
     tvwPeriods->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     dasha->addWidget(tvwPeriods);
+    // The third level is made when a sub-period is first opened, so a reading shown costs no more.
+    connect(tvwPeriods, &QTreeWidget::itemExpanded, this, &ReadingView::AddPratyantars);
     tabPeriods->addTab(fraDasha, msg::kPeriodsTitle);
 
     // The navamsa as large as the rasi chart, so that a crowded sign shows as readably.
@@ -454,35 +477,46 @@ void ReadingView::ShowPositions() {
 
 void ReadingView::ShowPeriods(double nowMinutesUT) {
     tvwPeriods->clear();
+    lblBalance->clear();
     if (!reading_)
         return;
     const Birth& birth = reading_->birth;
     const Vimshottari periods = ReadingPeriods(*reading_);
-    const auto item = [&birth](const Period& p) {
-        return QStringList{Latin1(Body(p.lord).english), Text(LongDate(LocalDateOf(p.start, birth))),
-                           Text(LongDate(LocalDateOf(p.end, birth)))};
-    };
-    const auto mark = [](QTreeWidgetItem* running) {
-        running->setText(kRunningColumn, msg::kRunningMark);
-        for (int c = 0; c < kPeriodColumns; ++c) {
-            QFont bold = running->font(c);
-            bold.setBold(true);
-            running->setFont(c, bold);
-        }
-    };
+    SetDetail(lblBalance, msg::kBalanceCaption + Latin1(BalanceText(ReadingBalance(*reading_))));
     const int runningMajor = RunningPeriod(periods, nowMinutesUT);
     for (std::size_t i = 0; i < periods.size(); ++i) {
-        auto* major = new QTreeWidgetItem(tvwPeriods, item(periods[i].period));
-        for (const Period& sub : periods[i].subPeriods)
-            new QTreeWidgetItem(major, item(sub));
+        auto* major = new QTreeWidgetItem(tvwPeriods, PeriodTexts(periods[i].period, birth));
+        for (const Period& sub : periods[i].subPeriods) {
+            auto* item = new QTreeWidgetItem(major, PeriodTexts(sub, birth));
+            item->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
+        }
         if (static_cast<int>(i) != runningMajor)
             continue;
-        mark(major);
+        MarkRunning(major);
         major->setExpanded(true);
         const int runningSub = RunningPeriod(periods[i].subPeriods, nowMinutesUT);
-        if (runningSub >= 0)
-            mark(major->child(runningSub));
+        if (runningSub < 0)
+            continue;
+        QTreeWidgetItem* sub = major->child(runningSub);
+        MarkRunning(sub);
+        AddPratyantars(sub);
+        sub->setExpanded(true);
+        const auto parts = PratyantarPeriods(periods[i].subPeriods[static_cast<std::size_t>(runningSub)]);
+        const int runningPart = RunningPeriod(parts, nowMinutesUT);
+        if (runningPart >= 0)
+            MarkRunning(sub->child(runningPart));
     }
+}
+
+void ReadingView::AddPratyantars(QTreeWidgetItem* subPeriod) {
+    QTreeWidgetItem* major = subPeriod->parent();
+    if (!reading_ || !major || major->parent() || subPeriod->childCount() > 0)
+        return;
+    const auto i = static_cast<std::size_t>(tvwPeriods->indexOfTopLevelItem(major));
+    const auto j = static_cast<std::size_t>(major->indexOfChild(subPeriod));
+    const Period sub = ReadingPeriods(*reading_)[i].subPeriods[j];
+    for (const Period& part : PratyantarPeriods(sub))
+        new QTreeWidgetItem(subPeriod, PeriodTexts(part, reading_->birth));
 }
 
 void ReadingView::SetChartStyle(ChartStyle style) {

@@ -26,6 +26,7 @@ class QTabWidget;
 class QTextEdit;
 class QTreeWidget;
 class AshtakavargaPage;
+class QTreeWidgetItem;
 class CompareView;
 class NorthIndianChart;
 class PanchangaPage;
@@ -75,6 +76,8 @@ class ReadingView : public QWidget {
     QGroupBox* BuildInterpretationView();
     QWidget* BuildPeriodsView();
     void ShowPositions();
+    // Fills a sub-period's row with its nine pratyantar periods, the first time it is opened.
+    void AddPratyantars(QTreeWidgetItem* subPeriod);
 
     // The parts of the views; each has its member's name as its object name (an array's with _index).
     QStackedWidget* views;
@@ -117,6 +120,7 @@ class ReadingView : public QWidget {
     QWidget* fraPeriods;
     QTabWidget* tabPeriods;
     QWidget* fraDasha;
+    QLabel* lblBalance;
     QTreeWidget* tvwPeriods;
     QWidget* fraNavamsa;
     RasiChart* picSouthNavamsa;

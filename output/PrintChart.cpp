@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -302,6 +303,19 @@ bool PeriodPages(Pages& pages, const Reading& reading, bool newPage) {
     if (newPage && !pages.Begin(false))
         return false;
     pages.Line(pages.Left(), msg::kPeriodsTitle, title);
+    // What remains of the first period at birth, and the age at which each later one begins: beside
+    // every row, the ages would no longer let two blocks stand across the page.
+    pages.Paragraph(msg::kBalanceCaption + Latin1(BalanceText(ReadingBalance(reading))), text);
+    QString ages;
+    for (const MajorPeriod& major : periods)
+        if (const std::optional<Age> age = AgeAt(major.period.start, reading.birth)) {
+            // Each "Rahu 0 y 3 m" kept whole on one line.
+            const QString entry = Latin1(std::string(Body(major.period.lord).english) + ' ' + AgeText(*age));
+            ages += (ages.isEmpty() ? QString() : QStringLiteral(", ")) +
+                    QString(entry).replace(' ', QChar::Nbsp);
+        }
+    pages.Paragraph(msg::kAgesCaption + ages, text);
+    pages.MoveTo(pages.Y() + line / 2);
     double top = pages.Y();
     int column = 0;
     for (const MajorPeriod& major : periods) {

@@ -9,6 +9,7 @@
 #include "astro/Retrogrades.h"
 #include "reading/ReadingTexts.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -79,6 +80,79 @@ Vimshottari VimshottariPeriods(double moonLongitude, double birthMinutes, double
     return periods;
 }
 
+std::array<Period, 9> PratyantarPeriods(const Period& subPeriod) {
+    std::size_t first = 0;
+    while (first < kNakshatraLords.size() && kNakshatraLords[first].body != subPeriod.lord)
+        ++first;
+    const double length = subPeriod.end - subPeriod.start;
+    std::array<Period, 9> parts;
+    int partsBefore = 0;
+    for (std::size_t k = 0; k < parts.size(); ++k) {
+        const PeriodLord& lord = kNakshatraLords[(first + k) % 9];
+        Period& part = parts[k];
+        part.lord = lord.body;
+        part.years = lord.years;
+        part.start = k == 0 ? subPeriod.start : parts[k - 1].end;
+        partsBefore += lord.years;
+        // Length times whole years before dividing: with whole-minute sub-periods the product is exact.
+        part.end = k + 1 == parts.size() ? subPeriod.end : subPeriod.start + length * partsBefore / 120;
+    }
+    return parts;
+}
+
+PeriodBalance BalanceAtBirth(const Vimshottari& periods, double birthMinutes, double daysPerYear) {
+    const Period& first = periods[0].period;
+    const double year = daysPerYear * kMinutesPerDay;
+    // Allowed so that an exact whole is not cut a unit short by the rounding of the sums: a quarter of
+    // Rohini passed leaves 7 years 6 months, which sidereal years miss by a fraction of a second.
+    constexpr double kHair = 1.0 / 120; // minutes
+    double left = std::max(0.0, first.end - birthMinutes);
+    const auto take = [&left](double unit) {
+        const double whole = std::floor((left + kHair) / unit);
+        left = std::max(0.0, left - whole * unit);
+        return static_cast<int>(whole);
+    };
+    PeriodBalance balance;
+    balance.lord = first.lord;
+    balance.years = take(year);
+    balance.months = take(year / 12);
+    balance.days = take(kMinutesPerDay);
+    return balance;
+}
+
+PeriodBalance ReadingBalance(const Reading& reading) {
+    return BalanceAtBirth(ReadingPeriods(reading), BirthMinutesUT(reading.birth),
+                          DaysPerYear(reading.conventions.year));
+}
+
+std::string BalanceText(const PeriodBalance& balance) {
+    const auto count = [](int n, const char* unit) {
+        return std::to_string(n) + ' ' + unit + (n == 1 ? "" : "s");
+    };
+    return std::string(Body(balance.lord).english) + ' ' + count(balance.years, "year") + ' ' +
+           count(balance.months, "month") + ' ' + count(balance.days, "day");
+}
+
+std::optional<Age> AgeAt(double minutesUT, const Birth& birth) {
+    using namespace std::chrono;
+    const double birthMinutes = BirthMinutesUT(birth);
+    if (minutesUT < birthMinutes)
+        return std::nullopt;
+    const year_month_day born = LocalDateOf(birthMinutes, birth);
+    const year_month_day on = LocalDateOf(minutesUT, birth);
+    int months = (static_cast<int>(on.year()) - static_cast<int>(born.year())) * 12 +
+                 (static_cast<int>(static_cast<unsigned>(on.month())) -
+                  static_cast<int>(static_cast<unsigned>(born.month())));
+    const bool lastOfMonth = on.day() == year_month_day_last{on.year(), month_day_last{on.month()}}.day();
+    if (on.day() < born.day() && !lastOfMonth)
+        --months;
+    return Age{months / 12, months % 12};
+}
+
+std::string AgeText(const Age& age) {
+    return std::to_string(age.years) + " y " + std::to_string(age.months) + " m";
+}
+
 Vimshottari ReadingPeriods(const Reading& reading) {
     return VimshottariPeriods(reading.Longitude(BodySlot::Moon), BirthMinutesUT(reading.birth),
                               DaysPerYear(reading.conventions.year));
@@ -118,7 +192,7 @@ int RunningPeriod(const Vimshottari& periods, double minutesUT) {
     return RunningPeriod(majors, minutesUT);
 }
 
-std::string PeriodLines(const Vimshottari& periods, const Birth& birth) {
+std::string PeriodLines(const Vimshottari& periods, const Birth& birth, int depth) {
     std::string text;
     const auto line = [&](const char* indent, const Period& p) {
         text += indent;
@@ -131,8 +205,14 @@ std::string PeriodLines(const Vimshottari& periods, const Birth& birth) {
     };
     for (const MajorPeriod& major : periods) {
         line("", major.period);
-        for (const Period& sub : major.subPeriods)
+        if (depth < 2)
+            continue;
+        for (const Period& sub : major.subPeriods) {
             line("  ", sub);
+            if (depth >= 3)
+                for (const Period& part : PratyantarPeriods(sub))
+                    line("    ", part);
+        }
     }
     return text;
 }

@@ -9,6 +9,7 @@
 
 #include <array>
 #include <chrono>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -50,13 +51,48 @@ std::chrono::year_month_day LocalDateOf(double minutesUT, const Birth& birth);
 // "1987-01-01"; the views write it "January 1, 1987" (LongDate).
 std::string IsoDate(const std::chrono::year_month_day& date);
 
+// The nine parts of a period in the Vimshottari order from the period's own lord, each lasting the
+// period's length x its lord's years / 120: a sub-period's pratyantar periods. Made when asked for,
+// so that the periods of a reading stay two levels deep. The parts follow one another without a gap
+// and the last ends where the period does.
+std::array<Period, 9> PratyantarPeriods(const Period& subPeriod);
+
+// What remains of the first major period at the birth moment. Counted down from the remaining
+// minutes: whole years of the periods' length, then whole months of a twelfth of that year, then
+// whole days; each rounded down (a hair under a second is allowed for the rounding of the minutes).
+struct PeriodBalance {
+    BodySlot lord = BodySlot::Ketu;
+    int years = 0;
+    int months = 0;
+    int days = 0;
+};
+PeriodBalance BalanceAtBirth(const Vimshottari& periods, double birthMinutes, double daysPerYear = 365.25);
+PeriodBalance ReadingBalance(const Reading& reading);
+
+// "Ketu 3 years 4 months 1 day".
+std::string BalanceText(const PeriodBalance& balance);
+
+// A person's age on a day as the calendar counts it: whole years and months from the local date of
+// birth to the local date of the moment (a month is complete on the day of the month of birth, or on
+// the month's last day when it is shorter). None for a moment before the birth moment.
+struct Age {
+    int years = 0;
+    int months = 0;
+};
+std::optional<Age> AgeAt(double minutesUT, const Birth& birth);
+
+// "12 y 3 m".
+std::string AgeText(const Age& age);
+
 // Index (0..8) of the period running at the moment, or -1 when none is.
 int RunningPeriod(const Vimshottari& periods, double minutesUT);
 int RunningPeriod(const std::array<Period, 9>& periods, double minutesUT);
 
 // The periods as lines "Ketu 1980-01-01 1987-01-01", each major followed by its nine sub-periods
-// indented by two blanks, the dates in the birth's local time, every line ended by CR LF.
-std::string PeriodLines(const Vimshottari& periods, const Birth& birth);
+// indented by two blanks, the dates in the birth's local time, every line ended by CR LF. Depth 1
+// writes the majors only; depth 3 follows each sub-period by its nine pratyantar periods indented by
+// four blanks.
+std::string PeriodLines(const Vimshottari& periods, const Birth& birth, int depth = 2);
 
 // Sign (0 Aries .. 11 Pisces) of the navamsa in which a sidereal longitude stands.
 int NavamsaSign(double longitude);

@@ -100,6 +100,11 @@ inline constexpr const char* kEndsHeading = "Ends";
 inline constexpr const char* kTotalHeading = "Total";
 // Beside the periods running today.
 inline constexpr const char* kRunningMark = "now";
+// The periods' age column, and the line above them with what remains of the first at birth.
+inline constexpr const char* kAgeHeading = "Age";
+inline constexpr const char* kBalanceCaption = "Balance at birth: ";
+// The printed periods' line of the ages at which the major periods begin.
+inline constexpr const char* kAgesCaption = "Age at the start of each period: ";
 
 // Two blanks before "in" as the program has always shown it.
 inline constexpr const char* kEntryDescription =

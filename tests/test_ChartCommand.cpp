@@ -19,6 +19,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <regex>
 #include <sstream>
 
@@ -183,6 +184,39 @@ TEST(ChartCommand, NavamsaAndPeriodsFollowTheOtherLines) {
     const std::string marsEnds = lines[65].substr(16);
     EXPECT_GE(marsEnds, "1980-04-09");
     EXPECT_LE(marsEnds, "1980-04-12");
+}
+
+// Depth 2 is the default, byte for byte; depth 1 keeps the major lines; depth 3 follows each sub-period
+// by its pratyantars, indented by four blanks, the first of its lord from its start.
+TEST(ChartCommand, DashaDepthChoosesHowDeepThePeriodsGo) {
+    std::map<std::string, std::string> outs;
+    for (const char* depth : {"", "1", "2", "3"}) {
+        auto args = Args1980();
+        args.push_back("--dasha");
+        if (*depth)
+            args.insert(args.end(), {"--dasha-depth", depth});
+        const Result r = RunCompanion(args);
+        ASSERT_EQ(r.status, 0) << r.err;
+        outs[depth] = r.out;
+    }
+    EXPECT_EQ(outs["2"], outs[""]);
+    const auto periods = [&outs](const char* depth, const char* leaving) {
+        std::vector<std::string> v = Lines(outs[depth]);
+        v.erase(v.begin(), v.begin() + 41);
+        std::erase_if(v, [leaving](const std::string& l) { return *leaving && l.rfind(leaving, 0) == 0; });
+        return v;
+    };
+    EXPECT_EQ(periods("1", "").size(), 9u);
+    EXPECT_EQ(periods("1", ""), periods("", "  "));
+    EXPECT_EQ(periods("3", "    "), periods("", ""));
+    const std::vector<std::string> deep = periods("3", "");
+    ASSERT_EQ(deep.size(), 9u + 81 + 729);
+    for (std::size_t i = 0; i + 1 < deep.size(); ++i) {
+        if (deep[i].find_first_not_of(' ') == 2) { // a sub-period: "  LORD START END"
+            EXPECT_EQ(deep[i + 1].substr(0, deep[i].size() - 9),
+                      "    " + deep[i].substr(2, deep[i].size() - 13));
+        }
+    }
 }
 
 // Astrologers give India's chart (the precise Moon, 3 58 Cancer) the Moon's period from 10 September
@@ -365,6 +399,10 @@ TEST(ChartCommand, ConventionUsageErrors) {
         {{"--varga", "9", "--varga", "61"}, varga},
         {{"--varga", "-9"}, varga},
         {{"--varga", "D9"}, varga},
+        {{"--dasha", "--dasha-depth", "4"}, "--dasha-depth: expected 1, 2 or 3"},
+        {{"--dasha", "--dasha-depth", "two"}, "--dasha-depth: expected 1, 2 or 3"},
+        {{"--dasha", "--dasha-depth"}, "--dasha-depth: a value is missing"},
+        {{"--dasha-depth", "3"}, "--dasha-depth can be chosen only with --dasha."},
         {{"--ayanamsa", "raman"}, "--ayanamsa can be chosen only with the precise calculation."},
         {{"--node", "true"}, "--node can be chosen only with the precise calculation."},
         {{"--year-days", "360"}, "--year-days can be chosen only with the precise calculation."},

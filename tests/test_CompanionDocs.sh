@@ -65,6 +65,7 @@ done <<'EOF'
 --save |a.qlm c.qlm sub
 --zone 7|7 70
 --varga 4|4 40 45
+--dasha --dasha-depth |1 2 3
 --date |
 --save=|a.qlm c.qlm sub
 EOF

@@ -180,6 +180,85 @@ TEST(Periods, APeriodEndsWhereTheNextBegins) {
     EXPECT_EQ(RunningPeriod(p, p[0].period.start - 1), -1);
 }
 
+// Each sub-period's nine pratyantars run from its lord in the lords' order, fill it exactly and last in
+// the proportion of their lords' years, in every year length.
+TEST(Periods, PratyantarsDivideTheirSubPeriodFromItsLord) {
+    const Birth india = MakeBirth(1947, 8, 15, 0, 0).Zone(-5, -30);
+    for (const double days : {365.25, 360.0, DaysPerYear(PeriodYear::Sidereal)}) {
+        for (const MajorPeriod& major : VimshottariPeriods(93 + 58 / 60.0, BirthMinutesUT(india), days)) {
+            for (const Period& sub : major.subPeriods) {
+                const std::array<Period, 9> parts = PratyantarPeriods(sub);
+                int first = 0;
+                while (kLords[first].name != std::string(Body(sub.lord).english))
+                    ++first;
+                for (int k = 0; k < 9; ++k) {
+                    const Period& part = parts[static_cast<std::size_t>(k)];
+                    EXPECT_EQ(Body(part.lord).english, std::string(kLords[(first + k) % 9].name));
+                    EXPECT_EQ(part.start, k == 0 ? sub.start : parts[static_cast<std::size_t>(k - 1)].end);
+                    EXPECT_NEAR(part.end - part.start,
+                                (sub.end - sub.start) * kLords[(first + k) % 9].years / 120, 1e-6);
+                }
+                EXPECT_EQ(parts[8].end, sub.end);
+            }
+        }
+    }
+    // By hand: the Moon at Aswini's first point starts Ketu's 7 years at birth; Ketu-Ketu-Ketu lasts
+    // 7 x 7 x 7 / 14400 years of 525960 minutes, 12528.075 minutes (8 d 16 h 48 min, from 1 January
+    // 12:00 to 10 January 04:48); Venus's next, 7 x 7 x 20 / 14400 years, 24 d 20 h 34.5 min more.
+    const Birth birth = MakeBirth(1980, 1, 1, 12, 0);
+    const std::vector<std::string> lines =
+        Lines(PeriodLines(VimshottariPeriods(0, BirthMinutesUT(birth)), birth, 3));
+    ASSERT_GE(lines.size(), 4u);
+    EXPECT_EQ(
+        std::vector<std::string>(lines.begin(), lines.begin() + 4),
+        (std::vector<std::string>{"Ketu 1980-01-01 1987-01-01", "  Ketu 1980-01-01 1980-05-29",
+                                  "    Ketu 1980-01-01 1980-01-10", "    Venus 1980-01-10 1980-02-04"}));
+}
+
+// What remains of the first period at birth, by hand: Aswini (0 to 13 20) is Ketu's 7 years, Rohini
+// (40 to 53 20) the Moon's 10, Revati Mercury's 17.
+TEST(Periods, TheBalanceAtBirthIsWhatRemainsOfTheFirstPeriod) {
+    const double birth = BirthMinutesUT(MakeBirth(1980, 1, 1, 12, 0));
+    const struct {
+        double moon;
+        double days;
+        const char* balance;
+    } cases[] = {
+        {0, 365.25, "Ketu 7 years 0 months 0 days"},
+        {6 + 40 / 60.0, 360, "Ketu 3 years 6 months 0 days"}, // half passed, in 360-day years
+        // 0.925 x 7 = 6.475 years; 0.475 x 12 = 5.7 months; 0.7 x 30.4375 = 21.3 days.
+        {1, 365.25, "Ketu 6 years 5 months 21 days"},
+        // A quarter passed; sidereal years sum a hair short of the whole months.
+        {43 + 20 / 60.0, DaysPerYear(PeriodYear::Sidereal), "Moon 7 years 6 months 0 days"},
+        {360 - 1 / 3600.0, 365.25, "Mercury 0 years 0 months 0 days"}, // 1/48000 of 17 years: 3 hours
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(BalanceText(BalanceAtBirth(VimshottariPeriods(c.moon, birth, c.days), birth, c.days)),
+                  c.balance);
+    EXPECT_EQ(BalanceText({BodySlot::Sun, 1, 1, 1}), "Sun 1 year 1 month 1 day");
+}
+
+// Ages as the calendar counts them, on the local dates of the birth and of the moment ("" before birth).
+TEST(Periods, TheAgeIsCountedInCalendarYearsAndMonths) {
+    const Birth india = MakeBirth(1947, 8, 15, 0, 0).Zone(-5, -30);
+    const struct {
+        Birth birth, moment; // the moment in the birth's zone
+        const char* age;
+    } cases[] = {
+        {MakeBirth(1980, 1, 1, 12, 0), MakeBirth(1980, 1, 1, 12, 0), "0 y 0 m"},
+        {MakeBirth(1980, 1, 1, 12, 0), MakeBirth(1980, 1, 1, 11, 59), ""},
+        {MakeBirth(1980, 5, 15, 8, 0), MakeBirth(2000, 5, 14, 23, 0), "19 y 11 m"},
+        {MakeBirth(1980, 1, 31, 8, 0), MakeBirth(1980, 2, 29, 8, 0), "0 y 1 m"}, // the month's last day
+        // At 00:30 IST the day in universal time is still the one before.
+        {india, MakeBirth(1948, 8, 15, 0, 30).Zone(-5, -30), "1 y 0 m"},
+        {india, MakeBirth(1948, 8, 14, 23, 30).Zone(-5, -30), "0 y 11 m"},
+    };
+    for (const auto& c : cases) {
+        const std::optional<Age> age = AgeAt(BirthMinutesUT(c.moment), c.birth);
+        EXPECT_EQ(age ? AgeText(*age) : "", c.age) << IsoDate(LocalDateOf(BirthMinutesUT(c.moment), c.birth));
+    }
+}
+
 TEST(Periods, TheLocalDateOfTheBirthMomentIsTheBirthDate) {
     const struct {
         Birth birth;

@@ -781,6 +781,13 @@ TEST_F(ReadingFilesTest, PrintChartPrintsTheChartAndThePeriodsWholeOrNotAtAll) {
         // Mars's period as the periods view shows it, and its last part, the Moon's.
         EXPECT_TRUE(text.contains(QRegularExpression("Mars +April 9, 1973 +April 9, 1980")));
         EXPECT_TRUE(text.contains(QRegularExpression("Moon +September 9, 1979 +April 9, 1980")));
+        // Under the title, the balance at birth and the ages at which the later major periods begin.
+        EXPECT_TRUE(
+            QString(text)
+                .replace(QChar::Nbsp, ' ')
+                .contains(QRegularExpression(
+                    "Balance at birth: Mars 0 years 3 months [78] days\\s+"
+                    "Age at the start of each period: Rahu 0 y 3 m, Jupiter 18 y 3 m, Saturn 34 y 3 m")));
         EXPECT_EQ(text.count(
                       QRegularExpression("(Mars|Rahu|Jupiter|Saturn|Mercury|Ketu|Venus|Sun|Moon) +\\w+ \\d+, "
                                          "\\d{4} +\\w+ \\d+, \\d{4}")),

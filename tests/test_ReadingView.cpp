@@ -17,6 +17,7 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -575,8 +576,8 @@ TEST_F(DisplayTest, ThePeriodsViewShowsTheNinePeriodsAndMarksTheRunningOnes) {
             const QTreeWidgetItem* major = tree->topLevelItem(i);
             for (int j = -1; j < major->childCount(); ++j) {
                 const QTreeWidgetItem* item = j < 0 ? major : major->child(j);
-                if (!item->text(3).isEmpty() || item->font(0).bold())
-                    out << item->text(0) + (j < 0 ? "" : " in " + major->text(0)) + " " + item->text(3);
+                if (!item->text(4).isEmpty() || item->font(0).bold())
+                    out << item->text(0) + (j < 0 ? "" : " in " + major->text(0)) + " " + item->text(4);
             }
         }
         return out;
@@ -586,6 +587,44 @@ TEST_F(DisplayTest, ThePeriodsViewShowsTheNinePeriodsAndMarksTheRunningOnes) {
     EXPECT_TRUE(tree->topLevelItem(2)->isExpanded());
     d.ShowPeriods(static_cast<double>(DayOf(1960, 1, 1).time_since_epoch().count()) * 1440);
     EXPECT_EQ(marked(), QStringList());
+}
+
+// Born 1 January 1980 12:00 in London: what is left of Mars's period ends on 9 April (98.5 to 99.5 days
+// on: 3 months of 30.4375 days and 7 or 8 days). By the calendar Rahu's period, from 9 April 1980,
+// begins at 0 y 3 m, Jupiter's, from 10 April 1998, at 18 y 3 m.
+TEST_F(DisplayTest, ThePeriodsViewShowsTheBalanceTheAgesAndTheThirdLevel) {
+    ReadingView& d = DisplayOf(Entry1980());
+    d.ShowPeriods(static_cast<double>(DayOf(2000, 1, 1).time_since_epoch().count()) * 1440);
+    const QString balance = Label(d, "lblBalance")->text();
+    EXPECT_TRUE(
+        QRegularExpression("^Balance at birth: Mars 0 years 3 months [78] days$").match(balance).hasMatch())
+        << balance.toStdString();
+    QTreeWidget* tree = Child<QTreeWidget>(d, "tvwPeriods");
+    EXPECT_EQ(tree->headerItem()->text(3), "Age");
+    QStringList ages; // Mars's and its last part began before birth
+    for (const QTreeWidgetItem* item : {tree->topLevelItem(0), tree->topLevelItem(0)->child(8),
+                                        tree->topLevelItem(1), tree->topLevelItem(2)})
+        ages << item->text(0) + ":" + item->text(3);
+    EXPECT_EQ(ages, (QStringList{"Mars:", "Moon:", "Rahu:0 y 3 m", "Jupiter:18 y 3 m"}));
+
+    // A closed sub-period opens into its nine pratyantars from its own lord, filling it. The one
+    // running on 1 January 2000 is open and marked: Mars's, 616.9 to 662.4 days into Jupiter's own
+    // sub-period of 10 April 1998.
+    QTreeWidgetItem* rahu = tree->topLevelItem(1)->child(0);
+    EXPECT_FALSE(rahu->isExpanded());
+    EXPECT_EQ(rahu->childIndicatorPolicy(), QTreeWidgetItem::ShowIndicator);
+    tree->expandItem(rahu);
+    ASSERT_EQ(rahu->childCount(), 9);
+    const char* const order[9] = {"Rahu",  "Jupiter", "Saturn", "Mercury", "Ketu",
+                                  "Venus", "Sun",     "Moon",   "Mars"};
+    for (int k = 0; k < 9; ++k)
+        EXPECT_EQ(rahu->child(k)->text(0), order[k]);
+    EXPECT_EQ((QStringList{rahu->child(0)->text(1), rahu->child(8)->text(2)}),
+              (QStringList{rahu->text(1), rahu->text(2)}));
+    const QTreeWidgetItem* running = tree->topLevelItem(2)->child(0);
+    EXPECT_TRUE(running->isExpanded());
+    ASSERT_EQ(running->childCount(), 9);
+    EXPECT_EQ(running->child(7)->text(0) + " " + running->child(7)->text(4), "Mars now");
 }
 
 TEST_F(DisplayTest, ThePositionsTableShowsEveryBodyWholeWithItsNakshatraPadaAndMark) {

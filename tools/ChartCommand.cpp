@@ -86,6 +86,9 @@ constexpr const char* kHelp =
     "  --dasha       last, the Vimshottari periods: for each major period a line \"LORD START\n"
     "                END\" and its nine sub-periods indented by two blanks, the dates\n"
     "                (YYYY-MM-DD) in the birth's local time\n"
+    "  --dasha-depth 1|2|3  with --dasha, how deep the periods go: 1 the major periods\n"
+    "                only, 2 (the default) with their sub-periods, 3 with each sub-period\n"
+    "                followed by its nine pratyantar periods indented by four blanks\n"
     "  --precise     the precise calculation (Swiss Ephemeris positions, houses counted from\n"
     "                the lagna) instead of the classic one; its export gains a 42nd line\n"
     "                \"Calculation: \" and how it was made, for example \"Precise (Swiss\n"
@@ -138,6 +141,8 @@ struct Options {
     bool ashtakavarga = false;
     bool panchanga = false;
     bool dasha = false;
+    std::optional<std::string> dashaDepth;
+    int depth = 2; // of the periods, as --dasha-depth chose
     bool zones = false;
     std::optional<std::string> places;
     std::optional<std::string> place;
@@ -194,6 +199,7 @@ std::optional<UsageError> ParseOptions(const std::vector<std::string>& args, Opt
     for (const auto& [name, slot, reader] : conventionOptions)
         app.add_option(name, *slot);
     app.add_option("--compare", o.compare);
+    app.add_option("--dasha-depth", o.dashaDepth);
     std::vector<std::string> vargas;
     app.add_option("--varga", vargas)->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
     app.add_option("files", o.files);
@@ -231,6 +237,13 @@ std::optional<UsageError> ParseOptions(const std::vector<std::string>& args, Opt
         if (!std::regex_match(division, kDivision) || !IsVargaDivision(ToInt(division)))
             return UsageError{"--varga: expected one of " + VargaDivisionList()};
         o.vargas.push_back(ToInt(division));
+    }
+    if (o.dashaDepth) {
+        if (!o.dasha)
+            return UsageError{"--dasha-depth can be chosen only with --dasha."};
+        if (*o.dashaDepth != "1" && *o.dashaDepth != "2" && *o.dashaDepth != "3")
+            return UsageError{"--dasha-depth: expected 1, 2 or 3"};
+        o.depth = ToInt(*o.dashaDepth);
     }
     if (o.precise && !PreciseCalculationBuilt())
         return UsageError{std::string("--precise: ") + msg::kNoPreciseBuild};
@@ -395,7 +408,7 @@ bool ProduceReading(const BirthEntry& entry, const Options& o, const std::string
     if (o.panchanga)
         out << PanchangaLines(ComputePanchanga(reading));
     if (o.dasha)
-        out << PeriodLines(ReadingPeriods(reading), reading.birth);
+        out << PeriodLines(ReadingPeriods(reading), reading.birth, o.depth);
     if (o.compareWith) {
         const ReadingResult other = ComputeReading(*birth, *o.compareWith);
         if (!other.reading) {
