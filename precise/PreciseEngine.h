@@ -107,6 +107,12 @@ double JulianDayUT(int year, int month, int day, int hour, int minute);
 PreciseResult ComputePrecisePositions(double julianDayUT, double latitudeDeg, double longitudeDeg,
                                       const Conventions& conventions = {});
 
+// The sidereal longitude of one body at julianDayUT, the number ComputePrecisePositions gives for it,
+// without the other bodies, the speeds and the angles: for searches that step one body through time.
+// Nothing when the files do not give it (ComputePrecisePositions then says why).
+std::optional<double> ComputePreciseLongitude(double julianDayUT, PreciseBody body,
+                                              const Conventions& conventions = {});
+
 // The user's message for a failed result (empty for a success), from records/Messages.h:
 //   EphemerisFilesMissing  msg::kPreciseFilesMissing, the folders joined by ", ", ". ", when folders
 //                          were left out msg::kPreciseFoldersLeftOut, those joined by ", ", ". ",

@@ -142,4 +142,9 @@ inline constexpr const char* kPreciseAscendantUndefined =
     "The ascendant is not defined at this latitude; the precise "
     "calculation cannot be made for this birth place.";
 inline constexpr const char* kPreciseOtherFailure = "The precise calculation could not be made: ";
+// The transits page.
+inline constexpr const char* kTransitsTitle = "Transits";
+inline constexpr const char* kTransitOutOfRange =
+    "The moment of the transits must lie in the years 1901 to 2050 (universal time).";
+inline constexpr const char* kSaturnNotComputed = "Saturn's course around the moment could not be computed.";
 } // namespace msg
