@@ -16,6 +16,7 @@
 #include "pipeline/ConventionKeys.h"
 #include "pipeline/Periods.h"
 #include "pipeline/ReadingPipeline.h"
+#include "pipeline/Transits.h"
 #include "pipeline/Vargas.h"
 #include "reading/ReadingTexts.h"
 #include "records/Messages.h"
@@ -71,6 +72,14 @@ constexpr const char* kHelp =
     "                the signs of the divisional chart DN, N one of 1, 2, 3, 4, 7, 9, 10, 12,\n"
     "                16, 20, 24, 27, 30, 40, 45, 60; may be given again, the charts follow in\n"
     "                the order given\n"
+    "  --transit YYYY-MM-DDTHH:MM\n"
+    "                after the divisional charts, the transits at that moment in universal\n"
+    "                time (1901 to 2050), computed as the reading is, at the birth place:\n"
+    "                twelve lines \"N: entries\" for the transiting Sun to Ketu in signs 1\n"
+    "                (Aries) to 12 (Pisces), then \"Sade sati: START END\", the dates\n"
+    "                (YYYY-MM-DD, universal time) on which Saturn first entered the 12th sign\n"
+    "                from the birth Moon's and finally left the 2nd, when the moment lies\n"
+    "                between them, else \"Sade sati: none\"\n"
     "  --dasha       last, the Vimshottari periods: for each major period a line \"LORD START\n"
     "                END\" and its nine sub-periods indented by two blanks, the dates\n"
     "                (YYYY-MM-DD) in the birth's local time\n"
@@ -123,6 +132,8 @@ struct Options {
     bool precise = false;
     bool navamsa = false;
     std::vector<int> vargas; // divisions, in the order given
+    std::optional<std::string> transit;
+    double transitMinutes = 0.0; // the moment of --transit, minutes from 1970 in universal time
     bool dasha = false;
     bool zones = false;
     std::optional<std::string> places;
@@ -144,6 +155,26 @@ struct UsageError {
 
 int ToInt(const std::string& digits) {
     return std::stoi(digits);
+}
+
+// --transit's value: a real date and time of day, YYYY-MM-DDTHH:MM, in the years a transit may have.
+std::optional<UsageError> ReadTransitMoment(const std::string& text, double& minutesUT) {
+    static const std::regex kMoment(R"((\d{4})-(\d{2})-(\d{2})T(\d{2}):(\d{2}))");
+    std::smatch m;
+    if (!std::regex_match(text, m, kMoment))
+        return UsageError{"--transit: expected YYYY-MM-DDTHH:MM (universal time)"};
+    const std::chrono::year_month_day date{std::chrono::year{ToInt(m[1])},
+                                           std::chrono::month{static_cast<unsigned>(ToInt(m[2]))},
+                                           std::chrono::day{static_cast<unsigned>(ToInt(m[3]))}};
+    const int hour = ToInt(m[4]);
+    const int minute = ToInt(m[5]);
+    if (!date.ok() || hour > 23 || minute > 59)
+        return UsageError{"--transit: " + text + " is not a date and time of day"};
+    minutesUT = static_cast<double>(std::chrono::sys_days{date}.time_since_epoch().count()) * 1440 +
+                hour * 60 + minute;
+    if (!TransitMomentInRange(minutesUT))
+        return UsageError{"--transit: the year must lie in 1901 to 2050"};
+    return std::nullopt;
 }
 
 // CLI11 reads the options. An option's value is the next argument, whatever it looks like, or follows
@@ -178,6 +209,7 @@ std::optional<UsageError> ParseOptions(const std::vector<std::string>& args, Opt
     for (const auto& [name, slot, reader] : conventionOptions)
         app.add_option(name, *slot);
     app.add_option("--compare", o.compare);
+    app.add_option("--transit", o.transit);
     std::vector<std::string> vargas;
     app.add_option("--varga", vargas)->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
     app.add_option("files", o.files);
@@ -216,6 +248,10 @@ std::optional<UsageError> ParseOptions(const std::vector<std::string>& args, Opt
             return UsageError{
                 "--varga: expected one of 1, 2, 3, 4, 7, 9, 10, 12, 16, 20, 24, 27, 30, 40, 45, 60"};
         o.vargas.push_back(ToInt(division));
+    }
+    if (o.transit) {
+        if (std::optional<UsageError> refusal = ReadTransitMoment(*o.transit, o.transitMinutes))
+            return refusal;
     }
     if (o.precise && !PreciseCalculationBuilt())
         return UsageError{std::string("--precise: ") + msg::kNoPreciseBuild};
@@ -374,6 +410,19 @@ bool ProduceReading(const BirthEntry& entry, const Options& o, const std::string
     for (int division : o.vargas) {
         out << 'D' << division << "\r\n";
         WriteChartLines(out, VargaCellEntries(reading, division));
+    }
+    // Here --ashtakavarga and --panchanga write theirs.
+    if (o.transit) {
+        const ReadingResult transit = TransitReading(reading, o.transitMinutes);
+        const SadeSatiSearch sadeSati =
+            transit.reading ? SadeSatiAt(reading, o.transitMinutes) : SadeSatiSearch{};
+        const std::string& refusal = transit.reading ? sadeSati.message : transit.message;
+        if (!refusal.empty()) {
+            err << source << ": --transit: " << refusal << '\n';
+            return false;
+        }
+        WriteChartLines(out, TransitCellEntries(*transit.reading));
+        out << SadeSatiLine(sadeSati);
     }
     if (o.dasha)
         out << PeriodLines(ReadingPeriods(reading), reading.birth);
