@@ -21,18 +21,22 @@ namespace {
 
 constexpr long long kMinutesPerDay = 1440;
 constexpr long long kMinutesPerYear = 525960; // 365.25 days
-// Saturn's geocentric speed never passes about 0.13 degrees a day; a step that cannot carry it to the
-// edge of the three signs cannot miss a crossing. Steps are at least a day, so a crossing and its
-// return within one day, which only a station a few seconds of arc from the edge could make, may be
-// missed; at most 200 days, so that a few steps cross the far side of the zodiac.
-constexpr double kMaxSaturnSpeed = 0.15;
-constexpr double kShortestStepDays = 1;
-constexpr double kLongestStepDays = 200;
-// Saturn stays in three signs for at most some nine and a half years, retrograde returns included:
-// looking twelve years either way finds the whole cycle that holds the moment and its neighbours' ends.
-constexpr long long kReach = 12 * kMinutesPerYear;
-// Leaving the three signs and coming back within this long is one cycle.
+// Leaving the three signs and coming back within this long is one cycle; otherwise Saturn is away for
+// some twenty years.
 constexpr long long kLongestGap = kMinutesPerYear;
+// Saturn stays in three signs for at most some nine and a half years, retrograde returns included, so a
+// search never needs to go further than this either way.
+constexpr long long kReach = 12 * kMinutesPerYear;
+
+// Bounds of Saturn's geocentric motion, with a margin: from 1900 to 1960 its speed stays within 0.131
+// degrees a day and its speed changes by at most 0.0019 degrees a day in a day. With them a step is
+// chosen that cannot carry Saturn to an edge of the three signs, so no crossing is missed, except one
+// and its return within the shortest step: only a station a fraction of an arc-second beyond an edge
+// makes one.
+constexpr double kFastestSaturn = 0.14;
+constexpr double kSaturnAcceleration = 0.0025;
+constexpr double kShortestStepDays = 0.25;
+constexpr double kLongestStepDays = 400;
 
 constexpr int kUniversalTimeRow = [] {
     for (int row = 0; row < kTimeZoneCount; ++row)
@@ -48,8 +52,8 @@ long long WholeMinute(double minutesUT) {
 
 // The birth with its clock at the moment, in universal time.
 Birth BirthAt(const Birth& birth, long long minute) {
-    const long long day =
-        minute >= 0 ? minute / kMinutesPerDay : -((-minute + kMinutesPerDay - 1) / kMinutesPerDay);
+    const auto day =
+        static_cast<long long>(std::floor(static_cast<double>(minute) / static_cast<double>(kMinutesPerDay)));
     const std::chrono::year_month_day date{std::chrono::sys_days{std::chrono::days{day}}};
     const long long inDay = minute - day * kMinutesPerDay;
     Birth b = birth;
@@ -65,24 +69,146 @@ Birth BirthAt(const Birth& birth, long long minute) {
     return b;
 }
 
-// Saturn's sidereal longitude at a minute, as the birth reading's calculation would give it there.
-std::optional<double> SaturnAt(const Reading& reading, long long minute) {
-    const Birth at = BirthAt(reading.birth, minute);
-    if (reading.calculation == Calculation::Precise) {
-#if QUILLMERE_HAS_PRECISE
-        return precise::ComputePreciseLongitude(
-            precise::JulianDayUT(at.year, at.month, at.day, at.hour, at.minute), precise::PreciseBody::Saturn,
-            reading.conventions);
-#else
-        return std::nullopt;
-#endif
-    }
-    return PlanetLongitudes(at, ComputeAngles(at).ayanamsa)[static_cast<std::size_t>(BodySlot::Saturn)];
-}
-
 int SignOf(double longitude) {
     const int sign = ZodiacSignOf(longitude);
     return sign >= 0 ? sign : static_cast<int>(std::floor(std::fmod(longitude, 360.0) / 30)) % 12;
+}
+
+struct SaturnSample {
+    long long minute = 0;
+    double longitude = 0.0;
+    double speed = 0.0; // degrees a day
+    bool inside = false;
+};
+
+// Saturn against the three signs around the birth Moon, as the birth reading's calculation gives it.
+class SaturnCourse {
+  public:
+    explicit SaturnCourse(const Reading& birth)
+        : birth_(birth),
+          moon_(birth.Sign(BodySlot::Moon)), edges_{30.0 * ((moon_ + 11) % 12), 30.0 * ((moon_ + 2) % 12)} {}
+
+    std::optional<SaturnSample> At(long long minute) const {
+        SaturnSample sample;
+        sample.minute = minute;
+        const Birth at = BirthAt(birth_.birth, minute);
+        if (birth_.calculation == Calculation::Precise) {
+#if QUILLMERE_HAS_PRECISE
+            const std::optional<precise::PreciseLongitude> saturn = precise::ComputePreciseLongitude(
+                precise::JulianDayUT(at.year, at.month, at.day, at.hour, at.minute),
+                precise::PreciseBody::Saturn, birth_.conventions);
+            if (!saturn)
+                return std::nullopt;
+            sample.longitude = saturn->longitude;
+            sample.speed = saturn->speed;
+#else
+            return std::nullopt;
+#endif
+        } else {
+            // The classic planets have no speeds: the motion over the next day stands for it, which the
+            // bounds' margin covers.
+            sample.longitude = ClassicSaturn(at);
+            sample.speed = std::remainder(
+                ClassicSaturn(BirthAt(birth_.birth, minute + kMinutesPerDay)) - sample.longitude, 360.0);
+        }
+        sample.inside = HouseFromSign(SignOf(sample.longitude), moon_) % 12 <= 2;
+        return sample;
+    }
+
+    // Minutes (signed as `direction`) of the longest step from the sample that cannot carry Saturn to
+    // an edge: moving at most as fast as it does now plus what the acceleration adds, or at the
+    // fastest, whichever allows more.
+    long long SafeStep(const SaturnSample& s, int direction) const {
+        const double speed = s.speed * direction;
+        double days = kLongestStepDays;
+        for (double edge : edges_) {
+            const double ahead = std::remainder(edge - s.longitude, 360.0);
+            const double distance = std::fabs(ahead);
+            const double towards = std::max(0.0, ahead >= 0 ? speed : -speed);
+            const double byAcceleration =
+                (std::sqrt(towards * towards + 2 * kSaturnAcceleration * distance) - towards) /
+                kSaturnAcceleration;
+            days = std::min(days, std::max(byAcceleration, distance / kFastestSaturn));
+        }
+        return direction *
+               std::llround(std::max(days, kShortestStepDays) * static_cast<double>(kMinutesPerDay));
+    }
+
+    // The first minute of the later side of a crossing between two samples on either side, earlier
+    // first: interpolated towards the edge crossed, each guess tried with the minute beside it, halved
+    // where the guesses do not close in.
+    std::optional<long long> Crossing(SaturnSample before, SaturnSample after) const {
+        for (int round = 0; after.minute - before.minute > 1; ++round) {
+            long long guess = before.minute + (after.minute - before.minute) / 2;
+            const double edge = NearestEdge(before.longitude, after.longitude);
+            const double a = std::remainder(before.longitude - edge, 360.0);
+            const double b = std::remainder(after.longitude - edge, 360.0);
+            if (round % 3 != 2 && a * b < 0)
+                guess = before.minute +
+                        std::llround(static_cast<double>(after.minute - before.minute) * a / (a - b));
+            guess = std::clamp(guess, before.minute + 1, after.minute - 1);
+            for (long long minute : {guess, guess + 1}) {
+                if (minute <= before.minute || minute >= after.minute)
+                    continue;
+                const std::optional<SaturnSample> there = At(minute);
+                if (!there)
+                    return std::nullopt;
+                (there->inside == before.inside ? before : after) = *there;
+            }
+        }
+        return after.minute;
+    }
+
+  private:
+    static double ClassicSaturn(const Birth& at) {
+        return PlanetLongitudes(at, ComputeAngles(at).ayanamsa)[static_cast<std::size_t>(BodySlot::Saturn)];
+    }
+
+    double NearestEdge(double a, double b) const {
+        const auto apart = [a, b](double edge) {
+            return std::fabs(std::remainder(a - edge, 360.0)) + std::fabs(std::remainder(b - edge, 360.0));
+        };
+        return apart(edges_[0]) <= apart(edges_[1]) ? edges_[0] : edges_[1];
+    }
+
+    const Reading& birth_;
+    int moon_;
+    std::array<double, 2> edges_;
+};
+
+// A moment from which Saturn is inside the three signs (or outside), in time order.
+struct Change {
+    long long minute = 0;
+    bool inside = false;
+};
+
+// From the moment one way in time (direction 1 later, -1 earlier) until Saturn has been outside the
+// three signs for a year, or for kReach: the changes met, in the order met, and the state where the
+// search stopped. False when Saturn could not be computed.
+bool Follow(const SaturnCourse& saturn, const SaturnSample& start, int direction,
+            std::vector<Change>& changes, bool& lastInside) {
+    SaturnSample here = start;
+    long long outsideSince = start.minute;
+    while (std::llabs(here.minute - start.minute) < kReach) {
+        if (!here.inside && std::llabs(here.minute - outsideSince) >= kLongestGap)
+            break;
+        const std::optional<SaturnSample> next = saturn.At(here.minute + saturn.SafeStep(here, direction));
+        if (!next)
+            return false;
+        if (next->inside != here.inside) {
+            const bool forward = direction > 0;
+            const std::optional<long long> at =
+                forward ? saturn.Crossing(here, *next) : saturn.Crossing(*next, here);
+            if (!at)
+                return false;
+            // In time order the change is to the later sample's side.
+            changes.push_back({*at, forward ? next->inside : here.inside});
+            outsideSince = *at;
+        }
+        here = *next;
+    }
+    lastInside = here.inside;
+    return true;
 }
 
 } // namespace
@@ -114,59 +240,35 @@ int HouseFromSign(int sign, int fromSign) {
 
 SadeSatiSearch SadeSatiAt(const Reading& birth, double minutesUT) {
     SadeSatiSearch search;
-    const int moon = birth.Sign(BodySlot::Moon);
-    // The edges of the three signs: the first point of the 12th from the Moon, the last of the 2nd.
-    const double edges[] = {30.0 * ((moon + 11) % 12), 30.0 * ((moon + 2) % 12)};
-    const auto inside = [moon](double longitude) { return HouseFromSign(SignOf(longitude), moon) % 12 <= 2; };
-    const auto daysToEdge = [&edges](double longitude) {
-        double degrees = 360;
-        for (double edge : edges)
-            degrees = std::min(degrees, std::fabs(std::remainder(longitude - edge, 360.0)));
-        return std::clamp(degrees / kMaxSaturnSpeed, kShortestStepDays, kLongestStepDays);
-    };
-
+    const SaturnCourse saturn(birth);
     const long long at = WholeMinute(minutesUT);
-    const long long from = at - kReach;
-    const long long to = at + kReach;
-    std::optional<double> longitude = SaturnAt(birth, from);
-    if (!longitude) {
+    const std::optional<SaturnSample> now = saturn.At(at);
+    std::vector<Change> earlier;
+    std::vector<Change> later;
+    bool firstInside = false;
+    bool lastInside = false;
+    if (!now || !Follow(saturn, *now, -1, earlier, firstInside) ||
+        !Follow(saturn, *now, 1, later, lastInside)) {
         search.message = msg::kSaturnNotComputed;
         return search;
     }
-    // The stretches within the three signs, [entry, exit), in time order.
+
+    // The stretches inside, [entry, exit), in time order, from where the search began.
     std::vector<SadeSati> stretches;
-    bool within = inside(*longitude);
-    long long enteredAt = from;
-    for (long long t = from; t < to;) {
-        const long long next = std::min(to, t + std::llround(daysToEdge(*longitude) * kMinutesPerDay));
-        longitude = SaturnAt(birth, next);
-        if (!longitude) {
-            search.message = msg::kSaturnNotComputed;
-            return search;
+    bool open = firstInside;
+    long long entered = at - kReach;
+    const auto take = [&](const Change& change) {
+        if (change.inside) {
+            entered = change.minute;
+        } else if (open) {
+            stretches.push_back({static_cast<double>(entered), static_cast<double>(change.minute)});
         }
-        if (inside(*longitude) != within) {
-            // The first minute of the new side.
-            long long before = t;
-            long long after = next;
-            while (after - before > 1) {
-                const long long middle = before + (after - before) / 2;
-                const std::optional<double> there = SaturnAt(birth, middle);
-                if (!there) {
-                    search.message = msg::kSaturnNotComputed;
-                    return search;
-                }
-                (inside(*there) == within ? before : after) = middle;
-            }
-            if (within)
-                stretches.push_back({static_cast<double>(enteredAt), static_cast<double>(after)});
-            else
-                enteredAt = after;
-            within = !within;
-        }
-        t = next;
-    }
-    if (within)
-        stretches.push_back({static_cast<double>(enteredAt), static_cast<double>(to)});
+        open = change.inside;
+    };
+    std::for_each(earlier.rbegin(), earlier.rend(), take);
+    std::for_each(later.begin(), later.end(), take);
+    if (open)
+        stretches.push_back({static_cast<double>(entered), static_cast<double>(at + kReach)});
 
     // Stretches apart by less than a year are one cycle.
     std::vector<SadeSati> cycles;

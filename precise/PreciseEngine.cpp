@@ -523,8 +523,8 @@ PreciseResult ComputePrecisePositions(double julianDayUT, double latitudeDeg, do
     return result;
 }
 
-std::optional<double> ComputePreciseLongitude(double julianDayUT, PreciseBody body,
-                                              const Conventions& conventions) {
+std::optional<PreciseLongitude> ComputePreciseLongitude(double julianDayUT, PreciseBody body,
+                                                        const Conventions& conventions) {
     EngineState& state = State();
     std::lock_guard<std::mutex> lock(state.mutex);
     const LibraryPath& path = ConfiguredPath(state);
@@ -549,7 +549,7 @@ std::optional<double> ComputePreciseLongitude(double julianDayUT, PreciseBody bo
     if (!CalcFromFiles(julianDayUT, libraryBody, kBodyFlags, xx, detail))
         return std::nullopt;
     const double longitude = Normalised(xx[0] - ayanamsa);
-    return ketu ? Normalised(longitude + 180.0) : longitude;
+    return PreciseLongitude{ketu ? Normalised(longitude + 180.0) : longitude, xx[3]};
 }
 
 std::string PreciseMessage(const PreciseResult& result) {
