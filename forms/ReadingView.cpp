@@ -7,6 +7,7 @@
 #include "forms/HouseLordReport.h"
 #include "forms/NorthIndianChart.h"
 #include "forms/RasiChart.h"
+#include "forms/TransitsPage.h"
 #include "output/PrintChart.h"
 #include "pipeline/Periods.h"
 #include "pipeline/ReadingPipeline.h"
@@ -349,6 +350,10 @@ QWidget* ReadingView::BuildPeriodsView() {
     positions->addWidget(grdPositions);
     tabPeriods->addTab(fraPositions, msg::kPositionsTitle);
 
+    // Smaller than the rasi chart, so that the table of the transiting bodies fits beside it.
+    fraTransits = new TransitsPage(side * 6 / 7);
+    tabPeriods->addTab(fraTransits, msg::kTransitsTitle);
+
     auto* buttons = new QHBoxLayout();
     buttons->addStretch(1);
     cmdPeriodsChart = NamedButton("Show Chart", "cmdPeriodsChart", view);
@@ -412,6 +417,7 @@ void ReadingView::ShowReading(std::shared_ptr<const Reading> reading) {
         picSouthNavamsa->SetCellEntries(j, navamsa[static_cast<std::size_t>(j)]);
     picNorthNavamsa->SetChart(NavamsaSign(r.Longitude(BodySlot::Ascendant)), navamsa);
     ShowPositions();
+    fraTransits->ShowReading(reading_);
     ShowPeriods(static_cast<double>(QDateTime::currentMSecsSinceEpoch()) / 60000);
     BuildHouseLordReading();
     // The other reading is made when the compare view is shown, or at once when it is in front.
@@ -479,6 +485,7 @@ void ReadingView::SetChartStyle(ChartStyle style) {
     picNorthRasi->setVisible(north);
     picSouthNavamsa->setVisible(!north);
     picNorthNavamsa->setVisible(north);
+    fraTransits->SetChartStyle(style);
 }
 
 PictureWorkspace ReadingView::CaptureForPicture() {

@@ -27,6 +27,7 @@ class QTreeWidget;
 class CompareView;
 class NorthIndianChart;
 class RasiChart;
+class TransitsPage;
 
 class ReadingView : public QWidget {
     Q_OBJECT
@@ -118,6 +119,8 @@ class ReadingView : public QWidget {
     NorthIndianChart* picNorthNavamsa;
     QWidget* fraPositions;
     QTableWidget* grdPositions;
+    // The bodies at another moment over the birth chart; filled when first shown.
+    TransitsPage* fraTransits;
     // "Periods and Positions" in the chart view and in the interpretation view.
     std::array<QPushButton*, 2> cmdPeriods;
     QPushButton* cmdPeriodsChart;
