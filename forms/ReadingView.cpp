@@ -488,6 +488,10 @@ void ReadingView::SetChartStyle(ChartStyle style) {
     fraTransits->SetChartStyle(style);
 }
 
+double ReadingView::TransitMoment() const {
+    return fraTransits->Moment();
+}
+
 PictureWorkspace ReadingView::CaptureForPicture() {
     Picture1->setPixmap(CaptureFormPicture(*this));
     return {Picture1, txtFile, txtFolder};

@@ -46,6 +46,9 @@ class ReadingView : public QWidget {
     // 1970-01-01 00:00 UT).
     void ShowPeriods(double nowMinutesUT);
 
+    // The moment of the Transits page, minutes from 1970 in universal time (now until changed).
+    double TransitMoment() const;
+
     // The periods view's command, which the main window's View menu offers too.
     QAction* PeriodsCommand() const { return actPeriods; }
     // The interpretation's text box, which the main window prints.

@@ -7,10 +7,7 @@
 #include "pipeline/Periods.h"
 #include "pipeline/ReadingPipeline.h"
 #include "pipeline/Transits.h"
-#include "records/Calendar.h"
 #include "records/Messages.h"
-#include "records/TimeZones.h"
-#include "records/Vocabulary.h"
 
 #include <QDateTime>
 #include <QDateTimeEdit>
@@ -26,7 +23,6 @@
 
 namespace {
 
-using shown::Latin1;
 using shown::Text;
 
 // How long typing or stepping in the field must pause before the transits follow it.
@@ -48,14 +44,6 @@ QDateTime LocalClock(double minutesUT, const Birth& birth) {
 
 double SystemNow() {
     return static_cast<double>(QDateTime::currentMSecsSinceEpoch()) / 60000;
-}
-
-// Degrees and minutes within the sign, cut as the positions table cuts them, and the sign's code.
-QString PositionWords(const PositionRow& row) {
-    return QString("%1\u00B0 %2' %3")
-        .arg(row.degrees)
-        .arg(row.minutes, 2, 10, QChar('0'))
-        .arg(Latin1(kSigns[static_cast<std::size_t>(row.sign)].code));
 }
 
 } // namespace
@@ -155,10 +143,7 @@ void TransitsPage::ShowReading(std::shared_ptr<const Reading> reading) {
     reading_ = std::move(reading);
     shownMoment_.reset();
     const Birth& birth = reading_->birth;
-    QString zone = kTimeZoneCount > birth.zoneRow && birth.zoneRow >= 0
-                       ? Latin1(TimeZoneTable[static_cast<std::size_t>(birth.zoneRow)].text)
-                       : QString();
-    lblTransitZone->setText(msg::kTransitZonePrefix + zone + (birth.dst ? msg::kTransitDaylightSaving : ""));
+    lblTransitZone->setText(shown::TransitZoneText(birth));
     {
         // Setting the range and the moment is not an edit to follow.
         const QSignalBlocker blocker(dteTransit);
@@ -212,32 +197,14 @@ void TransitsPage::Fill() {
         return;
     }
 
-    const Reading& now = *transit.reading;
-    for (std::size_t i = 0; i < kGrahaSlots; ++i) {
-        const auto slot = static_cast<BodySlot>(i);
-        const PositionRow row = PositionOf(slot, now.Longitude(slot));
-        const int sign = now.Sign(slot);
-        QString name = Latin1(Body(slot).english);
-        if (now.Retrograde(slot))
-            name += QString(" ") + msg::kRetrogradeShown;
-        const QString texts[kTransitColumns] = {
-            name, PositionWords(row), QString::number(HouseFromSign(sign, birth.LagnaSign())),
-            QString::number(HouseFromSign(sign, birth.Sign(BodySlot::Moon)))};
+    const std::vector<QStringList> rows = shown::TransitRows(birth, *transit.reading);
+    for (std::size_t r = 0; r < rows.size(); ++r) {
         for (int c = 0; c < kTransitColumns; ++c) {
-            auto* item = new QTableWidgetItem(texts[c]);
+            auto* item = new QTableWidgetItem(rows[r].value(c));
             item->setTextAlignment(Qt::AlignVCenter |
                                    (c >= kPositionColumn ? Qt::AlignRight : Qt::AlignLeft));
-            grdTransits->setItem(static_cast<int>(i), c, item);
+            grdTransits->setItem(static_cast<int>(r), c, item);
         }
     }
-
-    const SadeSatiSearch sadeSati = SadeSatiAt(birth, moment);
-    if (!sadeSati.message.empty())
-        lblSadeSati->setText(Text(sadeSati.message));
-    else if (!sadeSati.cycle)
-        lblSadeSati->setText(msg::kNoSadeSati);
-    else
-        lblSadeSati->setText(
-            msg::kSadeSatiFrom + Text(LongDate(LocalDateOf(sadeSati.cycle->start, birth.birth))) +
-            msg::kSadeSatiTo + Text(LongDate(LocalDateOf(sadeSati.cycle->end, birth.birth))));
+    lblSadeSati->setText(shown::SadeSatiText(birth, SadeSatiAt(birth, moment)));
 }
