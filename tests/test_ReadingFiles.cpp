@@ -725,8 +725,8 @@ TEST_F(ReadingFilesTest, APrintToAFileReplacesTheEarlierFileOnlyWhenComplete) {
 }
 
 // The printed chart in either style: the name and birth data atop every page, both charts, every
-// position and the other details, then each major period with its sub-periods; a print cut short
-// leaves the earlier file.
+// position and the other details, then each major period with its sub-periods, then the transits; a
+// print cut short leaves the earlier file.
 TEST_F(ReadingFilesTest, PrintChartPrintsTheChartAndThePeriodsWholeOrNotAtAll) {
     BirthEntry entry = Entry1980();
     entry.name = "Printed Person";
