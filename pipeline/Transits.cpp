@@ -28,8 +28,9 @@ constexpr long long kLongestGap = kMinutesPerYear;
 // search never needs to go further than this either way.
 constexpr long long kReach = 12 * kMinutesPerYear;
 
-// Bounds of Saturn's geocentric motion, with a margin: from 1900 to 1960 its speed stays within 0.131
-// degrees a day and its speed changes by at most 0.0019 degrees a day in a day. With them a step is
+// Bounds of Saturn's geocentric motion, with a margin: over two of its orbits (1900 to 1960, by the
+// Swiss Ephemeris) its speed stays within 0.131 degrees a day and changes by at most 0.0019 degrees a
+// day in a day. With them a step is
 // chosen that cannot carry Saturn to an edge of the three signs, so no crossing is missed, except one
 // and its return within the shortest step: only a station a fraction of an arc-second beyond an edge
 // makes one.
@@ -183,10 +184,10 @@ struct Change {
 };
 
 // From the moment one way in time (direction 1 later, -1 earlier) until Saturn has been outside the
-// three signs for a year, or for kReach: the changes met, in the order met, and the state where the
-// search stopped. False when Saturn could not be computed.
-bool Follow(const SaturnCourse& saturn, const SaturnSample& start, int direction,
-            std::vector<Change>& changes, bool& lastInside) {
+// three signs for a year, or for kReach: the changes met, in the order met; returns whether Saturn was
+// inside where the search stopped, or nothing when Saturn could not be computed.
+std::optional<bool> Follow(const SaturnCourse& saturn, const SaturnSample& start, int direction,
+                           std::vector<Change>& changes) {
     SaturnSample here = start;
     long long outsideSince = start.minute;
     while (std::llabs(here.minute - start.minute) < kReach) {
@@ -194,21 +195,20 @@ bool Follow(const SaturnCourse& saturn, const SaturnSample& start, int direction
             break;
         const std::optional<SaturnSample> next = saturn.At(here.minute + saturn.SafeStep(here, direction));
         if (!next)
-            return false;
+            return std::nullopt;
         if (next->inside != here.inside) {
             const bool forward = direction > 0;
             const std::optional<long long> at =
                 forward ? saturn.Crossing(here, *next) : saturn.Crossing(*next, here);
             if (!at)
-                return false;
+                return std::nullopt;
             // In time order the change is to the later sample's side.
             changes.push_back({*at, forward ? next->inside : here.inside});
             outsideSince = *at;
         }
         here = *next;
     }
-    lastInside = here.inside;
-    return true;
+    return here.inside;
 }
 
 } // namespace
@@ -245,17 +245,15 @@ SadeSatiSearch SadeSatiAt(const Reading& birth, double minutesUT) {
     const std::optional<SaturnSample> now = saturn.At(at);
     std::vector<Change> earlier;
     std::vector<Change> later;
-    bool firstInside = false;
-    bool lastInside = false;
-    if (!now || !Follow(saturn, *now, -1, earlier, firstInside) ||
-        !Follow(saturn, *now, 1, later, lastInside)) {
+    const std::optional<bool> firstInside = now ? Follow(saturn, *now, -1, earlier) : std::nullopt;
+    if (!firstInside || !Follow(saturn, *now, 1, later)) {
         search.message = msg::kSaturnNotComputed;
         return search;
     }
 
     // The stretches inside, [entry, exit), in time order, from where the search began.
     std::vector<SadeSati> stretches;
-    bool open = firstInside;
+    bool open = *firstInside;
     long long entered = at - kReach;
     const auto take = [&](const Change& change) {
         if (change.inside) {
