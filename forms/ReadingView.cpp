@@ -9,6 +9,7 @@
 #include "forms/NorthIndianChart.h"
 #include "forms/PanchangaPage.h"
 #include "forms/RasiChart.h"
+#include "forms/TransitsPage.h"
 #include "forms/VargaPage.h"
 #include "output/PrintChart.h"
 #include "pipeline/Periods.h"
@@ -381,6 +382,9 @@ QWidget* ReadingView::BuildPeriodsView() {
     tabPeriods->addTab(fraAshtakavarga, msg::kAshtakavargaTitle);
     fraPanchanga = new PanchangaPage();
     tabPeriods->addTab(fraPanchanga, msg::kPanchangaTitle);
+    // Smaller than the rasi chart, so that the table of the transiting bodies fits beside it.
+    fraTransits = new TransitsPage(side * 6 / 7);
+    tabPeriods->addTab(fraTransits, msg::kTransitsTitle);
 
     auto* buttons = new QHBoxLayout();
     buttons->addStretch(1);
@@ -448,6 +452,7 @@ void ReadingView::ShowReading(std::shared_ptr<const Reading> reading) {
     fraVarga->ShowReading(reading_);
     fraAshtakavarga->ShowReading(reading_);
     fraPanchanga->ShowReading(reading_);
+    fraTransits->ShowReading(reading_);
     ShowPeriods(static_cast<double>(QDateTime::currentMSecsSinceEpoch()) / 60000);
     BuildHouseLordReading();
     // The other reading is made when the compare view is shown, or at once when it is in front.
@@ -528,6 +533,11 @@ void ReadingView::SetChartStyle(ChartStyle style) {
     picNorthNavamsa->setVisible(north);
     fraVarga->SetChartStyle(style);
     fraAshtakavarga->SetChartStyle(style);
+    fraTransits->SetChartStyle(style);
+}
+
+double ReadingView::TransitMoment() const {
+    return fraTransits->Moment();
 }
 
 PictureWorkspace ReadingView::CaptureForPicture() {

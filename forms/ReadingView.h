@@ -32,6 +32,7 @@ class NorthIndianChart;
 class PanchangaPage;
 class RasiChart;
 class VargaPage;
+class TransitsPage;
 
 class ReadingView : public QWidget {
     Q_OBJECT
@@ -49,6 +50,9 @@ class ReadingView : public QWidget {
     // Writes the periods of the reading shown, marking those running at the moment (minutes from
     // 1970-01-01 00:00 UT).
     void ShowPeriods(double nowMinutesUT);
+
+    // The moment of the Transits page, minutes from 1970 in universal time (now until changed).
+    double TransitMoment() const;
 
     // The periods view's command, which the main window's View menu offers too.
     QAction* PeriodsCommand() const { return actPeriods; }
@@ -133,6 +137,8 @@ class ReadingView : public QWidget {
     AshtakavargaPage* fraAshtakavarga;
     // Filled when first shown: its sunrise takes a search.
     PanchangaPage* fraPanchanga;
+    // The bodies at another moment over the birth chart; filled when first shown.
+    TransitsPage* fraTransits;
     // "Periods and Positions" in the chart view and in the interpretation view.
     std::array<QPushButton*, 2> cmdPeriods;
     QPushButton* cmdPeriodsChart;

@@ -554,6 +554,7 @@ void ReadingWindow::printChart() {
     if (!reading)
         return;
     PrintWith({}, msg::kChartNotPrinted, [this, &reading](QPrinter& printer, QString* reason) {
-        return PrintChart(*reading, printer, display_->CurrentChartStyle(), reason);
+        return PrintChart(*reading, printer, display_->CurrentChartStyle(), reason,
+                          display_->TransitMoment());
     });
 }

@@ -6,9 +6,12 @@
 #include "pipeline/Panchanga.h"
 #include "pipeline/Periods.h"
 #include "pipeline/ReadingPipeline.h"
+#include "pipeline/Transits.h"
 #include "pipeline/Vargas.h"
 #include "reading/ReadingTexts.h"
+#include "records/Calendar.h"
 #include "records/Messages.h"
+#include "records/TimeZones.h"
 #include "records/Vocabulary.h"
 
 #include <QFontMetricsF>
@@ -342,14 +345,46 @@ bool PeriodPages(Pages& pages, const Reading& reading, bool newPage) {
     return true;
 }
 
-bool PaintChart(QPrinter& printer, const Reading& reading, ChartStyle style) {
+// The moment in the birth's zone, each transiting body with its houses, and the sade sati.
+bool TransitPage(Pages& pages, const Reading& reading, double moment) {
+    if (!pages.Begin(false))
+        return false;
+    pages.Line(pages.Left(), msg::kTransitsTitle, pages.Font(kTitlePoints, true));
+    const auto local =
+        static_cast<long long>(std::floor(moment)) -
+        (reading.birth.tzHoursSigned * 60LL + reading.birth.tzMinutesSigned - (reading.birth.dst ? 60 : 0));
+    const std::chrono::sys_days day{std::chrono::floor<std::chrono::days>(std::chrono::minutes{local})};
+    const long long inDay = local - day.time_since_epoch().count() * 1440;
+    pages.Paragraph(Text(LongDate(std::chrono::year_month_day{day})) + ", " + QString::number(inDay / 60) +
+                        ":" + Text(TwoDigits(inDay % 60)) + " " + shown::TransitZoneText(reading.birth),
+                    pages.TextFont());
+    const ReadingResult transit = TransitReading(reading, moment);
+    if (!transit.reading) {
+        pages.Paragraph(Text(transit.message), pages.TextFont());
+        return true;
+    }
+    pages.MoveTo(pages.Y() + pages.LineHeight(pages.TextFont()) / 2);
+    std::vector<QStringList> rows = {{msg::kBodyHeading, msg::kPositionHeading,
+                                      QString(msg::kHouseFromLagnaHeading).replace('\n', ' '),
+                                      QString(msg::kHouseFromMoonHeading).replace('\n', ' ')}};
+    for (QStringList& row : shown::TransitRows(reading, *transit.reading))
+        rows.push_back(std::move(row));
+    Table(pages, rows, ColumnStarts(pages, rows, 20 * pages.Unit()), true);
+    pages.MoveTo(pages.Y() + pages.LineHeight(pages.TextFont()) / 2);
+    pages.Paragraph(shown::SadeSatiText(reading, SadeSatiAt(reading, moment)), pages.TextFont());
+    return true;
+}
+
+bool PaintChart(QPrinter& printer, const Reading& reading, ChartStyle style,
+                std::optional<double> transitMoment) {
     QPainter painter;
     if (!painter.begin(&printer))
         return false;
     Pages pages(painter, printer, reading.birth);
     const bool painted = pages.Begin(true) && ChartPage(pages, reading, style) &&
                          VargaTable(pages, reading) && AshtakavargaTable(pages, reading) &&
-                         PanchangaSection(pages, reading) && PeriodPages(pages, reading, true);
+                         PanchangaSection(pages, reading) && PeriodPages(pages, reading, true) &&
+                         (!transitMoment || TransitPage(pages, reading, *transitMoment));
     return painter.end() && painted;
 }
 
@@ -384,9 +419,50 @@ BirthDetails BirthDetailTexts(const Birth& b) {
             "Country: " + Text(b.country)};
 }
 
+QString TransitZoneText(const Birth& birth) {
+    const QString zone = birth.zoneRow >= 0 && birth.zoneRow < kTimeZoneCount
+                             ? Latin1(TimeZoneTable[static_cast<std::size_t>(birth.zoneRow)].text)
+                             : QString();
+    return msg::kTransitZonePrefix + zone + (birth.dst ? msg::kTransitDaylightSaving : "");
+}
+
+std::vector<QStringList> TransitRows(const Reading& birth, const Reading& transit) {
+    std::vector<QStringList> rows;
+    for (std::size_t i = 0; i < kGrahaSlots; ++i) {
+        const auto slot = static_cast<BodySlot>(i);
+        const PositionRow row = PositionOf(slot, transit.Longitude(slot));
+        const int sign = transit.Sign(slot);
+        QString name = Latin1(Body(slot).english);
+        if (transit.Retrograde(slot))
+            name += QString(" ") + msg::kRetrogradeShown;
+        // Degrees and minutes within the sign, cut as the positions table cuts them, and the sign.
+        const QString position = QString("%1\u00B0 %2' %3")
+                                     .arg(row.degrees)
+                                     .arg(row.minutes, 2, 10, QChar('0'))
+                                     .arg(Latin1(kSigns[static_cast<std::size_t>(row.sign)].code));
+        rows.push_back({name, position, QString::number(HouseFromSign(sign, birth.LagnaSign())),
+                        QString::number(HouseFromSign(sign, birth.Sign(BodySlot::Moon)))});
+    }
+    return rows;
+}
+
+QString SadeSatiText(const Reading& birth, const SadeSatiSearch& search) {
+    if (!search.message.empty())
+        return Text(search.message);
+    if (!search.cycle)
+        return msg::kNoSadeSati;
+    return msg::kSadeSatiFrom + Text(LongDate(LocalDateOf(search.cycle->start, birth.birth))) +
+           msg::kSadeSatiTo + Text(LongDate(LocalDateOf(search.cycle->end, birth.birth)));
+}
+
 } // namespace shown
 
-bool PrintChart(const Reading& reading, QPrinter& printer, ChartStyle style, QString* reason) {
+bool PrintChart(const Reading& reading, QPrinter& printer, ChartStyle style, QString* reason,
+                std::optional<double> transitMoment) {
     return PrintWhole(
-        printer, [&reading, style](QPrinter& p) { return PaintChart(p, reading, style); }, reason);
+        printer,
+        [&reading, style, transitMoment](QPrinter& p) {
+            return PaintChart(p, reading, style, transitMoment);
+        },
+        reason);
 }

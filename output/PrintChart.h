@@ -2,8 +2,8 @@
 // Printing the chart: on every page the reading's name and birth data; on the first the rasi and
 // navamsa charts in the chosen style, every position with its nakshatra and pada, and the other
 // details; then the sign of every body in each of the sixteen divisional charts, the ashtakavarga and
-// the panchanga at birth; then the Vimshottari periods, each major period with its sub-periods. Drawn
-// for the page, without page numbers.
+// the panchanga at birth; then the Vimshottari periods, each major period with its sub-periods; then,
+// when asked for, the transits. Drawn for the page, without page numbers.
 #pragma once
 
 #include "output/ChartDrawing.h"
@@ -13,11 +13,13 @@
 #include <QStringList>
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 class QPrinter;
+struct SadeSatiSearch;
 
 // What the chart view shows and the printed chart prints alike, made once for both.
 namespace shown {
@@ -37,8 +39,19 @@ struct BirthDetails {
 };
 BirthDetails BirthDetailTexts(const Birth& birth);
 
+// The transits of a moment: "in the birth's zone, Indian Time, IST, +5.3" (", with daylight saving
+// time" after it when the birth had it); per transiting body, the Sun to Ketu, its name (with the
+// retrograde mark), position, and houses from the birth's lagna and Moon; and "Sade sati: from January
+// 24, 2020 to February 23, 2028" (dates in the birth's zone), "No sade sati at this moment" or why
+// Saturn could not be followed.
+QString TransitZoneText(const Birth& birth);
+std::vector<QStringList> TransitRows(const Reading& birth, const Reading& transit);
+QString SadeSatiText(const Reading& birth, const SadeSatiSearch& search);
+
 } // namespace shown
 
-// Prints the reading. False when the printer could not take the job; `reason` (when
+// Prints the reading, and when `transitMoment` (minutes from 1970, universal time) is given, a page of
+// its transits after the periods. False when the printer could not take the job; `reason` (when
 // given) then says why, where that is known. A print to a file replaces the file only when complete.
-bool PrintChart(const Reading& reading, QPrinter& printer, ChartStyle style, QString* reason = nullptr);
+bool PrintChart(const Reading& reading, QPrinter& printer, ChartStyle style, QString* reason = nullptr,
+                std::optional<double> transitMoment = std::nullopt);

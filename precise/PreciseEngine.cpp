@@ -577,6 +577,35 @@ SunRiseSet ComputeSunRiseSet(double fromJulianDayUT, double untilJulianDayUT, do
                           longitudeDeg);
 }
 
+std::optional<PreciseLongitude> ComputePreciseLongitude(double julianDayUT, PreciseBody body,
+                                                        const Conventions& conventions) {
+    EngineState& state = State();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    const LibraryPath& path = ConfiguredPath(state);
+    if (!std::isfinite(julianDayUT) || path.folders.empty() || RefusedFile(state, path, julianDayUT))
+        return std::nullopt;
+    HandOverPath();
+    // The steps of ComputeFrom for this body alone, so that the number is the same to the last bit.
+    char error[AS_MAXCH] = "";
+    double ayanamsa = 0.0;
+    if (!SetSiderealMode(state, conventions, error) ||
+        swe_get_ayanamsa_ex_ut(julianDayUT, SEFLG_SWIEPH, &ayanamsa, error) < 0)
+        return std::nullopt;
+    if (conventions.ayanamsa == Ayanamsa::User)
+        ayanamsa = std::remainder(ayanamsa, 360.0);
+    const bool ketu = body == PreciseBody::Ketu;
+    const std::size_t row = static_cast<std::size_t>(ketu ? PreciseBody::Rahu : body);
+    const int32 libraryBody = kLibraryBodies[row] == SE_MEAN_NODE && conventions.node == LunarNode::True
+                                  ? SE_TRUE_NODE
+                                  : kLibraryBodies[row];
+    double xx[6];
+    std::string detail;
+    if (!CalcFromFiles(julianDayUT, libraryBody, kBodyFlags, xx, detail))
+        return std::nullopt;
+    const double longitude = Normalised(xx[0] - ayanamsa);
+    return PreciseLongitude{ketu ? Normalised(longitude + 180.0) : longitude, xx[3]};
+}
+
 std::string PreciseMessage(const PreciseResult& result) {
     switch (result.error) {
     case PreciseError::None:

@@ -120,6 +120,16 @@ struct SunRiseSet {
 };
 SunRiseSet ComputeSunRiseSet(double fromJulianDayUT, double untilJulianDayUT, double latitudeDeg,
                              double longitudeDeg);
+// The sidereal longitude of one body at julianDayUT, the number ComputePrecisePositions gives for it,
+// and its tropical speed (degrees a day; the sidereal one differs by the ayanamsa's rate, some fifty
+// arc-seconds a year), without the other bodies and the angles: for searches that step one body
+// through time. Nothing when the files do not give it (ComputePrecisePositions then says why).
+struct PreciseLongitude {
+    double longitude = 0.0;
+    double speed = 0.0;
+};
+std::optional<PreciseLongitude> ComputePreciseLongitude(double julianDayUT, PreciseBody body,
+                                                        const Conventions& conventions = {});
 
 // The user's message for a failed result (empty for a success), from records/Messages.h:
 //   EphemerisFilesMissing  msg::kPreciseFilesMissing, the folders joined by ", ", ". ", when folders

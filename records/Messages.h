@@ -155,4 +155,22 @@ inline constexpr const char* kPreciseAscendantUndefined =
     "The ascendant is not defined at this latitude; the precise "
     "calculation cannot be made for this birth place.";
 inline constexpr const char* kPreciseOtherFailure = "The precise calculation could not be made: ";
+// The transits page.
+inline constexpr const char* kTransitsTitle = "Transits";
+inline constexpr const char* kTransitOutOfRange =
+    "The moment of the transits must lie in the years 1901 to 2050 (universal time).";
+inline constexpr const char* kTransitMomentCaption = "&Moment:";
+// Followed by the zone row's text, and kTransitDaylightSaving when the birth had it.
+inline constexpr const char* kTransitZonePrefix = "in the birth's zone, ";
+inline constexpr const char* kTransitDaylightSaving = ", with daylight saving time";
+inline constexpr const char* kTransitKey = "T: the transiting bodies; the others as at birth.";
+inline constexpr const char* kHouseFromLagnaHeading = "From\nLagna";
+inline constexpr const char* kHouseFromMoonHeading = "From\nMoon";
+inline constexpr const char* kHouseFromLagnaTip = "The house, counted from the sign of the birth's lagna";
+inline constexpr const char* kHouseFromMoonTip = "The house, counted from the sign of the birth's Moon";
+// "Sade sati: from January 24, 2020 to February 23, 2028", the dates in the birth's zone.
+inline constexpr const char* kSadeSatiFrom = "Sade sati: from ";
+inline constexpr const char* kSadeSatiTo = " to ";
+inline constexpr const char* kNoSadeSati = "No sade sati at this moment";
+inline constexpr const char* kSaturnNotComputed = "Saturn's course around the moment could not be computed.";
 } // namespace msg

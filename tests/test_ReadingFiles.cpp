@@ -725,8 +725,8 @@ TEST_F(ReadingFilesTest, APrintToAFileReplacesTheEarlierFileOnlyWhenComplete) {
 }
 
 // The printed chart in either style: the name and birth data atop every page, both charts, every
-// position and the other details, then each major period with its sub-periods; a print cut short
-// leaves the earlier file.
+// position and the other details, then each major period with its sub-periods, then the transits; a
+// print cut short leaves the earlier file.
 TEST_F(ReadingFilesTest, PrintChartPrintsTheChartAndThePeriodsWholeOrNotAtAll) {
     BirthEntry entry = Entry1980();
     entry.name = "Printed Person";
@@ -761,7 +761,8 @@ TEST_F(ReadingFilesTest, PrintChartPrintsTheChartAndThePeriodsWholeOrNotAtAll) {
         const QString text = PdfText(pdf);
         for (const char* part :
              {"Rasi", "Navamsa", "Positions", "Other Vedic Details", "Vimshottari Periods", "Guru (R)",
-              "Midheaven", "Mrigsira", "Mesha", "Divisional Charts", "Ashtakavarga", "Panchanga"})
+              "Midheaven", "Mrigsira", "Mesha", "Divisional Charts", "Ashtakavarga", "Panchanga", "Transits",
+              "From Lagna", "in the birth's zone, Greenwich Mean Time"})
             EXPECT_TRUE(text.contains(part)) << part;
         // The lagna at 0 23 Aries stands in the first part of every division: Aries from Aries, but
         // Leo in the hora and the D24, whose odd signs begin there.

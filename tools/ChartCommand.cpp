@@ -18,6 +18,7 @@
 #include "pipeline/Panchanga.h"
 #include "pipeline/Periods.h"
 #include "pipeline/ReadingPipeline.h"
+#include "pipeline/Transits.h"
 #include "pipeline/Vargas.h"
 #include "reading/ReadingTexts.h"
 #include "records/Messages.h"
@@ -83,6 +84,14 @@ constexpr const char* kHelp =
     "                and \"Sunset: HH:MM\" (the birth's local date and clock at the birth place;\n"
     "                \"none\" where the Sun does not rise or set that day, \"unavailable\"\n"
     "                without the Swiss Ephemeris)\n"
+    "  --transit YYYY-MM-DDTHH:MM\n"
+    "                after the panchanga, the transits at that moment in universal\n"
+    "                time (1901 to 2050), computed as the reading is, at the birth place:\n"
+    "                twelve lines \"N: entries\" for the transiting Sun to Ketu in signs 1\n"
+    "                (Aries) to 12 (Pisces), then \"Sade sati: START END\", the dates\n"
+    "                (YYYY-MM-DD, universal time) on which Saturn first entered the 12th sign\n"
+    "                from the birth Moon's and finally left the 2nd, when the moment lies\n"
+    "                between them, else \"Sade sati: none\"\n"
     "  --dasha       last, the Vimshottari periods: for each major period a line \"LORD START\n"
     "                END\" and its nine sub-periods indented by two blanks, the dates\n"
     "                (YYYY-MM-DD) in the birth's local time\n"
@@ -140,6 +149,8 @@ struct Options {
     std::vector<int> vargas; // divisions, in the order given
     bool ashtakavarga = false;
     bool panchanga = false;
+    std::optional<std::string> transit;
+    double transitMinutes = 0.0; // the moment of --transit, minutes from 1970 in universal time
     bool dasha = false;
     std::optional<std::string> dashaDepth;
     int depth = 2; // of the periods, as --dasha-depth chose
@@ -163,6 +174,26 @@ struct UsageError {
 
 int ToInt(const std::string& digits) {
     return std::stoi(digits);
+}
+
+// --transit's value: a real date and time of day, YYYY-MM-DDTHH:MM, in the years a transit may have.
+std::optional<UsageError> ReadTransitMoment(const std::string& text, double& minutesUT) {
+    static const std::regex kMoment(R"((\d{4})-(\d{2})-(\d{2})T(\d{2}):(\d{2}))");
+    std::smatch m;
+    if (!std::regex_match(text, m, kMoment))
+        return UsageError{"--transit: expected YYYY-MM-DDTHH:MM (universal time)"};
+    const std::chrono::year_month_day date{std::chrono::year{ToInt(m[1])},
+                                           std::chrono::month{static_cast<unsigned>(ToInt(m[2]))},
+                                           std::chrono::day{static_cast<unsigned>(ToInt(m[3]))}};
+    const int hour = ToInt(m[4]);
+    const int minute = ToInt(m[5]);
+    if (!date.ok() || hour > 23 || minute > 59)
+        return UsageError{"--transit: " + text + " is not a date and time of day"};
+    minutesUT = static_cast<double>(std::chrono::sys_days{date}.time_since_epoch().count()) * 1440 +
+                hour * 60 + minute;
+    if (!TransitMomentInRange(minutesUT))
+        return UsageError{"--transit: the year must lie in 1901 to 2050"};
+    return std::nullopt;
 }
 
 // CLI11 reads the options. An option's value is the next argument, whatever it looks like, or follows
@@ -200,6 +231,7 @@ std::optional<UsageError> ParseOptions(const std::vector<std::string>& args, Opt
         app.add_option(name, *slot);
     app.add_option("--compare", o.compare);
     app.add_option("--dasha-depth", o.dashaDepth);
+    app.add_option("--transit", o.transit);
     std::vector<std::string> vargas;
     app.add_option("--varga", vargas)->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
     app.add_option("files", o.files);
@@ -244,6 +276,10 @@ std::optional<UsageError> ParseOptions(const std::vector<std::string>& args, Opt
         if (*o.dashaDepth != "1" && *o.dashaDepth != "2" && *o.dashaDepth != "3")
             return UsageError{"--dasha-depth: expected 1, 2 or 3"};
         o.depth = ToInt(*o.dashaDepth);
+    }
+    if (o.transit) {
+        if (std::optional<UsageError> refusal = ReadTransitMoment(*o.transit, o.transitMinutes))
+            return refusal;
     }
     if (o.precise && !PreciseCalculationBuilt())
         return UsageError{std::string("--precise: ") + msg::kNoPreciseBuild};
@@ -407,6 +443,18 @@ bool ProduceReading(const BirthEntry& entry, const Options& o, const std::string
         out << AshtakavargaLines(ComputeAshtakavarga(reading));
     if (o.panchanga)
         out << PanchangaLines(ComputePanchanga(reading));
+    if (o.transit) {
+        const ReadingResult transit = TransitReading(reading, o.transitMinutes);
+        const SadeSatiSearch sadeSati =
+            transit.reading ? SadeSatiAt(reading, o.transitMinutes) : SadeSatiSearch{};
+        const std::string& refusal = transit.reading ? sadeSati.message : transit.message;
+        if (!refusal.empty()) {
+            err << source << ": --transit: " << refusal << '\n';
+            return false;
+        }
+        WriteChartLines(out, TransitCellEntries(*transit.reading));
+        out << SadeSatiLine(sadeSati);
+    }
     if (o.dasha)
         out << PeriodLines(ReadingPeriods(reading), reading.birth, o.depth);
     if (o.compareWith) {
