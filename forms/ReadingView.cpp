@@ -29,6 +29,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTextEdit>
@@ -315,6 +316,10 @@ QWidget* ReadingView::BuildPeriodsView() {
     layout->setSpacing(kChartViewSpacing);
     tabPeriods = new QTabWidget(view);
     tabPeriods->setObjectName("tabPeriods");
+    // Seven pages: a point smaller, every tab shows across the view without scroll arrows.
+    QFont tabFont = tabPeriods->tabBar()->font();
+    tabFont.setPointSizeF(tabFont.pointSizeF() - 1);
+    tabPeriods->tabBar()->setFont(tabFont);
     layout->addWidget(tabPeriods, 1);
 
     fraDasha = new QWidget();
@@ -337,7 +342,8 @@ QWidget* ReadingView::BuildPeriodsView() {
     dasha->addWidget(tvwPeriods);
     // The third level is made when a sub-period is first opened, so a reading shown costs no more.
     connect(tvwPeriods, &QTreeWidget::itemExpanded, this, &ReadingView::AddPratyantars);
-    tabPeriods->addTab(fraDasha, msg::kPeriodsTitle);
+    tabPeriods->addTab(fraDasha, msg::kPeriodsTab);
+    tabPeriods->setTabToolTip(tabPeriods->indexOf(fraDasha), msg::kPeriodsTitle);
 
     // The navamsa as large as the rasi chart, so that a crowded sign shows as readably.
     fraNavamsa = new QWidget();

@@ -70,6 +70,8 @@ inline constexpr const char* kNavamsaTitle = "Navamsa";
 inline constexpr const char* kVargaTitle = "Divisional Charts";
 inline constexpr const char* kPositionsTitle = "Positions";
 inline constexpr const char* kPeriodsTitle = "Vimshottari Periods";
+// The periods' tab: short, so that every page's tab shows in the view's width.
+inline constexpr const char* kPeriodsTab = "Periods";
 inline constexpr const char* kPanchangaTitle = "Panchanga";
 inline constexpr const char* kPanchangaNote =
     "Vara counts from sunrise. Sunrise and sunset are those of the date of birth at the birth place, "

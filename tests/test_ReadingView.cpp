@@ -19,6 +19,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStackedWidget>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTextBlock>
@@ -754,4 +755,15 @@ TEST_F(DisplayTest, ThePanchangaPageShowsItsItemsOnceShownAndFollowsTheReading) 
     shown = values();
     EXPECT_EQ(shown[0].toStdString(), "5 Thursday");
     EXPECT_EQ(shown[2].toStdString(), "8 Pushya");
+}
+
+// Every page's tab shows whole across the periods view: none hides behind scroll arrows.
+TEST_F(DisplayTest, EveryTabOfThePeriodsViewShows) {
+    ReadingView& d = DisplayOf(Entry1980());
+    d.showPeriods();
+    QCoreApplication::processEvents();
+    const QTabBar* tabs = Child<QTabWidget>(d, "tabPeriods")->tabBar();
+    ASSERT_EQ(tabs->count(), 7);
+    EXPECT_LE(tabs->tabRect(tabs->count() - 1).right(), tabs->width())
+        << tabs->tabText(tabs->count() - 1).toStdString();
 }
