@@ -5,9 +5,13 @@
 #include "astro/Planets.h"
 #include "astro/Retrogrades.h"
 #include "formats/ChartExport.h"
+#include "pipeline/Ashtakavarga.h"
 #include "pipeline/BirthEntry.h"
 #include "pipeline/CompareReadings.h"
+#include "pipeline/Panchanga.h"
+#include "pipeline/Periods.h"
 #include "pipeline/ReadingPipeline.h"
+#include "pipeline/Vargas.h"
 #if QUILLMERE_HAS_PRECISE
 #include "precise/PreciseEngine.h"
 #endif
@@ -163,6 +167,39 @@ void BM_WholeReadingPrecise(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_WholeReadingPrecise);
+
+// The precise reading with all that the periods view's pages show of it: every body's sign in the sixteen
+// divisional charts (as Print Chart gives them),
+// the ashtakavarga, the panchanga with its sunrise and sunset, and the periods to the third level.
+void BM_FullReadingPrecise(benchmark::State& state) {
+    const auto& births = Births();
+    std::size_t i = 0;
+    for (auto _ : state) {
+        const ReadingResult result =
+            ComputeReading(*BirthFromEntry(births[i++ % births.size()]), Calculation::Precise);
+        if (!result.reading) {
+            state.SkipWithError(result.message.c_str());
+            break;
+        }
+        const Reading& reading = *result.reading;
+        for (int division : kVargaDivisions)
+            for (int slot = 0; slot <= static_cast<int>(BodySlot::Ascendant); ++slot)
+                benchmark::DoNotOptimize(VargaSign(division, reading.Longitude(static_cast<BodySlot>(slot))));
+        Ashtakavarga ashtakavarga = ComputeAshtakavarga(reading);
+        benchmark::DoNotOptimize(&ashtakavarga);
+        Panchanga panchanga = ComputePanchanga(reading);
+        benchmark::DoNotOptimize(&panchanga);
+        const Vimshottari periods = ReadingPeriods(reading);
+        for (const MajorPeriod& major : periods)
+            for (const Period& sub : major.subPeriods) {
+                auto parts = PratyantarPeriods(sub);
+                benchmark::DoNotOptimize(parts.data());
+            }
+        PeriodBalance balance = ReadingBalance(reading);
+        benchmark::DoNotOptimize(&balance);
+    }
+}
+BENCHMARK(BM_FullReadingPrecise);
 
 // BM_WholeReadingPrecise with each ayanamsa (in the order of Ayanamsa; the last a user's own) and node
 // (0 mean, 1 true).
