@@ -217,6 +217,7 @@ bool VargaTable(Pages& pages, const Reading& r) {
     }
     const QFont title = pages.Font(kTitlePoints, true);
     const double line = pages.LineHeight(pages.TextFont());
+    pages.MoveTo(pages.Y() + line); // apart from the details above it
     if (!pages.Room(pages.LineHeight(title) + static_cast<double>(table.size() + 1) * line))
         return false;
     pages.Line(pages.Left(), msg::kVargaTitle, title);
