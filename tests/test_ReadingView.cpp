@@ -659,8 +659,8 @@ TEST_F(DisplayTest, ThePositionsTableShowsEveryBodyWholeWithItsNakshatraPadaAndM
 
 // The divisional charts page draws the chart chosen when it is first shown, and again on each choice.
 // Asc 0 23 Aries and the Moon 6 8 Gemini, worked by hand: D2 both Leo (odd signs' first halves); D10
-// the Asc from Aries, part 0, the Moon from Gemini, part 2, Leo; D30 the Asc in Aries (0-5 degrees), the Moon
-// in Aquarius (5-10).
+// the Asc in the first tenth, from Aries, the Moon in the third, two on from Gemini, Leo; D30 the Asc in
+// Aries (0-5 degrees), the Moon in Aquarius (5-10).
 TEST_F(DisplayTest, TheDivisionalChartsPageDrawsTheChosenChart) {
     ReadingView& d = DisplayOf(Entry1980());
     d.showPeriods();
