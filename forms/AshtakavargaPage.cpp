@@ -96,9 +96,7 @@ void AshtakavargaPage::ShowReading(std::shared_ptr<const Reading> reading) {
 }
 
 void AshtakavargaPage::SetChartStyle(ChartStyle style) {
-    const bool north = style == ChartStyle::NorthIndian;
-    picSouthAshtakavarga->setVisible(!north);
-    picNorthAshtakavarga->setVisible(north);
+    ShowChartStyle(*picSouthAshtakavarga, *picNorthAshtakavarga, style);
 }
 
 void AshtakavargaPage::showEvent(QShowEvent* event) {
@@ -127,9 +125,8 @@ void AshtakavargaPage::Fill() {
     set(kRows - 1, a.total);
 
     std::array<QStringList, 12> cells;
-    for (std::size_t j = 0; j < 12; ++j) {
+    for (std::size_t j = 0; j < 12; ++j)
         cells[j] = QStringList{QString::number(a.total[j])};
-        picSouthAshtakavarga->SetCellEntries(static_cast<int>(j), cells[j]);
-    }
-    picNorthAshtakavarga->SetChart(std::max(0, reading_->LagnaSign()), cells);
+    SetChartInBothStyles(*picSouthAshtakavarga, *picNorthAshtakavarga, std::max(0, reading_->LagnaSign()),
+                         cells);
 }

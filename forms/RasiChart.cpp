@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: AGPL-3.0-or-later
 #include "forms/RasiChart.h"
 
+#include "forms/NorthIndianChart.h"
 #include "output/ChartDrawing.h"
 
 #include <QFontMetricsF>
@@ -264,4 +265,17 @@ void RasiChart::paintEvent(QPaintEvent*) {
     line(at(3), at(2), at(4), at(2));
     // A double frame round the whole chart.
     lines.Frame(p, QRectF(QPointF(2.5, 2.5), QPointF(side - 1.5, side - 1.5)), kLines);
+}
+
+void SetChartInBothStyles(RasiChart& south, NorthIndianChart& north, int lagnaSign,
+                          const std::array<QStringList, 12>& entries) {
+    for (int j = 0; j < 12; ++j)
+        south.SetCellEntries(j, entries[static_cast<std::size_t>(j)]);
+    north.SetChart(lagnaSign, entries);
+}
+
+void ShowChartStyle(RasiChart& south, NorthIndianChart& north, ChartStyle style) {
+    const bool northIndian = style == ChartStyle::NorthIndian;
+    south.setVisible(!northIndian);
+    north.setVisible(northIndian);
 }

@@ -3,6 +3,8 @@
 // stay empty, each cell with its sign number and its entries.
 #pragma once
 
+#include "output/ChartDrawing.h"
+
 #include <QFont>
 #include <QList>
 #include <QRect>
@@ -10,6 +12,7 @@
 
 #include <array>
 
+class NorthIndianChart;
 class QLabel;
 
 class RasiChart : public QWidget {
@@ -64,3 +67,9 @@ class RasiChart : public QWidget {
     std::array<QLabel*, 12> signNumbers_;
     std::array<QLabel*, 12> cellEntries_;
 };
+
+// A chart kept in both styles, the chosen one shown: the entries of each sign (0 Aries .. 11 Pisces)
+// in both, and the lagna's sign for the North-Indian one.
+void SetChartInBothStyles(RasiChart& south, NorthIndianChart& north, int lagnaSign,
+                          const std::array<QStringList, 12>& entries);
+void ShowChartStyle(RasiChart& south, NorthIndianChart& north, ChartStyle style);

@@ -443,17 +443,11 @@ void ReadingView::ShowReading(std::shared_ptr<const Reading> reading) {
     for (std::size_t i = 0; i < Planet.size(); ++i)
         Planet[i]->setText(Text(ShortPositionText(r, static_cast<BodySlot>(i))));
 
-    const std::array<QStringList, 12> cells = shown::CellTexts(ChartCellEntries(r));
-    for (int j = 0; j < 12; ++j)
-        picSouthRasi->SetCellEntries(j, cells[static_cast<std::size_t>(j)]);
-
-    // The periods and positions view, and the charts of the other style, from the same reading.
-    const int lagna = std::max(0, r.LagnaSign());
-    picNorthRasi->SetChart(lagna, cells);
-    const std::array<QStringList, 12> navamsa = shown::CellTexts(NavamsaCellEntries(r));
-    for (int j = 0; j < 12; ++j)
-        picSouthNavamsa->SetCellEntries(j, navamsa[static_cast<std::size_t>(j)]);
-    picNorthNavamsa->SetChart(NavamsaSign(r.Longitude(BodySlot::Ascendant)), navamsa);
+    // The charts in both styles, and the periods and positions view, from the same reading.
+    SetChartInBothStyles(*picSouthRasi, *picNorthRasi, std::max(0, r.LagnaSign()),
+                         shown::CellTexts(ChartCellEntries(r)));
+    SetChartInBothStyles(*picSouthNavamsa, *picNorthNavamsa, NavamsaSign(r.Longitude(BodySlot::Ascendant)),
+                         shown::CellTexts(NavamsaCellEntries(r)));
     ShowPositions();
     fraVarga->ShowReading(reading_);
     fraAshtakavarga->ShowReading(reading_);
@@ -532,11 +526,8 @@ void ReadingView::AddPratyantars(QTreeWidgetItem* subPeriod) {
 
 void ReadingView::SetChartStyle(ChartStyle style) {
     chartStyle_ = style;
-    const bool north = style == ChartStyle::NorthIndian;
-    picSouthRasi->setVisible(!north);
-    picNorthRasi->setVisible(north);
-    picSouthNavamsa->setVisible(!north);
-    picNorthNavamsa->setVisible(north);
+    ShowChartStyle(*picSouthRasi, *picNorthRasi, style);
+    ShowChartStyle(*picSouthNavamsa, *picNorthNavamsa, style);
     fraVarga->SetChartStyle(style);
     fraAshtakavarga->SetChartStyle(style);
     fraTransits->SetChartStyle(style);

@@ -125,9 +125,7 @@ void TransitsPage::SetClock(Clock clock) {
 }
 
 void TransitsPage::SetChartStyle(ChartStyle style) {
-    const bool north = style == ChartStyle::NorthIndian;
-    picSouthTransits->setVisible(!north);
-    picNorthTransits->setVisible(north);
+    ShowChartStyle(*picSouthTransits, *picNorthTransits, style);
 }
 
 double TransitsPage::Moment() const {
@@ -188,10 +186,8 @@ void TransitsPage::Fill() {
             for (const std::string& entry : moving[sign])
                 cells[sign].push_back("T " + entry);
     }
-    const std::array<QStringList, 12> entries = shown::CellTexts(cells);
-    for (int sign = 0; sign < 12; ++sign)
-        picSouthTransits->SetCellEntries(sign, entries[static_cast<std::size_t>(sign)]);
-    picNorthTransits->SetChart(std::max(0, birth.LagnaSign()), entries);
+    SetChartInBothStyles(*picSouthTransits, *picNorthTransits, std::max(0, birth.LagnaSign()),
+                         shown::CellTexts(cells));
     if (!transit.reading) {
         ShowRefusal(Text(transit.message));
         return;

@@ -93,9 +93,7 @@ void VargaPage::ShowReading(std::shared_ptr<const Reading> reading) {
 }
 
 void VargaPage::SetChartStyle(ChartStyle style) {
-    const bool north = style == ChartStyle::NorthIndian;
-    picSouthVarga->setVisible(!north);
-    picNorthVarga->setVisible(north);
+    ShowChartStyle(*picSouthVarga, *picNorthVarga, style);
 }
 
 void VargaPage::showEvent(QShowEvent* event) {
@@ -110,10 +108,8 @@ void VargaPage::Draw() {
     lblVargaUse->setText(QStringLiteral("Read for %1.").arg(QString::fromLatin1(words.readFor)));
     if (drawn_ || !reading_)
         return;
-    const std::array<QStringList, 12> cells = shown::CellTexts(VargaCellEntries(*reading_, division));
-    for (int j = 0; j < 12; ++j)
-        picSouthVarga->SetCellEntries(j, cells[static_cast<std::size_t>(j)]);
-    picNorthVarga->SetChart(std::max(0, VargaSign(division, reading_->Longitude(BodySlot::Ascendant))),
-                            cells);
+    SetChartInBothStyles(*picSouthVarga, *picNorthVarga,
+                         std::max(0, VargaSign(division, reading_->Longitude(BodySlot::Ascendant))),
+                         shown::CellTexts(VargaCellEntries(*reading_, division)));
     drawn_ = true;
 }
