@@ -30,11 +30,6 @@ constexpr int kSettleMilliseconds = 400;
 
 enum TransitColumn { kBodyColumn, kPositionColumn, kLagnaColumn, kMoonColumn, kTransitColumns };
 
-// Minutes to add to the birth's local clock to get universal time, as its reading took them.
-long long ZoneMinutes(const Birth& birth) {
-    return birth.tzHoursSigned * 60LL + birth.tzMinutesSigned - (birth.dst ? 60 : 0);
-}
-
 // The birth zone's clock at a moment, held as a UTC date and time so that no zone of this computer
 // moves or refuses it.
 QDateTime LocalClock(double minutesUT, const Birth& birth) {

@@ -351,9 +351,7 @@ bool TransitPage(Pages& pages, const Reading& reading, double moment) {
     if (!pages.Begin(false))
         return false;
     pages.Line(pages.Left(), msg::kTransitsTitle, pages.Font(kTitlePoints, true));
-    const auto local =
-        static_cast<long long>(std::floor(moment)) -
-        (reading.birth.tzHoursSigned * 60LL + reading.birth.tzMinutesSigned - (reading.birth.dst ? 60 : 0));
+    const auto local = static_cast<long long>(std::floor(moment)) - ZoneMinutes(reading.birth);
     const std::chrono::sys_days day{std::chrono::floor<std::chrono::days>(std::chrono::minutes{local})};
     const long long inDay = local - day.time_since_epoch().count() * 1440;
     pages.Paragraph(Text(LongDate(std::chrono::year_month_day{day})) + ", " + QString::number(inDay / 60) +

@@ -32,15 +32,14 @@ std::size_t Slot(BodySlot body) {
     return static_cast<std::size_t>(body);
 }
 
-// Minutes to add to the local clock to get universal time, as the reading took them.
+} // namespace
+
 long long ZoneMinutes(const Birth& birth) {
     long long offset = birth.tzHoursSigned * 60LL + birth.tzMinutesSigned;
     if (birth.dst)
         offset -= 60;
     return offset;
 }
-
-} // namespace
 
 Vimshottari VimshottariPeriods(double moonLongitude, double birthMinutes, double daysPerYear) {
     const double minutesPerYear = daysPerYear * kMinutesPerDay;

@@ -44,6 +44,10 @@ Vimshottari ReadingPeriods(const Reading& reading);
 // The birth moment in universal time, as the reading's planets take it.
 double BirthMinutesUT(const Birth& birth);
 
+// Minutes to add to the birth's local clock to get universal time, as its reading took them: the zone,
+// one hour less under daylight saving.
+long long ZoneMinutes(const Birth& birth);
+
 // The calendar date at a moment in the birth's local time: the reading's zone, one hour later under
 // daylight saving.
 std::chrono::year_month_day LocalDateOf(double minutesUT, const Birth& birth);
