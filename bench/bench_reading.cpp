@@ -150,38 +150,36 @@ void BM_PrecisePositions(benchmark::State& state) {
 }
 BENCHMARK(BM_PrecisePositions);
 
+// A precise reading of each of the births in turn, and `use` of it.
+template <typename Use> void EachPreciseReading(benchmark::State& state, Use use) {
+    const auto& births = Births();
+    std::size_t i = 0;
+    for (auto _ : state) {
+        const ReadingResult result =
+            ComputeReading(*BirthFromEntry(births[i++ % births.size()]), Calculation::Precise);
+        if (!result.reading) {
+            state.SkipWithError(result.message.c_str());
+            break;
+        }
+        use(*result.reading);
+    }
+}
+
 // The whole precise reading, as BM_WholeReading is the whole classic one: the same births, the engine,
 // the texts, the house lords from the lagna and the export.
 void BM_WholeReadingPrecise(benchmark::State& state) {
-    const auto& births = Births();
-    std::size_t i = 0;
-    for (auto _ : state) {
-        const ReadingResult result =
-            ComputeReading(*BirthFromEntry(births[i++ % births.size()]), Calculation::Precise);
-        if (!result.reading) {
-            state.SkipWithError(result.message.c_str());
-            break;
-        }
-        auto text = ChartExportText(*result.reading);
+    EachPreciseReading(state, [](const Reading& reading) {
+        auto text = ChartExportText(reading);
         benchmark::DoNotOptimize(text.data());
-    }
+    });
 }
 BENCHMARK(BM_WholeReadingPrecise);
 
-// The precise reading with all that the periods view's pages show of it: every body's sign in the sixteen
-// divisional charts (as Print Chart gives them),
-// the ashtakavarga, the panchanga with its sunrise and sunset, and the periods to the third level.
+// The precise reading with all that the periods view's pages show of it: every body's sign in the
+// sixteen divisional charts (as Print Chart gives them), the ashtakavarga, the panchanga with its
+// sunrise and sunset, and the periods to the third level.
 void BM_FullReadingPrecise(benchmark::State& state) {
-    const auto& births = Births();
-    std::size_t i = 0;
-    for (auto _ : state) {
-        const ReadingResult result =
-            ComputeReading(*BirthFromEntry(births[i++ % births.size()]), Calculation::Precise);
-        if (!result.reading) {
-            state.SkipWithError(result.message.c_str());
-            break;
-        }
-        const Reading& reading = *result.reading;
+    EachPreciseReading(state, [](const Reading& reading) {
         for (int division : kVargaDivisions)
             for (int slot = 0; slot <= static_cast<int>(BodySlot::Ascendant); ++slot)
                 benchmark::DoNotOptimize(VargaSign(division, reading.Longitude(static_cast<BodySlot>(slot))));
@@ -189,15 +187,14 @@ void BM_FullReadingPrecise(benchmark::State& state) {
         benchmark::DoNotOptimize(&ashtakavarga);
         Panchanga panchanga = ComputePanchanga(reading);
         benchmark::DoNotOptimize(&panchanga);
-        const Vimshottari periods = ReadingPeriods(reading);
-        for (const MajorPeriod& major : periods)
+        for (const MajorPeriod& major : ReadingPeriods(reading))
             for (const Period& sub : major.subPeriods) {
                 auto parts = PratyantarPeriods(sub);
                 benchmark::DoNotOptimize(parts.data());
             }
         PeriodBalance balance = ReadingBalance(reading);
         benchmark::DoNotOptimize(&balance);
-    }
+    });
 }
 BENCHMARK(BM_FullReadingPrecise);
 
