@@ -174,14 +174,15 @@ bool PrintDocument(QTextDocument& document, QPrinter& printer, const QStringList
     layout->setPaintDevice(painter.device());
     QTextFrameFormat frame = document.rootFrame()->frameFormat();
     frame.setMargin(kMargin);
-    document.rootFrame()->setFrameFormat(frame);
-    // The header stands in the page's top margin; the document's own top margin then falls below it.
+    // The header stands in each page's top margin, widened to hold it; what lies beyond a page
+    // still falls off the paper, not under the header.
     const double margin = kMargin * printer.resolution() / 96;
-    const double headerHeight = header.isEmpty() ? 0 : PaintHeader(nullptr, printer, header, margin);
+    if (!header.isEmpty())
+        frame.setTopMargin(kMargin +
+                           PaintHeader(nullptr, printer, header, margin) * 96 / printer.resolution());
+    document.rootFrame()->setFrameFormat(frame);
     // A page size of its own: the document is laid out on pages and nothing adds page numbers.
-    const QRectF body(0, 0, printer.width(),
-                      std::max(printer.height() / 4.0, printer.height() - headerHeight));
-    const double shift = printer.height() - body.height();
+    const QRectF body(0, 0, printer.width(), printer.height());
     KeepHeadingsWithTheirText(document, body.size());
 
     const int pages = document.pageCount();
@@ -193,7 +194,7 @@ bool PrintDocument(QTextDocument& document, QPrinter& printer, const QStringList
         PaintHeader(&painter, printer, header, margin);
         const QRectF view(0, page * body.height(), body.width(), body.height());
         painter.save();
-        painter.translate(0, shift - view.top());
+        painter.translate(0, -view.top());
         painter.setClipRect(view);
         QAbstractTextDocumentLayout::PaintContext context;
         context.clip = view;

@@ -845,10 +845,11 @@ TEST_F(ReadingFilesTest, PrintsProposeTheirOwnFileAndAskBeforeReplacingOne) {
             << print.what;
         EXPECT_TRUE(fake.messages.empty()) << print.what << fake.MessageTexts().join(" | ").toStdString();
         const QString written = print.printedTo.isEmpty() ? print.proposed : print.printedTo;
-        if (print.asked && !print.replace)
+        if (print.asked && !print.replace) {
             EXPECT_EQ(Read(written), "earlier") << print.what;
-        else if (print.printed)
+        } else if (print.printed) {
             EXPECT_TRUE(Read(written).startsWith("%PDF-")) << print.what;
+        }
     }
 }
 
@@ -901,8 +902,9 @@ TEST_F(ReadingFilesTest, PrintedPagesHaveNoNumbersAndKeepEachHeadingWithItsText)
         int headings = 0;
         for (std::size_t i = 0; i < pages.size(); ++i) {
             ASSERT_FALSE(pages[i].isEmpty()) << heightMm << " page " << i + 1;
-            if (!header.isEmpty())
+            if (!header.isEmpty()) {
                 EXPECT_EQ(pages[i].mid(0, 2), header) << heightMm << " page " << i + 1;
+            }
             for (const QString& line : pages[i]) {
                 EXPECT_FALSE(number.match(line).hasMatch()) << heightMm << " page " << i + 1;
                 headings += heading.match(line).hasMatch();
