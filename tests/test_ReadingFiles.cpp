@@ -858,25 +858,33 @@ TEST_F(ReadingFilesTest, PrintsProposeTheirOwnFileAndAskBeforeReplacingOne) {
 TEST_F(ReadingFilesTest, EveryPrintedPageNamesTheBirthAndTheChartExplainsTheClassicPada) {
     BirthEntry entry = Entry1947();
     entry.name = "Printed Person";
-    ReadingWindow* readingWindow = ComputeShown(entry);
-    for (const char* command : {"mnuPrint", "mnuPrintChart"}) {
-        const QString pdf = Path(QString(command) + ".pdf");
-        fake.printerOutputFile = pdf;
-        fake.printerAnswers.push_back(true);
-        Command(*readingWindow, command)->trigger();
-        const std::vector<QStringList> pages = PdfPages(pdf);
-        ASSERT_GE(pages.size(), 2u) << command;
-        for (std::size_t i = 0; i < pages.size(); ++i) {
-            EXPECT_EQ(pages[i].value(0), "Printed Person") << command << " page " << i + 1;
-            EXPECT_TRUE(pages[i].value(1).startsWith("Date of Birth: August 15, 1947"))
-                << command << " page " << i + 1 << ": " << pages[i].value(1).toStdString();
-            EXPECT_TRUE(pages[i].value(2).startsWith("Latitude: ")) << command << " page " << i + 1;
-            EXPECT_TRUE(pages[i].value(3).startsWith("City: ")) << command << " page " << i + 1;
+    for (const bool precise : {false, true}) {
+        Command(*form, precise ? "mnuPrecise" : "mnuClassic")->trigger();
+        ReadingWindow* readingWindow = ComputeShown(entry);
+        for (const char* command : {"mnuPrint", "mnuPrintChart"}) {
+            const QString pdf = Path(QString("%1-%2.pdf").arg(command).arg(precise));
+            fake.printerOutputFile = pdf;
+            fake.printerAnswers.push_back(true);
+            Command(*readingWindow, command)->trigger();
+            const std::vector<QStringList> pages = PdfPages(pdf);
+            ASSERT_GE(pages.size(), 2u) << command;
+            for (std::size_t i = 0; i < pages.size(); ++i) {
+                const QStringList& page = pages[i];
+                const std::string where = std::string(command) + " page " + std::to_string(i + 1);
+                EXPECT_EQ(page.value(0), "Printed Person") << where;
+                EXPECT_TRUE(page.value(1).startsWith("Date of Birth: August 15, 1947")) << where;
+                EXPECT_TRUE(page.value(2).startsWith("Latitude: 28 Degree 39 Minute")) << where;
+                EXPECT_TRUE(page.value(3).startsWith("City: ")) << where;
+                EXPECT_EQ(page.value(4).startsWith("Calculation: Precise (Swiss Ephemeris), Lahiri ayanamsa"),
+                          precise)
+                    << where << ": " << page.value(4).toStdString();
+            }
+            const QString text = PdfText(pdf).simplified();
+            const bool chart = QString(command) == "mnuPrintChart";
+            EXPECT_EQ(text.contains(QString(msg::kClassicPadaTip)), chart && !precise) << command;
+            EXPECT_EQ(text.contains("Quarter (pada)"), chart) << command;
         }
-        const QString text = PdfText(pdf).simplified();
-        const bool chart = QString(command) == "mnuPrintChart";
-        EXPECT_EQ(text.contains(QString(msg::kClassicPadaTip)), chart) << command;
-        EXPECT_EQ(text.contains("Quarter (pada)"), chart) << command;
+        BackToForm(readingWindow);
     }
 }
 
