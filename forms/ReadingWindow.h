@@ -92,9 +92,11 @@ class ReadingWindow : public QMainWindow {
     // there is nothing to write. The name chosen is offered again next time.
     void SaveReadingFile(const char* title, const char* filter, const char* suffix,
                          const std::function<std::optional<QByteArray>(const Reading&)>& content);
-    // Asks for the printer, which keeps its settings for the next job, and prints with `print`;
-    // tells the user `failure`, and why where that is known, when the printer could not take it.
-    void PrintWith(const platform::PrinterRequest& request, const char* failure,
+    // Asks for the printer, which keeps its settings for the next job, proposing a file named for
+    // the person and `printed` in the last folder used, asks before a file is replaced, and prints
+    // with `print`; tells the user `failure`, and why where that is known, when the printer could not
+    // take it.
+    void PrintWith(platform::PrinterRequest request, const char* printed, const char* failure,
                    const std::function<bool(QPrinter&, QString*)>& print);
 
     // The window's parts and commands; each has its member's name as its object name.

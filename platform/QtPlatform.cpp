@@ -15,6 +15,7 @@
 #include <QFileInfo>
 #include <QLayout>
 #include <QLibrary>
+#include <QLineEdit>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
@@ -350,6 +351,24 @@ class PageRangeHider : public QObject {
     }
 };
 
+// Qt's dialog fills its file field from the printer's last file or with print.pdf in the working
+// folder; the field is given the proposed name once the dialog has filled it, as it shows.
+class FileNameProposer : public QObject {
+  public:
+    FileNameProposer(QString fileName, QObject* parent) : QObject(parent), fileName_(std::move(fileName)) {}
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show)
+            if (auto* field = watched->findChild<QLineEdit*>(QStringLiteral("filename")))
+                field->setText(QDir::toNativeSeparators(fileName_));
+        return QObject::eventFilter(watched, event);
+    }
+
+  private:
+    QString fileName_;
+};
+
 } // namespace
 
 std::unique_ptr<QPrintDialog> MakePrintDialog(QPrinter& printer, const PrinterRequest& request,
@@ -371,20 +390,40 @@ std::unique_ptr<QPrintDialog> MakePrintDialog(QPrinter& printer, const PrinterRe
     dialog->setPrintRange(request.printSelection ? QAbstractPrintDialog::Selection
                                                  : QAbstractPrintDialog::AllPages);
     dialog->installEventFilter(new PageRangeHider(dialog.get()));
+    if (!request.fileName.isEmpty()) {
+        // Also the job's name on a printer.
+        printer.setDocName(QFileInfo(request.fileName).completeBaseName());
+        dialog->installEventFilter(new FileNameProposer(request.fileName, dialog.get()));
+    }
     return dialog;
 }
 
 bool QtPlatform::AskPrinter(QPrinter& printer, const PrinterRequest& request) {
     const std::unique_ptr<QPrintDialog> dialog =
         MakePrintDialog(printer, request, QApplication::activeWindow());
+    confirmedPrintFile_.clear();
     if (dialog->exec() != QDialog::Accepted)
         return false;
+#ifndef Q_OS_WIN
+    // Qt's dialog, and the Mac's, ask themselves before they close on a file that exists.
+    if (printer.outputFormat() == QPrinter::PdfFormat && QFileInfo::exists(printer.outputFileName()))
+        confirmedPrintFile_ = printer.outputFileName();
+#endif
     // Should a dialog still let a range through, the whole is printed all the same.
     if (printer.printRange() != QPrinter::Selection)
         printer.setPrintRange(QPrinter::AllPages);
     printer.setFromTo(0, 0);
     printer.setPageRanges(QPageRanges());
     return true;
+}
+
+bool QtPlatform::AskToReplace(const QString& file, const QString& question) {
+    const bool confirmed = !confirmedPrintFile_.isEmpty() && file == confirmedPrintFile_;
+    confirmedPrintFile_.clear();
+    if (confirmed)
+        return true;
+    return QMessageBox::question(QApplication::activeWindow(), kMessageTitle, question,
+                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
 }
 
 bool QtPlatform::OpenWebAddress(const QUrl& url) {

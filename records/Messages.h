@@ -59,6 +59,11 @@ inline constexpr const char* kMessageTitle = "Quillmere";
 inline constexpr const char* kOpenTitle = "Select the source file";
 inline constexpr const char* kNotPrinted = "The interpretation could not be printed.";
 inline constexpr const char* kChartNotPrinted = "The chart could not be printed.";
+// Asked before a print replaces a file; %1 is the file.
+inline constexpr const char* kReplacePrintedFile = "%1 already exists.\nDo you want to replace it?";
+// What a print to a file is named for, after the person: "Asha Rao chart.pdf".
+inline constexpr const char* kPrintedChart = "chart";
+inline constexpr const char* kPrintedInterpretation = "interpretation";
 
 // The periods and positions view, the chart styles and the printed chart.
 inline constexpr const char* kPeriodsView = "Periods and Positions";

@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QPrintDialog>
@@ -452,7 +453,7 @@ TEST(PrintDialogTest, NoPageRangeIsOffered) {
         QPrinter printer;
         printer.setPrintRange(QPrinter::PageRange);
         printer.setFromTo(2, 3);
-        const std::unique_ptr<QPrintDialog> dialog = platform::MakePrintDialog(printer, {selection});
+        const std::unique_ptr<QPrintDialog> dialog = platform::MakePrintDialog(printer, {selection, {}});
         EXPECT_FALSE(dialog->testOption(QAbstractPrintDialog::PrintPageRange));
         EXPECT_FALSE(dialog->testOption(QAbstractPrintDialog::PrintCurrentPage));
         EXPECT_EQ(dialog->testOption(QAbstractPrintDialog::PrintSelection), selection);
@@ -482,6 +483,32 @@ TEST(PrintDialogTest, NoPageRangeIsOffered) {
         for (const QAbstractSpinBox* number : dialog->findChildren<QAbstractSpinBox*>())
             numbers += number->isVisible() ? 1 : 0;
         EXPECT_EQ(numbers, 1);
+        dialog->hide();
+    }
+}
+
+// The file field shows the proposed name, not the last print's file nor print.pdf in the working
+// folder; without a proposal it stays as Qt fills it.
+TEST(PrintDialogTest, TheFileFieldShowsTheProposedName) {
+    const struct {
+        QString lastFile, proposed, shown;
+    } cases[] = {
+        {"/nowhere/last.pdf", "/nowhere/Asha Rao chart.pdf", "/nowhere/Asha Rao chart.pdf"},
+        {"", "/nowhere/Asha Rao chart.pdf", "/nowhere/Asha Rao chart.pdf"},
+        {"/nowhere/last.pdf", "", "/nowhere/last.pdf"},
+    };
+    for (const auto& c : cases) {
+        QPrinter printer;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(c.lastFile);
+        platform::PrinterRequest request;
+        request.fileName = c.proposed;
+        const std::unique_ptr<QPrintDialog> dialog = platform::MakePrintDialog(printer, request);
+        dialog->show();
+        QCoreApplication::processEvents();
+        auto* field = dialog->findChild<QLineEdit*>("filename");
+        ASSERT_NE(field, nullptr);
+        EXPECT_EQ(field->text(), c.shown) << c.proposed.toStdString();
         dialog->hide();
     }
 }
