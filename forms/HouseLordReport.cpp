@@ -25,13 +25,14 @@ QString ClassicHouseLordTip(const Reading& reading, int house) {
                        "lagna.")
             .arg(house)
             .arg(QString::fromLatin1(OrdinalSuffixes[index]), name(kSigns[index].english));
-    // The heading's second number is counted the other way, from the lagna.
+    // The heading's second number is counted the other way, from the lagna; a line of its own keeps
+    // the tip narrow.
     const HouseLord& lord = reading.houseLords[index];
     const int lagna = reading.LagnaSign();
     const int stands = reading.Sign(lord.lord);
     if (lord.placedInHouse >= 1 && lagna >= 0 && lagna < 12 && stands >= 0 && stands < 12)
         tip +=
-            QStringLiteral(" The house it is placed in is counted from the lagna (%1 is house 1): %2 stands "
+            QStringLiteral("\nThe house it is placed in is counted from the lagna (%1 is house 1): %2 stands "
                            "in %3, house %4.")
                 .arg(name(kSigns[static_cast<std::size_t>(lagna)].english), name(Body(lord.lord).english),
                      name(kSigns[static_cast<std::size_t>(stands)].english))
