@@ -208,10 +208,11 @@ void ReadingWindow::BuildStrips() {
     cmdSaveAsJPEG = StripButton("Save As &JPEG", "cmdSaveAsJPEG", kWideButtonWidth, Picture1);
     cmdBack = StripButton("&Back", "cmdBack", kButtonWidth, Picture1);
     cmdExit = StripButton("E&xit", "cmdExit", kButtonWidth, Picture1);
-    // The two Save buttons run their commands but follow the view in front (FollowView), while the
-    // menu items and the toolbar stay available in every view.
+    // The Save button runs its command but follows the view in front (FollowView), while the menu
+    // item and the toolbar stay available in every view. A picture is saved of any view, the
+    // interpretation's too, so its button is the menu item's.
     connect(cmdSave, &QPushButton::clicked, mnuSaveAsText, &QAction::trigger);
-    connect(cmdSaveAsJPEG, &QPushButton::clicked, mnuSaveAsJpeg, &QAction::trigger);
+    BindButton(cmdSaveAsJPEG, mnuSaveAsJpeg);
     BindButton(cmdBack, mnuBack);
     BindButton(cmdExit, mnuExit);
 }
@@ -278,7 +279,6 @@ void ReadingWindow::LayOutStrips() {
 
 void ReadingWindow::FollowView(bool pictureView) {
     cmdSave->setEnabled(!pictureView);
-    cmdSaveAsJPEG->setEnabled(pictureView);
 }
 
 void ReadingWindow::ShowReading(std::shared_ptr<const Reading> shown) {

@@ -40,8 +40,7 @@ class ReadingWindow : public QMainWindow {
     void ShowReading(std::shared_ptr<const Reading> reading);
 
   public slots:
-    // The strip's Save buttons follow the view in front: Save with the interpretation, Save As JPEG
-    // with the chart or the periods.
+    // The strip's Save button follows the view in front: it is enabled with the interpretation.
     void FollowView(bool pictureView);
     // Shows the entry form again, filled as it was, and closes this window (New and Back).
     void returnToEntryForm();

@@ -278,6 +278,18 @@ void QtPlatform::ShowModal(QDialog& dialog) {
     dialog.exec();
 }
 
+namespace {
+
+// The nearest folder above `path` whose name is all text.
+QString TextFolderAbove(QString path) {
+    do
+        path = QFileInfo(path).absolutePath();
+    while (!IsTextPath(path));
+    return path;
+}
+
+} // namespace
+
 void SetUpFileDialog(QFileDialog& dialog, const FileDialogRequest& request) {
     dialog.setWindowTitle(request.title);
     dialog.setNameFilter(request.filter);
@@ -294,11 +306,21 @@ void SetUpFileDialog(QFileDialog& dialog, const FileDialogRequest& request) {
         dialog.setDefaultSuffix(request.defaultSuffix);
         dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.promptOverwrite);
     }
-    if (request.presetName.isEmpty()) {
-        const bool folderStands = !request.startFolder.isEmpty() && QFileInfo(request.startFolder).isDir();
-        dialog.setDirectory(folderStands ? request.startFolder : DocumentsFolder());
+    // A name the dialog cannot show is not proposed (Qt would give back another name, and would not
+    // ask before replacing it): the dialog starts in the nearest folder above it that it can show.
+    QString presetName = request.presetName;
+    QString startFolder = request.startFolder;
+    if (!IsTextPath(presetName)) {
+        startFolder = TextFolderAbove(presetName);
+        presetName.clear();
+    } else if (!IsTextPath(startFolder)) {
+        startFolder = TextFolderAbove(startFolder);
+    }
+    if (presetName.isEmpty()) {
+        const bool folderStands = !startFolder.isEmpty() && QFileInfo(startFolder).isDir();
+        dialog.setDirectory(folderStands ? startFolder : DocumentsFolder());
     } else
-        dialog.selectFile(request.presetName);
+        dialog.selectFile(presetName);
 }
 
 std::optional<QString> QtPlatform::AskFileName(const FileDialogRequest& request) {
