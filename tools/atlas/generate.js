@@ -239,31 +239,35 @@ function otherNames(name, code, record) {
 }
 
 // ---------------------------------------------------------------- Indian cities renamed
-// Former names by which people still give Indian birth places, where GeoNames lists none for the
-// place under its present name (Faizabad is now part of Ayodhya, which GeoNames holds apart from it).
+// Former names by which people still give Indian birth places, for the places under their present
+// names where GeoNames lists none (today only Tuticorin: GeoNames has the others, which stay here so
+// that a later release without them cannot lose them).
 // Source: the renamings notified by the state governments, as listed in Wikipedia's "List of renamed
 // places in India" (the year of each below); Vizag is Visakhapatnam's common short name.
 const kIndianRenamings = [
     // former name, present name, state
     ['Allahabad', 'Prayagraj', 'Uttar Pradesh'], // 2018
-    ['Faizabad', 'Ayodhya', 'Uttar Pradesh'], // 2018, the district and its seat
     ['Nasik', 'Nashik', 'Maharashtra'],
     ['Gauhati', 'Guwahati', 'Assam'],
     ['Vizag', 'Visakhapatnam', 'Andhra Pradesh'],
     ['Bellary', 'Ballari', 'Karnataka'], // 2014
     ['Cawnpore', 'Kanpur', 'Uttar Pradesh'], // 1948
+    ['Tuticorin', 'Thoothukudi', 'Tamil Nadu'], // 1997
 ];
 
 // Each former name joins the other names of the one place of its present name in its state, unless
 // the place has it already as the search compares names.
+let renamingsAdded = 0;
 function addIndianRenamings(places) {
     for (const [former, present, state] of kIndianRenamings) {
         const found = places.filter((place) => place.code === 'IN' && place.name === present && place.state === state);
         if (found.length !== 1)
             fail(`the renaming ${former} -> ${present}, ${state} finds ${found.length} places`);
         const place = found[0];
-        if (fold(former) !== fold(place.name) && !place.others.some((other) => fold(other) === fold(former)))
+        if (fold(former) !== fold(place.name) && !place.others.some((other) => fold(other) === fold(former))) {
             place.others.push(former);
+            ++renamingsAdded;
+        }
     }
 }
 
@@ -447,4 +451,5 @@ try {
 process.stdout.write(
     `${sorted.length} places (${withoutPopulation} without a population, ${otherNameCount} other names; ` +
     `zones: ${zoneCounts.geonames} GeoNames', ${zoneCounts.lookup} looked up, ${zoneCounts.nearest} from the ` +
-    `nearest place of the country) written to ${output}, ${bytes.length} bytes\n`);
+    `nearest place of the country; ${renamingsAdded} former Indian names from the table) written to ${output}, ` +
+    `${bytes.length} bytes\n`);
