@@ -457,8 +457,8 @@ TEST(AtlasData, OldNamesExactNamesAndZonesNearBorders) {
         {"Bahadurganj, Bihar", "Bahādurganj, Bihar, India", "Asia/Kolkata"},
         {"Abbaspur, Jammu", "Abbaspur, Jammu and Kashmir, India", "Asia/Kolkata"},
         {"Singapore", "Singapore, Singapore", "Asia/Singapore"},
-        // Names GeoNames dropped when it moved the renamed place. Faizabad is the other name of places
-        // in India, Afghanistan and China: the most populous first.
+        // Names GeoNames dropped when it moved the renamed place. Faizabad is the own name of an Afghan
+        // village of unknown population and an other name of the Indian city, a hundred times larger.
         {"Allahabad", "Prayagraj, Uttar Pradesh, India", "Asia/Kolkata"},
         {"Nasik", "Nashik, Maharashtra, India", ""},
         {"Gauhati", "Guwahati, Assam, India", ""},
