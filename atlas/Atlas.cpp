@@ -414,7 +414,6 @@ std::vector<const Place*> Atlas::SearchParts(std::string_view city, const std::v
         // RanksBefore orders the rest.
         std::uint64_t rank;
         std::uint32_t place;
-        bool otherName; // found by an exact other name
     };
     constexpr std::uint64_t kGroup = std::uint64_t{1} << 32; // above any population a key holds
     // Tiers within a group: 0 the place's own name, with every part of its caption given; 1 its own
@@ -428,6 +427,7 @@ std::vector<const Place*> Atlas::SearchParts(std::string_view city, const std::v
     constexpr std::uint64_t kGreatCity = 100;
     constexpr std::uint64_t kLeastKnown = 1000;
     std::uint64_t mostPopulousByName = 0; // of the places found by their own exact name
+    bool foundByOtherName = false;
     std::vector<Found> found;
     std::vector<bool> seen(places_.size()); // bits: cleared in a moment even for the whole atlas
     auto it =
@@ -442,24 +442,27 @@ std::vector<const Place*> Atlas::SearchParts(std::string_view city, const std::v
         const int how = narrowed(c);
         if (how == 0)
             continue;
-        const bool exactName = Folded(it->folded).size() == city.size();
-        const std::uint64_t group = exactName ? (how == 2 ? 0 : 1) : 2;
-        // Equal texts share their place in folded_, and a place's names differ as folded.
-        const bool otherName = exactName && it->folded.offset != c.name.offset;
-        std::uint64_t tier = 1;
-        if (otherName) {
-            tier = kOtherTier;
-        } else if (exactName) {
-            tier = how == 2 && complete(c) ? 0 : 1;
-            mostPopulousByName = std::max({mostPopulousByName, std::uint64_t{it->population}, kLeastKnown});
+        const std::uint64_t population = kGroup - 1 - it->population;
+        if (Folded(it->folded).size() != city.size()) {
+            found.push_back(Found{(2 * kTiers + 1) * kGroup + population, it->place});
+            continue;
         }
-        found.push_back(
-            Found{(group * kTiers + tier) * kGroup + (kGroup - 1 - it->population), it->place, otherName});
+        const std::uint64_t group = how == 2 ? 0 : 1;
+        // Equal texts share their place in folded_, and a place's names differ as folded.
+        const bool ownName = it->folded.offset == c.name.offset;
+        if (ownName)
+            mostPopulousByName = std::max({mostPopulousByName, std::uint64_t{it->population}, kLeastKnown});
+        else
+            foundByOtherName = true;
+        const std::uint64_t tier = !ownName ? kOtherTier : how == 2 && complete(c) ? 0 : 1;
+        found.push_back(Found{(group * kTiers + tier) * kGroup + population, it->place});
     }
     // With a bare name every exact match is in group 0.
-    for (Found& f : found)
-        if (f.otherName && rest.empty() && kGroup - 1 - f.rank % kGroup >= kGreatCity * mostPopulousByName)
-            f.rank -= (kOtherTier - 1) * kGroup; // among the places of that name
+    if (rest.empty() && foundByOtherName)
+        for (Found& f : found)
+            if (f.rank / kGroup == kOtherTier &&
+                kGroup - 1 - f.rank % kGroup >= kGreatCity * mostPopulousByName)
+                f.rank -= (kOtherTier - 1) * kGroup; // among the places of that name
 
     const auto ranks = [this](const Found& a, const Found& b) {
         return a.rank != b.rank ? a.rank < b.rank : RanksBefore(a.place, b.place);
