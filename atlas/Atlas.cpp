@@ -396,15 +396,38 @@ std::vector<const Place*> Atlas::SearchParts(std::string_view city, const std::v
                                                                                                         : 1;
     };
 
+    // Whether the parts given name every part of the place's caption (PlaceCaption leaves out a state
+    // that is empty or the place's name): "Briceni, Moldova" is the Briceni of the state Briceni.
+    const auto complete = [&](const Compared& c) {
+        if (rest.size() == 2)
+            return true;
+        const std::string& placeState = foldedTexts_[c.state];
+        return rest.size() == 1 && country[c.country] == 2 &&
+               (placeState.empty() || placeState == Folded(c.name));
+    };
+
     // A place is found once, by its first key: keys equal to the city come before those that only
     // begin with it, so the first key tells whether its name is exact.
     struct Found {
-        // The group (0 every part equal, 1 the name equal, 2 only prefixes) above the population
-        // counted down, so that most places are ordered by this alone; RanksBefore orders the rest.
+        // The group (0 every part equal, 1 the name equal, 2 only prefixes) and within it the tier
+        // (below), above the population counted down, so that most places are ordered by this alone;
+        // RanksBefore orders the rest.
         std::uint64_t rank;
         std::uint32_t place;
     };
     constexpr std::uint64_t kGroup = std::uint64_t{1} << 32; // above any population a key holds
+    // Tiers within a group: 0 the place's own name, with every part of its caption given; 1 its own
+    // name; 2 another place's other name (Victoria is one of Hong Kong's), after the places so named.
+    constexpr std::uint64_t kTiers = 3;
+    constexpr std::uint64_t kOtherTier = 2;
+    // A bare name that is the other name of a place a hundred times as populous as any place so named
+    // means that place: Calcutta is Kolkata, not the village in Ohio. An unknown population counts as
+    // the thousand inhabitants that bring a place into the atlas. Where a state or country is given,
+    // the place spelled so comes first.
+    constexpr std::uint64_t kGreatCity = 100;
+    constexpr std::uint64_t kLeastKnown = 1000;
+    std::uint64_t mostPopulousByName = 0; // of the places found by their own exact name
+    bool foundByOtherName = false;
     std::vector<Found> found;
     std::vector<bool> seen(places_.size()); // bits: cleared in a moment even for the whole atlas
     auto it =
@@ -415,13 +438,31 @@ std::vector<const Place*> Atlas::SearchParts(std::string_view city, const std::v
         if (seen[it->place])
             continue;
         seen[it->place] = true;
-        const int how = narrowed(compared_[it->place]);
+        const Compared& c = compared_[it->place];
+        const int how = narrowed(c);
         if (how == 0)
             continue;
-        const bool exactName = Folded(it->folded).size() == city.size();
-        const std::uint64_t group = exactName ? (how == 2 ? 0 : 1) : 2;
-        found.push_back(Found{group * kGroup + (kGroup - 1 - it->population), it->place});
+        const std::uint64_t population = kGroup - 1 - it->population;
+        if (Folded(it->folded).size() != city.size()) {
+            found.push_back(Found{(2 * kTiers + 1) * kGroup + population, it->place});
+            continue;
+        }
+        const std::uint64_t group = how == 2 ? 0 : 1;
+        // Equal texts share their place in folded_, and a place's names differ as folded.
+        const bool ownName = it->folded.offset == c.name.offset;
+        if (ownName)
+            mostPopulousByName = std::max({mostPopulousByName, std::uint64_t{it->population}, kLeastKnown});
+        else
+            foundByOtherName = true;
+        const std::uint64_t tier = !ownName ? kOtherTier : how == 2 && complete(c) ? 0 : 1;
+        found.push_back(Found{(group * kTiers + tier) * kGroup + population, it->place});
     }
+    // With a bare name every exact match is in group 0.
+    if (rest.empty() && foundByOtherName)
+        for (Found& f : found)
+            if (f.rank / kGroup == kOtherTier &&
+                kGroup - 1 - f.rank % kGroup >= kGreatCity * mostPopulousByName)
+                f.rank -= (kOtherTier - 1) * kGroup; // among the places of that name
 
     const auto ranks = [this](const Found& a, const Found& b) {
         return a.rank != b.rank ? a.rank < b.rank : RanksBefore(a.place, b.place);
