@@ -35,17 +35,18 @@ std::atomic<std::size_t> gLargest{0};
 
 } // namespace
 
-void* operator new(std::size_t size) {
+// Kept out of line, so that the compiler does not take the pairs for a mismatch of new and free.
+[[gnu::noinline]] void* operator new(std::size_t size) {
     if (gWatching.load(std::memory_order_relaxed) && size > gLargest.load(std::memory_order_relaxed))
         gLargest.store(size, std::memory_order_relaxed);
     if (void* block = std::malloc(size == 0 ? 1 : size))
         return block;
     throw std::bad_alloc();
 }
-void operator delete(void* block) noexcept {
+[[gnu::noinline]] void operator delete(void* block) noexcept {
     std::free(block);
 }
-void operator delete(void* block, std::size_t) noexcept {
+[[gnu::noinline]] void operator delete(void* block, std::size_t) noexcept {
     std::free(block);
 }
 
