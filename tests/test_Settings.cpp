@@ -210,7 +210,6 @@ TEST(SettingsTest, AStoreFileThatIsAPipeOrTooLargeIsLeftAloneForTheDefaults) {
         EXPECT_EQ(Read(settings), (Kept{Calculation::Classic, ChartStyle::SouthIndian, ""}));
         EXPECT_FALSE(settings.setChartStyle(ChartStyle::NorthIndian));
         EXPECT_EQ(QFileInfo(store.File()).isFile(), !pipe);
-        if (watched)
-            EXPECT_FALSE(watched->opened);
+        EXPECT_FALSE(watched && watched->opened);
     }
 }
