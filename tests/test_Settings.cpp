@@ -20,6 +20,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstdlib>
 #include <map>
 #include <optional>
@@ -67,8 +68,8 @@ class TemporaryStore {
     std::vector<std::pair<const char*, std::optional<std::string>>> saved_;
 };
 
-// A pipe with a writer waiting on it: should anything open it, the writer lets it go on to an empty
-// file and notes it, so that the test fails instead of hanging.
+// A pipe with a writer looking out for a reader: should anything open it, the writer lets it go on to
+// an empty file and notes it, so that the test fails instead of hanging.
 struct WatchedPipe {
     std::string path;
     std::atomic<bool> opened{false}, stopping{false};
@@ -76,15 +77,19 @@ struct WatchedPipe {
     explicit WatchedPipe(std::string file) : path(std::move(file)) {
         EXPECT_EQ(mkfifo(path.c_str(), 0600), 0);
         writer = std::thread([this] {
-            for (int fd; (fd = open(path.c_str(), O_WRONLY)) >= 0 && close(fd) == 0 && !stopping;)
-                opened = true;
+            while (!stopping) {
+                // Opens only while a reader waits, so that it never waits itself.
+                if (const int fd = open(path.c_str(), O_WRONLY | O_NONBLOCK); fd >= 0) {
+                    opened = true;
+                    close(fd);
+                }
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            }
         });
     }
     ~WatchedPipe() {
         stopping = true;
-        const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK); // meets the writer's open
         writer.join();
-        close(fd);
     }
 };
 
