@@ -505,9 +505,10 @@ std::optional<PreciseResult> CheckTable(const std::string& file, bool deltaT) {
         const std::size_t end = std::min(content.find('\n', start), content.size());
         std::string line = content.substr(start, end - start);
         start = end + 1;
-        if (content.size() > kLargestTable || line.size() > kLongestTableLine ||
-            line.find('\0') != std::string::npos)
-            return TableRefusal(PreciseError::EphemerisTableMalformed, file, number, "too long");
+        if (content.size() > kLargestTable)
+            return TableRefusal(PreciseError::EphemerisTableMalformed, file, number, "larger than a table");
+        if (line.size() > kLongestTableLine || line.find('\0') != std::string::npos)
+            return TableRefusal(PreciseError::EphemerisTableMalformed, file, number, "a line too long");
         // The library skips a line only where, after blanks, it starts with '#' or ends.
         std::size_t first = 0;
         while (first < line.size() && IsBlank(line[first]))
@@ -527,7 +528,8 @@ std::optional<PreciseResult> CheckTable(const std::string& file, bool deltaT) {
                 values.push_back(*value);
                 continue;
             }
-        } else if (LeapSecondLine(line)) {
+        } else if (line.empty() || LeapSecondLine(line)) {
+            // The library reads a number at the start of each line and skips one of no later date.
             continue;
         }
         return TableRefusal(PreciseError::EphemerisTableMalformed, file, number, "not in the format");
