@@ -233,6 +233,9 @@ struct ThreadState {
     std::string libraryVariable;
     LibraryPath path;
     bool handedOver = false; // whether the library has been given path
+    // Whether the library's text files in path passed the checks: this thread's library has read them
+    // since, at its first computation, and never reads them again.
+    bool tablesChecked = false;
 };
 thread_local ThreadState tThread;
 
@@ -244,6 +247,7 @@ const LibraryPath& ConfiguredPath(const EngineState& state) {
         tThread.generation = state.generation;
         tThread.libraryVariable = std::move(libraryVariable);
         tThread.handedOver = false;
+        tThread.tablesChecked = false;
     }
     return tThread.path;
 }
@@ -561,7 +565,8 @@ std::optional<PreciseResult> CheckedTable(EngineState& state, const std::string&
 
 // Refuses each file the library may open for the moment, or for its path, that is not a regular
 // file, a known file that differs from the one known, and a text file of the library's that it
-// would misread or that would move the positions. Any other file is used unchecked.
+// would misread or that would move the positions; the text files only until this thread's library
+// has read them. Any other file is used unchecked.
 std::optional<PreciseResult> RefusedFile(EngineState& state, const LibraryPath& path, double jd) {
     std::string file;
     struct stat info {};
@@ -577,6 +582,8 @@ std::optional<PreciseResult> RefusedFile(EngineState& state, const LibraryPath& 
             return refusal;
         }
     }
+    if (tThread.tablesChecked)
+        return std::nullopt;
     // The library takes the first of the names of its Delta T table that it finds.
     for (const char* name : kDeltaTNames) {
         const Lookup lookup = FindLibraryFile(path, name, file, info, refusal);
@@ -592,7 +599,9 @@ std::optional<PreciseResult> RefusedFile(EngineState& state, const LibraryPath& 
     if (lookup == Lookup::Refused)
         return refusal;
     if (lookup == Lookup::Found)
-        return CheckedTable(state, file, info, false);
+        if (std::optional<PreciseResult> table = CheckedTable(state, file, info, false))
+            return table;
+    tThread.tablesChecked = true;
     return std::nullopt;
 }
 
