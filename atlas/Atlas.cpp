@@ -138,20 +138,20 @@ std::optional<Atlas> Atlas::Load(const std::string& path, std::string& error) {
     // counted by tabs), never more than the head gives. Counting every line would reserve gigabytes
     // for a file of empty lines before its first line is refused. A line with other names has one
     // more than it has bars between them; one without ends in its tab.
-    std::size_t placeLines = 0, names = 0;
-    for (std::size_t start = 0; start < content.size();) {
-        const std::size_t end = std::min(content.find('\n', start), content.size());
-        std::size_t tabs = 0, bars = 0;
-        for (std::size_t i = start; i < end; ++i) {
-            tabs += content[i] == '\t';
-            bars += content[i] == '|';
+    std::size_t placeLines = 0, names = 0, tabs = 0, bars = 0;
+    for (std::size_t i = 0; i < content.size(); ++i) {
+        if (content[i] == '\t') {
+            ++tabs;
+        } else if (content[i] == '|') {
+            ++bars;
+        } else if (content[i] == '\n') {
+            if (tabs == kFields - 1) {
+                ++placeLines;
+                const std::size_t last = content[i - 1] == '\r' ? i - 1 : i;
+                names += bars + (content[last - 1] == '\t' ? 1 : 2);
+            }
+            tabs = bars = 0;
         }
-        const std::size_t last = end > start && content[end - 1] == '\r' ? end - 1 : end;
-        if (tabs == kFields - 1) {
-            ++placeLines;
-            names += bars + (last > start && content[last - 1] == '\t' ? 1 : 2);
-        }
-        start = end + 1;
     }
     Atlas atlas;
     std::vector<ReadTexts> read;
