@@ -469,6 +469,8 @@ bool LeapSecondLine(const std::string& line) {
 
 // The library's own Delta T, in seconds, at the start of each year: from a thread of its own given a
 // folder without files, since the library reads a table file once per thread and keeps its values.
+// The library's variable SE_EPHE_PATH wins over any folder given, so where it names the table's
+// folder, the table is compared with itself and only its format is checked.
 std::vector<double> OwnDeltaT(const std::vector<int>& years) {
     std::vector<double> seconds(years.size());
     std::thread([&] {
