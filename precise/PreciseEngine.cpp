@@ -467,18 +467,21 @@ bool LeapSecondLine(const std::string& line) {
     return year >= kFirstLeapSecondYear && month >= 1 && month <= 12 && day >= 1 && day <= 31;
 }
 
-// The library's own Delta T, in seconds, at the start of each year: from a thread of its own given a
-// folder without files, since the library reads a table file once per thread and keeps its values.
-// The library's variable SE_EPHE_PATH wins over any folder given, so where it names the table's
-// folder, the table is compared with itself and only its format is checked.
+// The library's own Delta T, in seconds, at the start of each year: from a thread of its own whose
+// library reads no table, since the library reads a table file once per thread and keeps its values.
+// The thread gives its library a folder without files, unless the library's variable SE_EPHE_PATH is
+// set, which would win over it: the thread then asks for the Moshier theory's Delta T (which differs
+// by the tidal acceleration, a second or two), and the library keeps its built-in folders.
 std::vector<double> OwnDeltaT(const std::vector<int>& years) {
     std::vector<double> seconds(years.size());
+    const bool libraryVariable = !Environment(kLibraryPathVariable).empty();
     std::thread([&] {
-        swe_set_ephe_path(kNoFolder);
+        if (!libraryVariable)
+            swe_set_ephe_path(kNoFolder);
+        const int32 flags = libraryVariable ? SEFLG_MOSEPH : SEFLG_SWIEPH;
         for (std::size_t i = 0; i < years.size(); ++i) {
             char error[AS_MAXCH] = "";
-            seconds[i] =
-                swe_deltat_ex(swe_julday(years[i], 1, 1, 0.0, SE_GREG_CAL), SEFLG_SWIEPH, error) * 86400.0;
+            seconds[i] = swe_deltat_ex(swe_julday(years[i], 1, 1, 0.0, SE_GREG_CAL), flags, error) * 86400.0;
         }
         swe_close();
     }).join();

@@ -392,6 +392,7 @@ TEST_F(PreciseEngineTest, RefusesADeltaTOrLeapSecondsFileTheLibraryWouldMisread)
         return msg::kPreciseFile + folder + "/" + name + msg::kPreciseDeltaTFar + std::to_string(year) +
                msg::kPreciseDeltaTFarEnd;
     };
+    const std::string fiveThousand = folderWith("sedeltat.txt", "1980 5000\n");
     std::string folder;
     const struct {
         const char* what;
@@ -414,8 +415,8 @@ TEST_F(PreciseEngineTest, RefusesADeltaTOrLeapSecondsFileTheLibraryWouldMisread)
         {"a line longer than the library reads",
          folder = folderWith("sedeltat.txt", "1980 50." + std::string(300, '5')), E::EphemerisTableMalformed,
          malformed(folder, "sedeltat.txt", 1)},
-        {"5000 seconds for 1980", folder = folderWith("sedeltat.txt", "1980 5000\n"), E::EphemerisDeltaTFar,
-         far(folder, "sedeltat.txt", 1980)},
+        {"5000 seconds for 1980", fiveThousand, E::EphemerisDeltaTFar,
+         far(fiveThousand, "sedeltat.txt", 1980)},
         {"the library's other name first", folder = folderWith("swe_deltat.txt", published + "\n2010 1\n"),
          E::EphemerisDeltaTFar, far(folder, "swe_deltat.txt", 2010)},
         {"a leap second not a date", folder = folderWith("seleapsec.txt", "# leap seconds\n2008-12-31\n"),
@@ -440,6 +441,13 @@ TEST_F(PreciseEngineTest, RefusesADeltaTOrLeapSecondsFileTheLibraryWouldMisread)
     }
     EXPECT_FALSE(deltaTPipe.opened);
     EXPECT_FALSE(leapPipe.opened);
+
+    // Where the library's own variable names the folder, which wins over any folder the engine gives it.
+    const std::string named = folderWith("sedeltat.txt", "1980 5000\n");
+    setenv("SE_EPHE_PATH", named.c_str(), 1);
+    PreciseResult r;
+    std::thread([&] { r = ComputePrecisePositions(jd, kDelhiLat, kDelhiLon); }).join();
+    EXPECT_EQ(precise::PreciseMessage(r), far(named, "sedeltat.txt", 1980));
 }
 
 // The library takes a path list of at most AS_MAXCH - 14 = 242 characters and would search its own
