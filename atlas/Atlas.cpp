@@ -133,27 +133,37 @@ std::optional<Atlas> Atlas::Load(const std::string& path, std::string& error) {
     if (!ReadWhole(path, content, error))
         return std::nullopt;
 
-    // Everything is sized once from the count of lines and of names, so that nothing grows (and
-    // leaves freed blocks behind) while the file is read. A line with other names has one more than
-    // it has bars between them; one without ends in its tab.
-    std::size_t lines = 0, names = 0;
+    // Everything is sized once, when the head has been read, so that nothing grows (and leaves freed
+    // blocks behind) while the file is read: from the lines that can hold a place (their fields
+    // counted by tabs), never more than the head gives. Counting every line would reserve gigabytes
+    // for a file of empty lines before its first line is refused. A line with other names has one
+    // more than it has bars between them; one without ends in its tab.
+    std::size_t placeLines = 0, names = 0, tabs = 0, bars = 0;
     for (std::size_t i = 0; i < content.size(); ++i) {
-        if (content[i] == '|') {
-            ++names;
+        if (content[i] == '\t') {
+            ++tabs;
+        } else if (content[i] == '|') {
+            ++bars;
         } else if (content[i] == '\n') {
-            ++lines;
-            const std::size_t last = i > 0 && content[i - 1] == '\r' ? i - 1 : i;
-            names += last > 0 && content[last - 1] == '\t' ? 1 : 2;
+            if (tabs == kFields - 1) {
+                ++placeLines;
+                const std::size_t last = content[i - 1] == '\r' ? i - 1 : i;
+                names += bars + (content[last - 1] == '\t' ? 1 : 2);
+            }
+            tabs = bars = 0;
         }
     }
     Atlas atlas;
-    atlas.places_.reserve(lines);
-    atlas.compared_.reserve(lines);
-    atlas.keys_.reserve(names);
     std::vector<ReadTexts> read;
-    read.reserve(lines);
-    // A folded text is never longer than its text: every letter with marks takes two bytes or more.
-    atlas.folded_.reserve(content.size());
+    const auto reserve = [&](std::size_t promised) {
+        const std::size_t places = std::min(promised, placeLines);
+        atlas.places_.reserve(places);
+        atlas.compared_.reserve(places);
+        atlas.keys_.reserve(places == placeLines ? names : 2 * places);
+        read.reserve(places);
+        // A folded text is never longer than its text: every letter with marks takes two bytes or more.
+        atlas.folded_.reserve(content.size());
+    };
 
     // The texts kept are moved to the front of the file's own buffer as it is read: what is kept of
     // a line is never longer than the line, so nothing unread is overwritten.
@@ -211,9 +221,10 @@ std::optional<Atlas> Atlas::Load(const std::string& path, std::string& error) {
         if (!columnsSeen) {
             if (promised == 0 && line.starts_with(kCount) && ParseCount(line.substr(kCount.size()), promised))
                 continue;
-            if (promised != 0 && line == kColumns)
+            if (promised != 0 && line == kColumns) {
                 columnsSeen = true;
-            else if (promised != 0 || line.empty() || line[0] != '#') {
+                reserve(promised);
+            } else if (promised != 0 || line.empty() || line[0] != '#') {
                 error = Damaged(lineNumber);
                 return std::nullopt;
             }

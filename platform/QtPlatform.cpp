@@ -521,12 +521,47 @@ bool ConvertWithPictureLibrary(const QString& libraryPath, const QString& bmpPat
     return convert(bmp.constData(), jpeg.constData(), quality) == 0 && QFileInfo(jpegPath).isFile();
 }
 
+namespace {
+
+// The program keeps a few short lines; a larger file is none of its own, and reading it could take
+// minutes and gigabytes.
+constexpr qint64 kLargestSettingsFile = 1 << 20;
+
+// The user's files the desktop's store reads for the program: its own and its organisation's, found
+// without opening them, by a store of a name that has no file (QSettings reads its files as soon as
+// it is made).
+QStringList SettingsFiles() {
+    const QString folder =
+        QFileInfo(QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Quillmere-none"))
+                      .fileName())
+            .path();
+    return {folder + QStringLiteral("/Quillmere/Quillmere.conf"), folder + QStringLiteral("/Quillmere.conf")};
+}
+
+// Whether the store's files may be read: each missing or a regular file of a settings file's size. A
+// pipe would keep the program from ever starting; either is then left alone, as a damaged file is,
+// and the choices are the defaults.
+bool SettingsReadable() {
+    for (const QString& file : SettingsFiles()) {
+        const QFileInfo info(file);
+        if (info.exists() && (!info.isFile() || info.size() > kLargestSettingsFile))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
 // The desktop's own place for settings (an INI file under ~/.config on Linux, the registry on Windows).
 QString QtPlatform::Setting(const QString& key) {
+    if (!SettingsReadable())
+        return {};
     return QSettings(QStringLiteral("Quillmere"), QStringLiteral("Quillmere")).value(key).toString();
 }
 
 bool QtPlatform::SetSetting(const QString& key, const QString& value) {
+    if (!SettingsReadable())
+        return false;
     QSettings settings(QStringLiteral("Quillmere"), QStringLiteral("Quillmere"));
     settings.setValue(key, value);
     settings.sync();

@@ -152,10 +152,15 @@ inline constexpr const char* kPreciseFilesMissing =
 inline constexpr const char* kPreciseNoFolder = "(no folder)";
 // Follows the folders searched when some were left out; the folders left out and ". " follow.
 inline constexpr const char* kPreciseFoldersLeftOut = "Left out, as the Swiss Ephemeris cannot take them: ";
-// The refusal of one ephemeris file: kPreciseFile, the file's path, then one of the two endings.
+// The refusal of one ephemeris file: kPreciseFile, the file's path, then one of the endings below.
 inline constexpr const char* kPreciseFile = "The ephemeris file ";
 inline constexpr const char* kPreciseFileDamaged = " is damaged.";
 inline constexpr const char* kPreciseFileNotRegular = " is not a regular file.";
+// Followed by the number of the line, then ").".
+inline constexpr const char* kPreciseTableMalformed = " is not in the Swiss Ephemeris' format (line ";
+// Followed by the year, then kPreciseDeltaTFarEnd.
+inline constexpr const char* kPreciseDeltaTFar = " gives a Delta T for ";
+inline constexpr const char* kPreciseDeltaTFarEnd = " more than a minute from the Swiss Ephemeris' own.";
 inline constexpr const char* kPreciseClassicStillWorks = "The classic calculation still works.";
 inline constexpr const char* kPreciseDateOutOfRange = "The Swiss Ephemeris files do not cover this date.";
 inline constexpr const char* kPreciseAscendantUndefined =

@@ -8,12 +8,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cctype>
 #include <clocale>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <new>
 #include <optional>
 #include <set>
 #include <sstream>
@@ -23,6 +25,30 @@
 #include <unistd.h>
 
 namespace fs = std::filesystem;
+
+namespace {
+
+// The largest block asked of operator new while watching: a reservation sized from a damaged file
+// shows here before it could exhaust the memory of a smaller machine.
+std::atomic<bool> gWatching{false};
+std::atomic<std::size_t> gLargest{0};
+
+} // namespace
+
+// Kept out of line, so that the compiler does not take the pairs for a mismatch of new and free.
+[[gnu::noinline]] void* operator new(std::size_t size) {
+    if (gWatching.load(std::memory_order_relaxed) && size > gLargest.load(std::memory_order_relaxed))
+        gLargest.store(size, std::memory_order_relaxed);
+    if (void* block = std::malloc(size == 0 ? 1 : size))
+        return block;
+    throw std::bad_alloc();
+}
+[[gnu::noinline]] void operator delete(void* block) noexcept {
+    std::free(block);
+}
+[[gnu::noinline]] void operator delete(void* block, std::size_t) noexcept {
+    std::free(block);
+}
 
 namespace {
 
@@ -232,6 +258,32 @@ TEST(AtlasLoad, RefusesADamagedFileNamingTheLine) {
     EXPECT_EQ(pole.zone, "Etc/GMT-12");
     EXPECT_EQ(pole.latitude, -90.0);
     EXPECT_EQ(crlf->Search("south pole").at(0), &pole);
+}
+
+// A file of line ends, bare or after a head promising many places, is damaged at its first line that
+// is not a place; nothing is reserved for the lines first (a block per line would be 90 MB here, and
+// tens of gigabytes for the largest file taken).
+TEST(AtlasLoad, AFileOfLineEndsIsRefusedWithoutReservingForItsLines) {
+    const std::string ends(1u << 20, '\n');
+    const struct {
+        std::string bytes;
+        int line;
+    } cases[] = {
+        {ends, 1},
+        {"places\t999999999\n" + std::string(kColumns) + ends, 3},
+    };
+    TempDir dir;
+    for (const auto& c : cases) {
+        const std::string file = dir.Write("ends.tsv", c.bytes);
+        std::string error;
+        gLargest = 0;
+        gWatching = true;
+        const bool loaded = atlas::Atlas::Load(file, error).has_value();
+        gWatching = false;
+        EXPECT_FALSE(loaded);
+        EXPECT_EQ(error, "The atlas of places is damaged (line " + std::to_string(c.line) + ").");
+        EXPECT_LE(gLargest.load(), 2 * c.bytes.size()) << c.line;
+    }
 }
 
 TEST(AtlasLoad, RefusesWhatIsNoReadableFile) {
