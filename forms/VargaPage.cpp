@@ -66,12 +66,21 @@ VargaPage::VargaPage(int side, QWidget* parent) : QWidget(parent) {
     // Names of their own, so that the rasi chart's labels stay the ones found by name.
     picSouthVarga = new RasiChart(this, "picSouthVarga", "lblVargaPosition", "lblVargaPlanets");
     picSouthVarga->setFixedSize(side, side);
-    layout->addWidget(picSouthVarga, 0, Qt::AlignTop);
     picNorthVarga = new NorthIndianChart(this);
     picNorthVarga->setObjectName("picNorthVarga");
     picNorthVarga->setFixedSize(side, side);
     picNorthVarga->hide();
-    layout->addWidget(picNorthVarga, 0, Qt::AlignTop);
+    lblVargaClassic = new QLabel(this);
+    lblVargaClassic->setObjectName("lblVargaClassic");
+    lblVargaClassic->setWordWrap(true);
+    lblVargaClassic->setTextFormat(Qt::PlainText);
+    lblVargaClassic->setFixedWidth(side);
+    auto* chartColumn = new QVBoxLayout();
+    chartColumn->addWidget(picSouthVarga);
+    chartColumn->addWidget(picNorthVarga);
+    chartColumn->addWidget(lblVargaClassic);
+    chartColumn->addStretch(1);
+    layout->addLayout(chartColumn);
 
     // D9 first: the chart most read after the rasi.
     cboVarga->setCurrentIndex(cboVarga->findData(9));
@@ -106,6 +115,13 @@ void VargaPage::Draw() {
     const VargaWords words = VargaWordsOf(division);
     lblVargaParts->setText(PartsText(division));
     lblVargaUse->setText(QStringLiteral("Read for %1.").arg(QString::fromLatin1(words.readFor)));
+    // The classic positions are near enough for the rasi chart, not for the finer divisions.
+    const bool classic = reading_ && reading_->calculation == Calculation::Classic;
+    lblVargaClassic->setText(
+        QStringLiteral("Classic positions: D%1 signs differ from the precise calculation's for %2")
+            .arg(division)
+            .arg(QString::fromLatin1(words.classicDiffers)));
+    lblVargaClassic->setVisible(classic && !words.classicDiffers.empty());
     if (drawn_ || !reading_)
         return;
     SetChartInBothStyles(*picSouthVarga, *picNorthVarga,

@@ -204,6 +204,8 @@ std::optional<UsageError> ParseOptions(const std::vector<std::string>& args, Opt
     CLI::App app;
     app.set_help_flag(); // kHelp is the help
     app.allow_extras();  // unknown options are named below
+    // On Windows CLI11 would take "/charts/b.qlm" for an option; the companion's options all begin "--".
+    app.allow_windows_style_options(false);
     app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast)->disable_flag_override();
     app.add_flag("-h,--help", o.help);
     app.add_flag("--chart", o.chart);
