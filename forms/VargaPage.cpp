@@ -33,8 +33,11 @@ QString PartsText(int division) {
 
 VargaPage::VargaPage(int side, QWidget* parent) : QWidget(parent) {
     setObjectName("fraVarga");
-    auto* layout = new QHBoxLayout(this);
-    layout->setContentsMargins(4, 4, 4, 4);
+    auto* page = new QVBoxLayout(this);
+    page->setContentsMargins(4, 4, 4, 4);
+    auto* layout = new QHBoxLayout();
+    layout->setContentsMargins(0, 0, 0, 0);
+    page->addLayout(layout);
 
     // The chooser and the words beside the chart: the page has the width to spare, not the height.
     auto* column = new QVBoxLayout();
@@ -66,21 +69,21 @@ VargaPage::VargaPage(int side, QWidget* parent) : QWidget(parent) {
     // Names of their own, so that the rasi chart's labels stay the ones found by name.
     picSouthVarga = new RasiChart(this, "picSouthVarga", "lblVargaPosition", "lblVargaPlanets");
     picSouthVarga->setFixedSize(side, side);
+    layout->addWidget(picSouthVarga, 0, Qt::AlignTop);
     picNorthVarga = new NorthIndianChart(this);
     picNorthVarga->setObjectName("picNorthVarga");
     picNorthVarga->setFixedSize(side, side);
     picNorthVarga->hide();
+    layout->addWidget(picNorthVarga, 0, Qt::AlignTop);
+    // One line under the chart, ending where it ends: the chart is narrower than the line, the page not.
     lblVargaClassic = new QLabel(this);
     lblVargaClassic->setObjectName("lblVargaClassic");
-    lblVargaClassic->setWordWrap(true);
     lblVargaClassic->setTextFormat(Qt::PlainText);
-    lblVargaClassic->setFixedWidth(side);
-    auto* chartColumn = new QVBoxLayout();
-    chartColumn->addWidget(picSouthVarga);
-    chartColumn->addWidget(picNorthVarga);
-    chartColumn->addWidget(lblVargaClassic);
-    chartColumn->addStretch(1);
-    layout->addLayout(chartColumn);
+    lblVargaClassic->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    // The page's width is the charts' and the words'; the line fits in it and never widens it.
+    lblVargaClassic->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    page->addWidget(lblVargaClassic);
+    page->addStretch(1);
 
     // D9 first: the chart most read after the rasi.
     cboVarga->setCurrentIndex(cboVarga->findData(9));

@@ -696,6 +696,11 @@ TEST_F(DisplayTest, TheDivisionalChartsPageDrawsTheChosenChart) {
     chooser->setCurrentIndex(chooser->findData(9));
     EXPECT_TRUE(
         classic->text().endsWith("D9 signs differ from the precise calculation's for one body in six"));
+    for (int i = 0; i < chooser->count(); ++i) {
+        chooser->setCurrentIndex(i);
+        EXPECT_LE(classic->fontMetrics().horizontalAdvance(classic->text()), classic->contentsRect().width())
+            << "one line: " << classic->text().toStdString();
+    }
     chooser->setCurrentIndex(chooser->findData(2));
     d.SetChartStyle(ChartStyle::NorthIndian);
     const auto* north = Child<NorthIndianChart>(d, "picNorthVarga");
