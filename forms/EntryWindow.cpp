@@ -506,6 +506,8 @@ void EntryWindow::getReading() {
         birth ? ComputeReading(*birth, CurrentChoice()) : ReadingResult{std::nullopt, msg::kReadingFailed};
     if (!result.reading) {
         platform::ShowMessage(QString::fromStdString(result.message), platform::MessageIcon::Error);
+        if (QLineEdit* box = FieldBox(result.atFault))
+            box->setFocus();
         return;
     }
     if (!readingWindow_)

@@ -33,8 +33,11 @@ QString PartsText(int division) {
 
 VargaPage::VargaPage(int side, QWidget* parent) : QWidget(parent) {
     setObjectName("fraVarga");
-    auto* layout = new QHBoxLayout(this);
-    layout->setContentsMargins(4, 4, 4, 4);
+    auto* page = new QVBoxLayout(this);
+    page->setContentsMargins(4, 4, 4, 4);
+    auto* layout = new QHBoxLayout();
+    layout->setContentsMargins(0, 0, 0, 0);
+    page->addLayout(layout);
 
     // The chooser and the words beside the chart: the page has the width to spare, not the height.
     auto* column = new QVBoxLayout();
@@ -72,6 +75,15 @@ VargaPage::VargaPage(int side, QWidget* parent) : QWidget(parent) {
     picNorthVarga->setFixedSize(side, side);
     picNorthVarga->hide();
     layout->addWidget(picNorthVarga, 0, Qt::AlignTop);
+    // One line under the chart, ending where it ends: the chart is narrower than the line, the page not.
+    lblVargaClassic = new QLabel(this);
+    lblVargaClassic->setObjectName("lblVargaClassic");
+    lblVargaClassic->setTextFormat(Qt::PlainText);
+    lblVargaClassic->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    // The page's width is the charts' and the words'; the line fits in it and never widens it.
+    lblVargaClassic->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    page->addWidget(lblVargaClassic);
+    page->addStretch(1);
 
     // D9 first: the chart most read after the rasi.
     cboVarga->setCurrentIndex(cboVarga->findData(9));
@@ -106,6 +118,13 @@ void VargaPage::Draw() {
     const VargaWords words = VargaWordsOf(division);
     lblVargaParts->setText(PartsText(division));
     lblVargaUse->setText(QStringLiteral("Read for %1.").arg(QString::fromLatin1(words.readFor)));
+    // The classic positions are near enough for the rasi chart, not for the finer divisions.
+    const bool classic = reading_ && reading_->calculation == Calculation::Classic;
+    lblVargaClassic->setText(
+        QStringLiteral("Classic positions: D%1 signs differ from the precise calculation's for %2")
+            .arg(division)
+            .arg(QString::fromLatin1(words.classicDiffers)));
+    lblVargaClassic->setVisible(classic && !words.classicDiffers.empty());
     if (drawn_ || !reading_)
         return;
     SetChartInBothStyles(*picSouthVarga, *picNorthVarga,

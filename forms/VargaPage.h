@@ -36,6 +36,8 @@ class VargaPage : public QWidget {
     QComboBox* cboVarga;
     QLabel* lblVargaParts;
     QLabel* lblVargaUse;
+    // Under the chart of a classic reading: how often its signs are not the precise calculation's.
+    QLabel* lblVargaClassic;
     RasiChart* picSouthVarga;
     NorthIndianChart* picNorthVarga;
     std::shared_ptr<const Reading> reading_;

@@ -84,6 +84,10 @@ ReadingResult ComputeReading(const Birth& birth, Calculation calculation) {
 }
 
 ReadingResult ComputeReading(const Birth& birth, const CalculationChoice& choice) {
+    // The horizon of a pole is the equator, which the ecliptic never crosses rising: the classic formula
+    // would still give a lagna, one that means nothing.
+    if (birth.latDeg * 60 + birth.latMin >= 90 * 60)
+        return {std::nullopt, msg::kAscendantAtPole, EntryField::LatDeg};
     ReadingResult result;
     if (choice.calculation == Calculation::Precise) {
 #if QUILLMERE_HAS_PRECISE

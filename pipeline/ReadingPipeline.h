@@ -3,6 +3,7 @@
 // reading or the refusal out. Nothing is kept between readings, so any number of them can stand side by side.
 #pragma once
 
+#include "pipeline/BirthEntry.h"
 #include "records/Reading.h"
 
 #include <array>
@@ -15,11 +16,15 @@ struct ReadingResult {
     std::optional<Reading> reading;
     // The user's message when there is no reading.
     std::string message;
+    // The part of the birth data at fault, when it is (the latitude of a pole); None when the refusal
+    // lies elsewhere (the ephemeris files, the build).
+    EntryField atFault = EntryField::None;
 };
 
 // The whole reading of a birth under a calculation and its conventions, or the refusal: a reading is
 // given whole or not at all, never made partly of earlier values. The classic calculation keeps its own
-// arithmetic and ignores the conventions; its reading records the defaults.
+// arithmetic and ignores the conventions; its reading records the defaults. A birth at a pole is
+// refused by both.
 ReadingResult ComputeReading(const Birth& birth, const CalculationChoice& choice);
 // The same with the default conventions.
 ReadingResult ComputeReading(const Birth& birth, Calculation calculation);

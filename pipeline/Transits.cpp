@@ -6,6 +6,7 @@
 #include "astro/Angles.h"
 #include "astro/Moon.h"
 #include "astro/Planets.h"
+#include "astro/Retrogrades.h"
 #include "reading/ReadingTexts.h"
 #if QUILLMERE_HAS_PRECISE
 #include "precise/PreciseEngine.h"
@@ -220,8 +221,21 @@ bool TransitMomentInRange(double minutesUT) {
 ReadingResult TransitReading(const Reading& birth, double minutesUT) {
     if (!TransitMomentInRange(minutesUT))
         return {std::nullopt, msg::kTransitOutOfRange};
-    return ComputeReading(BirthAt(birth.birth, WholeMinute(minutesUT)),
-                          CalculationChoice{birth.calculation, birth.conventions});
+    const long long minute = WholeMinute(minutesUT);
+    ReadingResult transit =
+        ComputeReading(BirthAt(birth.birth, minute), CalculationChoice{birth.calculation, birth.conventions});
+    // The classic marks compare a calendar date with the station dates. The birth chart takes the date on
+    // the birth's clock, so the transit does too: at the birth moment both mark the same planets.
+    if (transit.reading && transit.reading->calculation == Calculation::Classic) {
+        const std::chrono::year_month_day local = LocalDateOf(static_cast<double>(minute), birth.birth);
+        Birth onBirthClock = birth.birth;
+        onBirthClock.year = static_cast<std::int16_t>(static_cast<int>(local.year()));
+        onBirthClock.month = static_cast<std::int16_t>(static_cast<unsigned>(local.month()));
+        onBirthClock.day = static_cast<std::int16_t>(static_cast<unsigned>(local.day()));
+        onBirthClock.hour = onBirthClock.minute = 0;
+        transit.reading->retrograde = RetrogradesOnBirthDate(onBirthClock);
+    }
+    return transit;
 }
 
 std::array<std::vector<std::string>, 12> TransitCellEntries(const Reading& transit) {

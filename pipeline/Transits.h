@@ -25,7 +25,9 @@ bool TransitMomentInRange(double minutesUT);
 
 // The reading of the birth place at a moment (whole minutes, universal time) under the birth
 // reading's calculation and conventions: the birth with its clock set to the moment in universal
-// time, without daylight saving. The refusal when the moment is out of range or the calculation fails.
+// time, without daylight saving; the classic retrograde marks are those of the moment's date on the
+// birth's clock, as the birth chart's are. The refusal when the moment is out of range or the
+// calculation fails.
 ReadingResult TransitReading(const Reading& birth, double minutesUT);
 
 // Entries of the twelve signs (0 Aries .. 11 Pisces) of the transiting Sun to Ketu, labels and

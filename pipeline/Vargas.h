@@ -17,11 +17,14 @@ inline constexpr std::array<int, 16> kVargaDivisions = {1,  2,  3,  4,  7,  9,  
 bool IsVargaDivision(int division);
 
 // A division's Sanskrit name ("Navamsa") and what astrologers read in its chart ("spouse, dharma"),
-// as the program's chooser shows them; empty for a division that is not one of the sixteen.
+// as the program's chooser shows them, and for how many bodies in the chart the classic calculation
+// gives another sign than the precise one ("two bodies in three"); empty for a division that is not
+// one of the sixteen.
 struct VargaWords {
     int division;
     std::string_view name;
     std::string_view readFor;
+    std::string_view classicDiffers;
 };
 VargaWords VargaWordsOf(int division);
 

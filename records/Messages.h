@@ -31,6 +31,10 @@ inline constexpr const char* kNameTooLong =
     "The name of the file to open is longer than any file's name can be.";
 inline constexpr const char* kCannotSaveCharacters = "This reading holds characters that cannot be saved.";
 inline constexpr const char* kReadingFailed = "The reading could not be computed.";
+// Both calculations refuse a birth at a pole the same way.
+inline constexpr const char* kAscendantAtPole =
+    "At a pole no point of the ecliptic rises, so there is no lagna: no reading can be made for this "
+    "birth place.";
 inline constexpr const char* kFileNotSaved = "The file could not be saved.";
 inline constexpr const char* kNoPreciseBuild =
     "This copy of Quillmere was built without the precise calculation.";

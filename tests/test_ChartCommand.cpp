@@ -17,9 +17,11 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <optional>
 #include <regex>
 #include <sstream>
 
@@ -68,6 +70,26 @@ class TempDir {
 
   private:
     fs::path path_;
+};
+
+// While it lives the precise calculation searches only an empty folder, so finds no ephemeris files.
+class WithoutEphemerisFiles {
+  public:
+    explicit WithoutEphemerisFiles(const std::string& emptyFolder) { Search(emptyFolder.c_str()); }
+    ~WithoutEphemerisFiles() { Search(nullptr); }
+
+  private:
+    static void Search(const char* folder) {
+#ifdef _WIN32
+        _putenv_s("QUILLMERE_EPHE_PATH", folder ? folder : "");
+#else
+        if (folder)
+            ::setenv("QUILLMERE_EPHE_PATH", folder, 1);
+        else
+            ::unsetenv("QUILLMERE_EPHE_PATH");
+#endif
+        UseEphemerisFilesBeside("");
+    }
 };
 
 void Write(const std::string& path, const std::string& bytes) {
@@ -238,6 +260,23 @@ TEST(ChartCommand, PreciseIndiaRunsThePublishedPeriods) {
     const Result pole = RunCompanion(args);
     EXPECT_EQ(pole.status, 1);
     EXPECT_EQ(pole.out, "");
+}
+
+// An argument beginning with / names a file, not a Windows-style option: one that is missing is refused
+// as a file, and a saved reading named so (as every absolute name is outside Windows) is read.
+TEST(ChartCommand, AnArgumentBeginningWithASlashIsAFile) {
+    const Result missing = RunCompanion({"--chart", "/charts/b.qlm"});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.err.rfind(std::string("/charts/b.qlm: ") + msg::kCheckFile, 0), 0u) << missing.err;
+#ifndef _WIN32
+    TempDir dir;
+    auto args = Args1980();
+    args.insert(args.end(), {"--save", dir.File("b.qlm")});
+    ASSERT_EQ(RunCompanion(args).status, 0);
+    const Result saved = RunCompanion({"--chart", dir.File("b.qlm")});
+    EXPECT_EQ(saved.status, 0) << saved.err;
+    EXPECT_EQ(Lines(saved.out).size(), 41u + 12);
+#endif
 }
 
 TEST(ChartCommand, SavedReadingGivesTheSameExport) {
@@ -540,11 +579,54 @@ TEST(ChartCommand, CompareFollowsTheReading) {
     EXPECT_EQ(r.out.substr(compared), ComparisonLines(CompareReadings(classic, raman, now)));
     EXPECT_EQ(Lines(r.out)[53], "A: Classic");
 
-    args[std::find(args.begin(), args.end(), "28d39N") - args.begin()] = "90d0N";
-    const Result pole = RunCompanion(args);
-    EXPECT_EQ(pole.status, 1);
-    EXPECT_EQ(pole.err, std::string("--date: --compare: ") + msg::kPreciseAscendantUndefined + "\n");
-    EXPECT_EQ(Lines(pole.out).size(), 41u + 12);
+    // Without the ephemeris files only the other reading is refused.
+    TempDir empty;
+    const Result refused = [&] {
+        const WithoutEphemerisFiles none(empty.File(""));
+        return RunCompanion(args);
+    }();
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.err.rfind(std::string("--compare: ") + msg::kPreciseFilesMissing, 0), 0u)
+        << refused.err;
+    EXPECT_EQ(Lines(refused.out).size(), 41u + 12);
+}
+
+// A refusal of the reading names the option at fault, and none when it lies elsewhere; a saved reading's
+// refusal names its file.
+TEST(ChartCommand, RefusalsNameTheOptionOnlyWhenItIsAtFault) {
+    TempDir dir;
+    const std::string pole = std::string(msg::kAscendantAtPole) + "\n";
+    const std::string file = dir.File("pole.qlm");
+    Write(file,
+          *EncodeSavedReading(BirthOf(MakeEntry(1990, 6, 1, 12, 0, 29, "90", "0", true, "0", "0", true))));
+    const Result saved = RunCompanion({file});
+    EXPECT_EQ(saved.status, 1);
+    EXPECT_EQ(saved.err, file + ": " + pole);
+
+    const struct {
+        std::vector<std::string> extra;
+        bool noEphemeris;
+        std::string err; // the start of standard error
+    } cases[] = {
+        {{"--lat", "90d0N"}, false, "--lat: " + pole},
+        {{"--lat", "90d0S", "--precise"}, false, "--lat: " + pole},
+        {{"--precise"}, true, msg::kPreciseFilesMissing},
+        {{"--precise", "--lat", "90d0N"}, true, "--lat: " + pole},
+    };
+    for (const auto& c : cases) {
+        if (std::find(c.extra.begin(), c.extra.end(), "--precise") != c.extra.end() &&
+            !PreciseCalculationBuilt())
+            continue;
+        auto args = Args1980();
+        args.insert(args.end(), c.extra.begin(), c.extra.end());
+        std::optional<WithoutEphemerisFiles> none;
+        if (c.noEphemeris)
+            none.emplace(dir.File(""));
+        const Result r = RunCompanion(args);
+        EXPECT_EQ(r.status, 1) << c.err;
+        EXPECT_EQ(r.err.rfind(c.err, 0), 0u) << r.err;
+        EXPECT_EQ(r.out, "");
+    }
 }
 
 // Each --varga block in the order given, after the navamsa: D30 worked by hand from the export's

@@ -3,6 +3,7 @@
 // says what the comparison of the two readings says, what changes marked in words as well as colour,
 // the choosers, the clock that says which periods run today, and a refused other calculation.
 #include "support/FormTestSupport.h"
+#include "support/TempFolder.h"
 #include "support/TestBirths.h"
 
 #include "forms/CompareView.h"
@@ -10,11 +11,14 @@
 #include "pipeline/Periods.h"
 #include "pipeline/ReadingPipeline.h"
 #include "reading/ReadingTexts.h"
+#include "records/Messages.h"
 
 #include <QListWidget>
 #include <QTableWidget>
 
 #include <cmath>
+#include <cstdlib>
+#include <filesystem>
 
 namespace {
 
@@ -242,14 +246,20 @@ TEST_F(CompareTest, TheRunningPeriodsAreThoseOfTheClock) {
     }
 }
 
-// A birth at the pole has a classic reading but no precise one: the view says why, in place of the table,
-// and the classic calculation chosen instead compares again.
+// Without the ephemeris files a birth has a classic reading but no precise one: the view says why, in
+// place of the table, and the classic calculation chosen instead compares again.
 TEST_F(CompareTest, ARefusedOtherCalculationShowsItsMessage) {
-    const BirthEntry pole = MakeEntry(1990, 6, 1, 12, 0, 29, "90", "0", false, "0", "0", true);
-    ReadingView* d = Open(pole);
+    const std::filesystem::path empty = MakeTempFolder("quillmere-no-ephemeris-");
+    ASSERT_FALSE(empty.empty());
+    ::setenv("QUILLMERE_EPHE_PATH", empty.c_str(), 1);
+    UseEphemerisFilesBeside("");
+    ReadingView* d = Open(Entry1980());
+    const std::string refusal = ComputeReading(BirthOf(Entry1980()), Calculation::Precise).message;
+    ::unsetenv("QUILLMERE_EPHE_PATH");
+    UseEphemerisFilesBeside("");
+    std::filesystem::remove(empty);
     ASSERT_NE(d, nullptr);
-    const std::string refusal = ComputeReading(BirthOf(pole), Calculation::Precise).message;
-    ASSERT_FALSE(refusal.empty());
+    ASSERT_EQ(refusal.rfind(msg::kPreciseFilesMissing, 0), 0u) << refusal;
     const QLabel* message = Label(*d, "lblCompareMessage");
     EXPECT_EQ(message->text().toStdString(), refusal);
     EXPECT_TRUE(message->isVisibleTo(d));

@@ -7,6 +7,7 @@
 
 #include "forms/AboutDialog.h"
 #include "forms/FilteredTextBox.h"
+#include "records/Messages.h"
 
 #include <QAbstractItemView>
 #include <QAction>
@@ -468,6 +469,17 @@ TEST_F(FormTest, AReadingThatCannotBeComputedIsNotShownAtAll) {
     EXPECT_EQ(fake.messages[0].icon, platform::MessageIcon::Error);
     EXPECT_EQ(form->MainWindow(), nullptr);
     EXPECT_TRUE(form->isVisible());
+}
+
+// A birth at a pole passes the form's checks, but neither calculation reads it: the message, and the
+// latitude to put right.
+TEST_F(FormTest, ABirthAtAPoleIsRefusedWithTheLatitudeFocused) {
+    FillForm(*form, MakeEntry(1990, 6, 1, 12, 0, 29, "90", "0", true, "0", "0", true));
+    Box(*form, "txtName")->setFocus();
+    Command(*form, "mnuCalculate")->trigger();
+    EXPECT_EQ(fake.MessageTexts(), QStringList({msg::kAscendantAtPole}));
+    EXPECT_EQ(QApplication::focusWidget(), Box(*form, "txtLatDeg"));
+    EXPECT_EQ(form->MainWindow(), nullptr);
 }
 
 TEST_F(FormTest, TheReadingCommandCopiesTheFormAndHidesIt) {

@@ -92,11 +92,14 @@ TEST(PreciseReading, RefusalsSayWhyAndLeaveTheClassicCalculationAlone) {
     ASSERT_TRUE(before);
     const std::string classic = ChartExportText(*before);
 
-    // At the pole no point of the ecliptic rises.
-    const ReadingResult pole =
-        ComputePrecise(MakeEntry(1990, 6, 1, 12, 0, 29, "90", "0", false, "0", "0", true));
-    EXPECT_FALSE(pole.reading);
-    EXPECT_EQ(pole.message, msg::kPreciseAscendantUndefined);
+    // At the pole no point of the ecliptic rises; the classic calculation refuses it the same way.
+    const BirthEntry atPole = MakeEntry(1990, 6, 1, 12, 0, 29, "90", "0", false, "0", "0", true);
+    for (Calculation calculation : {Calculation::Precise, Calculation::Classic}) {
+        const ReadingResult pole = ComputeReading(BirthOf(atPole), calculation);
+        EXPECT_FALSE(pole.reading);
+        EXPECT_EQ(pole.message, msg::kAscendantAtPole);
+        EXPECT_EQ(pole.atFault, EntryField::LatDeg);
+    }
 
     const std::filesystem::path empty = std::filesystem::temp_directory_path() / "quillmere-no-ephemeris";
     std::filesystem::create_directories(empty);

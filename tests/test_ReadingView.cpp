@@ -703,11 +703,34 @@ TEST_F(DisplayTest, TheDivisionalChartsPageDrawsTheChosenChart) {
                                                  "Jupiter, Mercury and Venus");
     chooser->setCurrentIndex(chooser->findData(60));
     EXPECT_EQ(Label(d, "lblVargaParts")->text(), "Each sign in 60 parts of 0\u00B0 30'");
+    // Under the chart of a classic reading, how far its signs are to be trusted.
+    const QLabel* classic = Label(d, "lblVargaClassic");
+    EXPECT_EQ(classic->text(), "Classic positions: D60 signs differ from the precise calculation's for two "
+                               "bodies in three");
+    EXPECT_TRUE(classic->isVisibleTo(&d));
+    EXPECT_GT(classic->geometry().top(), Child<QWidget>(d, "picSouthVarga")->geometry().bottom());
+    chooser->setCurrentIndex(chooser->findData(9));
+    EXPECT_TRUE(
+        classic->text().endsWith("D9 signs differ from the precise calculation's for one body in six"));
+    for (int i = 0; i < chooser->count(); ++i) {
+        chooser->setCurrentIndex(i);
+        EXPECT_LE(classic->fontMetrics().horizontalAdvance(classic->text()), classic->contentsRect().width())
+            << "one line: " << classic->text().toStdString();
+    }
     chooser->setCurrentIndex(chooser->findData(2));
     d.SetChartStyle(ChartStyle::NorthIndian);
     const auto* north = Child<NorthIndianChart>(d, "picNorthVarga");
     EXPECT_TRUE(north->isVisibleTo(&d));
     EXPECT_EQ(north->House(1).number, "5") << "the hora lagna in Leo";
+
+    if (!PreciseCalculationBuilt())
+        return;
+    Command(*form, "mnuPrecise")->trigger();
+    ReadingView& precise = DisplayOf(Entry1980());
+    precise.showPeriods();
+    Child<QTabWidget>(precise, "tabPeriods")->setCurrentWidget(Child<QWidget>(precise, "fraVarga"));
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(Label(precise, "lblVargaClassic")->isVisibleTo(&precise));
 }
 
 // The Ashtakavarga page is worked out when first shown: the Sun's row of 1947 as worked by hand in

@@ -51,6 +51,32 @@ TEST(Transits, PositionsAreTheReadingOfTheBirthPlaceAtTheMoment) {
     }
 }
 
+// Mercury turned retrograde on 2020-02-17 at 00:54 UT (the almanacs). A birth whose local date is not
+// its universal date on either side of that day: the transit at the birth moment marks what the chart
+// marks, and the chart marks Mercury only when the local date lies after the station's.
+TEST(Transits, AtTheBirthMomentTheMarksAreTheChartsWhateverTheZone) {
+    const struct {
+        TestBirth birth;
+        bool mercuryRetrograde;
+    } cases[] = {
+        // 07:15 at UTC+10 on the 18th is 21:15 UT on the 17th.
+        {MakeBirth(2020, 2, 18, 7, 15).Zone(-10, 0).Latitude(31, 3, false).Longitude(103, 22, false), true},
+        // 20:00 at UTC-5 on the 17th is 01:00 UT on the 18th.
+        {MakeBirth(2020, 2, 17, 20, 0).Zone(5, 0).Latitude(40, 43, false).Longitude(74, 0, false), false},
+    };
+    for (Calculation calculation : Calculations()) {
+        for (const auto& c : cases) {
+            const Reading birth = *ComputeReading(c.birth, calculation).reading;
+            const ReadingResult transit = TransitReading(birth, BirthMinutesUT(c.birth));
+            ASSERT_TRUE(transit.reading) << transit.message;
+            EXPECT_EQ(transit.reading->retrograde, birth.retrograde) << c.birth.day;
+            if (calculation == Calculation::Classic) {
+                EXPECT_EQ(birth.Retrograde(BodySlot::Mercury), c.mercuryRetrograde) << c.birth.day;
+            }
+        }
+    }
+}
+
 TEST(Transits, MomentsOutsideTheYearsAreRefused) {
     const Reading birth = *ComputeReading(BirthOf(Entry1980()), Calculation::Classic).reading;
     const struct {

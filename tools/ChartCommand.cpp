@@ -137,7 +137,8 @@ constexpr const char* kHelp =
     "                installed, or from the file named by QUILLMERE_ATLAS\n"
     "\n"
     "A refused reading is reported on standard error with the program's own message, prefixed\n"
-    "by the file name or option; the other readings are still written.\n"
+    "by the file name, or by the option at fault (none when the ephemeris files or the build\n"
+    "are); the other readings are still written.\n"
     "Exit status: 0 when every reading was produced, 1 when some were not or the output could\n"
     "not be written, 2 for a usage error.\n";
 
@@ -203,6 +204,8 @@ std::optional<UsageError> ParseOptions(const std::vector<std::string>& args, Opt
     CLI::App app;
     app.set_help_flag(); // kHelp is the help
     app.allow_extras();  // unknown options are named below
+    // On Windows CLI11 would take "/charts/b.qlm" for an option; the companion's options all begin "--".
+    app.allow_windows_style_options(false);
     app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast)->disable_flag_override();
     app.add_flag("-h,--help", o.help);
     app.add_flag("--chart", o.chart);
@@ -412,11 +415,14 @@ double NowMinutesUT() {
     return duration<double, std::ratio<60>>(system_clock::now().time_since_epoch()).count();
 }
 
-// Checks and computes one reading; on success writes it out.
-bool ProduceReading(const BirthEntry& entry, const Options& o, const std::string& source, std::ostream& out,
+// Checks and computes one reading; on success writes it out. A refusal names the file read, or for
+// birth data given as options the option at fault, and none when no option is (the ephemeris files).
+bool ProduceReading(const BirthEntry& entry, const Options& o, const std::string& file, std::ostream& out,
                     std::ostream& err, bool fromOptions) {
+    const std::string source = fromOptions ? std::string() : file + ": ";
     if (const auto refusal = CheckBirthEntry(entry)) {
-        err << (fromOptions ? OptionOfField(refusal->focus) : source) << ": " << refusal->message << '\n';
+        err << (fromOptions ? std::string(OptionOfField(refusal->focus)) + ": " : source) << refusal->message
+            << '\n';
         return false;
     }
     const std::optional<Birth> birth = BirthFromEntry(entry);
@@ -424,7 +430,9 @@ bool ProduceReading(const BirthEntry& entry, const Options& o, const std::string
     const ReadingResult result =
         birth ? ComputeReading(*birth, choice) : ReadingResult{std::nullopt, msg::kReadingFailed};
     if (!result.reading) {
-        err << source << ": " << result.message << '\n';
+        const bool optionAtFault = fromOptions && result.atFault != EntryField::None;
+        err << (optionAtFault ? std::string(OptionOfField(result.atFault)) + ": " : source) << result.message
+            << '\n';
         return false;
     }
     const Reading& reading = *result.reading;
@@ -449,7 +457,7 @@ bool ProduceReading(const BirthEntry& entry, const Options& o, const std::string
             transit.reading ? SadeSatiAt(reading, o.transitMinutes) : SadeSatiSearch{};
         const std::string& refusal = transit.reading ? sadeSati.message : transit.message;
         if (!refusal.empty()) {
-            err << source << ": --transit: " << refusal << '\n';
+            err << source << "--transit: " << refusal << '\n';
             return false;
         }
         WriteChartLines(out, TransitCellEntries(*transit.reading));
@@ -460,7 +468,7 @@ bool ProduceReading(const BirthEntry& entry, const Options& o, const std::string
     if (o.compareWith) {
         const ReadingResult other = ComputeReading(*birth, *o.compareWith);
         if (!other.reading) {
-            err << source << ": --compare: " << other.message << '\n';
+            err << source << "--compare: " << other.message << '\n';
             return false;
         }
         out << ComparisonLines(CompareReadings(reading, *other.reading, NowMinutesUT()));
@@ -641,7 +649,7 @@ int RunChartCommand(const std::vector<std::string>& args, std::ostream& out, std
         }
         if (!lettersOk) {
             allProduced = false;
-        } else if (!ProduceReading(entry, o, "--date", out, err, true)) {
+        } else if (!ProduceReading(entry, o, std::string(), out, err, true)) {
             allProduced = false;
         } else if (o.save) {
             // The reading was made, so the entry gives a birth.

@@ -7,6 +7,7 @@
 #include "pipeline/ConventionKeys.h"
 #include "pipeline/Periods.h"
 #include "pipeline/ReadingPipeline.h"
+#include "pipeline/Vargas.h"
 #include "reading/ReadingTexts.h"
 #include "records/TimeZones.h"
 #include "records/Vocabulary.h"
@@ -177,6 +178,8 @@ int main(int argc, char** argv) {
     std::array<std::vector<double>, kFilledBodySlots> apart;
     std::array<long, kFilledBodySlots> signDiffers{};
     std::array<long, 12> headingDiffers{};
+    // Per divisional chart: the Sun to Ketu and the ascendant in another sign, and births with one.
+    std::array<long, kVargaDivisions.size()> vargaSignDiffers{}, vargaBirthDiffers{};
     long computed = 0, lagnaDiffers = 0, nakshatraDiffers = 0, padaDiffers = 0, quarterDiffers = 0;
     long planetSignDiffers = 0, anySignDiffers = 0;
     long refusedEntry = 0, refusedFirst = 0, refusedSecond = 0;
@@ -226,6 +229,19 @@ int main(int argc, char** argv) {
             QuarterOf(first.bodies[moon].longitude) != QuarterOf(second.bodies[moon].longitude) ? 1 : 0;
         for (std::size_t h = 0; h < 12; ++h)
             headingDiffers[h] += first.headings[h] != second.headings[h] ? 1 : 0;
+        for (std::size_t v = 0; v < kVargaDivisions.size(); ++v) {
+            bool differs = false;
+            for (std::size_t b = 0; b <= static_cast<std::size_t>(BodySlot::Ascendant); ++b) {
+                const int division = kVargaDivisions[v];
+                const auto body = static_cast<BodySlot>(b);
+                if (VargaSign(division, firstResult.reading->Longitude(body)) !=
+                    VargaSign(division, secondResult.reading->Longitude(body))) {
+                    ++vargaSignDiffers[v];
+                    differs = true;
+                }
+            }
+            vargaBirthDiffers[v] += differs ? 1 : 0;
+        }
     }
 
     const auto percent = [&](long count) { return computed > 0 ? 100.0 * count / computed : 0.0; };
@@ -258,6 +274,14 @@ int main(int argc, char** argv) {
         const std::string what = "heading of house " + std::to_string(h + 1);
         row(what.c_str(), headingDiffers[h]);
     }
+
+    std::printf(
+        "\nDivisional charts: signs that differ (the Sun to Ketu and the ascendant) and births with one\n");
+    const long bodies = computed * (static_cast<long>(BodySlot::Ascendant) + 1);
+    for (std::size_t v = 0; v < kVargaDivisions.size(); ++v)
+        std::printf("D%-3d %8ld %6.1f%% %6ld %6.1f%%\n", kVargaDivisions[v], vargaSignDiffers[v],
+                    bodies > 0 ? 100.0 * vargaSignDiffers[v] / bodies : 0.0, vargaBirthDiffers[v],
+                    percent(vargaBirthDiffers[v]));
 
     if (std::fflush(stdout) != 0 || std::ferror(stdout) || std::fclose(stdout) != 0) {
         std::fprintf(stderr, "quillmere-compare: standard output: %s\n", std::strerror(errno));
