@@ -9,6 +9,7 @@
 #include "pipeline/Transits.h"
 #include "pipeline/Vargas.h"
 #include "reading/ReadingTexts.h"
+#include "records/BirthClock.h"
 #include "records/Calendar.h"
 #include "records/Messages.h"
 #include "records/TimeZones.h"
@@ -408,9 +409,12 @@ std::array<QStringList, 12> CellTexts(const std::array<std::vector<std::string>,
 }
 
 BirthDetails BirthDetailTexts(const Birth& b) {
+    // A time the form moved into a row's clock says which clock it is, and the place's own reading.
+    const std::string moved = MovedTimeText(b);
     return {"Date of Birth: " + Latin1(MonthName(b.month)) + " " + QString::number(b.day) + ", " +
                 QString::number(b.year),
-            "Time of Birth: " + QString::number(b.hour) + " HH " + QString::number(b.minute) + " MM ",
+            "Time of Birth: " + QString::number(b.hour) + " HH " + QString::number(b.minute) + " MM " +
+                (moved.empty() ? QString() : "(" + Latin1(moved) + ")"),
             "Latitude: " + QString::number(b.latDeg) + " Degree " + QString::number(b.latMin) + " Minute",
             "Longitude: " + QString::number(b.lonDeg) + " Degree " + QString::number(b.lonMin) + " Minute",
             "City: " + Text(b.city),

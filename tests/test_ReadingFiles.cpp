@@ -796,6 +796,21 @@ TEST_F(ReadingFilesTest, PrintChartPrintsTheChartAndThePeriodsWholeOrNotAtAll) {
     }
 }
 
+// A time the form moved into Indian Time (Kathmandu, UTC+5:45) is printed with both clocks.
+TEST_F(ReadingFilesTest, PrintChartNamesTheClockOfAMovedTime) {
+    FillForm(*form, MakeEntry(1990, 6, 1, 10, 0, 34, "", "", false, "", "", true));
+    ChooseFirstPlace(*form, "Kathm");
+    Button(*form, "cmdCalculate")->click();
+    ASSERT_NE(form->MainWindow(), nullptr) << fake.MessageTexts().join(" | ").toStdString();
+    fake.printerOutputFile = Path("chart.pdf");
+    fake.printerAnswers.push_back(true);
+    Command(*form->MainWindow(), "mnuPrintChart")->trigger();
+    const std::vector<QStringList> pages = PdfPages(Path("chart.pdf"));
+    ASSERT_FALSE(pages.empty());
+    EXPECT_TRUE(pages[0].join(' ').contains("9 HH 45 MM (9:45 Indian Time; 10:00 at the place, UTC+5:45)"))
+        << pages[0].join('|').toStdString();
+}
+
 // Whatever the paper, pages carry no page numbers and no page ends with a house's heading.
 TEST_F(ReadingFilesTest, PrintedPagesHaveNoNumbersAndKeepEachHeadingWithItsText) {
     ReadingWindow* readingWindow = ComputeShown(Entry1947());

@@ -193,6 +193,40 @@ TEST_F(DisplayTest, Reading1980ShowsItsPlanetsDetailsAndCells) {
         EXPECT_EQ(CellsHolding(d, body).size(), 1) << body;
 }
 
+// A time the form moved into a row's clock names both clocks: Kathmandu's UTC+5:45, its mean time
+// UTC+5:41:16 (20,476 s), and a moment that falls on the place's next day.
+TEST_F(DisplayTest, AMovedTimeNamesTheRowsClockAndThePlaces) {
+    ReadingView& d = DisplayOf(Entry1947());
+    const struct {
+        int day, hour, minute; // in June of the place's year
+        PlaceClock place;
+        const char* shown;
+    } cases[] = {
+        {1, 9, 45, {1990, 6, 1, 10, 0, 20700}, "9 HH 45 MM (9:45 Indian Time; 10:00 at the place, UTC+5:45)"},
+        {1,
+         11,
+         49,
+         {1910, 6, 1, 12, 0, 20476},
+         "11 HH 49 MM (11:49 Indian Time; 12:00 at the place, UTC+5:41:16)"},
+        {1,
+         23,
+         55,
+         {1990, 6, 2, 0, 10, 20700},
+         "23 HH 55 MM (23:55 Indian Time; 0:10 on June 2, 1990 at the place, UTC+5:45)"},
+    };
+    for (const auto& c : cases) {
+        Reading r = *d.ShownReading();
+        r.birth.year = static_cast<std::int16_t>(c.place.year);
+        r.birth.month = 6;
+        r.birth.day = static_cast<std::int16_t>(c.day);
+        r.birth.hour = static_cast<std::int16_t>(c.hour);
+        r.birth.minute = static_cast<std::int16_t>(c.minute);
+        r.birth.placeClock = c.place;
+        d.ShowReading(std::make_shared<const Reading>(r));
+        EXPECT_EQ(Label(d, "lblTOB")->text().toStdString(), std::string("Time of Birth: ") + c.shown);
+    }
+}
+
 TEST_F(DisplayTest, Reading1947ShowsItsPlanetsAndTheCrowdedCancerCell) {
     const ReadingView& d = DisplayOf(Entry1947());
     const char* const planets[7] = {"28 Can 43", nullptr,     "14 Can 25", "23 Can 18",
