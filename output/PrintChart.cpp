@@ -90,7 +90,7 @@ class Pages {
         const shown::BirthDetails details = shown::BirthDetailTexts(birth_);
         const QString gap = QStringLiteral("    ");
         Paragraph(Text(birth_.name), Font(kNamePoints, true));
-        Paragraph(details.date + gap + details.time, text_);
+        Paragraph(details.date + gap + details.time + details.clocks, text_);
         Paragraph(details.latitude + gap + details.longitude, text_);
         Paragraph(details.city + gap + details.state + gap + details.country, text_);
         y_ += LineHeight(text_) / 2;
@@ -413,13 +413,13 @@ BirthDetails BirthDetailTexts(const Birth& b) {
     const std::string moved = MovedTimeText(b);
     return {"Date of Birth: " + Latin1(MonthName(b.month)) + " " + QString::number(b.day) + ", " +
                 QString::number(b.year),
-            "Time of Birth: " + QString::number(b.hour) + " HH " + QString::number(b.minute) + " MM " +
-                (moved.empty() ? QString() : "(" + Latin1(moved) + ")"),
+            "Time of Birth: " + QString::number(b.hour) + " HH " + QString::number(b.minute) + " MM ",
             "Latitude: " + QString::number(b.latDeg) + " Degree " + QString::number(b.latMin) + " Minute",
             "Longitude: " + QString::number(b.lonDeg) + " Degree " + QString::number(b.lonMin) + " Minute",
             "City: " + Text(b.city),
             "State: " + Text(b.state),
-            "Country: " + Text(b.country)};
+            "Country: " + Text(b.country),
+            moved.empty() ? QString() : "(" + Latin1(moved) + ")"};
 }
 
 QString TransitZoneText(const Birth& birth) {

@@ -33,10 +33,10 @@ std::array<QStringList, 12> CellTexts(const std::array<std::vector<std::string>,
 
 // The birth data under their captions, "Date of Birth: January 1, 1980", "Time of Birth: 12 HH 0 MM ",
 // "Latitude: 51 Degree 30 Minute", "City: London" and so on: a line each in the view, two or three
-// to a line on the page. A time the form moved into a row's clock carries the clocks after it:
-// "Time of Birth: 9 HH 45 MM (9:45 Indian Time; 10:00 at the place, UTC+5:45)".
+// to a line on the page. A time the form moved into a row's clock has its clocks besides, "(9:45
+// Indian Time; 10:00 at the place, UTC+5:45)", empty otherwise.
 struct BirthDetails {
-    QString date, time, latitude, longitude, city, state, country;
+    QString date, time, latitude, longitude, city, state, country, clocks;
 };
 BirthDetails BirthDetailTexts(const Birth& birth);
 
