@@ -90,7 +90,10 @@ class Pages {
         const shown::BirthDetails details = shown::BirthDetailTexts(birth_);
         const QString gap = QStringLiteral("    ");
         Paragraph(Text(birth_.name), Font(kNamePoints, true));
-        Paragraph(details.date + gap + details.time + details.clocks, text_);
+        Paragraph(details.date + gap + details.time, text_);
+        // The clocks of a moved time, on a line of their own as in the chart view.
+        if (!details.clocks.isEmpty())
+            Paragraph(details.clocks, text_);
         Paragraph(details.latitude + gap + details.longitude, text_);
         Paragraph(details.city + gap + details.state + gap + details.country, text_);
         y_ += LineHeight(text_) / 2;
