@@ -126,6 +126,9 @@ void PlaceFinder::ChoosePlace(const atlas::Place& place) {
     placeTime_ = placeTime_.value_or(before);
     chosen_ = &place;
     byHand_ = false;
+    choice_.reset();
+    movedShown_ = false;
+    dayShift_ = 0;
     Derive();
     if (choice_ && FormTime() != before && !FieldsMoved())
         derived_ += QString::fromLatin1(msg::kGivenTimeKept) + ClockText(*placeTime_) +
@@ -235,13 +238,16 @@ void PlaceFinder::Derive() {
     if (!chosen_ || !placeTime_)
         return;
     std::string error;
-    choice_ = atlas::ChooseZoneRow(std::string(chosen_->zone), atlas::FoldToFieldText(chosen_->name),
-                                   *placeTime_, error);
-    movedShown_ = false;
-    dayShift_ = 0;
-    if (!choice_) {
+    std::optional<atlas::ZoneChoice> choice = atlas::ChooseZoneRow(
+        std::string(chosen_->zone), atlas::FoldToFieldText(chosen_->name), *placeTime_, error);
+    if (!choice) {
+        // The fields are left as they were (a day the month lacks, say), and so is the clock they are
+        // read in.
         derived_ = QString::fromStdString(error);
     } else {
+        choice_ = std::move(choice);
+        movedShown_ = false;
+        dayShift_ = 0;
         filling_ = true;
         form_.cboTimeZone->setCurrentIndex(choice_->row);
         form_.chkDST->setChecked(choice_->dst);
@@ -298,7 +304,18 @@ void PlaceFinder::ClockChanged() {
     const bool moved = FieldsMoved();
     const atlas::LocalDateTime set = FormTime();
     // Read in the clock the fields show: in a row's clock, the place's is the same moment there.
-    placeTime_ = moved ? atlas::PlaceTimeOf(*choice_, set) : set;
+    if (moved && !RealDate(set)) {
+        // A day the month lacks is no moment: the clock alone is read, on the last day that gave one,
+        // and the place's date stays as set.
+        atlas::LocalDateTime onDay = choice_->shownTime;
+        onDay.hour = set.hour;
+        onDay.minute = set.minute;
+        const atlas::LocalDateTime clock = atlas::PlaceTimeOf(*choice_, onDay);
+        placeTime_->hour = clock.hour;
+        placeTime_->minute = clock.minute;
+    } else {
+        placeTime_ = moved ? atlas::PlaceTimeOf(*choice_, set) : set;
+    }
     Derive();
     if (moved && FieldsMoved())
         derived_ += QString::fromLatin1(msg::kTimeSetReadAs) + ClockText(set) + " " +

@@ -235,6 +235,19 @@ TEST_F(PlaceFinderTest, AnHourSetIsReadInTheClockTheFieldsShow) {
     }
 }
 
+// A day the month lacks gives no zone, and leaves the fields in the clock they were in: an hour set
+// meanwhile is still read in Indian Time.
+TEST_F(PlaceFinderTest, ADayTheMonthLacksLeavesTheFieldsInTheirClock) {
+    Pick("Kathm", 1990, 1, 31, 12, 0);
+    List(*form, "cboMonth")->setCurrentIndex(1); // 31 February
+    EXPECT_EQ(Times(), "11:45 12:00");
+    List(*form, "cboHour")->setCurrentText("13");
+    EXPECT_EQ(form->BuildEntry().monthIndex, 1);
+    EXPECT_EQ(form->BuildEntry().day, 31);
+    List(*form, "cboMonth")->setCurrentIndex(2); // 31 March
+    EXPECT_EQ(Times(), "13:45 14:00");
+}
+
 // Letting the place go keeps the moment on the form and says whose clock it is; the place chosen next
 // takes the clock time given for the last one, and a place whose offset a row holds shows it as it is.
 TEST_F(PlaceFinderTest, TheClockTimeGivenGoesWithTheNextPlaceChosen) {
