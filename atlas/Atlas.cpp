@@ -133,27 +133,37 @@ std::optional<Atlas> Atlas::Load(const std::string& path, std::string& error) {
     if (!ReadWhole(path, content, error))
         return std::nullopt;
 
-    // Everything is sized once from the count of lines and of names, so that nothing grows (and
-    // leaves freed blocks behind) while the file is read. A line with other names has one more than
-    // it has bars between them; one without ends in its tab.
-    std::size_t lines = 0, names = 0;
+    // Everything is sized once, when the head has been read, so that nothing grows (and leaves freed
+    // blocks behind) while the file is read: from the lines that can hold a place (their fields
+    // counted by tabs), never more than the head gives. Counting every line would reserve gigabytes
+    // for a file of empty lines before its first line is refused. A line with other names has one
+    // more than it has bars between them; one without ends in its tab.
+    std::size_t placeLines = 0, names = 0, tabs = 0, bars = 0;
     for (std::size_t i = 0; i < content.size(); ++i) {
-        if (content[i] == '|') {
-            ++names;
+        if (content[i] == '\t') {
+            ++tabs;
+        } else if (content[i] == '|') {
+            ++bars;
         } else if (content[i] == '\n') {
-            ++lines;
-            const std::size_t last = i > 0 && content[i - 1] == '\r' ? i - 1 : i;
-            names += last > 0 && content[last - 1] == '\t' ? 1 : 2;
+            if (tabs == kFields - 1) {
+                ++placeLines;
+                const std::size_t last = content[i - 1] == '\r' ? i - 1 : i;
+                names += bars + (content[last - 1] == '\t' ? 1 : 2);
+            }
+            tabs = bars = 0;
         }
     }
     Atlas atlas;
-    atlas.places_.reserve(lines);
-    atlas.compared_.reserve(lines);
-    atlas.keys_.reserve(names);
     std::vector<ReadTexts> read;
-    read.reserve(lines);
-    // A folded text is never longer than its text: every letter with marks takes two bytes or more.
-    atlas.folded_.reserve(content.size());
+    const auto reserve = [&](std::size_t promised) {
+        const std::size_t places = std::min(promised, placeLines);
+        atlas.places_.reserve(places);
+        atlas.compared_.reserve(places);
+        atlas.keys_.reserve(places == placeLines ? names : 2 * places);
+        read.reserve(places);
+        // A folded text is never longer than its text: every letter with marks takes two bytes or more.
+        atlas.folded_.reserve(content.size());
+    };
 
     // The texts kept are moved to the front of the file's own buffer as it is read: what is kept of
     // a line is never longer than the line, so nothing unread is overwritten.
@@ -211,9 +221,10 @@ std::optional<Atlas> Atlas::Load(const std::string& path, std::string& error) {
         if (!columnsSeen) {
             if (promised == 0 && line.starts_with(kCount) && ParseCount(line.substr(kCount.size()), promised))
                 continue;
-            if (promised != 0 && line == kColumns)
+            if (promised != 0 && line == kColumns) {
                 columnsSeen = true;
-            else if (promised != 0 || line.empty() || line[0] != '#') {
+                reserve(promised);
+            } else if (promised != 0 || line.empty() || line[0] != '#') {
                 error = Damaged(lineNumber);
                 return std::nullopt;
             }
@@ -396,15 +407,38 @@ std::vector<const Place*> Atlas::SearchParts(std::string_view city, const std::v
                                                                                                         : 1;
     };
 
+    // Whether the parts given name every part of the place's caption (PlaceCaption leaves out a state
+    // that is empty or the place's name): "Briceni, Moldova" is the Briceni of the state Briceni.
+    const auto complete = [&](const Compared& c) {
+        if (rest.size() == 2)
+            return true;
+        const std::string& placeState = foldedTexts_[c.state];
+        return rest.size() == 1 && country[c.country] == 2 &&
+               (placeState.empty() || placeState == Folded(c.name));
+    };
+
     // A place is found once, by its first key: keys equal to the city come before those that only
     // begin with it, so the first key tells whether its name is exact.
     struct Found {
-        // The group (0 every part equal, 1 the name equal, 2 only prefixes) above the population
-        // counted down, so that most places are ordered by this alone; RanksBefore orders the rest.
+        // The group (0 every part equal, 1 the name equal, 2 only prefixes) and within it the tier
+        // (below), above the population counted down, so that most places are ordered by this alone;
+        // RanksBefore orders the rest.
         std::uint64_t rank;
         std::uint32_t place;
     };
     constexpr std::uint64_t kGroup = std::uint64_t{1} << 32; // above any population a key holds
+    // Tiers within a group: 0 the place's own name, with every part of its caption given; 1 its own
+    // name; 2 another place's other name (Victoria is one of Hong Kong's), after the places so named.
+    constexpr std::uint64_t kTiers = 3;
+    constexpr std::uint64_t kOtherTier = 2;
+    // A bare name that is the other name of a place a hundred times as populous as any place so named
+    // means that place: Calcutta is Kolkata, not the village in Ohio. An unknown population counts as
+    // the thousand inhabitants that bring a place into the atlas. Where a state or country is given,
+    // the place spelled so comes first.
+    constexpr std::uint64_t kGreatCity = 100;
+    constexpr std::uint64_t kLeastKnown = 1000;
+    std::uint64_t mostPopulousByName = 0; // of the places found by their own exact name
+    bool foundByOtherName = false;
     std::vector<Found> found;
     std::vector<bool> seen(places_.size()); // bits: cleared in a moment even for the whole atlas
     auto it =
@@ -415,13 +449,31 @@ std::vector<const Place*> Atlas::SearchParts(std::string_view city, const std::v
         if (seen[it->place])
             continue;
         seen[it->place] = true;
-        const int how = narrowed(compared_[it->place]);
+        const Compared& c = compared_[it->place];
+        const int how = narrowed(c);
         if (how == 0)
             continue;
-        const bool exactName = Folded(it->folded).size() == city.size();
-        const std::uint64_t group = exactName ? (how == 2 ? 0 : 1) : 2;
-        found.push_back(Found{group * kGroup + (kGroup - 1 - it->population), it->place});
+        const std::uint64_t population = kGroup - 1 - it->population;
+        if (Folded(it->folded).size() != city.size()) {
+            found.push_back(Found{(2 * kTiers + 1) * kGroup + population, it->place});
+            continue;
+        }
+        const std::uint64_t group = how == 2 ? 0 : 1;
+        // Equal texts share their place in folded_, and a place's names differ as folded.
+        const bool ownName = it->folded.offset == c.name.offset;
+        if (ownName)
+            mostPopulousByName = std::max({mostPopulousByName, std::uint64_t{it->population}, kLeastKnown});
+        else
+            foundByOtherName = true;
+        const std::uint64_t tier = !ownName ? kOtherTier : how == 2 && complete(c) ? 0 : 1;
+        found.push_back(Found{(group * kTiers + tier) * kGroup + population, it->place});
     }
+    // With a bare name every exact match is in group 0.
+    if (rest.empty() && foundByOtherName)
+        for (Found& f : found)
+            if (f.rank / kGroup == kOtherTier &&
+                kGroup - 1 - f.rank % kGroup >= kGreatCity * mostPopulousByName)
+                f.rank -= (kOtherTier - 1) * kGroup; // among the places of that name
 
     const auto ranks = [this](const Found& a, const Found& b) {
         return a.rank != b.rank ? a.rank < b.rank : RanksBefore(a.place, b.place);

@@ -240,14 +240,16 @@ int CopyAttributes(const std::string& from, int to) {
     if (const int error = ReadSized(
             [&](char* list, std::size_t size) { return ::llistxattr(from.c_str(), list, size); }, names))
         return error == ENOTSUP ? 0 : error; // a file system without them has none to keep
-    bool hadAcl = false;
+    // The list a folder gives new files by default goes first: it could grant what the earlier file
+    // did not, and it takes room that an earlier file with a full attribute block needs for its own.
+    if (::fremovexattr(to, kAccessAcl) != 0 && errno != ENODATA && errno != ENOTSUP)
+        return errno;
     for (std::size_t at = 0; at < names.size();) {
         const std::string name(names.c_str() + at);
         at += name.size() + 1;
         // The kernel's own measures of the contents; the new contents get theirs.
         if (name.empty() || name == "security.ima" || name == "security.evm")
             continue;
-        hadAcl = hadAcl || name == kAccessAcl;
         std::string value;
         if (const int error = ReadSized(
                 [&](char* data, std::size_t size) {
@@ -264,9 +266,6 @@ int CopyAttributes(const std::string& from, int to) {
         if (::fsetxattr(to, name.c_str(), value.data(), value.size(), 0) != 0)
             return errno;
     }
-    // A list the folder gives new files by default could grant what the earlier file did not.
-    if (!hadAcl && ::fremovexattr(to, kAccessAcl) != 0 && errno != ENODATA && errno != ENOTSUP)
-        return errno;
     return 0;
 }
 #endif

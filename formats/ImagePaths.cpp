@@ -113,3 +113,30 @@ UniqueImageResult UniqueImagePath(std::string folder, std::string file, const st
     }
     return {std::string(), file};
 }
+
+std::string PrintFileName(std::string_view personName, std::string_view whatIsPrinted) {
+    // Well below the 255 bytes a file name may have, with room for what follows it.
+    constexpr std::size_t kMostNameBytes = 120;
+    std::string name;
+    for (const char c : personName) {
+        const auto byte = static_cast<unsigned char>(c);
+        const bool refused =
+            byte < 0x20 || byte == 0x7F || std::string_view("/\\:*?\"<>|").find(c) != std::string_view::npos;
+        const char kept = refused ? ' ' : c;
+        if (kept == ' ' && (name.empty() || name.back() == ' '))
+            continue;
+        if (kept == '.' && name.empty())
+            continue;
+        name += kept;
+    }
+    if (name.size() > kMostNameBytes) {
+        std::size_t cut = kMostNameBytes;
+        // Back to the first byte of a character: continuation bytes are 10xxxxxx.
+        while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80)
+            --cut;
+        name.resize(cut);
+    }
+    if (!name.empty() && name.back() == ' ')
+        name.pop_back();
+    return (name.empty() ? std::string() : name + ' ') + std::string(whatIsPrinted) + ".pdf";
+}

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 
 // The platform's folder separator.
 char FolderSeparator();
@@ -36,3 +37,9 @@ struct UniqueImageResult {
 // 001 to 999. An empty folder means the program's own folder; an empty file a date-stamped name.
 UniqueImageResult UniqueImagePath(std::string folder, std::string file, const std::string& programFolder,
                                   const std::function<bool(const std::string&)>& exists = FileExists);
+
+// The file a print to PDF is proposed to go to: the person's name and what is printed, "Asha Rao
+// chart.pdf". Characters no file system takes (folder separators, control characters, those Windows
+// refuses) become spaces, runs of spaces one, and leading dots and spaces go (no hidden file); a
+// long name is cut at a whole UTF-8 character. Without a name, what is printed alone: "chart.pdf".
+std::string PrintFileName(std::string_view personName, std::string_view whatIsPrinted);

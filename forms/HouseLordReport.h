@@ -15,7 +15,8 @@ inline const QColor kLordTextColour{0, 128, 128};
 inline const QColor kPlanetTextColour{128, 0, 0};
 
 // The tool tip of house `house`'s heading: the classic reading counts the houses' lords from Aries, which
-// a reader of a chart with another lagna would not expect. Empty for a precise reading.
+// a reader of a chart with another lagna would not expect, and the house each lord stands in from the
+// lagna. Empty for a precise reading.
 QString ClassicHouseLordTip(const Reading& reading, int house);
 
 // Clears `document` and writes the report of the reading. Font face and size stay the document's own.

@@ -383,6 +383,11 @@ QWidget* ReadingView::BuildPeriodsView() {
     grdPositions->setFocusPolicy(Qt::NoFocus);
     grdPositions->setWordWrap(false);
     grdPositions->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // The stretched last column keeps at least the width it has when it starts to stretch: the
+    // smallest, not the default 100 pixels, which is wider than its heading and would push the
+    // table past its page when the other columns are wide.
+    grdPositions->horizontalHeader()->setDefaultSectionSize(
+        grdPositions->horizontalHeader()->minimumSectionSize());
     grdPositions->horizontalHeader()->setStretchLastSection(true);
     grdPositions->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     positions->addWidget(grdPositions);

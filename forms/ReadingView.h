@@ -69,7 +69,7 @@ class ReadingView : public QWidget {
     void showCompare();
 
   signals:
-    // The view in front changed; the main window's Save buttons follow it. `pictureView`: the chart
+    // The view in front changed; the main window's Save button follows it. `pictureView`: the chart
     // or the periods view, which a picture saves, rather than the interpretation.
     void ViewChanged(bool pictureView);
 

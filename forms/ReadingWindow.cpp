@@ -2,6 +2,7 @@
 #include "forms/ReadingWindow.h"
 
 #include "formats/ChartExport.h"
+#include "formats/ImagePaths.h"
 #include "formats/SavedReadingFile.h"
 #include "forms/AboutDialog.h"
 #include "forms/Actions.h"
@@ -25,6 +26,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMdiArea>
@@ -206,10 +208,11 @@ void ReadingWindow::BuildStrips() {
     cmdSaveAsJPEG = StripButton("Save As &JPEG", "cmdSaveAsJPEG", kWideButtonWidth, Picture1);
     cmdBack = StripButton("&Back", "cmdBack", kButtonWidth, Picture1);
     cmdExit = StripButton("E&xit", "cmdExit", kButtonWidth, Picture1);
-    // The two Save buttons run their commands but follow the view in front (FollowView), while the
-    // menu items and the toolbar stay available in every view.
+    // The Save button runs its command but follows the view in front (FollowView), while the menu
+    // item and the toolbar stay available in every view. A picture is saved of any view, the
+    // interpretation's too, so its button is the menu item's.
     connect(cmdSave, &QPushButton::clicked, mnuSaveAsText, &QAction::trigger);
-    connect(cmdSaveAsJPEG, &QPushButton::clicked, mnuSaveAsJpeg, &QAction::trigger);
+    BindButton(cmdSaveAsJPEG, mnuSaveAsJpeg);
     BindButton(cmdBack, mnuBack);
     BindButton(cmdExit, mnuExit);
 }
@@ -276,7 +279,6 @@ void ReadingWindow::LayOutStrips() {
 
 void ReadingWindow::FollowView(bool pictureView) {
     cmdSave->setEnabled(!pictureView);
-    cmdSaveAsJPEG->setEnabled(pictureView);
 }
 
 void ReadingWindow::ShowReading(std::shared_ptr<const Reading> shown) {
@@ -515,11 +517,23 @@ void ReadingWindow::exportChart() {
                     [](const Reading& reading) { return InSystemEncoding(ChartExportText(reading)); });
 }
 
-void ReadingWindow::PrintWith(const platform::PrinterRequest& request, const char* failure,
+void ReadingWindow::PrintWith(platform::PrinterRequest request, const char* printed, const char* failure,
                               const std::function<bool(QPrinter&, QString*)>& print) {
     if (!printer_)
         printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    // Named afresh each time: the last print's name would have one Enter replace that print.
+    const std::shared_ptr<const Reading> reading = display_->ShownReading();
+    QString folder = Settings().lastFolder();
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        folder = platform::DocumentsFolder();
+    request.fileName = QDir(folder).filePath(
+        QString::fromStdString(PrintFileName(reading ? reading->birth.name : std::string(), printed)));
     if (!platform::Os().AskPrinter(*printer_, request))
+        return;
+    const QString file = printer_->outputFileName();
+    if (!file.isEmpty() && QFileInfo::exists(file) &&
+        !platform::Os().AskToReplace(
+            file, QString::fromUtf8(msg::kReplacePrintedFile).arg(QDir::toNativeSeparators(file))))
         return;
     QString reason;
     if (!print(*printer_, &reason)) {
@@ -527,19 +541,23 @@ void ReadingWindow::PrintWith(const platform::PrinterRequest& request, const cha
         if (!reason.isEmpty())
             text += "\n" + reason;
         platform::ShowMessage(text, platform::MessageIcon::Error);
+        return;
     }
+    if (!file.isEmpty())
+        KeepFolderOf(file);
 }
 
 void ReadingWindow::printInterpretation() {
     platform::PrinterRequest request;
     request.printSelection = display_->Report().textCursor().hasSelection();
-    // A precise reading's pages say how it was made; the classic one prints as it always has.
-    QString calculation;
-    if (const auto& r = display_->ShownReading(); r && r->calculation != Calculation::Classic)
-        calculation = "Calculation: " + QString::fromStdString(CalculationWords(*r));
-    PrintWith(request, msg::kNotPrinted, [this, &calculation](QPrinter& printer, QString* reason) {
-        return PrintInterpretation(display_->Report(), printer, reason, calculation);
-    });
+    // Every page names the person, the birth and, for a precise reading, how it was made.
+    QStringList header;
+    if (const std::shared_ptr<const Reading> r = display_->ShownReading())
+        header = shown::PageHeaderLines(*r);
+    PrintWith(request, msg::kPrintedInterpretation, msg::kNotPrinted,
+              [this, &header](QPrinter& printer, QString* reason) {
+                  return PrintInterpretation(display_->Report(), printer, reason, header);
+              });
 }
 
 void ReadingWindow::chooseChartStyle() {
@@ -553,8 +571,9 @@ void ReadingWindow::printChart() {
     const std::shared_ptr<const Reading> reading = display_->ShownReading();
     if (!reading)
         return;
-    PrintWith({}, msg::kChartNotPrinted, [this, &reading](QPrinter& printer, QString* reason) {
-        return PrintChart(*reading, printer, display_->CurrentChartStyle(), reason,
-                          display_->TransitMoment());
-    });
+    PrintWith({}, msg::kPrintedChart, msg::kChartNotPrinted,
+              [this, &reading](QPrinter& printer, QString* reason) {
+                  return PrintChart(*reading, printer, display_->CurrentChartStyle(), reason,
+                                    display_->TransitMoment());
+              });
 }

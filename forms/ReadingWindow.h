@@ -40,8 +40,7 @@ class ReadingWindow : public QMainWindow {
     void ShowReading(std::shared_ptr<const Reading> reading);
 
   public slots:
-    // The strip's Save buttons follow the view in front: Save with the interpretation, Save As JPEG
-    // with the chart or the periods.
+    // The strip's Save button follows the view in front: it is enabled with the interpretation.
     void FollowView(bool pictureView);
     // Shows the entry form again, filled as it was, and closes this window (New and Back).
     void returnToEntryForm();
@@ -92,9 +91,11 @@ class ReadingWindow : public QMainWindow {
     // there is nothing to write. The name chosen is offered again next time.
     void SaveReadingFile(const char* title, const char* filter, const char* suffix,
                          const std::function<std::optional<QByteArray>(const Reading&)>& content);
-    // Asks for the printer, which keeps its settings for the next job, and prints with `print`;
-    // tells the user `failure`, and why where that is known, when the printer could not take it.
-    void PrintWith(const platform::PrinterRequest& request, const char* failure,
+    // Asks for the printer, which keeps its settings for the next job, proposing a file named for
+    // the person and `printed` in the last folder used, asks before a file is replaced, and prints
+    // with `print`; tells the user `failure`, and why where that is known, when the printer could not
+    // take it.
+    void PrintWith(platform::PrinterRequest request, const char* printed, const char* failure,
                    const std::function<bool(QPrinter&, QString*)>& print);
 
     // The window's parts and commands; each has its member's name as its object name.

@@ -38,8 +38,8 @@ using shown::Text;
 // One page after another on the printer, each with the header, and a pen that moves down the page.
 class Pages {
   public:
-    Pages(QPainter& painter, QPrinter& printer, const Birth& birth)
-        : painter_(painter), printer_(printer), birth_(birth) {
+    Pages(QPainter& painter, QPrinter& printer, const Reading& reading)
+        : painter_(painter), printer_(printer), header_(shown::PageHeaderLines(reading)) {
         unit_ = printer.resolution() / 96.0;
         const double margin = kMarginCm / 2.54 * printer.resolution();
         area_ = QRectF(0, 0, printer.width(), printer.height()).adjusted(margin, margin, -margin, -margin);
@@ -82,20 +82,21 @@ class Pages {
         y_ += std::max(used.height(), LineHeight(font));
     }
 
+    // The height of Paragraph(text, font).
+    double ParagraphHeight(const QString& text, const QFont& font) const {
+        const QRectF used = QFontMetricsF(font, &printer_)
+                                .boundingRect(QRectF(0, 0, area_.width(), area_.height()),
+                                              Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, text);
+        return std::max(used.height(), LineHeight(font));
+    }
+
     // A new page with the header; false when the printer cannot give one.
     bool Begin(bool first) {
         if (!first && !printer_.newPage())
             return false;
         y_ = area_.top();
-        const shown::BirthDetails details = shown::BirthDetailTexts(birth_);
-        const QString gap = QStringLiteral("    ");
-        Paragraph(Text(birth_.name), Font(kNamePoints, true));
-        Paragraph(details.date + gap + details.time, text_);
-        // The clocks of a moved time, on a line of their own as in the chart view.
-        if (!details.clocks.isEmpty())
-            Paragraph(details.clocks, text_);
-        Paragraph(details.latitude + gap + details.longitude, text_);
-        Paragraph(details.city + gap + details.state + gap + details.country, text_);
+        for (qsizetype i = 0; i < header_.size(); ++i)
+            Paragraph(header_[i], i == 0 ? Font(kNamePoints, true) : text_);
         y_ += LineHeight(text_) / 2;
         painter_.setPen(QPen(Qt::black, unit_));
         painter_.drawLine(QPointF(area_.left(), y_), QPointF(area_.right(), y_));
@@ -112,7 +113,7 @@ class Pages {
   private:
     QPainter& painter_;
     QPrinter& printer_;
-    const Birth& birth_;
+    const QStringList header_;
     double unit_ = 1;
     QRectF area_;
     QFont text_;
@@ -157,8 +158,11 @@ bool ChartPage(Pages& pages, const Reading& r, ChartStyle style) {
     const QFont& text = pages.TextFont();
 
     const std::vector<PositionRow> positions = PositionRows(r);
+    // The quarter each body stands in, headed as on the Positions page: the Pada among the details
+    // below is another number in a classic reading.
     std::vector<QStringList> table{{msg::kBodyHeading, msg::kPositionHeading, msg::kNakshatraHeading,
-                                    msg::kPadaHeading, msg::kRetrogradeHeading}};
+                                    QString(msg::kQuarterHeading).replace('\n', ' '),
+                                    msg::kRetrogradeHeading}};
     for (const PositionRow& row : positions)
         table.push_back({Latin1(Body(row.body).english), Text(PositionText(row)), Text(row.nakshatra),
                          QString::number(row.pada), row.retrograde ? msg::kRetrogradeShown : ""});
@@ -171,10 +175,15 @@ bool ChartPage(Pages& pages, const Reading& r, ChartStyle style) {
     if (!CalculationCaption(r).empty())
         details.push_back({"Calculation", Text(CalculationWords(r))});
 
+    // Under the details, what the chart view's tooltip says of the classic Pada.
+    const QString padaNote =
+        r.calculation == Calculation::Classic ? QString(msg::kClassicPadaTip) : QString();
+
     // The two charts side by side, as large as the width allows and the tables below leave room for.
     const double line = pages.LineHeight(text);
-    const double below =
-        2 * pages.LineHeight(title) + static_cast<double>(table.size() + details.size()) * line + 2 * line;
+    const double below = 2 * pages.LineHeight(title) +
+                         static_cast<double>(table.size() + details.size()) * line + 2 * line +
+                         (padaNote.isEmpty() ? 0 : line / 2 + pages.ParagraphHeight(padaNote, text));
     const double gap = 24 * unit;
     const double side = std::max(0.0, std::min((pages.Area().width() - gap) / 2,
                                                pages.Bottom() - pages.Y() - pages.LineHeight(title) - below));
@@ -204,6 +213,10 @@ bool ChartPage(Pages& pages, const Reading& r, ChartStyle style) {
     pages.MoveTo(pages.Y() + line);
     pages.Line(pages.Left(), msg::kOtherDetailsTitle, title);
     Table(pages, details, ColumnStarts(pages, details, 16 * unit), false);
+    if (!padaNote.isEmpty()) {
+        pages.MoveTo(pages.Y() + line / 2);
+        pages.Paragraph(padaNote, text);
+    }
     return true;
 }
 
@@ -383,7 +396,7 @@ bool PaintChart(QPrinter& printer, const Reading& reading, ChartStyle style,
     QPainter painter;
     if (!painter.begin(&printer))
         return false;
-    Pages pages(painter, printer, reading.birth);
+    Pages pages(painter, printer, reading);
     const bool painted = pages.Begin(true) && ChartPage(pages, reading, style) &&
                          VargaTable(pages, reading) && AshtakavargaTable(pages, reading) &&
                          PanchangaSection(pages, reading) && PeriodPages(pages, reading, true) &&
@@ -423,6 +436,20 @@ BirthDetails BirthDetailTexts(const Birth& b) {
             "State: " + Text(b.state),
             "Country: " + Text(b.country),
             moved.empty() ? QString() : "(" + Latin1(moved) + ")"};
+}
+
+QStringList PageHeaderLines(const Reading& reading) {
+    const BirthDetails details = BirthDetailTexts(reading.birth);
+    const QString gap = QStringLiteral("    ");
+    QStringList lines{Text(reading.birth.name), details.date + gap + details.time};
+    // The clocks of a moved time, on a line of their own as in the chart view.
+    if (!details.clocks.isEmpty())
+        lines << details.clocks;
+    lines << details.latitude + gap + details.longitude
+          << details.city + gap + details.state + gap + details.country;
+    if (!CalculationCaption(reading).empty())
+        lines << QStringLiteral("Calculation: ") + Text(CalculationWords(reading));
+    return lines;
 }
 
 QString TransitZoneText(const Birth& birth) {

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: AGPL-3.0-or-later
-// Printing the chart: on every page the reading's name and birth data; on the first the rasi and
+// Printing the chart: on every page the reading's name, birth data and calculation; on the first the rasi and
 // navamsa charts in the chosen style, every position with its nakshatra and pada, and the other
 // details; then the sign of every body in each of the sixteen divisional charts, the ashtakavarga and
 // the panchanga at birth; then the Vimshottari periods, each major period with its sub-periods; then,
@@ -39,6 +39,11 @@ struct BirthDetails {
     QString date, time, latitude, longitude, city, state, country, clocks;
 };
 BirthDetails BirthDetailTexts(const Birth& birth);
+
+// What opens every printed page, a line each: the name, the date and time, the clocks of a moved
+// time, the latitude and longitude, the city, state and country, and for a precise reading "Calculation: "
+// and its words.
+QStringList PageHeaderLines(const Reading& reading);
 
 // The transits of a moment: "in the birth's zone, Indian Time, IST, +5.3" (", with daylight saving
 // time" after it when the birth had it); per transiting body, the Sun to Ketu, its name (with the

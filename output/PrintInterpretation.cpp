@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFont>
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QPrinter>
 #include <QTemporaryFile>
@@ -18,6 +19,7 @@
 #include <QTextFrame>
 #include <QTextLayout>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 
@@ -122,8 +124,49 @@ bool CompletePdf(const QByteArray& bytes) {
     return bytes.trimmed().endsWith("%%EOF");
 }
 
-// Lays the document out on pages of the printer's printable area and paints them, page by page.
-bool PrintDocument(QTextDocument& document, QPrinter& printer) {
+// The header's type: the name as the printed chart prints it, the rest as its text.
+constexpr double kNamePoints = 14;
+constexpr double kHeaderPoints = 9.5;
+
+QFont HeaderFont(qsizetype line) {
+    QFont font;
+    font.setPointSizeF(line == 0 ? kNamePoints : kHeaderPoints);
+    font.setBold(line == 0);
+    return font;
+}
+
+// The header's lines within the page's margins from `top`, then a rule; the height they take.
+double PaintHeader(QPainter* painter, QPrinter& printer, const QStringList& header, double top) {
+    if (header.isEmpty())
+        return 0;
+    const double margin = kMargin * printer.resolution() / 96;
+    const QRectF area(margin, top, printer.width() - 2 * margin, printer.height());
+    double y = top;
+    for (qsizetype i = 0; i < header.size(); ++i) {
+        const QFont font = HeaderFont(i);
+        const QFontMetricsF metrics(font, &printer);
+        const QRectF box(area.left(), y, area.width(), area.bottom() - y);
+        const int flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap;
+        QRectF used = metrics.boundingRect(box, flags, header[i]);
+        if (painter) {
+            painter->setFont(font);
+            painter->setPen(Qt::black);
+            painter->drawText(box, flags, header[i], &used);
+        }
+        y += std::max(used.height(), metrics.lineSpacing());
+    }
+    const double line = QFontMetricsF(HeaderFont(1), &printer).lineSpacing();
+    y += line / 2;
+    if (painter) {
+        painter->setPen(QPen(Qt::black, printer.resolution() / 96.0));
+        painter->drawLine(QPointF(area.left(), y), QPointF(area.right(), y));
+    }
+    return y + line / 2 - top;
+}
+
+// Lays the document out on pages of the printer's printable area below the header and paints them,
+// page by page, each under the header.
+bool PrintDocument(QTextDocument& document, QPrinter& printer, const QStringList& header) {
     QPainter painter;
     if (!painter.begin(&printer))
         return false;
@@ -131,6 +174,12 @@ bool PrintDocument(QTextDocument& document, QPrinter& printer) {
     layout->setPaintDevice(painter.device());
     QTextFrameFormat frame = document.rootFrame()->frameFormat();
     frame.setMargin(kMargin);
+    // The header stands in each page's top margin, widened to hold it; what lies beyond a page
+    // still falls off the paper, not under the header.
+    const double margin = kMargin * printer.resolution() / 96;
+    if (!header.isEmpty())
+        frame.setTopMargin(kMargin +
+                           PaintHeader(nullptr, printer, header, margin) * 96 / printer.resolution());
     document.rootFrame()->setFrameFormat(frame);
     // A page size of its own: the document is laid out on pages and nothing adds page numbers.
     const QRectF body(0, 0, printer.width(), printer.height());
@@ -142,6 +191,7 @@ bool PrintDocument(QTextDocument& document, QPrinter& printer) {
             painter.end();
             return false;
         }
+        PaintHeader(&painter, printer, header, margin);
         const QRectF view(0, page * body.height(), body.width(), body.height());
         painter.save();
         painter.translate(0, -view.top());
@@ -192,18 +242,10 @@ bool PrintToFile(QPrinter& printer, const std::function<bool(QPrinter&)>& paint,
 } // namespace
 
 bool PrintInterpretation(const QTextEdit& rtb, QPrinter& printer, QString* reason,
-                         const QString& calculation) {
+                         const QStringList& header) {
     const std::unique_ptr<QTextDocument> document = DocumentToPrint(rtb, printer);
-    if (!calculation.isEmpty()) {
-        // A plain block of its own with an empty line after it, not taken for a heading.
-        QTextCursor start(document.get());
-        start.insertBlock(QTextBlockFormat(), QTextCharFormat());
-        start.insertBlock(QTextBlockFormat(), QTextCharFormat());
-        start.movePosition(QTextCursor::Start);
-        start.insertText(calculation, QTextCharFormat());
-    }
     return PrintWhole(
-        printer, [&document](QPrinter& p) { return PrintDocument(*document, p); }, reason);
+        printer, [&document, &header](QPrinter& p) { return PrintDocument(*document, p, header); }, reason);
 }
 
 bool PrintWhole(QPrinter& printer, const std::function<bool(QPrinter&)>& paint, QString* reason) {

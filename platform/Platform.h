@@ -51,6 +51,8 @@ bool LongerThanAnyPath(const QString& path);
 
 struct PrinterRequest {
     bool printSelection = false; // the dialog opens with "selection" chosen instead of "all"
+    // The full path a print to a file is proposed to go to; empty: the dialog's own proposal.
+    QString fileName;
 };
 
 // Held by the copy that runs for as long as it runs; releasing it lets the next copy start.
@@ -96,6 +98,9 @@ class Platform {
     virtual std::optional<QString> AskFileName(const FileDialogRequest& request) = 0;
     // Lets the user choose and set up `printer`; false when cancelled. No page range is offered.
     virtual bool AskPrinter(QPrinter& printer, const PrinterRequest& request) = 0;
+    // Asks with Yes and No (No the default) whether the existing `file` may be replaced; true for
+    // Yes. A file that the printer dialog just had the person confirm is not asked about again.
+    virtual bool AskToReplace(const QString& file, const QString& question) = 0;
     // Opens the address in the desktop's default browser; false when no browser could be started.
     virtual bool OpenWebAddress(const QUrl& url) = 0;
     // Takes the lock that keeps a second copy of the program from running. When another copy holds

@@ -15,6 +15,7 @@
 #include <QFileInfo>
 #include <QLayout>
 #include <QLibrary>
+#include <QLineEdit>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
@@ -277,6 +278,18 @@ void QtPlatform::ShowModal(QDialog& dialog) {
     dialog.exec();
 }
 
+namespace {
+
+// The nearest folder above `path` whose name is all text.
+QString TextFolderAbove(QString path) {
+    do
+        path = QFileInfo(path).absolutePath();
+    while (!IsTextPath(path));
+    return path;
+}
+
+} // namespace
+
 void SetUpFileDialog(QFileDialog& dialog, const FileDialogRequest& request) {
     dialog.setWindowTitle(request.title);
     dialog.setNameFilter(request.filter);
@@ -293,11 +306,21 @@ void SetUpFileDialog(QFileDialog& dialog, const FileDialogRequest& request) {
         dialog.setDefaultSuffix(request.defaultSuffix);
         dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.promptOverwrite);
     }
-    if (request.presetName.isEmpty()) {
-        const bool folderStands = !request.startFolder.isEmpty() && QFileInfo(request.startFolder).isDir();
-        dialog.setDirectory(folderStands ? request.startFolder : DocumentsFolder());
+    // A name the dialog cannot show is not proposed (Qt would give back another name, and would not
+    // ask before replacing it): the dialog starts in the nearest folder above it that it can show.
+    QString presetName = request.presetName;
+    QString startFolder = request.startFolder;
+    if (!IsTextPath(presetName)) {
+        startFolder = TextFolderAbove(presetName);
+        presetName.clear();
+    } else if (!IsTextPath(startFolder)) {
+        startFolder = TextFolderAbove(startFolder);
+    }
+    if (presetName.isEmpty()) {
+        const bool folderStands = !startFolder.isEmpty() && QFileInfo(startFolder).isDir();
+        dialog.setDirectory(folderStands ? startFolder : DocumentsFolder());
     } else
-        dialog.selectFile(request.presetName);
+        dialog.selectFile(presetName);
 }
 
 std::optional<QString> QtPlatform::AskFileName(const FileDialogRequest& request) {
@@ -350,6 +373,24 @@ class PageRangeHider : public QObject {
     }
 };
 
+// Qt's dialog fills its file field from the printer's last file or with print.pdf in the working
+// folder; the field is given the proposed name once the dialog has filled it, as it shows.
+class FileNameProposer : public QObject {
+  public:
+    FileNameProposer(QString fileName, QObject* parent) : QObject(parent), fileName_(std::move(fileName)) {}
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show)
+            if (auto* field = watched->findChild<QLineEdit*>(QStringLiteral("filename")))
+                field->setText(QDir::toNativeSeparators(fileName_));
+        return QObject::eventFilter(watched, event);
+    }
+
+  private:
+    QString fileName_;
+};
+
 } // namespace
 
 std::unique_ptr<QPrintDialog> MakePrintDialog(QPrinter& printer, const PrinterRequest& request,
@@ -371,20 +412,40 @@ std::unique_ptr<QPrintDialog> MakePrintDialog(QPrinter& printer, const PrinterRe
     dialog->setPrintRange(request.printSelection ? QAbstractPrintDialog::Selection
                                                  : QAbstractPrintDialog::AllPages);
     dialog->installEventFilter(new PageRangeHider(dialog.get()));
+    if (!request.fileName.isEmpty()) {
+        // Also the job's name on a printer.
+        printer.setDocName(QFileInfo(request.fileName).completeBaseName());
+        dialog->installEventFilter(new FileNameProposer(request.fileName, dialog.get()));
+    }
     return dialog;
 }
 
 bool QtPlatform::AskPrinter(QPrinter& printer, const PrinterRequest& request) {
     const std::unique_ptr<QPrintDialog> dialog =
         MakePrintDialog(printer, request, QApplication::activeWindow());
+    confirmedPrintFile_.clear();
     if (dialog->exec() != QDialog::Accepted)
         return false;
+#ifndef Q_OS_WIN
+    // Qt's dialog, and the Mac's, ask themselves before they close on a file that exists.
+    if (printer.outputFormat() == QPrinter::PdfFormat && QFileInfo::exists(printer.outputFileName()))
+        confirmedPrintFile_ = printer.outputFileName();
+#endif
     // Should a dialog still let a range through, the whole is printed all the same.
     if (printer.printRange() != QPrinter::Selection)
         printer.setPrintRange(QPrinter::AllPages);
     printer.setFromTo(0, 0);
     printer.setPageRanges(QPageRanges());
     return true;
+}
+
+bool QtPlatform::AskToReplace(const QString& file, const QString& question) {
+    const bool confirmed = !confirmedPrintFile_.isEmpty() && file == confirmedPrintFile_;
+    confirmedPrintFile_.clear();
+    if (confirmed)
+        return true;
+    return QMessageBox::question(QApplication::activeWindow(), kMessageTitle, question,
+                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
 }
 
 bool QtPlatform::OpenWebAddress(const QUrl& url) {
@@ -460,12 +521,47 @@ bool ConvertWithPictureLibrary(const QString& libraryPath, const QString& bmpPat
     return convert(bmp.constData(), jpeg.constData(), quality) == 0 && QFileInfo(jpegPath).isFile();
 }
 
+namespace {
+
+// The program keeps a few short lines; a larger file is none of its own, and reading it could take
+// minutes and gigabytes.
+constexpr qint64 kLargestSettingsFile = 1 << 20;
+
+// The user's files the desktop's store reads for the program: its own and its organisation's, found
+// without opening them, by a store of a name that has no file (QSettings reads its files as soon as
+// it is made).
+QStringList SettingsFiles() {
+    const QString folder =
+        QFileInfo(QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Quillmere-none"))
+                      .fileName())
+            .path();
+    return {folder + QStringLiteral("/Quillmere/Quillmere.conf"), folder + QStringLiteral("/Quillmere.conf")};
+}
+
+// Whether the store's files may be read: each missing or a regular file of a settings file's size. A
+// pipe would keep the program from ever starting; either is then left alone, as a damaged file is,
+// and the choices are the defaults.
+bool SettingsReadable() {
+    for (const QString& file : SettingsFiles()) {
+        const QFileInfo info(file);
+        if (info.exists() && (!info.isFile() || info.size() > kLargestSettingsFile))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
 // The desktop's own place for settings (an INI file under ~/.config on Linux, the registry on Windows).
 QString QtPlatform::Setting(const QString& key) {
+    if (!SettingsReadable())
+        return {};
     return QSettings(QStringLiteral("Quillmere"), QStringLiteral("Quillmere")).value(key).toString();
 }
 
 bool QtPlatform::SetSetting(const QString& key, const QString& value) {
+    if (!SettingsReadable())
+        return false;
     QSettings settings(QStringLiteral("Quillmere"), QStringLiteral("Quillmere"));
     settings.setValue(key, value);
     settings.sync();

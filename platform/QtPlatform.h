@@ -32,6 +32,7 @@ class QtPlatform : public Platform {
     void ShowModal(QDialog& dialog) override;
     std::optional<QString> AskFileName(const FileDialogRequest& request) override;
     bool AskPrinter(QPrinter& printer, const PrinterRequest& request) override;
+    bool AskToReplace(const QString& file, const QString& question) override;
     bool OpenWebAddress(const QUrl& url) override;
     InstanceStart LockSingleInstance(const QString& readingToHandOver = {}) override;
     bool PictureLibraryPresent() override;
@@ -48,13 +49,16 @@ class QtPlatform : public Platform {
     QString serverName_;
     bool privateFolder_ = false; // the server's folder is this user's alone
     HandOverLimits limits_;
+    // The existing file the printer dialog last had the person confirm, which is not asked twice.
+    QString confirmedPrintFile_;
 };
 
 // Sets up a file dialog for the request without showing it.
 void SetUpFileDialog(QFileDialog& dialog, const FileDialogRequest& request);
 
 // The printer dialog for the request, not yet shown. It offers no page range, and the printer's
-// range is reset to all pages or the selection.
+// range is reset to all pages or the selection. Its file field shows the request's file name each time
+// it is shown.
 std::unique_ptr<QPrintDialog> MakePrintDialog(QPrinter& printer, const PrinterRequest& request,
                                               QWidget* parent = nullptr);
 

@@ -11,6 +11,10 @@ QString PathFromSystem(std::string_view bytes) {
     return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
+bool IsTextPath(const QString&) {
+    return true;
+}
+
 #else
 
 namespace {
@@ -88,6 +92,16 @@ QString PathFromSystem(std::string_view bytes) {
         }
     }
     return path;
+}
+
+bool IsTextPath(const QString& path) {
+    for (qsizetype i = 0; i < path.size(); ++i) {
+        if (path.at(i).isHighSurrogate() && i + 1 < path.size() && path.at(i + 1).isLowSurrogate())
+            ++i;
+        else if (path.at(i).isSurrogate())
+            return false;
+    }
+    return true;
 }
 
 #endif

@@ -14,3 +14,7 @@
 // system exactly as it came. On Windows the formats take names in UTF-8.
 std::string SystemPath(const QString& path);
 QString PathFromSystem(std::string_view bytes);
+
+// Whether every character of `path` is text, with no escaped byte: Qt lists, checks and returns file
+// names through UTF-8 alone, so its file dialogs can show and return only such names.
+bool IsTextPath(const QString& path);

@@ -14,6 +14,7 @@
 #endif
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -21,6 +22,7 @@
 #include <map>
 #include <mutex>
 #include <optional>
+#include <thread>
 #include <utility>
 
 namespace precise {
@@ -67,6 +69,25 @@ constexpr std::array<KnownFile, 3> kKnownFiles{{
     {"semo_18.se1", 1304771, "ecfa54dbf5bc0b5a9bc3e04ed28629a821e98625eacae38f4070593bba0e2980"},
     {"sepl_18.se1", 484055, "0b7e416e3c1be9e6a0dd1d711dae7f7685793a0e7df13f76363a493dc27b6ea1"},
 }};
+
+// The text files the library reads from the same folders: its table of Delta T, under the first of
+// these names found (read once per thread, at the first position it computes), and its leap seconds.
+constexpr std::array<const char*, 2> kDeltaTNames{"swe_deltat.txt", "sedeltat.txt"};
+constexpr const char* kLeapSecondsName = "seleapsec.txt";
+// The library reads a line into a buffer of AS_MAXCH bytes: a longer one would be cut into pieces,
+// each read as a line of its own.
+constexpr std::size_t kLongestTableLine = AS_MAXCH - 2;
+// A full table is a few kilobytes; anything near this is no table of the library's.
+constexpr std::uintmax_t kLargestTable = 1u << 20;
+// The first year of the library's Delta T table: a line of an earlier year would be written before it.
+constexpr int kFirstDeltaTYear = 1620;
+// How far (in seconds) a year's Delta T may lie from the library's own. Published tables agree with
+// it within a second or two; a minute moves the Moon by half an arc-minute.
+constexpr double kDeltaTTolerance = 60.0;
+// The first leap second.
+constexpr int kFirstLeapSecondYear = 1972;
+// A folder that can hold no file: a thread given it reads no table.
+constexpr const char* kNoFolder = "/dev/null";
 
 // Library body numbers in the order of PreciseBody, Ketu aside; the node is the mean one unless the true
 // one is chosen.
@@ -194,6 +215,8 @@ struct EngineState {
     std::uint64_t generation = 1;
     // Known files already checked in this run, by path.
     std::map<std::string, FileCheck> checked;
+    // The library's text files already read in this run, by path, with their refusal, if any.
+    std::map<std::string, std::pair<FileIdentity, std::optional<PreciseResult>>> tables;
     // The user ayanamsa last asked for and the library's constant that gives it (see SetSiderealMode).
     std::optional<std::pair<UserAyanamsa, double>> userConstant;
 };
@@ -210,6 +233,9 @@ struct ThreadState {
     std::string libraryVariable;
     LibraryPath path;
     bool handedOver = false; // whether the library has been given path
+    // Whether the library's text files in path passed the checks: this thread's library has read them
+    // since, at its first computation, and never reads them again.
+    bool tablesChecked = false;
 };
 thread_local ThreadState tThread;
 
@@ -221,6 +247,7 @@ const LibraryPath& ConfiguredPath(const EngineState& state) {
         tThread.generation = state.generation;
         tThread.libraryVariable = std::move(libraryVariable);
         tThread.handedOver = false;
+        tThread.tablesChecked = false;
     }
     return tThread.path;
 }
@@ -318,14 +345,18 @@ std::string FileSha256(const std::string& path) {
     return failed ? std::string() : sha.HexDigest();
 }
 
+FileIdentity IdentityOf(const struct stat& info) {
+#ifdef __linux__
+    return FileIdentity{info.st_dev,          info.st_ino,   info.st_size,        info.st_mtime,
+                        info.st_mtim.tv_nsec, info.st_ctime, info.st_ctim.tv_nsec};
+#else
+    return FileIdentity{info.st_dev, info.st_ino, info.st_size, info.st_mtime, 0, info.st_ctime, 0};
+#endif
+}
+
 // Whether a known file is the one the program knows; read once per run, and again only once changed.
 bool Intact(EngineState& state, const std::string& path, const KnownFile& known, const struct stat& info) {
-#ifdef __linux__
-    const FileIdentity identity{info.st_dev,          info.st_ino,   info.st_size,        info.st_mtime,
-                                info.st_mtim.tv_nsec, info.st_ctime, info.st_ctim.tv_nsec};
-#else
-    const FileIdentity identity{info.st_dev, info.st_ino, info.st_size, info.st_mtime, 0, info.st_ctime, 0};
-#endif
+    const FileIdentity identity = IdentityOf(info);
     const auto found = state.checked.find(path);
     if (found != state.checked.end() && found->second.identity == identity)
         return found->second.intact;
@@ -343,39 +374,239 @@ bool Readable(const std::string& path) {
 #endif
 }
 
-// Finds each file the library may open as its fopen will, the first one of that name that opens, and
-// refuses it when it is not a regular file (a pipe would block the library forever; a folder or a
-// device it would read as a damaged file) or when it is a known file that differs from the one known.
-// A file the program does not know is used unchecked.
-std::optional<PreciseResult> RefusedFile(EngineState& state, const LibraryPath& path, double jd) {
-    for (const std::string& name : FileNamesFor(jd)) {
-        for (const std::string& folder : path.folders) {
-            const std::string file = LibraryFilePath(folder, name);
-            struct stat info {};
-            if (stat(file.c_str(), &info) != 0)
-                continue;
+enum class Lookup { Missing, Found, Refused };
+
+// Finds the file of that name as the library's fopen will, the first one that opens, and refuses it
+// when it is not a regular file: a pipe would block the library forever, a folder or a device it would
+// read as a damaged file.
+Lookup FindLibraryFile(const LibraryPath& path, const std::string& name, std::string& file, struct stat& info,
+                       PreciseResult& refusal) {
+    for (const std::string& folder : path.folders) {
+        file = LibraryFilePath(folder, name);
+        if (stat(file.c_str(), &info) != 0)
+            continue;
 #ifdef S_ISSOCK
-            if (S_ISSOCK(info.st_mode)) // does not open
-                continue;
+        if (S_ISSOCK(info.st_mode)) // does not open
+            continue;
 #endif
-            PreciseResult refusal;
+        if (!S_ISREG(info.st_mode)) {
+            refusal.error = PreciseError::EphemerisFileNotRegular;
+            refusal.detail = "not a regular file: " + file;
             refusal.file = file;
-            if (!S_ISREG(info.st_mode)) {
-                refusal.error = PreciseError::EphemerisFileNotRegular;
-                refusal.detail = "not a regular file: " + file;
-                return refusal;
-            }
-            if (!Readable(file))
+            return Lookup::Refused;
+        }
+        if (Readable(file))
+            return Lookup::Found;
+    }
+    return Lookup::Missing;
+}
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// The digits at `at` as a number; `at` moves past them.
+int Digits(const std::string& line, std::size_t& at, std::size_t count) {
+    int value = 0;
+    for (std::size_t end = at + count; at < end; ++at)
+        value = value * 10 + (line[at] - '0');
+    return value;
+}
+
+// A number of seconds as the library reads it, but nothing it would read otherwise than it looks:
+// an optional sign, digits and decimals, no exponent.
+std::optional<double> Seconds(const std::string& text) {
+    std::size_t at = text.empty() || (text[0] != '-' && text[0] != '+') ? 0 : 1;
+    std::size_t digits = 0;
+    for (; at < text.size() && IsDigit(text[at]); ++at)
+        ++digits;
+    if (at < text.size() && text[at] == '.')
+        for (++at; at < text.size() && IsDigit(text[at]); ++at)
+            ++digits;
+    if (digits == 0 || at != text.size())
+        return std::nullopt;
+    // Whatever the locale's decimal sign.
+    const std::size_t from = !text.empty() && text[0] == '+' ? 1 : 0;
+    double value = 0.0;
+    const auto [end, ec] = std::from_chars(text.data() + from, text.data() + text.size(), value);
+    if (ec != std::errc() || end != text.data() + text.size())
+        return std::nullopt;
+    return value;
+}
+
+// One data line of a table, its blanks before and after taken off; what is read from it, or nothing
+// when the library would read it otherwise than it looks (or out of its table's bounds).
+struct TableLine {
+    int year = 0;
+    double seconds = 0.0;
+};
+std::optional<TableLine> DeltaTLine(const std::string& line) {
+    // A year of four digits: the library reads the year, then skips four characters and the blanks.
+    if (line.size() < 6 || !std::all_of(line.begin(), line.begin() + 4, IsDigit) || !IsBlank(line[4]))
+        return std::nullopt;
+    std::size_t at = 0;
+    const int year = Digits(line, at, 4);
+    while (IsBlank(line[at]))
+        ++at;
+    const std::optional<double> seconds = Seconds(line.substr(at));
+    if (year < kFirstDeltaTYear || !seconds)
+        return std::nullopt;
+    return TableLine{year, *seconds};
+}
+bool LeapSecondLine(const std::string& line) {
+    // A date as yyyymmdd, the day at whose end a second was inserted.
+    if (line.size() != 8 || !std::all_of(line.begin(), line.end(), IsDigit))
+        return false;
+    std::size_t at = 0;
+    const int year = Digits(line, at, 4);
+    const int month = Digits(line, at, 2);
+    const int day = Digits(line, at, 2);
+    return year >= kFirstLeapSecondYear && month >= 1 && month <= 12 && day >= 1 && day <= 31;
+}
+
+// The library's own Delta T, in seconds, at the start of each year: from a thread of its own whose
+// library reads no table, since the library reads a table file once per thread and keeps its values.
+// The thread gives its library a folder without files, unless the library's variable SE_EPHE_PATH is
+// set, which would win over it: the thread then asks for the Moshier theory's Delta T (which differs
+// by the tidal acceleration, a second or two), and the library keeps its built-in folders.
+std::vector<double> OwnDeltaT(const std::vector<int>& years) {
+    std::vector<double> seconds(years.size());
+    const bool libraryVariable = !Environment(kLibraryPathVariable).empty();
+    std::thread([&] {
+        if (!libraryVariable)
+            swe_set_ephe_path(kNoFolder);
+        const int32 flags = libraryVariable ? SEFLG_MOSEPH : SEFLG_SWIEPH;
+        for (std::size_t i = 0; i < years.size(); ++i) {
+            char error[AS_MAXCH] = "";
+            seconds[i] = swe_deltat_ex(swe_julday(years[i], 1, 1, 0.0, SE_GREG_CAL), flags, error) * 86400.0;
+        }
+        swe_close();
+    }).join();
+    return seconds;
+}
+
+PreciseResult TableRefusal(PreciseError error, const std::string& file, int where, const std::string& why) {
+    PreciseResult refusal = Failure(error, why + ": " + file);
+    refusal.file = file;
+    refusal.where = where;
+    return refusal;
+}
+
+// Reads one of the library's text files as the library will, refusing it when a line is not in the
+// library's format (a year before its table's first, or a word, would make it write outside its
+// table), and a Delta T table whose values lie far from the library's own, which would move every
+// position without a word.
+std::optional<PreciseResult> CheckTable(const std::string& file, bool deltaT) {
+    std::FILE* stream = std::fopen(file.c_str(), "rb");
+    if (!stream)
+        return std::nullopt; // the library will not read it either
+    std::string content(kLargestTable + 1, '\0');
+    content.resize(std::fread(content.data(), 1, content.size(), stream));
+    std::fclose(stream);
+
+    std::vector<TableLine> values;
+    int number = 0;
+    for (std::size_t start = 0; start < content.size();) {
+        ++number;
+        const std::size_t end = std::min(content.find('\n', start), content.size());
+        std::string line = content.substr(start, end - start);
+        start = end + 1;
+        if (content.size() > kLargestTable)
+            return TableRefusal(PreciseError::EphemerisTableMalformed, file, number, "larger than a table");
+        if (line.size() > kLongestTableLine || line.find('\0') != std::string::npos)
+            return TableRefusal(PreciseError::EphemerisTableMalformed, file, number, "a line too long");
+        // The library skips a line only where, after blanks, it starts with '#' or ends.
+        std::size_t first = 0;
+        while (first < line.size() && IsBlank(line[first]))
+            ++first;
+        if (first < line.size() && line[first] == '#')
+            continue;
+        if (first == line.size() && end < content.size())
+            continue;
+        std::size_t last = line.size();
+        if (last > first && line[last - 1] == '\r')
+            --last;
+        while (last > first && IsBlank(line[last - 1]))
+            --last;
+        line = line.substr(first, last - first);
+        if (deltaT) {
+            if (const std::optional<TableLine> value = DeltaTLine(line)) {
+                values.push_back(*value);
                 continue;
-            const KnownFile* known = Known(name);
-            if (known && !Intact(state, file, *known, info)) {
-                refusal.error = PreciseError::EphemerisFileDamaged;
-                refusal.detail = "the checksum differs: " + file;
-                return refusal;
             }
+        } else if (line.empty() || LeapSecondLine(line)) {
+            // The library reads a number at the start of each line and skips one of no later date.
+            continue;
+        }
+        return TableRefusal(PreciseError::EphemerisTableMalformed, file, number, "not in the format");
+    }
+    if (values.empty())
+        return std::nullopt;
+    std::vector<int> years;
+    for (const TableLine& value : values)
+        years.push_back(value.year);
+    const std::vector<double> own = OwnDeltaT(years);
+    for (std::size_t i = 0; i < values.size(); ++i)
+        if (!(std::fabs(values[i].seconds - own[i]) <= kDeltaTTolerance))
+            return TableRefusal(PreciseError::EphemerisDeltaTFar, file, values[i].year,
+                                "Delta T far from the library's own");
+    return std::nullopt;
+}
+
+// A text file's refusal, read once per run, and again only once changed.
+std::optional<PreciseResult> CheckedTable(EngineState& state, const std::string& file,
+                                          const struct stat& info, bool deltaT) {
+    const FileIdentity identity = IdentityOf(info);
+    const auto found = state.tables.find(file);
+    if (found != state.tables.end() && found->second.first == identity)
+        return found->second.second;
+    std::optional<PreciseResult> refusal = CheckTable(file, deltaT);
+    state.tables[file] = {identity, refusal};
+    return refusal;
+}
+
+// Refuses each file the library may open for the moment, or for its path, that is not a regular
+// file, a known file that differs from the one known, and a text file of the library's that it
+// would misread or that would move the positions; the text files only until this thread's library
+// has read them. Any other file is used unchecked.
+std::optional<PreciseResult> RefusedFile(EngineState& state, const LibraryPath& path, double jd) {
+    std::string file;
+    struct stat info {};
+    PreciseResult refusal;
+    for (const std::string& name : FileNamesFor(jd)) {
+        const Lookup lookup = FindLibraryFile(path, name, file, info, refusal);
+        if (lookup == Lookup::Refused)
+            return refusal;
+        const KnownFile* known = Known(name);
+        if (lookup == Lookup::Found && known && !Intact(state, file, *known, info)) {
+            refusal = Failure(PreciseError::EphemerisFileDamaged, "the checksum differs: " + file);
+            refusal.file = file;
+            return refusal;
+        }
+    }
+    if (tThread.tablesChecked)
+        return std::nullopt;
+    // The library takes the first of the names of its Delta T table that it finds.
+    for (const char* name : kDeltaTNames) {
+        const Lookup lookup = FindLibraryFile(path, name, file, info, refusal);
+        if (lookup == Lookup::Refused)
+            return refusal;
+        if (lookup == Lookup::Found) {
+            if (std::optional<PreciseResult> table = CheckedTable(state, file, info, true))
+                return table;
             break;
         }
     }
+    const Lookup lookup = FindLibraryFile(path, kLeapSecondsName, file, info, refusal);
+    if (lookup == Lookup::Refused)
+        return refusal;
+    if (lookup == Lookup::Found)
+        if (std::optional<PreciseResult> table = CheckedTable(state, file, info, false))
+            return table;
+    tThread.tablesChecked = true;
     return std::nullopt;
 }
 
@@ -622,6 +853,12 @@ std::string PreciseMessage(const PreciseResult& result) {
         return msg::kPreciseFile + result.file + msg::kPreciseFileDamaged;
     case PreciseError::EphemerisFileNotRegular:
         return msg::kPreciseFile + result.file + msg::kPreciseFileNotRegular;
+    case PreciseError::EphemerisTableMalformed:
+        return msg::kPreciseFile + result.file + msg::kPreciseTableMalformed + std::to_string(result.where) +
+               ").";
+    case PreciseError::EphemerisDeltaTFar:
+        return msg::kPreciseFile + result.file + msg::kPreciseDeltaTFar + std::to_string(result.where) +
+               msg::kPreciseDeltaTFarEnd;
     case PreciseError::DateOutOfRange:
         return msg::kPreciseDateOutOfRange;
     case PreciseError::AscendantUndefined:

@@ -6,7 +6,9 @@
 // failing when a file is missing: such a result is refused, and the classic computation is unaffected.
 // Before the library opens a file, the engine makes sure it is a regular file (a pipe would block the
 // library forever) and, once per run, that a file the program knows by name is the file the Debian
-// package swe-basic-data installs: the library itself does not notice a damaged file.
+// package swe-basic-data installs, and that the library's text files beside them (its Delta T table
+// and leap seconds) are in its format and their Delta T close to its own: the library itself does not
+// notice a damaged file, writes outside its table for a malformed line, and takes any Delta T given.
 // Numbers only; the reading's texts are made by the layers above.
 //
 // Safe to call from any thread: the library keeps global (or per-thread) state, so every call holds one
@@ -53,6 +55,11 @@ enum class PreciseError {
     EphemerisFileDamaged,
     // Where the library would open a file there is a pipe, a folder or a device: see file.
     EphemerisFileNotRegular,
+    // A text file the library reads (its Delta T table, its leap seconds) is not in its format: see
+    // file, and where for the first line that is not.
+    EphemerisTableMalformed,
+    // The Delta T table gives a value far from the library's own: see file, and where for the year.
+    EphemerisDeltaTFar,
     // The files were found but do not cover the moment.
     DateOutOfRange,
     // At the geographic poles no point of the ecliptic rises.
@@ -71,8 +78,10 @@ struct PreciseResult {
     // The folders set that the library cannot be given (see EphemerisSearchPath), whatever the outcome,
     // so that a caller may say so even when the files were found elsewhere.
     std::vector<std::string> foldersLeftOut;
-    // The path of the file refused, for EphemerisFileDamaged and EphemerisFileNotRegular.
+    // The path of the file refused, for the errors that name a file.
     std::string file;
+    // The line of the file, or the year, for EphemerisTableMalformed and EphemerisDeltaTFar.
+    int where = 0;
 };
 
 // The system folder of the Debian packages swe-basic-data and its kin.
@@ -137,6 +146,9 @@ std::optional<PreciseLongitude> ComputePreciseLongitude(double julianDayUT, Prec
 //                          then msg::kPreciseClassicStillWorks
 //   EphemerisFileDamaged   msg::kPreciseFile, the file, msg::kPreciseFileDamaged
 //   EphemerisFileNotRegular msg::kPreciseFile, the file, msg::kPreciseFileNotRegular
+//   EphemerisTableMalformed msg::kPreciseFile, the file, msg::kPreciseTableMalformed, the line, ")."
+//   EphemerisDeltaTFar     msg::kPreciseFile, the file, msg::kPreciseDeltaTFar, the year,
+//                          msg::kPreciseDeltaTFarEnd
 //   DateOutOfRange         msg::kPreciseDateOutOfRange
 //   AscendantUndefined     msg::kPreciseAscendantUndefined
 //   Other                  msg::kPreciseOtherFailure and the detail

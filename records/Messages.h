@@ -71,6 +71,11 @@ inline constexpr const char* kMessageTitle = "Quillmere";
 inline constexpr const char* kOpenTitle = "Select the source file";
 inline constexpr const char* kNotPrinted = "The interpretation could not be printed.";
 inline constexpr const char* kChartNotPrinted = "The chart could not be printed.";
+// Asked before a print replaces a file; %1 is the file.
+inline constexpr const char* kReplacePrintedFile = "%1 already exists.\nDo you want to replace it?";
+// What a print to a file is named for, after the person: "Asha Rao chart.pdf".
+inline constexpr const char* kPrintedChart = "chart";
+inline constexpr const char* kPrintedInterpretation = "interpretation";
 
 // The periods and positions view, the chart styles and the printed chart.
 inline constexpr const char* kPeriodsView = "Periods and Positions";
@@ -159,10 +164,15 @@ inline constexpr const char* kPreciseFilesMissing =
 inline constexpr const char* kPreciseNoFolder = "(no folder)";
 // Follows the folders searched when some were left out; the folders left out and ". " follow.
 inline constexpr const char* kPreciseFoldersLeftOut = "Left out, as the Swiss Ephemeris cannot take them: ";
-// The refusal of one ephemeris file: kPreciseFile, the file's path, then one of the two endings.
+// The refusal of one ephemeris file: kPreciseFile, the file's path, then one of the endings below.
 inline constexpr const char* kPreciseFile = "The ephemeris file ";
 inline constexpr const char* kPreciseFileDamaged = " is damaged.";
 inline constexpr const char* kPreciseFileNotRegular = " is not a regular file.";
+// Followed by the number of the line, then ").".
+inline constexpr const char* kPreciseTableMalformed = " is not in the Swiss Ephemeris' format (line ";
+// Followed by the year, then kPreciseDeltaTFarEnd.
+inline constexpr const char* kPreciseDeltaTFar = " gives a Delta T for ";
+inline constexpr const char* kPreciseDeltaTFarEnd = " more than a minute from the Swiss Ephemeris' own.";
 inline constexpr const char* kPreciseClassicStillWorks = "The classic calculation still works.";
 inline constexpr const char* kPreciseDateOutOfRange = "The Swiss Ephemeris files do not cover this date.";
 inline constexpr const char* kPreciseAscendantUndefined =

@@ -21,6 +21,8 @@
 #include <filesystem>
 #include <fstream>
 #include <set>
+#include <string>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -236,6 +238,47 @@ TEST_F(AtomicFileTest, KeepsTheAccessControlListAndExtendedAttributes) {
         EXPECT_EQ(AclOf(shared), sharedAcl);
         EXPECT_EQ(Names(dir_), (std::set<std::string>{"plain.qlm", "shared.qlm"}));
     }
+}
+
+namespace {
+
+// Fills the file's extended attributes until the file system takes no more; the names set, in order.
+std::vector<std::string> FillAttributes(const std::string& path) {
+    std::vector<std::string> names;
+    for (const std::size_t size : {512u, 64u, 8u, 0u}) {
+        const std::string value(size, 'v');
+        for (;;) {
+            std::string name = "user.f" + std::to_string(names.size());
+            if (::setxattr(path.c_str(), name.c_str(), value.data(), value.size(), XATTR_CREATE) != 0)
+                break;
+            names.push_back(std::move(name));
+            if (names.size() > 1000)
+                return {}; // no limit within reach
+        }
+        if (errno != ENOSPC && errno != E2BIG)
+            return {};
+    }
+    return names;
+}
+
+} // namespace
+
+// A file whose attributes fill their room is replaced with all of them in a folder that gives new files
+// an access list, which the new file does not keep.
+TEST_F(AtomicFileTest, AFileWithFullAttributesIsReplacedInAFolderWithADefaultList) {
+    const std::string full = Put("full.qlm", "old", 0640);
+    const std::vector<std::string> names = FillAttributes(full);
+    if (names.empty())
+        GTEST_SKIP() << dir_ << " takes no user extended attributes, or no end of them";
+    if (!SetAcl("-d -m u:nobody:rw", dir_.string()))
+        GTEST_SKIP() << "setfacl (package acl) is missing, or " << dir_ << " takes no access control lists";
+    std::string reason;
+    ASSERT_TRUE(WriteFileAtomically(full, "new", &reason)) << reason;
+    EXPECT_EQ(Get(full), "new");
+    EXPECT_EQ(AclOf(full), "user::rw-\ngroup::r--\nother::---\n\n");
+    for (const std::string& name : names)
+        EXPECT_GE(::getxattr(full.c_str(), name.c_str(), nullptr, 0), 0) << name;
+    EXPECT_EQ(Names(dir_), std::set<std::string>{"full.qlm"});
 }
 
 #endif

@@ -229,9 +229,16 @@ TEST_F(ConventionsTest, ClassicConventionsCarryTheirTips) {
                 << heading.text().toStdString();
             const QString expected =
                 precise      ? QString()
-                : house == 1 ? "Classic: the lord of house 1 rules the 1st sign from Aries."
-                : house == 2 ? "Classic: the lord of house 2 rules the 2nd sign from Aries."
-                             : "Classic: the lord of house 12 rules the 12th sign from Aries.";
+                : house == 1 ? "Classic: the lord of house 1 rules the 1st sign from Aries (Aries), whatever "
+                               "the lagna.\nThe house it is placed in is counted from the lagna (Taurus is "
+                               "house 1): Mars stands in Gemini, house 2."
+                : house == 2
+                    ? "Classic: the lord of house 2 rules the 2nd sign from Aries (Taurus), whatever "
+                      "the lagna.\nThe house it is placed in is counted from the lagna (Taurus is "
+                      "house 1): Venus stands in Cancer, house 3."
+                    : "Classic: the lord of house 12 rules the 12th sign from Aries (Pisces), "
+                      "whatever the lagna.\nThe house it is placed in is counted from the lagna "
+                      "(Taurus is house 1): Jupiter stands in Libra, house 6.";
             EXPECT_EQ(heading.begin().fragment().charFormat().toolTip(), expected) << house;
             // The text under the heading has no tip of its own.
             EXPECT_TRUE(heading.next().begin().fragment().charFormat().toolTip().isEmpty());

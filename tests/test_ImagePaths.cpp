@@ -110,3 +110,27 @@ TEST(UniqueImagePath, OnRealFilesAndFolders) {
     EXPECT_FALSE(FileExists(folder + S + "plot.jpg"));
     fs::remove_all(dir);
 }
+
+TEST(PrintFileName, TheNameAndWhatIsPrintedAsAFileName) {
+    const std::string longName(130, 'a');
+    const struct {
+        std::string name;
+        const char* what;
+        std::string file;
+    } cases[] = {
+        {"Asha Rao", "chart", "Asha Rao chart.pdf"},
+        {"  Asha  Rao ", "interpretation", "Asha Rao interpretation.pdf"},
+        {"", "chart", "chart.pdf"},
+        {" \t ", "chart", "chart.pdf"},
+        {"A/B\\C:D*E?F\"G<H>I|J", "chart", "A B C D E F G H I J chart.pdf"},
+        {"..hidden", "chart", "hidden chart.pdf"},
+        {"Rao Jr.", "chart", "Rao Jr. chart.pdf"},
+        {"Line\nbreak\x7F", "chart", "Line break chart.pdf"},
+        {"Ren\xC3\xA9", "chart", "Ren\xC3\xA9 chart.pdf"},
+        {longName, "chart", std::string(120, 'a') + " chart.pdf"},
+        // The cut falls inside the two bytes of the last "é", which goes whole.
+        {std::string(119, 'a') + "\xC3\xA9", "chart", std::string(119, 'a') + " chart.pdf"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(PrintFileName(c.name, c.what), c.file) << c.name;
+}

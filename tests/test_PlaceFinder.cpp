@@ -286,3 +286,21 @@ TEST_F(PlaceFinderTest, TheReadingOfAMovedTimeNamesBothClocks) {
     EXPECT_EQ(Label(form->MainWindow()->Display(), "lblClocks")->text(),
               "(9:45 Indian Time; 10:00 at the place, UTC+5:45)");
 }
+
+// A name typed as a place spells it offers that place before another whose other name it is (Hong Kong
+// bears Victoria), but a great city's former name still offers the city.
+TEST_F(PlaceFinderTest, APlacesOwnNameComesBeforeAnotherPlacesOtherName) {
+    const struct {
+        const char *typed, *city, *country;
+    } cases[] = {
+        {"Victoria", "Victoria", "Canada"},
+        {"Calcutta", "Kolkata", "India"},
+        {"Allahabad", "Prayagraj", "India"},
+    };
+    for (const auto& c : cases) {
+        Pick(c.typed, 1990, 6, 1, 10, 0);
+        const BirthEntry e = form->BuildEntry();
+        EXPECT_EQ(e.city, c.city) << c.typed;
+        EXPECT_EQ(e.country, c.country) << c.typed;
+    }
+}

@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QPrintDialog>
@@ -22,6 +23,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -30,6 +32,8 @@
 
 #include <cerrno>
 #include <climits>
+#include <memory>
+#include <string>
 
 using Outcome = platform::InstanceStart::Outcome;
 
@@ -447,12 +451,54 @@ TEST(FileDialogTest, WithoutANameDialogsStartInTheirFolderOrTheDocumentsFolder) 
     }
 }
 
+// Qt neither lists nor returns a name that is not UTF-8: such a name or folder is not proposed, and the
+// dialog starts in the nearest folder above it that it can show.
+TEST(FileDialogTest, ANameThatIsNotUtf8IsNotProposed) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const std::string folder = SystemPath(dir.path());
+    ASSERT_EQ(::mkdir((folder + "/f\xe9").c_str(), 0700), 0);
+    // Qt cannot list these names, so QTemporaryDir would leave them behind.
+    const std::unique_ptr<const std::string, void (*)(const std::string*)> removeNames(
+        &folder, [](const std::string* f) {
+            ::unlink((*f + "/r\xe9\xff\x80.qlm").c_str());
+            ::unlink((*f + "/f\xe9/chart.qlm").c_str());
+            ::rmdir((*f + "/f\xe9").c_str());
+        });
+    for (const char* name : {"/r\xe9\xff\x80.qlm", "/f\xe9/chart.qlm"}) {
+        const int fd = ::open((folder + name).c_str(), O_WRONLY | O_CREAT | O_EXCL, 0600);
+        ASSERT_GE(fd, 0) << name;
+        ::close(fd);
+    }
+    const struct {
+        const char* preset;
+        const char* start;
+    } cases[] = {{"/r\xe9\xff\x80.qlm", ""}, {"/f\xe9/chart.qlm", ""}, {"", "/f\xe9"}};
+    for (const auto kind :
+         {platform::FileDialogRequest::Kind::Open, platform::FileDialogRequest::Kind::Save}) {
+        for (const auto& c : cases) {
+            platform::FileDialogRequest request;
+            request.kind = kind;
+            if (*c.preset)
+                request.presetName = PathFromSystem(folder + c.preset);
+            if (*c.start)
+                request.startFolder = PathFromSystem(folder + c.start);
+            QFileDialog dialog;
+            dialog.setOption(QFileDialog::DontUseNativeDialog);
+            platform::SetUpFileDialog(dialog, request);
+            EXPECT_EQ(dialog.directory().absolutePath(), dir.path()) << c.preset << c.start;
+            for (const QString& selected : dialog.selectedFiles())
+                EXPECT_TRUE(IsTextPath(selected)) << c.preset << c.start;
+        }
+    }
+}
+
 TEST(PrintDialogTest, NoPageRangeIsOffered) {
     for (const bool selection : {false, true}) {
         QPrinter printer;
         printer.setPrintRange(QPrinter::PageRange);
         printer.setFromTo(2, 3);
-        const std::unique_ptr<QPrintDialog> dialog = platform::MakePrintDialog(printer, {selection});
+        const std::unique_ptr<QPrintDialog> dialog = platform::MakePrintDialog(printer, {selection, {}});
         EXPECT_FALSE(dialog->testOption(QAbstractPrintDialog::PrintPageRange));
         EXPECT_FALSE(dialog->testOption(QAbstractPrintDialog::PrintCurrentPage));
         EXPECT_EQ(dialog->testOption(QAbstractPrintDialog::PrintSelection), selection);
@@ -482,6 +528,32 @@ TEST(PrintDialogTest, NoPageRangeIsOffered) {
         for (const QAbstractSpinBox* number : dialog->findChildren<QAbstractSpinBox*>())
             numbers += number->isVisible() ? 1 : 0;
         EXPECT_EQ(numbers, 1);
+        dialog->hide();
+    }
+}
+
+// The file field shows the proposed name, not the last print's file nor print.pdf in the working
+// folder; without a proposal it stays as Qt fills it.
+TEST(PrintDialogTest, TheFileFieldShowsTheProposedName) {
+    const struct {
+        QString lastFile, proposed, shown;
+    } cases[] = {
+        {"/nowhere/last.pdf", "/nowhere/Asha Rao chart.pdf", "/nowhere/Asha Rao chart.pdf"},
+        {"", "/nowhere/Asha Rao chart.pdf", "/nowhere/Asha Rao chart.pdf"},
+        {"/nowhere/last.pdf", "", "/nowhere/last.pdf"},
+    };
+    for (const auto& c : cases) {
+        QPrinter printer;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(c.lastFile);
+        platform::PrinterRequest request;
+        request.fileName = c.proposed;
+        const std::unique_ptr<QPrintDialog> dialog = platform::MakePrintDialog(printer, request);
+        dialog->show();
+        QCoreApplication::processEvents();
+        auto* field = dialog->findChild<QLineEdit*>("filename");
+        ASSERT_NE(field, nullptr);
+        EXPECT_EQ(field->text(), c.shown) << c.proposed.toStdString();
         dialog->hide();
     }
 }

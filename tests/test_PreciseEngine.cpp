@@ -360,6 +360,96 @@ TEST_F(PreciseEngineTest, RefusesAKnownFileThatDiffersFromTheOneKnown) {
     EXPECT_EQ(repaired.positions->longitude, system.positions->longitude);
 }
 
+// The library reads its Delta T table (swe_deltat.txt, else sedeltat.txt) and its leap seconds from
+// the same folders, once per thread: a pipe there would hang the reading, a line of a word or of a year
+// before 1620 makes it write outside its table (the program crashed), and a plausible-looking number
+// moves every position (5000 seconds for 1980 moved the Moon by 52'). Each is refused, naming the
+// file, in a thread that has not read a table yet, as in a program just started; a table of the
+// published values (50.54 s for 1980, the Astronomical Almanac's; those of the library's own sample
+// file for 2007 to 2009) is read, Windows line ends, blanks and comments included.
+TEST_F(PreciseEngineTest, RefusesADeltaTOrLeapSecondsFileTheLibraryWouldMisread) {
+    TempDir temp;
+    const std::string ephemeris[] = {"sepl_18.se1", "semo_18.se1"};
+    int folders = 0;
+    const auto folderWith = [&](const std::string& name, const std::string& text) {
+        const std::string folder = temp.Folder("t" + std::to_string(++folders), {ephemeris[0], ephemeris[1]});
+        std::ofstream(folder + "/" + name, std::ios::binary) << text;
+        return folder;
+    };
+    const std::string pipedDeltaT = temp.Folder("pipe-deltat", {ephemeris[0], ephemeris[1]});
+    const WatchedPipe deltaTPipe(pipedDeltaT + "/sedeltat.txt");
+    const std::string pipedLeap = temp.Folder("pipe-leap", {ephemeris[0], ephemeris[1]});
+    const WatchedPipe leapPipe(pipedLeap + "/seleapsec.txt");
+    const std::string published =
+        "# Delta T, seconds\r\n\n  1980\t50.54 \r\n2007 65.15\n2008 65.46\n2009 65.78";
+
+    using E = PreciseError;
+    const auto malformed = [](const std::string& folder, const char* name, int line) {
+        return msg::kPreciseFile + folder + "/" + name + msg::kPreciseTableMalformed + std::to_string(line) +
+               ").";
+    };
+    const auto far = [](const std::string& folder, const char* name, int year) {
+        return msg::kPreciseFile + folder + "/" + name + msg::kPreciseDeltaTFar + std::to_string(year) +
+               msg::kPreciseDeltaTFarEnd;
+    };
+    const std::string fiveThousand = folderWith("sedeltat.txt", "1980 5000\n");
+    std::string folder;
+    const struct {
+        const char* what;
+        std::string folder;
+        E error;
+        std::string message;
+    } cases[] = {
+        {"a pipe for the table", pipedDeltaT, E::EphemerisFileNotRegular,
+         msg::kPreciseFile + deltaTPipe.path + msg::kPreciseFileNotRegular},
+        {"a pipe for the leap seconds", pipedLeap, E::EphemerisFileNotRegular,
+         msg::kPreciseFile + leapPipe.path + msg::kPreciseFileNotRegular},
+        {"a line of words", folder = folderWith("sedeltat.txt", "# Delta T\n\nDelta T 1980 50\n"),
+         E::EphemerisTableMalformed, malformed(folder, "sedeltat.txt", 3)},
+        {"a year before the table's", folder = folderWith("sedeltat.txt", "1619 124\n"),
+         E::EphemerisTableMalformed, malformed(folder, "sedeltat.txt", 1)},
+        {"a blank line of a Windows line end", folder = folderWith("sedeltat.txt", "1980 50.54\n \r\n"),
+         E::EphemerisTableMalformed, malformed(folder, "sedeltat.txt", 2)},
+        {"words after the number", folder = folderWith("sedeltat.txt", "1980 50.54 s\n"),
+         E::EphemerisTableMalformed, malformed(folder, "sedeltat.txt", 1)},
+        {"a line longer than the library reads",
+         folder = folderWith("sedeltat.txt", "1980 50." + std::string(300, '5')), E::EphemerisTableMalformed,
+         malformed(folder, "sedeltat.txt", 1)},
+        {"5000 seconds for 1980", fiveThousand, E::EphemerisDeltaTFar,
+         far(fiveThousand, "sedeltat.txt", 1980)},
+        {"the library's other name first", folder = folderWith("swe_deltat.txt", published + "\n2010 1\n"),
+         E::EphemerisDeltaTFar, far(folder, "swe_deltat.txt", 2010)},
+        {"a leap second not a date", folder = folderWith("seleapsec.txt", "# leap seconds\n2008-12-31\n"),
+         E::EphemerisTableMalformed, malformed(folder, "seleapsec.txt", 2)},
+        {"the published values", folderWith("sedeltat.txt", published), E::None, ""},
+    };
+    const double jd = JulianDayUT(1980, 5, 1, 6, 0);
+    const PreciseResult system = ComputePrecisePositions(jd, kDelhiLat, kDelhiLon);
+    ASSERT_TRUE(system.positions);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        precise::SetEphemerisSearchPath({c.folder, precise::kSystemEphemerisFolder});
+        PreciseResult r;
+        std::thread([&] { r = ComputePrecisePositions(jd, kDelhiLat, kDelhiLon); }).join();
+        EXPECT_EQ(r.error, c.error) << r.detail;
+        EXPECT_EQ(precise::PreciseMessage(r), c.message);
+        if (c.error == E::None) {
+            ASSERT_TRUE(r.positions);
+            EXPECT_NEAR(r.positions->Longitude(PreciseBody::Moon),
+                        system.positions->Longitude(PreciseBody::Moon), 1.0 / 3600.0);
+        }
+    }
+    EXPECT_FALSE(deltaTPipe.opened);
+    EXPECT_FALSE(leapPipe.opened);
+
+    // Where the library's own variable names the folder, which wins over any folder the engine gives it.
+    const std::string named = folderWith("sedeltat.txt", "1980 5000\n");
+    setenv("SE_EPHE_PATH", named.c_str(), 1);
+    PreciseResult r;
+    std::thread([&] { r = ComputePrecisePositions(jd, kDelhiLat, kDelhiLon); }).join();
+    EXPECT_EQ(precise::PreciseMessage(r), far(named, "sedeltat.txt", 1980));
+}
+
 // The library takes a path list of at most AS_MAXCH - 14 = 242 characters and would search its own
 // built-in folders instead of a longer one. A folder it cannot take is left out and named; the folders
 // after it are still searched.

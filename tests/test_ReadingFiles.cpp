@@ -811,6 +811,98 @@ TEST_F(ReadingFilesTest, PrintChartNamesTheClockOfAMovedTime) {
     EXPECT_EQ(pages[0].value(2), "(9:45 Indian Time; 10:00 at the place, UTC+5:45)");
 }
 
+// A print is proposed a file named for the person and what is printed, in the folder last used (or
+// the documents folder), never the last print's name; a file that exists is replaced only on Yes.
+TEST_F(ReadingFilesTest, PrintsProposeTheirOwnFileAndAskBeforeReplacingOne) {
+    BirthEntry entry = Entry1980();
+    entry.name = "Printed/Person";
+    ReadingWindow* readingWindow = ComputeShown(entry);
+    fake.printerTakesProposedFile = true;
+    const QString chart = Path("Printed Person chart.pdf");
+    const QString question = chart + " already exists.\nDo you want to replace it?";
+    ASSERT_TRUE(QDir(dir.path()).mkdir("sub"));
+    const struct {
+        const char* what;
+        const char* command;
+        QString lastFolder; // none kept when empty
+        QString printedTo;  // else the proposal
+        bool printed;       // the printer dialog confirmed
+        bool asked, replace;
+        QString proposed;
+    } prints[] = {
+        // Cancelled: nothing is written outside the test's folder.
+        {"first print, no folder kept", "mnuPrintChart", "", "", false, false, false,
+         QDir(platform::DocumentsFolder()).filePath("Printed Person chart.pdf")},
+        {"the chart in the last folder", "mnuPrintChart", dir.path(), "", true, false, false, chart},
+        {"the interpretation beside it", "mnuPrint", "", "", true, false, false,
+         Path("Printed Person interpretation.pdf")},
+        {"the same name again, not replaced", "mnuPrintChart", "", "", true, true, false, chart},
+        {"replaced on Yes", "mnuPrintChart", "", "", true, true, true, chart},
+        {"a file chosen elsewhere", "mnuPrintChart", "", Path("sub/mine.pdf"), true, false, false, chart},
+        {"proposed in the folder chosen last", "mnuPrintChart", "", "", true, false, false,
+         Path("sub/Printed Person chart.pdf")},
+    };
+    for (const auto& print : prints) {
+        if (!print.lastFolder.isEmpty())
+            fake.settings["lastFolder"] = print.lastFolder;
+        if (print.asked)
+            Write(print.proposed, "earlier");
+        fake.printerOutputFile = print.printedTo;
+        fake.replaceQuestions.clear();
+        fake.printerAnswers.push_back(print.printed);
+        if (print.asked)
+            fake.replaceAnswers.push_back(print.replace);
+        Command(*readingWindow, print.command)->trigger();
+        ASSERT_FALSE(fake.printerRequests.empty()) << print.what;
+        EXPECT_EQ(fake.printerRequests.back().fileName, print.proposed) << print.what;
+        EXPECT_EQ(fake.replaceQuestions,
+                  print.asked ? std::vector<QString>{question} : std::vector<QString>{})
+            << print.what;
+        EXPECT_TRUE(fake.messages.empty()) << print.what << fake.MessageTexts().join(" | ").toStdString();
+        const QString written = print.printedTo.isEmpty() ? print.proposed : print.printedTo;
+        if (print.asked && !print.replace) {
+            EXPECT_EQ(Read(written), "earlier") << print.what;
+        } else if (print.printed) {
+            EXPECT_TRUE(Read(written).startsWith("%PDF-")) << print.what;
+        }
+    }
+}
+
+// Every printed page opens with the name and birth data; the printed chart explains the classic
+// Pada as the chart view's tooltip does, and heads the bodies' quarters as the Positions page does.
+TEST_F(ReadingFilesTest, EveryPrintedPageNamesTheBirthAndTheChartExplainsTheClassicPada) {
+    BirthEntry entry = Entry1947();
+    entry.name = "Printed Person";
+    for (const bool precise : {false, true}) {
+        Command(*form, precise ? "mnuPrecise" : "mnuClassic")->trigger();
+        ReadingWindow* readingWindow = ComputeShown(entry);
+        for (const char* command : {"mnuPrint", "mnuPrintChart"}) {
+            const QString pdf = Path(QString("%1-%2.pdf").arg(command).arg(precise));
+            fake.printerOutputFile = pdf;
+            fake.printerAnswers.push_back(true);
+            Command(*readingWindow, command)->trigger();
+            const std::vector<QStringList> pages = PdfPages(pdf);
+            ASSERT_GE(pages.size(), 2u) << command;
+            for (std::size_t i = 0; i < pages.size(); ++i) {
+                const QStringList& page = pages[i];
+                const std::string where = std::string(command) + " page " + std::to_string(i + 1);
+                EXPECT_EQ(page.value(0), "Printed Person") << where;
+                EXPECT_TRUE(page.value(1).startsWith("Date of Birth: August 15, 1947")) << where;
+                EXPECT_TRUE(page.value(2).startsWith("Latitude: 28 Degree 39 Minute")) << where;
+                EXPECT_TRUE(page.value(3).startsWith("City: ")) << where;
+                EXPECT_EQ(page.value(4).startsWith("Calculation: Precise (Swiss Ephemeris), Lahiri ayanamsa"),
+                          precise)
+                    << where << ": " << page.value(4).toStdString();
+            }
+            const QString text = PdfText(pdf).simplified();
+            const bool chart = QString(command) == "mnuPrintChart";
+            EXPECT_EQ(text.contains(QString(msg::kClassicPadaTip)), chart && !precise) << command;
+            EXPECT_EQ(text.contains("Quarter (pada)"), chart) << command;
+        }
+        BackToForm(readingWindow);
+    }
+}
+
 // Whatever the paper, pages carry no page numbers and no page ends with a house's heading.
 TEST_F(ReadingFilesTest, PrintedPagesHaveNoNumbersAndKeepEachHeadingWithItsText) {
     ReadingWindow* readingWindow = ComputeShown(Entry1947());
@@ -822,13 +914,20 @@ TEST_F(ReadingFilesTest, PrintedPagesHaveNoNumbersAndKeepEachHeadingWithItsText)
         printer.setOutputFileName(Path(QString("h%1.pdf").arg(heightMm)));
         printer.setPageSize(QPageSize(QSizeF(150, heightMm), QPageSize::Millimeter));
         printer.setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
-        ASSERT_TRUE(PrintInterpretation(*Child<QTextEdit>(readingWindow->Display(), "RTB"), printer))
+        // Every other paper with a header, which takes room from each page.
+        const QStringList header =
+            heightMm % 12 == 0 ? QStringList{"Header Name", "Date of Birth: August 15, 1947"} : QStringList{};
+        ASSERT_TRUE(
+            PrintInterpretation(*Child<QTextEdit>(readingWindow->Display(), "RTB"), printer, nullptr, header))
             << heightMm;
         const std::vector<QStringList> pages = PdfPages(printer.outputFileName());
         ASSERT_GT(pages.size(), 1u) << heightMm;
         int headings = 0;
         for (std::size_t i = 0; i < pages.size(); ++i) {
             ASSERT_FALSE(pages[i].isEmpty()) << heightMm << " page " << i + 1;
+            if (!header.isEmpty()) {
+                EXPECT_EQ(pages[i].mid(0, 2), header) << heightMm << " page " << i + 1;
+            }
             for (const QString& line : pages[i]) {
                 EXPECT_FALSE(number.match(line).hasMatch()) << heightMm << " page " << i + 1;
                 headings += heading.match(line).hasMatch();

@@ -18,6 +18,7 @@
 #include <QHeaderView>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QStackedWidget>
 #include <QTabBar>
 #include <QTabWidget>
@@ -695,6 +696,21 @@ TEST_F(DisplayTest, ThePositionsTableShowsEveryBodyWholeWithItsNakshatraPadaAndM
     }
     EXPECT_LE(t->horizontalHeader()->length(), t->viewport()->width());
     EXPECT_LE(t->verticalHeader()->length(), t->viewport()->height());
+}
+
+// Wide cells in every column (Capricorn, Poorva Bhadrapada, a retrograde mark) still fit the page, with
+// the last column wide enough for its heading.
+TEST_F(DisplayTest, ThePositionsTableShowsItsWidestRowsWithoutScrolling) {
+    ReadingView& d = DisplayOf(MakeEntry(2000, 2, 29, 6, 45, 47, "41", "17", true, "174", "46", true));
+    d.showPeriods();
+    Child<QTabWidget>(d, "tabPeriods")->setCurrentWidget(Child<QWidget>(d, "fraPositions"));
+    QCoreApplication::processEvents();
+    const QTableWidget* t = Child<QTableWidget>(d, "grdPositions");
+    ASSERT_EQ(t->item(2, 5)->text() + t->item(2, 7)->text(), "Shatbisha(R)");
+    ASSERT_EQ(t->item(9, 5)->text(), "Poorva Bhadrapada");
+    EXPECT_LE(t->horizontalHeader()->length(), t->viewport()->width());
+    EXPECT_FALSE(t->horizontalScrollBar()->isVisible());
+    EXPECT_GE(t->columnWidth(7), t->horizontalHeader()->sectionSizeHint(7));
 }
 
 // The divisional charts page draws the chart chosen when it is first shown, and again on each choice.

@@ -7,12 +7,24 @@
 #include "forms/Settings.h"
 #include "platform/QtPlatform.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdlib>
 #include <map>
+#include <optional>
+#include <thread>
 
 namespace {
 
@@ -31,6 +43,55 @@ void PrintTo(const Kept& kept, std::ostream* out) {
     *out << static_cast<int>(kept.calculation) << ' ' << static_cast<int>(kept.style) << " '"
          << kept.folder.toStdString() << "'";
 }
+
+// The desktop's store in a temporary folder for one test: the environment's configuration and home
+// folders and Qt's own path point there, never at the user's.
+class TemporaryStore {
+  public:
+    TemporaryStore() {
+        for (const char* name : {"XDG_CONFIG_HOME", "HOME"}) {
+            const char* value = std::getenv(name);
+            saved_.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
+            setenv(name, folder_.path().toLocal8Bit().constData(), 1);
+        }
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder_.path());
+        QDir(folder_.path()).mkdir("Quillmere");
+    }
+    ~TemporaryStore() {
+        for (const auto& [name, value] : saved_)
+            value ? setenv(name, value->c_str(), 1) : unsetenv(name);
+    }
+    QString File() const { return folder_.filePath("Quillmere/Quillmere.conf"); }
+
+  private:
+    QTemporaryDir folder_;
+    std::vector<std::pair<const char*, std::optional<std::string>>> saved_;
+};
+
+// A pipe with a writer looking out for a reader: should anything open it, the writer lets it go on to
+// an empty file and notes it, so that the test fails instead of hanging.
+struct WatchedPipe {
+    std::string path;
+    std::atomic<bool> opened{false}, stopping{false};
+    std::thread writer;
+    explicit WatchedPipe(std::string file) : path(std::move(file)) {
+        EXPECT_EQ(mkfifo(path.c_str(), 0600), 0);
+        writer = std::thread([this] {
+            while (!stopping) {
+                // Opens only while a reader waits, so that it never waits itself.
+                if (const int fd = open(path.c_str(), O_WRONLY | O_NONBLOCK); fd >= 0) {
+                    opened = true;
+                    close(fd);
+                }
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            }
+        });
+    }
+    ~WatchedPipe() {
+        stopping = true;
+        writer.join();
+    }
+};
 
 } // namespace
 
@@ -130,5 +191,30 @@ TEST(SettingsTest, ConventionsReadBackAndARefusedOneIsItsDefault) {
         // What is stored reads back as itself.
         ASSERT_TRUE(Settings(fake).setConventions(c.expected));
         EXPECT_EQ(Settings(fake).conventions(), c.expected);
+    }
+}
+
+// A settings file that is a pipe kept the program from starting; one of 200 MB took 20 s and 768 MB.
+// Either is left unread and unwritten: the choices are the defaults, and keeping one is refused.
+TEST(SettingsTest, AStoreFileThatIsAPipeOrTooLargeIsLeftAloneForTheDefaults) {
+    const std::string kept = "[General]\ncalculation=precise\nchartStyle=north\n";
+    for (const bool pipe : {true, false}) {
+        SCOPED_TRACE(pipe ? "a pipe" : "2 MB");
+        TemporaryStore store;
+        std::optional<WatchedPipe> watched;
+        if (pipe) {
+            watched.emplace(store.File().toStdString());
+        } else {
+            QFile file(store.File());
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(QByteArray::fromStdString(kept + std::string(2 << 20, ';')));
+            file.close();
+        }
+        platform::QtPlatform desktop;
+        Settings settings(desktop);
+        EXPECT_EQ(Read(settings), (Kept{Calculation::Classic, ChartStyle::SouthIndian, ""}));
+        EXPECT_FALSE(settings.setChartStyle(ChartStyle::NorthIndian));
+        EXPECT_EQ(QFileInfo(store.File()).isFile(), !pipe);
+        EXPECT_FALSE(watched && watched->opened);
     }
 }

@@ -45,13 +45,24 @@ bool FakePlatform::AskPrinter(QPrinter& printer, const PrinterRequest& request) 
         return false;
     const bool confirmed = printerAnswers.front();
     printerAnswers.pop_front();
-    if (confirmed && !printerOutputFile.isEmpty()) {
+    const QString file =
+        printerOutputFile.isEmpty() && printerTakesProposedFile ? request.fileName : printerOutputFile;
+    if (confirmed && !file.isEmpty()) {
         printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(printerOutputFile);
+        printer.setOutputFileName(file);
     }
     if (confirmed)
         printer.setPrintRange(request.printSelection ? QPrinter::Selection : QPrinter::AllPages);
     return confirmed;
+}
+
+bool FakePlatform::AskToReplace(const QString&, const QString& question) {
+    replaceQuestions.push_back(question);
+    if (replaceAnswers.empty())
+        return true;
+    const bool replace = replaceAnswers.front();
+    replaceAnswers.pop_front();
+    return replace;
 }
 
 bool FakePlatform::OpenWebAddress(const QUrl& url) {

@@ -27,6 +27,7 @@ class FakePlatform : public Platform {
     std::vector<QString> modalDialogs; // objectNames of the dialogs shown modally
     std::vector<FileDialogRequest> fileRequests;
     std::vector<PrinterRequest> printerRequests;
+    std::vector<QString> replaceQuestions; // the question texts, in order
     std::vector<QUrl> openedAddresses;
     struct Conversion {
         QString bmpPath, jpegPath;
@@ -37,7 +38,10 @@ class FakePlatform : public Platform {
     // The script. A file dialog with no answer left is cancelled, and so is a printer dialog.
     std::deque<std::optional<QString>> fileAnswers;
     std::deque<bool> printerAnswers;
-    QString printerOutputFile; // a confirmed printer prints to this PDF file when set
+    QString printerOutputFile;             // a confirmed printer prints to this PDF file when set
+    bool printerTakesProposedFile = false; // else, to the request's file name, as Enter in the dialog
+    // Whether to replace an existing file; a question with no answer left is answered Yes.
+    std::deque<bool> replaceAnswers;
     bool browserStarts = true;
     // The single-instance lock: another copy holds it (and takes handed-over readings, which are
     // recorded), or no lock can be made for the given reason.
@@ -60,6 +64,7 @@ class FakePlatform : public Platform {
     void ShowModal(QDialog& dialog) override;
     std::optional<QString> AskFileName(const FileDialogRequest& request) override;
     bool AskPrinter(QPrinter& printer, const PrinterRequest& request) override;
+    bool AskToReplace(const QString& file, const QString& question) override;
     bool OpenWebAddress(const QUrl& url) override;
     InstanceStart LockSingleInstance(const QString& readingToHandOver = {}) override;
     bool PictureLibraryPresent() override;

