@@ -22,13 +22,8 @@ bool ValidRow(int row) {
     return row >= 0 && row < kTimeZoneCount;
 }
 
-// The row's name: its text up to the first comma ("Indian Time, IST, +5.3").
 std::string_view RowName(int row) {
-    std::string_view text = TimeZoneTable[static_cast<std::size_t>(row)].text;
-    text = text.substr(0, text.find(','));
-    while (!text.empty() && text.back() == ' ')
-        text.remove_suffix(1);
-    return text;
+    return TimeZoneRowName(row);
 }
 
 // The table holds what is added to local time to reach universal time; the offset is the opposite.
@@ -219,6 +214,11 @@ std::string ClockChangeSentence(const ZoneMoment& m) {
 }
 
 } // namespace
+
+LocalDateTime PlaceTimeOf(const ZoneChoice& choice, const LocalDateTime& shown) {
+    const int shownOffset = RowOffsetSeconds(choice.row) + (choice.dst ? kHour : 0);
+    return DateTimeOf(SecondsOf(shown) - shownOffset + choice.moment.offsetSeconds);
+}
 
 bool IsDaylightRow(int row) {
     if (!ValidRow(row))

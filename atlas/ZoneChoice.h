@@ -27,6 +27,10 @@ struct ZoneChoice {
 std::optional<ZoneChoice> ChooseZoneRow(const std::string& zoneName, const std::string& placeName,
                                         const LocalDateTime& local, std::string& error);
 
+// The place's clock reading of a time shown in the choice's row and box: the same moment at the offset
+// the choice found, to the nearest minute.
+LocalDateTime PlaceTimeOf(const ZoneChoice& choice, const LocalDateTime& shown);
+
 // A row that already holds daylight, summer or war time by its name.
 bool IsDaylightRow(int row);
 

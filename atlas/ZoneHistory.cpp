@@ -376,12 +376,7 @@ void SetZoneRuleSource(ZoneRuleSource source) {
 }
 
 std::string FormatUtcOffset(int offsetSeconds) {
-    const int size = std::abs(offsetSeconds);
-    std::string out = std::string("UTC") + (offsetSeconds < 0 ? "-" : "+") + std::to_string(size / 3600) +
-                      ":" + TwoDigits(size / 60 % 60);
-    if (size % 60 != 0)
-        out += ":" + TwoDigits(size % 60);
-    return out;
+    return UtcOffsetText(offsetSeconds);
 }
 
 std::optional<ZoneMoment> ZoneAt(const std::string& zoneName, const LocalDateTime& local,

@@ -424,6 +424,7 @@ BirthEntry EntryWindow::BuildEntry() const {
     e.city = txtCity->text().toStdString();
     e.state = txtState->text().toStdString();
     e.country = txtCountry->text().toStdString();
+    e.placeClock = placeFinder->ShownPlaceClock();
     return e;
 }
 

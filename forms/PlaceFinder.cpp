@@ -6,7 +6,9 @@
 #include "formats/DataFiles.h"
 #include "forms/EntryWindow.h"
 #include "forms/FilteredTextBox.h"
+#include "records/Calendar.h"
 #include "records/Messages.h"
+#include "records/TimeZones.h"
 
 #include <QAbstractItemView>
 #include <QCheckBox>
@@ -18,11 +20,26 @@
 #include <QStringListModel>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 
 namespace {
 
 constexpr int kMostOffered = 15;
+
+QString ClockText(const atlas::LocalDateTime& t) {
+    return QString::number(t.hour) + ":" + QString::number(t.minute).rightJustified(2, '0');
+}
+
+std::chrono::sys_days DateDay(const atlas::LocalDateTime& t) {
+    return DayOf(t.year, t.month, t.day);
+}
+
+bool RealDate(const atlas::LocalDateTime& t) {
+    return std::chrono::year_month_day{std::chrono::year{t.year}, std::chrono::month(t.month),
+                                       std::chrono::day(t.day)}
+        .ok();
+}
 
 } // namespace
 
@@ -45,8 +62,10 @@ PlaceFinder::PlaceFinder(EntryWindow& form, QLabel& note)
     // Installed after the completer's own filter, so it sees the list's keys first: the completer
     // would hand the key that picks a place to City's letters-only check before picking it.
     completer_->popup()->installEventFilter(this);
-    for (QComboBox* box : {form_.cboDate, form_.cboMonth, form_.cboYear, form_.cboHour, form_.cboMinute})
-        connect(box, &QComboBox::currentIndexChanged, this, &PlaceFinder::DateOrTimeChanged);
+    for (QComboBox* box : {form_.cboDate, form_.cboMonth, form_.cboYear})
+        connect(box, &QComboBox::currentIndexChanged, this, &PlaceFinder::DateChanged);
+    for (QComboBox* box : {form_.cboHour, form_.cboMinute})
+        connect(box, &QComboBox::currentIndexChanged, this, &PlaceFinder::ClockChanged);
     connect(form_.cboTimeZone, &QComboBox::currentIndexChanged, this, &PlaceFinder::ZoneOrBoxChangedByHand);
     connect(form_.chkDST, &QCheckBox::toggled, this, &PlaceFinder::ZoneOrBoxChangedByHand);
     note_.hide();
@@ -68,7 +87,7 @@ const atlas::Atlas* PlaceFinder::LoadedAtlas() {
 void PlaceFinder::CityEdited(const QString& text) {
     // The typed city is no longer the chosen place.
     if (chosen_)
-        Forget();
+        LetGo();
     offered_.clear();
     QStringList captions;
     if (atlas::FoldForMatch(text.toStdString()).size() >= 2) {
@@ -101,16 +120,59 @@ void PlaceFinder::ChoosePlace(const atlas::Place& place) {
     form_.txtState->setText(QString::fromStdString(atlas::StateFieldText(place)));
     form_.txtCountry->setText(QString::fromStdString(atlas::FoldToFieldText(place.country)));
     filling_ = false;
+    // The clock time given for the place before is this one's too: the person gave a place's clock
+    // reading, not the moment the last place's zone made of it.
+    const atlas::LocalDateTime before = FormTime();
+    placeTime_ = placeTime_.value_or(before);
     chosen_ = &place;
     byHand_ = false;
+    choice_.reset();
+    movedShown_ = false;
+    dayShift_ = 0;
     Derive();
+    if (choice_ && FormTime() != before && !FieldsMoved())
+        derived_ += QString::fromLatin1(msg::kGivenTimeKept) + ClockText(*placeTime_) +
+                    QString::fromLatin1(msg::kGivenTimeKeptEnd);
+    ShowNote();
 }
 
 void PlaceFinder::Forget() {
     chosen_ = nullptr;
     byHand_ = false;
+    placeTime_.reset();
+    choice_.reset();
     derived_.clear();
     ShowNote();
+}
+
+void PlaceFinder::LetGo() {
+    const bool moved = FieldsMoved();
+    const QString name = QString::fromStdString(atlas::FoldToFieldText(chosen_->name));
+    const int row = form_.cboTimeZone->currentIndex();
+    if (!moved || byHand_)
+        placeTime_.reset();
+    chosen_ = nullptr;
+    byHand_ = false;
+    choice_.reset();
+    derived_.clear();
+    // The fields still hold the moment in the row's clock; the person is told whose clock that is.
+    if (moved && placeTime_)
+        derived_ = name + QString::fromLatin1(msg::kPlaceLetGo) + ClockText(FormTime()) + " " +
+                   QString::fromLatin1(TimeZoneRowName(row)) + QString::fromLatin1(msg::kPlaceLetGoStays) +
+                   ClockText(*placeTime_) + QString::fromLatin1(msg::kPlaceLetGoNext) +
+                   ClockText(*placeTime_) + QString::fromLatin1(msg::kPlaceLetGoEnd);
+    ShowNote();
+}
+
+bool PlaceFinder::FieldsMoved() const {
+    return chosen_ && !byHand_ && choice_ && choice_->timeChanged && movedShown_;
+}
+
+std::optional<PlaceClock> PlaceFinder::ShownPlaceClock() const {
+    if (!FieldsMoved() || !placeTime_)
+        return std::nullopt;
+    const atlas::LocalDateTime& t = *placeTime_;
+    return PlaceClock{t.year, t.month, t.day, t.hour, t.minute, choice_->moment.offsetSeconds};
 }
 
 bool PlaceFinder::eventFilter(QObject* watched, QEvent* event) {
@@ -173,38 +235,102 @@ void PlaceFinder::SetFormTime(const atlas::LocalDateTime& t) {
 }
 
 void PlaceFinder::Derive() {
-    if (!chosen_)
+    if (!chosen_ || !placeTime_)
         return;
     std::string error;
-    const std::optional<atlas::ZoneChoice> choice = atlas::ChooseZoneRow(
-        std::string(chosen_->zone), atlas::FoldToFieldText(chosen_->name), FormTime(), error);
+    std::optional<atlas::ZoneChoice> choice = atlas::ChooseZoneRow(
+        std::string(chosen_->zone), atlas::FoldToFieldText(chosen_->name), *placeTime_, error);
     if (!choice) {
+        // The fields are left as they were (a day the month lacks, say), and so is the clock they are
+        // read in.
         derived_ = QString::fromStdString(error);
     } else {
+        choice_ = std::move(choice);
+        movedShown_ = false;
+        dayShift_ = 0;
         filling_ = true;
-        form_.cboTimeZone->setCurrentIndex(choice->row);
-        form_.chkDST->setChecked(choice->dst);
+        form_.cboTimeZone->setCurrentIndex(choice_->row);
+        form_.chkDST->setChecked(choice_->dst);
         // The lists hold only the years 1901 to 2050; a moment moved out of them cannot be shown.
-        const int shownYear = choice->shownTime.year;
-        const bool shown = !choice->timeChanged || form_.cboYear->findText(QString::number(shownYear)) >= 0;
-        if (choice->timeChanged && shown)
-            SetFormTime(choice->shownTime);
+        const int shownYear = choice_->shownTime.year;
+        const bool shown = form_.cboYear->findText(QString::number(shownYear)) >= 0;
+        // The fields are derived from the place's clock time each time, never from what they showed.
+        SetFormTime(shown ? choice_->shownTime : *placeTime_);
+        movedShown_ = choice_->timeChanged && shown;
+        if (movedShown_)
+            dayShift_ = static_cast<int>((DateDay(*placeTime_) - DateDay(choice_->shownTime)).count());
         filling_ = false;
-        derived_ = QString::fromStdString(choice->line);
-        if (!shown)
+        derived_ = QString::fromStdString(choice_->line);
+        if (choice_->timeChanged && !shown)
             derived_ += QString::fromLatin1(msg::kMovedTimeOutsideYears);
     }
     ShowNote();
 }
 
-void PlaceFinder::DateOrTimeChanged() {
-    if (!filling_ && chosen_ && !byHand_)
+void PlaceFinder::DateChanged() {
+    if (filling_ || !placeTime_)
+        return;
+    if (chosen_ && byHand_)
+        return;
+    // A date set in the fields is the place's date, a day apart where the moved time crossed midnight.
+    const atlas::LocalDateTime shown = FormTime();
+    atlas::LocalDateTime date = shown;
+    if (dayShift_ != 0 && RealDate(shown)) {
+        const std::chrono::year_month_day day{DateDay(shown) + std::chrono::days{dayShift_}};
+        date = {static_cast<int>(day.year()), static_cast<int>(static_cast<unsigned>(day.month())),
+                static_cast<int>(static_cast<unsigned>(day.day())), 0, 0};
+    }
+    placeTime_->year = date.year;
+    placeTime_->month = date.month;
+    placeTime_->day = date.day;
+    if (chosen_)
         Derive();
 }
 
+void PlaceFinder::ClockChanged() {
+    if (filling_)
+        return;
+    if (!chosen_) {
+        // A time set with no place chosen is the fields' own; a place chosen next takes it.
+        if (placeTime_) {
+            placeTime_.reset();
+            derived_.clear();
+            ShowNote();
+        }
+        return;
+    }
+    if (byHand_)
+        return;
+    const bool moved = FieldsMoved();
+    const atlas::LocalDateTime set = FormTime();
+    // Read in the clock the fields show: in a row's clock, the place's is the same moment there.
+    if (moved && !RealDate(set)) {
+        // A day the month lacks is no moment: the clock alone is read, on the last day that gave one,
+        // and the place's date stays as set.
+        atlas::LocalDateTime onDay = choice_->shownTime;
+        onDay.hour = set.hour;
+        onDay.minute = set.minute;
+        const atlas::LocalDateTime clock = atlas::PlaceTimeOf(*choice_, onDay);
+        placeTime_->hour = clock.hour;
+        placeTime_->minute = clock.minute;
+    } else {
+        placeTime_ = moved ? atlas::PlaceTimeOf(*choice_, set) : set;
+    }
+    Derive();
+    if (moved && FieldsMoved())
+        derived_ += QString::fromLatin1(msg::kTimeSetReadAs) + ClockText(set) + " " +
+                    QString::fromLatin1(TimeZoneRowName(form_.cboTimeZone->currentIndex())) + ", " +
+                    ClockText(*placeTime_) + " at " +
+                    QString::fromStdString(atlas::FoldToFieldText(chosen_->name)) + ".";
+    ShowNote();
+}
+
 void PlaceFinder::ZoneOrBoxChangedByHand() {
-    if (!filling_ && chosen_)
+    if (!filling_ && chosen_) {
+        // From here the fields are read in the zone and box as set.
         byHand_ = true;
+        placeTime_.reset();
+    }
     ShowNote();
 }
 

@@ -5,7 +5,9 @@
 #pragma once
 
 #include "atlas/Atlas.h"
+#include "atlas/ZoneChoice.h"
 #include "atlas/ZoneHistory.h"
+#include "records/Birth.h"
 
 #include <QObject>
 #include <QString>
@@ -26,8 +28,11 @@ class PlaceFinder : public QObject {
     const std::vector<const atlas::Place*>& Offered() const { return offered_; }
     // Chooses a place as picking it from the list does.
     void ChoosePlace(const atlas::Place& place);
-    // Forgets the chosen place and the hand choice (a saved reading was opened, say).
+    // Forgets the chosen place, the time given for it and the hand choice (a saved reading was opened,
+    // say).
     void Forget();
+    // The chosen place's own clock reading where the fields show its moment in another row's clock.
+    std::optional<PlaceClock> ShownPlaceClock() const;
     // The atlas, read at the first call; null, and the note says why, when it cannot be read.
     const atlas::Atlas* LoadedAtlas();
 
@@ -36,9 +41,15 @@ class PlaceFinder : public QObject {
 
   private:
     void CityEdited(const QString& text);
-    void DateOrTimeChanged();
+    void DateChanged();
+    void ClockChanged();
     void ZoneOrBoxChangedByHand();
+    // The place is no longer chosen; the fields keep the moment and the time given for it waits for
+    // the next place.
+    void LetGo();
     void Derive();
+    // Whether the fields show the chosen place's moment in a row's clock other than the place's own.
+    bool FieldsMoved() const;
     void ShowNote();
     atlas::LocalDateTime FormTime() const;
     void SetFormTime(const atlas::LocalDateTime& t);
@@ -52,7 +63,14 @@ class PlaceFinder : public QObject {
     QString atlasError_;
     std::vector<const atlas::Place*> offered_;
     const atlas::Place* chosen_ = nullptr;
-    QString derived_;      // what the place's zone gave, or why it gave nothing
-    bool byHand_ = false;  // the zone or the box was changed after the place was chosen
-    bool filling_ = false; // the finder itself is setting the form
+    // The place's clock time the person gave, which the fields' time is derived from while the place is
+    // chosen, and which the next place chosen takes; empty when the fields' own time is the one to take.
+    std::optional<atlas::LocalDateTime> placeTime_;
+    // What the place's zone gave for it last; empty where it gave nothing.
+    std::optional<atlas::ZoneChoice> choice_;
+    bool movedShown_ = false; // the moved time is on the form (it may fall outside the lists' years)
+    int dayShift_ = 0;        // days from the fields' date to the place's
+    QString derived_;         // what the place's zone gave, or why it gave nothing
+    bool byHand_ = false;     // the zone or the box was changed after the place was chosen
+    bool filling_ = false;    // the finder itself is setting the form
 };

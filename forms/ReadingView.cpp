@@ -169,11 +169,16 @@ QWidget* ReadingView::BuildChartView() {
     personal->addWidget(lblName, 0, 0, 1, 2);
     personal->addWidget(lblDOB, 1, 0, 1, 2);
     personal->addWidget(lblTOB, 2, 0);
-    personal->addWidget(lblLatitude, 3, 0);
-    personal->addWidget(lblLongitude, 4, 0);
+    // Under the time and across both columns, the clocks of a time moved into a row's clock; hidden
+    // (and taking no room) otherwise.
+    lblClocks = NamedLabel("lblClocks", fraPersonal);
+    lblClocks->hide();
+    personal->addWidget(lblClocks, 3, 0, 1, 2);
+    personal->addWidget(lblLatitude, 4, 0);
+    personal->addWidget(lblLongitude, 5, 0);
     personal->addWidget(lblCity, 2, 1);
-    personal->addWidget(lblState, 3, 1);
-    personal->addWidget(lblCountry, 4, 1);
+    personal->addWidget(lblState, 4, 1);
+    personal->addWidget(lblCountry, 5, 1);
     personal->setColumnStretch(0, 1);
     personal->setColumnStretch(1, 1);
     layout->addWidget(fraPersonal);
@@ -183,7 +188,8 @@ QWidget* ReadingView::BuildChartView() {
     layout->addLayout(lower, 1);
 
     // The chart takes the whole height below the personal details: a crowded sign needs every pixel.
-    const int chartSide = kViewHeight - fraPersonal->sizeHint().height() - kChartViewSpacing;
+    chartSide_ = kViewHeight - fraPersonal->sizeHint().height() - kChartViewSpacing;
+    const int chartSide = chartSide_;
     picSouthRasi = new RasiChart(view);
     picSouthRasi->setFixedSize(chartSide, chartSide);
     lower->addWidget(picSouthRasi, 0, Qt::AlignLeft | Qt::AlignBottom);
@@ -412,6 +418,12 @@ void ReadingView::ShowPersonalDetails() {
     SetDetail(lblName, "Name: " + Text(reading_->birth.name));
     SetDetail(lblDOB, details.date);
     SetDetail(lblTOB, details.time);
+    SetDetail(lblClocks, details.clocks);
+    lblClocks->setVisible(!details.clocks.isEmpty());
+    // The chart gives up the room of the clocks' line.
+    const int side = chartSide_ - (details.clocks.isEmpty() ? 0 : lblClocks->sizeHint().height());
+    picSouthRasi->setFixedSize(side, side);
+    picNorthRasi->setFixedSize(side, side);
     SetDetail(lblLatitude, details.latitude);
     SetDetail(lblLongitude, details.longitude);
     SetDetail(lblCity, details.city);

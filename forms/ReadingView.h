@@ -97,8 +97,11 @@ class ReadingView : public QWidget {
     QLabel* lblCity;
     QLabel* lblState;
     QLabel* lblCountry;
+    QLabel* lblClocks;
 
     RasiChart* picSouthRasi;
+    // The rasi chart's side when the birth details take their usual lines.
+    int chartSide_ = 0;
 
     QGroupBox* fraPlanets;
     std::array<QLabel*, 7> PlanetName;

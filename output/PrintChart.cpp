@@ -9,6 +9,7 @@
 #include "pipeline/Transits.h"
 #include "pipeline/Vargas.h"
 #include "reading/ReadingTexts.h"
+#include "records/BirthClock.h"
 #include "records/Calendar.h"
 #include "records/Messages.h"
 #include "records/TimeZones.h"
@@ -424,6 +425,8 @@ std::array<QStringList, 12> CellTexts(const std::array<std::vector<std::string>,
 }
 
 BirthDetails BirthDetailTexts(const Birth& b) {
+    // A time the form moved into a row's clock says which clock it is, and the place's own reading.
+    const std::string moved = MovedTimeText(b);
     return {"Date of Birth: " + Latin1(MonthName(b.month)) + " " + QString::number(b.day) + ", " +
                 QString::number(b.year),
             "Time of Birth: " + QString::number(b.hour) + " HH " + QString::number(b.minute) + " MM ",
@@ -431,15 +434,19 @@ BirthDetails BirthDetailTexts(const Birth& b) {
             "Longitude: " + QString::number(b.lonDeg) + " Degree " + QString::number(b.lonMin) + " Minute",
             "City: " + Text(b.city),
             "State: " + Text(b.state),
-            "Country: " + Text(b.country)};
+            "Country: " + Text(b.country),
+            moved.empty() ? QString() : "(" + Latin1(moved) + ")"};
 }
 
 QStringList PageHeaderLines(const Reading& reading) {
     const BirthDetails details = BirthDetailTexts(reading.birth);
     const QString gap = QStringLiteral("    ");
-    QStringList lines{Text(reading.birth.name), details.date + gap + details.time,
-                      details.latitude + gap + details.longitude,
-                      details.city + gap + details.state + gap + details.country};
+    QStringList lines{Text(reading.birth.name), details.date + gap + details.time};
+    // The clocks of a moved time, on a line of their own as in the chart view.
+    if (!details.clocks.isEmpty())
+        lines << details.clocks;
+    lines << details.latitude + gap + details.longitude
+          << details.city + gap + details.state + gap + details.country;
     if (!CalculationCaption(reading).empty())
         lines << QStringLiteral("Calculation: ") + Text(CalculationWords(reading));
     return lines;

@@ -33,14 +33,16 @@ std::array<QStringList, 12> CellTexts(const std::array<std::vector<std::string>,
 
 // The birth data under their captions, "Date of Birth: January 1, 1980", "Time of Birth: 12 HH 0 MM ",
 // "Latitude: 51 Degree 30 Minute", "City: London" and so on: a line each in the view, two or three
-// to a line on the page.
+// to a line on the page. A time the form moved into a row's clock has its clocks besides, "(9:45
+// Indian Time; 10:00 at the place, UTC+5:45)", empty otherwise.
 struct BirthDetails {
-    QString date, time, latitude, longitude, city, state, country;
+    QString date, time, latitude, longitude, city, state, country, clocks;
 };
 BirthDetails BirthDetailTexts(const Birth& birth);
 
-// What opens every printed page, a line each: the name, the date and time, the latitude and
-// longitude, the city, state and country, and for a precise reading "Calculation: " and its words.
+// What opens every printed page, a line each: the name, the date and time, the clocks of a moved
+// time, the latitude and longitude, the city, state and country, and for a precise reading "Calculation: "
+// and its words.
 QStringList PageHeaderLines(const Reading& reading);
 
 // The transits of a moment: "in the birth's zone, Indian Time, IST, +5.3" (", with daylight saving

@@ -148,5 +148,6 @@ std::optional<Birth> BirthFromEntry(const BirthEntry& e) {
     b.city = astro::Trim(e.city);
     b.state = astro::Trim(e.state);
     b.country = astro::Trim(e.country);
+    b.placeClock = e.placeClock;
     return b;
 }

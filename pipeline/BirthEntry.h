@@ -27,6 +27,8 @@ struct BirthEntry {
     int lonDirection = 0;                       // 0 East, 1 West, -1 neither chosen
     bool dst = false;
     std::string city, state, country;
+    // The chosen place's own clock reading, where the time fields show the moment in another row's clock.
+    std::optional<PlaceClock> placeClock;
 };
 
 enum class MessageIcon { Error, Information };

@@ -4,7 +4,15 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
+
+// The place's own clock reading of the birth moment and the offset it stood at, where that offset is
+// in no row of the zone list and the form shows the same moment in a row's clock instead.
+struct PlaceClock {
+    int year = 0, month = 0, day = 0, hour = 0, minute = 0;
+    int offsetSeconds = 0; // east of universal time, positive
+};
 
 struct Birth {
     std::string name;
@@ -30,4 +38,6 @@ struct Birth {
     std::string city;
     std::string state;
     std::string country;
+    // Set only while the form knows the place's clock; the saved reading and the export do not hold it.
+    std::optional<PlaceClock> placeClock;
 };

@@ -21,6 +21,16 @@ inline std::string TwoDigits(long long n) {
     return (n < 10 ? "0" : "") + std::to_string(n);
 }
 
+// "UTC+5:30", "UTC-4:00", "UTC+0:00"; seconds only when there are any ("UTC+5:53:28").
+inline std::string UtcOffsetText(int offsetSeconds) {
+    const int size = offsetSeconds < 0 ? -offsetSeconds : offsetSeconds;
+    std::string out = std::string("UTC") + (offsetSeconds < 0 ? "-" : "+") + std::to_string(size / 3600) +
+                      ":" + TwoDigits(size / 60 % 60);
+    if (size % 60 != 0)
+        out += ":" + TwoDigits(size % 60);
+    return out;
+}
+
 // "August 15, 1947", as the reading writes the date of birth and the periods.
 inline std::string LongDate(const std::chrono::year_month_day& date) {
     return std::string(MonthName(static_cast<int>(static_cast<unsigned>(date.month())))) + " " +

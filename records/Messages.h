@@ -45,6 +45,18 @@ inline constexpr const char* kZoneSetByHand =
 // Follows that line when the same moment in the chosen row falls outside the form's years.
 inline constexpr const char* kMovedTimeOutsideYears =
     " That falls outside the years the form holds, so the time stays as typed; please check the zone.";
+// Say what the form did with the time where the fields show the chosen place's moment in another
+// row's clock: an hour or minute set there ("The time set is read as 11:45 Indian Time, 12:00 at
+// Kathmandu."), a place let go ("Kathmandu is no longer chosen; 11:45 Indian Time stays, the same
+// moment as 12:00 there, and a place chosen next takes 12:00 as its clock time."), and the time given
+// for the place before carried to the next one.
+inline constexpr const char* kTimeSetReadAs = " The time set is read as ";
+inline constexpr const char* kPlaceLetGo = " is no longer chosen; ";
+inline constexpr const char* kPlaceLetGoStays = " stays, the same moment as ";
+inline constexpr const char* kPlaceLetGoNext = " there, and a place chosen next takes ";
+inline constexpr const char* kPlaceLetGoEnd = " as its clock time.";
+inline constexpr const char* kGivenTimeKept = " The time given for the place before, ";
+inline constexpr const char* kGivenTimeKeptEnd = ", is taken as this place's clock time.";
 inline constexpr const char* kChoiceNotKept = "The choice could not be kept for the next run.";
 // Names the limit kMaxTextLength of pipeline/BirthEntry.h (a test keeps the two together).
 inline constexpr const char* kTextTooLong = "Please enter at most 100 characters";

@@ -3,7 +3,9 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <string_view>
 
 struct TimeZoneRow {
     const char* text;
@@ -85,3 +87,14 @@ inline constexpr std::array<TimeZoneRow, kTimeZoneCount> TimeZoneTable{{
     {"Yukon Standard Time,YST,-9.0", 9, 0},
     {"Yukon War Time,YWT,-8.0", 8, 0},
 }};
+
+// A row's name: its text up to the first comma ("Indian Time" of "Indian Time, IST, +5.3").
+inline std::string_view TimeZoneRowName(int row) {
+    if (row < 0 || row >= kTimeZoneCount)
+        return {};
+    std::string_view text = TimeZoneTable[static_cast<std::size_t>(row)].text;
+    text = text.substr(0, text.find(','));
+    while (!text.empty() && text.back() == ' ')
+        text.remove_suffix(1);
+    return text;
+}

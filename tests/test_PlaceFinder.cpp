@@ -15,10 +15,20 @@ namespace {
 
 class PlaceFinderTest : public FormTest {
   protected:
-    // Types the start of a name into City and picks the first place offered.
+    // Types the start of a name into City and picks the first place offered, on a form that holds
+    // no earlier place.
     void Pick(const char* typed, int year, int month, int day, int hour, int minute) {
-        FillForm(*form, MakeEntry(year, month, day, hour, minute, 0, "", "", false, "", "", true));
+        form->LoadEntry(MakeEntry(year, month, day, hour, minute, 0, "", "", false, "", "", true));
         ChooseFirstPlace(*form, typed);
+    }
+    // The fields' time and the place's clock the reading would carry, "11:45 12:00" ("-" for none).
+    std::string Times() const {
+        const BirthEntry e = form->BuildEntry();
+        const auto clock = [](int hour, int minute) {
+            return std::to_string(hour) + ":" + (minute < 10 ? "0" : "") + std::to_string(minute);
+        };
+        return clock(e.hour, e.minute) + " " +
+               (e.placeClock ? clock(e.placeClock->hour, e.placeClock->minute) : std::string("-"));
     }
     QString Note() const {
         const QLabel* note = Label(*form, "lblZoneNote");
@@ -166,6 +176,115 @@ TEST_F(PlaceFinderTest, KeysTheOpenListTakesNeverReachTheLettersFilter) {
         QTest::keyClick(Box(*form, "txtCity"), key);
         EXPECT_EQ(fake.MessageTexts(), QStringList{QString::fromUtf8(msg::kOnlyLetters)}) << key;
     }
+}
+
+// Kathmandu was on UTC+5:45 in 1990 and on its mean time, UTC+5:41:16, in 1910 (tz database); Indian
+// Time is UTC+5:30. So 12:00 there is 11:45 and 11:48:44 (shown 11:49) Indian Time, and 0:10 on the
+// 2nd is 23:55 on the 1st. Each change of the date shows the same clock time at the place again,
+// never one derived from what the fields showed.
+TEST_F(PlaceFinderTest, ChangingTheDateKeepsTheClockTimeGivenAtThePlace) {
+    const struct {
+        int year, month, day, hour, minute;
+        int dayBehind; // the fields' day is this many days before the place's
+        const char* times;
+    } cases[] = {
+        {1990, 6, 1, 12, 0, 0, "11:45 12:00"},
+        {1910, 6, 1, 12, 0, 0, "11:49 12:00"},
+        {1990, 6, 2, 0, 10, 1, "23:55 0:10"},
+    };
+    for (const auto& c : cases) {
+        Pick("Kathm", c.year, c.month, c.day, c.hour, c.minute);
+        EXPECT_EQ(Times(), c.times) << c.year;
+        // The day twice, then the month: the 10th, the 20th, then March.
+        for (const auto& [list, index] : {std::pair{"cboDate", 9}, {"cboDate", 19}, {"cboMonth", 2}}) {
+            List(*form, list)->setCurrentIndex(index);
+            const BirthEntry e = form->BuildEntry();
+            const std::string what = std::to_string(c.year) + " " + list;
+            EXPECT_EQ(Times(), c.times) << what;
+            EXPECT_EQ(e.zoneRow, 34) << what;
+            EXPECT_EQ(e.day, 20 - (index == 9 ? 10 : 0)) << what;
+            ASSERT_TRUE(e.placeClock) << what;
+            EXPECT_EQ(e.placeClock->day, e.day + c.dayBehind) << what;
+            EXPECT_EQ(e.placeClock->month, index == 2 ? 3 : c.month) << what;
+        }
+    }
+}
+
+// An hour or minute set while the fields show the place's moment in Indian Time is read in Indian
+// Time: 13:45 Indian Time is 14:00 at +5:45 and 14:00:16 (14:00) at +5:41:16.
+TEST_F(PlaceFinderTest, AnHourSetIsReadInTheClockTheFieldsShow) {
+    const struct {
+        int year;
+        const char* picked;
+        const char *hourSet, *minuteSet; // after setting the hour 13, then the minute 5
+    } cases[] = {
+        {1990, "11:45 12:00", "13:45 14:00", "13:05 13:20"},
+        {1910, "11:49 12:00", "13:49 14:00", "13:05 13:16"},
+    };
+    for (const auto& c : cases) {
+        Pick("Kathm", c.year, 6, 1, 12, 0);
+        EXPECT_EQ(Times(), c.picked) << c.year;
+        List(*form, "cboHour")->setCurrentText("13");
+        EXPECT_EQ(Times(), c.hourSet) << c.year;
+        const std::string hour = c.hourSet;
+        EXPECT_TRUE(Note().contains(QString::fromStdString("The time set is read as " + hour.substr(0, 5) +
+                                                           " Indian Time, 14:00 at Kathmandu.")))
+            << Note().toStdString();
+        List(*form, "cboMinute")->setCurrentText("5");
+        EXPECT_EQ(Times(), c.minuteSet) << c.year;
+    }
+}
+
+// A day the month lacks gives no zone, and leaves the fields in the clock they were in: an hour set
+// meanwhile is still read in Indian Time.
+TEST_F(PlaceFinderTest, ADayTheMonthLacksLeavesTheFieldsInTheirClock) {
+    Pick("Kathm", 1990, 1, 31, 12, 0);
+    List(*form, "cboMonth")->setCurrentIndex(1); // 31 February
+    EXPECT_EQ(Times(), "11:45 12:00");
+    List(*form, "cboHour")->setCurrentText("13");
+    EXPECT_EQ(form->BuildEntry().monthIndex, 1);
+    EXPECT_EQ(form->BuildEntry().day, 31);
+    List(*form, "cboMonth")->setCurrentIndex(2); // 31 March
+    EXPECT_EQ(Times(), "13:45 14:00");
+}
+
+// Letting the place go keeps the moment on the form and says whose clock it is; the place chosen next
+// takes the clock time given for the last one, and a place whose offset a row holds shows it as it is.
+TEST_F(PlaceFinderTest, TheClockTimeGivenGoesWithTheNextPlaceChosen) {
+    Pick("Kathm", 1990, 6, 1, 12, 0);
+    QTest::keyClicks(Box(*form, "txtCity"), "x");
+    EXPECT_EQ(Times(), "11:45 -");
+    EXPECT_EQ(form->BuildEntry().zoneRow, 34);
+    EXPECT_EQ(Note(), "Kathmandu is no longer chosen; 11:45 Indian Time stays, the same moment as 12:00 "
+                      "there, and a place chosen next takes 12:00 as its clock time.");
+
+    ChooseFirstPlace(*form, "Delh");
+    EXPECT_EQ(Times(), "12:00 -");
+    EXPECT_TRUE(Note().endsWith("The time given for the place before, 12:00, is taken as this place's "
+                                "clock time."))
+        << Note().toStdString();
+    List(*form, "cboDate")->setCurrentIndex(4);
+    EXPECT_EQ(Times(), "12:00 -");
+
+    ChooseFirstPlace(*form, "Kathm");
+    EXPECT_EQ(Times(), "11:45 12:00");
+    // A time set with no place chosen is the fields' own, and the next place takes it as they show it.
+    QTest::keyClicks(Box(*form, "txtCity"), "x");
+    List(*form, "cboHour")->setCurrentText("9");
+    EXPECT_TRUE(Note().isEmpty()) << Note().toStdString();
+    ChooseFirstPlace(*form, "Kathm");
+    EXPECT_EQ(Times(), "9:30 9:45");
+}
+
+// The reading made from the form says which clock its time is in, in the chart view.
+TEST_F(PlaceFinderTest, TheReadingOfAMovedTimeNamesBothClocks) {
+    FillForm(*form, MakeEntry(1990, 6, 1, 10, 0, 34, "", "", false, "", "", true));
+    ChooseFirstPlace(*form, "Kathm");
+    Button(*form, "cmdCalculate")->click();
+    ASSERT_NE(form->MainWindow(), nullptr) << fake.MessageTexts().join(" | ").toStdString();
+    EXPECT_EQ(Label(form->MainWindow()->Display(), "lblTOB")->text(), "Time of Birth: 9 HH 45 MM ");
+    EXPECT_EQ(Label(form->MainWindow()->Display(), "lblClocks")->text(),
+              "(9:45 Indian Time; 10:00 at the place, UTC+5:45)");
 }
 
 // A name typed as a place spells it offers that place before another whose other name it is (Hong Kong

@@ -796,6 +796,21 @@ TEST_F(ReadingFilesTest, PrintChartPrintsTheChartAndThePeriodsWholeOrNotAtAll) {
     }
 }
 
+// A time the form moved into Indian Time (Kathmandu, UTC+5:45) is printed with both clocks.
+TEST_F(ReadingFilesTest, PrintChartNamesTheClockOfAMovedTime) {
+    FillForm(*form, MakeEntry(1990, 6, 1, 10, 0, 34, "", "", false, "", "", true));
+    ChooseFirstPlace(*form, "Kathm");
+    Button(*form, "cmdCalculate")->click();
+    ASSERT_NE(form->MainWindow(), nullptr) << fake.MessageTexts().join(" | ").toStdString();
+    fake.printerOutputFile = Path("chart.pdf");
+    fake.printerAnswers.push_back(true);
+    Command(*form->MainWindow(), "mnuPrintChart")->trigger();
+    const std::vector<QStringList> pages = PdfPages(Path("chart.pdf"));
+    ASSERT_FALSE(pages.empty());
+    EXPECT_TRUE(pages[0].value(1).endsWith("Time of Birth: 9 HH 45 MM")) << pages[0].join('|').toStdString();
+    EXPECT_EQ(pages[0].value(2), "(9:45 Indian Time; 10:00 at the place, UTC+5:45)");
+}
+
 // A print is proposed a file named for the person and what is printed, in the folder last used (or
 // the documents folder), never the last print's name; a file that exists is replaced only on Yes.
 TEST_F(ReadingFilesTest, PrintsProposeTheirOwnFileAndAskBeforeReplacingOne) {

@@ -194,6 +194,46 @@ TEST_F(DisplayTest, Reading1980ShowsItsPlanetsDetailsAndCells) {
         EXPECT_EQ(CellsHolding(d, body).size(), 1) << body;
 }
 
+// A time the form moved into a row's clock names both clocks under the time, whole, and the chart
+// gives up that line's room: Kathmandu's UTC+5:45, its mean time UTC+5:41:16 (20,476 s), and a moment
+// that falls on the place's next day. A time not moved shows as before.
+TEST_F(DisplayTest, AMovedTimeNamesTheRowsClockAndThePlaces) {
+    ReadingView& d = DisplayOf(Entry1947());
+    const Reading base = *d.ShownReading();
+    const struct {
+        int hour, minute; // on 1 June of the place's year
+        std::optional<PlaceClock> place;
+        const char* clocks;
+    } cases[] = {
+        {9, 45, PlaceClock{1990, 6, 1, 10, 0, 20700}, "(9:45 Indian Time; 10:00 at the place, UTC+5:45)"},
+        {11, 49, PlaceClock{1910, 6, 1, 12, 0, 20476},
+         "(11:49 Indian Time; 12:00 at the place, UTC+5:41:16)"},
+        {23, 55, PlaceClock{1990, 6, 2, 0, 10, 20700},
+         "(23:55 Indian Time; 0:10 on June 2, 1990 at the place, UTC+5:45)"},
+        {9, 45, std::nullopt, ""},
+    };
+    const QWidget* chart = Child<QWidget>(d, "picSouthRasi");
+    const QWidget* page = chart->parentWidget();
+    for (const auto& c : cases) {
+        Reading r = base;
+        r.birth.year = static_cast<std::int16_t>(c.place ? c.place->year : 1990);
+        r.birth.month = 6;
+        r.birth.day = 1;
+        r.birth.hour = static_cast<std::int16_t>(c.hour);
+        r.birth.minute = static_cast<std::int16_t>(c.minute);
+        r.birth.placeClock = c.place;
+        d.ShowReading(std::make_shared<const Reading>(r));
+        QCoreApplication::processEvents();
+        const QLabel* clocks = Label(d, "lblClocks");
+        EXPECT_EQ(Label(d, "lblTOB")->text().toStdString(),
+                  "Time of Birth: " + std::to_string(c.hour) + " HH " + std::to_string(c.minute) + " MM ");
+        EXPECT_EQ(clocks->isVisible() ? clocks->text().toStdString() : "", c.clocks);
+        EXPECT_GE(clocks->contentsRect().width(), clocks->fontMetrics().horizontalAdvance(c.clocks))
+            << c.clocks;
+        EXPECT_LE(chart->mapTo(page, QPoint(0, chart->height())).y(), page->height()) << c.clocks;
+    }
+}
+
 TEST_F(DisplayTest, Reading1947ShowsItsPlanetsAndTheCrowdedCancerCell) {
     const ReadingView& d = DisplayOf(Entry1947());
     const char* const planets[7] = {"28 Can 43", nullptr,     "14 Can 25", "23 Can 18",
