@@ -12,6 +12,7 @@
 #include <memory>
 
 class NorthIndianChart;
+class QLabel;
 class QTableWidget;
 class RasiChart;
 
@@ -33,6 +34,7 @@ class AshtakavargaPage : public QWidget {
 
     // Each has its member's name as its object name.
     QTableWidget* grdAshtakavarga;
+    QLabel* lblAshtakavargaPlaces;
     QWidget* fraAshtakavargaChart;
     RasiChart* picSouthAshtakavarga;
     NorthIndianChart* picNorthAshtakavarga;

@@ -20,6 +20,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace {
 
@@ -130,9 +131,11 @@ double TransitsPage::Moment() const {
            static_cast<double>(ZoneMinutes(reading_->birth));
 }
 
-void TransitsPage::ShowReading(std::shared_ptr<const Reading> reading) {
+void TransitsPage::ShowReading(std::shared_ptr<const Reading> reading, bool keepMoment) {
     if (!reading)
         return;
+    // The moment the person set, in universal time, so that the new reading's zone reads it alike.
+    const std::optional<double> kept = keepMoment && reading_ ? std::optional(Moment()) : std::nullopt;
     reading_ = std::move(reading);
     shownMoment_.reset();
     const Birth& birth = reading_->birth;
@@ -143,7 +146,7 @@ void TransitsPage::ShowReading(std::shared_ptr<const Reading> reading) {
         dteTransit->setDateTimeRange(LocalClock(kFirstTransitMinute, birth),
                                      LocalClock(kLastTransitMinute, birth));
         dteTransit->setDateTime(
-            LocalClock(std::clamp(clock_(), kFirstTransitMinute, kLastTransitMinute), birth));
+            LocalClock(std::clamp(kept.value_or(clock_()), kFirstTransitMinute, kLastTransitMinute), birth));
     }
     tmrTransit->stop();
     if (isVisible())

@@ -167,44 +167,72 @@ TEST_F(ConventionsTest, UnderClassicTheChoicesAreShownButNotOffered) {
     }
 }
 
+// Each bad field has its own message; with several, the first in order is named and has the cursor.
 TEST_F(ConventionsTest, ABadAyanamsaOfTheUsersOwnIsRefusedWithItsMessage) {
-    const char* const below60 = "The minutes and seconds of your own ayanamsa must lie below 60.";
-    const char* const date = "The date of your own ayanamsa must be a date of the years 1800 to 2399.";
-    const char* const wrongForm =
-        "Your own ayanamsa needs whole degrees (up to 99), whole minutes, seconds with up to "
-        "six decimals and a date written as YYYY-MM-DD.";
+    const char* const degrees =
+        "Your own ayanamsa must lie from 10\u00B0 to 40\u00B0, where the ayanamsas in "
+        "use lie: give whole degrees from 10 to 40.";
+    const char* const minutes = "The minutes of your own ayanamsa must be whole minutes below 60.";
+    const char* const seconds =
+        "The seconds of your own ayanamsa must lie below 60, with up to six decimals.";
+    const char* const dateForm = "The date of your own ayanamsa must be written as YYYY-MM-DD.";
+    const char* const noSuchDate = "The date of your own ayanamsa is not a date: the month must be 1 to 12 "
+                                   "and the day one the month has.";
+    const char* const years = "The date of your own ayanamsa must be a date of the years 1800 to 2399.";
     const struct {
         Filled filled;
         const char* message;
+        const char* box;
     } cases[] = {
-        {{6, {"23", "60", "0", "2000-01-01"}, 0, 0}, below60},
-        {{6, {"23", "5", "60", "2000-01-01"}, 0, 0}, below60},
-        {{6, {"23", "5", "59.9999999", "2000-01-01"}, 0, 0}, wrongForm},
-        {{6, {"23", "5", "0", "1799-12-31"}, 0, 0}, date},
-        {{6, {"23", "5", "0", "2400-01-01"}, 0, 0}, date},
-        {{6, {"23", "5", "0", "2001-02-29"}, 0, 0}, date},
-        {{6, {"", "5", "0", "2000-01-01"}, 0, 0}, wrongForm},
-        {{6, {"123", "5", "0", "2000-01-01"}, 0, 0}, wrongForm},
-        {{6, {"23", "5", "0", "1.1.2000"}, 0, 0}, wrongForm},
+        {{6, {"23", "60", "0", "2000-01-01"}, 0, 0}, minutes, "txtUserMinutes"},
+        {{6, {"23", "5", "60", "2000-01-01"}, 0, 0}, seconds, "txtUserSeconds"},
+        {{6, {"23", "5", "59.9999999", "2000-01-01"}, 0, 0}, seconds, "txtUserSeconds"},
+        {{6, {"23", "5", "0", "1799-12-31"}, 0, 0}, years, "txtUserDate"},
+        {{6, {"23", "5", "0", "2400-01-01"}, 0, 0}, years, "txtUserDate"},
+        {{6, {"23", "5", "0", "2001-02-29"}, 0, 0}, noSuchDate, "txtUserDate"},
+        {{6, {"23", "5", "0", "2024-13-45"}, 0, 0}, noSuchDate, "txtUserDate"},
+        {{6, {"23", "5", "0", "1.1.2000"}, 0, 0}, dateForm, "txtUserDate"},
+        {{6, {"", "5", "0", "2000-01-01"}, 0, 0}, degrees, "txtUserDegrees"},
+        {{6, {"123", "5", "0", "2000-01-01"}, 0, 0}, degrees, "txtUserDegrees"},
+        {{6, {"99", "30", "10", "2000-01-01"}, 0, 0}, degrees, "txtUserDegrees"},
+        {{6, {"9", "59", "59.999999", "2000-01-01"}, 0, 0}, degrees, "txtUserDegrees"},
+        {{6, {"40", "0", "0.000001", "2000-01-01"}, 0, 0}, degrees, "txtUserDegrees"},
+        // Several wrong: the first only.
+        {{6, {"23", "75", "x", "2024-13-45"}, 0, 0}, minutes, "txtUserMinutes"},
+        {{6, {"23", "5", "61", "2024-13-45"}, 0, 0}, seconds, "txtUserSeconds"},
+        {{6, {"5", "75", "x", "bad"}, 0, 0}, degrees, "txtUserDegrees"},
     };
     for (const auto& c : cases) {
         fake.messages.clear();
         ConventionsDialog dialog(Conventions{}, true);
+        dialog.show();
         Fill(dialog, c.filled);
+        Child<QLineEdit>(dialog, "txtUserDate")->setFocus();
         dialog.accept();
-        EXPECT_EQ(fake.MessageTexts(), QStringList{c.message}) << c.filled.user[0] << " " << c.filled.user[3];
+        const std::string shown = std::string(c.filled.user[0]) + " " + c.filled.user[1] + " " +
+                                  c.filled.user[2] + " " + c.filled.user[3];
+        EXPECT_EQ(fake.MessageTexts(), QStringList{QString::fromUtf8(c.message)}) << shown;
+        ASSERT_NE(dialog.focusWidget(), nullptr) << shown;
+        EXPECT_EQ(dialog.focusWidget()->objectName(), c.box) << shown;
         EXPECT_NE(dialog.result(), QDialog::Accepted);
         EXPECT_EQ(dialog.Chosen(), Conventions{});
+        dialog.hide();
     }
-    // The edges that are allowed.
-    for (const char* day : {"1800-01-01", "2399-12-31", "2000-02-29"}) {
+    // The edges that are allowed, and seconds too small for a plain shortest form, which read back.
+    const Filled allowed[] = {{6, {"10", "0", "0", "1800-01-01"}, 0, 0},
+                              {6, {"40", "0", "0", "2399-12-31"}, 0, 0},
+                              {6, {"39", "59", "59.999999", "2000-02-29"}, 0, 0},
+                              {6, {"23", "0", "0.0001", "2000-01-01"}, 0, 0}};
+    for (const Filled& f : allowed) {
         fake.messages.clear();
         ConventionsDialog dialog(Conventions{}, true);
-        Fill(dialog, {6, {"0", "59", "59.999999", day}, 0, 0});
+        Fill(dialog, f);
         dialog.accept();
-        EXPECT_TRUE(fake.messages.empty()) << day;
-        EXPECT_EQ(dialog.result(), QDialog::Accepted) << day;
+        EXPECT_TRUE(fake.messages.empty()) << f.user[0] << " " << f.user[3];
+        EXPECT_EQ(dialog.result(), QDialog::Accepted) << f.user[3];
         EXPECT_EQ(dialog.Chosen().ayanamsa, Ayanamsa::User);
+        ASSERT_TRUE(Settings(fake).setConventions(dialog.Chosen()));
+        EXPECT_EQ(Settings(fake).conventions(), dialog.Chosen()) << fake.settings["ayanamsa"].toStdString();
     }
 }
 
