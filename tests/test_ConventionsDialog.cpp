@@ -8,13 +8,16 @@
 #include "forms/ConventionsDialog.h"
 #include "forms/Settings.h"
 
+#include <QDateTimeEdit>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QProcess>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextEdit>
+#include <QTimeZone>
 #include <QTreeWidget>
 
 #include <map>
@@ -158,13 +161,69 @@ TEST_F(ConventionsTest, UnderClassicTheChoicesAreShownButNotOffered) {
                           classic)
                     << calculation << " " << name;
             }
+            // The ashtakavarga's places are offered under either.
+            EXPECT_TRUE(List(dialog, "cboAshtakavargaPlaces")->isEnabled());
             List(dialog, "cboNode")->setCurrentIndex(1);
+            List(dialog, "cboAshtakavargaPlaces")->setCurrentIndex(1);
             Button(dialog, "cmdOK")->click();
         };
         Command(*form, "mnuConventions")->trigger();
         EXPECT_EQ(opened, 1);
-        EXPECT_EQ(fake.settings.count("node"), classic ? 0u : 1u) << calculation;
+        EXPECT_EQ(fake.settings["node"], classic ? "mean" : "true") << calculation;
+        EXPECT_EQ(fake.settings["ashtakavargaPlaces"], "parashara") << calculation;
+        // The next starts from the defaults.
+        fake.settings.clear();
+        form = std::make_unique<EntryWindow>();
     }
+}
+
+// The ashtakavarga's places change a classic reading on screen too: its page names them and the Moon's
+// row follows (as worked by hand in test_Ashtakavarga); the moment set on the Transits page stays.
+TEST_F(ConventionsTest, AshtakavargaPlacesReachAClassicReadingAndTheTransitsMomentStays) {
+    Command(*form, "mnuClassic")->trigger();
+    ReadingWindow* readingWindow = Compute(Entry1947());
+    ASSERT_NE(readingWindow, nullptr);
+    ReadingView& d = readingWindow->Display();
+    d.showPeriods();
+    Child<QTabWidget>(d, "tabPeriods")->setCurrentWidget(Child<QWidget>(d, "fraAshtakavarga"));
+    const QTableWidget* grid = Child<QTableWidget>(d, "grdAshtakavarga");
+    const auto moonRow = [grid] {
+        QStringList cells;
+        for (int c = 0; c < 12; ++c)
+            cells << grid->item(1, c)->text();
+        return cells.join(' ');
+    };
+    EXPECT_EQ(Label(d, "lblAshtakavargaPlaces")->text(), "Places: Common (as most programs)");
+    EXPECT_EQ(moonRow(), "6 6 0 5 2 6 5 4 3 5 4 3");
+
+    auto* moment = Child<QDateTimeEdit>(d, "dteTransit");
+    const QDateTime set(QDate(2031, 5, 6), QTime(7, 8), QTimeZone::UTC);
+    moment->setDateTime(set);
+    fake.onModal = [](QDialog& dialog) {
+        List(dialog, "cboAshtakavargaPlaces")->setCurrentIndex(1);
+        Button(dialog, "cmdOK")->click();
+    };
+    Command(*readingWindow, "mnuConventions")->trigger();
+    EXPECT_TRUE(fake.messages.empty()) << fake.MessageTexts().join(" | ").toStdString();
+    EXPECT_EQ(d.ShownReading()->calculation, Calculation::Classic);
+    EXPECT_EQ(d.ShownReading()->conventions.ashtakavarga, AshtakavargaPlaces::Parashara);
+    EXPECT_EQ(Label(d, "lblAshtakavargaPlaces")->text(), "Places: Parashara's verses");
+    EXPECT_EQ(moonRow(), "6 6 0 5 2 5 5 5 3 5 3 4");
+    EXPECT_EQ(moment->dateTime(), set);
+
+    // A precise reading made again keeps it as well.
+    Command(*form, "mnuPrecise")->trigger();
+    readingWindow = Compute(Entry1947());
+    ASSERT_NE(readingWindow, nullptr);
+    auto* preciseMoment = Child<QDateTimeEdit>(readingWindow->Display(), "dteTransit");
+    preciseMoment->setDateTime(set);
+    fake.onModal = [](QDialog& dialog) {
+        List(dialog, "cboNode")->setCurrentIndex(1);
+        Button(dialog, "cmdOK")->click();
+    };
+    Command(*readingWindow, "mnuConventions")->trigger();
+    EXPECT_EQ(readingWindow->Display().ShownReading()->conventions.node, LunarNode::True);
+    EXPECT_EQ(preciseMoment->dateTime(), set);
 }
 
 // Each bad field has its own message; with several, the first in order is named and has the cursor.
