@@ -135,7 +135,7 @@ void TransitsPage::ShowReading(std::shared_ptr<const Reading> reading, bool keep
     if (!reading)
         return;
     // The moment the person set, in universal time, so that the new reading's zone reads it alike.
-    const std::optional<double> kept = keepMoment && reading_ ? std::optional(Moment()) : std::nullopt;
+    const double moment = keepMoment && reading_ ? Moment() : clock_();
     reading_ = std::move(reading);
     shownMoment_.reset();
     const Birth& birth = reading_->birth;
@@ -146,7 +146,7 @@ void TransitsPage::ShowReading(std::shared_ptr<const Reading> reading, bool keep
         dteTransit->setDateTimeRange(LocalClock(kFirstTransitMinute, birth),
                                      LocalClock(kLastTransitMinute, birth));
         dteTransit->setDateTime(
-            LocalClock(std::clamp(kept.value_or(clock_()), kFirstTransitMinute, kLastTransitMinute), birth));
+            LocalClock(std::clamp(moment, kFirstTransitMinute, kLastTransitMinute), birth));
     }
     tmrTransit->stop();
     if (isVisible())

@@ -17,7 +17,6 @@
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextEdit>
-#include <QTimeZone>
 #include <QTreeWidget>
 
 #include <map>
@@ -156,8 +155,8 @@ TEST_F(ConventionsTest, UnderClassicTheChoicesAreShownButNotOffered) {
                 // The user's own boxes wait for "Your own" under the precise calculation.
                 EXPECT_EQ(box->isEnabled(), !classic && !userBox) << calculation << " " << name;
                 EXPECT_EQ(box->toolTip() ==
-                              "The classic calculation keeps its own arithmetic: these choices apply to the "
-                              "precise calculation only.",
+                              "The classic calculation keeps its own arithmetic: the ayanamsa, node and "
+                              "period year apply to the precise calculation only.",
                           classic)
                     << calculation << " " << name;
             }
@@ -197,7 +196,7 @@ TEST_F(ConventionsTest, AshtakavargaPlacesReachAClassicReadingAndTheTransitsMome
     EXPECT_EQ(moonRow(), "6 6 0 5 2 6 5 4 3 5 4 3");
 
     auto* moment = Child<QDateTimeEdit>(d, "dteTransit");
-    const QDateTime set(QDate(2031, 5, 6), QTime(7, 8), QTimeZone::UTC);
+    const QDateTime set = moment->dateTime().addDays(-4000).addSecs(7 * 60);
     moment->setDateTime(set);
     fake.onModal = [](QDialog& dialog) {
         List(dialog, "cboAshtakavargaPlaces")->setCurrentIndex(1);
