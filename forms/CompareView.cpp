@@ -123,7 +123,8 @@ CompareView::CompareView(QWidget* parent)
     for (const AshtakavargaPlacesWords& places : kAshtakavargaPlaces)
         cboAshtakavargaPlaces->addItem(Latin1(places.name), static_cast<int>(places.places));
     choosers->addWidget(Caption("Ashtaka&varga places", cboAshtakavargaPlaces, this), 2, 0);
-    choosers->addWidget(cboAshtakavargaPlaces, 2, 1);
+    // Its longer names take the row's width rather than one column's.
+    choosers->addWidget(cboAshtakavargaPlaces, 2, 1, 1, 3, Qt::AlignLeft);
     choosers->setColumnStretch(1, 1);
     choosers->setColumnStretch(3, 1);
     layout->addLayout(choosers);
