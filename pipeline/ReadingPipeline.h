@@ -19,8 +19,7 @@ struct ReadingResult {
 
 // The whole reading of a birth under a calculation and its conventions, or the refusal: a reading is
 // given whole or not at all, never made partly of earlier values. The classic calculation keeps its own
-// arithmetic and ignores the conventions but the ashtakavarga's places; its reading records the
-// defaults for the others.
+// arithmetic and ignores the conventions; its reading records the defaults.
 ReadingResult ComputeReading(const Birth& birth, const CalculationChoice& choice);
 // The same with the default conventions.
 ReadingResult ComputeReading(const Birth& birth, Calculation calculation);
