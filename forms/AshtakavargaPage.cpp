@@ -9,6 +9,7 @@
 #include "records/Vocabulary.h"
 
 #include <QHeaderView>
+#include <QLabel>
 #include <QResizeEvent>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -75,6 +76,15 @@ AshtakavargaPage::AshtakavargaPage(QWidget* parent) : QWidget(parent) {
     grdAshtakavarga->setFixedHeight(height);
     layout->addWidget(grdAshtakavarga);
 
+    // Whose places gave the bindus, since programs differ on four of them.
+    lblAshtakavargaPlaces = new QLabel(this);
+    lblAshtakavargaPlaces->setObjectName("lblAshtakavargaPlaces");
+    lblAshtakavargaPlaces->setTextFormat(Qt::PlainText);
+    lblAshtakavargaPlaces->setToolTip(
+        "Programs differ on four places of the Moon's and Venus's rows; the totals are the same. "
+        "Choose the places under Calculation, Conventions.");
+    layout->addWidget(lblAshtakavargaPlaces);
+
     fraAshtakavargaChart = new SquareFrame(this);
     fraAshtakavargaChart->setObjectName("fraAshtakavargaChart");
     // Names of its own, so that the rasi chart's labels stay the ones found by name.
@@ -108,6 +118,8 @@ void AshtakavargaPage::showEvent(QShowEvent* event) {
 void AshtakavargaPage::Fill() {
     filled_ = true;
     const Ashtakavarga a = ComputeAshtakavarga(*reading_);
+    lblAshtakavargaPlaces->setText(QString::fromLatin1(msg::kAshtakavargaPlacesCaption) +
+                                   Latin1(PlacesWords(reading_->conventions.ashtakavarga).name));
     const auto set = [this](int row, const std::array<int, 12>& bindus) {
         for (int j = 0; j < 12; ++j) {
             auto* item = new QTableWidgetItem(QString::number(bindus[static_cast<std::size_t>(j)]));

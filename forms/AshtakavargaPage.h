@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: AGPL-3.0-or-later
 // The periods view's Ashtakavarga page: the bindus of the Sun to Saturn and their total (the
-// sarvashtakavarga) by sign, and the total drawn in a chart of the chosen style, each sign's cell with
-// its number of bindus.
+// sarvashtakavarga) by sign, the places they were counted by, and the total drawn in a chart of the
+// chosen style, each sign's cell with its number of bindus.
 #pragma once
 
 #include "output/ChartDrawing.h"
@@ -12,6 +12,7 @@
 #include <memory>
 
 class NorthIndianChart;
+class QLabel;
 class QTableWidget;
 class RasiChart;
 
@@ -33,6 +34,7 @@ class AshtakavargaPage : public QWidget {
 
     // Each has its member's name as its object name.
     QTableWidget* grdAshtakavarga;
+    QLabel* lblAshtakavargaPlaces;
     QWidget* fraAshtakavargaChart;
     RasiChart* picSouthAshtakavarga;
     NorthIndianChart* picNorthAshtakavarga;

@@ -118,6 +118,13 @@ CompareView::CompareView(QWidget* parent)
     choosers->addWidget(cboNode, 1, 1);
     choosers->addWidget(Caption("Period &year", cboYear, this), 1, 2);
     choosers->addWidget(cboYear, 1, 3);
+    // The ashtakavarga's places apply to either calculation, so this one is always offered.
+    cboAshtakavargaPlaces = Chooser("cboAshtakavargaPlaces", this);
+    for (const AshtakavargaPlacesWords& places : kAshtakavargaPlaces)
+        cboAshtakavargaPlaces->addItem(Latin1(places.name), static_cast<int>(places.places));
+    choosers->addWidget(Caption("Ashtaka&varga places", cboAshtakavargaPlaces, this), 2, 0);
+    // Its longer names take the row's width rather than one column's.
+    choosers->addWidget(cboAshtakavargaPlaces, 2, 1, 1, 3, Qt::AlignLeft);
     choosers->setColumnStretch(1, 1);
     choosers->setColumnStretch(3, 1);
     layout->addLayout(choosers);
@@ -180,7 +187,7 @@ CompareView::CompareView(QWidget* parent)
         buttons->addWidget(button);
     layout->addLayout(buttons);
 
-    for (QComboBox* chooser : {cboCalculation, cboAyanamsa, cboNode, cboYear})
+    for (QComboBox* chooser : {cboCalculation, cboAyanamsa, cboNode, cboYear, cboAshtakavargaPlaces})
         connect(chooser, &QComboBox::currentIndexChanged, this, [this] {
             if (setting_)
                 return;
@@ -215,6 +222,7 @@ void CompareView::SetReading(std::shared_ptr<const Reading> reading) {
     CalculationChoice other;
     other.calculation =
         reading_->calculation == Calculation::Classic ? Calculation::Precise : Calculation::Classic;
+    other.conventions.ashtakavarga = own.ashtakavarga;
     SetChoosers(other);
 }
 
@@ -227,6 +235,7 @@ void CompareView::SetChoosers(const CalculationChoice& choice) {
     pick(cboAyanamsa, static_cast<int>(choice.conventions.ayanamsa));
     pick(cboNode, static_cast<int>(choice.conventions.node));
     pick(cboYear, static_cast<int>(choice.conventions.year));
+    pick(cboAshtakavargaPlaces, static_cast<int>(choice.conventions.ashtakavarga));
     setting_ = false;
     FollowCalculation();
 }
@@ -242,6 +251,8 @@ void CompareView::FollowCalculation() {
 CalculationChoice CompareView::OtherChoice() const {
     CalculationChoice choice;
     choice.calculation = static_cast<Calculation>(cboCalculation->currentData().toInt());
+    choice.conventions.ashtakavarga =
+        static_cast<AshtakavargaPlaces>(cboAshtakavargaPlaces->currentData().toInt());
     if (choice.calculation == Calculation::Classic)
         return choice;
     choice.conventions.ayanamsa = static_cast<Ayanamsa>(cboAyanamsa->currentData().toInt());

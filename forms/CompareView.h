@@ -26,7 +26,8 @@ class CompareView : public QWidget {
     explicit CompareView(QWidget* parent = nullptr);
 
     // The reading on screen; the choosers go back to its default other: the precise calculation with
-    // the default conventions for a classic reading, the classic one for a precise reading.
+    // the default conventions for a classic reading, the classic one for a precise reading, either with
+    // the reading's own ashtakavarga places.
     void SetReading(std::shared_ptr<const Reading> reading);
     // The clock that says which periods run today; the system's until told otherwise.
     void SetClock(Clock clock);
@@ -49,6 +50,7 @@ class CompareView : public QWidget {
     QComboBox* cboAyanamsa;
     QComboBox* cboNode;
     QComboBox* cboYear;
+    QComboBox* cboAshtakavargaPlaces;
     QTableWidget* grdCompare;
     QListWidget* lstChanges;
     QLabel* lblCause;

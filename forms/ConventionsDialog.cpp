@@ -110,6 +110,13 @@ ConventionsDialog::ConventionsDialog(const Conventions& conventions, bool precis
     cboPeriodYear->setCurrentIndex(static_cast<int>(conventions.year));
     form->addRow("&Period year:", cboPeriodYear);
 
+    cboAshtakavargaPlaces = Named(new QComboBox(this), "cboAshtakavargaPlaces");
+    for (const AshtakavargaPlacesWords& words : kAshtakavargaPlaces)
+        cboAshtakavargaPlaces->addItem(Latin1(words.name));
+    cboAshtakavargaPlaces->setCurrentIndex(static_cast<int>(conventions.ashtakavarga));
+    cboAshtakavargaPlaces->setToolTip(QString::fromLatin1(kPlacesTip));
+    form->addRow("A&shtakavarga places:", cboAshtakavargaPlaces);
+
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     Named(buttons->button(QDialogButtonBox::Ok), "cmdOK");
     Named(buttons->button(QDialogButtonBox::Cancel), "cmdCancel");
@@ -138,6 +145,7 @@ void ConventionsDialog::FollowAyanamsa() {
 
 std::optional<Conventions> ConventionsDialog::Read() {
     Conventions read = chosen_;
+    read.ashtakavarga = static_cast<AshtakavargaPlaces>(cboAshtakavargaPlaces->currentIndex());
     read.node = static_cast<LunarNode>(cboNode->currentIndex());
     read.year = static_cast<PeriodYear>(cboPeriodYear->currentIndex());
     const int row = cboAyanamsa->currentIndex();
@@ -147,38 +155,58 @@ std::optional<Conventions> ConventionsDialog::Read() {
         return read;
     }
     const auto refuse = [](const char* message, QLineEdit* box) -> std::optional<Conventions> {
-        platform::ShowMessage(QString::fromLatin1(message), platform::MessageIcon::Error);
+        platform::ShowMessage(QString::fromUtf8(message), platform::MessageIcon::Error);
         box->setFocus();
         box->selectAll();
         return std::nullopt;
     };
-    // The forms the companion's key takes, so that what the dialog keeps the companion reads alike.
-    const std::pair<QLineEdit*, const char*> fields[] = {{txtUserDegrees, R"(\d{1,2})"},
-                                                         {txtUserMinutes, R"(\d{1,2})"},
-                                                         {txtUserSeconds, R"(\d{1,2}(\.\d{1,6})?)"},
-                                                         {txtUserDate, R"(\d{4}-\d{1,2}-\d{1,2})"}};
-    for (const auto& [box, pattern] : fields) {
+    // Field by field, in the order they stand, so that the message and the cursor name the first one
+    // wrong; the forms are those the companion's key takes, so that what the dialog keeps it reads alike.
+    const auto matches = [](QLineEdit* box, const char* pattern) {
         const QRegularExpression form(QRegularExpression::anchoredPattern(QString::fromLatin1(pattern)));
-        if (!form.match(box->text().trimmed()).hasMatch())
-            return refuse(kUserForm, box);
-    }
-    const std::string key =
-        std::string(kUserAyanamsaKey) + ":" + txtUserDegrees->text().trimmed().toStdString() + ":" +
-        txtUserMinutes->text().trimmed().toStdString() + ":" +
-        txtUserSeconds->text().trimmed().toStdString() + "@" + txtUserDate->text().trimmed().toStdString();
-    if (ReadAyanamsaKey(key, read)) {
-        if (txtUserMinutes->text().toInt() > 59)
-            return refuse(kUserBelow60, txtUserMinutes);
-        if (txtUserSeconds->text().toDouble() >= 60)
-            return refuse(kUserBelow60, txtUserSeconds);
-        return refuse(kUserDate, txtUserDate);
-    }
+        return form.match(box->text().trimmed()).hasMatch();
+    };
+    UserAyanamsa user;
+    if (!matches(txtUserDegrees, R"(\d{1,2})"))
+        return refuse(msg::kUserDegrees, txtUserDegrees);
+    user.degrees = txtUserDegrees->text().trimmed().toInt();
+    if (user.degrees < kLeastUserAyanamsa || user.degrees > kMostUserAyanamsa)
+        return refuse(msg::kUserDegrees, txtUserDegrees);
+    if (!matches(txtUserMinutes, R"(\d{1,2})") || txtUserMinutes->text().trimmed().toInt() > 59)
+        return refuse(msg::kUserMinutes, txtUserMinutes);
+    user.minutes = txtUserMinutes->text().trimmed().toInt();
+    if (!matches(txtUserSeconds, R"(\d{1,2}(\.\d{1,6})?)") ||
+        txtUserSeconds->text().trimmed().toDouble() >= 60)
+        return refuse(msg::kUserSeconds, txtUserSeconds);
+    user.seconds = txtUserSeconds->text().trimmed().toDouble();
+    // 40 degrees and some minutes.
+    if (!user.Plausible())
+        return refuse(msg::kUserDegrees, txtUserDegrees);
+    if (!matches(txtUserDate, R"(\d{4}-\d{1,2}-\d{1,2})"))
+        return refuse(msg::kUserDateForm, txtUserDate);
+    const QStringList date = txtUserDate->text().trimmed().split('-');
+    user.year = date[0].toInt();
+    user.month = date[1].toInt();
+    user.day = date[2].toInt();
+    if (!UserDateReal(user))
+        return refuse(msg::kUserNoSuchDate, txtUserDate);
+    if (!UserYearKnown(user))
+        return refuse(msg::kUserDateYears, txtUserDate);
+    // The companion's reader has the last word, so that the dialog keeps nothing it would refuse.
+    const std::string key = std::string(kUserAyanamsaKey) + ":" + std::to_string(user.degrees) + ":" +
+                            std::to_string(user.minutes) + ":" +
+                            txtUserSeconds->text().trimmed().toStdString() + "@" +
+                            txtUserDate->text().trimmed().toStdString();
+    if (ReadAyanamsaKey(key, read))
+        return refuse(msg::kUserDegrees, txtUserDegrees);
     return read;
 }
 
 void ConventionsDialog::accept() {
-    // Under the classic calculation nothing was offered, so nothing changes.
-    if (precise_) {
+    // Under the classic calculation only the ashtakavarga's places were offered.
+    if (!precise_) {
+        chosen_.ashtakavarga = static_cast<AshtakavargaPlaces>(cboAshtakavargaPlaces->currentIndex());
+    } else {
         const std::optional<Conventions> read = Read();
         if (!read)
             return;

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: AGPL-3.0-or-later
 // The Conventions dialog of the Calculation menu: the ayanamsa (a named one or the user's own), the node
-// and the period year of the precise calculation. Under the classic calculation they are shown but not
-// offered, since it keeps its own arithmetic.
+// and the period year of the precise calculation, and the ashtakavarga's places of either. Under the
+// classic calculation the first three are shown but not offered, since it keeps its own arithmetic.
 #pragma once
 
 #include "records/Reading.h"
@@ -22,17 +22,13 @@ class ConventionsDialog : public QDialog {
   public:
     // Why the choices are not offered under the classic calculation.
     static constexpr const char* kClassicKeepsItsOwn =
-        "The classic calculation keeps its own arithmetic: these choices apply to the precise calculation "
-        "only.";
-    // What is wrong with the user's own ayanamsa.
-    static constexpr const char* kUserForm =
-        "Your own ayanamsa needs whole degrees (up to 99), whole minutes, seconds with up to six decimals "
-        "and a date written as YYYY-MM-DD.";
-    static constexpr const char* kUserBelow60 =
-        "The minutes and seconds of your own ayanamsa must lie below 60.";
-    static constexpr const char* kUserDate =
-        "The date of your own ayanamsa must be a date of the years 1800 to "
-        "2399.";
+        "The classic calculation keeps its own arithmetic: the ayanamsa, node and period year apply to the "
+        "precise calculation only.";
+    // What the ashtakavarga's places choose.
+    static constexpr const char* kPlacesTip =
+        "Where the texts differ on the places that give bindus: the common tables of B. V. Raman's books "
+        "and most programs, or Parashara's own verses. The totals are the same in both; this applies to "
+        "both calculations.";
 
     // Shows `conventions`; offers them only when `precise`.
     ConventionsDialog(const Conventions& conventions, bool precise, QWidget* parent = nullptr);
@@ -41,7 +37,8 @@ class ConventionsDialog : public QDialog {
     const Conventions& Chosen() const { return chosen_; }
 
   public slots:
-    // Takes the choices, or tells the user what is wrong with the user's own ayanamsa and stays open.
+    // Takes the choices, or tells the user what is wrong with the user's own ayanamsa (the first wrong
+    // field only, and puts the cursor there) and stays open.
     void accept() override;
 
   private:
@@ -56,6 +53,7 @@ class ConventionsDialog : public QDialog {
     QLineEdit* txtUserDate;
     QComboBox* cboNode;
     QComboBox* cboPeriodYear;
+    QComboBox* cboAshtakavargaPlaces;
     bool precise_;
     Conventions chosen_;
 };

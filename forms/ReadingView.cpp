@@ -431,7 +431,7 @@ void ReadingView::ShowPersonalDetails() {
     SetDetail(lblCountry, details.country);
 }
 
-void ReadingView::ShowReading(std::shared_ptr<const Reading> reading) {
+void ReadingView::ShowReading(std::shared_ptr<const Reading> reading, bool madeAgain) {
     if (!reading)
         return;
     reading_ = std::move(reading);
@@ -469,7 +469,7 @@ void ReadingView::ShowReading(std::shared_ptr<const Reading> reading) {
     fraVarga->ShowReading(reading_);
     fraAshtakavarga->ShowReading(reading_);
     fraPanchanga->ShowReading(reading_);
-    fraTransits->ShowReading(reading_);
+    fraTransits->ShowReading(reading_, madeAgain);
     ShowPeriods(static_cast<double>(QDateTime::currentMSecsSinceEpoch()) / 60000);
     BuildHouseLordReading();
     // The other reading is made when the compare view is shown, or at once when it is in front.

@@ -40,8 +40,9 @@ class ReadingView : public QWidget {
     explicit ReadingView(QWidget* parent = nullptr);
 
     // Shows a reading in every view: the personal details, the values, the planet table, the charts,
-    // the periods and positions, and the house-lords report.
-    void ShowReading(std::shared_ptr<const Reading> reading);
+    // the periods and positions, and the house-lords report. `madeAgain`: the reading shown, made again
+    // with other conventions, so the moment the person set on the Transits page stays.
+    void ShowReading(std::shared_ptr<const Reading> reading, bool madeAgain = false);
     // The reading shown; null before the first.
     const std::shared_ptr<const Reading>& ShownReading() const { return reading_; }
     // Draws the rasi and navamsa charts in the style; South-Indian until told otherwise.

@@ -323,17 +323,19 @@ void ReadingWindow::chooseConventions() {
     if (!entryForm_.ChooseConventions(this))
         return;
     const std::shared_ptr<const Reading> shown = display_->ShownReading();
-    // A classic reading keeps its own arithmetic: the choices do not change it.
-    if (!shown || shown->calculation == Calculation::Classic)
+    if (!shown)
         return;
-    ReadingResult result =
-        ComputeReading(shown->birth, {shown->calculation, entryForm_.CurrentChoice().conventions});
+    // A classic reading keeps its own arithmetic and changes only with the ashtakavarga's places.
+    const Conventions chosen = entryForm_.CurrentChoice().conventions;
+    if (shown->calculation == Calculation::Classic && shown->conventions.ashtakavarga == chosen.ashtakavarga)
+        return;
+    ReadingResult result = ComputeReading(shown->birth, {shown->calculation, chosen});
     if (!result.reading) {
         platform::ShowMessage(QString::fromStdString(result.message), platform::MessageIcon::Error);
         return;
     }
-    // The view in front stays in front.
-    display_->ShowReading(std::make_shared<const Reading>(std::move(*result.reading)));
+    // The view in front stays in front, and the transits' moment stays.
+    display_->ShowReading(std::make_shared<const Reading>(std::move(*result.reading)), true);
     ShowTitle();
 }
 

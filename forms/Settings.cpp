@@ -89,7 +89,8 @@ Conventions Settings::conventions() const {
     const std::pair<Setting, std::optional<std::string> (*)(std::string_view, Conventions&)> readers[] = {
         {Setting::Ayanamsa, ReadAyanamsaKey},
         {Setting::Node, ReadNodeKey},
-        {Setting::PeriodYear, ReadPeriodYearKey}};
+        {Setting::PeriodYear, ReadPeriodYearKey},
+        {Setting::AshtakavargaPlaces, ReadAshtakavargaPlacesKey}};
     // A refused key leaves its convention as it was: the default.
     for (const auto& [setting, reader] : readers)
         reader(value(setting).toStdString(), conventions);
@@ -101,7 +102,8 @@ bool Settings::setConventions(const Conventions& c) {
     const bool ayanamsa = setValue(Setting::Ayanamsa, QString::fromStdString(AyanamsaKey(c)));
     const bool node = setValue(Setting::Node, Latin1(Node(c.node).key));
     const bool year = setValue(Setting::PeriodYear, Latin1(Year(c.year).key));
-    return ayanamsa && node && year;
+    const bool places = setValue(Setting::AshtakavargaPlaces, Latin1(PlacesWords(c.ashtakavarga).key));
+    return ayanamsa && node && year && places;
 }
 
 bool Settings::setCalculation(Calculation calculation) {

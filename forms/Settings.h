@@ -17,7 +17,16 @@ namespace platform {
 class Platform;
 }
 
-enum class Setting { Calculation, ChartStyle, LastFolder, Ayanamsa, Node, PeriodYear, Count };
+enum class Setting {
+    Calculation,
+    ChartStyle,
+    LastFolder,
+    Ayanamsa,
+    Node,
+    PeriodYear,
+    AshtakavargaPlaces,
+    Count
+};
 
 struct SettingRow {
     Setting setting;
@@ -39,6 +48,8 @@ inline constexpr std::array<SettingRow, static_cast<std::size_t>(Setting::Count)
     {Setting::Ayanamsa, "ayanamsa", "lahiri", {}},
     {Setting::Node, "node", "mean", {}},
     {Setting::PeriodYear, "yearDays", "365.25", {}},
+    // The ashtakavarga's places, of either calculation: "common" or "parashara".
+    {Setting::AshtakavargaPlaces, "ashtakavargaPlaces", "common", {}},
 }};
 
 class Settings {

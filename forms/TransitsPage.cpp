@@ -20,6 +20,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace {
 
@@ -130,9 +131,11 @@ double TransitsPage::Moment() const {
            static_cast<double>(ZoneMinutes(reading_->birth));
 }
 
-void TransitsPage::ShowReading(std::shared_ptr<const Reading> reading) {
+void TransitsPage::ShowReading(std::shared_ptr<const Reading> reading, bool keepMoment) {
     if (!reading)
         return;
+    // The moment the person set, in universal time, so that the new reading's zone reads it alike.
+    const double moment = keepMoment && reading_ ? Moment() : clock_();
     reading_ = std::move(reading);
     shownMoment_.reset();
     const Birth& birth = reading_->birth;
@@ -143,7 +146,7 @@ void TransitsPage::ShowReading(std::shared_ptr<const Reading> reading) {
         dteTransit->setDateTimeRange(LocalClock(kFirstTransitMinute, birth),
                                      LocalClock(kLastTransitMinute, birth));
         dteTransit->setDateTime(
-            LocalClock(std::clamp(clock_(), kFirstTransitMinute, kLastTransitMinute), birth));
+            LocalClock(std::clamp(moment, kFirstTransitMinute, kLastTransitMinute), birth));
     }
     tmrTransit->stop();
     if (isVisible())

@@ -29,8 +29,9 @@ class TransitsPage : public QWidget {
     // The chart is drawn `chartSide` pixels square, as the rasi chart.
     explicit TransitsPage(int chartSide, QWidget* parent = nullptr);
 
-    // Remembers the reading and sets the moment to now; the page is filled when it is shown.
-    void ShowReading(std::shared_ptr<const Reading> reading);
+    // Remembers the reading and sets the moment to now, or keeps the moment in the field when the
+    // reading is the one shown made again (other conventions); the page is filled when it is shown.
+    void ShowReading(std::shared_ptr<const Reading> reading, bool keepMoment = false);
     void SetChartStyle(ChartStyle style);
     // The clock of "now"; the system's until told otherwise.
     void SetClock(Clock clock);

@@ -243,12 +243,16 @@ bool VargaTable(Pages& pages, const Reading& r) {
     return true;
 }
 
-// The ashtakavarga: the bindus of the Sun to Saturn by sign, then their total.
+// The ashtakavarga: whose places gave it, the bindus of the Sun to Saturn by sign, then their total.
 bool AshtakavargaTable(Pages& pages, const Reading& reading) {
     const QFont title = pages.Font(kTitlePoints, true);
-    if (!pages.Room(pages.LineHeight(title) + 9 * pages.LineHeight(pages.TextFont())))
+    if (!pages.Room(pages.LineHeight(title) + 10 * pages.LineHeight(pages.TextFont())))
         return false;
     pages.Line(pages.Left(), msg::kAshtakavargaTitle, title);
+    pages.Line(pages.Left(),
+               QString::fromLatin1(msg::kAshtakavargaPlacesCaption) +
+                   Latin1(PlacesWords(reading.conventions.ashtakavarga).name),
+               pages.TextFont());
     const Ashtakavarga a = ComputeAshtakavarga(reading);
     const auto row = [](const QString& name, const std::array<int, 12>& bindus) {
         QStringList cells{name};

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: AGPL-3.0-or-later
 // The ashtakavarga: for each of the seven planets, the bindus (benefic points) each sign receives from
-// the places counted from the seven planets and the lagna, by the tables of Brihat Parashara Hora
-// Shastra, chapter 66; and their sum sign by sign, the sarvashtakavarga.
+// the places counted from the seven planets and the lagna, by the common tables or by those of Brihat
+// Parashara Hora Shastra, chapter 66; and their sum sign by sign, the sarvashtakavarga.
 #pragma once
 
 #include "records/Reading.h"
@@ -27,12 +27,12 @@ struct Ashtakavarga {
 };
 
 // Whether place `place` (1..12) counted from contributor `from` (0..6 the planets in row order, 7 the
-// lagna) gives a bindu in the row of planet `row` (0..6).
-bool AshtakavargaPlace(int row, int from, int place);
+// lagna) gives a bindu in the row of planet `row` (0..6), by the tables `places`.
+bool AshtakavargaPlace(AshtakavargaPlaces places, int row, int from, int place);
 
 // From the signs (0..11) of the seven planets in row order and, last, the lagna's.
-Ashtakavarga ComputeAshtakavarga(const std::array<int, 8>& signs);
-// From the signs of the reading's positions, as its chart shows them.
+Ashtakavarga ComputeAshtakavarga(const std::array<int, 8>& signs, AshtakavargaPlaces places);
+// From the signs of the reading's positions, as its chart shows them, by the reading's places.
 Ashtakavarga ComputeAshtakavarga(const Reading& reading);
 
 // Eight lines "Sun: 4 5 ...", Moon to Saturn, then "Total: ...", the bindus of signs 1 to 12 separated

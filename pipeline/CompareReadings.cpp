@@ -3,6 +3,7 @@
 
 #include "astro/Moon.h"
 #include "astro/Nakshatras.h"
+#include "pipeline/Ashtakavarga.h"
 #include "pipeline/Periods.h"
 #include "reading/ReadingTexts.h"
 
@@ -29,6 +30,14 @@ std::string PeriodNow(const Reading& reading, double nowMinutesUT) {
     std::string words(Body(running.period.lord).english);
     if (sub >= 0)
         words += "/" + std::string(Body(running.subPeriods[static_cast<std::size_t>(sub)].lord).english);
+    return words;
+}
+
+// The sarvashtakavarga, signs 1 to 12: "28 25 ...".
+std::string SarvashtakavargaWords(const Reading& reading) {
+    std::string words;
+    for (int bindus : ComputeAshtakavarga(reading).total)
+        words += (words.empty() ? "" : " ") + std::to_string(bindus);
     return words;
 }
 
@@ -91,6 +100,17 @@ std::string YearClause(const Reading& a, const Reading& b) {
            std::string(Year(a.conventions.year).name) + " move the period dates";
 }
 
+// "the ashtakavarga's places are Parashara's verses instead of Common (as most programs), ...".
+std::string PlacesClause(const Reading& a, const Reading& b) {
+    return "the ashtakavarga's places are " + std::string(PlacesWords(b.conventions.ashtakavarga).name) +
+           " instead of " + std::string(PlacesWords(a.conventions.ashtakavarga).name) +
+           ", which moves bindus of the Moon's and Venus's rows";
+}
+
+bool PlacesDiffer(const Reading& a, const Reading& b) {
+    return a.conventions.ashtakavarga != b.conventions.ashtakavarga;
+}
+
 // "A", "A and B", "A; B; and C".
 std::string Joined(const std::vector<std::string>& clauses) {
     std::string text;
@@ -111,11 +131,14 @@ std::string PreciseCause(const Reading& a, const Reading& b) {
         clauses.push_back(NodeClause(a, b));
     if (a.conventions.year != b.conventions.year)
         clauses.push_back(YearClause(a, b));
+    if (PlacesDiffer(a, b))
+        clauses.push_back(PlacesClause(a, b));
     return Capitalised(Joined(clauses)) + ".";
 }
 
 // One classic, one precise.
-std::string CalculationCause(const std::vector<BodyApart>& bodies, const Reading& precise) {
+std::string CalculationCause(const std::vector<BodyApart>& bodies, const Reading& a, const Reading& b) {
+    const Reading& precise = a.calculation == Calculation::Precise ? a : b;
     double least = 1e9, most = 0;
     for (const BodyApart& body : bodies) {
         least = std::min(least, std::fabs(body.arcMinutes));
@@ -134,6 +157,8 @@ std::string CalculationCause(const std::vector<BodyApart>& bodies, const Reading
         ", and the classic one counts the house lords from Aries, the precise one from the lagna";
     if (c.year != Conventions{}.year)
         cause += "; the precise periods are in " + std::string(Year(c.year).name);
+    if (PlacesDiffer(a, b))
+        cause += "; " + PlacesClause(a, b);
     return cause + ".";
 }
 
@@ -169,13 +194,20 @@ ReadingComparison CompareReadings(const Reading& a, const Reading& b, double now
         AddChange(c.changes, "House " + std::to_string(house + 1), HouseLordWords(a, house),
                   HouseLordWords(b, house));
 
+    // With the same places, a different ashtakavarga follows from the signs above; with other places
+    // it differs even where every sign is the same.
+    if (PlacesDiffer(a, b))
+        AddChange(c.changes, "Ashtakavarga", SarvashtakavargaWords(a), SarvashtakavargaWords(b));
+
     if (a.calculation == b.calculation &&
-        (a.calculation == Calculation::Classic || a.conventions == b.conventions))
+        (a.calculation == Calculation::Classic ? !PlacesDiffer(a, b) : a.conventions == b.conventions))
         c.cause = "Both readings are made the same way, so nothing differs.";
+    else if (a.calculation == Calculation::Classic && b.calculation == Calculation::Classic)
+        c.cause = Capitalised(PlacesClause(a, b)) + ".";
     else if (a.calculation == b.calculation)
         c.cause = PreciseCause(a, b);
     else
-        c.cause = CalculationCause(c.bodies, a.calculation == Calculation::Precise ? a : b);
+        c.cause = CalculationCause(c.bodies, a, b);
     return c;
 }
 

@@ -31,7 +31,8 @@ struct ReadingComparison {
     // In this order, only those that differ: "Lagna" (the sign's Sanskrit name); per body, the Sun to
     // Ketu, "BODY sign" and "BODY nakshatra"; "Pada" and "Lord" (of the Moon's nakshatra, as the export
     // shows them); "Period now" (the major and sub-period running at `now`, "Venus/Moon", or "none");
-    // per house "House N" ("Mars in house 3").
+    // per house "House N" ("Mars in house 3"); "Ashtakavarga" (the sarvashtakavarga of signs 1 to 12)
+    // when the ashtakavarga's places differ.
     std::vector<ReadingChange> changes;
     // One sentence naming the cause: the other calculation, or the conventions that differ.
     std::string cause;

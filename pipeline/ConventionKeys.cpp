@@ -28,6 +28,19 @@ int DaysInMonth(int year, int month) {
     return month == 2 && LeapYear(year) ? 29 : kDays[month - 1];
 }
 
+} // namespace
+
+bool UserDateReal(const UserAyanamsa& user) {
+    return user.month >= 1 && user.month <= 12 && user.day >= 1 &&
+           user.day <= DaysInMonth(user.year, user.month);
+}
+
+bool UserYearKnown(const UserAyanamsa& user) {
+    return user.year >= 1800 && user.year <= 2399;
+}
+
+namespace {
+
 std::optional<std::string> ReadUserAyanamsa(std::string_view key, Conventions& conventions) {
     static const std::regex kUser(
         R"(user:(\d{1,2}):(\d{1,2}):(\d{1,2}(?:\.\d{1,6})?)@(\d{4})-(\d{1,2})-(\d{1,2}))");
@@ -45,8 +58,14 @@ std::optional<std::string> ReadUserAyanamsa(std::string_view key, Conventions& c
     user.day = std::stoi(m[6]);
     if (user.minutes > 59 || user.seconds >= 60)
         return std::string("the minutes and seconds of ") + kUserForm + " must lie below 60";
-    if (user.year < 1800 || user.year > 2399 || user.month < 1 || user.month > 12 || user.day < 1 ||
-        user.day > DaysInMonth(user.year, user.month))
+    if (!user.Plausible())
+        return std::string("the value of ") + kUserForm + " must lie from " +
+               std::to_string(kLeastUserAyanamsa) + " to " + std::to_string(kMostUserAyanamsa) +
+               " degrees, where the ayanamsas in use lie";
+    if (!UserDateReal(user))
+        return std::string("the date of ") + kUserForm + " is not a date: the month must be 1 to 12 and " +
+               "the day one the month has";
+    if (!UserYearKnown(user))
         return std::string("the date of ") + kUserForm + " must be a date of the years 1800 to 2399";
     conventions.ayanamsa = Ayanamsa::User;
     conventions.user = user;
@@ -89,9 +108,15 @@ std::optional<std::string> ReadPeriodYearKey(std::string_view key, Conventions& 
     return ReadFromTable(kPeriodYears, key, "year", &PeriodYearWords::year, conventions.year);
 }
 
+std::optional<std::string> ReadAshtakavargaPlacesKey(std::string_view key, Conventions& conventions) {
+    return ReadFromTable(kAshtakavargaPlaces, key, "ashtakavarga places", &AshtakavargaPlacesWords::places,
+                         conventions.ashtakavarga);
+}
+
 std::optional<std::string> ReadCalculationKey(std::string_view text, CalculationChoice& choice) {
-    static constexpr const char* kForm = "expected classic or precise, then ayanamsa=NAME, node=mean|true or "
-                                         "year-days=DAYS, separated by commas";
+    static constexpr const char* kForm = "expected classic or precise, then ayanamsa=NAME, node=mean|true, "
+                                         "year-days=DAYS or ashtakavarga=common|parashara, separated by "
+                                         "commas";
     const std::size_t comma = text.find(',');
     const std::string_view calculation = text.substr(0, comma);
     CalculationChoice read;
@@ -116,9 +141,11 @@ std::optional<std::string> ReadCalculationKey(std::string_view text, Calculation
             reader = ReadNodeKey;
         else if (name == "year-days")
             reader = ReadPeriodYearKey;
+        else if (name == "ashtakavarga")
+            reader = ReadAshtakavargaPlacesKey;
         else
-            return "unknown choice " + Quoted(name) + "; known: ayanamsa, node, year-days";
-        if (read.calculation != Calculation::Precise)
+            return "unknown choice " + Quoted(name) + "; known: ayanamsa, node, year-days, ashtakavarga";
+        if (read.calculation != Calculation::Precise && reader != ReadAshtakavargaPlacesKey)
             return std::string(name) + kOnlyWithPrecise;
         if (std::optional<std::string> refusal = reader(value, read.conventions))
             return refusal;
@@ -137,9 +164,13 @@ std::string AyanamsaKey(const Conventions& conventions) {
 }
 
 std::string CalculationKey(const CalculationChoice& choice) {
-    if (choice.calculation == Calculation::Classic)
-        return "classic";
     const Conventions& c = choice.conventions;
+    // The common places are left out, as every key written before them was.
+    const std::string places = c.ashtakavarga == AshtakavargaPlaces::Common
+                                   ? std::string()
+                                   : ",ashtakavarga=" + std::string(PlacesWords(c.ashtakavarga).key);
+    if (choice.calculation == Calculation::Classic)
+        return "classic" + places;
     return "precise,ayanamsa=" + AyanamsaKey(c) + ",node=" + std::string(Node(c.node).key) +
-           ",year-days=" + std::string(Year(c.year).key);
+           ",year-days=" + std::string(Year(c.year).key) + places;
 }

@@ -97,6 +97,10 @@ ReadingResult ComputeReading(const Birth& birth, const CalculationChoice& choice
 #endif
     } else {
         result = ClassicReading(birth);
+        // The ashtakavarga's places are a choice of tables, not of arithmetic, so the classic reading
+        // takes them too.
+        if (result.reading)
+            result.reading->conventions.ashtakavarga = choice.conventions.ashtakavarga;
     }
     if (result.reading && !Complete(*result.reading))
         return Refused();

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: AGPL-3.0-or-later
-// The conventions of the precise calculation: the ayanamsa, the node and the length of a period year.
-// These are what most often makes two programs disagree on the same birth, so a reading carries the
-// ones it was made with. The classic calculation keeps its own arithmetic and is always made with the
-// defaults.
+// The conventions of the precise calculation: the ayanamsa, the node and the length of a period year;
+// and, for either calculation, which places of the ashtakavarga give bindus. These are what most often
+// makes two programs disagree on the same birth, so a reading carries the ones it was made with. The
+// classic calculation keeps its own arithmetic and is made with the defaults but for the ashtakavarga's
+// places, which take no arithmetic of their own.
 #pragma once
 
 #include <array>
@@ -13,6 +14,11 @@
 #include <string_view>
 
 enum class Ayanamsa { Lahiri, TrueChitrapaksha, Raman, Krishnamurti, Yukteshwar, FaganBradley, User };
+
+// A user's own ayanamsa lies within these degrees: every ayanamsa in use does, so a value outside them
+// is a slip (99 for 23) that would move every position far off.
+inline constexpr int kLeastUserAyanamsa = 10;
+inline constexpr int kMostUserAyanamsa = 40;
 
 // A user's own ayanamsa: its value (nutation included, as the ayanamsa is shown) at 0h universal time
 // of a date, from which it moves with precession.
@@ -25,10 +31,13 @@ struct UserAyanamsa {
     int day = 1;
 
     double Degrees() const { return degrees + minutes / 60.0 + seconds / 3600.0; }
-    // The seconds as given, without trailing zeros: "11", "0.658".
+    bool Plausible() const { return Degrees() >= kLeastUserAyanamsa && Degrees() <= kMostUserAyanamsa; }
+    // The seconds as given, without trailing zeros and never in exponent form, so that the key reads
+    // them back: "11", "0.658", "0.0001".
     std::string SecondsText() const {
-        char text[32];
-        return std::string(text, std::to_chars(text, text + sizeof text, seconds).ptr);
+        char text[64];
+        return std::string(text,
+                           std::to_chars(text, text + sizeof text, seconds, std::chars_format::fixed).ptr);
     }
     // "2000-01-01".
     std::string DateText() const {
@@ -41,6 +50,11 @@ struct UserAyanamsa {
 
 enum class LunarNode { Mean, True };
 
+// Whose tables give the ashtakavarga's places where the texts differ: those of B. V. Raman's books and
+// most programs, or Parashara's own verses (Brihat Parashara Hora Shastra, chapter 66). They differ only
+// in the Moon's places from the Moon, Mars and Jupiter and Venus's from Mars.
+enum class AshtakavargaPlaces { Common, Parashara };
+
 // The days of a year of the Vimshottari periods.
 enum class PeriodYear { Days365_25, Days360, Sidereal };
 
@@ -51,6 +65,7 @@ struct Conventions {
     UserAyanamsa user;
     LunarNode node = LunarNode::Mean;
     PeriodYear year = PeriodYear::Days365_25;
+    AshtakavargaPlaces ashtakavarga = AshtakavargaPlaces::Common;
 
     bool operator==(const Conventions&) const = default;
 };
@@ -95,6 +110,16 @@ inline constexpr std::array<PeriodYearWords, 3> kPeriodYears{{
     {PeriodYear::Sidereal, "sidereal", 365.256363, "sidereal years of 365.256363 days"},
 }};
 
+struct AshtakavargaPlacesWords {
+    AshtakavargaPlaces places;
+    std::string_view key;
+    std::string_view name;
+};
+inline constexpr std::array<AshtakavargaPlacesWords, 2> kAshtakavargaPlaces{{
+    {AshtakavargaPlaces::Common, "common", "Common (as most programs)"},
+    {AshtakavargaPlaces::Parashara, "parashara", "Parashara's verses"},
+}};
+
 // The name of a named ayanamsa ("Raman"); "user" for the user's own.
 constexpr std::string_view AyanamsaName(Ayanamsa ayanamsa) {
     for (const AyanamsaWords& words : kNamedAyanamsas)
@@ -111,6 +136,10 @@ constexpr const PeriodYearWords& Year(PeriodYear year) {
     return kPeriodYears[static_cast<std::size_t>(year)];
 }
 
+constexpr const AshtakavargaPlacesWords& PlacesWords(AshtakavargaPlaces places) {
+    return kAshtakavargaPlaces[static_cast<std::size_t>(places)];
+}
+
 constexpr double DaysPerYear(PeriodYear year) {
     return Year(year).days;
 }
@@ -121,6 +150,9 @@ static_assert([] {
             return false;
     for (std::size_t i = 0; i < kPeriodYears.size(); ++i)
         if (static_cast<std::size_t>(kPeriodYears[i].year) != i)
+            return false;
+    for (std::size_t i = 0; i < kAshtakavargaPlaces.size(); ++i)
+        if (static_cast<std::size_t>(kAshtakavargaPlaces[i].places) != i)
             return false;
     return true;
 }());

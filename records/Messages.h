@@ -58,6 +58,20 @@ inline constexpr const char* kPlaceLetGoEnd = " as its clock time.";
 inline constexpr const char* kGivenTimeKept = " The time given for the place before, ";
 inline constexpr const char* kGivenTimeKeptEnd = ", is taken as this place's clock time.";
 inline constexpr const char* kChoiceNotKept = "The choice could not be kept for the next run.";
+// What is wrong with the user's own ayanamsa in the Conventions dialog, one field at a time.
+inline constexpr const char* kUserDegrees =
+    "Your own ayanamsa must lie from 10\u00B0 to 40\u00B0, where the ayanamsas in use lie: give whole "
+    "degrees from 10 to 40.";
+inline constexpr const char* kUserMinutes =
+    "The minutes of your own ayanamsa must be whole minutes below 60.";
+inline constexpr const char* kUserSeconds =
+    "The seconds of your own ayanamsa must lie below 60, with up to six decimals.";
+inline constexpr const char* kUserDateForm = "The date of your own ayanamsa must be written as YYYY-MM-DD.";
+inline constexpr const char* kUserNoSuchDate =
+    "The date of your own ayanamsa is not a date: the month must be 1 to 12 and the day one the month "
+    "has.";
+inline constexpr const char* kUserDateYears =
+    "The date of your own ayanamsa must be a date of the years 1800 to 2399.";
 // Names the limit kMaxTextLength of pipeline/BirthEntry.h (a test keeps the two together).
 inline constexpr const char* kTextTooLong = "Please enter at most 100 characters";
 
@@ -99,6 +113,8 @@ inline constexpr const char* kPanchangaNote =
     "in its local time (the zone and daylight saving of the birth).";
 inline constexpr const char* kOtherDetailsTitle = "Other Vedic Details";
 inline constexpr const char* kAshtakavargaTitle = "Ashtakavarga";
+// Before the name of the ashtakavarga's places, where the ashtakavarga is shown and printed.
+inline constexpr const char* kAshtakavargaPlacesCaption = "Places: ";
 // Column headings of the positions table and the periods.
 inline constexpr const char* kBodyHeading = "Body";
 inline constexpr const char* kSignHeading = "Sign";

@@ -41,7 +41,7 @@ struct Reading {
     Birth birth;
     Calculation calculation = Calculation::Classic;
     // The conventions it was made with: those chosen for a precise reading, the defaults for a classic
-    // one, which keeps its own arithmetic.
+    // one, which keeps its own arithmetic, but for the ashtakavarga's places, chosen for either.
     Conventions conventions;
 
     // Sidereal longitudes in degrees, unrounded, by BodySlot: the Sun to Ketu, the ascendant and the

@@ -459,23 +459,40 @@ TEST(ChartCommand, ConventionUsageErrors) {
         {{"--precise", "--ayanamsa", "user:23:5:60@2000-01-01"},
          "--ayanamsa: the minutes and seconds of " + user + " must lie below 60"},
         {{"--precise", "--ayanamsa", "user:23:5:6@2001-02-29"},
-         "--ayanamsa: the date of " + user + " must be a date of the years 1800 to 2399"},
+         "--ayanamsa: the date of " + user +
+             " is not a date: the month must be 1 to 12 and the day one the "
+             "month has"},
+        {{"--precise", "--ayanamsa", "user:23:5:6@2024-13-45"},
+         "--ayanamsa: the date of " + user +
+             " is not a date: the month must be 1 to 12 and the day one the "
+             "month has"},
+        {{"--precise", "--ayanamsa", "user:99:30:10@2000-01-01"},
+         "--ayanamsa: the value of " + user +
+             " must lie from 10 to 40 degrees, where the ayanamsas in use lie"},
+        {{"--precise", "--ayanamsa", "user:40:0:0.000001@2000-01-01"},
+         "--ayanamsa: the value of " + user +
+             " must lie from 10 to 40 degrees, where the ayanamsas in use lie"},
+        {{"--precise", "--ayanamsa", "user:9:59:59.999999@2000-01-01"},
+         "--ayanamsa: the value of " + user +
+             " must lie from 10 to 40 degrees, where the ayanamsas in use lie"},
+        {{"--ashtakavarga-places", "raman"},
+         "--ashtakavarga-places: unknown ashtakavarga places \"raman\"; known: common, parashara"},
         {{"--precise", "--ayanamsa", "user:23:5:6@1799-12-31"},
          "--ayanamsa: the date of " + user + " must be a date of the years 1800 to 2399"},
         {{"--compare", "classic,node=true"},
          "--compare: node can be chosen only with the precise calculation."},
         {{"--compare", "precise,era=1"},
-         "--compare: unknown choice \"era\"; known: ayanamsa, node, year-days"},
+         "--compare: unknown choice \"era\"; known: ayanamsa, node, year-days, ashtakavarga"},
         {{"--compare", "precise,ayanamsa=lahri"},
          "--compare: unknown ayanamsa \"lahri\"; known: lahiri, "
          "true-chitra, raman, krishnamurti, yukteshwar, fagan-bradley, " +
              user},
         {{"--compare", "Precise"},
-         "--compare: expected classic or precise, then ayanamsa=NAME, node=mean|true "
-         "or year-days=DAYS, separated by commas"},
+         "--compare: expected classic or precise, then ayanamsa=NAME, node=mean|true, year-days=DAYS or "
+         "ashtakavarga=common|parashara, separated by commas"},
         {{"--compare", "precise,"},
-         "--compare: expected classic or precise, then ayanamsa=NAME, node=mean|true "
-         "or year-days=DAYS, separated by commas"},
+         "--compare: expected classic or precise, then ayanamsa=NAME, node=mean|true, year-days=DAYS or "
+         "ashtakavarga=common|parashara, separated by commas"},
     };
     for (const auto& c : cases) {
         const bool precise = std::find(c.extra.begin(), c.extra.end(), "--precise") != c.extra.end() ||
@@ -669,6 +686,19 @@ TEST(ChartCommand, AshtakavargaAndPanchangaFollowTheDivisionalCharts) {
         EXPECT_TRUE(std::regex_match(lines[54 + row], std::regex(std::string(names[row]) + ":( [0-9]+){12}")))
             << lines[54 + row];
     EXPECT_EQ(lines[54], "Sun: 6 4 4 4 4 3 3 1 4 4 5 6");
+    // The Moon's row by the common places unless Parashara's are asked for, either calculation.
+    EXPECT_EQ(lines[55], "Moon: 6 6 0 5 2 6 5 4 3 5 4 3");
+    for (const bool precise : {false, true}) {
+        if (precise && !PreciseCalculationBuilt())
+            continue;
+        auto verses = Args1947();
+        verses.insert(verses.end(), {"--ashtakavarga", "--ashtakavarga-places", "parashara"});
+        if (precise)
+            verses.push_back("--precise");
+        const Result v = RunCompanion(verses);
+        ASSERT_EQ(v.status, 0) << v.err;
+        EXPECT_EQ(Lines(v.out)[41 + precise + 1], "Moon: 6 6 0 5 2 5 5 5 3 5 3 4") << precise;
+    }
     EXPECT_EQ(std::vector<std::string>(lines.begin() + 62, lines.begin() + 67),
               (std::vector<std::string>{PreciseCalculationBuilt() ? "Vara: 5 Thursday" : "Vara: 6 Friday",
                                         "Tithi: 28 Krishna Trayodashi", "Nakshatra: 8 Pushya",
@@ -693,7 +723,7 @@ TEST(ChartCommand, ZonesAndHelp) {
     EXPECT_EQ(help.status, 0);
     for (const char* option : {"--chart", "--zones", "--save", "--lat", "--dst", "--navamsa", "--dasha",
                                "--varga", "--ashtakavarga", "--panchanga", "--ayanamsa", "--node",
-                               "--year-days", "--compare", "BODY A B DIFF"})
+                               "--year-days", "--ashtakavarga-places", "--compare", "BODY A B DIFF"})
         EXPECT_NE(help.out.find(option), std::string::npos) << option;
 }
 

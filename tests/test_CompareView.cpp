@@ -46,8 +46,10 @@ QStringList ListLines(const ReadingView& d) {
     return lines;
 }
 
-Conventions With(Ayanamsa ayanamsa, LunarNode node, PeriodYear year) {
+Conventions With(Ayanamsa ayanamsa, LunarNode node, PeriodYear year,
+                 AshtakavargaPlaces places = AshtakavargaPlaces::Common) {
     Conventions conventions;
+    conventions.ashtakavarga = places;
     conventions.ayanamsa = ayanamsa;
     conventions.node = node;
     conventions.year = year;
@@ -123,6 +125,9 @@ TEST_F(CompareTest, StartsWithTheOtherCalculationAndTheDefaultConventions) {
             EXPECT_EQ(List(*d, name)->isEnabled(), c.conventionsOffered) << name;
             EXPECT_EQ(List(*d, name)->toolTip().isEmpty(), c.conventionsOffered) << name;
         }
+        // The ashtakavarga's places are the reading's own, and offered with either calculation.
+        EXPECT_EQ(List(*d, "cboAshtakavargaPlaces")->currentText(), "Common (as most programs)");
+        EXPECT_TRUE(List(*d, "cboAshtakavargaPlaces")->isEnabled());
         readingWindow->close();
         ProcessDeferredDeletes();
     }
@@ -146,6 +151,8 @@ TEST_F(CompareTest, TheTableListAndCauseFollowTheChoosers) {
         {"cboAyanamsa", "Raman", With(Ayanamsa::Raman, LunarNode::Mean, PeriodYear::Days365_25)},
         {"cboNode", "true node", With(Ayanamsa::Raman, LunarNode::True, PeriodYear::Days365_25)},
         {"cboYear", "360-day years", With(Ayanamsa::Raman, LunarNode::True, PeriodYear::Days360)},
+        {"cboAshtakavargaPlaces", "Parashara's verses",
+         With(Ayanamsa::Raman, LunarNode::True, PeriodYear::Days360, AshtakavargaPlaces::Parashara)},
     };
     for (const auto& c : cases) {
         List(*d, c.chooser)->setCurrentText(c.text);

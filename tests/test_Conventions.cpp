@@ -16,6 +16,7 @@
 #include <cmath>
 #include <cstdint>
 #include <random>
+#include <sstream>
 
 namespace {
 
@@ -389,4 +390,39 @@ TEST(Conventions, ComparisonsNameWhatChangesAndWhy) {
     c.longitudes[0] = 359.5;
     b.longitudes[0] = 0.25;
     EXPECT_NEAR(CompareReadings(c, b, now).bodies[0].arcMinutes, 45.0, 1e-9);
+}
+
+// Other ashtakavarga places change nothing but the ashtakavarga, under either calculation: by hand (see
+// test_Ashtakavarga), for the Moon in Cancer, Mars in Gemini and Jupiter in Libra, Parashara's verses move
+// the Moon's bindus from Aquarius to Pisces and from Virgo to Scorpio, and Venus's from Libra to Virgo.
+TEST(Conventions, OtherAshtakavargaPlacesAreNamedAsTheCause) {
+    const Birth birth = BirthOf(Entry1947());
+    Conventions verses;
+    verses.ashtakavarga = AshtakavargaPlaces::Parashara;
+    const std::string cause = "The ashtakavarga's places are Parashara's verses instead of Common (as most "
+                              "programs), which moves bindus of the Moon's and Venus's rows.";
+    for (const Calculation calculation : {Calculation::Classic, Calculation::Precise}) {
+        SCOPED_TRACE(CalculationName(calculation));
+        const ReadingResult common = ComputeReading(birth, CalculationChoice{calculation, {}});
+        const ReadingResult parashara = ComputeReading(birth, CalculationChoice{calculation, verses});
+        ASSERT_TRUE(common.reading && parashara.reading);
+        const ReadingComparison same = CompareReadings(*common.reading, *common.reading, 0);
+        EXPECT_EQ(same.cause, "Both readings are made the same way, so nothing differs.");
+        const ReadingComparison c = CompareReadings(*common.reading, *parashara.reading, 0);
+        EXPECT_EQ(c.cause, cause);
+        ASSERT_EQ(c.changes.size(), 1u);
+        EXPECT_EQ(c.changes[0].what, "Ashtakavarga");
+        std::istringstream a(c.changes[0].a), b(c.changes[0].b);
+        std::vector<int> moved;
+        for (int x, y; a >> x && b >> y;)
+            moved.push_back(y - x);
+        EXPECT_EQ(moved, (std::vector<int>{0, 0, 0, 0, 0, 0, -1, 1, 0, 0, -1, 1}));
+    }
+    // Classic against precise names the places after the calculation.
+    const ReadingResult classic = ComputeReading(birth, CalculationChoice{Calculation::Classic, verses});
+    const ReadingComparison mixed = CompareReadings(*classic.reading, Precise(birth, {}), 0);
+    EXPECT_NE(mixed.cause.find("from the lagna; the ashtakavarga's places are Common (as most programs) "
+                               "instead of Parashara's verses, which moves"),
+              std::string::npos)
+        << mixed.cause;
 }

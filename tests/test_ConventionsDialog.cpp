@@ -8,9 +8,11 @@
 #include "forms/ConventionsDialog.h"
 #include "forms/Settings.h"
 
+#include <QDateTimeEdit>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QProcess>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTextBlock>
@@ -153,58 +155,142 @@ TEST_F(ConventionsTest, UnderClassicTheChoicesAreShownButNotOffered) {
                 // The user's own boxes wait for "Your own" under the precise calculation.
                 EXPECT_EQ(box->isEnabled(), !classic && !userBox) << calculation << " " << name;
                 EXPECT_EQ(box->toolTip() ==
-                              "The classic calculation keeps its own arithmetic: these choices apply to the "
-                              "precise calculation only.",
+                              "The classic calculation keeps its own arithmetic: the ayanamsa, node and "
+                              "period year apply to the precise calculation only.",
                           classic)
                     << calculation << " " << name;
             }
+            // The ashtakavarga's places are offered under either.
+            EXPECT_TRUE(List(dialog, "cboAshtakavargaPlaces")->isEnabled());
             List(dialog, "cboNode")->setCurrentIndex(1);
+            List(dialog, "cboAshtakavargaPlaces")->setCurrentIndex(1);
             Button(dialog, "cmdOK")->click();
         };
         Command(*form, "mnuConventions")->trigger();
         EXPECT_EQ(opened, 1);
-        EXPECT_EQ(fake.settings.count("node"), classic ? 0u : 1u) << calculation;
+        EXPECT_EQ(fake.settings["node"], classic ? "mean" : "true") << calculation;
+        EXPECT_EQ(fake.settings["ashtakavargaPlaces"], "parashara") << calculation;
+        // The next starts from the defaults.
+        fake.settings.clear();
+        form = std::make_unique<EntryWindow>();
     }
 }
 
+// The ashtakavarga's places change a classic reading on screen too: its page names them and the Moon's
+// row follows (as worked by hand in test_Ashtakavarga); the moment set on the Transits page stays.
+TEST_F(ConventionsTest, AshtakavargaPlacesReachAClassicReadingAndTheTransitsMomentStays) {
+    Command(*form, "mnuClassic")->trigger();
+    ReadingWindow* readingWindow = Compute(Entry1947());
+    ASSERT_NE(readingWindow, nullptr);
+    ReadingView& d = readingWindow->Display();
+    d.showPeriods();
+    Child<QTabWidget>(d, "tabPeriods")->setCurrentWidget(Child<QWidget>(d, "fraAshtakavarga"));
+    const QTableWidget* grid = Child<QTableWidget>(d, "grdAshtakavarga");
+    const auto moonRow = [grid] {
+        QStringList cells;
+        for (int c = 0; c < 12; ++c)
+            cells << grid->item(1, c)->text();
+        return cells.join(' ');
+    };
+    EXPECT_EQ(Label(d, "lblAshtakavargaPlaces")->text(), "Places: Common (as most programs)");
+    EXPECT_EQ(moonRow(), "6 6 0 5 2 6 5 4 3 5 4 3");
+
+    auto* moment = Child<QDateTimeEdit>(d, "dteTransit");
+    const QDateTime set = moment->dateTime().addDays(-4000).addSecs(7 * 60);
+    moment->setDateTime(set);
+    fake.onModal = [](QDialog& dialog) {
+        List(dialog, "cboAshtakavargaPlaces")->setCurrentIndex(1);
+        Button(dialog, "cmdOK")->click();
+    };
+    Command(*readingWindow, "mnuConventions")->trigger();
+    EXPECT_TRUE(fake.messages.empty()) << fake.MessageTexts().join(" | ").toStdString();
+    EXPECT_EQ(d.ShownReading()->calculation, Calculation::Classic);
+    EXPECT_EQ(d.ShownReading()->conventions.ashtakavarga, AshtakavargaPlaces::Parashara);
+    EXPECT_EQ(Label(d, "lblAshtakavargaPlaces")->text(), "Places: Parashara's verses");
+    EXPECT_EQ(moonRow(), "6 6 0 5 2 5 5 5 3 5 3 4");
+    EXPECT_EQ(moment->dateTime(), set);
+
+    // A precise reading made again keeps it as well.
+    Command(*form, "mnuPrecise")->trigger();
+    readingWindow = Compute(Entry1947());
+    ASSERT_NE(readingWindow, nullptr);
+    auto* preciseMoment = Child<QDateTimeEdit>(readingWindow->Display(), "dteTransit");
+    preciseMoment->setDateTime(set);
+    fake.onModal = [](QDialog& dialog) {
+        List(dialog, "cboNode")->setCurrentIndex(1);
+        Button(dialog, "cmdOK")->click();
+    };
+    Command(*readingWindow, "mnuConventions")->trigger();
+    EXPECT_EQ(readingWindow->Display().ShownReading()->conventions.node, LunarNode::True);
+    EXPECT_EQ(preciseMoment->dateTime(), set);
+}
+
+// Each bad field has its own message; with several, the first in order is named and has the cursor.
 TEST_F(ConventionsTest, ABadAyanamsaOfTheUsersOwnIsRefusedWithItsMessage) {
-    const char* const below60 = "The minutes and seconds of your own ayanamsa must lie below 60.";
-    const char* const date = "The date of your own ayanamsa must be a date of the years 1800 to 2399.";
-    const char* const wrongForm =
-        "Your own ayanamsa needs whole degrees (up to 99), whole minutes, seconds with up to "
-        "six decimals and a date written as YYYY-MM-DD.";
+    const char* const degrees =
+        "Your own ayanamsa must lie from 10\u00B0 to 40\u00B0, where the ayanamsas in "
+        "use lie: give whole degrees from 10 to 40.";
+    const char* const minutes = "The minutes of your own ayanamsa must be whole minutes below 60.";
+    const char* const seconds =
+        "The seconds of your own ayanamsa must lie below 60, with up to six decimals.";
+    const char* const dateForm = "The date of your own ayanamsa must be written as YYYY-MM-DD.";
+    const char* const noSuchDate = "The date of your own ayanamsa is not a date: the month must be 1 to 12 "
+                                   "and the day one the month has.";
+    const char* const years = "The date of your own ayanamsa must be a date of the years 1800 to 2399.";
     const struct {
         Filled filled;
         const char* message;
+        const char* box;
     } cases[] = {
-        {{6, {"23", "60", "0", "2000-01-01"}, 0, 0}, below60},
-        {{6, {"23", "5", "60", "2000-01-01"}, 0, 0}, below60},
-        {{6, {"23", "5", "59.9999999", "2000-01-01"}, 0, 0}, wrongForm},
-        {{6, {"23", "5", "0", "1799-12-31"}, 0, 0}, date},
-        {{6, {"23", "5", "0", "2400-01-01"}, 0, 0}, date},
-        {{6, {"23", "5", "0", "2001-02-29"}, 0, 0}, date},
-        {{6, {"", "5", "0", "2000-01-01"}, 0, 0}, wrongForm},
-        {{6, {"123", "5", "0", "2000-01-01"}, 0, 0}, wrongForm},
-        {{6, {"23", "5", "0", "1.1.2000"}, 0, 0}, wrongForm},
+        {{6, {"23", "60", "0", "2000-01-01"}, 0, 0}, minutes, "txtUserMinutes"},
+        {{6, {"23", "5", "60", "2000-01-01"}, 0, 0}, seconds, "txtUserSeconds"},
+        {{6, {"23", "5", "59.9999999", "2000-01-01"}, 0, 0}, seconds, "txtUserSeconds"},
+        {{6, {"23", "5", "0", "1799-12-31"}, 0, 0}, years, "txtUserDate"},
+        {{6, {"23", "5", "0", "2400-01-01"}, 0, 0}, years, "txtUserDate"},
+        {{6, {"23", "5", "0", "2001-02-29"}, 0, 0}, noSuchDate, "txtUserDate"},
+        {{6, {"23", "5", "0", "2024-13-45"}, 0, 0}, noSuchDate, "txtUserDate"},
+        {{6, {"23", "5", "0", "1.1.2000"}, 0, 0}, dateForm, "txtUserDate"},
+        {{6, {"", "5", "0", "2000-01-01"}, 0, 0}, degrees, "txtUserDegrees"},
+        {{6, {"123", "5", "0", "2000-01-01"}, 0, 0}, degrees, "txtUserDegrees"},
+        {{6, {"99", "30", "10", "2000-01-01"}, 0, 0}, degrees, "txtUserDegrees"},
+        {{6, {"9", "59", "59.999999", "2000-01-01"}, 0, 0}, degrees, "txtUserDegrees"},
+        {{6, {"40", "0", "0.000001", "2000-01-01"}, 0, 0}, degrees, "txtUserDegrees"},
+        // Several wrong: the first only.
+        {{6, {"23", "75", "x", "2024-13-45"}, 0, 0}, minutes, "txtUserMinutes"},
+        {{6, {"23", "5", "61", "2024-13-45"}, 0, 0}, seconds, "txtUserSeconds"},
+        {{6, {"5", "75", "x", "bad"}, 0, 0}, degrees, "txtUserDegrees"},
     };
     for (const auto& c : cases) {
         fake.messages.clear();
         ConventionsDialog dialog(Conventions{}, true);
+        dialog.show();
         Fill(dialog, c.filled);
+        Child<QLineEdit>(dialog, "txtUserDate")->setFocus();
         dialog.accept();
-        EXPECT_EQ(fake.MessageTexts(), QStringList{c.message}) << c.filled.user[0] << " " << c.filled.user[3];
+        const std::string shown = std::string(c.filled.user[0]) + " " + c.filled.user[1] + " " +
+                                  c.filled.user[2] + " " + c.filled.user[3];
+        EXPECT_EQ(fake.MessageTexts(), QStringList{QString::fromUtf8(c.message)}) << shown;
+        ASSERT_NE(dialog.focusWidget(), nullptr) << shown;
+        EXPECT_EQ(dialog.focusWidget()->objectName(), c.box) << shown;
         EXPECT_NE(dialog.result(), QDialog::Accepted);
         EXPECT_EQ(dialog.Chosen(), Conventions{});
+        dialog.hide();
     }
-    // The edges that are allowed.
-    for (const char* day : {"1800-01-01", "2399-12-31", "2000-02-29"}) {
+    // The edges that are allowed, and seconds too small for a plain shortest form, which read back.
+    const Filled allowed[] = {{6, {"10", "0", "0", "1800-01-01"}, 0, 0},
+                              {6, {"40", "0", "0", "2399-12-31"}, 0, 0},
+                              {6, {"39", "59", "59.999999", "2000-02-29"}, 0, 0},
+                              {6, {"23", "0", "0.0001", "2000-01-01"}, 0, 0}};
+    for (const Filled& f : allowed) {
         fake.messages.clear();
         ConventionsDialog dialog(Conventions{}, true);
-        Fill(dialog, {6, {"0", "59", "59.999999", day}, 0, 0});
+        Fill(dialog, f);
         dialog.accept();
-        EXPECT_TRUE(fake.messages.empty()) << day;
-        EXPECT_EQ(dialog.result(), QDialog::Accepted) << day;
+        EXPECT_TRUE(fake.messages.empty()) << f.user[0] << " " << f.user[3];
+        EXPECT_EQ(dialog.result(), QDialog::Accepted) << f.user[3];
         EXPECT_EQ(dialog.Chosen().ayanamsa, Ayanamsa::User);
+        ASSERT_TRUE(Settings(fake).setConventions(dialog.Chosen()));
+        EXPECT_EQ(Settings(fake).conventions(), dialog.Chosen()) << fake.settings["ayanamsa"].toStdString();
     }
 }
 

@@ -768,7 +768,10 @@ TEST_F(ReadingFilesTest, PrintChartPrintsTheChartAndThePeriodsWholeOrNotAtAll) {
         // Leo in the hora and the D24, whose odd signs begin there.
         EXPECT_TRUE(text.contains(QRegularExpression(
             "Ascendant +Ari +Leo +Ari +Ari +Ari +Ari +Ari +Ari +Ari +Ari +Leo +Ari +Ari +Ari +Ari +Ari\\b")));
-        // The ashtakavarga's eight rows, each a name and the twelve signs' bindus, before the periods.
+        // The ashtakavarga's places named under its title, then its eight rows, each a name and the
+        // twelve signs' bindus, before the periods.
+        EXPECT_TRUE(
+            text.contains(QRegularExpression("Ashtakavarga\\s+Places: Common \\(as most programs\\)\\s")));
         const qsizetype ashtakavarga = text.indexOf(
             QRegularExpression("^ *Sun( +\\d+){12}\\n( *\\w+( +\\d+){12}\\n){6} *Total( +\\d+){12}$",
                                QRegularExpression::MultilineOption));

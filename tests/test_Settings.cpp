@@ -181,8 +181,18 @@ TEST(SettingsTest, ConventionsReadBackAndARefusedOneIsItsDefault) {
         {{{"ayanamsa", "user:23:60:0@2000-01-01"}, {"node", "true"}, {"yearDays", "sidereal"}},
          {Ayanamsa::Lahiri, {}, LunarNode::True, PeriodYear::Sidereal}},
         {{{"ayanamsa", "raman"}, {"node", "True"}, {"yearDays", "365"}}, {Ayanamsa::Raman, {}, {}, {}}},
-        {{{"ayanamsa", "user:1:2:3.5@1800-01-01"}},
-         {Ayanamsa::User, {1, 2, 3.5, 1800, 1, 1}, LunarNode::Mean, PeriodYear::Days365_25}},
+        {{{"ayanamsa", "user:11:2:3.5@1800-01-01"}},
+         {Ayanamsa::User, {11, 2, 3.5, 1800, 1, 1}, LunarNode::Mean, PeriodYear::Days365_25}},
+        // Seconds too small for a plain shortest form still read back; a value far outside those in use
+        // is refused.
+        {{{"ayanamsa", "user:23:0:0.0001@2000-01-01"}},
+         {Ayanamsa::User, {23, 0, 0.0001, 2000, 1, 1}, LunarNode::Mean, PeriodYear::Days365_25}},
+        {{{"ayanamsa", "user:23:0:0.000001@2000-01-01"}},
+         {Ayanamsa::User, {23, 0, 0.000001, 2000, 1, 1}, LunarNode::Mean, PeriodYear::Days365_25}},
+        {{{"ayanamsa", "user:99:30:10@2000-01-01"}}, {}},
+        {{{"ashtakavargaPlaces", "parashara"}},
+         {Ayanamsa::Lahiri, {}, LunarNode::Mean, PeriodYear::Days365_25, AshtakavargaPlaces::Parashara}},
+        {{{"ashtakavargaPlaces", "Parashara"}}, {}},
     };
     for (const auto& c : cases) {
         platform::FakePlatform fake;
@@ -191,6 +201,8 @@ TEST(SettingsTest, ConventionsReadBackAndARefusedOneIsItsDefault) {
         // What is stored reads back as itself.
         ASSERT_TRUE(Settings(fake).setConventions(c.expected));
         EXPECT_EQ(Settings(fake).conventions(), c.expected);
+        EXPECT_EQ(fake.settings["ashtakavargaPlaces"],
+                  c.expected.ashtakavarga == AshtakavargaPlaces::Parashara ? "parashara" : "common");
     }
 }
 

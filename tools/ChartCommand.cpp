@@ -78,6 +78,10 @@ constexpr const char* kHelp =
     "                \"Moon: \", \"Mars: \", \"Mercury: \", \"Jupiter: \", \"Venus: \", \"Saturn: \" and\n"
     "                \"Total: \" (the sarvashtakavarga), each with the bindus of signs 1 (Aries)\n"
     "                to 12 (Pisces) separated by single blanks\n"
+    "  --ashtakavarga-places common|parashara  with either calculation, the places that\n"
+    "                give bindus where the texts differ: common (the default; B. V. Raman's\n"
+    "                tables, as most programs) or parashara (Parashara's verses); the totals\n"
+    "                are the same in both\n"
     "  --panchanga   after the ashtakavarga, seven lines: \"Vara: N NAME\" (the weekday\n"
     "                from sunrise, 1 Sunday to 7 Saturday), \"Tithi: N PAKSHA NAME\",\n"
     "                \"Nakshatra: N NAME\", \"Yoga: N NAME\", \"Karana: N NAME\", \"Sunrise: HH:MM\"\n"
@@ -105,14 +109,17 @@ constexpr const char* kHelp =
     "  --ayanamsa NAME  with --precise, the ayanamsa: lahiri (the default), true-chitra,\n"
     "                raman, krishnamurti, yukteshwar, fagan-bradley, or the user's own\n"
     "                user:DEG:MIN:SEC@YYYY-MM-DD, its value at 0h universal time of that date\n"
-    "                (seconds may have decimals, the year 1800 to 2399), moving with precession\n"
+    "                (seconds may have decimals, the whole 10 to 40 degrees, the year 1800 to\n"
+    "                2399), moving with precession\n"
     "  --node mean|true  with --precise, the mean node (the default) or the true node\n"
     "  --year-days 365.25|360|sidereal  with --precise, the days of a year of the\n"
     "                periods (--dasha, --compare): 365.25 (the default), 360, or the sidereal\n"
     "                year of 365.256363 days\n"
     "  --compare CALC  after everything else, the same birth under another calculation:\n"
     "                CALC is \"classic\" or \"precise\", then any of \",ayanamsa=NAME\",\n"
-    "                \",node=mean|true\", \",year-days=DAYS\" (the defaults where not given),\n"
+    "                \",node=mean|true\", \",year-days=DAYS\", \",ashtakavarga=common|parashara\"\n"
+    "                (the defaults where not given, the ashtakavarga's places those of the\n"
+    "                reading),\n"
     "                for example \"precise,ayanamsa=raman,node=true,year-days=360\". Writes\n"
     "                the lines \"A: \" and how the reading was made, \"B: \" and how the other\n"
     "                was made; per body, Sun to Ketu, \"BODY A B DIFF\" (positions as in the\n"
@@ -121,7 +128,9 @@ constexpr const char* kHelp =
     "                order and only where they differ: Lagna, then per body \"BODY sign\" and\n"
     "                \"BODY nakshatra\", Pada, Lord, \"Period now\" (the major and sub-period\n"
     "                running now, \"Venus/Moon\"), \"House N\" (its lord and the house it\n"
-    "                stands in, \"Mars in house 3\"); last, one sentence naming the cause\n"
+    "                stands in, \"Mars in house 3\"), \"Ashtakavarga\" (the total of signs 1 to\n"
+    "                12, when the ashtakavarga's places differ); last, one sentence naming the\n"
+    "                cause\n"
     "  --place TEXT  the first place matching TEXT (as --places lists them) gives the\n"
     "                coordinates, city, state and country, and, unless --zone or --dst is\n"
     "                given, the zone row and daylight saving in force at --date and --time\n"
@@ -165,6 +174,8 @@ struct Options {
     std::vector<std::string> files;
     // The precise calculation's conventions, and the calculation to compare with.
     std::optional<std::string> ayanamsa, node, yearDays, compare;
+    // The ashtakavarga's places, of either calculation.
+    std::optional<std::string> ashtakavargaPlaces;
     Conventions conventions;
     std::optional<CalculationChoice> compareWith;
 };
@@ -232,6 +243,7 @@ std::optional<UsageError> ParseOptions(const std::vector<std::string>& args, Opt
         {"--year-days", &o.yearDays, ReadPeriodYearKey}};
     for (const auto& [name, slot, reader] : conventionOptions)
         app.add_option(name, *slot);
+    app.add_option("--ashtakavarga-places", o.ashtakavargaPlaces);
     app.add_option("--compare", o.compare);
     app.add_option("--dasha-depth", o.dashaDepth);
     app.add_option("--transit", o.transit);
@@ -300,10 +312,18 @@ std::optional<UsageError> ParseOptions(const std::vector<std::string>& args, Opt
         if (std::optional<std::string> refusal = reader(**slot, o.conventions))
             return UsageError{name + std::string(": ") + *refusal};
     }
+    if (o.ashtakavargaPlaces) {
+        if (std::optional<std::string> refusal =
+                ReadAshtakavargaPlacesKey(*o.ashtakavargaPlaces, o.conventions))
+            return UsageError{"--ashtakavarga-places: " + *refusal};
+    }
     if (o.compare) {
         CalculationChoice with;
         if (std::optional<std::string> refusal = ReadCalculationKey(*o.compare, with))
             return UsageError{"--compare: " + *refusal};
+        // The other calculation keeps the reading's places unless it names its own.
+        if (o.compare->find(",ashtakavarga=") == std::string::npos)
+            with.conventions.ashtakavarga = o.conventions.ashtakavarga;
         if (with.calculation == Calculation::Precise && !PreciseCalculationBuilt())
             return UsageError{std::string("--compare: ") + msg::kNoPreciseBuild};
         o.compareWith = with;

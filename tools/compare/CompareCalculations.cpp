@@ -37,7 +37,8 @@ constexpr const char* kUsage =
     "               (default 0 66)\n"
     "  --first CALC, --second CALC  the two calculations compared, as quillmere-chart's --compare\n"
     "               takes them: \"classic\" or \"precise\", then any of \",ayanamsa=NAME\",\n"
-    "               \",node=mean|true\", \",year-days=DAYS\" (default classic and precise)\n";
+    "               \",node=mean|true\", \",year-days=DAYS\", \",ashtakavarga=common|parashara\"\n"
+    "               (default classic and precise)\n";
 
 // Whole numbers taken straight from the engine's raw output: the standard library's distributions
 // differ between implementations, and a seed must give the same births everywhere.
