@@ -100,12 +100,13 @@ class Births {
         const int day = Between(1, days);
         const int hour = Between(0, 24);
         const int minute = Between(0, 59);
-        // Now and then an extreme place: a pole, the date line, the equator and Greenwich.
+        // Now and then an extreme place: next to a pole (the pole itself has no lagna and is refused),
+        // the date line, the equator and Greenwich.
         int latDeg = Between(0, 89), latMin = Between(0, 59), lonDeg = Between(0, 179),
             lonMin = Between(0, 59);
         switch (Between(0, 39)) {
         case 0:
-            latDeg = 90, latMin = 0;
+            latDeg = 89, latMin = 59;
             break;
         case 1:
             lonDeg = 180, lonMin = 0;
