@@ -24,8 +24,6 @@ class PlaceFinder : public QObject {
   public:
     PlaceFinder(EntryWindow& form, QLabel& note);
 
-    // The places offered for what stands in City now (also shown in the completer's list).
-    const std::vector<const atlas::Place*>& Offered() const { return offered_; }
     // Chooses a place as picking it from the list does.
     void ChoosePlace(const atlas::Place& place);
     // Forgets the chosen place, the time given for it and the hand choice (a saved reading was opened,
@@ -61,7 +59,7 @@ class PlaceFinder : public QObject {
     std::optional<atlas::Atlas> atlas_;
     bool atlasFailed_ = false;
     QString atlasError_;
-    std::vector<const atlas::Place*> offered_;
+    std::vector<const atlas::Place*> offered_; // the rows of the completer's list, for what City holds
     const atlas::Place* chosen_ = nullptr;
     // The place's clock time the person gave, which the fields' time is derived from while the place is
     // chosen, and which the next place chosen takes; empty when the fields' own time is the one to take.

@@ -207,10 +207,6 @@ int NorthSignOfHouse(int house, int lagnaSign) {
     return ((lagnaSign + house - 1) % 12 + 12) % 12;
 }
 
-int NorthHouseOfSign(int sign, int lagnaSign) {
-    return ((sign - lagnaSign) % 12 + 12) % 12 + 1;
-}
-
 QPolygonF NorthHousePolygon(int house, const QRectF& square) {
     const NorthPoints n(square);
     switch (house) {

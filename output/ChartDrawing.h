@@ -32,9 +32,8 @@ class QPainter;
 enum class ChartStyle { SouthIndian, NorthIndian };
 
 // The sign (0 Aries .. 11 Pisces) in house `house` (1..12) of a North-Indian chart whose lagna is
-// in `lagnaSign`, and the reverse.
+// in `lagnaSign`.
 int NorthSignOfHouse(int house, int lagnaSign);
-int NorthHouseOfSign(int sign, int lagnaSign);
 
 // A house's part of the square: house 1 the top middle diamond, the others counter-clockwise (2 and
 // 3 the triangles on the upper left, 4 the left diamond, 7 the bottom one, 10 the right one).

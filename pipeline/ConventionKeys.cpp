@@ -2,6 +2,7 @@
 #include "pipeline/ConventionKeys.h"
 
 #include <charconv>
+#include <chrono>
 #include <regex>
 
 namespace {
@@ -19,20 +20,16 @@ template <typename Table> std::string KnownKeys(const Table& table) {
 
 constexpr const char* kUserForm = "user:DEG:MIN:SEC@YYYY-MM-DD";
 
-bool LeapYear(int year) {
-    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-}
-
-int DaysInMonth(int year, int month) {
-    static constexpr int kDays[12]{31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return month == 2 && LeapYear(year) ? 29 : kDays[month - 1];
-}
-
 } // namespace
 
 bool UserDateReal(const UserAyanamsa& user) {
-    return user.month >= 1 && user.month <= 12 && user.day >= 1 &&
-           user.day <= DaysInMonth(user.year, user.month);
+    // The calendar keeps a day and a month in a byte each: larger values must not wrap into a real date.
+    if (user.month < 1 || user.month > 12 || user.day < 1 || user.day > 31)
+        return false;
+    const std::chrono::year_month_day date{std::chrono::year{user.year},
+                                           std::chrono::month{static_cast<unsigned>(user.month)},
+                                           std::chrono::day{static_cast<unsigned>(user.day)}};
+    return date.ok();
 }
 
 bool UserYearKnown(const UserAyanamsa& user) {

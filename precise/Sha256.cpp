@@ -1,107 +1,32 @@
 // SPDX-License-Identifier: AGPL-3.0-or-later
 #include "precise/Sha256.h"
 
-#include <algorithm>
-#include <cstring>
+#include <nettle/sha2.h>
+
+#include <cstdint>
 
 namespace precise {
 
-namespace {
-
-constexpr std::array<std::uint32_t, 64> kRound{
-    0x428a2f98, 0x71374491, 0xb5c0fbcf, 0xe9b5dba5, 0x3956c25b, 0x59f111f1, 0x923f82a4, 0xab1c5ed5,
-    0xd807aa98, 0x12835b01, 0x243185be, 0x550c7dc3, 0x72be5d74, 0x80deb1fe, 0x9bdc06a7, 0xc19bf174,
-    0xe49b69c1, 0xefbe4786, 0x0fc19dc6, 0x240ca1cc, 0x2de92c6f, 0x4a7484aa, 0x5cb0a9dc, 0x76f988da,
-    0x983e5152, 0xa831c66d, 0xb00327c8, 0xbf597fc7, 0xc6e00bf3, 0xd5a79147, 0x06ca6351, 0x14292967,
-    0x27b70a85, 0x2e1b2138, 0x4d2c6dfc, 0x53380d13, 0x650a7354, 0x766a0abb, 0x81c2c92e, 0x92722c85,
-    0xa2bfe8a1, 0xa81a664b, 0xc24b8b70, 0xc76c51a3, 0xd192e819, 0xd6990624, 0xf40e3585, 0x106aa070,
-    0x19a4c116, 0x1e376c08, 0x2748774c, 0x34b0bcb5, 0x391c0cb3, 0x4ed8aa4a, 0x5b9cca4f, 0x682e6ff3,
-    0x748f82ee, 0x78a5636f, 0x84c87814, 0x8cc70208, 0x90befffa, 0xa4506ceb, 0xbef9a3f7, 0xc67178f2,
-};
-
-constexpr std::uint32_t Rotr(std::uint32_t x, int n) {
-    return (x >> n) | (x << (32 - n));
+Sha256::Sha256() : context_(std::make_unique<sha256_ctx>()) {
+    sha256_init(context_.get());
 }
 
-} // namespace
-
-Sha256::Sha256()
-    : state_{0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa54ff53a, 0x510e527f, 0x9b05688c, 0x1f83d9ab, 0x5be0cd19} {
-}
-
-void Sha256::Block(const unsigned char* block) {
-    std::array<std::uint32_t, 64> w;
-    for (std::size_t t = 0; t < 16; ++t)
-        w[t] = std::uint32_t{block[4 * t]} << 24 | std::uint32_t{block[4 * t + 1]} << 16 |
-               std::uint32_t{block[4 * t + 2]} << 8 | std::uint32_t{block[4 * t + 3]};
-    for (std::size_t t = 16; t < 64; ++t) {
-        const std::uint32_t s0 = Rotr(w[t - 15], 7) ^ Rotr(w[t - 15], 18) ^ (w[t - 15] >> 3);
-        const std::uint32_t s1 = Rotr(w[t - 2], 17) ^ Rotr(w[t - 2], 19) ^ (w[t - 2] >> 10);
-        w[t] = w[t - 16] + s0 + w[t - 7] + s1;
-    }
-    std::uint32_t a = state_[0], b = state_[1], c = state_[2], d = state_[3];
-    std::uint32_t e = state_[4], f = state_[5], g = state_[6], h = state_[7];
-    for (std::size_t t = 0; t < 64; ++t) {
-        const std::uint32_t t1 =
-            h + (Rotr(e, 6) ^ Rotr(e, 11) ^ Rotr(e, 25)) + ((e & f) ^ (~e & g)) + kRound[t] + w[t];
-        const std::uint32_t t2 = (Rotr(a, 2) ^ Rotr(a, 13) ^ Rotr(a, 22)) + ((a & b) ^ (a & c) ^ (b & c));
-        h = g;
-        g = f;
-        f = e;
-        e = d + t1;
-        d = c;
-        c = b;
-        b = a;
-        a = t1 + t2;
-    }
-    state_[0] += a;
-    state_[1] += b;
-    state_[2] += c;
-    state_[3] += d;
-    state_[4] += e;
-    state_[5] += f;
-    state_[6] += g;
-    state_[7] += h;
-}
+Sha256::~Sha256() = default;
 
 void Sha256::Update(const void* data, std::size_t size) {
-    const auto* bytes = static_cast<const unsigned char*>(data);
-    length_ += size;
-    if (buffered_ > 0) {
-        const std::size_t taken = std::min(size, buffer_.size() - buffered_);
-        std::memcpy(buffer_.data() + buffered_, bytes, taken);
-        buffered_ += taken;
-        bytes += taken;
-        size -= taken;
-        if (buffered_ < buffer_.size())
-            return;
-        Block(buffer_.data());
-        buffered_ = 0;
-    }
-    for (; size >= buffer_.size(); bytes += buffer_.size(), size -= buffer_.size())
-        Block(bytes);
-    std::memcpy(buffer_.data(), bytes, size);
-    buffered_ = size;
+    sha256_update(context_.get(), size, static_cast<const std::uint8_t*>(data));
 }
 
 std::string Sha256::HexDigest() {
-    // The padding: a one bit, zeros up to 56 bytes into a block, and the length in bits, big-endian.
-    const std::uint64_t bits = length_ * 8;
-    const unsigned char one = 0x80;
-    Update(&one, 1);
-    const unsigned char zero = 0;
-    while (buffered_ != 56)
-        Update(&zero, 1);
-    unsigned char length[8];
-    for (int i = 0; i < 8; ++i)
-        length[i] = static_cast<unsigned char>(bits >> (56 - 8 * i));
-    Update(length, sizeof length);
-
+    std::uint8_t digest[SHA256_DIGEST_SIZE];
+    sha256_digest(context_.get(), sizeof digest, digest);
     static constexpr char kHex[] = "0123456789abcdef";
     std::string hex;
-    for (const std::uint32_t word : state_)
-        for (int shift = 28; shift >= 0; shift -= 4)
-            hex += kHex[(word >> shift) & 0xf];
+    hex.reserve(2 * sizeof digest);
+    for (const std::uint8_t byte : digest) {
+        hex += kHex[byte >> 4];
+        hex += kHex[byte & 0xf];
+    }
     return hex;
 }
 

@@ -9,6 +9,8 @@ PACKAGES=(
   qt6-base-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libswe-dev swe-basic-data
+  # the SHA-256 of the ephemeris files
+  nettle-dev
   libturbojpeg0-dev
   # the time-zone history: the IANA database and the date/tz library that reads it
   tzdata libhowardhinnant-date-dev

@@ -508,6 +508,26 @@ TEST(ChartCommand, ConventionUsageErrors) {
     }
 }
 
+// The date of the user's own ayanamsa is one of the calendar: the month's length, and February's 29th
+// only in leap years, of which a century is one only every fourth (the dates as GNU date takes them).
+TEST(ChartCommand, TheUsersAyanamsaDateIsOneOfTheCalendar) {
+    const struct {
+        const char* date;
+        bool real;
+    } rows[] = {
+        {"1900-02-28", true},  {"1900-02-29", false}, {"2000-02-29", true},  {"2100-02-29", false},
+        {"2024-02-29", true},  {"2023-02-29", false}, {"2024-02-30", false}, {"2023-04-30", true},
+        {"2023-04-31", false}, {"2023-06-31", false}, {"2023-12-31", true},  {"2023-12-32", false},
+        {"2023-00-10", false}, {"2023-01-00", false}, {"2023-13-01", false},
+    };
+    for (const auto& row : rows) {
+        Conventions conventions;
+        const auto refusal = ReadAyanamsaKey(std::string("user:23:5:6@") + row.date, conventions);
+        EXPECT_EQ(!refusal, row.real) << row.date;
+        EXPECT_EQ(refusal.value_or("").find("is not a date") != std::string::npos, !row.real) << row.date;
+    }
+}
+
 // Each convention reaches the reading: the companion writes what the reading of that choice gives, its
 // periods in the chosen years, and says in the export's last line how it was made. A choice written
 // as a key reads back as the same choice.
