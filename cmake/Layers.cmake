@@ -6,7 +6,10 @@
 #     holding one link, named after the layer, to the layer's sources; a header of a layer that is not
 #     linked is "file not found";
 #   - at configure time every include "folder/..." of a layer's sources is checked against the layers
-#     it may use, so an upward include stops the configure step naming the file and the header.
+#     it may use, so an upward include stops the configure step naming the file and the header; every
+#     source a target compiles outside the tests is so checked;
+#   - a layer links PUBLIC exactly the layers its headers include and every other PRIVATE, so a layer's
+#     users see the folders its headers need and no further.
 #
 # Layers without Qt may not include a Qt header either; they do not link Qt, so their tests, the
 # companion and the benchmark run without a display.
@@ -49,6 +52,7 @@ function(quillmere_check_layer_includes layer)
   else()
     set(may_use "may use no other layer")
   endif()
+  set_property(GLOBAL APPEND PROPERTY QUILLMERE_LAYER_CHECKED_FILES ${ARGN})
   foreach(file IN LISTS ARGN)
     file(STRINGS ${file} includes REGEX "^[ \t]*#[ \t]*include[ \t]*[\"<]")
     file(RELATIVE_PATH shown ${PROJECT_SOURCE_DIR} ${file})
@@ -99,6 +103,10 @@ function(quillmere_layer target)
   set(dir ${QUILLMERE_LAYER_INCLUDE_ROOT}/${layer})
   quillmere_include_link(${dir}/${layer} ${CMAKE_CURRENT_SOURCE_DIR})
   get_target_property(type ${target} TYPE)
+  set_property(TARGET ${target} PROPERTY QUILLMERE_LAYER ${layer})
+  if(NOT type STREQUAL "EXECUTABLE")
+    set_property(GLOBAL APPEND PROPERTY QUILLMERE_LAYER_LIBRARIES ${target})
+  endif()
   if(type STREQUAL "EXECUTABLE")
     target_include_directories(${target} PRIVATE ${dir})
   elseif(type STREQUAL "INTERFACE_LIBRARY")
@@ -123,6 +131,100 @@ function(quillmere_layer target)
   list(APPEND files ${headers})
   list(REMOVE_DUPLICATES files)
   quillmere_check_layer_includes(${layer} ${files})
+endfunction()
+
+# Holds target, whose sources lie outside the folder of layer, to that layer's rules, as if they lay in it.
+function(quillmere_layer_sources target layer)
+  get_target_property(sources ${target} SOURCES)
+  get_target_property(source_dir ${target} SOURCE_DIR)
+  set(files)
+  foreach(source IN LISTS sources)
+    get_filename_component(source ${source} ABSOLUTE BASE_DIR ${source_dir})
+    list(APPEND files ${source})
+  endforeach()
+  quillmere_check_layer_includes(${layer} ${files})
+endfunction()
+
+# A layer's headers are what its users compile against: the layer links PUBLIC exactly the layers its
+# headers include (ARGN: the headers), and every other layer PRIVATE, so that no layer's folder reaches
+# further up than the headers carry it. public_layers: the layers it links PUBLIC.
+function(quillmere_check_layer_links layer public_layers)
+  set(included)
+  foreach(file IN LISTS ARGN)
+    file(STRINGS ${file} includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"[^/\"]+/")
+    foreach(line IN LISTS includes)
+      string(REGEX MATCH "\"([^/\"]+)/" folder "${line}")
+      set(folder ${CMAKE_MATCH_1})
+      if(folder IN_LIST QUILLMERE_LAYERS AND NOT folder STREQUAL layer AND NOT folder IN_LIST included)
+        list(APPEND included ${folder})
+        if(NOT folder IN_LIST public_layers)
+          file(RELATIVE_PATH shown ${PROJECT_SOURCE_DIR} ${file})
+          message(FATAL_ERROR "Layer link missing: ${shown} includes \"${folder}/...\", so the ${layer} layer "
+            "must link the ${folder} layer PUBLIC for its users to compile it.")
+        endif()
+      endif()
+    endforeach()
+  endforeach()
+  foreach(used IN LISTS public_layers)
+    if(NOT used IN_LIST included)
+      message(FATAL_ERROR "Layer link leaks: the ${layer} layer links the ${used} layer PUBLIC, but none of "
+        "its headers includes it; link it PRIVATE.")
+    endif()
+  endforeach()
+endfunction()
+
+# Run once every layer is configured: the PUBLIC links of each layer's library against its headers.
+function(quillmere_check_all_layer_links)
+  get_property(libraries GLOBAL PROPERTY QUILLMERE_LAYER_LIBRARIES)
+  foreach(target IN LISTS libraries)
+    get_target_property(layer ${target} QUILLMERE_LAYER)
+    get_target_property(links ${target} INTERFACE_LINK_LIBRARIES)
+    set(public_layers)
+    foreach(link IN LISTS links)
+      # A PRIVATE link of a static library shows here as $<LINK_ONLY:target>.
+      if(TARGET "${link}")
+        get_target_property(used ${link} QUILLMERE_LAYER)
+        if(used)
+          list(APPEND public_layers ${used})
+        endif()
+      endif()
+    endforeach()
+    file(GLOB headers ${PROJECT_SOURCE_DIR}/${layer}/*.h)
+    quillmere_check_layer_links(${layer} "${public_layers}" ${headers})
+  endforeach()
+endfunction()
+
+# Every source of the program, the companion, the tools, the benchmark and the fuzzers that some target
+# compiles is held to the layer rules; only the tests and what the build generates are not.
+function(quillmere_check_sources_checked)
+  get_property(checked GLOBAL PROPERTY QUILLMERE_LAYER_CHECKED_FILES)
+  set(directories ${PROJECT_SOURCE_DIR})
+  while(directories)
+    list(POP_FRONT directories directory)
+    get_property(subdirectories DIRECTORY ${directory} PROPERTY SUBDIRECTORIES)
+    list(APPEND directories ${subdirectories})
+    get_property(targets DIRECTORY ${directory} PROPERTY BUILDSYSTEM_TARGETS)
+    foreach(target IN LISTS targets)
+      get_target_property(sources ${target} SOURCES)
+      if(NOT sources)
+        continue()
+      endif()
+      foreach(source IN LISTS sources)
+        if(source MATCHES "^\\$<")
+          continue()
+        endif()
+        get_filename_component(source ${source} ABSOLUTE BASE_DIR ${directory})
+        file(RELATIVE_PATH shown ${PROJECT_SOURCE_DIR} ${source})
+        string(REGEX MATCH "^[^/]+" folder "${shown}")
+        if(folder IN_LIST QUILLMERE_INCLUDE_FOLDERS AND NOT folder MATCHES "^(tests|support)$"
+           AND NOT source IN_LIST checked)
+          message(FATAL_ERROR "Layer rule not applied: ${shown}, a source of ${target}, is not checked against "
+            "the layers it may use; give it to quillmere_layer(), quillmere_layer_sources() or "
+            "quillmere_check_layer_includes().")
+        endif()
+      endforeach()
+    endforeach()
+  endwhile()
 endfunction()
 
 # The include directory of a layer, for a target that compiles one of the layer's sources itself.

@@ -20,12 +20,20 @@ function(expect_outcome what status output expected)
 endfunction()
 
 if(DEFINED CASE)
-  # One file of layer LAYER holding the line LINE, checked as the configure step checks it.
   set(PROJECT_SOURCE_DIR ${WORK_DIR})
   set(CMAKE_BINARY_DIR ${WORK_DIR}/build)
   include(${SOURCE_DIR}/cmake/Layers.cmake)
-  file(WRITE ${WORK_DIR}/${LAYER}/Probe.cpp "// probe\n${LINE}\n")
-  quillmere_check_layer_includes(${LAYER} ${WORK_DIR}/${LAYER}/Probe.cpp)
+  if(CASE STREQUAL "links")
+    # One header of layer LAYER holding the line LINE, the layer linking PUBLIC the layers PUBLIC
+    # (comma-separated).
+    string(REPLACE "," ";" public "${PUBLIC}")
+    file(WRITE ${WORK_DIR}/${LAYER}/Probe.h "// probe\n${LINE}\n")
+    quillmere_check_layer_links(${LAYER} "${public}" ${WORK_DIR}/${LAYER}/Probe.h)
+  else()
+    # One file of layer LAYER holding the line LINE, checked as the configure step checks it.
+    file(WRITE ${WORK_DIR}/${LAYER}/Probe.cpp "// probe\n${LINE}\n")
+    quillmere_check_layer_includes(${LAYER} ${WORK_DIR}/${LAYER}/Probe.cpp)
+  endif()
   return()
 endif()
 
@@ -65,6 +73,30 @@ if(CHECK STREQUAL "layers")
       RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
     string(REGEX REPLACE "[ \n]+" " " output "${out}${err}")
     expect_outcome("${layer}: ${line}" "${status}" "${output}" "${expected}")
+  endforeach()
+
+  # A layer's PUBLIC links against what its headers include.
+  # layer | the layers it links PUBLIC | a header's line | accepted, or what the refusal must say
+  set(cases
+    "forms|records,output|#include \"records/Reading.h\"\n#include \"output/ChartDrawing.h\"|accepted"
+    "forms||#include \"forms/Icons.h\"\n#include <QWidget>\n#include \"support/Fake.h\"|accepted"
+    "output||#include \"records/Reading.h\"|output/Probe.h includes \"records/...\", so the output layer must link the records layer PUBLIC"
+    "astro||  #  include \"records/Birth.h\"|astro layer must link the records layer PUBLIC"
+    "forms|records,pipeline|#include \"records/Reading.h\"|forms layer links the pipeline layer PUBLIC, but none of its headers includes it"
+    "atlas|records|#include <string>|atlas layer links the records layer PUBLIC"
+  )
+  foreach(case IN LISTS cases)
+    string(REPLACE "|" ";" fields "${case}")
+    list(GET fields 0 layer)
+    list(GET fields 1 public)
+    list(GET fields 2 line)
+    list(GET fields 3 expected)
+    execute_process(COMMAND ${CMAKE_COMMAND} -DCASE=links -DLAYER=${layer} "-DPUBLIC=${public}" "-DLINE=${line}"
+        -DSOURCE_DIR=${SOURCE_DIR} -DWORK_DIR=${WORK_DIR}/case -P ${CMAKE_CURRENT_LIST_FILE}
+      RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
+    string(REGEX REPLACE "[ \n]+" " " output "${out}${err}")
+    expect_outcome("${layer} linking PUBLIC [${public}]: ${line}" "${status}" "${output}" "${expected}")
+    file(REMOVE_RECURSE ${WORK_DIR}/case)
   endforeach()
 
 elseif(CHECK STREQUAL "fast-math-flags")
