@@ -77,13 +77,13 @@ AshtakavargaPage::AshtakavargaPage(QWidget* parent) : QWidget(parent) {
     layout->addWidget(grdAshtakavarga);
 
     // Whose places gave the bindus, since programs differ on four of them.
-    lblAshtakavargaPlaces = new QLabel(this);
-    lblAshtakavargaPlaces->setObjectName("lblAshtakavargaPlaces");
-    lblAshtakavargaPlaces->setTextFormat(Qt::PlainText);
-    lblAshtakavargaPlaces->setToolTip(
+    ashtakavargaPlacesLabel = new QLabel(this);
+    ashtakavargaPlacesLabel->setObjectName("ashtakavargaPlacesLabel");
+    ashtakavargaPlacesLabel->setTextFormat(Qt::PlainText);
+    ashtakavargaPlacesLabel->setToolTip(
         "Programs differ on four places of the Moon's and Venus's rows; the totals are the same. "
         "Choose the places under Calculation, Conventions.");
-    layout->addWidget(lblAshtakavargaPlaces);
+    layout->addWidget(ashtakavargaPlacesLabel);
 
     fraAshtakavargaChart = new SquareFrame(this);
     fraAshtakavargaChart->setObjectName("fraAshtakavargaChart");
@@ -118,8 +118,8 @@ void AshtakavargaPage::showEvent(QShowEvent* event) {
 void AshtakavargaPage::Fill() {
     filled_ = true;
     const Ashtakavarga a = ComputeAshtakavarga(*reading_);
-    lblAshtakavargaPlaces->setText(QString::fromLatin1(msg::kAshtakavargaPlacesCaption) +
-                                   Latin1(PlacesWords(reading_->conventions.ashtakavarga).name));
+    ashtakavargaPlacesLabel->setText(QString::fromLatin1(msg::kAshtakavargaPlacesCaption) +
+                                     Latin1(PlacesWords(reading_->conventions.ashtakavarga).name));
     const auto set = [this](int row, const std::array<int, 12>& bindus) {
         for (int j = 0; j < 12; ++j) {
             auto* item = new QTableWidgetItem(QString::number(bindus[static_cast<std::size_t>(j)]));

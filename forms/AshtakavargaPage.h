@@ -34,7 +34,7 @@ class AshtakavargaPage : public QWidget {
 
     // Each has its member's name as its object name.
     QTableWidget* grdAshtakavarga;
-    QLabel* lblAshtakavargaPlaces;
+    QLabel* ashtakavargaPlacesLabel;
     QWidget* fraAshtakavargaChart;
     RasiChart* picSouthAshtakavarga;
     NorthIndianChart* picNorthAshtakavarga;

@@ -119,12 +119,12 @@ CompareView::CompareView(QWidget* parent)
     choosers->addWidget(Caption("Period &year", cboYear, this), 1, 2);
     choosers->addWidget(cboYear, 1, 3);
     // The ashtakavarga's places apply to either calculation, so this one is always offered.
-    cboAshtakavargaPlaces = Chooser("cboAshtakavargaPlaces", this);
+    ashtakavargaPlacesList = Chooser("ashtakavargaPlacesList", this);
     for (const AshtakavargaPlacesWords& places : kAshtakavargaPlaces)
-        cboAshtakavargaPlaces->addItem(Latin1(places.name), static_cast<int>(places.places));
-    choosers->addWidget(Caption("Ashtaka&varga places", cboAshtakavargaPlaces, this), 2, 0);
+        ashtakavargaPlacesList->addItem(Latin1(places.name), static_cast<int>(places.places));
+    choosers->addWidget(Caption("Ashtaka&varga places", ashtakavargaPlacesList, this), 2, 0);
     // Its longer names take the row's width rather than one column's.
-    choosers->addWidget(cboAshtakavargaPlaces, 2, 1, 1, 3, Qt::AlignLeft);
+    choosers->addWidget(ashtakavargaPlacesList, 2, 1, 1, 3, Qt::AlignLeft);
     choosers->setColumnStretch(1, 1);
     choosers->setColumnStretch(3, 1);
     layout->addLayout(choosers);
@@ -187,7 +187,7 @@ CompareView::CompareView(QWidget* parent)
         buttons->addWidget(button);
     layout->addLayout(buttons);
 
-    for (QComboBox* chooser : {cboCalculation, cboAyanamsa, cboNode, cboYear, cboAshtakavargaPlaces})
+    for (QComboBox* chooser : {cboCalculation, cboAyanamsa, cboNode, cboYear, ashtakavargaPlacesList})
         connect(chooser, &QComboBox::currentIndexChanged, this, [this] {
             if (setting_)
                 return;
@@ -235,7 +235,7 @@ void CompareView::SetChoosers(const CalculationChoice& choice) {
     pick(cboAyanamsa, static_cast<int>(choice.conventions.ayanamsa));
     pick(cboNode, static_cast<int>(choice.conventions.node));
     pick(cboYear, static_cast<int>(choice.conventions.year));
-    pick(cboAshtakavargaPlaces, static_cast<int>(choice.conventions.ashtakavarga));
+    pick(ashtakavargaPlacesList, static_cast<int>(choice.conventions.ashtakavarga));
     setting_ = false;
     FollowCalculation();
 }
@@ -252,7 +252,7 @@ CalculationChoice CompareView::OtherChoice() const {
     CalculationChoice choice;
     choice.calculation = static_cast<Calculation>(cboCalculation->currentData().toInt());
     choice.conventions.ashtakavarga =
-        static_cast<AshtakavargaPlaces>(cboAshtakavargaPlaces->currentData().toInt());
+        static_cast<AshtakavargaPlaces>(ashtakavargaPlacesList->currentData().toInt());
     if (choice.calculation == Calculation::Classic)
         return choice;
     choice.conventions.ayanamsa = static_cast<Ayanamsa>(cboAyanamsa->currentData().toInt());

@@ -50,7 +50,7 @@ class CompareView : public QWidget {
     QComboBox* cboAyanamsa;
     QComboBox* cboNode;
     QComboBox* cboYear;
-    QComboBox* cboAshtakavargaPlaces;
+    QComboBox* ashtakavargaPlacesList;
     QTableWidget* grdCompare;
     QListWidget* lstChanges;
     QLabel* lblCause;

@@ -110,12 +110,12 @@ ConventionsDialog::ConventionsDialog(const Conventions& conventions, bool precis
     cboPeriodYear->setCurrentIndex(static_cast<int>(conventions.year));
     form->addRow("&Period year:", cboPeriodYear);
 
-    cboAshtakavargaPlaces = Named(new QComboBox(this), "cboAshtakavargaPlaces");
+    ashtakavargaPlacesList = Named(new QComboBox(this), "ashtakavargaPlacesList");
     for (const AshtakavargaPlacesWords& words : kAshtakavargaPlaces)
-        cboAshtakavargaPlaces->addItem(Latin1(words.name));
-    cboAshtakavargaPlaces->setCurrentIndex(static_cast<int>(conventions.ashtakavarga));
-    cboAshtakavargaPlaces->setToolTip(QString::fromLatin1(kPlacesTip));
-    form->addRow("A&shtakavarga places:", cboAshtakavargaPlaces);
+        ashtakavargaPlacesList->addItem(Latin1(words.name));
+    ashtakavargaPlacesList->setCurrentIndex(static_cast<int>(conventions.ashtakavarga));
+    ashtakavargaPlacesList->setToolTip(QString::fromLatin1(kPlacesTip));
+    form->addRow("A&shtakavarga places:", ashtakavargaPlacesList);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     Named(buttons->button(QDialogButtonBox::Ok), "cmdOK");
@@ -145,7 +145,7 @@ void ConventionsDialog::FollowAyanamsa() {
 
 std::optional<Conventions> ConventionsDialog::Read() {
     Conventions read = chosen_;
-    read.ashtakavarga = static_cast<AshtakavargaPlaces>(cboAshtakavargaPlaces->currentIndex());
+    read.ashtakavarga = static_cast<AshtakavargaPlaces>(ashtakavargaPlacesList->currentIndex());
     read.node = static_cast<LunarNode>(cboNode->currentIndex());
     read.year = static_cast<PeriodYear>(cboPeriodYear->currentIndex());
     const int row = cboAyanamsa->currentIndex();
@@ -205,7 +205,7 @@ std::optional<Conventions> ConventionsDialog::Read() {
 void ConventionsDialog::accept() {
     // Under the classic calculation only the ashtakavarga's places were offered.
     if (!precise_) {
-        chosen_.ashtakavarga = static_cast<AshtakavargaPlaces>(cboAshtakavargaPlaces->currentIndex());
+        chosen_.ashtakavarga = static_cast<AshtakavargaPlaces>(ashtakavargaPlacesList->currentIndex());
     } else {
         const std::optional<Conventions> read = Read();
         if (!read)

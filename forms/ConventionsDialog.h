@@ -53,7 +53,7 @@ class ConventionsDialog : public QDialog {
     QLineEdit* txtUserDate;
     QComboBox* cboNode;
     QComboBox* cboPeriodYear;
-    QComboBox* cboAshtakavargaPlaces;
+    QComboBox* ashtakavargaPlacesList;
     bool precise_;
     Conventions chosen_;
 };

@@ -171,9 +171,9 @@ QWidget* ReadingView::BuildChartView() {
     personal->addWidget(lblTOB, 2, 0);
     // Under the time and across both columns, the clocks of a time moved into a row's clock; hidden
     // (and taking no room) otherwise.
-    lblClocks = NamedLabel("lblClocks", fraPersonal);
-    lblClocks->hide();
-    personal->addWidget(lblClocks, 3, 0, 1, 2);
+    clocksLabel = NamedLabel("clocksLabel", fraPersonal);
+    clocksLabel->hide();
+    personal->addWidget(clocksLabel, 3, 0, 1, 2);
     personal->addWidget(lblLatitude, 4, 0);
     personal->addWidget(lblLongitude, 5, 0);
     personal->addWidget(lblCity, 2, 1);
@@ -418,10 +418,10 @@ void ReadingView::ShowPersonalDetails() {
     SetDetail(lblName, "Name: " + Text(reading_->birth.name));
     SetDetail(lblDOB, details.date);
     SetDetail(lblTOB, details.time);
-    SetDetail(lblClocks, details.clocks);
-    lblClocks->setVisible(!details.clocks.isEmpty());
+    SetDetail(clocksLabel, details.clocks);
+    clocksLabel->setVisible(!details.clocks.isEmpty());
     // The chart gives up the room of the clocks' line.
-    const int side = chartSide_ - (details.clocks.isEmpty() ? 0 : lblClocks->sizeHint().height());
+    const int side = chartSide_ - (details.clocks.isEmpty() ? 0 : clocksLabel->sizeHint().height());
     picSouthRasi->setFixedSize(side, side);
     picNorthRasi->setFixedSize(side, side);
     SetDetail(lblLatitude, details.latitude);

@@ -98,7 +98,7 @@ class ReadingView : public QWidget {
     QLabel* lblCity;
     QLabel* lblState;
     QLabel* lblCountry;
-    QLabel* lblClocks;
+    QLabel* clocksLabel;
 
     RasiChart* picSouthRasi;
     // The rasi chart's side when the birth details take their usual lines.

@@ -76,13 +76,13 @@ VargaPage::VargaPage(int side, QWidget* parent) : QWidget(parent) {
     picNorthVarga->hide();
     layout->addWidget(picNorthVarga, 0, Qt::AlignTop);
     // One line under the chart, ending where it ends: the chart is narrower than the line, the page not.
-    lblVargaClassic = new QLabel(this);
-    lblVargaClassic->setObjectName("lblVargaClassic");
-    lblVargaClassic->setTextFormat(Qt::PlainText);
-    lblVargaClassic->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    classicAccuracyLabel = new QLabel(this);
+    classicAccuracyLabel->setObjectName("classicAccuracyLabel");
+    classicAccuracyLabel->setTextFormat(Qt::PlainText);
+    classicAccuracyLabel->setAlignment(Qt::AlignRight | Qt::AlignTop);
     // The page's width is the charts' and the words'; the line fits in it and never widens it.
-    lblVargaClassic->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    page->addWidget(lblVargaClassic);
+    classicAccuracyLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    page->addWidget(classicAccuracyLabel);
     page->addStretch(1);
 
     // D9 first: the chart most read after the rasi.
@@ -120,11 +120,11 @@ void VargaPage::Draw() {
     lblVargaUse->setText(QStringLiteral("Read for %1.").arg(QString::fromLatin1(words.readFor)));
     // The classic positions are near enough for the rasi chart, not for the finer divisions.
     const bool classic = reading_ && reading_->calculation == Calculation::Classic;
-    lblVargaClassic->setText(
+    classicAccuracyLabel->setText(
         QStringLiteral("Classic positions: D%1 signs differ from the precise calculation's for %2")
             .arg(division)
             .arg(QString::fromLatin1(words.classicDiffers)));
-    lblVargaClassic->setVisible(classic && !words.classicDiffers.empty());
+    classicAccuracyLabel->setVisible(classic && !words.classicDiffers.empty());
     if (drawn_ || !reading_)
         return;
     SetChartInBothStyles(*picSouthVarga, *picNorthVarga,

@@ -37,7 +37,7 @@ class VargaPage : public QWidget {
     QLabel* lblVargaParts;
     QLabel* lblVargaUse;
     // Under the chart of a classic reading: how often its signs are not the precise calculation's.
-    QLabel* lblVargaClassic;
+    QLabel* classicAccuracyLabel;
     RasiChart* picSouthVarga;
     NorthIndianChart* picNorthVarga;
     std::shared_ptr<const Reading> reading_;

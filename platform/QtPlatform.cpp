@@ -550,6 +550,23 @@ bool SettingsReadable() {
     return true;
 }
 
+#ifdef Q_OS_UNIX
+// The choices name a person's folders: the program's own file is made private (0600, in a folder of
+// the owner's alone) before the desktop's store first writes it, which keeps the permissions of a
+// file it replaces.
+void MakeStorePrivate() {
+    const QString file = SettingsFiles().constFirst();
+    if (QFileInfo::exists(file))
+        return;
+    const QString folder = QFileInfo(file).path();
+    if (!QFileInfo::exists(folder) && QDir().mkpath(QFileInfo(folder).path()))
+        QDir().mkdir(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QFile created(file);
+    if (created.open(QIODevice::WriteOnly | QIODevice::NewOnly, QFile::ReadOwner | QFile::WriteOwner))
+        created.close();
+}
+#endif
+
 } // namespace
 
 // The desktop's own place for settings (an INI file under ~/.config on Linux, the registry on Windows).
@@ -562,6 +579,9 @@ QString QtPlatform::Setting(const QString& key) {
 bool QtPlatform::SetSetting(const QString& key, const QString& value) {
     if (!SettingsReadable())
         return false;
+#ifdef Q_OS_UNIX
+    MakeStorePrivate();
+#endif
     QSettings settings(QStringLiteral("Quillmere"), QStringLiteral("Quillmere"));
     settings.setValue(key, value);
     settings.sync();

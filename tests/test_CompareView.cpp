@@ -126,8 +126,8 @@ TEST_F(CompareTest, StartsWithTheOtherCalculationAndTheDefaultConventions) {
             EXPECT_EQ(List(*d, name)->toolTip().isEmpty(), c.conventionsOffered) << name;
         }
         // The ashtakavarga's places are the reading's own, and offered with either calculation.
-        EXPECT_EQ(List(*d, "cboAshtakavargaPlaces")->currentText(), "Common (as most programs)");
-        EXPECT_TRUE(List(*d, "cboAshtakavargaPlaces")->isEnabled());
+        EXPECT_EQ(List(*d, "ashtakavargaPlacesList")->currentText(), "Common (as most programs)");
+        EXPECT_TRUE(List(*d, "ashtakavargaPlacesList")->isEnabled());
         readingWindow->close();
         ProcessDeferredDeletes();
     }
@@ -151,7 +151,7 @@ TEST_F(CompareTest, TheTableListAndCauseFollowTheChoosers) {
         {"cboAyanamsa", "Raman", With(Ayanamsa::Raman, LunarNode::Mean, PeriodYear::Days365_25)},
         {"cboNode", "true node", With(Ayanamsa::Raman, LunarNode::True, PeriodYear::Days365_25)},
         {"cboYear", "360-day years", With(Ayanamsa::Raman, LunarNode::True, PeriodYear::Days360)},
-        {"cboAshtakavargaPlaces", "Parashara's verses",
+        {"ashtakavargaPlacesList", "Parashara's verses",
          With(Ayanamsa::Raman, LunarNode::True, PeriodYear::Days360, AshtakavargaPlaces::Parashara)},
     };
     for (const auto& c : cases) {

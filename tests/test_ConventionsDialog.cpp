@@ -161,9 +161,9 @@ TEST_F(ConventionsTest, UnderClassicTheChoicesAreShownButNotOffered) {
                     << calculation << " " << name;
             }
             // The ashtakavarga's places are offered under either.
-            EXPECT_TRUE(List(dialog, "cboAshtakavargaPlaces")->isEnabled());
+            EXPECT_TRUE(List(dialog, "ashtakavargaPlacesList")->isEnabled());
             List(dialog, "cboNode")->setCurrentIndex(1);
-            List(dialog, "cboAshtakavargaPlaces")->setCurrentIndex(1);
+            List(dialog, "ashtakavargaPlacesList")->setCurrentIndex(1);
             Button(dialog, "cmdOK")->click();
         };
         Command(*form, "mnuConventions")->trigger();
@@ -192,21 +192,21 @@ TEST_F(ConventionsTest, AshtakavargaPlacesReachAClassicReadingAndTheTransitsMome
             cells << grid->item(1, c)->text();
         return cells.join(' ');
     };
-    EXPECT_EQ(Label(d, "lblAshtakavargaPlaces")->text(), "Places: Common (as most programs)");
+    EXPECT_EQ(Label(d, "ashtakavargaPlacesLabel")->text(), "Places: Common (as most programs)");
     EXPECT_EQ(moonRow(), "6 6 0 5 2 6 5 4 3 5 4 3");
 
     auto* moment = Child<QDateTimeEdit>(d, "dteTransit");
     const QDateTime set = moment->dateTime().addDays(-4000).addSecs(7 * 60);
     moment->setDateTime(set);
     fake.onModal = [](QDialog& dialog) {
-        List(dialog, "cboAshtakavargaPlaces")->setCurrentIndex(1);
+        List(dialog, "ashtakavargaPlacesList")->setCurrentIndex(1);
         Button(dialog, "cmdOK")->click();
     };
     Command(*readingWindow, "mnuConventions")->trigger();
     EXPECT_TRUE(fake.messages.empty()) << fake.MessageTexts().join(" | ").toStdString();
     EXPECT_EQ(d.ShownReading()->calculation, Calculation::Classic);
     EXPECT_EQ(d.ShownReading()->conventions.ashtakavarga, AshtakavargaPlaces::Parashara);
-    EXPECT_EQ(Label(d, "lblAshtakavargaPlaces")->text(), "Places: Parashara's verses");
+    EXPECT_EQ(Label(d, "ashtakavargaPlacesLabel")->text(), "Places: Parashara's verses");
     EXPECT_EQ(moonRow(), "6 6 0 5 2 5 5 5 3 5 3 4");
     EXPECT_EQ(moment->dateTime(), set);
 

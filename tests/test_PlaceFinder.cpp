@@ -283,7 +283,7 @@ TEST_F(PlaceFinderTest, TheReadingOfAMovedTimeNamesBothClocks) {
     Button(*form, "cmdCalculate")->click();
     ASSERT_NE(form->MainWindow(), nullptr) << fake.MessageTexts().join(" | ").toStdString();
     EXPECT_EQ(Label(form->MainWindow()->Display(), "lblTOB")->text(), "Time of Birth: 9 HH 45 MM ");
-    EXPECT_EQ(Label(form->MainWindow()->Display(), "lblClocks")->text(),
+    EXPECT_EQ(Label(form->MainWindow()->Display(), "clocksLabel")->text(),
               "(9:45 Indian Time; 10:00 at the place, UTC+5:45)");
 }
 

@@ -5,6 +5,8 @@
 
 #include <swephexp.h>
 
+#include "support/WatchedPipe.h"
+
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -200,27 +202,6 @@ struct TempDir {
     // The name of a folder inside whose path is exactly length characters long.
     std::string NameOfLength(std::size_t length, char fill) const {
         return std::string(length - path.string().size() - 1, fill);
-    }
-};
-
-// A pipe where an ephemeris file would be, with a writer waiting on it: should anything open it for
-// reading, the writer lets it go on to an empty file and notes it, so that the test fails, not hangs.
-struct WatchedPipe {
-    std::string path;
-    std::atomic<bool> opened{false}, stopping{false};
-    std::thread writer;
-    explicit WatchedPipe(std::string file) : path(std::move(file)) {
-        EXPECT_EQ(mkfifo(path.c_str(), 0600), 0);
-        writer = std::thread([this] {
-            for (int fd; (fd = open(path.c_str(), O_WRONLY)) >= 0 && close(fd) == 0 && !stopping;)
-                opened = true;
-        });
-    }
-    ~WatchedPipe() {
-        stopping = true;
-        const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK); // meets the writer's open
-        writer.join();
-        close(fd);
     }
 };
 

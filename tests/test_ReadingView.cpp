@@ -224,7 +224,7 @@ TEST_F(DisplayTest, AMovedTimeNamesTheRowsClockAndThePlaces) {
         r.birth.placeClock = c.place;
         d.ShowReading(std::make_shared<const Reading>(r));
         QCoreApplication::processEvents();
-        const QLabel* clocks = Label(d, "lblClocks");
+        const QLabel* clocks = Label(d, "clocksLabel");
         EXPECT_EQ(Label(d, "lblTOB")->text().toStdString(),
                   "Time of Birth: " + std::to_string(c.hour) + " HH " + std::to_string(c.minute) + " MM ");
         EXPECT_EQ(clocks->isVisible() ? clocks->text().toStdString() : "", c.clocks);
@@ -744,7 +744,7 @@ TEST_F(DisplayTest, TheDivisionalChartsPageDrawsTheChosenChart) {
     chooser->setCurrentIndex(chooser->findData(60));
     EXPECT_EQ(Label(d, "lblVargaParts")->text(), "Each sign in 60 parts of 0\u00B0 30'");
     // Under the chart of a classic reading, how far its signs are to be trusted.
-    const QLabel* classic = Label(d, "lblVargaClassic");
+    const QLabel* classic = Label(d, "classicAccuracyLabel");
     EXPECT_EQ(classic->text(), "Classic positions: D60 signs differ from the precise calculation's for two "
                                "bodies in three");
     EXPECT_TRUE(classic->isVisibleTo(&d));
@@ -770,7 +770,7 @@ TEST_F(DisplayTest, TheDivisionalChartsPageDrawsTheChosenChart) {
     precise.showPeriods();
     Child<QTabWidget>(precise, "tabPeriods")->setCurrentWidget(Child<QWidget>(precise, "fraVarga"));
     QCoreApplication::processEvents();
-    EXPECT_FALSE(Label(precise, "lblVargaClassic")->isVisibleTo(&precise));
+    EXPECT_FALSE(Label(precise, "classicAccuracyLabel")->isVisibleTo(&precise));
 }
 
 // The Ashtakavarga page is worked out when first shown: the Sun's row of 1947 as worked by hand in

@@ -3,6 +3,7 @@
 // the desktop's own; anything else reads as the default; each choice is stored as the word earlier
 // versions read, and a store that refuses it says so.
 #include "support/FakePlatform.h"
+#include "support/WatchedPipe.h"
 
 #include "forms/Settings.h"
 #include "platform/QtPlatform.h"
@@ -66,31 +67,6 @@ class TemporaryStore {
   private:
     QTemporaryDir folder_;
     std::vector<std::pair<const char*, std::optional<std::string>>> saved_;
-};
-
-// A pipe with a writer looking out for a reader: should anything open it, the writer lets it go on to
-// an empty file and notes it, so that the test fails instead of hanging.
-struct WatchedPipe {
-    std::string path;
-    std::atomic<bool> opened{false}, stopping{false};
-    std::thread writer;
-    explicit WatchedPipe(std::string file) : path(std::move(file)) {
-        EXPECT_EQ(mkfifo(path.c_str(), 0600), 0);
-        writer = std::thread([this] {
-            while (!stopping) {
-                // Opens only while a reader waits, so that it never waits itself.
-                if (const int fd = open(path.c_str(), O_WRONLY | O_NONBLOCK); fd >= 0) {
-                    opened = true;
-                    close(fd);
-                }
-                std::this_thread::sleep_for(std::chrono::milliseconds(1));
-            }
-        });
-    }
-    ~WatchedPipe() {
-        stopping = true;
-        writer.join();
-    }
 };
 
 } // namespace
@@ -228,5 +204,29 @@ TEST(SettingsTest, AStoreFileThatIsAPipeOrTooLargeIsLeftAloneForTheDefaults) {
         EXPECT_FALSE(settings.setChartStyle(ChartStyle::NorthIndian));
         EXPECT_EQ(QFileInfo(store.File()).isFile(), !pipe);
         EXPECT_FALSE(watched && watched->opened);
+    }
+}
+
+// The first choice kept makes the program's file, and makes it its owner's alone; a file there already
+// keeps its own permissions.
+TEST(SettingsTest, ANewStoreFileIsPrivateAndAnEarlierOneKeepsItsPermissions) {
+    for (const bool earlier : {false, true}) {
+        SCOPED_TRACE(earlier ? "an earlier file" : "no file");
+        TemporaryStore store;
+        if (earlier) {
+            QFile file(store.File());
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write("[General]\ncalculation=precise\n");
+            file.close();
+            ASSERT_EQ(chmod(store.File().toLocal8Bit().constData(), 0640), 0);
+        }
+        platform::QtPlatform desktop;
+        Settings settings(desktop);
+        ASSERT_TRUE(settings.setChartStyle(ChartStyle::NorthIndian));
+        struct stat info {};
+        ASSERT_EQ(stat(store.File().toLocal8Bit().constData(), &info), 0);
+        EXPECT_EQ(info.st_mode & 07777, earlier ? 0640u : 0600u);
+        EXPECT_EQ(Read(settings).style, ChartStyle::NorthIndian);
+        EXPECT_EQ(Read(settings).calculation, earlier ? Calculation::Precise : Calculation::Classic);
     }
 }
